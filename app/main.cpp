@@ -1,0 +1,12 @@
+#include "views/Forms.h"
+#include "views/frmRoadtally.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Roadtally"));
+    roadtally::form<roadtally::frmRoadtally>().show();
+    return app.exec();
+}

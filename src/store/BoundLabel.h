@@ -1,0 +1,20 @@
+#pragma once
+// Binds a label (or line edit) to a field of a bound data source: the control
+// shows the field of the source's current row and follows it when it moves.
+
+#include "store/BoundDataSource.h"
+
+#include <QString>
+
+class QLabel;
+class QLineEdit;
+class QComboBox;
+
+namespace roadtally {
+
+void bindLabel(QLabel *label, BoundDataSource *source, const QString &field);
+void bindLineEdit(QLineEdit *edit, BoundDataSource *source, const QString &field);
+// A combo box's edit text shows the field.
+void bindComboText(QComboBox *combo, BoundDataSource *source, const QString &field);
+
+} // namespace roadtally

@@ -1,0 +1,73 @@
+#pragma once
+// A cursor over the rows of one selection, with the moves and edits the windows
+// use: first/next/last, record count, add/edit/delete, find first.
+// Rows are read when the recordset opens; edits are written through the session
+// at once (by rowid), each as a bound statement.
+
+#include "store/DatabaseSession.h"
+
+#include <QSqlRecord>
+#include <QString>
+#include <QVariant>
+#include <QVector>
+
+#include <functional>
+
+namespace roadtally {
+
+class Recordset
+{
+public:
+    // source: a table name, or a selection over one table ("SELECT * FROM [Header]
+    // WHERE [Batch_Number] = ?") with its bound values.
+    Recordset(DatabaseSession &session, const QString &source, const QVariantList &values = {});
+
+    bool bof() const;
+    bool eof() const;
+    int recordCount() const;   // all rows (the cursor holds every row)
+    int position() const;      // 0-based; -1 when empty
+
+    void moveFirst();
+    void moveNext();
+    void movePrevious();
+    void moveLast();
+    void moveTo(int row);
+
+    // Value of a field of the current row; names match regardless of case.
+    // Null when empty or past the end.
+    QVariant field(const QString &name) const;
+    QVariant field(int column) const;
+    QString text(const QString &name) const; // field as text, "" for null
+    QStringList fieldNames() const;
+
+    void addNew();                                         // a new row, fields unset
+    void edit();                                           // start changing the current row
+    void setField(const QString &name, const QVariant &value);
+    void update();                                         // store the new or changed row
+    void cancelUpdate();
+    void remove();                                         // delete the current row
+
+    // Moves to the first row whose field equals value (text compared without
+    // trailing blanks); with no match the position stays. Returns whether found.
+    bool findFirst(const QString &fieldName, const QVariant &value);
+    bool findFirst(const std::function<bool(const Recordset &)> &matches);
+
+    QString tableName() const;
+
+private:
+    // implementation detail left to the store
+    struct Row;
+    DatabaseSession &m_session;
+    QString m_table;
+    QStringList m_names;
+    QVector<QVector<QVariant>> m_rows;
+    QVector<qint64> m_rowids;
+    int m_pos = -1;
+    bool m_atEof = true;
+    bool m_atBof = true;
+    enum class Mode { None, Adding, Editing } m_mode = Mode::None;
+    QVector<QVariant> m_buffer;
+    QVector<bool> m_touched;
+};
+
+} // namespace roadtally

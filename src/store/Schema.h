@@ -1,0 +1,33 @@
+#pragma once
+// The survey database: its nine tables, their fields and the blank database.
+
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+namespace roadtally {
+
+struct ColumnDef
+{
+    QString name;
+    QString type; // SQL declaration: "TEXT COLLATE RTRIM", "INTEGER", "TEXT"
+};
+
+struct TableDef
+{
+    QString name;
+    QVector<ColumnDef> columns;
+};
+
+// The nine tables in the order of their definition.
+const QVector<TableDef> &surveyTables();
+
+// SQL statements that create the tables and their indexes.
+QStringList schemaStatements();
+
+// Writes a blank database (the nine tables, one Radar row, one Agency row) at
+// path. Refuses to overwrite an existing file. Returns an empty text on success,
+// otherwise the reason.
+QString createBlankDatabase(const QString &path);
+
+} // namespace roadtally
