@@ -39,6 +39,8 @@ void frmRoadtally::Form_Load()
     sharedState().deriveDatabasePath();
 }
 
+void frmRoadtally::ClearWeekData() {}
+
 void frmRoadtally::showStartPanel()
 {
     splashframe->show();
