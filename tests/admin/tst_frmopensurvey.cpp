@@ -9,10 +9,13 @@
 #include "views/frmRoadtally.h"
 
 #include <QFrame>
+#include <QLabel>
+#include <QRadioButton>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabWidget>
 
 #include <memory>
@@ -34,6 +37,7 @@ private Q_SLOTS:
     void cancelShowsStartPanel();
     void surveyStoredWhileHiddenIsListed();
     void emptyHeaderLeavesOpenDisabled();
+    void placedBelowCentreAtActivation();
 
 private:
     frmRoadtally &mainWindow();
@@ -243,6 +247,18 @@ void tst_frmOpenSurvey::emptyHeaderLeavesOpenDisabled()
     QTest::mouseClick(window.Batch_List->viewport(), Qt::LeftButton, {}, QPoint(20, 10));
     QVERIFY(!window.Command6->isEnabled());
     QVERIFY(window.isVisible());
+}
+
+void tst_frmOpenSurvey::placedBelowCentreAtActivation()
+{
+    frmOpenSurvey &window = showOpenSurvey();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const QRect screen = window.screen()->geometry();
+    const QRect frame = window.frameGeometry();
+    // Centred across; down by half of 250 twips.
+    const int extra = 250 * window.logicalDpiY() / 1440;
+    QCOMPARE(frame.left(), (screen.width() - frame.width()) / 2);
+    QCOMPARE(frame.top(), (screen.height() - frame.height() + extra) / 2);
 }
 
 QTEST_MAIN(tst_frmOpenSurvey)

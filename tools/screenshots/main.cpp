@@ -226,9 +226,9 @@ bool storeSurvey(const QString &folder, const SurveyPlan &plan, Shooter &shooter
     return true;
 }
 
-void shootMainWindow(Shooter &shooter)
+// A template, so that controls the main window has not got are passed over.
+template <class Main> void shootMainWindow(Shooter &shooter, Main &main)
 {
-    frmRoadtally &main = form<frmRoadtally>();
     main.show();
     settle();
     shooter.shoot(&main, QStringLiteral("01-main-start-panel"));
@@ -326,10 +326,9 @@ void shootMainWindow(Shooter &shooter)
     settle();
 }
 
-void shootIntake(Shooter &shooter, const QString &sampleName)
-{
 #ifdef ROADTALLY_HAS_LOAD_DATA_FILE
-    frmLoadDataFile &load = form<frmLoadDataFile>();
+template <class Load> void shootIntakeWindows(Shooter &shooter, Load &load, const QString &sampleName)
+{
     if constexpr (requires { load.showLoadMode(); })
         load.showLoadMode();
     else
@@ -358,8 +357,9 @@ void shootIntake(Shooter &shooter, const QString &sampleName)
                          .arg(sampleName));
         const LoadResult raw = loadRawDataFile(sharedState().programFolder(), sampleName);
         sharedState().rawDataText = raw.text;
-        if constexpr (requires(frmProcessData &p) { p.showRawData(QString()); })
-            form<frmProcessData>().showRawData(raw.text);
+        auto &process = form<frmProcessData>();
+        if constexpr (requires { process.showRawData(QString()); })
+            process.showRawData(raw.text);
         load.hide();
     }
     frmProcessData &process = form<frmProcessData>();
@@ -384,6 +384,13 @@ void shootIntake(Shooter &shooter, const QString &sampleName)
     shooter.skip(QStringLiteral("process-data"), QStringLiteral("no processing window in this build"));
 #endif
     load.hide();
+}
+#endif
+
+void shootIntake(Shooter &shooter, const QString &sampleName)
+{
+#ifdef ROADTALLY_HAS_LOAD_DATA_FILE
+    shootIntakeWindows(shooter, form<frmLoadDataFile>(), sampleName);
 #else
     Q_UNUSED(sampleName);
     shooter.skip(QStringLiteral("load-data-file"), QStringLiteral("no data file dialog in this build"));
@@ -495,7 +502,7 @@ int main(int argc, char *argv[])
     storeSurvey(programFolder.path(), week, shooter);
     storeSurvey(programFolder.path(), day, shooter);
 
-    shootMainWindow(shooter);
+    shootMainWindow(shooter, form<frmRoadtally>());
     shootIntake(shooter, week.fileName);
     shootAdministration(shooter);
     shootInformation(shooter);
