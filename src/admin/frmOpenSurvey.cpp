@@ -66,11 +66,12 @@ QPushButton *headingButton(const QString &caption, QWidget *parent)
     return button;
 }
 
-// Where the heading columns end, in characters of a list line: the bar before the
-// date, the bar before the time and the bar before the location.
-constexpr int NameColumnChars = 16;
-constexpr int DateColumnChars = 13;
-constexpr int TimeColumnChars = 12;
+// Where the heading columns end, in characters of a list line: the middle of the
+// bar before the date (column 15), before the time (28) and before the location (40),
+// for a batch number of eight characters, a date of ten and a time of five.
+constexpr double NameColumnEnd = 15.5;
+constexpr double DateColumnEnd = 28.5;
+constexpr double TimeColumnEnd = 40.5;
 
 } // namespace
 
@@ -137,13 +138,16 @@ frmOpenSurvey::frmOpenSurvey(QWidget *parent) : QWidget(parent)
 void frmOpenSurvey::alignHeadings()
 {
     // The headings stand over the columns of the monospaced lines.
-    const QFontMetrics metrics(Batch_List->font());
-    const int ch = metrics.horizontalAdvance(QLatin1Char('0'));
+    const QFontMetricsF metrics(Batch_List->font());
+    const double ch = metrics.horizontalAdvance(QLatin1Char('0'));
     // The list's frame and the item's text margin come before the first character.
-    const int inset = Batch_List->frameWidth() + 3;
-    Command2->setFixedWidth(inset + NameColumnChars * ch);
-    Command3->setFixedWidth(DateColumnChars * ch);
-    Command4->setFixedWidth(TimeColumnChars * ch);
+    const double inset = Batch_List->frameWidth() + 3;
+    const int nameEnd = qRound(inset + NameColumnEnd * ch);
+    const int dateEnd = qRound(inset + DateColumnEnd * ch);
+    const int timeEnd = qRound(inset + TimeColumnEnd * ch);
+    Command2->setFixedWidth(nameEnd);
+    Command3->setFixedWidth(dateEnd - nameEnd);
+    Command4->setFixedWidth(timeEnd - dateEnd);
 }
 
 void frmOpenSurvey::Form_Load()
