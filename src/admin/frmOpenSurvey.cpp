@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QFontDatabase>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -125,6 +126,13 @@ frmOpenSurvey::frmOpenSurvey(QWidget *parent) : QWidget(parent)
     layout->addLayout(buttons);
 
     connect(Batch_List, &QListWidget::itemClicked, this, &frmOpenSurvey::Batch_List_Click);
+    // Moving through the list with the keys chooses a line as a click does; a mouse
+    // press moves the current line too, and its click follows on release.
+    connect(Batch_List, &QListWidget::currentItemChanged, this,
+            [this](QListWidgetItem *current) {
+                if (!m_filling && current && QGuiApplication::mouseButtons() == Qt::NoButton)
+                    Batch_List_Click(current);
+            });
     connect(Batch_List, &QListWidget::itemDoubleClicked, this,
             &frmOpenSurvey::Batch_List_DblClick);
     connect(Command6, &QPushButton::clicked, this, &frmOpenSurvey::Command6_Click);
@@ -174,10 +182,16 @@ void frmOpenSurvey::Form_Activate()
 
 void frmOpenSurvey::fillList()
 {
+    m_filling = true;
     Batch_List->clear();
     QString error;
     const QStringList lines = surveyListLines(sharedState().deriveDatabasePath(), &error);
     Batch_List->addItems(lines);
+    Batch_List->setCurrentRow(-1);
+    m_filling = false;
+    // With no survey stored there is nothing to open, whatever was chosen before.
+    if (lines.isEmpty())
+        Command6->setEnabled(false);
     if (!error.isEmpty()) {
         // Told once the window is on screen, not from inside its showing.
         QPointer<frmOpenSurvey> self(this);
