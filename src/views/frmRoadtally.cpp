@@ -579,12 +579,14 @@ QWidget *frmRoadtally::buildSummaryTab()
     boxes->addWidget(Shape11, 4);
     v->addLayout(boxes);
 
-    for (ClickLabel *l : Label5)
+    // Label5 has no item 3.
+    for (ClickLabel *l : Label5) {
+        if (!l)
+            continue;
         l->setProperty("role", QStringLiteral("caption"));
+        l->setToolTip(QStringLiteral("Pace Description"));
+    }
     Label85th->setProperty("role", QStringLiteral("caption"));
-    for (ClickLabel *l : {Label5[0], Label5[1], Label5[2], Label5[3] /*unused*/, Label5[4], Label5[5]})
-        if (l)
-            l->setToolTip(QStringLiteral("Pace Description"));
     Label85th->setToolTip(QStringLiteral("85th Percentile"));
 
     // 6. The two buttons and the hidden unit label.
