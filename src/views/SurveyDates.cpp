@@ -5,34 +5,26 @@
 #include <QDate>
 #include <QSet>
 
-#include <algorithm>
 
 namespace roadtally {
 
 QStringList sortDatesByCalendar(const QStringList &dates)
 {
-    QVector<QPair<QDate, QString>> valid;
-    QStringList other;
+    // One entry per calendar date: "1/2/26" and "01/02/26" are the same day.
+    QStringList unique;
     QSet<qint64> seenDays;
     QSet<QString> seenTexts;
     for (const QString &text : dates) {
         const QDate d = parseDate(text);
-        if (d.isValid()) {
-            if (seenDays.contains(d.toJulianDay()))
-                continue;
+        if (d.isValid() ? seenDays.contains(d.toJulianDay()) : seenTexts.contains(text))
+            continue;
+        if (d.isValid())
             seenDays.insert(d.toJulianDay());
-            valid.append({d, text});
-        } else if (!seenTexts.contains(text)) {
+        else
             seenTexts.insert(text);
-            other << text;
-        }
+        unique << text;
     }
-    std::stable_sort(valid.begin(), valid.end(),
-                     [](const auto &a, const auto &b) { return a.first < b.first; });
-    QStringList out;
-    for (const auto &v : valid)
-        out << v.second;
-    return out + other;
+    return inCalendarOrder(unique);
 }
 
 QStringList surveyDates(DatabaseSession &session, const QString &batch)

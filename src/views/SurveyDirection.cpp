@@ -52,13 +52,4 @@ QString percentText(double count, double total, const QString &pattern)
     return formatNumber(count / total * 100.0, pattern) + QLatin1Char('%');
 }
 
-QString plainNumber(double value)
-{
-    if (!std::isfinite(value))
-        return QString();
-    if (value == std::floor(value) && std::fabs(value) < 1e15)
-        return QString::number(static_cast<qint64>(value));
-    return QString::number(value, 'g', 15);
-}
-
 } // namespace roadtally

@@ -19,7 +19,4 @@ QString speedColumn(SurveyDirection direction);
 // A total of 0 gives "N/A": the share of a direction without vehicles is undefined.
 QString percentText(double count, double total, const QString &pattern = QStringLiteral("##.##"));
 
-// A number in its plain shortest form (45, 45.5): how sums of captions are written.
-QString plainNumber(double value);
-
 } // namespace roadtally
