@@ -8,6 +8,7 @@
 #include "views/Forms.h"
 #include "views/frmRoadtally.h"
 
+#include <QApplication>
 #include <QFrame>
 #include <QLabel>
 #include <QRadioButton>
@@ -218,7 +219,9 @@ void tst_frmOpenSurvey::keysChooseLikeClicks()
     m_folder->store({QStringLiteral("052401-B")});
     frmOpenSurvey &window = showOpenSurvey();
     frmRoadtally &main = form<frmRoadtally>();
-    // Showing the list chooses nothing.
+    // Showing the list and giving it the focus choose nothing.
+    window.Batch_List->setFocus();
+    QApplication::processEvents();
     QVERIFY(!window.Command6->isEnabled());
     QVERIFY(window.BatchChoice->text().isEmpty());
     clickLine(0);
