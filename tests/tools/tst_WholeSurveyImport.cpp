@@ -240,10 +240,11 @@ void tst_WholeSurveyImport::wholeSurvey()
 
     // Header and Radar.
     const QString postedText = QString::number(posted).rightJustified(3, QLatin1Char('0'));
-    COMPARE_ROWS(tableRows(s, QStringLiteral("SELECT * FROM Header")),
-                 QStringList{QStringList{batch, "00020", "Oak Ave", start.toString("MM/dd/yyyy"), time.toString("HH:mm"),
-                                         postedText, kph ? "KPH" : "MPH", "East", "Residential"}
-                                 .join('|')});
+    const QStringList headerRow{QStringList{batch, "00020", "Oak Ave", start.toString("MM/dd/yyyy"),
+                                            time.toString("HH:mm"), postedText, kph ? "KPH" : "MPH", "East",
+                                            "Residential"}
+                                    .join('|')};
+    COMPARE_ROWS(tableRows(s, QStringLiteral("SELECT * FROM Header")), headerRow);
     QCOMPARE(s.scalar(QStringLiteral("SELECT radar_mode FROM Radar")).toString(), kph ? "KPH" : "MPH");
 
     // Veh_Data: every accepted record, in order, with its time and date texts.
@@ -330,7 +331,7 @@ void tst_WholeSurveyImport::wholeSurvey()
                                   "Pace_PercentA, [50th_PercentileR], [85th_PercentileR], PaceR, Pace_TotalR, "
                                   "Pace_PercentR, total_seconds, Total_Time, Start_Time, Stop_Time, Start_Date, "
                                   "Stop_Date FROM Summary")),
-                 QStringList{expectedSummary.join('|')});
+                 QStringList(expectedSummary.join('|')));
 
     // Speed: the under row, one row per speed, the over row.
     const int r0 = kph ? 30 : 15, r1 = kph ? 120 : 72;
