@@ -153,7 +153,7 @@ QString slug(QString text)
     for (QChar c : text) {
         if (c.isLetterOrNumber())
             out += c;
-        else if (!out.endsWith(QLatin1Char('-')))
+        else if (!out.isEmpty() && !out.endsWith(QLatin1Char('-')))
             out += QLatin1Char('-');
     }
     while (out.endsWith(QLatin1Char('-')))
@@ -370,6 +370,13 @@ template <class Load> void shootIntakeWindows(Shooter &shooter, Load &load, cons
     frmProcessData &process = form<frmProcessData>();
     process.show();
     settle();
+    // The header as a user completes it before processing.
+    if constexpr (requires { process.Input_Location->setText(QString()); })
+        process.Input_Location->setText(QStringLiteral("Maple Avenue at 5th Street"));
+    if constexpr (requires { process.Input_Direction->setEditText(QString()); })
+        process.Input_Direction->setEditText(QStringLiteral("North"));
+    if constexpr (requires { process.Input_Zone->setEditText(QString()); })
+        process.Input_Zone->setEditText(QStringLiteral("Residential"));
     auto *tabs = process.findChild<QTabWidget *>();
     if (!tabs) {
         shooter.shoot(&process, QStringLiteral("21-process-data"));
