@@ -1,11 +1,16 @@
 #include "views/frmRoadtally.h"
 
+#include "admin/frmAbout.h"
+#include "admin/frmOpenSurvey.h"
+#include "admin/pace_description.h"
+#include "admin/percent.h"
 #include "store/BoundLabel.h"
 #include "store/DatabaseSession.h"
 #include "store/SharedState.h"
 #include "views/Artwork.h"
 #include "views/ClickLabel.h"
 #include "views/DisplayScheme.h"
+#include "views/Forms.h"
 #include "views/SurveyCriteria.h"
 #include "views/SurveyDates.h"
 
@@ -184,7 +189,6 @@ void frmRoadtally::buildMenus()
     mnuExcel = mnuSaveStudy->addAction(QStringLiteral("Excel Spreadsheet"));
     mnuAccess = mnuSaveStudy->addAction(QStringLiteral("Access Database"));
     mnuSaveStudy->setEnabled(false);
-    mnuSaveStudy->menuAction()->setEnabled(false);
     m1->addSeparator()->setObjectName(QStringLiteral("mnuBar"));
     mnuProcessRawData = m1->addAction(QStringLiteral("&Load (Process) Raw Data File"));
     m1->addSeparator()->setObjectName(QStringLiteral("mnuBar2"));
@@ -211,8 +215,7 @@ void frmRoadtally::buildMenus()
     mnu85PercentBoth = mnu85Percent->addAction(QStringLiteral("Both Directions"));
     mnu15Minute = m4->addAction(QStringLiteral("15 Minute Breakdown"));
     mnuWeeklySummary = m4->addAction(QStringLiteral("Weekly Summary"));
-    m4->setEnabled(false);
-    m4->menuAction()->setEnabled(false);
+    m4->setEnabled(false); // the menu bar entry follows the menu
 
     m5 = named(bar->addMenu(QStringLiteral("Help")), "m5");
     mnuTopics = m5->addAction(QStringLiteral("Topics"));
@@ -1159,8 +1162,11 @@ void frmRoadtally::SSTab_Click(int previousTab)
 void frmRoadtally::openSurvey(bool fromStartPanel)
 {
     ClearWeekData();
-    // The survey choice (frmOpenSurvey) is shown here; the main window is
-    // disabled while it is open.
+    setEnabled(false);
+    frmOpenSurvey &chooser = form<frmOpenSurvey>();
+    chooser.show();
+    chooser.raise();
+    chooser.activateWindow();
     FrameS->hide();
     if (!fromStartPanel)
         SSTab->setEnabled(false);
@@ -1318,19 +1324,32 @@ void frmRoadtally::printButton(int reportSelector)
     sharedState().reportSelector = static_cast<qint16>(reportSelector);
 }
 
+namespace {
+
+// The information and about windows leave the main window enabled.
+template <class W> void showInformation()
+{
+    W &w = form<W>();
+    w.show();
+    w.raise();
+    w.activateWindow();
+}
+
+} // namespace
+
 void frmRoadtally::showPaceDescription()
 {
-    // The information window pace_description opens here; the main window stays enabled.
+    showInformation<pace_description>();
 }
 
 void frmRoadtally::showPercentDescription()
 {
-    // The information window percent opens here; the main window stays enabled.
+    showInformation<percent>();
 }
 
 void frmRoadtally::showAbout()
 {
-    // frmAbout opens here; the main window stays enabled.
+    showInformation<frmAbout>();
 }
 
 void frmRoadtally::printForm()
