@@ -111,6 +111,26 @@ void resetCombo(QComboBox *combo, const QString &prompt)
     combo->setEditText(prompt);
 }
 
+// Opens a list's entries on a click into its read-only text, as on its arrow.
+class OpenListOnClick : public QObject
+{
+public:
+    explicit OpenListOnClick(QComboBox *combo) : QObject(combo), m_combo(combo) {}
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::MouseButtonPress && m_combo->isEnabled()) {
+            m_combo->showPopup();
+            return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QComboBox *m_combo;
+};
+
 QComboBox *makeListCombo(const char *name, const QString &prompt)
 {
     auto *c = named(new QComboBox, name);
@@ -118,6 +138,7 @@ QComboBox *makeListCombo(const char *name, const QString &prompt)
     c->setEditable(true);
     c->setInsertPolicy(QComboBox::NoInsert);
     c->lineEdit()->setReadOnly(true);
+    c->lineEdit()->installEventFilter(new OpenListOnClick(c));
     c->setEditText(prompt);
     return c;
 }
@@ -253,9 +274,9 @@ void frmRoadtally::buildMenus()
     connect(mnuOpenStudy, &QAction::triggered, this, [this] { openSurvey(false); });
     connect(mnuProcessRawData, &QAction::triggered, this, [this] { loadRawData(false); });
     connect(mnuExit, &QAction::triggered, qApp, [] {
-        // Nothing is held open between user actions, so nothing needs saving.
-        QApplication::closeAllWindows();
-        QApplication::quit();
+        // Ends at once, without asking any window: nothing is held open between
+        // user actions, so nothing needs saving.
+        QApplication::exit(0);
     });
     connect(mnuAbout, &QAction::triggered, this, &frmRoadtally::showAbout);
     // mnuTopics has no action.
