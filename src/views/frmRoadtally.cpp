@@ -495,7 +495,8 @@ QWidget *frmRoadtally::buildSummaryTab()
     for (int r = 0; r < 3; ++r)
         gg->setRowMinimumHeight(r, 36);
     gg->setColumnMinimumWidth(0, 100);
-    v->addWidget(grid);
+    grid->setMaximumHeight(160);
+    v->addWidget(grid, 2);
 
     // 4. The totals line.
     auto *totals = makeBox("totalsLine");
@@ -557,7 +558,8 @@ QWidget *frmRoadtally::buildSummaryTab()
     sg->addWidget(Label2[56], 3, 0);
     sg->addWidget(Label2[57], 3, 1);
     sg->addWidget(Label5[5], 3, 2, 1, 3);
-    sg->setRowStretch(4, 1);
+    for (int r = 1; r <= 3; ++r)
+        sg->setRowStretch(r, 1);
     boxes->addWidget(Shape9, 5);
 
     Shape10 = makeBox("Shape10");
@@ -579,7 +581,8 @@ QWidget *frmRoadtally::buildSummaryTab()
         pg->addWidget(Label2[36 + i], 1 + i, 1);
     }
     pg->setColumnStretch(0, 1);
-    pg->setRowStretch(4, 1);
+    for (int r = 1; r <= 3; ++r)
+        pg->setRowStretch(r, 1);
     boxes->addWidget(Shape10, 3);
 
     Shape11 = makeBox("Shape11");
@@ -610,11 +613,14 @@ QWidget *frmRoadtally::buildSummaryTab()
         ng->addWidget(Label2[45 + c], 2, 1 + c);
         ng->addWidget(Label2[51 + c], 3, 1 + c);
     }
-    ng->setRowStretch(4, 1);
+    for (int r = 1; r <= 3; ++r)
+        ng->setRowStretch(r, 1);
     boxes->addWidget(Shape11, 4);
-    for (QFrame *box : {Shape9, Shape10, Shape11})
+    for (QFrame *box : {Shape9, Shape10, Shape11}) {
         box->setMinimumHeight(170);
-    v->addLayout(boxes);
+        box->setMaximumHeight(220);
+    }
+    v->addLayout(boxes, 3);
 
     // Label5 has no item 3.
     for (ClickLabel *l : Label5) {
