@@ -4,6 +4,8 @@
 // operations the windows call. It holds no connection between operations, so the
 // database file can be replaced while it exists.
 
+#include "store/RowCursor.h"
+
 #include <QObject>
 #include <QString>
 #include <QVariant>
@@ -39,14 +41,20 @@ public:
 
     QVariant field(const QString &name) const; // current row; null when none
     QString text(const QString &name) const;
+    QStringList fieldNames() const;
+    QVariant value(int row, int column) const; // any row of the source, for grids
 
     bool findFirst(const QString &fieldName, const QVariant &value);
 
+    // Edits, as the bound controls make them: setField() without addNew() or
+    // edit() starts an edit of the current row. Pending edits are written by
+    // update() and before any move or find; refresh() and close() drop them.
     void addNew();
     void edit();
     void setField(const QString &name, const QVariant &value);
+    bool hasChanges() const;
     bool update(); // writes the new or edited row; refreshes and stands on it
-    bool remove(); // deletes the current row
+    bool remove(); // deletes the current row; moveNext() goes on with the row after it
 
     // Forgets the rows; nothing is held open anyway.
     void close();
@@ -56,21 +64,15 @@ Q_SIGNALS:
     void currentChanged();
 
 private:
-    struct Impl;
+    // Writes the edits of bound controls into the current row before the cursor
+    // moves; false (errorText() says why) when they cannot be written.
+    bool writePending();
+
     QString m_database;
     QString m_source;
     QVariantList m_values;
     QString m_error;
-    QStringList m_names;
-    QVector<QVector<QVariant>> m_rows;
-    QVector<qint64> m_rowids;
-    QString m_table;
-    int m_pos = -1;
-    bool m_eof = true;
-    bool m_bof = true;
-    int m_mode = 0;
-    QVector<QVariant> m_buffer;
-    QVector<bool> m_touched;
+    RowCursor m_cursor;
 };
 
 } // namespace roadtally

@@ -2,9 +2,11 @@
 // A cursor over the rows of one selection, with the moves and edits the windows
 // use: first/next/last, record count, add/edit/delete, find first.
 // Rows are read when the recordset opens; edits are written through the session
-// at once (by rowid), each as a bound statement.
+// at once (by rowid), each as a bound statement. A failing statement, or an edit
+// of a selection that is not plain rows of one table, throws DatabaseError.
 
 #include "store/DatabaseSession.h"
+#include "store/RowCursor.h"
 
 #include <QSqlRecord>
 #include <QString>
@@ -43,9 +45,9 @@ public:
     void addNew();                                         // a new row, fields unset
     void edit();                                           // start changing the current row
     void setField(const QString &name, const QVariant &value);
-    void update();                                         // store the new or changed row
+    void update(); // store the new or changed row; a new row becomes the current row
     void cancelUpdate();
-    void remove();                                         // delete the current row
+    void remove(); // delete the current row; moveNext() goes on with the row after it
 
     // Moves to the first row whose field equals value (text compared without
     // trailing blanks); with no match the position stays. Returns whether found.
@@ -55,19 +57,8 @@ public:
     QString tableName() const;
 
 private:
-    // implementation detail left to the store
-    struct Row;
     DatabaseSession &m_session;
-    QString m_table;
-    QStringList m_names;
-    QVector<QVector<QVariant>> m_rows;
-    QVector<qint64> m_rowids;
-    int m_pos = -1;
-    bool m_atEof = true;
-    bool m_atBof = true;
-    enum class Mode { None, Adding, Editing } m_mode = Mode::None;
-    QVector<QVariant> m_buffer;
-    QVector<bool> m_touched;
+    RowCursor m_cursor;
 };
 
 } // namespace roadtally
