@@ -130,6 +130,8 @@ const QString Kph = QStringLiteral("KPH");
 
 // The pale colour of the fields the user must fill in.
 const QColor RequiredColour(255, 247, 204);
+// Values the window shows but the user does not type.
+const QColor ReadOnlyColour(238, 240, 243);
 
 // One step button: below (or above) the threshold the end moves by 5, otherwise
 // it is set to the bound.
@@ -177,9 +179,20 @@ QLabel *valueLabel(QWidget *parent, int minimumWidth = 110)
     label->setMinimumHeight(24);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     label->setAutoFillBackground(true);
+    label->setIndent(4);
     QPalette palette = label->palette();
-    palette.setColor(QPalette::Window, palette.color(QPalette::Base));
+    palette.setColor(QPalette::Window, ReadOnlyColour);
     label->setPalette(palette);
+    return label;
+}
+
+// Shows an instruction as one flowing paragraph: the caption keeps the runs of
+// blanks that once broke its lines, and the reader should not see them.
+QLabel *paragraphLabel(const QString &caption, QWidget *parent)
+{
+    auto *label = new QLabel(caption, parent);
+    label->setTextFormat(Qt::RichText);
+    label->setWordWrap(true);
     return label;
 }
 
@@ -233,7 +246,7 @@ frmProcessData::frmProcessData(QWidget *parent) : QWidget(parent, Qt::Window)
     layout->setContentsMargins(10, 10, 10, 10);
     layout->addWidget(sstab);
 
-    resize(900, 620);
+    resize(880, 540);
     Form_Load();
 }
 
@@ -311,6 +324,7 @@ QWidget *frmProcessData::buildProcessTab()
     SpdMin2 = valueLabel(Frame4, 48);
     SpdMax2 = valueLabel(Frame4, 48);
     ShowHeadway2 = valueLabel(Frame4, 48);
+    ShowHeadway2->setText(QStringLiteral("0"));
     for (QLabel *copy : {SpdMin2, SpdMax2, ShowHeadway2})
         copy->setAlignment(Qt::AlignCenter);
     {
@@ -400,7 +414,7 @@ QWidget *frmProcessData::buildHeaderTab()
         palette.setColor(QPalette::WindowText, QColor(170, 20, 20));
         Label42->setPalette(palette);
     }
-    Label43 = wrappedLabel(text::Label43, page);
+    Label43 = paragraphLabel(text::Label43, page);
 
     Label48.fill(nullptr, 8);
     Label48[0] = new QLabel(text::Label48_0, page);
@@ -421,21 +435,20 @@ QWidget *frmProcessData::buildHeaderTab()
     grid->setVerticalSpacing(10);
     for (int i = 0; i < 5; ++i) {
         auto *edit = new QLineEdit(box);
-        edit->setMaximumWidth(220);
+        edit->setFixedWidth(200);
         Text4 << edit;
         Label48[i]->setBuddy(edit);
         grid->addWidget(Label48[i], i, 0);
         grid->addWidget(edit, i, 1);
     }
-    grid->setColumnStretch(0, 1);
-    grid->setColumnStretch(1, 1);
+    grid->addWidget(Label48[7], 5, 0, 1, 2);
+    grid->setColumnStretch(2, 1);
 
     Command7 = new QPushButton(text::Command7, page);
     Command7->setMinimumHeight(34);
     Command7->setMinimumWidth(180);
 
     auto *buttons = new QHBoxLayout;
-    buttons->addWidget(Label48[7]);
     buttons->addStretch(1);
     buttons->addWidget(Command7);
 
@@ -457,7 +470,7 @@ QWidget *frmProcessData::buildFilterTab()
     auto *page = new QWidget;
 
     auto *rangeBox = new QGroupBox(text::SpeedRangeBox, page);
-    Label14 = wrappedLabel(text::Label14, rangeBox);
+    Label14 = paragraphLabel(text::Label14, rangeBox);
     RadarMode = valueLabel(rangeBox, 60);
     SpdMin = valueLabel(rangeBox, 60);
     SpdMax = valueLabel(rangeBox, 60);
@@ -501,7 +514,8 @@ QWidget *frmProcessData::buildFilterTab()
 
     auto *headwayBox = new QGroupBox(text::HeadwayBox, page);
     Label8 = wrappedLabel(text::Label8, headwayBox);
-    Label7 = wrappedLabel(text::Label7, headwayBox);
+    Label7 = paragraphLabel(text::Label7, headwayBox);
+    Label7->setWordWrap(false);
     ShowHeadway = valueLabel(headwayBox, 60);
     ShowHeadway->setText(QStringLiteral("0"));
     ShowHeadway->setAlignment(Qt::AlignCenter);
@@ -514,7 +528,6 @@ QWidget *frmProcessData::buildFilterTab()
     {
         auto *row = new QHBoxLayout;
         row->setSpacing(8);
-        Label7->setMaximumWidth(170);
         row->addWidget(Label7);
         row->addWidget(ShowHeadway);
         row->addSpacing(16);
