@@ -8,6 +8,7 @@
 #include "views/frmRoadtally.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -63,6 +64,18 @@ QString folderCaption(const QString &folder)
     if (!shown.endsWith(QDir::separator()))
         shown += QDir::separator();
     return shown;
+}
+
+// Enables the main window again (and shows its start panel); a main window
+// already gone (the program is ending) is not made anew.
+void returnToMainWindow(bool startPanel)
+{
+    if (!formExists<frmRoadtally>())
+        return;
+    frmRoadtally &main = form<frmRoadtally>();
+    main.setEnabled(true);
+    if (startPanel)
+        main.showStartPanel();
 }
 
 } // namespace
@@ -188,6 +201,12 @@ void frmLoadDataFile::showEvent(QShowEvent *event)
         Form_Activate();
 }
 
+void frmLoadDataFile::closeEvent(QCloseEvent *event)
+{
+    event->ignore();
+    Cancel_Click();
+}
+
 void frmLoadDataFile::Form_Activate()
 {
     FileName->clear();
@@ -263,15 +282,13 @@ void frmLoadDataFile::DeleteFile_Click()
 
     refreshList();
     FileName->clear();
-    form<frmRoadtally>().setEnabled(true);
+    returnToMainWindow(false);
 }
 
 void frmLoadDataFile::Cancel_Click()
 {
     hide();
-    frmRoadtally &main = form<frmRoadtally>();
-    main.setEnabled(true);
-    main.showStartPanel();
+    returnToMainWindow(true);
 }
 
 } // namespace roadtally

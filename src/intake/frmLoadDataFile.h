@@ -49,6 +49,9 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    // Closing the window from its title bar is its Cancel: otherwise the main
+    // window would stay disabled with no window left to enable it.
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     void loadFile();

@@ -10,6 +10,7 @@
 #include "views/frmRoadtally.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QFontDatabase>
@@ -224,6 +225,18 @@ QFont fixedFont()
     QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     font.setStyleHint(QFont::Monospace);
     return font;
+}
+
+// Enables the main window again (and shows its start panel); a main window
+// already gone (the program is ending) is not made anew.
+void returnToMainWindow(bool startPanel)
+{
+    if (!formExists<frmRoadtally>())
+        return;
+    frmRoadtally &main = form<frmRoadtally>();
+    main.setEnabled(true);
+    if (startPanel)
+        main.showStartPanel();
 }
 
 } // namespace
@@ -636,6 +649,12 @@ void frmProcessData::showEvent(QShowEvent *event)
         Form_Activate();
 }
 
+void frmProcessData::closeEvent(QCloseEvent *event)
+{
+    event->ignore();
+    Command1_Click();
+}
+
 void frmProcessData::Form_Activate()
 {
     Input_Location->clear();
@@ -646,6 +665,7 @@ void frmProcessData::Form_Activate()
     ProcessBar->setValue(0);
     SpdMax2->setText(SpdMax->text());
     SpdMin2->setText(SpdMin->text());
+    Input_Location->setFocus();
 }
 
 void frmProcessData::showRawData(const QString &rawText)
@@ -783,7 +803,7 @@ void frmProcessData::Command9_Click()
 void frmProcessData::Command1_Click()
 {
     hide();
-    form<frmRoadtally>().setEnabled(true);
+    returnToMainWindow(false);
 }
 
 ImportInput frmProcessData::importInput() const
@@ -844,9 +864,7 @@ void frmProcessData::Command2_Click()
         QThread::msleep(20);
 
     hide();
-    frmRoadtally &main = form<frmRoadtally>();
-    main.setEnabled(true);
-    main.showStartPanel();
+    returnToMainWindow(true);
 }
 
 } // namespace roadtally

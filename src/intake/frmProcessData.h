@@ -128,6 +128,9 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    // Closing the window from its title bar is its Cancel: otherwise the main
+    // window would stay disabled with no window left to enable it.
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     QWidget *buildProcessTab();

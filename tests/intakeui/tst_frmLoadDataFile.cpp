@@ -33,6 +33,7 @@ private slots:
     void deleteRefusesOtherFiles_data();
     void deleteRefusesOtherFiles();
     void cancelReturnsToTheStartPanel();
+    void closingIsCancel();
 };
 
 void tst_frmLoadDataFile::listsDataFilesOnly()
@@ -239,6 +240,16 @@ void tst_frmLoadDataFile::cancelReturnsToTheStartPanel()
     QVERIFY(!dialog.isVisible());
     QVERIFY(main.isEnabled());
     QVERIFY(main.splashframe->isVisible());
+}
+
+void tst_frmLoadDataFile::closingIsCancel()
+{
+    IntakeFixture fixture;
+    frmLoadDataFile &dialog = openLoadDialog();
+    dialog.close();
+    QVERIFY(!dialog.isVisible());
+    QVERIFY(form<frmRoadtally>().isEnabled());
+    QVERIFY(formExists<frmLoadDataFile>()); // hidden, not destroyed
 }
 
 QTEST_MAIN(tst_frmLoadDataFile)

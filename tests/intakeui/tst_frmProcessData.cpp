@@ -73,6 +73,7 @@ private slots:
     void processStoresTheSurvey();
     void duplicateBatchRefused();
     void cancelHidesAndEnablesTheMainWindow();
+    void closingIsCancel();
 };
 
 void tst_frmProcessData::loadFillsTheHeader()
@@ -449,6 +450,15 @@ void tst_frmProcessData::cancelHidesAndEnablesTheMainWindow()
     QVERIFY(!window.isVisible());
     QVERIFY(form<frmRoadtally>().isEnabled());
     QCOMPARE(fixture.rowCount(QStringLiteral("Header")), 0);
+}
+
+void tst_frmProcessData::closingIsCancel()
+{
+    IntakeFixture fixture;
+    frmProcessData &window = loadSample();
+    window.close();
+    QVERIFY(!window.isVisible());
+    QVERIFY(form<frmRoadtally>().isEnabled());
 }
 
 QTEST_MAIN(tst_frmProcessData)
