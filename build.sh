@@ -7,7 +7,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-PACKAGES=(cmake ninja-build g++ clang libclang-rt-14-dev qt6-base-dev libqt6sql6-sqlite
+PACKAGES=(cmake ninja-build g++ clang libclang-rt-14-dev qt6-base-dev libqt6sql6-sqlite libsqlite3-dev
           libgl-dev fonts-liberation2 xvfb xauth poppler-utils)
 BUILD_DIR=${BUILD_DIR:-build}
 

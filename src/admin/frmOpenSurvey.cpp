@@ -1,0 +1,261 @@
+#include "admin/frmOpenSurvey.h"
+
+#include "admin/SurveyList.h"
+#include "admin/WindowPlacement.h"
+#include "store/SharedState.h"
+#include "views/Forms.h"
+#include "views/frmRoadtally.h"
+
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QTabWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace roadtally {
+
+namespace {
+
+const QString Caption = QStringLiteral("Open / Select Survey");
+const QString SelectDateText = QStringLiteral("**Select a Date**");
+
+// Selects a direction option of the main window and runs its click action.
+// Controls the main window has not (yet) got are passed over.
+void clickOption(const QVector<QRadioButton *> &options, int index)
+{
+    if (index < 0 || index >= options.size() || !options.at(index))
+        return;
+    QRadioButton *option = options.at(index);
+    if (option->isEnabled())
+        option->click(); // checks it and runs its click action, also when already checked
+    else
+        option->setChecked(true);
+}
+
+// A date chooser shows the prompt text; setting it is no choice of a date, so
+// the chooser's own handlers do not run.
+void showDatePrompt(QComboBox *chooser)
+{
+    if (!chooser)
+        return;
+    const QSignalBlocker blocker(chooser);
+    if (chooser->isEditable()) {
+        chooser->setEditText(SelectDateText);
+    } else {
+        chooser->setPlaceholderText(SelectDateText);
+        chooser->setCurrentIndex(-1);
+    }
+}
+
+QPushButton *headingButton(const QString &caption, QWidget *parent)
+{
+    auto *button = new QPushButton(caption, parent);
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setAutoDefault(false);
+    return button;
+}
+
+// Where the heading columns end, in characters of a list line: the bar before the
+// date, the bar before the time and the bar before the location.
+constexpr int NameColumnChars = 16;
+constexpr int DateColumnChars = 13;
+constexpr int TimeColumnChars = 12;
+
+} // namespace
+
+frmOpenSurvey::frmOpenSurvey(QWidget *parent) : QWidget(parent)
+{
+    setWindowTitle(Caption);
+    setWindowFlag(Qt::Window);
+
+    QFont mono(QStringLiteral("Liberation Mono"));
+    mono.setStyleHint(QFont::Monospace);
+    mono.setFixedPitch(true);
+    mono.setPointSize(10);
+
+    Command2 = headingButton(QStringLiteral("Name"), this);
+    Command3 = headingButton(QStringLiteral("Date"), this);
+    Command4 = headingButton(QStringLiteral("Time"), this);
+    Command5 = headingButton(QStringLiteral("Location / Description"), this);
+
+    Batch_List = new QListWidget(this);
+    Batch_List->setFont(mono);
+    Batch_List->setSelectionMode(QAbstractItemView::SingleSelection);
+    Batch_List->setUniformItemSizes(true);
+    Batch_List->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+
+    BatchChoice = new QLineEdit(this);
+    BatchChoice->setFont(mono);
+
+    Command6 = new QPushButton(QStringLiteral("Open Selected"), this);
+    Command6->setEnabled(false);
+    Command1 = new QPushButton(QStringLiteral("Cancel"), this);
+
+    auto *headings = new QHBoxLayout;
+    headings->setSpacing(0);
+    headings->addWidget(Command2);
+    headings->addWidget(Command3);
+    headings->addWidget(Command4);
+    headings->addWidget(Command5, 1);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(BatchChoice, 1);
+    buttons->addSpacing(12);
+    buttons->addWidget(Command6);
+    buttons->addWidget(Command1);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(12, 12, 12, 12);
+    layout->setSpacing(0);
+    layout->addLayout(headings);
+    layout->addWidget(Batch_List, 1);
+    layout->addSpacing(10);
+    layout->addLayout(buttons);
+
+    connect(Batch_List, &QListWidget::itemClicked, this, &frmOpenSurvey::Batch_List_Click);
+    connect(Batch_List, &QListWidget::itemDoubleClicked, this,
+            &frmOpenSurvey::Batch_List_DblClick);
+    connect(Command6, &QPushButton::clicked, this, &frmOpenSurvey::Command6_Click);
+    connect(Command1, &QPushButton::clicked, this, &frmOpenSurvey::Command1_Click);
+
+    alignHeadings();
+    resize(640, 400);
+    Form_Load();
+}
+
+void frmOpenSurvey::alignHeadings()
+{
+    // The headings stand over the columns of the monospaced lines.
+    const QFontMetrics metrics(Batch_List->font());
+    const int ch = metrics.horizontalAdvance(QLatin1Char('0'));
+    // The list's frame and the item's text margin come before the first character.
+    const int inset = Batch_List->frameWidth() + 3;
+    Command2->setFixedWidth(inset + NameColumnChars * ch);
+    Command3->setFixedWidth(DateColumnChars * ch);
+    Command4->setFixedWidth(TimeColumnChars * ch);
+}
+
+void frmOpenSurvey::Form_Load()
+{
+    place(0);
+}
+
+void frmOpenSurvey::place(int extraTwips)
+{
+    placeOnScreen(this, extraTwips);
+}
+
+void frmOpenSurvey::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    Form_Activate();
+}
+
+void frmOpenSurvey::Form_Activate()
+{
+    place(250);
+    fillList();
+}
+
+void frmOpenSurvey::fillList()
+{
+    Batch_List->clear();
+    QString error;
+    const QStringList lines = surveyListLines(sharedState().deriveDatabasePath(), &error);
+    Batch_List->addItems(lines);
+    if (!error.isEmpty()) {
+        // Told once the window is on screen, not from inside its showing.
+        QPointer<frmOpenSurvey> self(this);
+        QTimer::singleShot(0, this, [self, error] {
+            if (self)
+                QMessageBox::warning(self, QStringLiteral("OVRoadtally"), error);
+        });
+    }
+}
+
+void frmOpenSurvey::Batch_List_Click(QListWidgetItem *item)
+{
+    if (!item)
+        return;
+    BatchChoice->setText(item->text());
+    findChosenSurvey();
+    Command6->setEnabled(true);
+}
+
+void frmOpenSurvey::Batch_List_DblClick(QListWidgetItem *item)
+{
+    if (!item)
+        return;
+    BatchChoice->setText(item->text());
+    findChosenSurvey();
+    openChosenSurvey();
+}
+
+void frmOpenSurvey::Command6_Click()
+{
+    findChosenSurvey();
+    openChosenSurvey();
+    Command6->setEnabled(false);
+}
+
+void frmOpenSurvey::Command1_Click()
+{
+    hide();
+    frmRoadtally &main = form<frmRoadtally>();
+    main.setEnabled(true);
+    main.showStartPanel();
+}
+
+void frmOpenSurvey::findChosenSurvey()
+{
+    frmRoadtally &main = form<frmRoadtally>();
+    for (BoundDataSource *source : {main.Data2, main.Data3}) {
+        if (!source)
+            continue;
+        // A batch number that matches nothing leaves the source on the survey it
+        // showed before; the refresh alone would move it to the first row.
+        const QString before = source->text(QStringLiteral("Batch_Number"));
+        source->refresh();
+        const QString chosen = batchChoiceOf(BatchChoice->text());
+        if (!source->findFirst(QStringLiteral("Batch_Number"), chosen) && !before.isEmpty())
+            source->findFirst(QStringLiteral("Batch_Number"), before);
+    }
+    BatchChoice->setText(batchChoiceOf(BatchChoice->text()));
+}
+
+void frmOpenSurvey::openChosenSurvey()
+{
+    hide();
+    frmRoadtally &main = form<frmRoadtally>();
+    if (main.FrameS)
+        main.FrameS->show();
+    main.setEnabled(true);
+    if (main.SSTab)
+        main.SSTab->setEnabled(true);
+    if (main.PaceCaption.size() > 2 && main.PaceCaption.at(2)) {
+        const QString unit = main.Radar_Mode ? main.Radar_Mode->text() : QString();
+        main.PaceCaption.at(2)->setText(QStringLiteral("10 ") + unit + QStringLiteral(" Pace"));
+    }
+    clickOption(main.Option1, 0);
+    clickOption(main.Option3, 3);
+    clickOption(main.option4, 2);
+    clickOption(main.option6, 3);
+    clickOption(main.option7, 2);
+    showDatePrompt(main.Date15min);
+    showDatePrompt(main.DateVolume);
+    if (main.m4)
+        main.m4->setEnabled(true);
+}
+
+} // namespace roadtally

@@ -1,0 +1,95 @@
+#include "stats/Statistics.h"
+
+#include "text/TextPatterns.h"
+
+namespace roadtally {
+
+namespace {
+
+const QString NoSpeed = QStringLiteral("--");
+
+QString speedIn(const SpeedProfileRow &row, SpeedProfileRow::Band band)
+{
+    return row.band == band ? QString::number(row.speed) : NoSpeed;
+}
+
+} // namespace
+
+QString SpeedProfileRow::dateText() const
+{
+    return formatDate(date, QStringLiteral("mm/dd/yy"));
+}
+
+QString SpeedProfileRow::timeText() const
+{
+    return timeOfDayText(secondOfDay);
+}
+
+QString SpeedProfileRow::speedOverText() const
+{
+    return speedIn(*this, Over);
+}
+
+QString SpeedProfileRow::plus10Text() const
+{
+    return speedIn(*this, Plus10);
+}
+
+QString SpeedProfileRow::plus20Text() const
+{
+    return speedIn(*this, Plus20);
+}
+
+QVector<SpeedProfileRow> computeSpeedProfile(const Vehicles &vehicles, const QString &postedSpeed)
+{
+    // The limit as typed, not rounded: with 35.5 a vehicle at 36 is over it and
+    // one at 46 is more than 10 over.
+    const double limit = numericValue(postedSpeed);
+    QVector<SpeedProfileRow> rows;
+    for (const Vehicle &v : vehicles) {
+        if (!(v.speed > limit))
+            continue;
+        SpeedProfileRow row;
+        row.date = v.date;
+        row.secondOfDay = v.secondOfDay;
+        row.speed = v.speed;
+        row.direction = v.direction;
+        if (v.speed > limit + 20)
+            row.band = SpeedProfileRow::Plus20;
+        else if (v.speed > limit + 10)
+            row.band = SpeedProfileRow::Plus10;
+        else
+            row.band = SpeedProfileRow::Over;
+        rows.append(row);
+    }
+    return rows;
+}
+
+void storeSpeedProfile(DatabaseSession &session, const QString &batchNumber,
+                       const QVector<SpeedProfileRow> &rows)
+{
+    if (rows.isEmpty())
+        return;
+    QSqlQuery insert = session.prepare(
+        QStringLiteral("INSERT INTO [Speed_Profile] ([Batch_Number], [Date], [Time], "
+                       "[speed_Over], [Plus10], [Plus20], [Dir]) VALUES (?, ?, ?, ?, ?, ?, ?)"));
+    // Vehicles come in date order, so one date text serves a whole run of rows.
+    QDate lastDate;
+    QString lastDateText;
+    for (const SpeedProfileRow &row : rows) {
+        if (row.date != lastDate || lastDateText.isNull()) {
+            lastDate = row.date;
+            lastDateText = row.dateText();
+        }
+        session.run(insert, {batchNumber, lastDateText, row.timeText(), row.speedOverText(),
+                             row.plus10Text(), row.plus20Text(),
+                             QString(QLatin1Char(row.direction))});
+    }
+}
+
+void SpeedProfile(DatabaseSession &session, const Vehicles &vehicles, const StatsInput &input)
+{
+    storeSpeedProfile(session, input.batchNumber, computeSpeedProfile(vehicles, input.postedSpeed));
+}
+
+} // namespace roadtally

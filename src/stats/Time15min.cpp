@@ -1,0 +1,124 @@
+#include "stats/Statistics.h"
+
+#include "text/TextPatterns.h"
+
+#include <vector>
+
+namespace roadtally {
+
+namespace {
+
+constexpr int BlockSeconds = 15 * 60;
+constexpr int BlocksPerDay = 96;
+constexpr int RowsPerDay = BlocksPerDay / 2;
+
+// "hh:mm - hh:mm" for the block starting at the given minute of the day; the
+// end of the last block of the day is 00:00.
+QString blockLabel(int startMinute)
+{
+    const int endMinute = (startMinute + 15) % (24 * 60);
+    return QStringLiteral("%1:%2 - %3:%4")
+        .arg(startMinute / 60, 2, 10, QLatin1Char('0'))
+        .arg(startMinute % 60, 2, 10, QLatin1Char('0'))
+        .arg(endMinute / 60, 2, 10, QLatin1Char('0'))
+        .arg(endMinute % 60, 2, 10, QLatin1Char('0'));
+}
+
+} // namespace
+
+QVector<Time15Row> computeTime15(const Vehicles &vehicles, const QDate &first, const QDate &last)
+{
+    if (!first.isValid() || !last.isValid() || last < first)
+        return {};
+    const qint64 firstDay = first.toJulianDay();
+    const qint64 dayCount = last.toJulianDay() - firstDay + 1;
+
+    // counts[(day * 96 + block) * 2 + direction], direction 0 "+", 1 "-". Blocks are
+    // [start, start + 15 min), so a vehicle on a boundary counts once, in the later block.
+    std::vector<int> counts(size_t(dayCount) * BlocksPerDay * 2, 0);
+    for (const Vehicle &v : vehicles) {
+        int direction;
+        if (v.direction == '+')
+            direction = 0;
+        else if (v.direction == '-')
+            direction = 1;
+        else
+            continue;
+        if (!v.date.isValid() || v.secondOfDay < 0 || v.secondOfDay >= 24 * 3600)
+            continue;
+        const qint64 day = v.date.toJulianDay() - firstDay;
+        if (day < 0 || day >= dayCount)
+            continue;
+        ++counts[(size_t(day) * BlocksPerDay + size_t(v.secondOfDay / BlockSeconds)) * 2 +
+                 size_t(direction)];
+    }
+
+    QStringList labels;
+    for (int block = 0; block < BlocksPerDay; ++block)
+        labels << blockLabel(block * 15);
+
+    QVector<Time15Row> rows;
+    rows.reserve(qsizetype(dayCount) * RowsPerDay);
+    for (qint64 day = 0; day < dayCount; ++day) {
+        const QDate date = first.addDays(day);
+        const int *c = counts.data() + size_t(day) * BlocksPerDay * 2;
+        int hourAmApp = 0, hourAmRec = 0, hourPmApp = 0, hourPmRec = 0;
+        for (int r = 0; r < RowsPerDay; ++r) {
+            const int am = r, pm = r + RowsPerDay;
+            Time15Row row;
+            row.date = date;
+            row.timeAM = labels.at(am);
+            row.amApp = blockCountText(c[am * 2]);
+            row.amRec = blockCountText(c[am * 2 + 1]);
+            row.timePM = labels.at(pm);
+            row.pmApp = blockCountText(c[pm * 2]);
+            row.pmRec = blockCountText(c[pm * 2 + 1]);
+            hourAmApp += c[am * 2];
+            hourAmRec += c[am * 2 + 1];
+            hourPmApp += c[pm * 2];
+            hourPmRec += c[pm * 2 + 1];
+            if (r % 4 == 3) { // the row that ends a full hour carries the hour totals
+                row.tHourAMApp = blockCountText(hourAmApp);
+                row.tHourAMRec = blockCountText(hourAmRec);
+                row.amHourTotal = blockCountText(hourAmApp + hourAmRec);
+                row.tHourPMApp = blockCountText(hourPmApp);
+                row.tHourPMRec = blockCountText(hourPmRec);
+                row.pmHourTotal = blockCountText(hourPmApp + hourPmRec);
+                hourAmApp = hourAmRec = hourPmApp = hourPmRec = 0;
+            }
+            rows.append(row);
+        }
+    }
+    return rows;
+}
+
+void storeTime15(DatabaseSession &session, const QString &batchNumber,
+                 const QVector<Time15Row> &rows)
+{
+    if (rows.isEmpty())
+        return;
+    QSqlQuery insert = session.prepare(QStringLiteral(
+        "INSERT INTO [Time_15] ([Batch_Number], [Date], [TimeAM], [AMApp], [AMRec], "
+        "[tHourAMApp], [tHourAMRec], [AMHourTotal], [TimePM], [PMApp], [PMRec], [tHourPMApp], "
+        "[tHourPMRec], [PMHourTotal]) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+    const QVariant unset{QMetaType(QMetaType::QString)};
+    auto optional = [&unset](const std::optional<QString> &value) {
+        return value ? QVariant(*value) : unset;
+    };
+    for (const Time15Row &row : rows) {
+        session.run(insert, {batchNumber, formatDate(row.date, QStringLiteral("mm/dd/yy")),
+                             row.timeAM, row.amApp, row.amRec, optional(row.tHourAMApp),
+                             optional(row.tHourAMRec), optional(row.amHourTotal), row.timePM,
+                             row.pmApp, row.pmRec, optional(row.tHourPMApp),
+                             optional(row.tHourPMRec), optional(row.pmHourTotal)});
+    }
+}
+
+void Time15min(DatabaseSession &session, const Vehicles &vehicles, const StatsInput &input,
+               const SurveyPeriod &period)
+{
+    storeTime15(session, input.batchNumber,
+                computeTime15(vehicles, parseDate(period.startDate), parseDate(period.endDate)));
+}
+
+} // namespace roadtally

@@ -1,0 +1,265 @@
+// The "Open / Select Survey" window driven as a user drives it: the list it shows,
+// a click, a double click, "Open Selected" and "Cancel", and what the main window
+// stands on afterwards.
+#include "SurveyFixture.h"
+
+#include "admin/SurveyList.h"
+#include "admin/frmOpenSurvey.h"
+#include "views/Forms.h"
+#include "views/frmRoadtally.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QRadioButton>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QScreen>
+#include <QTabWidget>
+
+#include <memory>
+
+using namespace roadtally;
+using namespace roadtally::testing;
+
+class tst_frmOpenSurvey : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void listsStoredSurveysInOrder();
+    void doubleClickOpensSecondOfTwoSimilarSurveys();
+    void clickThenOpenSelected();
+    void unmatchedChoiceKeepsCurrentSurvey();
+    void cancelShowsStartPanel();
+    void surveyStoredWhileHiddenIsListed();
+    void emptyHeaderLeavesOpenDisabled();
+    void placedBelowCentreAtActivation();
+
+private:
+    frmRoadtally &mainWindow();
+    frmOpenSurvey &showOpenSurvey();
+    void clickLine(int row);
+    void doubleClickLine(int row);
+
+    std::unique_ptr<SurveyFolder> m_folder;
+};
+
+void tst_frmOpenSurvey::init()
+{
+    m_folder = std::make_unique<SurveyFolder>();
+    sharedState().setProgramFolder(m_folder->folder());
+}
+
+void tst_frmOpenSurvey::cleanup()
+{
+    if (formExists<frmOpenSurvey>())
+        delete &form<frmOpenSurvey>();
+    if (formExists<frmRoadtally>())
+        delete &form<frmRoadtally>();
+    m_folder.reset();
+}
+
+frmRoadtally &tst_frmOpenSurvey::mainWindow()
+{
+    frmRoadtally &main = form<frmRoadtally>();
+    // The main window points its sources at the database when it loads; make sure
+    // they look at this test's folder.
+    for (BoundDataSource *source : {main.Data2, main.Data3}) {
+        if (source->databaseName() != m_folder->databasePath())
+            source->setDatabaseName(m_folder->databasePath());
+    }
+    if (main.Data2->recordSource().isEmpty())
+        main.Data2->setRecordSource(QStringLiteral("Header"));
+    if (main.Data3->recordSource().isEmpty())
+        main.Data3->setRecordSource(QStringLiteral("Summary"));
+    main.Data2->refresh();
+    main.Data3->refresh();
+    if (!main.isVisible())
+        main.show();
+    return main;
+}
+
+frmOpenSurvey &tst_frmOpenSurvey::showOpenSurvey()
+{
+    frmRoadtally &main = mainWindow();
+    // As the main window's open command does.
+    main.setEnabled(false);
+    frmOpenSurvey &window = form<frmOpenSurvey>();
+    window.show();
+    return window;
+}
+
+void tst_frmOpenSurvey::clickLine(int row)
+{
+    QListWidget *list = form<frmOpenSurvey>().Batch_List;
+    QListWidgetItem *item = list->item(row);
+    QVERIFY(item);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
+}
+
+void tst_frmOpenSurvey::doubleClickLine(int row)
+{
+    QListWidget *list = form<frmOpenSurvey>().Batch_List;
+    QListWidgetItem *item = list->item(row);
+    QVERIFY(item);
+    const QPoint at = list->visualItemRect(item).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+}
+
+void tst_frmOpenSurvey::listsStoredSurveysInOrder()
+{
+    m_folder->store({QStringLiteral("052401-B"), QStringLiteral("05/24/2001"),
+                     QStringLiteral("09:30"), QStringLiteral("Oak Avenue")});
+    m_folder->store({QStringLiteral("052401-A")});
+    frmOpenSurvey &window = showOpenSurvey();
+    QCOMPARE(window.windowTitle(), QStringLiteral("Open / Select Survey"));
+    QCOMPARE(window.Batch_List->count(), 2);
+    QCOMPARE(window.Batch_List->item(0)->text(),
+             QStringLiteral("052401-A       | 05/24/2001 |   13:45   |    Main Street"));
+    QCOMPARE(window.Batch_List->item(1)->text(),
+             QStringLiteral("052401-B       | 05/24/2001 |   09:30   |    Oak Avenue"));
+    QCOMPARE(window.Command2->text(), QStringLiteral("Name"));
+    QCOMPARE(window.Command3->text(), QStringLiteral("Date"));
+    QCOMPARE(window.Command4->text(), QStringLiteral("Time"));
+    QCOMPARE(window.Command5->text(), QStringLiteral("Location / Description"));
+    QCOMPARE(window.Command6->text(), QStringLiteral("Open Selected"));
+    QCOMPARE(window.Command1->text(), QStringLiteral("Cancel"));
+    QVERIFY(!window.Command6->isEnabled());
+    // The headings do nothing.
+    QTest::mouseClick(window.Command2, Qt::LeftButton);
+    QVERIFY(window.isVisible());
+    QCOMPARE(window.Batch_List->count(), 2);
+}
+
+void tst_frmOpenSurvey::doubleClickOpensSecondOfTwoSimilarSurveys()
+{
+    m_folder->store({QStringLiteral("052401-A"), QStringLiteral("05/24/2001"),
+                     QStringLiteral("13:45"), QStringLiteral("Main Street"), "MPH", 120});
+    m_folder->store({QStringLiteral("052401-B"), QStringLiteral("05/24/2001"),
+                     QStringLiteral("13:45"), QStringLiteral("Oak Avenue"), "KPH", 240});
+    frmOpenSurvey &window = showOpenSurvey();
+    frmRoadtally &main = form<frmRoadtally>();
+    QCOMPARE(main.Data2->text("Batch_Number"), QStringLiteral("052401-A"));
+
+    doubleClickLine(1);
+
+    QVERIFY(!window.isVisible());
+    QCOMPARE(window.BatchChoice->text(), QStringLiteral("052401-B  "));
+    QCOMPARE(main.Data2->text("Batch_Number"), QStringLiteral("052401-B"));
+    QCOMPARE(main.Data2->text("Location"), QStringLiteral("Oak Avenue"));
+    QCOMPARE(main.Data3->text("Batch_Number"), QStringLiteral("052401-B"));
+    QCOMPARE(main.Data3->field("Total_Vehicles").toInt(), 240);
+    // The main window is usable on the survey.
+    QVERIFY(main.isEnabled());
+    QVERIFY(main.SSTab->isEnabled());
+    QVERIFY(main.FrameS->isVisibleTo(&main));
+    QVERIFY(main.m4->isEnabled());
+    if (main.PaceCaption.size() > 2 && main.PaceCaption.at(2) && main.Radar_Mode)
+        QCOMPARE(main.PaceCaption.at(2)->text(), QStringLiteral("10 KPH Pace"));
+    if (!main.Option1.isEmpty() && main.Option1.at(0))
+        QVERIFY(main.Option1.at(0)->isChecked());
+    if (main.Option3.size() > 3 && main.Option3.at(3))
+        QVERIFY(main.Option3.at(3)->isChecked());
+}
+
+void tst_frmOpenSurvey::clickThenOpenSelected()
+{
+    m_folder->store({QStringLiteral("052401-A")});
+    m_folder->store({QStringLiteral("052401-B"), QStringLiteral("05/24/2001"),
+                     QStringLiteral("13:45"), QStringLiteral("Oak Avenue")});
+    frmOpenSurvey &window = showOpenSurvey();
+    frmRoadtally &main = form<frmRoadtally>();
+
+    clickLine(1);
+    // The sources move at once; the choice is cut to the batch number.
+    QVERIFY(window.isVisible());
+    QVERIFY(window.Command6->isEnabled());
+    QCOMPARE(window.BatchChoice->text(), QStringLiteral("052401-B  "));
+    QCOMPARE(main.Data2->text("Batch_Number"), QStringLiteral("052401-B"));
+    QVERIFY(!main.isEnabled());
+
+    QTest::mouseClick(window.Command6, Qt::LeftButton);
+    QVERIFY(!window.isVisible());
+    QVERIFY(!window.Command6->isEnabled());
+    QVERIFY(main.isEnabled());
+    QCOMPARE(main.Data3->text("Batch_Number"), QStringLiteral("052401-B"));
+}
+
+void tst_frmOpenSurvey::unmatchedChoiceKeepsCurrentSurvey()
+{
+    m_folder->store({QStringLiteral("052401-A")});
+    m_folder->store({QStringLiteral("052401-B")});
+    frmOpenSurvey &window = showOpenSurvey();
+    frmRoadtally &main = form<frmRoadtally>();
+    clickLine(1);
+    QCOMPARE(main.Data2->text("Batch_Number"), QStringLiteral("052401-B"));
+    // A typed choice that names no survey leaves both sources where they stood.
+    window.BatchChoice->setText(QStringLiteral("999999-Q"));
+    QTest::mouseClick(window.Command6, Qt::LeftButton);
+    QCOMPARE(main.Data2->text("Batch_Number"), QStringLiteral("052401-B"));
+    QCOMPARE(main.Data3->text("Batch_Number"), QStringLiteral("052401-B"));
+}
+
+void tst_frmOpenSurvey::cancelShowsStartPanel()
+{
+    m_folder->store({QStringLiteral("052401-A")});
+    m_folder->store({QStringLiteral("052401-B")});
+    frmOpenSurvey &window = showOpenSurvey();
+    frmRoadtally &main = form<frmRoadtally>();
+    main.splashframe->hide(); // the open command from the start panel hides it
+    clickLine(1);
+
+    QTest::mouseClick(window.Command1, Qt::LeftButton);
+    QVERIFY(!window.isVisible());
+    QVERIFY(main.isEnabled());
+    QVERIFY(main.splashframe->isVisibleTo(&main));
+    // The sources stay on whatever the click chose.
+    QCOMPARE(main.Data2->text("Batch_Number"), QStringLiteral("052401-B"));
+    QVERIFY(!main.m4->isEnabled());
+}
+
+void tst_frmOpenSurvey::surveyStoredWhileHiddenIsListed()
+{
+    m_folder->store({QStringLiteral("052401-A")});
+    frmOpenSurvey &window = showOpenSurvey();
+    QCOMPARE(window.Batch_List->count(), 1);
+    QTest::mouseClick(window.Command1, Qt::LeftButton);
+
+    m_folder->store({QStringLiteral("052501-A"), QStringLiteral("05/25/2001")});
+    window.show();
+    QCOMPARE(window.Batch_List->count(), 2);
+    QVERIFY(window.Batch_List->item(1)->text().startsWith(QStringLiteral("052501-A  ")));
+
+    // Opening it finds it although the main window's sources were read before.
+    doubleClickLine(1);
+    QCOMPARE(form<frmRoadtally>().Data2->text("Batch_Number"), QStringLiteral("052501-A"));
+}
+
+void tst_frmOpenSurvey::emptyHeaderLeavesOpenDisabled()
+{
+    frmOpenSurvey &window = showOpenSurvey();
+    QCOMPARE(window.Batch_List->count(), 0);
+    QTest::mouseClick(window.Batch_List->viewport(), Qt::LeftButton, {}, QPoint(20, 10));
+    QVERIFY(!window.Command6->isEnabled());
+    QVERIFY(window.isVisible());
+}
+
+void tst_frmOpenSurvey::placedBelowCentreAtActivation()
+{
+    frmOpenSurvey &window = showOpenSurvey();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const QRect screen = window.screen()->geometry();
+    const QRect frame = window.frameGeometry();
+    // Centred across; down by half of 250 twips.
+    const int extra = 250 * window.logicalDpiY() / 1440;
+    QCOMPARE(frame.left(), (screen.width() - frame.width()) / 2);
+    QCOMPARE(frame.top(), (screen.height() - frame.height() + extra) / 2);
+}
+
+QTEST_MAIN(tst_frmOpenSurvey)
+#include "tst_frmopensurvey.moc"

@@ -1,0 +1,512 @@
+// roadtally-shots OUTDIR
+//
+// Builds a throw-away program folder with a blank survey database, stores two
+// generated sample surveys in it through the import, then opens every window and
+// tab of the program (offscreen unless told otherwise) and saves one PNG per
+// window or tab into OUTDIR. A window the program does not have is skipped with
+// a note; a message box that pops up on the way is noted and closed.
+
+#include "SampleSurvey.h"
+
+#include "admin/Blankform.h"
+#include "admin/frmAbout.h"
+#include "admin/frmOpenSurvey.h"
+#include "admin/pace_description.h"
+#include "admin/percent.h"
+#include "intake/RawDataFile.h"
+#include "intake/VehicleImport.h"
+#include "store/Schema.h"
+#include "store/SharedState.h"
+#include "views/Forms.h"
+#include "views/frmRoadtally.h"
+
+#if __has_include("intake/frmLoadDataFile.h")
+#include "intake/frmLoadDataFile.h"
+#define ROADTALLY_HAS_LOAD_DATA_FILE 1
+#endif
+#if __has_include("intake/frmProcessData.h")
+#include "intake/frmProcessData.h"
+#define ROADTALLY_HAS_PROCESS_DATA 1
+#endif
+#if __has_include("admin/DeleteSurvey.h")
+#include "admin/DeleteSurvey.h"
+#define ROADTALLY_HAS_DELETE_SURVEY 1
+#endif
+#if __has_include("admin/DBManagement.h")
+#include "admin/DBManagement.h"
+#define ROADTALLY_HAS_DB_MANAGEMENT 1
+#endif
+#if __has_include("admin/DeleteDB.h")
+#include "admin/DeleteDB.h"
+#define ROADTALLY_HAS_DELETE_DB 1
+#endif
+#if __has_include("admin/frmAdminSetup.h")
+#include "admin/frmAdminSetup.h"
+#define ROADTALLY_HAS_ADMIN_SETUP 1
+#endif
+#if __has_include("admin/frmSpeed_Profile.h")
+#include "admin/frmSpeed_Profile.h"
+#define ROADTALLY_HAS_SPEED_PROFILE 1
+#endif
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFrame>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPixmap>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace roadtally {
+namespace {
+
+void say(const QString &text)
+{
+    std::fprintf(stdout, "%s\n", qPrintable(text));
+    std::fflush(stdout);
+}
+
+// Lets pending layout, paint and deferred work run.
+void settle()
+{
+    for (int i = 0; i < 5; ++i) {
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+}
+
+class Shooter
+{
+public:
+    explicit Shooter(const QString &folder) : m_out(folder) {}
+
+    void shoot(QWidget *window, const QString &name)
+    {
+        if (!window) {
+            skip(name, QStringLiteral("window not available"));
+            return;
+        }
+        if (!window->isVisible())
+            window->show();
+        settle();
+        const QString path = m_out.filePath(name + QStringLiteral(".png"));
+        if (window->grab().save(path)) {
+            ++m_saved;
+            say(QStringLiteral("saved   %1 (%2)").arg(path, window->windowTitle()));
+        } else {
+            note(QStringLiteral("could not write %1").arg(path));
+        }
+    }
+
+    void skip(const QString &name, const QString &why)
+    {
+        note(QStringLiteral("skipped %1: %2").arg(name, why));
+    }
+
+    void note(const QString &text)
+    {
+        m_notes << text;
+        say(text);
+    }
+
+    int saved() const { return m_saved; }
+    const QStringList &notes() const { return m_notes; }
+
+private:
+    QDir m_out;
+    int m_saved = 0;
+    QStringList m_notes;
+};
+
+// Any message box the windows open would wait for a user: note it and close it.
+void watchForMessageBoxes(Shooter &shooter)
+{
+    auto *timer = new QTimer(qApp);
+    timer->setInterval(50);
+    QObject::connect(timer, &QTimer::timeout, [&shooter] {
+        for (QWidget *w : QApplication::topLevelWidgets()) {
+            auto *box = qobject_cast<QMessageBox *>(w);
+            if (box && box->isVisible()) {
+                shooter.note(QStringLiteral("message box \"%1\": %2")
+                                 .arg(box->windowTitle(), box->text().simplified()));
+                box->done(QMessageBox::Ok);
+            }
+        }
+    });
+    timer->start();
+}
+
+QString slug(QString text)
+{
+    text = text.toLower();
+    text.replace(QLatin1Char('&'), QString());
+    QString out;
+    for (QChar c : text) {
+        if (c.isLetterOrNumber())
+            out += c;
+        else if (!out.endsWith(QLatin1Char('-')))
+            out += QLatin1Char('-');
+    }
+    while (out.endsWith(QLatin1Char('-')))
+        out.chop(1);
+    return out;
+}
+
+template <class Vector> auto *entry(const Vector &controls, int index)
+{
+    return index >= 0 && index < controls.size() ? controls.at(index) : nullptr;
+}
+
+void clickIfThere(QAbstractButton *button)
+{
+    if (button && button->isEnabled())
+        button->click();
+}
+
+// Chooses an entry of a list the way a user does: the entry, then its click.
+void choose(QComboBox *combo, int index)
+{
+    if (!combo || index < 0 || index >= combo->count())
+        return;
+    combo->setCurrentIndex(index);
+    Q_EMIT combo->activated(index);
+}
+
+struct SurveyPlan
+{
+    QString fileName;
+    QString letter;
+    QString location;
+    SampleOptions options;
+};
+
+bool storeSurvey(const QString &folder, const SurveyPlan &plan, Shooter &shooter)
+{
+    const QString path = QDir(folder).filePath(plan.fileName);
+    const QString written = writeSampleSurvey(generateSampleSurvey(plan.options), path);
+    if (!written.isEmpty()) {
+        shooter.note(QStringLiteral("sample %1: %2").arg(plan.fileName, written));
+        return false;
+    }
+    const LoadResult loaded = loadRawDataFile(folder, plan.fileName);
+    if (loaded.status != LoadStatus::Loaded) {
+        shooter.note(QStringLiteral("sample %1 did not load").arg(plan.fileName));
+        return false;
+    }
+    const RawHeader header = readRawHeader(loaded.text);
+    ImportInput input;
+    input.batchNumber = header.batchNumber(plan.letter);
+    input.locationCode = header.locationCode;
+    input.location = plan.location;
+    input.startDate = header.batchDate;
+    input.startTime = header.startTime;
+    input.postedSpeed = header.postedSpeed;
+    input.unit = plan.options.kph ? QStringLiteral("KPH") : QStringLiteral("MPH");
+    input.direction = QStringLiteral("North");
+    input.zone = QStringLiteral("Residential");
+    input.rawText = loaded.text;
+    const ImportResult result = importSurvey(sharedState().deriveDatabasePath(), input);
+    if (result.outcome != ImportOutcome::Stored) {
+        shooter.note(QStringLiteral("import of %1 failed: %2 %3")
+                         .arg(plan.fileName, importMessage(result.outcome), result.detail));
+        return false;
+    }
+    say(QStringLiteral("stored  %1 as %2 (%3 vehicles)")
+            .arg(plan.fileName, input.batchNumber)
+            .arg(result.storedVehicles));
+    return true;
+}
+
+// A template, so that controls the main window has not got are passed over.
+template <class Main> void shootMainWindow(Shooter &shooter, Main &main)
+{
+    main.show();
+    settle();
+    shooter.shoot(&main, QStringLiteral("01-main-start-panel"));
+
+    // "Open An Existing Survey" from the start panel.
+    if constexpr (requires { main.openSurvey(true); })
+        main.openSurvey(true);
+    if (!form<frmOpenSurvey>().isVisible()) {
+        main.setEnabled(false);
+        if (main.splashframe)
+            main.splashframe->hide();
+        form<frmOpenSurvey>().show();
+    }
+    frmOpenSurvey &open = form<frmOpenSurvey>();
+    settle();
+    shooter.shoot(&open, QStringLiteral("02-open-survey"));
+    if (open.Batch_List->count() == 0) {
+        shooter.note(QStringLiteral("the survey list is empty; the survey views stay empty"));
+        open.Command1_Click();
+        return;
+    }
+    open.Batch_List->setCurrentRow(0);
+    open.Batch_List_Click(open.Batch_List->item(0));
+    open.Batch_List_DblClick(open.Batch_List->item(0));
+    settle();
+    shooter.shoot(&main, QStringLiteral("03-summary-opened"));
+
+    // Each display scheme (both directions), then each direction with the second scheme.
+    QComboBox *schemes = nullptr;
+    if constexpr (requires { main.Combo1; })
+        schemes = main.Combo1;
+    const int schemeCount = schemes ? schemes->count() : 0;
+    if (schemeCount == 0)
+        shooter.skip(QStringLiteral("04-summary-scheme"), QStringLiteral("no display schemes listed"));
+    const QStringList directions = {QStringLiteral("approaching"), QStringLiteral("receding"),
+                                    QStringLiteral("both")};
+    for (int d = 0; d < 3; ++d) {
+        QRadioButton *option = entry(main.Option1, d);
+        if (!option) {
+            shooter.skip(QStringLiteral("summary-") + directions[d],
+                         QStringLiteral("no direction option"));
+            continue;
+        }
+        option->click();
+        choose(schemes, qMin(1, schemeCount - 1));
+        settle();
+        shooter.shoot(&main, QStringLiteral("04-summary-%1-%2").arg(d + 1).arg(directions[d]));
+    }
+    for (int s = 0; s < schemeCount; ++s) {
+        choose(schemes, s);
+        settle();
+        shooter.shoot(&main, QStringLiteral("05-summary-scheme-%1-%2")
+                                 .arg(s + 1)
+                                 .arg(slug(schemes->itemText(s))));
+    }
+
+    // The other tabs, each with its first choice made.
+    QTabWidget *tabs = main.SSTab;
+    if (!tabs) {
+        shooter.skip(QStringLiteral("tabs"), QStringLiteral("no tab control"));
+        return;
+    }
+    for (int t = 1; t < tabs->count(); ++t) {
+        tabs->setCurrentIndex(t);
+        settle();
+        switch (t) {
+        case 1:
+            clickIfThere(entry(main.Option3, 3));
+            break;
+        case 2:
+            clickIfThere(entry(main.option4, 2));
+            choose(main.DateVolume, 0);
+            break;
+        case 3:
+            clickIfThere(entry(main.option6, 3));
+            break;
+        case 4:
+            clickIfThere(entry(main.option7, 2));
+            choose(main.Date15min, 0);
+            break;
+        case 5:
+            if constexpr (requires { main.Command8; })
+                clickIfThere(main.Command8);
+            break;
+        default:
+            break;
+        }
+        settle();
+        shooter.shoot(&main, QStringLiteral("%1-tab%2-%3")
+                                 .arg(10 + t)
+                                 .arg(t)
+                                 .arg(slug(tabs->tabText(t))));
+    }
+    tabs->setCurrentIndex(0);
+    settle();
+}
+
+#ifdef ROADTALLY_HAS_LOAD_DATA_FILE
+template <class Load> void shootIntakeWindows(Shooter &shooter, Load &load, const QString &sampleName)
+{
+    if constexpr (requires { load.showLoadMode(); })
+        load.showLoadMode();
+    else
+        load.show();
+    settle();
+    shooter.shoot(&load, QStringLiteral("20-load-data-file"));
+#ifdef ROADTALLY_HAS_PROCESS_DATA
+    bool loaded = false;
+    if constexpr (requires {
+                      load.File1;
+                      load.File1_Click();
+                      load.File_Click();
+                  }) {
+        const QList<QListWidgetItem *> items =
+            load.File1->findItems(sampleName, Qt::MatchFixedString);
+        if (!items.isEmpty()) {
+            load.File1->setCurrentItem(items.first());
+            load.File1_Click();
+            load.File_Click();
+            settle();
+            loaded = formExists<frmProcessData>() && form<frmProcessData>().isVisible();
+        }
+    }
+    if (!loaded) {
+        shooter.note(QStringLiteral("the data file dialog did not open %1; showing it directly")
+                         .arg(sampleName));
+        const LoadResult raw = loadRawDataFile(sharedState().programFolder(), sampleName);
+        sharedState().rawDataText = raw.text;
+        auto &process = form<frmProcessData>();
+        if constexpr (requires { process.showRawData(QString()); })
+            process.showRawData(raw.text);
+        load.hide();
+    }
+    frmProcessData &process = form<frmProcessData>();
+    process.show();
+    settle();
+    auto *tabs = process.findChild<QTabWidget *>();
+    if (!tabs) {
+        shooter.shoot(&process, QStringLiteral("21-process-data"));
+    } else {
+        for (int t = 0; t < tabs->count(); ++t) {
+            tabs->setCurrentIndex(t);
+            settle();
+            shooter.shoot(&process, QStringLiteral("2%1-process-data-tab%2-%3")
+                                        .arg(1 + t)
+                                        .arg(t)
+                                        .arg(slug(tabs->tabText(t))));
+        }
+        tabs->setCurrentIndex(0);
+    }
+    process.hide();
+#else
+    shooter.skip(QStringLiteral("process-data"), QStringLiteral("no processing window in this build"));
+#endif
+    load.hide();
+}
+#endif
+
+void shootIntake(Shooter &shooter, const QString &sampleName)
+{
+#ifdef ROADTALLY_HAS_LOAD_DATA_FILE
+    shootIntakeWindows(shooter, form<frmLoadDataFile>(), sampleName);
+#else
+    Q_UNUSED(sampleName);
+    shooter.skip(QStringLiteral("load-data-file"), QStringLiteral("no data file dialog in this build"));
+    shooter.skip(QStringLiteral("process-data"), QStringLiteral("no processing window in this build"));
+#endif
+    form<frmRoadtally>().setEnabled(true);
+}
+
+template <class Window> void shootPlain(Shooter &shooter, const QString &name)
+{
+    Window &window = form<Window>();
+    window.show();
+    settle();
+    shooter.shoot(&window, name);
+    window.hide();
+}
+
+void shootAdministration(Shooter &shooter)
+{
+#ifdef ROADTALLY_HAS_DELETE_SURVEY
+    shootPlain<DeleteSurvey>(shooter, QStringLiteral("30-delete-survey"));
+#else
+    shooter.skip(QStringLiteral("30-delete-survey"), QStringLiteral("not in this build"));
+#endif
+#ifdef ROADTALLY_HAS_DELETE_DB
+    shootPlain<DeleteDB>(shooter, QStringLiteral("31-delete-database"));
+#else
+    shooter.skip(QStringLiteral("31-delete-database"), QStringLiteral("not in this build"));
+#endif
+#ifdef ROADTALLY_HAS_ADMIN_SETUP
+    shootPlain<frmAdminSetup>(shooter, QStringLiteral("32-admin-setup"));
+#else
+    shooter.skip(QStringLiteral("32-admin-setup"), QStringLiteral("not in this build"));
+#endif
+#ifdef ROADTALLY_HAS_SPEED_PROFILE
+    shootPlain<frmSpeed_Profile>(shooter, QStringLiteral("33-speeding-profile"));
+#else
+    shooter.skip(QStringLiteral("33-speeding-profile"), QStringLiteral("not in this build"));
+#endif
+#ifdef ROADTALLY_HAS_DB_MANAGEMENT
+    shootPlain<DBManagement>(shooter, QStringLiteral("34-database-management"));
+#else
+    shooter.skip(QStringLiteral("34-database-management"), QStringLiteral("not in this build"));
+#endif
+    form<frmRoadtally>().setEnabled(true);
+}
+
+void shootInformation(Shooter &shooter)
+{
+    shootPlain<pace_description>(shooter, QStringLiteral("40-pace-description"));
+    shootPlain<percent>(shooter, QStringLiteral("41-85th-percentile"));
+    shootPlain<frmAbout>(shooter, QStringLiteral("42-about"));
+    Blankform &blank = form<Blankform>();
+    blank.resize(640, 400); // an empty backdrop: a small picture says all
+    shootPlain<Blankform>(shooter, QStringLiteral("43-backdrop"));
+}
+
+} // namespace
+} // namespace roadtally
+
+int main(int argc, char *argv[])
+{
+    using namespace roadtally;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("QT_FONT_DPI"))
+        qputenv("QT_FONT_DPI", "96");
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Roadtally"));
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: roadtally-shots OUTDIR\n");
+        return 2;
+    }
+    const QString outDir = QString::fromLocal8Bit(argv[1]);
+    if (!QDir().mkpath(outDir)) {
+        std::fprintf(stderr, "roadtally-shots: cannot create %s\n", argv[1]);
+        return 1;
+    }
+
+    QTemporaryDir programFolder;
+    if (!programFolder.isValid()) {
+        std::fprintf(stderr, "roadtally-shots: no temporary folder\n");
+        return 1;
+    }
+    sharedState().setProgramFolder(programFolder.path());
+    const QString blank = createBlankDatabase(sharedState().deriveDatabasePath());
+    if (!blank.isEmpty()) {
+        std::fprintf(stderr, "roadtally-shots: %s\n", qPrintable(blank));
+        return 1;
+    }
+    createBlankDatabase(QDir(programFolder.path()).filePath(QString::fromLatin1(BlankFileName)));
+
+    Shooter shooter(outDir);
+    watchForMessageBoxes(shooter);
+
+    // Two surveys of the same start date, differing in their batch letter: a week
+    // on a residential street, and a single afternoon.
+    SurveyPlan week{QStringLiteral("Week.ovd"), QStringLiteral("A"),
+                    QStringLiteral("Maple Avenue at 5th Street"), {}};
+    week.options.vehicles = 6000;
+    week.options.days = 7;
+    week.options.seed = 7;
+    SurveyPlan day{QStringLiteral("Afternoon.ovd"), QStringLiteral("B"),
+                   QStringLiteral("Elm Street school zone"), {}};
+    day.options.vehicles = 900;
+    day.options.days = 1;
+    day.options.seed = 11;
+    day.options.postedSpeed = 25;
+    storeSurvey(programFolder.path(), week, shooter);
+    storeSurvey(programFolder.path(), day, shooter);
+
+    shootMainWindow(shooter, form<frmRoadtally>());
+    shootIntake(shooter, week.fileName);
+    shootAdministration(shooter);
+    shootInformation(shooter);
+
+    say(QStringLiteral("%1 pictures in %2; %3 notes").arg(shooter.saved()).arg(outDir).arg(shooter.notes().size()));
+    return shooter.saved() > 0 ? 0 : 1;
+}
