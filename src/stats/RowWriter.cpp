@@ -60,6 +60,16 @@ void RowWriter::text(int position, const char *latin1, int size)
     text(position, QString::fromLatin1(latin1, size));
 }
 
+void RowWriter::textKept(int position, const char *latin1, int size)
+{
+    if (m_stmt) {
+        if (sqlite3_bind_text(m_stmt, position, latin1, size, SQLITE_STATIC) != SQLITE_OK)
+            fail("cannot bind a value");
+        return;
+    }
+    text(position, QString::fromLatin1(latin1, size));
+}
+
 void RowWriter::text(int position, const QString &value)
 {
     if (m_stmt) {

@@ -30,6 +30,8 @@ public:
     // Values of the next row by parameter position (from 1). A binding stays
     // until it is replaced, so values shared by every row are bound once.
     void text(int position, const char *latin1, int size);
+    // The same without a copy: the caller keeps the text unchanged until insert().
+    void textKept(int position, const char *latin1, int size);
     void text(int position, const QString &value);
     void text(int position, const std::optional<QString> &value); // NULL when unset
     void integer(int position, qint64 value);

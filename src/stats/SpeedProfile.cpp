@@ -84,18 +84,19 @@ void storeSpeedProfile(DatabaseSession &session, const QString &batchNumber,
             lastDate = row.date;
             insert.text(2, row.dateText());
         }
+        // The texts below live until the row is stored, so they are bound without a copy.
         char time[11];
         timeOfDayText(row.secondOfDay, time);
-        insert.text(3, time, int(sizeof time));
+        insert.textKept(3, time, int(sizeof time));
         char speed[24];
         const int speedSize = std::snprintf(speed, sizeof speed, "%d", row.speed);
         for (int band = SpeedProfileRow::Over; band <= SpeedProfileRow::Plus20; ++band) {
             if (band == row.band)
-                insert.text(4 + band, speed, speedSize);
+                insert.textKept(4 + band, speed, speedSize);
             else
-                insert.text(4 + band, "--", 2);
+                insert.textKept(4 + band, "--", 2);
         }
-        insert.text(7, &row.direction, 1);
+        insert.textKept(7, &row.direction, 1);
         insert.insert();
     }
 }

@@ -98,6 +98,8 @@ class TestStatsCrossCheck : public QObject
 private slots:
     void againstQueries_data();
     void againstQueries();
+    void failingStoreThrows_data();
+    void failingStoreThrows();
 };
 
 void TestStatsCrossCheck::againstQueries_data()
@@ -343,6 +345,39 @@ void TestStatsCrossCheck::againstQueries()
     QVERIFY(!t15.next());
     // Every "+" and "-" vehicle lies in exactly one block.
     QCOMPARE(counted, f.count(QStringLiteral("Veh_Direction <> '?'")));
+}
+
+void TestStatsCrossCheck::failingStoreThrows_data()
+{
+    QTest::addColumn<QString>("table");
+    QTest::newRow("Summary") << "Summary";
+    QTest::newRow("Speed") << "Speed";
+    QTest::newRow("Speed_Profile") << "Speed_Profile";
+    QTest::newRow("Time_15") << "Time_15";
+}
+
+void TestStatsCrossCheck::failingStoreThrows()
+{
+    // A store that fails reaches the import as an error, never as silent success.
+    QFETCH(QString, table);
+    Fixture f;
+    QCOMPARE(f.error, QString());
+    DatabaseSession &s = *f.session;
+    s.exec(QStringLiteral("DROP TABLE [%1]").arg(table));
+    const Vehicles vehicles = randomSurvey(7, 50, QStringLiteral("+-"), QDate(2025, 12, 30), 8, 0);
+    const StatsInput input{Batch, QStringLiteral("35"), QStringLiteral("MPH"),
+                           QStringLiteral("12/30/2025"), QStringLiteral("08:00")};
+    bool thrown = false;
+    try {
+        const SurveyPeriod period = Summary2(s, vehicles, input);
+        SpeedTable(s, vehicles, input);
+        SpeedProfile(s, vehicles, input);
+        Time15min(s, vehicles, input, period);
+    } catch (const DatabaseError &error) {
+        thrown = true;
+        QVERIFY(QString::fromStdString(error.what()).contains(table));
+    }
+    QVERIFY(thrown);
 }
 
 QTEST_GUILESS_MAIN(TestStatsCrossCheck)
