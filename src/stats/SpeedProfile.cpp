@@ -1,6 +1,9 @@
 #include "stats/Statistics.h"
 
+#include "stats/RowWriter.h"
 #include "text/TextPatterns.h"
+
+#include <cstdio>
 
 namespace roadtally {
 
@@ -70,20 +73,31 @@ void storeSpeedProfile(DatabaseSession &session, const QString &batchNumber,
 {
     if (rows.isEmpty())
         return;
-    QSqlQuery insert = session.prepare(
-        QStringLiteral("INSERT INTO [Speed_Profile] ([Batch_Number], [Date], [Time], "
-                       "[speed_Over], [Plus10], [Plus20], [Dir]) VALUES (?, ?, ?, ?, ?, ?, ?)"));
-    // Vehicles come in date order, so one date text serves a whole run of rows.
+    RowWriter insert(session, "INSERT INTO [Speed_Profile] ([Batch_Number], [Date], [Time], "
+                              "[speed_Over], [Plus10], [Plus20], [Dir]) "
+                              "VALUES (?, ?, ?, ?, ?, ?, ?)");
+    insert.text(1, batchNumber);
+    // Vehicles come in date order, so one date binding serves a whole run of rows.
     QDate lastDate;
-    QString lastDateText;
     for (const SpeedProfileRow &row : rows) {
-        if (row.date != lastDate || lastDateText.isNull()) {
+        if (row.date != lastDate || !lastDate.isValid()) {
             lastDate = row.date;
-            lastDateText = row.dateText();
+            insert.text(2, row.dateText());
         }
-        session.run(insert, {batchNumber, lastDateText, row.timeText(), row.speedOverText(),
-                             row.plus10Text(), row.plus20Text(),
-                             QString(QLatin1Char(row.direction))});
+        // The texts below live until the row is stored, so they are bound without a copy.
+        char time[11];
+        timeOfDayText(row.secondOfDay, time);
+        insert.textKept(3, time, int(sizeof time));
+        char speed[24];
+        const int speedSize = std::snprintf(speed, sizeof speed, "%d", row.speed);
+        for (int band = SpeedProfileRow::Over; band <= SpeedProfileRow::Plus20; ++band) {
+            if (band == row.band)
+                insert.textKept(4 + band, speed, speedSize);
+            else
+                insert.textKept(4 + band, "--", 2);
+        }
+        insert.textKept(7, &row.direction, 1);
+        insert.insert();
     }
 }
 

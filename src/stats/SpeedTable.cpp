@@ -1,5 +1,7 @@
 #include "stats/Statistics.h"
 
+#include "stats/RowWriter.h"
+
 #include <algorithm>
 
 namespace roadtally {
@@ -51,11 +53,16 @@ void storeSpeedRows(DatabaseSession &session, const QString &batchNumber,
 {
     if (rows.isEmpty())
         return;
-    QSqlQuery insert = session.prepare(
-        QStringLiteral("INSERT INTO [Speed] ([batch_number], [speed], [all_total], [All_app], "
-                       "[all_rec]) VALUES (?, ?, ?, ?, ?)"));
-    for (const SpeedRow &row : rows)
-        session.run(insert, {batchNumber, row.speed, row.allTotal, row.allApp, row.allRec});
+    RowWriter insert(session, "INSERT INTO [Speed] ([batch_number], [speed], [all_total], "
+                              "[All_app], [all_rec]) VALUES (?, ?, ?, ?, ?)");
+    insert.text(1, batchNumber);
+    for (const SpeedRow &row : rows) {
+        insert.integer(2, row.speed);
+        insert.integer(3, row.allTotal);
+        insert.integer(4, row.allApp);
+        insert.integer(5, row.allRec);
+        insert.insert();
+    }
 }
 
 void SpeedTable(DatabaseSession &session, const Vehicles &vehicles, const StatsInput &input)

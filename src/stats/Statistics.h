@@ -41,6 +41,16 @@ void Time15min(DatabaseSession &session, const Vehicles &vehicles, const StatsIn
                const SurveyPeriod &period);
 
 // ---------------------------------------------------------------------------
+// Texts
+
+// A time of day (0 to 86399 seconds) as "hh:mm:ss AMPM", as Veh_Data stores it.
+QString timeOfDayText(int secondOfDay);
+// The same into text[0..10] (eleven characters, no terminator).
+void timeOfDayText(int secondOfDay, char *text);
+// A count as Time_15 stores it: the number, or "*" for zero.
+QString blockCountText(int count);
+
+// ---------------------------------------------------------------------------
 // Summary
 
 // The figures of one vehicle set: all directions, "+" only or "-" only.
@@ -130,18 +140,37 @@ void storeSpeedProfile(DatabaseSession &session, const QString &batchNumber,
 // ---------------------------------------------------------------------------
 // Fifteen-minute volumes
 
-// One Time_15 row: a morning block and the afternoon block twelve hours later.
-// Counts are texts: the number, or "*" for zero. The hour fields are set on
-// every fourth row only.
+// One Time_15 row: a morning block and the afternoon block twelve hours later,
+// kept as counts (a survey may span many dates); the stored texts are made
+// when the row is written. Counts are stored as the number, or "*" for zero;
+// the hour fields are set on every fourth row only.
 struct Time15Row
 {
     QDate date;
-    QString timeAM; // "00:00 - 00:15" ... "11:45 - 12:00"
-    QString amApp, amRec;
-    std::optional<QString> tHourAMApp, tHourAMRec, amHourTotal;
-    QString timePM; // "12:00 - 12:15" ... "23:45 - 00:00"
-    QString pmApp, pmRec;
-    std::optional<QString> tHourPMApp, tHourPMRec, pmHourTotal;
+    int quarter = 0; // 0 to 47: the morning block; the afternoon block is quarter + 48
+    int amApp = 0, amRec = 0, pmApp = 0, pmRec = 0;
+    bool hourRow = false; // the row that ends a full hour carries the hour totals
+    int hourAMApp = 0, hourAMRec = 0, hourPMApp = 0, hourPMRec = 0;
+
+    QString dateText() const; // mm/dd/yy
+    QString timeAM() const;   // "00:00 - 00:15" ... "11:45 - 12:00"
+    QString timePM() const;   // "12:00 - 12:15" ... "23:45 - 00:00"
+    QString amAppText() const { return blockCountText(amApp); }
+    QString amRecText() const { return blockCountText(amRec); }
+    QString pmAppText() const { return blockCountText(pmApp); }
+    QString pmRecText() const { return blockCountText(pmRec); }
+    std::optional<QString> tHourAMApp() const { return hourText(hourAMApp); }
+    std::optional<QString> tHourAMRec() const { return hourText(hourAMRec); }
+    std::optional<QString> amHourTotal() const { return hourText(hourAMApp + hourAMRec); }
+    std::optional<QString> tHourPMApp() const { return hourText(hourPMApp); }
+    std::optional<QString> tHourPMRec() const { return hourText(hourPMRec); }
+    std::optional<QString> pmHourTotal() const { return hourText(hourPMApp + hourPMRec); }
+
+private:
+    std::optional<QString> hourText(int count) const
+    {
+        return hourRow ? std::optional<QString>(blockCountText(count)) : std::nullopt;
+    }
 };
 
 // 48 rows per calendar date from first through last. Each block runs from its
@@ -151,13 +180,5 @@ struct Time15Row
 QVector<Time15Row> computeTime15(const Vehicles &vehicles, const QDate &first, const QDate &last);
 void storeTime15(DatabaseSession &session, const QString &batchNumber,
                  const QVector<Time15Row> &rows);
-
-// ---------------------------------------------------------------------------
-// Texts
-
-// A time of day (0 to 86399 seconds) as "hh:mm:ss AMPM", as Veh_Data stores it.
-QString timeOfDayText(int secondOfDay);
-// A count as Time_15 stores it: the number, or "*" for zero.
-QString blockCountText(int count);
 
 } // namespace roadtally

@@ -1,5 +1,6 @@
 #include "stats/Statistics.h"
 
+#include "stats/RowWriter.h"
 #include "text/TextPatterns.h"
 
 #include <QTime>
@@ -104,18 +105,11 @@ SetFigures figuresOf(const SetTally &t, const QString &unit)
     return f;
 }
 
+// Empty text (never NULL) when the percentile is unset or rounds to 0.
 QString eightyFifth(const std::optional<QString> &percentile50)
 {
-    QString text = formatNumber(1.175 * numericValue(percentile50.value_or(QString())),
-                                QStringLiteral("##"));
-    if (text.isNull())
-        text = QLatin1String(""); // empty text, stored as such (not NULL)
-    return text;
-}
-
-QVariant optionalText(const std::optional<QString> &value)
-{
-    return value ? QVariant(*value) : QVariant(QMetaType(QMetaType::QString));
+    return formatNumber(1.175 * numericValue(percentile50.value_or(QString())),
+                        QStringLiteral("##"));
 }
 
 } // namespace
@@ -189,41 +183,58 @@ SummaryRow computeSummary(const Vehicles &vehicles, const StatsInput &input)
 
 void storeSummary(DatabaseSession &session, const SummaryRow &row)
 {
-    static const char *const columns[] = {
-        "Batch_Number", "Posted_Limit", "Total_Vehicles", "Total_Approach", "Total_Receeding",
-        "Total_Unknown", "Number_Under", "Number_UnderA", "Number_UnderR", "Number_Over",
-        "Number_Over10", "Number_Over20", "Number_Over30", "Number_OverA", "Number_OverA10",
-        "Number_OverA20", "Number_OverA30", "Number_OverR", "Number_OverR10", "Number_OverR20",
-        "Number_OverR30", "Max_Speed", "50th_Percentile", "Pace", "Pace_Total", "Pace_Percent",
-        "50th_PercentileA", "PaceA", "Pace_TotalA", "Pace_PercentA", "50th_PercentileR", "PaceR",
-        "Pace_TotalR", "Pace_PercentR", "85th_Percentile", "85th_PercentileA",
-        "85th_PercentileR", "total_seconds", "Total_Time", "Start_Time", "Stop_Time",
-        "Start_Date", "Stop_Date"};
-    QStringList names, marks;
-    for (const char *c : columns) {
-        names << QStringLiteral("[%1]").arg(QLatin1String(c));
-        marks << QStringLiteral("?");
+    RowWriter insert(
+        session,
+        "INSERT INTO [Summary] ([Batch_Number], [Posted_Limit], [Total_Vehicles], "
+        "[Total_Approach], [Total_Receeding], [Total_Unknown], [Number_Under], [Number_UnderA], "
+        "[Number_UnderR], [Number_Over], [Number_Over10], [Number_Over20], [Number_Over30], "
+        "[Number_OverA], [Number_OverA10], [Number_OverA20], [Number_OverA30], [Number_OverR], "
+        "[Number_OverR10], [Number_OverR20], [Number_OverR30], [Max_Speed], "
+        "[50th_Percentile], [Pace], [Pace_Total], [Pace_Percent], "
+        "[50th_PercentileA], [PaceA], [Pace_TotalA], [Pace_PercentA], "
+        "[50th_PercentileR], [PaceR], [Pace_TotalR], [Pace_PercentR], "
+        "[85th_Percentile], [85th_PercentileA], [85th_PercentileR], [total_seconds], "
+        "[Total_Time], [Start_Time], [Stop_Time], [Start_Date], [Stop_Date]) VALUES "
+        "(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
+        "?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+    int p = 0;
+    insert.text(++p, row.batchNumber);
+    insert.text(++p, row.postedLimit);
+    const SetFigures *sets[] = {&row.all, &row.approach, &row.receding};
+    for (const SetFigures *set : sets)
+        insert.integer(++p, set->count);
+    insert.integer(++p, row.totalUnknown);
+    for (const SetFigures *set : sets)
+        insert.integer(++p, set->under);
+    for (const SetFigures *set : sets) {
+        insert.integer(++p, set->over);
+        insert.integer(++p, set->over10);
+        insert.integer(++p, set->over20);
+        insert.integer(++p, set->over30);
     }
-
-    const SetFigures &v = row.all, &a = row.approach, &r = row.receding;
-    const QVariantList values = {
-        row.batchNumber, row.postedLimit, v.count, a.count, r.count, row.totalUnknown,
-        v.under, a.under, r.under,
-        v.over, v.over10, v.over20, v.over30,
-        a.over, a.over10, a.over20, a.over30,
-        r.over, r.over10, r.over20, r.over30,
-        row.maxSpeed ? QVariant(*row.maxSpeed) : QVariant(QMetaType(QMetaType::Int)),
-        optionalText(v.percentile50), optionalText(v.pace), v.paceTotal, optionalText(v.pacePercent),
-        optionalText(a.percentile50), optionalText(a.pace), a.paceTotal, optionalText(a.pacePercent),
-        optionalText(r.percentile50), optionalText(r.pace), r.paceTotal, optionalText(r.pacePercent),
-        v.percentile85, a.percentile85, r.percentile85,
-        row.totalSeconds ? QVariant(*row.totalSeconds) : QVariant(QMetaType(QMetaType::LongLong)),
-        row.totalTime, row.startTime, row.stopTime, row.startDate, row.stopDate};
-    Q_ASSERT(values.size() == qsizetype(std::size(columns)));
-
-    session.exec(QStringLiteral("INSERT INTO [Summary] (%1) VALUES (%2)")
-                     .arg(names.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))),
-                 values);
+    if (row.maxSpeed)
+        insert.integer(++p, *row.maxSpeed);
+    else
+        insert.null(++p);
+    for (const SetFigures *set : sets) {
+        insert.text(++p, set->percentile50);
+        insert.text(++p, set->pace);
+        insert.integer(++p, set->paceTotal);
+        insert.text(++p, set->pacePercent);
+    }
+    for (const SetFigures *set : sets)
+        insert.text(++p, set->percentile85);
+    if (row.totalSeconds)
+        insert.integer(++p, *row.totalSeconds);
+    else
+        insert.null(++p);
+    insert.text(++p, row.totalTime);
+    insert.text(++p, row.startTime);
+    insert.text(++p, row.stopTime);
+    insert.text(++p, row.startDate);
+    insert.text(++p, row.stopDate);
+    Q_ASSERT(p == 43);
+    insert.insert();
 }
 
 SurveyPeriod Summary2(DatabaseSession &session, const Vehicles &vehicles, const StatsInput &input)

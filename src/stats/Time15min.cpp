@@ -1,5 +1,6 @@
 #include "stats/Statistics.h"
 
+#include "stats/RowWriter.h"
 #include "text/TextPatterns.h"
 
 #include <vector>
@@ -53,10 +54,6 @@ QVector<Time15Row> computeTime15(const Vehicles &vehicles, const QDate &first, c
                  size_t(direction)];
     }
 
-    QStringList labels;
-    for (int block = 0; block < BlocksPerDay; ++block)
-        labels << blockLabel(block * 15);
-
     QVector<Time15Row> rows;
     rows.reserve(qsizetype(dayCount) * RowsPerDay);
     for (qint64 day = 0; day < dayCount; ++day) {
@@ -67,23 +64,21 @@ QVector<Time15Row> computeTime15(const Vehicles &vehicles, const QDate &first, c
             const int am = r, pm = r + RowsPerDay;
             Time15Row row;
             row.date = date;
-            row.timeAM = labels.at(am);
-            row.amApp = blockCountText(c[am * 2]);
-            row.amRec = blockCountText(c[am * 2 + 1]);
-            row.timePM = labels.at(pm);
-            row.pmApp = blockCountText(c[pm * 2]);
-            row.pmRec = blockCountText(c[pm * 2 + 1]);
-            hourAmApp += c[am * 2];
-            hourAmRec += c[am * 2 + 1];
-            hourPmApp += c[pm * 2];
-            hourPmRec += c[pm * 2 + 1];
+            row.quarter = r;
+            row.amApp = c[am * 2];
+            row.amRec = c[am * 2 + 1];
+            row.pmApp = c[pm * 2];
+            row.pmRec = c[pm * 2 + 1];
+            hourAmApp += row.amApp;
+            hourAmRec += row.amRec;
+            hourPmApp += row.pmApp;
+            hourPmRec += row.pmRec;
             if (r % 4 == 3) { // the row that ends a full hour carries the hour totals
-                row.tHourAMApp = blockCountText(hourAmApp);
-                row.tHourAMRec = blockCountText(hourAmRec);
-                row.amHourTotal = blockCountText(hourAmApp + hourAmRec);
-                row.tHourPMApp = blockCountText(hourPmApp);
-                row.tHourPMRec = blockCountText(hourPmRec);
-                row.pmHourTotal = blockCountText(hourPmApp + hourPmRec);
+                row.hourRow = true;
+                row.hourAMApp = hourAmApp;
+                row.hourAMRec = hourAmRec;
+                row.hourPMApp = hourPmApp;
+                row.hourPMRec = hourPmRec;
                 hourAmApp = hourAmRec = hourPmApp = hourPmRec = 0;
             }
             rows.append(row);
@@ -92,25 +87,56 @@ QVector<Time15Row> computeTime15(const Vehicles &vehicles, const QDate &first, c
     return rows;
 }
 
+QString Time15Row::dateText() const
+{
+    return formatDate(date, QStringLiteral("mm/dd/yy"));
+}
+
+QString Time15Row::timeAM() const
+{
+    return blockLabel(quarter * 15);
+}
+
+QString Time15Row::timePM() const
+{
+    return blockLabel((quarter + RowsPerDay) * 15);
+}
+
 void storeTime15(DatabaseSession &session, const QString &batchNumber,
                  const QVector<Time15Row> &rows)
 {
     if (rows.isEmpty())
         return;
-    QSqlQuery insert = session.prepare(QStringLiteral(
-        "INSERT INTO [Time_15] ([Batch_Number], [Date], [TimeAM], [AMApp], [AMRec], "
-        "[tHourAMApp], [tHourAMRec], [AMHourTotal], [TimePM], [PMApp], [PMRec], [tHourPMApp], "
-        "[tHourPMRec], [PMHourTotal]) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
-    const QVariant unset{QMetaType(QMetaType::QString)};
-    auto optional = [&unset](const std::optional<QString> &value) {
-        return value ? QVariant(*value) : unset;
-    };
+    RowWriter insert(session,
+                     "INSERT INTO [Time_15] ([Batch_Number], [Date], [TimeAM], [AMApp], [AMRec], "
+                     "[tHourAMApp], [tHourAMRec], [AMHourTotal], [TimePM], [PMApp], [PMRec], "
+                     "[tHourPMApp], [tHourPMRec], [PMHourTotal]) "
+                     "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+    insert.text(1, batchNumber);
+    QStringList amLabels, pmLabels;
+    for (int r = 0; r < RowsPerDay; ++r) {
+        amLabels << blockLabel(r * 15);
+        pmLabels << blockLabel((r + RowsPerDay) * 15);
+    }
+    QDate lastDate;
     for (const Time15Row &row : rows) {
-        session.run(insert, {batchNumber, formatDate(row.date, QStringLiteral("mm/dd/yy")),
-                             row.timeAM, row.amApp, row.amRec, optional(row.tHourAMApp),
-                             optional(row.tHourAMRec), optional(row.amHourTotal), row.timePM,
-                             row.pmApp, row.pmRec, optional(row.tHourPMApp),
-                             optional(row.tHourPMRec), optional(row.pmHourTotal)});
+        if (row.date != lastDate || !lastDate.isValid()) {
+            lastDate = row.date;
+            insert.text(2, row.dateText());
+        }
+        insert.text(3, amLabels.at(row.quarter));
+        insert.text(4, row.amAppText());
+        insert.text(5, row.amRecText());
+        insert.text(6, row.tHourAMApp());
+        insert.text(7, row.tHourAMRec());
+        insert.text(8, row.amHourTotal());
+        insert.text(9, pmLabels.at(row.quarter));
+        insert.text(10, row.pmAppText());
+        insert.text(11, row.pmRecText());
+        insert.text(12, row.tHourPMApp());
+        insert.text(13, row.tHourPMRec());
+        insert.text(14, row.pmHourTotal());
+        insert.insert();
     }
 }
 

@@ -46,16 +46,22 @@ DatabaseSession::DatabaseSession(const QString &path)
                       .arg(path, db.lastError().text());
         return;
     }
-    // A file that is not an SQLite database opens lazily; ask it something.
-    QSqlQuery probe(db);
-    if (!probe.exec(QStringLiteral("SELECT count(*) FROM sqlite_master"))) {
-        m_error = QStringLiteral("The file %1 is not a readable survey database: %2")
-                      .arg(path, probe.lastError().text());
-        probe = QSqlQuery();
+    // A file that is not an SQLite database opens lazily; ask it something. An
+    // empty or foreign file reads as a database without the survey tables.
+    {
+        QSqlQuery probe(db);
+        if (!probe.exec(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' "
+                                       "AND name = 'Header' COLLATE NOCASE"))) {
+            m_error = QStringLiteral("The file %1 is not a readable survey database: %2")
+                          .arg(path, probe.lastError().text());
+        } else if (!probe.next() || probe.value(0).toInt() == 0) {
+            m_error = QStringLiteral("The file %1 is not a survey database.").arg(path);
+        }
+    }
+    if (!m_error.isEmpty()) {
         db.close();
         return;
     }
-    probe.finish();
     m_open = true;
 }
 
@@ -112,6 +118,13 @@ QVariant DatabaseSession::scalar(const QString &sql, const QVariantList &values)
 {
     QSqlQuery query = exec(sql, values);
     return query.next() ? query.value(0) : QVariant();
+}
+
+void DatabaseSession::deleteAll(const QString &table)
+{
+    QString name = table;
+    name.replace(QLatin1Char(']'), QStringLiteral("]]"));
+    exec(QStringLiteral("DELETE FROM [%1]").arg(name));
 }
 
 void DatabaseSession::beginTransaction()

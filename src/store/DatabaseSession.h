@@ -23,7 +23,8 @@ class DatabaseSession
 {
 public:
     // Opens the existing database file at path; never creates one. On failure
-    // isOpen() is false and errorText() names the file.
+    // (missing, unreadable, or not a survey database) isOpen() is false and
+    // errorText() names the file.
     explicit DatabaseSession(const QString &path);
     ~DatabaseSession();
     DatabaseSession(const DatabaseSession &) = delete;
@@ -42,6 +43,9 @@ public:
     void run(QSqlQuery &query, const QVariantList &values);
     // First column of the first row of a selection (null when none).
     QVariant scalar(const QString &sql, const QVariantList &values = {});
+
+    // The bulk delete: removes every row of a table.
+    void deleteAll(const QString &table);
 
     void beginTransaction();
     void commit();
