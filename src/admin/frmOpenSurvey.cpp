@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QFontDatabase>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -66,11 +67,12 @@ QPushButton *headingButton(const QString &caption, QWidget *parent)
     return button;
 }
 
-// Where the heading columns end, in characters of a list line: the bar before the
-// date, the bar before the time and the bar before the location.
-constexpr int NameColumnChars = 16;
-constexpr int DateColumnChars = 13;
-constexpr int TimeColumnChars = 12;
+// Where the heading columns end, in characters of a list line: the middle of the
+// bar before the date (column 15), before the time (28) and before the location (40),
+// for a batch number of eight characters, a date of ten and a time of five.
+constexpr double NameColumnEnd = 15.5;
+constexpr double DateColumnEnd = 28.5;
+constexpr double TimeColumnEnd = 40.5;
 
 } // namespace
 
@@ -124,6 +126,13 @@ frmOpenSurvey::frmOpenSurvey(QWidget *parent) : QWidget(parent)
     layout->addLayout(buttons);
 
     connect(Batch_List, &QListWidget::itemClicked, this, &frmOpenSurvey::Batch_List_Click);
+    // Moving through the list with the keys chooses a line as a click does; a mouse
+    // press moves the current line too, and its click follows on release.
+    connect(Batch_List, &QListWidget::currentItemChanged, this,
+            [this](QListWidgetItem *current) {
+                if (!m_filling && current && QGuiApplication::mouseButtons() == Qt::NoButton)
+                    Batch_List_Click(current);
+            });
     connect(Batch_List, &QListWidget::itemDoubleClicked, this,
             &frmOpenSurvey::Batch_List_DblClick);
     connect(Command6, &QPushButton::clicked, this, &frmOpenSurvey::Command6_Click);
@@ -137,13 +146,16 @@ frmOpenSurvey::frmOpenSurvey(QWidget *parent) : QWidget(parent)
 void frmOpenSurvey::alignHeadings()
 {
     // The headings stand over the columns of the monospaced lines.
-    const QFontMetrics metrics(Batch_List->font());
-    const int ch = metrics.horizontalAdvance(QLatin1Char('0'));
+    const QFontMetricsF metrics(Batch_List->font());
+    const double ch = metrics.horizontalAdvance(QLatin1Char('0'));
     // The list's frame and the item's text margin come before the first character.
-    const int inset = Batch_List->frameWidth() + 3;
-    Command2->setFixedWidth(inset + NameColumnChars * ch);
-    Command3->setFixedWidth(DateColumnChars * ch);
-    Command4->setFixedWidth(TimeColumnChars * ch);
+    const double inset = Batch_List->frameWidth() + 3;
+    const int nameEnd = qRound(inset + NameColumnEnd * ch);
+    const int dateEnd = qRound(inset + DateColumnEnd * ch);
+    const int timeEnd = qRound(inset + TimeColumnEnd * ch);
+    Command2->setFixedWidth(nameEnd);
+    Command3->setFixedWidth(dateEnd - nameEnd);
+    Command4->setFixedWidth(timeEnd - dateEnd);
 }
 
 void frmOpenSurvey::Form_Load()
@@ -170,10 +182,16 @@ void frmOpenSurvey::Form_Activate()
 
 void frmOpenSurvey::fillList()
 {
+    m_filling = true;
     Batch_List->clear();
     QString error;
     const QStringList lines = surveyListLines(sharedState().deriveDatabasePath(), &error);
     Batch_List->addItems(lines);
+    Batch_List->setCurrentRow(-1);
+    m_filling = false;
+    // With no survey stored there is nothing to open, whatever was chosen before.
+    if (lines.isEmpty())
+        Command6->setEnabled(false);
     if (!error.isEmpty()) {
         // Told once the window is on screen, not from inside its showing.
         QPointer<frmOpenSurvey> self(this);

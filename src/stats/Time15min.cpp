@@ -143,8 +143,24 @@ void storeTime15(DatabaseSession &session, const QString &batchNumber,
 void Time15min(DatabaseSession &session, const Vehicles &vehicles, const StatsInput &input,
                const SurveyPeriod &period)
 {
-    storeTime15(session, input.batchNumber,
-                computeTime15(vehicles, parseDate(period.startDate), parseDate(period.endDate)));
+    // The period's dates carry two-digit years. The first date is the start date,
+    // whose full year the window has; the last is the first date on or after it
+    // that reads the same, so a survey that runs into a new century keeps its dates.
+    QDate first = parseDate(period.startDate);
+    const QDate start = parseDate(input.startDate);
+    if (start.isValid() && formatDate(start, QStringLiteral("mm/dd/yy")) == period.startDate)
+        first = start;
+    QDate last = parseDate(period.endDate);
+    if (first.isValid() && last.isValid()) {
+        const int yy = last.year() % 100;
+        for (int century = first.year() / 100 * 100; last < first && century < 10000;
+             century += 100) {
+            const QDate candidate(century + yy, last.month(), last.day());
+            if (candidate.isValid() && candidate >= first)
+                last = candidate;
+        }
+    }
+    storeTime15(session, input.batchNumber, computeTime15(vehicles, first, last));
 }
 
 } // namespace roadtally

@@ -34,9 +34,11 @@ private Q_SLOTS:
     void doubleClickOpensSecondOfTwoSimilarSurveys();
     void clickThenOpenSelected();
     void unmatchedChoiceKeepsCurrentSurvey();
+    void keysChooseLikeClicks();
     void cancelShowsStartPanel();
     void surveyStoredWhileHiddenIsListed();
     void emptyHeaderLeavesOpenDisabled();
+    void openDisabledWhenLastSurveyWentAway();
     void placedBelowCentreAtActivation();
 
 private:
@@ -205,6 +207,24 @@ void tst_frmOpenSurvey::unmatchedChoiceKeepsCurrentSurvey()
     QCOMPARE(main.Data3->text("Batch_Number"), QStringLiteral("052401-B"));
 }
 
+void tst_frmOpenSurvey::keysChooseLikeClicks()
+{
+    m_folder->store({QStringLiteral("052401-A")});
+    m_folder->store({QStringLiteral("052401-B")});
+    frmOpenSurvey &window = showOpenSurvey();
+    frmRoadtally &main = form<frmRoadtally>();
+    // Showing the list chooses nothing.
+    QVERIFY(!window.Command6->isEnabled());
+    QVERIFY(window.BatchChoice->text().isEmpty());
+    clickLine(0);
+    QCOMPARE(main.Data2->text("Batch_Number"), QStringLiteral("052401-A"));
+    QTest::keyClick(window.Batch_List, Qt::Key_Down);
+    QCOMPARE(window.BatchChoice->text(), QStringLiteral("052401-B  "));
+    QCOMPARE(main.Data2->text("Batch_Number"), QStringLiteral("052401-B"));
+    QTest::keyClick(window.Batch_List, Qt::Key_Up);
+    QCOMPARE(main.Data3->text("Batch_Number"), QStringLiteral("052401-A"));
+}
+
 void tst_frmOpenSurvey::cancelShowsStartPanel()
 {
     m_folder->store({QStringLiteral("052401-A")});
@@ -247,6 +267,21 @@ void tst_frmOpenSurvey::emptyHeaderLeavesOpenDisabled()
     QTest::mouseClick(window.Batch_List->viewport(), Qt::LeftButton, {}, QPoint(20, 10));
     QVERIFY(!window.Command6->isEnabled());
     QVERIFY(window.isVisible());
+}
+
+void tst_frmOpenSurvey::openDisabledWhenLastSurveyWentAway()
+{
+    m_folder->store({QStringLiteral("052401-A")});
+    frmOpenSurvey &window = showOpenSurvey();
+    doubleClickLine(0); // opens; the click before it enabled "Open Selected"
+    QVERIFY(window.Command6->isEnabled());
+    {
+        DatabaseSession session(m_folder->databasePath());
+        session.exec(QStringLiteral("DELETE FROM [Header]"));
+    }
+    window.show();
+    QCOMPARE(window.Batch_List->count(), 0);
+    QVERIFY(!window.Command6->isEnabled());
 }
 
 void tst_frmOpenSurvey::placedBelowCentreAtActivation()

@@ -74,6 +74,7 @@ void TestSpeedProfile::storedRows()
     const QString path = dir.filePath(QStringLiteral("OV97.mdb"));
     QCOMPARE(createBlankDatabase(path), QString());
     DatabaseSession session(path);
+    Transaction transaction(session); // as the import holds it; rolled back at the end
     const Vehicles vehicles = {vehicleAt('+', 46, QDate(2001, 5, 24), 13 * 3600 + 50 * 60 + 9),
                                vehicleAt('-', 30, QDate(2001, 5, 24), 14 * 3600),
                                vehicleAt('?', 60, QDate(2001, 5, 25), 5)};

@@ -80,6 +80,7 @@ void TestSpeedTable::storedRows()
     const QString path = dir.filePath(QStringLiteral("OV97.mdb"));
     QCOMPARE(createBlankDatabase(path), QString());
     DatabaseSession session(path);
+    Transaction transaction(session); // as the import holds it; rolled back at the end
     StatsInput input{QStringLiteral("052401-B"), QStringLiteral("35"), QStringLiteral("MPH"),
                      QStringLiteral("05/24/2001"), QStringLiteral("13:45")};
     SpeedTable(session, vehiclesFrom("+10 -15 +72 -80 ?40"), input);

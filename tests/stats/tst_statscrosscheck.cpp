@@ -367,6 +367,7 @@ void TestStatsCrossCheck::failingStoreThrows()
     const Vehicles vehicles = randomSurvey(7, 50, QStringLiteral("+-"), QDate(2025, 12, 30), 8, 0);
     const StatsInput input{Batch, QStringLiteral("35"), QStringLiteral("MPH"),
                            QStringLiteral("12/30/2025"), QStringLiteral("08:00")};
+    Transaction transaction(s);
     bool thrown = false;
     try {
         const SurveyPeriod period = Summary2(s, vehicles, input);

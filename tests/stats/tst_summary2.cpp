@@ -260,6 +260,7 @@ void TestSummary2::storedRow()
     const QString path = dir.filePath(QStringLiteral("OV97.mdb"));
     QCOMPARE(createBlankDatabase(path), QString());
     DatabaseSession session(path);
+    Transaction transaction(session); // as the import holds it; rolled back at the end
     QVERIFY(session.isOpen());
 
     Vehicles vehicles = vehiclesFrom("+32x108 ?33x92");

@@ -53,6 +53,8 @@ private slots:
     void dateRange_data();
     void dateRange();
     void storedRows();
+    void periodDates_data();
+    void periodDates();
 };
 
 void TestTime15min::blocks_data()
@@ -178,6 +180,7 @@ void TestTime15min::storedRows()
     const QString path = dir.filePath(QStringLiteral("OV97.mdb"));
     QCOMPARE(createBlankDatabase(path), QString());
     DatabaseSession session(path);
+    Transaction transaction(session); // as the import holds it; rolled back at the end
     const StatsInput input{QStringLiteral("123025-A"), QStringLiteral("35"), QStringLiteral("MPH"),
                            QStringLiteral("12/30/2025"), QStringLiteral("23:20")};
     const SurveyPeriod period{QStringLiteral("12/30/25"), QStringLiteral("11:20 PM"),
@@ -211,6 +214,41 @@ void TestTime15min::storedRows()
     QCOMPARE(session.scalar(QStringLiteral("SELECT count(*) FROM Time_15 WHERE tHourPMApp = '12'"))
                  .toInt(),
              1);
+}
+
+void TestTime15min::periodDates_data()
+{
+    QTest::addColumn<QString>("startDate"); // the window's start date, mm/dd/yyyy
+    QTest::addColumn<QString>("first");     // the period's dates, mm/dd/yy
+    QTest::addColumn<QString>("last");
+    QTest::addColumn<int>("dates");
+    QTest::addColumn<QString>("lastStored");
+
+    QTest::newRow("one date") << "05/24/2001" << "05/24/01" << "05/24/01" << 1 << "05/24/01";
+    QTest::newRow("year end") << "12/30/2025" << "12/30/25" << "01/02/26" << 4 << "01/02/26";
+    QTest::newRow("into a new century") << "12/31/2099" << "12/31/99" << "01/01/00" << 2
+                                        << "01/01/00";
+    QTest::newRow("no start date") << "" << "" << "" << 0 << "";
+}
+
+void TestTime15min::periodDates()
+{
+    QFETCH(QString, startDate);
+    QFETCH(QString, first);
+    QFETCH(QString, last);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("OV97.mdb"));
+    QCOMPARE(createBlankDatabase(path), QString());
+    DatabaseSession session(path);
+    Transaction transaction(session); // as the import holds it; rolled back at the end
+    const StatsInput input{QStringLiteral("B"), QStringLiteral("35"), QStringLiteral("MPH"),
+                           startDate, QStringLiteral("08:00")};
+    Time15min(session, {}, input, SurveyPeriod{first, QString(), last, QString()});
+    QTEST(session.scalar(QStringLiteral("SELECT count(DISTINCT Date) FROM Time_15")).toInt(),
+          "dates");
+    QTEST(session.scalar(QStringLiteral("SELECT Date FROM Time_15 ORDER BY rowid DESC LIMIT 1"))
+              .toString(),
+          "lastStored");
 }
 
 QTEST_GUILESS_MAIN(TestTime15min)

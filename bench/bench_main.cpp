@@ -1,0 +1,229 @@
+// roadtally-bench: how long the import of a long survey takes, next to the
+// least any import can take: a bare SQLite insert of the same Veh_Data rows.
+//
+// For each size (10,000, 100,000 and 1,000,000 vehicles over 14 days) it writes
+// a generated raw data file, imports it the way the processing window and
+// roadtally-cli do (load with end marks, parse, store, all four statistics) in a
+// child process of its own, so that the child's peak memory is the import's,
+// then reads the stored Veh_Data rows back and times inserting them into a fresh
+// blank database with one prepared statement in one transaction.
+#include "SampleSurvey.h"
+#include "intake/ImportRequest.h"
+#include "intake/VehicleImport.h"
+#include "store/DatabaseSession.h"
+#include "store/Schema.h"
+#include "store/SharedState.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+
+#include <sqlite3.h>
+#include <sys/resource.h>
+
+#include <cstdio>
+#include <vector>
+
+using namespace roadtally;
+
+namespace {
+
+long peakKilobytes()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss; // kilobytes on Linux
+}
+
+// Child mode: import one file into the folder's database and report
+// "seconds stored peak-kB outcome".
+int importChild(const QString &file, const QString &folder)
+{
+    const long before = peakKilobytes();
+    QElapsedTimer timer;
+    timer.start();
+    const LoadResult loaded = loadRawDataPath(file);
+    ImportRequest request;
+    request.location = QStringLiteral("Benchmark Road");
+    request.direction = QStringLiteral("North");
+    request.zone = QStringLiteral("Highway");
+    const ImportResult result = importSurvey(databasePathIn(folder), buildImportInput(loaded.text, request));
+    const double seconds = timer.nsecsElapsed() / 1e9;
+    std::printf("%.6f %d %ld %ld %d\n", seconds, result.storedVehicles, peakKilobytes(), before,
+                int(result.outcome));
+    if (result.outcome != ImportOutcome::Stored)
+        std::fprintf(stderr, "import failed: %s %s\n", qPrintable(importMessage(result.outcome)),
+                     qPrintable(result.detail));
+    return result.outcome == ImportOutcome::Stored ? 0 : 1;
+}
+
+// Child mode: write the generated survey of the benchmark.
+int generateChild(int vehicles, const QString &file)
+{
+    SampleOptions options;
+    options.vehicles = vehicles;
+    options.days = 14;
+    options.startDate = QDate(2025, 5, 20); // runs into June
+    options.startTime = QTime(7, 30);
+    options.postedSpeed = 35;
+    const QString error = writeSampleSurvey(generateSampleSurvey(options), file);
+    if (!error.isEmpty())
+        std::fprintf(stderr, "%s\n", qPrintable(error));
+    return error.isEmpty() ? 0 : 1;
+}
+
+struct Row
+{
+    QByteArray batch, direction, time, date;
+    qint64 offset;
+    qint64 speed;
+};
+
+std::vector<Row> readVehicles(const QString &database)
+{
+    std::vector<Row> rows;
+    DatabaseSession session(database);
+    session.requireOpen();
+    QSqlQuery q = session.exec(QStringLiteral(
+        "SELECT Batch_Number, Offset, Veh_Direction, Speed, Time, Date FROM Veh_Data ORDER BY rowid"));
+    while (q.next())
+        rows.push_back({q.value(0).toString().toUtf8(), q.value(2).toString().toUtf8(),
+                        q.value(4).toString().toUtf8(), q.value(5).toString().toUtf8(), q.value(1).toLongLong(),
+                        q.value(3).toLongLong()});
+    return rows;
+}
+
+// The bare insert: open, one transaction, one prepared statement, commit.
+// Returns the seconds taken, or a negative value on failure.
+double bareInsert(const QString &database, const std::vector<Row> &rows)
+{
+    QElapsedTimer timer;
+    timer.start();
+    sqlite3 *db = nullptr;
+    if (sqlite3_open_v2(database.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
+        return -1;
+    sqlite3_stmt *stmt = nullptr;
+    bool ok = sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr) == SQLITE_OK
+              && sqlite3_prepare_v2(db,
+                                    "INSERT INTO [Veh_Data] ([Batch_Number], [Offset], [Veh_Direction], [Speed], "
+                                    "[Time], [Date]) VALUES (?, ?, ?, ?, ?, ?)",
+                                    -1, &stmt, nullptr)
+                     == SQLITE_OK;
+    for (size_t i = 0; ok && i < rows.size(); ++i) {
+        const Row &r = rows[i];
+        sqlite3_bind_text(stmt, 1, r.batch.constData(), int(r.batch.size()), SQLITE_STATIC);
+        sqlite3_bind_int64(stmt, 2, r.offset);
+        sqlite3_bind_text(stmt, 3, r.direction.constData(), int(r.direction.size()), SQLITE_STATIC);
+        sqlite3_bind_int64(stmt, 4, r.speed);
+        sqlite3_bind_text(stmt, 5, r.time.constData(), int(r.time.size()), SQLITE_STATIC);
+        sqlite3_bind_text(stmt, 6, r.date.constData(), int(r.date.size()), SQLITE_STATIC);
+        ok = sqlite3_step(stmt) == SQLITE_DONE;
+        sqlite3_reset(stmt);
+    }
+    sqlite3_finalize(stmt);
+    ok = ok && sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK;
+    sqlite3_close(db);
+    return ok ? timer.nsecsElapsed() / 1e9 : -1;
+}
+
+struct Measure
+{
+    int vehicles = 0;
+    int stored = 0;
+    double import = 0;
+    double bare = 0;
+    long peakKb = 0;
+    long startKb = 0;
+};
+
+bool measure(int vehicles, const QDir &work, Measure &m)
+{
+    m.vehicles = vehicles;
+    // The file is made by a child too: a child process starts with its parent's
+    // peak memory, so the parent stays small until the import has run.
+    const QString file = work.filePath(QStringLiteral("bench-%1.ovd").arg(vehicles));
+    if (QProcess::execute(QCoreApplication::applicationFilePath(),
+                          {QStringLiteral("--generate-child"), QString::number(vehicles), file})
+        != 0) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
+        return false;
+    }
+    const QString importFolder = work.filePath(QStringLiteral("import-%1").arg(vehicles));
+    const QString bareFolder = work.filePath(QStringLiteral("bare-%1").arg(vehicles));
+    for (const QString &folder : {importFolder, bareFolder}) {
+        QDir().mkpath(folder);
+        if (const QString error = createBlankDatabase(databasePathIn(folder)); !error.isEmpty()) {
+            std::fprintf(stderr, "%s\n", qPrintable(error));
+            return false;
+        }
+    }
+
+    QProcess child;
+    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--import-child"), file, importFolder});
+    if (!child.waitForFinished(-1) || child.exitCode() != 0) {
+        std::fprintf(stderr, "the import of %d vehicles failed\n", vehicles);
+        return false;
+    }
+    const QStringList report = QString::fromLatin1(child.readAllStandardOutput()).split(QLatin1Char(' '));
+    if (report.size() < 4)
+        return false;
+    m.import = report[0].toDouble();
+    m.stored = report[1].toInt();
+    m.peakKb = report[2].toLong();
+    m.startKb = report[3].toLong();
+
+    const std::vector<Row> rows = readVehicles(databasePathIn(importFolder));
+    m.bare = bareInsert(databasePathIn(bareFolder), rows);
+    QFile::remove(file);
+    return m.bare >= 0 && int(rows.size()) == m.stored;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = QCoreApplication::arguments();
+    if (args.size() == 4 && args[1] == QLatin1String("--import-child"))
+        return importChild(args[2], args[3]);
+    if (args.size() == 4 && args[1] == QLatin1String("--generate-child"))
+        return generateChild(args[2].toInt(), args[3]);
+
+    QList<int> sizes{10'000, 100'000, 1'000'000};
+    if (args.size() == 3 && args[1] == QLatin1String("--sizes")) {
+        sizes.clear();
+        for (const QString &s : args[2].split(QLatin1Char(',')))
+            sizes << s.toInt();
+    } else if (args.size() != 1) {
+        std::fprintf(stderr, "usage: roadtally-bench [--sizes N,N,...]\n");
+        return 2;
+    }
+
+    QTemporaryDir work;
+    if (!work.isValid())
+        return 1;
+    std::printf("Import of a generated 14-day survey (load, parse, store, four statistics)\n"
+                "next to a bare SQLite insert of the same Veh_Data rows.\n\n");
+    std::printf("%10s %10s %11s %11s %7s %13s %12s\n", "vehicles", "stored", "import s", "bare s", "ratio",
+                "vehicles/s", "peak MB");
+    Measure last;
+    for (int n : sizes) {
+        Measure m;
+        if (!measure(n, QDir(work.path()), m))
+            return 1;
+        std::printf("%10d %10d %11.3f %11.3f %7.2f %13.0f %12.1f\n", m.vehicles, m.stored, m.import, m.bare,
+                    m.import / m.bare, m.vehicles / m.import, m.peakKb / 1024.0);
+        std::fflush(stdout);
+        last = m;
+    }
+    std::printf("\nLargest run: %d vehicles imported in %.3f s, bare insert %.3f s, ratio %.2f "
+                "(target at most 2), %.0f vehicles/s, peak memory of the import %.1f MB (%.1f MB at its start; "
+                "target under 300 MB)\n",
+                last.vehicles, last.import, last.bare, last.import / last.bare, last.vehicles / last.import,
+                last.peakKb / 1024.0, last.startKb / 1024.0);
+    return 0;
+}

@@ -1,0 +1,362 @@
+// roadtally-cli: argument handling in process, and the program end to end in a
+// temporary program folder: init, import (with corrections and failures), list.
+#include "CommandLineTool.h"
+
+#include "SampleSurvey.h"
+#include "store/DatabaseSession.h"
+#include "store/Schema.h"
+#include "store/SharedState.h"
+
+#include <QCryptographicHash>
+#include <QFile>
+#include <QProcess>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace roadtally;
+
+namespace {
+
+struct Run
+{
+    int code = -1;
+    QString out;
+    QString err;
+};
+
+Run runInProcess(const QStringList &arguments)
+{
+    Run r;
+    QTextStream out(&r.out), err(&r.err);
+    r.code = CommandLineTool(out, err).run(arguments);
+    out.flush();
+    err.flush();
+    return r;
+}
+
+Run runProgram(const QStringList &arguments)
+{
+    QProcess p;
+    p.start(QStringLiteral(ROADTALLY_CLI), arguments);
+    Run r;
+    if (!p.waitForFinished(60000))
+        return r;
+    r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    r.out = QString::fromLocal8Bit(p.readAllStandardOutput());
+    r.err = QString::fromLocal8Bit(p.readAllStandardError());
+    return r;
+}
+
+QByteArray fileHash(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
+}
+
+// Every row of every table, in storage order: what a failed import must leave alone.
+QStringList dump(const QString &database)
+{
+    DatabaseSession s(database);
+    s.requireOpen();
+    QStringList rows;
+    for (const TableDef &table : surveyTables()) {
+        QSqlQuery q = s.exec(QStringLiteral("SELECT * FROM [%1] ORDER BY rowid").arg(table.name));
+        while (q.next()) {
+            QStringList values;
+            for (int i = 0; i < q.record().count(); ++i)
+                values << (q.value(i).isNull() ? QStringLiteral("<null>") : q.value(i).toString());
+            rows << table.name + QLatin1Char('|') + values.join(QLatin1Char('|'));
+        }
+    }
+    return rows;
+}
+
+qint64 count(const QString &database, const QString &table)
+{
+    DatabaseSession s(database);
+    s.requireOpen();
+    return s.scalar(QStringLiteral("SELECT COUNT(*) FROM [%1]").arg(table)).toLongLong();
+}
+
+const QString Duplicate = QStringLiteral(
+    "Duplicate Batch Number found. Select a higher letter for the Batch Number and try again.");
+const QString DataErrors = QStringLiteral(
+    "This data file has errors and cannot be processed - download another data file to process");
+
+} // namespace
+
+class tst_CommandLineTool : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void usageErrors_data();
+    void usageErrors();
+    void help_data();
+    void help();
+    void initRefusesToOverwrite();
+    void importAndList();
+    void importCorrections();
+    void importFailures_data();
+    void importFailures();
+    void noDatabase();
+
+private:
+    QTemporaryDir m_dir;
+    QString m_sample; // a one-day survey, 05/24/2025 13:45, posted 035
+};
+
+void tst_CommandLineTool::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    SampleOptions o;
+    o.vehicles = 800;
+    o.startDate = QDate(2025, 5, 24);
+    o.startTime = QTime(13, 45);
+    o.postedSpeed = 35;
+    m_sample = m_dir.filePath(QStringLiteral("main street.ovd"));
+    QCOMPARE(writeSampleSurvey(generateSampleSurvey(o), m_sample), QString());
+}
+
+void tst_CommandLineTool::usageErrors_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("message");
+
+    const QStringList import{"import", "--folder", "f", "x.ovd", "--location", "L", "--direction", "North",
+                             "--zone", "School"};
+    QTest::newRow("no command") << QStringList{} << "no command given";
+    QTest::newRow("unknown command") << QStringList{"export"} << "unknown command export";
+    QTest::newRow("init without folder") << QStringList{"init"} << "missing --folder DIR";
+    QTest::newRow("init folder without value") << QStringList{"init", "--folder"} << "--folder needs DIR";
+    QTest::newRow("init empty folder") << QStringList{"init", "--folder="} << "missing --folder DIR";
+    QTest::newRow("init unknown option") << QStringList{"init", "--folder", "f", "--force"}
+                                         << "unknown option --force";
+    QTest::newRow("init stray argument") << QStringList{"init", "--folder", "f", "extra"}
+                                         << "unexpected argument extra";
+    QTest::newRow("list short option") << QStringList{"list", "-f", "x"} << "unknown option -f";
+    QTest::newRow("list twice") << QStringList{"list", "--folder", "a", "--folder", "b"} << "--folder given twice";
+    QTest::newRow("import without file") << QStringList{"import", "--folder", "f", "--location", "L"}
+                                         << "missing the raw data FILE";
+    QTest::newRow("import two files") << (QStringList(import) << "y.ovd") << "unexpected argument y.ovd";
+    QTest::newRow("import without folder") << QStringList{"import", "x.ovd"} << "missing --folder DIR";
+    QTest::newRow("range with one end") << (QStringList(import) << "--range" << "10") << "--range needs LOW HIGH";
+    QTest::newRow("range inline") << (QStringList(import) << "--range=10") << "--range takes LOW HIGH as separate";
+    QTest::newRow("range not numbers") << (QStringList(import) << "--range" << "ten" << "100")
+                                       << "--range needs two whole speeds";
+    QTest::newRow("negative range") << (QStringList(import) << "--range" << "-5" << "100")
+                                    << "--range needs two whole speeds";
+    QTest::newRow("unit mps") << (QStringList(import) << "--unit" << "MPS") << "--unit must be MPH or KPH";
+    QTest::newRow("letter digit") << (QStringList(import) << "--letter" << "1") << "--letter must be one letter";
+    QTest::newRow("letter two") << (QStringList(import) << "--letter" << "AB") << "--letter must be one letter";
+    QTest::newRow("headway negative") << (QStringList(import) << "--headway" << "-1")
+                                      << "--headway needs a whole number";
+    QTest::newRow("headway fraction") << (QStringList(import) << "--headway" << "1.5")
+                                      << "--headway needs a whole number";
+    QTest::newRow("unknown import option") << (QStringList(import) << "--speed" << "35")
+                                           << "unknown option --speed";
+}
+
+void tst_CommandLineTool::usageErrors()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, message);
+    const Run r = runInProcess(arguments);
+    QCOMPARE(r.code, int(CommandLineTool::UsageError));
+    QVERIFY2(r.err.contains(message), qPrintable(r.err));
+    QCOMPARE(r.out, QString());
+}
+
+void tst_CommandLineTool::help_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("general") << QStringList{"--help"} << "Usage: roadtally-cli <command>";
+    QTest::newRow("help import") << QStringList{"help", "import"} << "Usage: roadtally-cli import --folder DIR FILE";
+    QTest::newRow("init") << QStringList{"init", "--help"} << "Usage: roadtally-cli init --folder DIR";
+    QTest::newRow("import") << QStringList{"import", "-h"} << "--range LOW HIGH";
+    QTest::newRow("list") << QStringList{"list", "--help"} << "Usage: roadtally-cli list --folder DIR";
+}
+
+void tst_CommandLineTool::help()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, expected);
+    const Run r = runProgram(arguments);
+    QCOMPARE(r.code, 0);
+    QVERIFY2(r.out.contains(expected), qPrintable(r.out));
+}
+
+void tst_CommandLineTool::initRefusesToOverwrite()
+{
+    const QString folder = m_dir.filePath(QStringLiteral("init/program folder"));
+    Run r = runProgram({"init", "--folder", folder});
+    QCOMPARE(r.code, 0);
+    const QString db = databasePathIn(folder);
+    QVERIFY(QFile::exists(db));
+    QVERIFY(QFile::exists(QDir(folder).filePath(QStringLiteral("ov97.emp"))));
+    QCOMPARE(count(db, QStringLiteral("Radar")), 1);
+    QCOMPARE(count(db, QStringLiteral("Agency")), 1);
+    QCOMPARE(count(db, QStringLiteral("Header")), 0);
+
+    // A stored survey survives a second init.
+    QCOMPARE(runProgram({"import", "--folder", folder, m_sample, "--location", "Elm", "--direction", "East",
+                         "--zone", "Residential"})
+                 .code,
+             0);
+    const QByteArray before = fileHash(db);
+    r = runProgram({"init", "--folder", folder});
+    QCOMPARE(r.code, 1);
+    QVERIFY2(r.err.contains(QStringLiteral("already exists")), qPrintable(r.err));
+    QCOMPARE(fileHash(db), before);
+    QCOMPARE(count(db, QStringLiteral("Header")), 1);
+
+    // The program matches file names without regard to case: ov97.MDB counts too.
+    const QString other = m_dir.filePath(QStringLiteral("init/other"));
+    QVERIFY(QDir().mkpath(other));
+    QFile f(QDir(other).filePath(QStringLiteral("ov97.MDB")));
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("mine");
+    f.close();
+    QCOMPARE(runProgram({"init", "--folder", other}).code, 1);
+    QVERIFY(!QFile::exists(databasePathIn(other)));
+}
+
+void tst_CommandLineTool::importAndList()
+{
+    const QString folder = m_dir.filePath(QStringLiteral("list"));
+    QCOMPARE(runProgram({"init", "--folder", folder}).code, 0);
+    Run r = runProgram({"list", "--folder", folder});
+    QCOMPARE(r.code, 0);
+    QCOMPARE(r.out, QString());
+
+    const QStringList import{"import", "--folder", folder, m_sample, "--location", "Main St & 5th",
+                             "--direction", "North", "--zone", "School"};
+    r = runProgram(import);
+    QCOMPARE(r.code, 0);
+    const QString db = databasePathIn(folder);
+    const qint64 stored = count(db, QStringLiteral("Veh_Data"));
+    QVERIFY(stored > 700 && stored < 800);
+    QCOMPARE(r.out, QStringLiteral("Batch number: 052425-A\nVehicles stored: %1\n").arg(stored));
+    QCOMPARE(r.err, QString());
+
+    // The same batch number again: the program's message, nothing written.
+    const QStringList before = dump(db);
+    r = runProgram(import);
+    QCOMPARE(r.code, 1);
+    QCOMPARE(r.err, Duplicate + QLatin1Char('\n'));
+    QCOMPARE(r.out, QString());
+    QCOMPARE(dump(db), before);
+
+    r = runProgram(QStringList(import) << "--letter" << "b");
+    QCOMPARE(r.code, 0);
+    QVERIFY(r.out.startsWith(QStringLiteral("Batch number: 052425-B\n")));
+
+    r = runProgram({"list", "--folder", folder});
+    QCOMPARE(r.code, 0);
+    QCOMPARE(r.out, QStringLiteral("052425-A       | 05/24/2025 |   13:45   |    Main St & 5th\n"
+                                   "052425-B       | 05/24/2025 |   13:45   |    Main St & 5th\n"));
+    QCOMPARE(CommandLineTool::surveyLine("052425-A", "05/24/2025", "13:45", "Main St & 5th"),
+             r.out.split(QLatin1Char('\n')).first());
+}
+
+void tst_CommandLineTool::importCorrections()
+{
+    const QString folder = m_dir.filePath(QStringLiteral("corrections"));
+    QCOMPARE(runProgram({"init", "--folder", folder}).code, 0);
+    const Run r = runProgram({"import", "--folder", folder, m_sample, "--location", "Ring Rd", "--direction",
+                              "South West", "--zone", "Parks & Rec", "--unit", "KPH", "--posted-speed", "050",
+                              "--start-date", "12/31/2025", "--start-time", "23:30", "--batch", "123125-Z",
+                              "--location-code", "77777", "--range", "20", "60", "--headway=2", "--letter", "C"});
+    QCOMPARE(r.code, 0);
+    QVERIFY2(r.out.startsWith(QStringLiteral("Batch number: 123125-Z\n")), qPrintable(r.out));
+
+    DatabaseSession s(databasePathIn(folder));
+    s.requireOpen();
+    QSqlQuery h = s.exec(QStringLiteral(
+        "SELECT Batch_Number, Location_Code, Location, Date, Time, Violation_Alert, Radar_Mode, Direction, Zone "
+        "FROM Header"));
+    QVERIFY(h.next());
+    QStringList header;
+    for (int i = 0; i < 9; ++i)
+        header << h.value(i).toString();
+    QCOMPARE(header, QStringList({"123125-Z", "77777", "Ring Rd", "12/31/2025", "23:30", "050", "KPH",
+                                  "South West", "Parks & Rec"}));
+    QCOMPARE(s.scalar(QStringLiteral("SELECT radar_mode FROM Radar")).toString(), QStringLiteral("KPH"));
+    // The range and headway narrowed what was stored.
+    QCOMPARE(s.scalar(QStringLiteral("SELECT COUNT(*) FROM Veh_Data WHERE Speed < 20 OR Speed > 60")).toInt(), 0);
+    QVERIFY(s.scalar(QStringLiteral("SELECT MIN(Speed) FROM Veh_Data")).toInt() >= 20);
+    // KPH: 93 speed rows; the survey starts at 23:30 on the corrected date.
+    QCOMPARE(s.scalar(QStringLiteral("SELECT COUNT(*) FROM Speed")).toInt(), 93);
+    QCOMPARE(s.scalar(QStringLiteral("SELECT Start_Date FROM Summary")).toString(), QStringLiteral("12/31/25"));
+    QCOMPARE(s.scalar(QStringLiteral("SELECT MIN(Date) FROM Time_15")).toString(), QStringLiteral("01/01/26"));
+}
+
+void tst_CommandLineTool::importFailures_data()
+{
+    QTest::addColumn<QStringList>("arguments"); // after --folder DIR
+    QTest::addColumn<QString>("message");
+
+    const QString sample = m_dir.filePath(QStringLiteral("main street.ovd"));
+    QTest::newRow("no location") << QStringList{sample, "--direction", "North", "--zone", "School"}
+                                 << "You must input a valid location!";
+    QTest::newRow("empty location") << QStringList{sample, "--location", "", "--direction", "North", "--zone", "School"}
+                                    << "You must input a valid location!";
+    QTest::newRow("no direction") << QStringList{sample, "--location", "L", "--zone", "School"}
+                                  << "You must select the direction of traffic in the survey!";
+    QTest::newRow("no zone") << QStringList{sample, "--location", "L", "--direction", "North"}
+                             << "You must select the survey zone!";
+    QTest::newRow("missing file") << QStringList{m_dir.filePath("nothing.ovd"), "--location", "L", "--direction", "N",
+                                                 "--zone", "Z"}
+                                  << "Radar text file does not exist, you must create one first";
+    QTest::newRow("not a date") << QStringList{sample, "--location", "L", "--direction", "N", "--zone", "Z",
+                                               "--start-date", "02/30/2025"}
+                                << "The survey data has a NON-date element";
+    QTest::newRow("not a data file") << QStringList{QStringLiteral(ROADTALLY_TEST_DATA "/raw/README.md"), "--location",
+                                                    "L", "--direction", "N", "--zone", "Z"}
+                                     << DataErrors;
+}
+
+void tst_CommandLineTool::importFailures()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, message);
+
+    const QString folder = m_dir.filePath(QStringLiteral("failures/%1").arg(QTest::currentDataTag()));
+    QCOMPARE(runProgram({"init", "--folder", folder}).code, 0);
+    // One good survey first: a failing import leaves it, and everything else, as it was.
+    const QStringList good{"import", "--folder", folder, m_sample, "--location", "L", "--direction", "North",
+                           "--zone", "School", "--letter", "Y"};
+    QCOMPARE(runProgram(good).code, 0);
+    const QString db = databasePathIn(folder);
+    const QStringList before = dump(db);
+    QVERIFY(before.size() > 700);
+
+    const Run r = runProgram(QStringList{"import", "--folder", folder} + arguments);
+    QCOMPARE(r.code, 1);
+    QVERIFY2(r.err.startsWith(message + QLatin1Char('\n')), qPrintable(r.err));
+    QCOMPARE(r.out, QString());
+    QCOMPARE(dump(db), before);
+}
+
+void tst_CommandLineTool::noDatabase()
+{
+    // The program never makes a database on its own: import and list refuse.
+    const QString folder = m_dir.filePath(QStringLiteral("empty"));
+    QVERIFY(QDir().mkpath(folder));
+    Run r = runProgram({"import", "--folder", folder, m_sample, "--location", "L", "--direction", "N", "--zone", "Z"});
+    QCOMPARE(r.code, 1);
+    QVERIFY2(r.err.contains(QStringLiteral("there is no survey database")), qPrintable(r.err));
+    r = runProgram({"list", "--folder", folder});
+    QCOMPARE(r.code, 1);
+    QVERIFY2(r.err.contains(QStringLiteral("there is no survey database")), qPrintable(r.err));
+    QVERIFY(!QFile::exists(databasePathIn(folder)));
+}
+
+QTEST_GUILESS_MAIN(tst_CommandLineTool)
+#include "tst_CommandLineTool.moc"

@@ -1,0 +1,203 @@
+// The import's input as the processing window builds it: header captions from
+// the loaded text, the batch letter, "Accept These Changes", the unit's range.
+#include "intake/ImportRequest.h"
+
+#include "SampleSurvey.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace roadtally;
+
+namespace {
+
+const QString LayoutHeader = QStringLiteral(
+    "Location:,00020,Setup Date:,005-024-001,Setup Time:,013:045,Violation Alert:,105,Blink Rate:,005,"
+    "Blank Speed:,120,Alarm Speed:,109,Power Delay:,005,Direction:,+,Time Offset ,Direction ,Speed,");
+
+} // namespace
+
+class tst_ImportRequest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void headerFromText_data();
+    void headerFromText();
+    void acceptChanges_data();
+    void acceptChanges();
+    void defaultRange_data();
+    void defaultRange();
+    void buildInput_data();
+    void buildInput();
+    void loadPath();
+};
+
+void tst_ImportRequest::headerFromText_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("letter");
+    QTest::addColumn<QStringList>("expected"); // batch, code, date, time, posted
+
+    QTest::newRow("model header") << LayoutHeader << "A"
+                                  << QStringList{"052401-A", "00020", "05/24/2001", "13:45", "105"};
+    QTest::newRow("letter C") << LayoutHeader << "C"
+                              << QStringList{"052401-C", "00020", "05/24/2001", "13:45", "105"};
+    QTest::newRow("short text") << QStringLiteral("Location:,00020,Setup") << "A"
+                                << QStringList{"-A", "00020", "//20", ":", ""};
+}
+
+void tst_ImportRequest::headerFromText()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, letter);
+    QFETCH(QStringList, expected);
+    const HeaderFields f = headerFieldsFromText(text, letter);
+    QCOMPARE(QStringList({f.batchNumber, f.locationCode, f.startDate, f.startTime, f.postedSpeed}), expected);
+}
+
+void tst_ImportRequest::acceptChanges_data()
+{
+    QTest::addColumn<QStringList>("boxes");    // date, time, batch, code, posted
+    QTest::addColumn<QStringList>("expected"); // the captions afterwards
+
+    const QStringList loaded{"052401-A", "00020", "05/24/2001", "13:45", "105"};
+    QTest::newRow("all empty") << QStringList{"", "", "", "", ""} << loaded;
+    QTest::newRow("posted speed only") << QStringList{"", "", "", "", "035"}
+                                       << QStringList{"052401-A", "00020", "05/24/2001", "13:45", "035"};
+    // The date correction leaves the batch number alone: it is its own box.
+    QTest::newRow("date only") << QStringList{"06/01/2001", "", "", "", ""}
+                               << QStringList{"052401-A", "00020", "06/01/2001", "13:45", "105"};
+    QTest::newRow("every box") << QStringList{"01/02/2003", "07:05", "010203-Q", "12345", "045"}
+                               << QStringList{"010203-Q", "12345", "01/02/2003", "07:05", "045"};
+    // Taken as typed, without any check.
+    QTest::newRow("nonsense kept") << QStringList{"13/45/20", "25:99", "x", "abc", " 35"}
+                                   << QStringList{"x", "abc", "13/45/20", "25:99", " 35"};
+}
+
+void tst_ImportRequest::acceptChanges()
+{
+    QFETCH(QStringList, boxes);
+    QFETCH(QStringList, expected);
+    HeaderFields f = headerFieldsFromText(LayoutHeader, QStringLiteral("A"));
+    HeaderCorrections c{boxes[0], boxes[1], boxes[2], boxes[3], boxes[4]};
+    acceptHeaderChanges(f, c);
+    QCOMPARE(QStringList({f.batchNumber, f.locationCode, f.startDate, f.startTime, f.postedSpeed}), expected);
+    // Every box is empty afterwards.
+    QCOMPARE(QStringList({c.startDate, c.startTime, c.batchNumber, c.locationCode, c.postedSpeed}),
+             QStringList({"", "", "", "", ""}));
+}
+
+void tst_ImportRequest::defaultRange_data()
+{
+    QTest::addColumn<QString>("unit");
+    QTest::addColumn<QString>("low");
+    QTest::addColumn<QString>("high");
+    QTest::newRow("MPH") << "MPH" << "10" << "100";
+    QTest::newRow("KPH") << "KPH" << "15" << "160";
+    // Only the exact text "MPH" gives the mph range.
+    QTest::newRow("lower-case mph") << "mph" << "15" << "160";
+    QTest::newRow("empty") << "" << "15" << "160";
+}
+
+void tst_ImportRequest::defaultRange()
+{
+    QFETCH(QString, unit);
+    QFETCH(QString, low);
+    QFETCH(QString, high);
+    const SpeedRange r = defaultSpeedRange(unit);
+    QCOMPARE(r.low, low);
+    QCOMPARE(r.high, high);
+}
+
+void tst_ImportRequest::buildInput_data()
+{
+    QTest::addColumn<QString>("unit");
+    QTest::addColumn<QString>("low");
+    QTest::addColumn<QString>("high");
+    QTest::addColumn<QString>("batchBox");
+    QTest::addColumn<QString>("expectedLow");
+    QTest::addColumn<QString>("expectedHigh");
+    QTest::addColumn<QString>("expectedBatch");
+
+    QTest::newRow("mph defaults") << "MPH" << "" << "" << "" << "10" << "100" << "052401-D";
+    QTest::newRow("kph defaults") << "KPH" << "" << "" << "" << "15" << "160" << "052401-D";
+    QTest::newRow("chosen range") << "KPH" << "0" << "30" << "" << "0" << "30" << "052401-D";
+    // The batch box overrides what the letter made.
+    QTest::newRow("batch corrected") << "MPH" << "" << "" << "111111-Z" << "10" << "100" << "111111-Z";
+}
+
+void tst_ImportRequest::buildInput()
+{
+    QFETCH(QString, unit);
+    QFETCH(QString, low);
+    QFETCH(QString, high);
+    QFETCH(QString, batchBox);
+    QFETCH(QString, expectedLow);
+    QFETCH(QString, expectedHigh);
+    QFETCH(QString, expectedBatch);
+
+    const QString text = LayoutHeader + QStringLiteral("\r\n******\r\n0000000309,-,082,");
+    ImportRequest r;
+    r.location = QStringLiteral("Main St");
+    r.direction = QStringLiteral("North");
+    r.zone = QStringLiteral("School");
+    r.unit = unit;
+    r.letter = QStringLiteral("D");
+    r.range = {low, high};
+    r.headway = QStringLiteral("4");
+    r.corrections.batchNumber = batchBox;
+    r.corrections.startTime = QStringLiteral("06:30");
+    const ImportInput in = buildImportInput(text, r);
+    QCOMPARE(in.batchNumber, expectedBatch);
+    QCOMPARE(in.locationCode, QStringLiteral("00020"));
+    QCOMPARE(in.location, QStringLiteral("Main St"));
+    QCOMPARE(in.startDate, QStringLiteral("05/24/2001"));
+    QCOMPARE(in.startTime, QStringLiteral("06:30"));
+    QCOMPARE(in.postedSpeed, QStringLiteral("105"));
+    QCOMPARE(in.unit, unit);
+    QCOMPARE(in.direction, QStringLiteral("North"));
+    QCOMPARE(in.zone, QStringLiteral("School"));
+    QCOMPARE(in.headway, QStringLiteral("4"));
+    QCOMPARE(in.speedMin, expectedLow);
+    QCOMPARE(in.speedMax, expectedHigh);
+    QCOMPARE(in.rawText, text);
+}
+
+void tst_ImportRequest::loadPath()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QCOMPARE(loadRawDataPath(QString()).status, LoadStatus::NoFileName);
+    QCOMPARE(loadRawDataPath(dir.filePath(QStringLiteral("missing.ovd"))).status, LoadStatus::NotFound);
+    QCOMPARE(loadRawDataPath(dir.path()).status, LoadStatus::NotFound); // a folder is not a file
+
+    // Any name and extension will do here; the loaded text carries the end marks,
+    // the file on disk does not.
+    SampleOptions o;
+    o.vehicles = 100;
+    const SampleSurvey s = generateSampleSurvey(o);
+    const QString path = dir.filePath(QStringLiteral("survey.txt"));
+    QCOMPARE(writeSampleSurvey(s, path), QString());
+    const LoadResult loaded = loadRawDataPath(path);
+    QCOMPARE(loaded.status, LoadStatus::Loaded);
+    QCOMPARE(loaded.text.size(), s.text.size());
+    QCOMPARE(loaded.text.count(QLatin1Char('*')), 6 + 4);
+    // The four marks sit on the direction characters of the last four records.
+    QString expected = QString::fromLatin1(s.text);
+    int marked = 0;
+    for (qsizetype i = expected.size() - 2; i >= 0 && marked < 4; --i) {
+        if (expected[i] == QLatin1Char('+') || expected[i] == QLatin1Char('-') || expected[i] == QLatin1Char('?')) {
+            expected[i] = QLatin1Char('*');
+            ++marked;
+        }
+    }
+    QCOMPARE(loaded.text, expected);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), s.text);
+}
+
+QTEST_GUILESS_MAIN(tst_ImportRequest)
+#include "tst_ImportRequest.moc"

@@ -1,0 +1,416 @@
+#include "CommandLineTool.h"
+
+#include "intake/ImportRequest.h"
+#include "intake/RawDataFile.h"
+#include "intake/VehicleImport.h"
+#include "store/DatabaseSession.h"
+#include "store/Schema.h"
+#include "store/SharedState.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMap>
+#include <QSqlQuery>
+
+#include <optional>
+
+namespace roadtally {
+
+namespace {
+
+struct OptionSpec
+{
+    QString name;      // without the leading "--"
+    int values;        // how many values follow the option
+    QString valueName; // shown in the help
+    QString help;
+};
+
+struct ParsedArguments
+{
+    QMap<QString, QStringList> options;
+    QStringList positional;
+    bool help = false;
+    QString error;
+
+    bool has(const QString &name) const { return options.contains(name); }
+    QString value(const QString &name) const
+    {
+        const QStringList v = options.value(name);
+        return v.isEmpty() ? QString() : v.first();
+    }
+};
+
+// Options are "--name VALUE..." or "--name=VALUE"; "--" ends the options. An
+// option's values are taken as they stand, so a location may start with "-".
+ParsedArguments parseArguments(const QStringList &arguments, const QVector<OptionSpec> &specs)
+{
+    ParsedArguments parsed;
+    bool optionsEnded = false;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString &argument = arguments.at(i);
+        if (optionsEnded || argument == QLatin1String("-") || !argument.startsWith(QLatin1Char('-'))) {
+            parsed.positional << argument;
+            continue;
+        }
+        if (argument == QLatin1String("--")) {
+            optionsEnded = true;
+            continue;
+        }
+        if (argument == QLatin1String("-h") || argument == QLatin1String("--help")) {
+            parsed.help = true;
+            continue;
+        }
+        if (!argument.startsWith(QLatin1String("--"))) {
+            parsed.error = QStringLiteral("unknown option %1").arg(argument);
+            return parsed;
+        }
+        QString name = argument.mid(2);
+        std::optional<QString> inlineValue;
+        if (const qsizetype eq = name.indexOf(QLatin1Char('=')); eq >= 0) {
+            inlineValue = name.mid(eq + 1);
+            name.truncate(eq);
+        }
+        const auto spec = std::find_if(specs.begin(), specs.end(),
+                                       [&name](const OptionSpec &s) { return s.name == name; });
+        if (spec == specs.end()) {
+            parsed.error = QStringLiteral("unknown option --%1").arg(name);
+            return parsed;
+        }
+        if (parsed.options.contains(name)) {
+            parsed.error = QStringLiteral("--%1 given twice").arg(name);
+            return parsed;
+        }
+        QStringList values;
+        if (inlineValue) {
+            if (spec->values != 1) {
+                parsed.error = spec->values == 0
+                                   ? QStringLiteral("--%1 takes no value").arg(name)
+                                   : QStringLiteral("--%1 takes %2 as separate arguments").arg(name, spec->valueName);
+                return parsed;
+            }
+            values << *inlineValue;
+        } else {
+            if (i + spec->values >= arguments.size()) {
+                parsed.error = QStringLiteral("--%1 needs %2").arg(name, spec->valueName);
+                return parsed;
+            }
+            for (int v = 0; v < spec->values; ++v)
+                values << arguments.at(++i);
+        }
+        parsed.options.insert(name, values);
+    }
+    return parsed;
+}
+
+const QVector<OptionSpec> &folderOnly()
+{
+    static const QVector<OptionSpec> specs = {
+        {QStringLiteral("folder"), 1, QStringLiteral("DIR"), QStringLiteral("the program folder that holds OV97.mdb")},
+    };
+    return specs;
+}
+
+const QVector<OptionSpec> &importOptions()
+{
+    static const QVector<OptionSpec> specs = {
+        {QStringLiteral("folder"), 1, QStringLiteral("DIR"), QStringLiteral("the program folder that holds OV97.mdb")},
+        {QStringLiteral("location"), 1, QStringLiteral("TEXT"), QStringLiteral("survey location (required)")},
+        {QStringLiteral("direction"), 1, QStringLiteral("TEXT"),
+         QStringLiteral("direction of travel, e.g. North, \"South West\", NW (required)")},
+        {QStringLiteral("zone"), 1, QStringLiteral("TEXT"),
+         QStringLiteral("survey zone, e.g. School, Residential, \"Parks & Rec\" (required)")},
+        {QStringLiteral("posted-speed"), 1, QStringLiteral("TEXT"),
+         QStringLiteral("posted speed limit, e.g. 035 (default: the file's violation alert speed)")},
+        {QStringLiteral("unit"), 1, QStringLiteral("MPH|KPH"), QStringLiteral("speed unit (default MPH)")},
+        {QStringLiteral("letter"), 1, QStringLiteral("A-Z"), QStringLiteral("batch letter (default A)")},
+        {QStringLiteral("range"), 2, QStringLiteral("LOW HIGH"),
+         QStringLiteral("speeds to import, both ends included (default 10 100 for MPH, 15 160 for KPH)")},
+        {QStringLiteral("headway"), 1, QStringLiteral("N"),
+         QStringLiteral("minimum seconds between imported vehicles (default 0: no headway)")},
+        {QStringLiteral("start-date"), 1, QStringLiteral("mm/dd/yyyy"), QStringLiteral("corrected survey start date")},
+        {QStringLiteral("start-time"), 1, QStringLiteral("hh:mm"), QStringLiteral("corrected survey start time")},
+        {QStringLiteral("batch"), 1, QStringLiteral("mmddyy-L"),
+         QStringLiteral("corrected batch number (replaces the one made from the date and --letter)")},
+        {QStringLiteral("location-code"), 1, QStringLiteral("CODE"), QStringLiteral("corrected five-digit location code")},
+    };
+    return specs;
+}
+
+QString optionHelp(const QVector<OptionSpec> &specs)
+{
+    QString text;
+    for (const OptionSpec &spec : specs) {
+        const QString left = QStringLiteral("  --%1 %2").arg(spec.name, spec.valueName);
+        text += left.leftJustified(30) + QLatin1Char(' ') + spec.help + QLatin1Char('\n');
+    }
+    text += QStringLiteral("  --help").leftJustified(30) + QStringLiteral(" show this help\n");
+    return text;
+}
+
+QString generalHelp()
+{
+    return QStringLiteral(
+        "Usage: roadtally-cli <command> [options]\n"
+        "\n"
+        "Commands:\n"
+        "  init     write a blank survey database (OV97.mdb, ov97.emp) into a folder\n"
+        "  import   process a raw data file (.ovd) into a folder's survey database\n"
+        "  list     list the surveys stored in a folder's survey database\n"
+        "\n"
+        "roadtally-cli <command> --help shows the options of a command.\n");
+}
+
+QString commandHelp(const QString &command)
+{
+    if (command == QLatin1String("init"))
+        return QStringLiteral("Usage: roadtally-cli init --folder DIR\n\n"
+                              "Writes a blank survey database OV97.mdb and its blank copy ov97.emp into DIR\n"
+                              "(made when missing). An existing OV97.mdb is never overwritten.\n\nOptions:\n")
+               + optionHelp(folderOnly());
+    if (command == QLatin1String("list"))
+        return QStringLiteral("Usage: roadtally-cli list --folder DIR\n\n"
+                              "Prints one line per survey stored in DIR/OV97.mdb: batch number, start date,\n"
+                              "start time and location, in batch number order.\n\nOptions:\n")
+               + optionHelp(folderOnly());
+    return QStringLiteral(
+               "Usage: roadtally-cli import --folder DIR FILE --location TEXT --direction TEXT --zone TEXT\n"
+               "                           [--posted-speed TEXT] [--unit MPH|KPH] [--letter A-Z]\n"
+               "                           [--range LOW HIGH] [--headway N] [--start-date mm/dd/yyyy]\n"
+               "                           [--start-time hh:mm] [--batch mmddyy-L] [--location-code CODE]\n"
+               "\n"
+               "Loads the raw data file FILE as the program's loader does, takes the header values\n"
+               "from it, applies the corrections given (as \"Accept These Changes\" does) and\n"
+               "processes it into DIR/OV97.mdb as the \"Process\" command does. Prints the batch\n"
+               "number and the number of vehicles stored; on failure prints the program's message\n"
+               "and exits with status 1.\n\nOptions:\n")
+           + optionHelp(importOptions());
+}
+
+bool readWholeNumber(const QString &text, int &value)
+{
+    bool ok = false;
+    value = text.toInt(&ok);
+    return ok && value >= 0;
+}
+
+// An OV97.mdb in the folder, whatever the case of its name.
+QString existingDatabase(const QString &folder)
+{
+    const QDir dir(folder);
+    const QStringList names = dir.entryList(QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString &name : names) {
+        if (name.compare(QLatin1String(DatabaseFileName), Qt::CaseInsensitive) == 0)
+            return dir.filePath(name);
+    }
+    return {};
+}
+
+} // namespace
+
+CommandLineTool::CommandLineTool(QTextStream &out, QTextStream &err) : m_out(out), m_err(err) {}
+
+int CommandLineTool::run(const QStringList &arguments)
+{
+    if (arguments.isEmpty()) {
+        m_err << "roadtally-cli: no command given\n\n" << generalHelp();
+        return UsageError;
+    }
+    const QString command = arguments.first();
+    const QStringList rest = arguments.mid(1);
+    if (command == QLatin1String("--help") || command == QLatin1String("-h") || command == QLatin1String("help")) {
+        const QStringList commands = {QStringLiteral("init"), QStringLiteral("import"), QStringLiteral("list")};
+        if (command == QLatin1String("help") && !rest.isEmpty() && commands.contains(rest.first()))
+            m_out << commandHelp(rest.first());
+        else
+            m_out << generalHelp();
+        return Success;
+    }
+    if (command == QLatin1String("init"))
+        return init(rest);
+    if (command == QLatin1String("import"))
+        return importFile(rest);
+    if (command == QLatin1String("list"))
+        return list(rest);
+    m_err << "roadtally-cli: unknown command " << command << "\n\n" << generalHelp();
+    return UsageError;
+}
+
+int CommandLineTool::usage(const QString &command, const QString &problem)
+{
+    m_err << "roadtally-cli " << command << ": " << problem << "\n(roadtally-cli " << command
+          << " --help shows the options)\n";
+    return UsageError;
+}
+
+QString CommandLineTool::surveyLine(const QString &batchNumber, const QString &date, const QString &time,
+                                    const QString &location)
+{
+    return batchNumber + QStringLiteral("       | ") + date + QStringLiteral(" |   ") + time
+           + QStringLiteral("   |    ") + location;
+}
+
+int CommandLineTool::init(const QStringList &arguments)
+{
+    const QString command = QStringLiteral("init");
+    const ParsedArguments args = parseArguments(arguments, folderOnly());
+    if (args.help) {
+        m_out << commandHelp(command);
+        return Success;
+    }
+    if (!args.error.isEmpty())
+        return usage(command, args.error);
+    if (!args.positional.isEmpty())
+        return usage(command, QStringLiteral("unexpected argument %1").arg(args.positional.first()));
+    if (!args.has(QStringLiteral("folder")) || args.value(QStringLiteral("folder")).isEmpty())
+        return usage(command, QStringLiteral("missing --folder DIR"));
+
+    const QString folder = args.value(QStringLiteral("folder"));
+    if (!QDir().mkpath(folder)) {
+        m_err << "roadtally-cli init: cannot make the folder " << folder << "\n";
+        return Failure;
+    }
+    if (const QString existing = existingDatabase(folder); !existing.isEmpty()) {
+        m_err << "roadtally-cli init: " << QDir::toNativeSeparators(existing)
+              << " already exists; it is left as it is\n";
+        return Failure;
+    }
+    const QDir dir(folder);
+    const QString database = dir.filePath(QString::fromLatin1(DatabaseFileName));
+    const QString blank = dir.filePath(QString::fromLatin1(BlankFileName));
+    const QString fresh = blank + QStringLiteral(".new");
+    QFile::remove(fresh);
+    QString error = createBlankDatabase(fresh);
+    if (error.isEmpty()) {
+        QFile::remove(blank);
+        if (!QFile::rename(fresh, blank))
+            error = QStringLiteral("cannot write %1").arg(blank);
+    }
+    if (error.isEmpty() && !QFile::copy(blank, database))
+        error = QStringLiteral("cannot write %1").arg(database);
+    if (!error.isEmpty()) {
+        QFile::remove(fresh);
+        m_err << "roadtally-cli init: " << error << "\n";
+        return Failure;
+    }
+    // A copy keeps the blank file's read-only bit; the database must be writable.
+    QFile::setPermissions(database, QFile::permissions(database) | QFile::WriteOwner | QFile::ReadOwner);
+    m_out << "Blank survey database written: " << QDir::toNativeSeparators(database) << "\n";
+    return Success;
+}
+
+int CommandLineTool::importFile(const QStringList &arguments)
+{
+    const QString command = QStringLiteral("import");
+    const ParsedArguments args = parseArguments(arguments, importOptions());
+    if (args.help) {
+        m_out << commandHelp(command);
+        return Success;
+    }
+    if (!args.error.isEmpty())
+        return usage(command, args.error);
+    if (!args.has(QStringLiteral("folder")) || args.value(QStringLiteral("folder")).isEmpty())
+        return usage(command, QStringLiteral("missing --folder DIR"));
+    if (args.positional.isEmpty())
+        return usage(command, QStringLiteral("missing the raw data FILE"));
+    if (args.positional.size() > 1)
+        return usage(command, QStringLiteral("unexpected argument %1 (only one FILE)").arg(args.positional.at(1)));
+
+    ImportRequest request;
+    request.location = args.value(QStringLiteral("location"));
+    request.direction = args.value(QStringLiteral("direction"));
+    request.zone = args.value(QStringLiteral("zone"));
+    if (args.has(QStringLiteral("unit"))) {
+        request.unit = args.value(QStringLiteral("unit")).toUpper();
+        if (request.unit != QLatin1String("MPH") && request.unit != QLatin1String("KPH"))
+            return usage(command, QStringLiteral("--unit must be MPH or KPH"));
+    }
+    if (args.has(QStringLiteral("letter"))) {
+        request.letter = args.value(QStringLiteral("letter")).toUpper();
+        if (request.letter.size() != 1 || request.letter.at(0) < QLatin1Char('A') || request.letter.at(0) > QLatin1Char('Z'))
+            return usage(command, QStringLiteral("--letter must be one letter A to Z"));
+    }
+    if (args.has(QStringLiteral("range"))) {
+        const QStringList ends = args.options.value(QStringLiteral("range"));
+        int low = 0, high = 0;
+        if (!readWholeNumber(ends.at(0), low) || !readWholeNumber(ends.at(1), high))
+            return usage(command, QStringLiteral("--range needs two whole speeds LOW HIGH"));
+        request.range = {QString::number(low), QString::number(high)};
+    }
+    if (args.has(QStringLiteral("headway"))) {
+        int headway = 0;
+        if (!readWholeNumber(args.value(QStringLiteral("headway")), headway))
+            return usage(command, QStringLiteral("--headway needs a whole number of seconds"));
+        request.headway = QString::number(headway);
+    }
+    request.corrections.startDate = args.value(QStringLiteral("start-date"));
+    request.corrections.startTime = args.value(QStringLiteral("start-time"));
+    request.corrections.batchNumber = args.value(QStringLiteral("batch"));
+    request.corrections.locationCode = args.value(QStringLiteral("location-code"));
+    request.corrections.postedSpeed = args.value(QStringLiteral("posted-speed"));
+
+    const QString folder = args.value(QStringLiteral("folder"));
+    const LoadResult loaded = loadRawDataPath(args.positional.first());
+    if (loaded.status != LoadStatus::Loaded) {
+        m_err << loadMessage(loaded.status) << "\n";
+        return Failure;
+    }
+    const QString database = databasePathIn(folder);
+    if (!QFileInfo(database).isFile()) {
+        m_err << "roadtally-cli import: there is no survey database " << database
+              << " (roadtally-cli init --folder " << folder << " writes a blank one)\n";
+        return Failure;
+    }
+
+    const ImportInput input = buildImportInput(loaded.text, request);
+    const ImportResult result = importSurvey(database, input);
+    if (result.outcome != ImportOutcome::Stored) {
+        m_err << importMessage(result.outcome) << "\n";
+        if (!result.detail.isEmpty())
+            m_err << "(" << result.detail << ")\n";
+        return Failure;
+    }
+    m_out << "Batch number: " << input.batchNumber << "\n"
+          << "Vehicles stored: " << result.storedVehicles << "\n";
+    return Success;
+}
+
+int CommandLineTool::list(const QStringList &arguments)
+{
+    const QString command = QStringLiteral("list");
+    const ParsedArguments args = parseArguments(arguments, folderOnly());
+    if (args.help) {
+        m_out << commandHelp(command);
+        return Success;
+    }
+    if (!args.error.isEmpty())
+        return usage(command, args.error);
+    if (!args.positional.isEmpty())
+        return usage(command, QStringLiteral("unexpected argument %1").arg(args.positional.first()));
+    if (!args.has(QStringLiteral("folder")) || args.value(QStringLiteral("folder")).isEmpty())
+        return usage(command, QStringLiteral("missing --folder DIR"));
+
+    const QString database = databasePathIn(args.value(QStringLiteral("folder")));
+    if (!QFileInfo(database).isFile()) {
+        m_err << "roadtally-cli list: there is no survey database " << database << "\n";
+        return Failure;
+    }
+    try {
+        DatabaseSession session(database);
+        session.requireOpen();
+        QSqlQuery query = session.exec(QStringLiteral(
+            "SELECT DISTINCT [Batch_Number], [Date], [Time], [Location] FROM [Header] ORDER BY [Batch_Number]"));
+        while (query.next()) {
+            m_out << surveyLine(query.value(0).toString(), query.value(1).toString(), query.value(2).toString(),
+                                query.value(3).toString())
+                  << "\n";
+        }
+    } catch (const DatabaseError &error) {
+        m_err << "roadtally-cli list: " << error.what() << "\n";
+        return Failure;
+    }
+    return Success;
+}
+
+} // namespace roadtally
