@@ -2,7 +2,7 @@
 // builder, mutated at random (a fixed seed, so a failure repeats), each fed to
 // the same harness as the libFuzzer target.
 //
-//   fuzz_import_smoke [--seconds N] [--seed S] [--write-seeds DIR]
+//   import_fuzz_smoke [--seconds N] [--seed S] [--write-seeds DIR]
 
 #include "ImportHarness.h"
 #include "intake/RawTextBuilder.h"
@@ -89,7 +89,7 @@ int main(int argc, char **argv)
         else if (args[i] == QLatin1String("--write-seeds") && i + 1 < args.size())
             seedDir = args[++i];
         else {
-            std::fprintf(stderr, "usage: fuzz_import_smoke [--seconds N] [--seed S] [--write-seeds DIR]\n");
+            std::fprintf(stderr, "usage: import_fuzz_smoke [--seconds N] [--seed S] [--write-seeds DIR]\n");
             return 2;
         }
     }
