@@ -59,7 +59,9 @@ case "${1:-}" in
         for f in build-fuzz/bin/fuzz_*; do
             corpus="build-fuzz/corpus/$(basename "$f")"
             mkdir -p "$corpus"
-            "$f" -max_total_time="${FUZZ_SECONDS:-60}" "$corpus"
+            seeds="fuzz/corpus/$(basename "$f")"
+            [ -d "$seeds" ] || seeds=""
+            "$f" -max_total_time="${FUZZ_SECONDS:-60}" "$corpus" $seeds
         done
         ;;
     bench)
