@@ -4,6 +4,7 @@
 #include "admin/frmOpenSurvey.h"
 #include "admin/pace_description.h"
 #include "admin/percent.h"
+#include "intake/frmLoadDataFile.h"
 #include "store/BoundLabel.h"
 #include "store/DatabaseSession.h"
 #include "store/SharedState.h"
@@ -1228,12 +1229,13 @@ void frmRoadtally::openSurvey(bool fromStartPanel)
 
 void frmRoadtally::loadRawData(bool fromStartPanel)
 {
-    // The data file dialog (frmLoadDataFile) is shown here in its load mode;
-    // the main window is disabled while it is open.
+    setEnabled(false);
     FrameS->hide();
     if (!fromStartPanel)
         SSTab->setEnabled(false);
     SSTab->setCurrentIndex(0);
+    // Load mode: the file list enabled, "Load File", deleting disabled.
+    form<frmLoadDataFile>().showLoadMode();
     if (fromStartPanel)
         splashframe->hide();
 }
