@@ -369,8 +369,9 @@ QWidget *frmProcessData::buildProcessTab()
         ProcessFrame->hide();
     }
 
+    // Not a default button: Enter in a header field must not start the import.
     Command2 = new QPushButton(text::Command2, page);
-    Command2->setDefault(true);
+    Command2->setAutoDefault(false);
     {
         QFont font = Command2->font();
         font.setBold(true);
