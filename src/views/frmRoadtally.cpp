@@ -1,11 +1,17 @@
 #include "views/frmRoadtally.h"
 
+#include "admin/frmAbout.h"
+#include "admin/frmOpenSurvey.h"
+#include "admin/pace_description.h"
+#include "admin/percent.h"
+#include "intake/frmLoadDataFile.h"
 #include "store/BoundLabel.h"
 #include "store/DatabaseSession.h"
 #include "store/SharedState.h"
 #include "views/Artwork.h"
 #include "views/ClickLabel.h"
 #include "views/DisplayScheme.h"
+#include "views/Forms.h"
 #include "views/SurveyCriteria.h"
 #include "views/SurveyDates.h"
 
@@ -14,6 +20,7 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QFrame>
+#include <QGraphicsDropShadowEffect>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -105,6 +112,26 @@ void resetCombo(QComboBox *combo, const QString &prompt)
     combo->setEditText(prompt);
 }
 
+// Opens a list's entries on a click into its read-only text, as on its arrow.
+class OpenListOnClick : public QObject
+{
+public:
+    explicit OpenListOnClick(QComboBox *combo) : QObject(combo), m_combo(combo) {}
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::MouseButtonPress && m_combo->isEnabled()) {
+            m_combo->showPopup();
+            return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QComboBox *m_combo;
+};
+
 QComboBox *makeListCombo(const char *name, const QString &prompt)
 {
     auto *c = named(new QComboBox, name);
@@ -112,6 +139,7 @@ QComboBox *makeListCombo(const char *name, const QString &prompt)
     c->setEditable(true);
     c->setInsertPolicy(QComboBox::NoInsert);
     c->lineEdit()->setReadOnly(true);
+    c->lineEdit()->installEventFilter(new OpenListOnClick(c));
     c->setEditText(prompt);
     return c;
 }
@@ -184,7 +212,6 @@ void frmRoadtally::buildMenus()
     mnuExcel = mnuSaveStudy->addAction(QStringLiteral("Excel Spreadsheet"));
     mnuAccess = mnuSaveStudy->addAction(QStringLiteral("Access Database"));
     mnuSaveStudy->setEnabled(false);
-    mnuSaveStudy->menuAction()->setEnabled(false);
     m1->addSeparator()->setObjectName(QStringLiteral("mnuBar"));
     mnuProcessRawData = m1->addAction(QStringLiteral("&Load (Process) Raw Data File"));
     m1->addSeparator()->setObjectName(QStringLiteral("mnuBar2"));
@@ -211,8 +238,7 @@ void frmRoadtally::buildMenus()
     mnu85PercentBoth = mnu85Percent->addAction(QStringLiteral("Both Directions"));
     mnu15Minute = m4->addAction(QStringLiteral("15 Minute Breakdown"));
     mnuWeeklySummary = m4->addAction(QStringLiteral("Weekly Summary"));
-    m4->setEnabled(false);
-    m4->menuAction()->setEnabled(false);
+    m4->setEnabled(false); // the menu bar entry follows the menu
 
     m5 = named(bar->addMenu(QStringLiteral("Help")), "m5");
     mnuTopics = m5->addAction(QStringLiteral("Topics"));
@@ -249,9 +275,9 @@ void frmRoadtally::buildMenus()
     connect(mnuOpenStudy, &QAction::triggered, this, [this] { openSurvey(false); });
     connect(mnuProcessRawData, &QAction::triggered, this, [this] { loadRawData(false); });
     connect(mnuExit, &QAction::triggered, qApp, [] {
-        // Nothing is held open between user actions, so nothing needs saving.
-        QApplication::closeAllWindows();
-        QApplication::quit();
+        // Ends at once, without asking any window: nothing is held open between
+        // user actions, so nothing needs saving.
+        QApplication::exit(0);
     });
     connect(mnuAbout, &QAction::triggered, this, &frmRoadtally::showAbout);
     // mnuTopics has no action.
@@ -326,7 +352,13 @@ void frmRoadtally::buildStartPanel(QWidget *central)
     LastText->hide();
     v->addStretch();
 
-    splashframe->setFixedSize(560, 430);
+    auto *shadow = new QGraphicsDropShadowEffect(splashframe);
+    shadow->setBlurRadius(24);
+    shadow->setOffset(0, 4);
+    shadow->setColor(QColor(0, 0, 0, 70));
+    splashframe->setGraphicsEffect(shadow);
+    splashframe->setFixedWidth(560);
+    splashframe->adjustSize();
 
     connect(Label14, &ClickLabel::clicked, this, [this] { openSurvey(true); });
     connect(Command9, &QToolButton::clicked, this, [this] { openSurvey(true); });
@@ -354,9 +386,12 @@ QWidget *frmRoadtally::buildSummaryTab()
     PaceCaption.fill(nullptr, 3);
     Option1.fill(nullptr, 3);
 
+    QFont panelFont = font();
+    panelFont.setPointSize(10);
+    FrameS->setFont(panelFont);
     auto *v = new QVBoxLayout(FrameS);
-    v->setContentsMargins(14, 10, 14, 10);
-    v->setSpacing(10);
+    v->setContentsMargins(16, 12, 16, 12);
+    v->setSpacing(12);
 
     // 1. Agency line and the officer who prepares the reports.
     auto *top = new QHBoxLayout;
@@ -374,8 +409,8 @@ QWidget *frmRoadtally::buildSummaryTab()
     middle->setSpacing(12);
     auto *choice = makeBox("choiceBox");
     auto *cg = new QGridLayout(choice);
-    cg->setContentsMargins(12, 10, 12, 10);
-    cg->setVerticalSpacing(6);
+    cg->setContentsMargins(14, 12, 14, 12);
+    cg->setVerticalSpacing(8);
     Label3[0] = makeLabel(QStringLiteral("Display Scheme"), "boxTitle", "Label3", 0);
     Combo1 = makeListCombo("Combo1", SchemePrompt);
     Combo1->setMinimumWidth(250);
@@ -395,9 +430,9 @@ QWidget *frmRoadtally::buildSummaryTab()
 
     Shape8 = makeBox("Shape8");
     auto *hg = new QGridLayout(Shape8);
-    hg->setContentsMargins(16, 10, 16, 10);
+    hg->setContentsMargins(18, 12, 18, 12);
     hg->setHorizontalSpacing(14);
-    hg->setVerticalSpacing(6);
+    hg->setVerticalSpacing(8);
     Label8 = makeLabel(QString(), "value", "Label8");
     Label9 = makeLabel(QString(), "value", "Label9");
     Label10 = makeLabel(QString(), "value", "Label10");
@@ -459,14 +494,15 @@ QWidget *frmRoadtally::buildSummaryTab()
         gg->setColumnStretch(i, 1);
     }
     for (int r = 0; r < 3; ++r)
-        gg->setRowMinimumHeight(r, 28);
-    gg->setColumnMinimumWidth(0, 92);
-    v->addWidget(grid);
+        gg->setRowMinimumHeight(r, 36);
+    gg->setColumnMinimumWidth(0, 100);
+    grid->setMaximumHeight(160);
+    v->addWidget(grid, 2);
 
     // 4. The totals line.
     auto *totals = makeBox("totalsLine");
     auto *tl = new QHBoxLayout(totals);
-    tl->setContentsMargins(16, 6, 16, 6);
+    tl->setContentsMargins(16, 8, 16, 8);
     const QPair<int, const char *> totalItems[] = {
         {22, "Unknown:"}, {16, "Approaching:"}, {18, "Receeding:"}, {20, "Total Surveyed:"}};
     for (const auto &t : totalItems) {
@@ -485,14 +521,15 @@ QWidget *frmRoadtally::buildSummaryTab()
 
     Shape9 = makeBox("Shape9");
     auto *sg = new QGridLayout(Shape9);
-    sg->setContentsMargins(14, 10, 14, 10);
+    sg->setContentsMargins(16, 12, 16, 12);
     sg->setHorizontalSpacing(10);
-    sg->setVerticalSpacing(6);
+    sg->setVerticalSpacing(10);
     Label4[0] = makeLabel(QStringLiteral("Speed Statistics"), "boxTitle", "Label4", 0);
     sg->addWidget(Label4[0], 0, 0, 1, 3);
     Label5[4] = named(new ClickLabel(QStringLiteral("Posted Limit")), "Label5", 4);
     Label2[44] = makeLabel(QString(), "value", "Label2", 44);
     auto *limitRow = new QHBoxLayout;
+    limitRow->setSpacing(8);
     limitRow->addStretch();
     limitRow->addWidget(Label5[4]);
     limitRow->addWidget(Label2[44]);
@@ -522,13 +559,14 @@ QWidget *frmRoadtally::buildSummaryTab()
     sg->addWidget(Label2[56], 3, 0);
     sg->addWidget(Label2[57], 3, 1);
     sg->addWidget(Label5[5], 3, 2, 1, 3);
-    sg->setRowStretch(4, 1);
+    for (int r = 1; r <= 3; ++r)
+        sg->setRowStretch(r, 1);
     boxes->addWidget(Shape9, 5);
 
     Shape10 = makeBox("Shape10");
     auto *pg = new QGridLayout(Shape10);
-    pg->setContentsMargins(14, 10, 14, 10);
-    pg->setVerticalSpacing(6);
+    pg->setContentsMargins(16, 12, 16, 12);
+    pg->setVerticalSpacing(10);
     PaceCaption[2] = makeLabel(QStringLiteral("10 (X)PH Pace"), "boxTitle", "PaceCaption", 2);
     Image1 = named(new ClickLabel, "Image1");
     Image1->setPixmap(informationPicture(20));
@@ -544,13 +582,14 @@ QWidget *frmRoadtally::buildSummaryTab()
         pg->addWidget(Label2[36 + i], 1 + i, 1);
     }
     pg->setColumnStretch(0, 1);
-    pg->setRowStretch(4, 1);
+    for (int r = 1; r <= 3; ++r)
+        pg->setRowStretch(r, 1);
     boxes->addWidget(Shape10, 3);
 
     Shape11 = makeBox("Shape11");
     auto *ng = new QGridLayout(Shape11);
-    ng->setContentsMargins(14, 10, 14, 10);
-    ng->setVerticalSpacing(6);
+    ng->setContentsMargins(16, 12, 16, 12);
+    ng->setVerticalSpacing(10);
     ng->setHorizontalSpacing(10);
     Label4[1] = makeLabel(QStringLiteral("Number Exceeding Limit"), "boxTitle", "Label4", 1);
     ng->addWidget(Label4[1], 0, 0, 1, 5);
@@ -575,9 +614,14 @@ QWidget *frmRoadtally::buildSummaryTab()
         ng->addWidget(Label2[45 + c], 2, 1 + c);
         ng->addWidget(Label2[51 + c], 3, 1 + c);
     }
-    ng->setRowStretch(4, 1);
+    for (int r = 1; r <= 3; ++r)
+        ng->setRowStretch(r, 1);
     boxes->addWidget(Shape11, 4);
-    v->addLayout(boxes);
+    for (QFrame *box : {Shape9, Shape10, Shape11}) {
+        box->setMinimumHeight(170);
+        box->setMaximumHeight(220);
+    }
+    v->addLayout(boxes, 3);
 
     // Label5 has no item 3.
     for (ClickLabel *l : Label5) {
@@ -647,6 +691,16 @@ QGroupBox *directionFrame(const char *name, const QString &title, QVector<QRadio
     return box;
 }
 
+// The column of direction choices and buttons beside a view, of one width on every tab.
+QWidget *sideColumn(QVBoxLayout *layout, int width = 270)
+{
+    auto *w = new QWidget;
+    layout->setContentsMargins(0, 0, 0, 0);
+    w->setLayout(layout);
+    w->setFixedWidth(width);
+    return w;
+}
+
 // The place where a view draws its chart.
 QFrame *chartArea(const char *name)
 {
@@ -687,7 +741,7 @@ QWidget *frmRoadtally::buildVehicleSpeedsTab()
     right->addWidget(Frame12);
     right->addWidget(Command4);
     right->addStretch();
-    h->addLayout(right);
+    h->addWidget(sideColumn(right));
     connect(Command4, &QPushButton::clicked, this, [this] { printButton(2); });
     return page;
 }
@@ -718,6 +772,8 @@ QWidget *frmRoadtally::buildDailyVolumeTab()
         pair.second->hide();
         halves->addWidget(pair.first, 1);
     }
+    // Keeps the row from limiting the chart's width while both halves are hidden.
+    halves->addItem(new QSpacerItem(0, 0, QSizePolicy::Expanding, QSizePolicy::Minimum));
     left->addLayout(halves);
     Label15 = makeLabel(QStringLiteral("Vehicle Volume / Hour"), "caption", "Label15");
     Label15->setAlignment(Qt::AlignCenter);
@@ -739,7 +795,7 @@ QWidget *frmRoadtally::buildDailyVolumeTab()
     right->addWidget(DChoice);
     right->addWidget(Command5);
     right->addStretch();
-    h->addLayout(right);
+    h->addWidget(sideColumn(right));
     connect(Command5, &QPushButton::clicked, this, [this] { printButton(5); });
     return page;
 }
@@ -771,7 +827,7 @@ QWidget *frmRoadtally::build85thPercentileTab()
     right->addWidget(Frame11);
     right->addWidget(Command2);
     right->addStretch();
-    h->addLayout(right);
+    h->addWidget(sideColumn(right));
     connect(Command2, &QPushButton::clicked, this, [this] { printButton(1); });
     return page;
 }
@@ -841,7 +897,7 @@ QWidget *frmRoadtally::buildFifteenMinuteTab()
     Command7 = makeButton(QStringLiteral("Print Graph"), "Command7");
     right->addWidget(Command7);
     right->addStretch();
-    h->addLayout(right, 1);
+    h->addWidget(sideColumn(right, 300));
     connect(Command7, &QPushButton::clicked, this, [this] { printButton(4); });
     return page;
 }
@@ -937,7 +993,7 @@ QWidget *frmRoadtally::buildWeeklyTab()
     right->addWidget(Command8);
     right->addWidget(Command3);
     right->addStretch();
-    h->addLayout(right);
+    h->addWidget(sideColumn(right));
     connect(Command3, &QPushButton::clicked, this, [this] { printButton(6); });
     return page;
 }
@@ -1126,6 +1182,7 @@ void frmRoadtally::SSTab_Click(int previousTab)
     splashframe->hide();
     LastButton->show();
     LastText->show();
+    splashframe->adjustSize();
 
     for (QPushButton *b : {Command2, Command3, Command4, Command5, Command6, Command7})
         b->setEnabled(false);
@@ -1159,8 +1216,11 @@ void frmRoadtally::SSTab_Click(int previousTab)
 void frmRoadtally::openSurvey(bool fromStartPanel)
 {
     ClearWeekData();
-    // The survey choice (frmOpenSurvey) is shown here; the main window is
-    // disabled while it is open.
+    setEnabled(false);
+    frmOpenSurvey &chooser = form<frmOpenSurvey>();
+    chooser.show();
+    chooser.raise();
+    chooser.activateWindow();
     FrameS->hide();
     if (!fromStartPanel)
         SSTab->setEnabled(false);
@@ -1171,12 +1231,13 @@ void frmRoadtally::openSurvey(bool fromStartPanel)
 
 void frmRoadtally::loadRawData(bool fromStartPanel)
 {
-    // The data file dialog (frmLoadDataFile) is shown here in its load mode;
-    // the main window is disabled while it is open.
+    setEnabled(false);
     FrameS->hide();
     if (!fromStartPanel)
         SSTab->setEnabled(false);
     SSTab->setCurrentIndex(0);
+    // Load mode: the file list enabled, "Load File", deleting disabled.
+    form<frmLoadDataFile>().showLoadMode();
     if (fromStartPanel)
         splashframe->hide();
 }
@@ -1191,6 +1252,7 @@ void frmRoadtally::LastButton_Click()
 void frmRoadtally::showStartPanel()
 {
     splashframe->show();
+    splashframe->adjustSize();
     placeOverlays();
 }
 
@@ -1318,19 +1380,32 @@ void frmRoadtally::printButton(int reportSelector)
     sharedState().reportSelector = static_cast<qint16>(reportSelector);
 }
 
+namespace {
+
+// The information and about windows leave the main window enabled.
+template <class W> void showInformation()
+{
+    W &w = form<W>();
+    w.show();
+    w.raise();
+    w.activateWindow();
+}
+
+} // namespace
+
 void frmRoadtally::showPaceDescription()
 {
-    // The information window pace_description opens here; the main window stays enabled.
+    showInformation<pace_description>();
 }
 
 void frmRoadtally::showPercentDescription()
 {
-    // The information window percent opens here; the main window stays enabled.
+    showInformation<percent>();
 }
 
 void frmRoadtally::showAbout()
 {
-    // frmAbout opens here; the main window stays enabled.
+    showInformation<frmAbout>();
 }
 
 void frmRoadtally::printForm()
