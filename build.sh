@@ -4,11 +4,13 @@
 #   ./build.sh test   install what is missing, build, run the test suite
 #   ./build.sh bench  build in release mode and run the import benchmark
 #   ./build.sh build  install what is missing and build
+#   ./build.sh fuzz   build the libFuzzer targets with clang and run each for a while
 set -euo pipefail
 cd "$(dirname "$0")"
 
-PACKAGES=(cmake ninja-build g++ clang libclang-rt-14-dev qt6-base-dev libqt6sql6-sqlite libsqlite3-dev
+PACKAGES=(cmake ninja-build g++ qt6-base-dev libqt6sql6-sqlite libsqlite3-dev
           libgl-dev fonts-liberation2 xvfb xauth poppler-utils)
+FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 BUILD_DIR=${BUILD_DIR:-build}
 
 install_packages() {
@@ -49,6 +51,19 @@ case "${1:-}" in
         build
         cd "$BUILD_DIR" && ctest --output-on-failure -j2
         ;;
+    fuzz)
+        PACKAGES+=("${FUZZ_PACKAGES[@]}")
+        install_packages
+        cmake -S . -B build-fuzz -G Ninja -DROADTALLY_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+        cmake --build build-fuzz --target fuzzers
+        for f in build-fuzz/bin/fuzz_*; do
+            corpus="build-fuzz/corpus/$(basename "$f")"
+            mkdir -p "$corpus"
+            seeds="fuzz/corpus/$(basename "$f")"
+            [ -d "$seeds" ] || seeds=""
+            "$f" -max_total_time="${FUZZ_SECONDS:-60}" "$corpus" $seeds
+        done
+        ;;
     bench)
         BUILD_DIR=build-release build -DCMAKE_BUILD_TYPE=Release
         build-release/bin/roadtally-bench "${@:2}"
@@ -57,7 +72,7 @@ case "${1:-}" in
         build
         ;;
     *)
-        echo "usage: $0 run|test|bench|build" >&2
+        echo "usage: $0 run|test|bench|build|fuzz" >&2
         exit 2
         ;;
 esac

@@ -9,8 +9,8 @@
 #include <QComboBox>
 #include <QFontDatabase>
 #include <QFrame>
-#include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -23,6 +23,8 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <functional>
 
 namespace roadtally {
 
@@ -74,6 +76,29 @@ constexpr double NameColumnEnd = 15.5;
 constexpr double DateColumnEnd = 28.5;
 constexpr double TimeColumnEnd = 40.5;
 
+// The list of surveys; moving to another line with the keys chooses it as a click
+// does. (Focus alone, or filling the list, chooses nothing.)
+class SurveyListBox : public QListWidget
+{
+public:
+    SurveyListBox(QWidget *parent, std::function<void(QListWidgetItem *)> chosen)
+        : QListWidget(parent), m_chosen(std::move(chosen))
+    {
+    }
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        QListWidgetItem *before = currentItem();
+        QListWidget::keyPressEvent(event);
+        if (currentItem() && currentItem() != before)
+            m_chosen(currentItem());
+    }
+
+private:
+    std::function<void(QListWidgetItem *)> m_chosen;
+};
+
 } // namespace
 
 frmOpenSurvey::frmOpenSurvey(QWidget *parent) : QWidget(parent)
@@ -91,7 +116,7 @@ frmOpenSurvey::frmOpenSurvey(QWidget *parent) : QWidget(parent)
     Command4 = headingButton(QStringLiteral("Time"), this);
     Command5 = headingButton(QStringLiteral("Location / Description"), this);
 
-    Batch_List = new QListWidget(this);
+    Batch_List = new SurveyListBox(this, [this](QListWidgetItem *item) { Batch_List_Click(item); });
     Batch_List->setFont(mono);
     Batch_List->setSelectionMode(QAbstractItemView::SingleSelection);
     Batch_List->setUniformItemSizes(true);
@@ -126,13 +151,6 @@ frmOpenSurvey::frmOpenSurvey(QWidget *parent) : QWidget(parent)
     layout->addLayout(buttons);
 
     connect(Batch_List, &QListWidget::itemClicked, this, &frmOpenSurvey::Batch_List_Click);
-    // Moving through the list with the keys chooses a line as a click does; a mouse
-    // press moves the current line too, and its click follows on release.
-    connect(Batch_List, &QListWidget::currentItemChanged, this,
-            [this](QListWidgetItem *current) {
-                if (!m_filling && current && QGuiApplication::mouseButtons() == Qt::NoButton)
-                    Batch_List_Click(current);
-            });
     connect(Batch_List, &QListWidget::itemDoubleClicked, this,
             &frmOpenSurvey::Batch_List_DblClick);
     connect(Command6, &QPushButton::clicked, this, &frmOpenSurvey::Command6_Click);
@@ -182,13 +200,10 @@ void frmOpenSurvey::Form_Activate()
 
 void frmOpenSurvey::fillList()
 {
-    m_filling = true;
     Batch_List->clear();
     QString error;
     const QStringList lines = surveyListLines(sharedState().deriveDatabasePath(), &error);
     Batch_List->addItems(lines);
-    Batch_List->setCurrentRow(-1);
-    m_filling = false;
     // With no survey stored there is nothing to open, whatever was chosen before.
     if (lines.isEmpty())
         Command6->setEnabled(false);

@@ -46,8 +46,6 @@ private:
     // Steps of opening: hide, show the summary panel, reset the main window's views.
     void openChosenSurvey();
     void alignHeadings();
-
-    bool m_filling = false;
 };
 
 } // namespace roadtally

@@ -73,32 +73,36 @@ void storeSpeedProfile(DatabaseSession &session, const QString &batchNumber,
 {
     if (rows.isEmpty())
         return;
-    RowWriter insert(session, "INSERT INTO [Speed_Profile] ([Batch_Number], [Date], [Time], "
-                              "[speed_Over], [Plus10], [Plus20], [Dir]) "
-                              "VALUES (?, ?, ?, ?, ?, ?, ?)");
+    RowWriter insert(session,
+                     "INSERT INTO [Speed_Profile] ([Batch_Number], [Date], [Time], "
+                     "[speed_Over], [Plus10], [Plus20], [Dir])",
+                     7);
     insert.text(1, batchNumber);
-    // Vehicles come in date order, so one date binding serves a whole run of rows.
+    // Vehicles come in date order, so one date text serves a whole run of rows.
     QDate lastDate;
     for (const SpeedProfileRow &row : rows) {
         if (row.date != lastDate || !lastDate.isValid()) {
             lastDate = row.date;
             insert.text(2, row.dateText());
         }
-        // The texts below live until the row is stored, so they are bound without a copy.
         char time[11];
         timeOfDayText(row.secondOfDay, time);
-        insert.textKept(3, time, int(sizeof time));
+        insert.text(3, time, int(sizeof time));
         char speed[24];
         const int speedSize = std::snprintf(speed, sizeof speed, "%d", row.speed);
         for (int band = SpeedProfileRow::Over; band <= SpeedProfileRow::Plus20; ++band) {
             if (band == row.band)
-                insert.textKept(4 + band, speed, speedSize);
+                insert.text(4 + band, speed, speedSize);
             else
-                insert.textKept(4 + band, "--", 2);
+                insert.text(4 + band, "--", 2);
         }
-        insert.textKept(7, &row.direction, 1);
+        if (static_cast<unsigned char>(row.direction) < 0x80)
+            insert.text(7, &row.direction, 1);
+        else // a Latin-1 character from the raw file, stored as UTF-8
+            insert.text(7, QString(QChar(static_cast<unsigned char>(row.direction))));
         insert.insert();
     }
+    insert.finish();
 }
 
 void SpeedProfile(DatabaseSession &session, const Vehicles &vehicles, const StatsInput &input)

@@ -53,8 +53,10 @@ void storeSpeedRows(DatabaseSession &session, const QString &batchNumber,
 {
     if (rows.isEmpty())
         return;
-    RowWriter insert(session, "INSERT INTO [Speed] ([batch_number], [speed], [all_total], "
-                              "[All_app], [all_rec]) VALUES (?, ?, ?, ?, ?)");
+    RowWriter insert(session,
+                     "INSERT INTO [Speed] ([batch_number], [speed], [all_total], [All_app], "
+                     "[all_rec])",
+                     5);
     insert.text(1, batchNumber);
     for (const SpeedRow &row : rows) {
         insert.integer(2, row.speed);
@@ -63,6 +65,7 @@ void storeSpeedRows(DatabaseSession &session, const QString &batchNumber,
         insert.integer(5, row.allRec);
         insert.insert();
     }
+    insert.finish();
 }
 
 void SpeedTable(DatabaseSession &session, const Vehicles &vehicles, const StatsInput &input)

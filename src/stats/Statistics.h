@@ -36,7 +36,9 @@ SurveyPeriod Summary2(DatabaseSession &session, const Vehicles &vehicles, const 
 void SpeedTable(DatabaseSession &session, const Vehicles &vehicles, const StatsInput &input);
 // Speed_Profile: one row per vehicle over the posted limit.
 void SpeedProfile(DatabaseSession &session, const Vehicles &vehicles, const StatsInput &input);
-// Time15min: 48 Time_15 rows per date from the period's first to its last date.
+// Time15min: 48 Time_15 rows per date from the period's first to its last date
+// (the first with the start date's full year; the last the next date on or after it
+// that reads as the period's last, so a survey may run into a new century).
 void Time15min(DatabaseSession &session, const Vehicles &vehicles, const StatsInput &input,
                const SurveyPeriod &period);
 
@@ -91,6 +93,11 @@ struct SummaryRow
     SurveyPeriod period() const { return {startDate, startTime, stopDate, stopTime}; }
 };
 
+// L is the posted speed read as a number and rounded halves to even. The pace
+// window starts 5 (km/h: 10) below the unrounded mean: lo is that value with
+// "###", hi is lo's text read as a number plus 10 (20), with "###"; a lo that
+// rounds to 0 writes no digits and counts as 0 (" to 10"). An empty survey has
+// lasted no time: its stop time and date are the start ones.
 SummaryRow computeSummary(const Vehicles &vehicles, const StatsInput &input);
 void storeSummary(DatabaseSession &session, const SummaryRow &row);
 

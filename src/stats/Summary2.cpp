@@ -194,9 +194,8 @@ void storeSummary(DatabaseSession &session, const SummaryRow &row)
         "[50th_PercentileA], [PaceA], [Pace_TotalA], [Pace_PercentA], "
         "[50th_PercentileR], [PaceR], [Pace_TotalR], [Pace_PercentR], "
         "[85th_Percentile], [85th_PercentileA], [85th_PercentileR], [total_seconds], "
-        "[Total_Time], [Start_Time], [Stop_Time], [Start_Date], [Stop_Date]) VALUES "
-        "(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
-        "?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+        "[Total_Time], [Start_Time], [Stop_Time], [Start_Date], [Stop_Date])",
+        43);
     int p = 0;
     insert.text(++p, row.batchNumber);
     insert.text(++p, row.postedLimit);
@@ -235,6 +234,7 @@ void storeSummary(DatabaseSession &session, const SummaryRow &row)
     insert.text(++p, row.stopDate);
     Q_ASSERT(p == 43);
     insert.insert();
+    insert.finish();
 }
 
 SurveyPeriod Summary2(DatabaseSession &session, const Vehicles &vehicles, const StatsInput &input)

@@ -110,8 +110,8 @@ void storeTime15(DatabaseSession &session, const QString &batchNumber,
     RowWriter insert(session,
                      "INSERT INTO [Time_15] ([Batch_Number], [Date], [TimeAM], [AMApp], [AMRec], "
                      "[tHourAMApp], [tHourAMRec], [AMHourTotal], [TimePM], [PMApp], [PMRec], "
-                     "[tHourPMApp], [tHourPMRec], [PMHourTotal]) "
-                     "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+                     "[tHourPMApp], [tHourPMRec], [PMHourTotal])",
+                     14);
     insert.text(1, batchNumber);
     QStringList amLabels, pmLabels;
     for (int r = 0; r < RowsPerDay; ++r) {
@@ -138,6 +138,7 @@ void storeTime15(DatabaseSession &session, const QString &batchNumber,
         insert.text(14, row.pmHourTotal());
         insert.insert();
     }
+    insert.finish();
 }
 
 void Time15min(DatabaseSession &session, const Vehicles &vehicles, const StatsInput &input,

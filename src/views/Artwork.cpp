@@ -33,11 +33,11 @@ QPixmap logoPicture(int size)
     // Trailer: wheels, frame, mast.
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(0x44, 0x44, 0x44));
-    p.drawEllipse(QPointF(32, 90), 7, 7);
-    p.drawEllipse(QPointF(68, 90), 7, 7);
+    p.drawEllipse(QPointF(24, 90), 7, 7);
+    p.drawEllipse(QPointF(58, 90), 7, 7);
     p.setBrush(QColor(0x9a, 0xa3, 0xad));
-    p.drawRect(QRectF(18, 80, 64, 6));
-    p.drawRect(QRectF(47, 58, 6, 24));
+    p.drawRect(QRectF(10, 80, 62, 6));
+    p.drawRect(QRectF(38, 58, 6, 24));
 
     // Sign board with a lit speed figure.
     QLinearGradient board(0, 8, 0, 60);
@@ -45,28 +45,28 @@ QPixmap logoPicture(int size)
     board.setColorAt(1, Navy);
     p.setBrush(board);
     p.setPen(QPen(QColor(0x10, 0x20, 0x35), 1.5));
-    p.drawRoundedRect(QRectF(10, 6, 80, 54), 6, 6);
+    p.drawRoundedRect(QRectF(4, 6, 74, 54), 6, 6);
     p.setBrush(QColor(0x0b, 0x0b, 0x0b));
     p.setPen(Qt::NoPen);
-    p.drawRoundedRect(QRectF(18, 20, 64, 34), 3, 3);
+    p.drawRoundedRect(QRectF(11, 20, 60, 34), 3, 3);
     QFont f(QStringLiteral("Liberation Sans"));
     f.setPixelSize(28);
     f.setBold(true);
     p.setFont(f);
     p.setPen(Amber);
-    p.drawText(QRectF(18, 20, 64, 34), Qt::AlignCenter, QStringLiteral("35"));
+    p.drawText(QRectF(11, 20, 60, 34), Qt::AlignCenter, QStringLiteral("35"));
     QFont small = f;
     small.setPixelSize(8);
     p.setFont(small);
     p.setPen(Qt::white);
-    p.drawText(QRectF(10, 8, 80, 12), Qt::AlignCenter, QStringLiteral("YOUR SPEED"));
+    p.drawText(QRectF(4, 8, 74, 12), Qt::AlignCenter, QStringLiteral("YOUR SPEED"));
 
     // Radar waves.
     p.setBrush(Qt::NoBrush);
     p.setPen(QPen(Amber, 2.5, Qt::SolidLine, Qt::RoundCap));
     for (int i = 0; i < 3; ++i) {
-        const qreal r = 8 + i * 6;
-        p.drawArc(QRectF(88 - r, 30 - r, 2 * r, 2 * r), -35 * 16, 70 * 16);
+        const qreal r = 6 + i * 6;
+        p.drawArc(QRectF(80 - r, 33 - r, 2 * r, 2 * r), -40 * 16, 80 * 16);
     }
     return pm;
 }

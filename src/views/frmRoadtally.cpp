@@ -1,11 +1,16 @@
 #include "views/frmRoadtally.h"
 
+#include "admin/frmAbout.h"
+#include "admin/frmOpenSurvey.h"
+#include "admin/pace_description.h"
+#include "admin/percent.h"
 #include "store/BoundLabel.h"
 #include "store/DatabaseSession.h"
 #include "store/SharedState.h"
 #include "views/Artwork.h"
 #include "views/ClickLabel.h"
 #include "views/DisplayScheme.h"
+#include "views/Forms.h"
 #include "views/SurveyCriteria.h"
 #include "views/SurveyDates.h"
 
@@ -14,6 +19,7 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QFrame>
+#include <QGraphicsDropShadowEffect>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -184,7 +190,6 @@ void frmRoadtally::buildMenus()
     mnuExcel = mnuSaveStudy->addAction(QStringLiteral("Excel Spreadsheet"));
     mnuAccess = mnuSaveStudy->addAction(QStringLiteral("Access Database"));
     mnuSaveStudy->setEnabled(false);
-    mnuSaveStudy->menuAction()->setEnabled(false);
     m1->addSeparator()->setObjectName(QStringLiteral("mnuBar"));
     mnuProcessRawData = m1->addAction(QStringLiteral("&Load (Process) Raw Data File"));
     m1->addSeparator()->setObjectName(QStringLiteral("mnuBar2"));
@@ -211,8 +216,7 @@ void frmRoadtally::buildMenus()
     mnu85PercentBoth = mnu85Percent->addAction(QStringLiteral("Both Directions"));
     mnu15Minute = m4->addAction(QStringLiteral("15 Minute Breakdown"));
     mnuWeeklySummary = m4->addAction(QStringLiteral("Weekly Summary"));
-    m4->setEnabled(false);
-    m4->menuAction()->setEnabled(false);
+    m4->setEnabled(false); // the menu bar entry follows the menu
 
     m5 = named(bar->addMenu(QStringLiteral("Help")), "m5");
     mnuTopics = m5->addAction(QStringLiteral("Topics"));
@@ -326,7 +330,13 @@ void frmRoadtally::buildStartPanel(QWidget *central)
     LastText->hide();
     v->addStretch();
 
-    splashframe->setFixedSize(560, 430);
+    auto *shadow = new QGraphicsDropShadowEffect(splashframe);
+    shadow->setBlurRadius(24);
+    shadow->setOffset(0, 4);
+    shadow->setColor(QColor(0, 0, 0, 70));
+    splashframe->setGraphicsEffect(shadow);
+    splashframe->setFixedWidth(560);
+    splashframe->adjustSize();
 
     connect(Label14, &ClickLabel::clicked, this, [this] { openSurvey(true); });
     connect(Command9, &QToolButton::clicked, this, [this] { openSurvey(true); });
@@ -354,9 +364,12 @@ QWidget *frmRoadtally::buildSummaryTab()
     PaceCaption.fill(nullptr, 3);
     Option1.fill(nullptr, 3);
 
+    QFont panelFont = font();
+    panelFont.setPointSize(10);
+    FrameS->setFont(panelFont);
     auto *v = new QVBoxLayout(FrameS);
-    v->setContentsMargins(14, 10, 14, 10);
-    v->setSpacing(10);
+    v->setContentsMargins(16, 12, 16, 12);
+    v->setSpacing(12);
 
     // 1. Agency line and the officer who prepares the reports.
     auto *top = new QHBoxLayout;
@@ -374,8 +387,8 @@ QWidget *frmRoadtally::buildSummaryTab()
     middle->setSpacing(12);
     auto *choice = makeBox("choiceBox");
     auto *cg = new QGridLayout(choice);
-    cg->setContentsMargins(12, 10, 12, 10);
-    cg->setVerticalSpacing(6);
+    cg->setContentsMargins(14, 12, 14, 12);
+    cg->setVerticalSpacing(8);
     Label3[0] = makeLabel(QStringLiteral("Display Scheme"), "boxTitle", "Label3", 0);
     Combo1 = makeListCombo("Combo1", SchemePrompt);
     Combo1->setMinimumWidth(250);
@@ -395,9 +408,9 @@ QWidget *frmRoadtally::buildSummaryTab()
 
     Shape8 = makeBox("Shape8");
     auto *hg = new QGridLayout(Shape8);
-    hg->setContentsMargins(16, 10, 16, 10);
+    hg->setContentsMargins(18, 12, 18, 12);
     hg->setHorizontalSpacing(14);
-    hg->setVerticalSpacing(6);
+    hg->setVerticalSpacing(8);
     Label8 = makeLabel(QString(), "value", "Label8");
     Label9 = makeLabel(QString(), "value", "Label9");
     Label10 = makeLabel(QString(), "value", "Label10");
@@ -459,14 +472,14 @@ QWidget *frmRoadtally::buildSummaryTab()
         gg->setColumnStretch(i, 1);
     }
     for (int r = 0; r < 3; ++r)
-        gg->setRowMinimumHeight(r, 28);
-    gg->setColumnMinimumWidth(0, 92);
+        gg->setRowMinimumHeight(r, 36);
+    gg->setColumnMinimumWidth(0, 100);
     v->addWidget(grid);
 
     // 4. The totals line.
     auto *totals = makeBox("totalsLine");
     auto *tl = new QHBoxLayout(totals);
-    tl->setContentsMargins(16, 6, 16, 6);
+    tl->setContentsMargins(16, 8, 16, 8);
     const QPair<int, const char *> totalItems[] = {
         {22, "Unknown:"}, {16, "Approaching:"}, {18, "Receeding:"}, {20, "Total Surveyed:"}};
     for (const auto &t : totalItems) {
@@ -485,14 +498,15 @@ QWidget *frmRoadtally::buildSummaryTab()
 
     Shape9 = makeBox("Shape9");
     auto *sg = new QGridLayout(Shape9);
-    sg->setContentsMargins(14, 10, 14, 10);
+    sg->setContentsMargins(16, 12, 16, 12);
     sg->setHorizontalSpacing(10);
-    sg->setVerticalSpacing(6);
+    sg->setVerticalSpacing(10);
     Label4[0] = makeLabel(QStringLiteral("Speed Statistics"), "boxTitle", "Label4", 0);
     sg->addWidget(Label4[0], 0, 0, 1, 3);
     Label5[4] = named(new ClickLabel(QStringLiteral("Posted Limit")), "Label5", 4);
     Label2[44] = makeLabel(QString(), "value", "Label2", 44);
     auto *limitRow = new QHBoxLayout;
+    limitRow->setSpacing(8);
     limitRow->addStretch();
     limitRow->addWidget(Label5[4]);
     limitRow->addWidget(Label2[44]);
@@ -527,8 +541,8 @@ QWidget *frmRoadtally::buildSummaryTab()
 
     Shape10 = makeBox("Shape10");
     auto *pg = new QGridLayout(Shape10);
-    pg->setContentsMargins(14, 10, 14, 10);
-    pg->setVerticalSpacing(6);
+    pg->setContentsMargins(16, 12, 16, 12);
+    pg->setVerticalSpacing(10);
     PaceCaption[2] = makeLabel(QStringLiteral("10 (X)PH Pace"), "boxTitle", "PaceCaption", 2);
     Image1 = named(new ClickLabel, "Image1");
     Image1->setPixmap(informationPicture(20));
@@ -549,8 +563,8 @@ QWidget *frmRoadtally::buildSummaryTab()
 
     Shape11 = makeBox("Shape11");
     auto *ng = new QGridLayout(Shape11);
-    ng->setContentsMargins(14, 10, 14, 10);
-    ng->setVerticalSpacing(6);
+    ng->setContentsMargins(16, 12, 16, 12);
+    ng->setVerticalSpacing(10);
     ng->setHorizontalSpacing(10);
     Label4[1] = makeLabel(QStringLiteral("Number Exceeding Limit"), "boxTitle", "Label4", 1);
     ng->addWidget(Label4[1], 0, 0, 1, 5);
@@ -577,6 +591,8 @@ QWidget *frmRoadtally::buildSummaryTab()
     }
     ng->setRowStretch(4, 1);
     boxes->addWidget(Shape11, 4);
+    for (QFrame *box : {Shape9, Shape10, Shape11})
+        box->setMinimumHeight(170);
     v->addLayout(boxes);
 
     // Label5 has no item 3.
@@ -647,6 +663,16 @@ QGroupBox *directionFrame(const char *name, const QString &title, QVector<QRadio
     return box;
 }
 
+// The column of direction choices and buttons beside a view, of one width on every tab.
+QWidget *sideColumn(QVBoxLayout *layout, int width = 270)
+{
+    auto *w = new QWidget;
+    layout->setContentsMargins(0, 0, 0, 0);
+    w->setLayout(layout);
+    w->setFixedWidth(width);
+    return w;
+}
+
 // The place where a view draws its chart.
 QFrame *chartArea(const char *name)
 {
@@ -687,7 +713,7 @@ QWidget *frmRoadtally::buildVehicleSpeedsTab()
     right->addWidget(Frame12);
     right->addWidget(Command4);
     right->addStretch();
-    h->addLayout(right);
+    h->addWidget(sideColumn(right));
     connect(Command4, &QPushButton::clicked, this, [this] { printButton(2); });
     return page;
 }
@@ -739,7 +765,7 @@ QWidget *frmRoadtally::buildDailyVolumeTab()
     right->addWidget(DChoice);
     right->addWidget(Command5);
     right->addStretch();
-    h->addLayout(right);
+    h->addWidget(sideColumn(right));
     connect(Command5, &QPushButton::clicked, this, [this] { printButton(5); });
     return page;
 }
@@ -771,7 +797,7 @@ QWidget *frmRoadtally::build85thPercentileTab()
     right->addWidget(Frame11);
     right->addWidget(Command2);
     right->addStretch();
-    h->addLayout(right);
+    h->addWidget(sideColumn(right));
     connect(Command2, &QPushButton::clicked, this, [this] { printButton(1); });
     return page;
 }
@@ -841,7 +867,7 @@ QWidget *frmRoadtally::buildFifteenMinuteTab()
     Command7 = makeButton(QStringLiteral("Print Graph"), "Command7");
     right->addWidget(Command7);
     right->addStretch();
-    h->addLayout(right, 1);
+    h->addWidget(sideColumn(right, 300));
     connect(Command7, &QPushButton::clicked, this, [this] { printButton(4); });
     return page;
 }
@@ -937,7 +963,7 @@ QWidget *frmRoadtally::buildWeeklyTab()
     right->addWidget(Command8);
     right->addWidget(Command3);
     right->addStretch();
-    h->addLayout(right);
+    h->addWidget(sideColumn(right));
     connect(Command3, &QPushButton::clicked, this, [this] { printButton(6); });
     return page;
 }
@@ -1126,6 +1152,7 @@ void frmRoadtally::SSTab_Click(int previousTab)
     splashframe->hide();
     LastButton->show();
     LastText->show();
+    splashframe->adjustSize();
 
     for (QPushButton *b : {Command2, Command3, Command4, Command5, Command6, Command7})
         b->setEnabled(false);
@@ -1159,8 +1186,11 @@ void frmRoadtally::SSTab_Click(int previousTab)
 void frmRoadtally::openSurvey(bool fromStartPanel)
 {
     ClearWeekData();
-    // The survey choice (frmOpenSurvey) is shown here; the main window is
-    // disabled while it is open.
+    setEnabled(false);
+    frmOpenSurvey &chooser = form<frmOpenSurvey>();
+    chooser.show();
+    chooser.raise();
+    chooser.activateWindow();
     FrameS->hide();
     if (!fromStartPanel)
         SSTab->setEnabled(false);
@@ -1191,6 +1221,7 @@ void frmRoadtally::LastButton_Click()
 void frmRoadtally::showStartPanel()
 {
     splashframe->show();
+    splashframe->adjustSize();
     placeOverlays();
 }
 
@@ -1318,19 +1349,32 @@ void frmRoadtally::printButton(int reportSelector)
     sharedState().reportSelector = static_cast<qint16>(reportSelector);
 }
 
+namespace {
+
+// The information and about windows leave the main window enabled.
+template <class W> void showInformation()
+{
+    W &w = form<W>();
+    w.show();
+    w.raise();
+    w.activateWindow();
+}
+
+} // namespace
+
 void frmRoadtally::showPaceDescription()
 {
-    // The information window pace_description opens here; the main window stays enabled.
+    showInformation<pace_description>();
 }
 
 void frmRoadtally::showPercentDescription()
 {
-    // The information window percent opens here; the main window stays enabled.
+    showInformation<percent>();
 }
 
 void frmRoadtally::showAbout()
 {
-    // frmAbout opens here; the main window stays enabled.
+    showInformation<frmAbout>();
 }
 
 void frmRoadtally::printForm()

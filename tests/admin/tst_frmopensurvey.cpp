@@ -8,6 +8,7 @@
 #include "views/Forms.h"
 #include "views/frmRoadtally.h"
 
+#include <QApplication>
 #include <QFrame>
 #include <QLabel>
 #include <QRadioButton>
@@ -156,6 +157,11 @@ void tst_frmOpenSurvey::doubleClickOpensSecondOfTwoSimilarSurveys()
     QCOMPARE(main.Data2->text("Location"), QStringLiteral("Oak Avenue"));
     QCOMPARE(main.Data3->text("Batch_Number"), QStringLiteral("052401-B"));
     QCOMPARE(main.Data3->field("Total_Vehicles").toInt(), 240);
+    // The bound labels follow: batch number, location, total surveyed.
+    QCOMPARE(main.Label7.value(4)->text(), QStringLiteral("052401-B"));
+    QCOMPARE(main.Label10->text(), QStringLiteral("Oak Avenue"));
+    QCOMPARE(main.Label1.value(21)->text(), QStringLiteral("240"));
+    QCOMPARE(main.Radar_Mode->text(), QStringLiteral("KPH"));
     // The main window is usable on the survey.
     QVERIFY(main.isEnabled());
     QVERIFY(main.SSTab->isEnabled());
@@ -213,7 +219,9 @@ void tst_frmOpenSurvey::keysChooseLikeClicks()
     m_folder->store({QStringLiteral("052401-B")});
     frmOpenSurvey &window = showOpenSurvey();
     frmRoadtally &main = form<frmRoadtally>();
-    // Showing the list chooses nothing.
+    // Showing the list and giving it the focus choose nothing.
+    window.Batch_List->setFocus();
+    QApplication::processEvents();
     QVERIFY(!window.Command6->isEnabled());
     QVERIFY(window.BatchChoice->text().isEmpty());
     clickLine(0);

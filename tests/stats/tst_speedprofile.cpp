@@ -77,7 +77,8 @@ void TestSpeedProfile::storedRows()
     Transaction transaction(session); // as the import holds it; rolled back at the end
     const Vehicles vehicles = {vehicleAt('+', 46, QDate(2001, 5, 24), 13 * 3600 + 50 * 60 + 9),
                                vehicleAt('-', 30, QDate(2001, 5, 24), 14 * 3600),
-                               vehicleAt('?', 60, QDate(2001, 5, 25), 5)};
+                               vehicleAt('?', 60, QDate(2001, 5, 25), 5),
+                               vehicleAt(char(0xE9), 36, QDate(2001, 5, 25), 86399)};
     const StatsInput input{QStringLiteral("052401-A"), QStringLiteral("35"), QStringLiteral("MPH"),
                            QStringLiteral("05/24/2001"), QStringLiteral("13:45")};
     SpeedProfile(session, vehicles, input);
@@ -93,7 +94,8 @@ void TestSpeedProfile::storedRows()
         rows << f.join(QLatin1Char('|'));
     }
     QCOMPARE(rows, (QStringList{"052401-A|05/24/01|01:50:09 PM|--|46|--|+",
-                                "052401-A|05/25/01|12:00:05 AM|--|--|60|?"}));
+                                "052401-A|05/25/01|12:00:05 AM|--|--|60|?",
+                                "052401-A|05/25/01|11:59:59 PM|36|--|--|\u00e9"}));
 }
 
 void TestSpeedProfile::timeText()

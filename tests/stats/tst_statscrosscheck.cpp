@@ -2,10 +2,14 @@
 // aggregate per figure over the stored Veh_Data rows, and a block-by-block scan
 // of every vehicle for the fifteen-minute table.
 
+#include "SampleSurvey.h"
+#include "intake/RawDataFile.h"
+#include "intake/VehicleImport.h"
 #include "stats/Statistics.h"
 #include "store/Schema.h"
 #include "text/TextPatterns.h"
 
+#include <QDateTime>
 #include <QRandomGenerator>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -69,104 +73,54 @@ public:
     QString path;
     QString error;
     std::optional<DatabaseSession> session;
-
-    int count(const QString &condition, const QVariantList &values = {})
-    {
-        QVariantList all{Batch};
-        all += values;
-        return session
-            ->scalar(QStringLiteral("SELECT count(*) FROM Veh_Data WHERE Batch_Number = ? AND ") +
-                         condition,
-                     all)
-            .toInt();
-    }
-    QVariant aggregate(const QString &what, const QString &condition = QStringLiteral("1"))
-    {
-        return session->scalar(QStringLiteral("SELECT %1 FROM Veh_Data WHERE Batch_Number = ? "
-                                              "AND %2")
-                                   .arg(what, condition),
-                               {Batch});
-    }
 };
 
-} // namespace
-
-class TestStatsCrossCheck : public QObject
+// Vehicles of the batch that meet a condition, counted by the database.
+int countVehicles(DatabaseSession &s, const QString &condition, const QVariantList &values = {})
 {
-    Q_OBJECT
-
-private slots:
-    void againstQueries_data();
-    void againstQueries();
-    void failingStoreThrows_data();
-    void failingStoreThrows();
-};
-
-void TestStatsCrossCheck::againstQueries_data()
-{
-    QTest::addColumn<quint32>("seed");
-    QTest::addColumn<QString>("unit");
-    QTest::addColumn<QString>("posted");
-    QTest::addColumn<QString>("directions");
-    QTest::addColumn<QString>("startTime");
-
-    QTest::newRow("mph 35") << 1u << "MPH" << "35" << "+-?" << "22:30";
-    QTest::newRow("mph 35.5") << 2u << "MPH" << "35.5" << "++-?" << "00:00";
-    QTest::newRow("kph 50") << 3u << "KPH" << "050" << "+--" << "13:47";
-    QTest::newRow("no receding") << 4u << "MPH" << "25" << "+?" << "23:59";
-    QTest::newRow("other unit") << 5u << "Knots" << "40" << "+-" << "11:15";
+    QVariantList all{Batch};
+    all += values;
+    return s.scalar(QStringLiteral("SELECT count(*) FROM Veh_Data WHERE Batch_Number = ? AND ") +
+                        condition,
+                    all)
+        .toInt();
 }
 
-void TestStatsCrossCheck::againstQueries()
+QVariant aggregate(DatabaseSession &s, const QString &what,
+                   const QString &condition = QStringLiteral("1"))
 {
-    QFETCH(quint32, seed);
-    QFETCH(QString, unit);
-    QFETCH(QString, posted);
-    QFETCH(QString, directions);
-    QFETCH(QString, startTime);
+    return s.scalar(QStringLiteral("SELECT %1 FROM Veh_Data WHERE Batch_Number = ? AND %2")
+                        .arg(what, condition),
+                    {Batch});
+}
 
-    const QDate start(2025, 12, 30);
-    const Vehicles vehicles = randomSurvey(seed, 3000, directions, start,
-                                           startTime.left(2).toInt(), startTime.mid(3).toInt());
-    const StatsInput input{Batch, posted, unit, QStringLiteral("12/30/2025"), startTime};
-
-    Fixture f;
-    QCOMPARE(f.error, QString());
-    QVERIFY(f.session->isOpen());
-    DatabaseSession &s = *f.session;
-    Transaction transaction(s);
-    {
-        QSqlQuery insert = s.prepare(QStringLiteral(
-            "INSERT INTO Veh_Data (Batch_Number, Offset, Veh_Direction, Speed, Time, Date) "
-            "VALUES (?, ?, ?, ?, ?, ?)"));
-        for (const Vehicle &v : vehicles)
-            s.run(insert, {Batch, v.offset, QString(QLatin1Char(v.direction)), v.speed,
-                           formatTime(QTime(0, 0).addSecs(v.secondOfDay),
-                                      QStringLiteral("hh:mm:ss AMPM")),
-                           formatDate(v.date, QStringLiteral("mm/dd/yy"))});
-    }
-    const SurveyPeriod period = Summary2(s, vehicles, input);
-    SpeedTable(s, vehicles, input);
-    SpeedProfile(s, vehicles, input);
-    Time15min(s, vehicles, input, period);
+// Compares every stored figure of the batch with what the queries over its
+// Veh_Data rows give. The caller checks QTest::currentTestFailed().
+void checkAgainstVehData(DatabaseSession &s, const StatsInput &input)
+{
+    const QString &unit = input.unit;
+    const QString &posted = input.postedSpeed;
+    auto count = [&s](const QString &condition, const QVariantList &values = {}) {
+        return countVehicles(s, condition, values);
+    };
+    QVERIFY(count(QStringLiteral("1")) > 0);
 
     // Summary: one aggregate per figure.
-    const SummaryRow row = computeSummary(vehicles, input);
     const int limit = int(roundHalfEven(numericValue(posted)));
     QSqlQuery stored = s.exec(QStringLiteral("SELECT * FROM Summary WHERE Batch_Number = ?"),
                               {Batch});
     QVERIFY(stored.next());
     auto field = [&stored](const QString &name) { return stored.value(name); };
-    QCOMPARE(field(QStringLiteral("Total_Vehicles")).toInt(), f.count(QStringLiteral("1")));
+    QCOMPARE(field(QStringLiteral("Total_Vehicles")).toInt(), count(QStringLiteral("1")));
     QCOMPARE(field(QStringLiteral("Total_Approach")).toInt(),
-             f.count(QStringLiteral("Veh_Direction = '+'")));
+             count(QStringLiteral("Veh_Direction = '+'")));
     QCOMPARE(field(QStringLiteral("Total_Receeding")).toInt(),
-             f.count(QStringLiteral("Veh_Direction = '-'")));
+             count(QStringLiteral("Veh_Direction = '-'")));
     QCOMPARE(field(QStringLiteral("Total_Unknown")).toInt(),
-             f.count(QStringLiteral("Veh_Direction = '?'")));
-    QCOMPARE(field(QStringLiteral("Max_Speed")).toInt(), f.aggregate("max(Speed)").toInt());
+             count(QStringLiteral("Veh_Direction = '?'")));
+    QCOMPARE(field(QStringLiteral("Max_Speed")).toInt(), aggregate(s, "max(Speed)").toInt());
     QCOMPARE(field(QStringLiteral("total_seconds")).toLongLong(),
-             f.aggregate("max(Offset)").toLongLong());
+             aggregate(s, "max(Offset)").toLongLong());
 
     const struct
     {
@@ -178,17 +132,17 @@ void TestStatsCrossCheck::againstQueries()
     for (const auto &set : sets) {
         const QString c = set.condition + QStringLiteral(" AND ");
         QCOMPARE(field(QStringLiteral("Number_Under") + set.suffix).toInt(),
-                 f.count(c + QStringLiteral("Speed <= ?"), {limit}));
+                 count(c + QStringLiteral("Speed <= ?"), {limit}));
         const QString over = QStringLiteral("Number_Over") + set.suffix;
-        QCOMPARE(field(over).toInt(), f.count(c + QStringLiteral("Speed > ?"), {limit}));
+        QCOMPARE(field(over).toInt(), count(c + QStringLiteral("Speed > ?"), {limit}));
         QCOMPARE(field(over + QStringLiteral("10")).toInt(),
-                 f.count(c + QStringLiteral("Speed > ? AND Speed <= ?"), {limit, limit + 10}));
+                 count(c + QStringLiteral("Speed > ? AND Speed <= ?"), {limit, limit + 10}));
         QCOMPARE(field(over + QStringLiteral("20")).toInt(),
-                 f.count(c + QStringLiteral("Speed > ? AND Speed <= ?"), {limit + 10, limit + 20}));
+                 count(c + QStringLiteral("Speed > ? AND Speed <= ?"), {limit + 10, limit + 20}));
         QCOMPARE(field(over + QStringLiteral("30")).toInt(),
-                 f.count(c + QStringLiteral("Speed > ?"), {limit + 20}));
+                 count(c + QStringLiteral("Speed > ?"), {limit + 20}));
 
-        const QVariant mean = f.aggregate(QStringLiteral("avg(Speed)"), set.condition);
+        const QVariant mean = aggregate(s, QStringLiteral("avg(Speed)"), set.condition);
         const QVariant p50 = field(QStringLiteral("50th_Percentile") + set.suffix);
         const QVariant pace = field(QStringLiteral("Pace") + set.suffix);
         const int paceTotal = field(QStringLiteral("Pace_Total") + set.suffix).toInt();
@@ -214,13 +168,30 @@ void TestStatsCrossCheck::againstQueries()
         const int lo = int(std::floor(m - below + 0.5)); // the mean is never negative here
         const int hi = lo + 2 * below;
         QCOMPARE(pace.toString(), QStringLiteral("%1 to %2").arg(lo).arg(hi));
-        const int inPace = f.count(c + QStringLiteral("Speed >= ? AND Speed <= ?"), {lo, hi});
+        const int inPace = count(c + QStringLiteral("Speed >= ? AND Speed <= ?"), {lo, hi});
         QCOMPARE(paceTotal, inPace);
-        const int size = f.count(set.condition);
+        const int size = count(set.condition);
         QCOMPARE(pacePercent.toString(),
                  formatNumber(100.0 * inPace / size, QStringLiteral("##")) + QStringLiteral(" %"));
     }
-    QCOMPARE(field(QStringLiteral("Stop_Date")).toString(), row.stopDate);
+    // The stop point: the start plus the highest offset in whole minutes, with the
+    // clock's carries into the stop date.
+    const QDateTime begin(parseDate(input.startDate), parseTime(input.startTime), Qt::UTC);
+    const qint64 longest = aggregate(s, QStringLiteral("max(Offset)")).toLongLong();
+    const QDateTime end = begin.addSecs(longest / 60 * 60);
+    QCOMPARE(field(QStringLiteral("Start_Date")).toString(),
+             formatDate(begin.date(), QStringLiteral("mm/dd/yy")));
+    QCOMPARE(field(QStringLiteral("Stop_Date")).toString(),
+             formatDate(end.date(), QStringLiteral("mm/dd/yy")));
+    QCOMPARE(field(QStringLiteral("Stop_Time")).toString(),
+             formatTime(end.time(), QStringLiteral("hh:mm AMPM")));
+    QCOMPARE(field(QStringLiteral("Total_Time")).toString(),
+             QStringLiteral("%1 Days, %2 Hrs, %3 Min")
+                 .arg(longest / 86400)
+                 .arg(longest / 3600 % 24)
+                 .arg(longest / 60 % 60, 2, 10, QLatin1Char('0')));
+    const QDate firstDate = begin.date();
+    const QDate lastDate = end.date();
     stored = QSqlQuery();
 
     // Speed: three counts per row.
@@ -237,9 +208,9 @@ void TestStatsCrossCheck::againstQueries()
         const QString c = v < first ? QStringLiteral("Speed < %1").arg(first)
                           : v > last ? QStringLiteral("Speed > %1").arg(last)
                                      : QStringLiteral("Speed = %1").arg(v);
-        QCOMPARE(speeds.value(1).toInt(), f.count(c));
-        QCOMPARE(speeds.value(2).toInt(), f.count(c + QStringLiteral(" AND Veh_Direction = '+'")));
-        QCOMPARE(speeds.value(3).toInt(), f.count(c + QStringLiteral(" AND Veh_Direction = '-'")));
+        QCOMPARE(speeds.value(1).toInt(), count(c));
+        QCOMPARE(speeds.value(2).toInt(), count(c + QStringLiteral(" AND Veh_Direction = '+'")));
+        QCOMPARE(speeds.value(3).toInt(), count(c + QStringLiteral(" AND Veh_Direction = '-'")));
         ++rows;
     }
     const int expectedRows = unit == QLatin1String("MPH") ? 60 : unit == QLatin1String("KPH") ? 93 : 0;
@@ -300,8 +271,6 @@ void TestStatsCrossCheck::againstQueries()
     };
     auto asText = [](int n) { return n == 0 ? QStringLiteral("*") : QString::number(n); };
 
-    const QDate firstDate = parseDate(period.startDate);
-    const QDate lastDate = parseDate(period.endDate);
     QVERIFY(firstDate.daysTo(lastDate) >= 2);
     QSqlQuery t15 = s.exec(QStringLiteral("SELECT * FROM Time_15 WHERE Batch_Number = ? "
                                           "ORDER BY rowid"),
@@ -344,7 +313,138 @@ void TestStatsCrossCheck::againstQueries()
     }
     QVERIFY(!t15.next());
     // Every "+" and "-" vehicle lies in exactly one block.
-    QCOMPARE(counted, f.count(QStringLiteral("Veh_Direction <> '?'")));
+    QCOMPARE(counted, count(QStringLiteral("Veh_Direction <> '?'")));
+}
+
+} // namespace
+
+class TestStatsCrossCheck : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void againstQueries_data();
+    void againstQueries();
+    void importedSurvey_data();
+    void importedSurvey();
+    void failingStoreThrows_data();
+    void failingStoreThrows();
+};
+
+void TestStatsCrossCheck::againstQueries_data()
+{
+    QTest::addColumn<quint32>("seed");
+    QTest::addColumn<QString>("unit");
+    QTest::addColumn<QString>("posted");
+    QTest::addColumn<QString>("directions");
+    QTest::addColumn<QString>("startTime");
+
+    QTest::newRow("mph 35") << 1u << "MPH" << "35" << "+-?" << "22:30";
+    QTest::newRow("mph 35.5") << 2u << "MPH" << "35.5" << "++-?" << "00:00";
+    QTest::newRow("kph 50") << 3u << "KPH" << "050" << "+--" << "13:47";
+    QTest::newRow("no receding") << 4u << "MPH" << "25" << "+?" << "23:59";
+    QTest::newRow("other unit") << 5u << "Knots" << "40" << "+-" << "11:15";
+}
+
+void TestStatsCrossCheck::againstQueries()
+{
+    QFETCH(quint32, seed);
+    QFETCH(QString, unit);
+    QFETCH(QString, posted);
+    QFETCH(QString, directions);
+    QFETCH(QString, startTime);
+
+    const QDate start(2025, 12, 30);
+    const Vehicles vehicles = randomSurvey(seed, 3000, directions, start,
+                                           startTime.left(2).toInt(), startTime.mid(3).toInt());
+    const StatsInput input{Batch, posted, unit, QStringLiteral("12/30/2025"), startTime};
+
+    Fixture f;
+    QCOMPARE(f.error, QString());
+    QVERIFY(f.session->isOpen());
+    DatabaseSession &s = *f.session;
+    Transaction transaction(s);
+    {
+        QSqlQuery insert = s.prepare(QStringLiteral(
+            "INSERT INTO Veh_Data (Batch_Number, Offset, Veh_Direction, Speed, Time, Date) "
+            "VALUES (?, ?, ?, ?, ?, ?)"));
+        for (const Vehicle &v : vehicles)
+            s.run(insert, {Batch, v.offset, QString(QLatin1Char(v.direction)), v.speed,
+                           formatTime(QTime(0, 0).addSecs(v.secondOfDay),
+                                      QStringLiteral("hh:mm:ss AMPM")),
+                           formatDate(v.date, QStringLiteral("mm/dd/yy"))});
+    }
+    const SurveyPeriod period = Summary2(s, vehicles, input);
+    SpeedTable(s, vehicles, input);
+    SpeedProfile(s, vehicles, input);
+    Time15min(s, vehicles, input, period);
+    checkAgainstVehData(s, input);
+}
+
+void TestStatsCrossCheck::importedSurvey_data()
+{
+    QTest::addColumn<QDate>("startDate");
+    QTest::addColumn<QTime>("startTime");
+    QTest::addColumn<int>("days");
+    QTest::addColumn<bool>("kph");
+    QTest::addColumn<QString>("posted");
+
+    QTest::newRow("mph across the year end") << QDate(2025, 12, 30) << QTime(22, 40) << 4 << false
+                                             << "035";
+    QTest::newRow("kph over a month end") << QDate(2024, 2, 27) << QTime(7, 5) << 3 << true
+                                          << "50";
+}
+
+void TestStatsCrossCheck::importedSurvey()
+{
+    // The whole road: a generated raw file through the import, then every derived
+    // figure against the Veh_Data rows the import stored.
+    QFETCH(QDate, startDate);
+    QFETCH(QTime, startTime);
+    QFETCH(int, days);
+    QFETCH(bool, kph);
+    QFETCH(QString, posted);
+
+    SampleOptions options;
+    options.vehicles = 4000;
+    options.days = days;
+    options.startDate = startDate;
+    options.startTime = startTime;
+    options.kph = kph;
+    options.seed = 11;
+    QCOMPARE(checkSampleOptions(options), QString());
+    const SampleSurvey sample = generateSampleSurvey(options);
+
+    ImportInput in;
+    in.batchNumber = Batch;
+    in.locationCode = options.locationCode;
+    in.location = QStringLiteral("Main Street");
+    in.startDate = formatDate(startDate, QStringLiteral("mm/dd/yyyy"));
+    in.startTime = formatTime(startTime, QStringLiteral("hh:mm"));
+    in.postedSpeed = posted;
+    in.unit = kph ? QStringLiteral("KPH") : QStringLiteral("MPH");
+    in.direction = QStringLiteral("North");
+    in.zone = QStringLiteral("Residential");
+    if (kph) {
+        in.speedMin = QStringLiteral("15");
+        in.speedMax = QStringLiteral("160");
+    }
+    in.rawText = QString::fromLatin1(sample.text);
+    markEnd(in.rawText); // as the loader leaves it
+
+    Fixture f;
+    QCOMPARE(f.error, QString());
+    f.session.reset(); // the import opens its own session
+    const ImportResult result = importSurvey(f.path, in);
+    QCOMPARE(result.detail, QString());
+    QCOMPARE(result.outcome, ImportOutcome::Stored);
+    QVERIFY(result.storedVehicles > 3000);
+
+    DatabaseSession s(f.path);
+    QVERIFY(s.isOpen());
+    QCOMPARE(countVehicles(s, QStringLiteral("1")), result.storedVehicles);
+    checkAgainstVehData(s, StatsInput{in.batchNumber, in.postedSpeed, in.unit, in.startDate,
+                                      in.startTime});
 }
 
 void TestStatsCrossCheck::failingStoreThrows_data()

@@ -64,6 +64,7 @@ inline QString writeKnownSurveys(const QString &path)
     if (!s.isOpen())
         return s.errorText();
     try {
+        Transaction transaction(s);
         s.exec(QStringLiteral("INSERT INTO [Header] ([Batch_Number], [Location_Code], [Location], "
                               "[Date], [Time], [Radar_Mode], [Direction], [Zone]) "
                               "VALUES (?, ?, ?, ?, ?, ?, ?, ?)"),
@@ -150,6 +151,7 @@ inline QString writeKnownSurveys(const QString &path)
                {QStringLiteral("Sgt. Dana Whitfield")});
         s.exec(QStringLiteral("UPDATE [Agency] SET [Admin_Agency] = ?"),
                {QStringLiteral("City of Brookhaven Police Department")});
+        transaction.commit();
     } catch (const DatabaseError &e) {
         return QString::fromUtf8(e.what());
     }

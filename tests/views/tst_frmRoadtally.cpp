@@ -5,7 +5,9 @@
 
 #include "store/SharedState.h"
 #include "views/ClickLabel.h"
+#include "views/Forms.h"
 #include "views/frmRoadtally.h"
+#include "admin/frmOpenSurvey.h"
 
 #include <QAction>
 #include <QApplication>
@@ -13,13 +15,17 @@
 #include <QDir>
 #include <QLabel>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QToolButton>
+#include <QListWidget>
 #include <QtTest>
+
+#include <memory>
 
 using namespace roadtally;
 using namespace roadtally::testing;
@@ -43,6 +49,14 @@ void choose(QComboBox *combo, const QString &text)
     Q_EMIT combo->activated(i);
 }
 
+QStringList texts(const QVector<QLabel *> &labels, int first, int last)
+{
+    QStringList out;
+    for (int i = first; i <= last; ++i)
+        out << labels[i]->text();
+    return out;
+}
+
 // Stands the window's survey sources on a batch, as opening a survey does.
 void showSurvey(frmRoadtally &w, const QString &batch)
 {
@@ -63,6 +77,7 @@ class tst_frmRoadtally : public QObject
 
 private:
     QTemporaryDir m_dir;
+    std::unique_ptr<frmRoadtally> m_menus; // one window serves every menu case
 
 private Q_SLOTS:
     void initTestCase()
@@ -71,6 +86,428 @@ private Q_SLOTS:
         sharedState().setProgramFolder(m_dir.path());
         const QString error = writeKnownSurveys(databasePathIn(m_dir.path()));
         QVERIFY2(error.isEmpty(), qPrintable(error));
+    }
+
+    void init() { sharedState().setProgramFolder(m_dir.path()); }
+
+    void startState()
+    {
+        frmRoadtally w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QCOMPARE(w.windowTitle(), QStringLiteral("Orvanta Roadtally"));
+        QCOMPARE(w.databaseError(), QString());
+        QCOMPARE(w.SSTab->currentIndex(), 0);
+        QVERIFY(w.SSTab->isEnabled());
+        QVERIFY(w.splashframe->isVisible());
+        QVERIFY(!w.FrameS->isVisible());
+        QVERIFY(w.Label14->isVisible());
+        QVERIFY(w.Label28->isVisible());
+        QVERIFY(!w.LastButton->isVisible());
+        QVERIFY(!w.LastText->isVisible());
+        QVERIFY(!w.framePrintOption->isVisible());
+        QVERIFY(!w.Command6->isEnabled());
+        for (QPushButton *b : {w.Command2, w.Command3, w.Command4, w.Command5, w.Command7})
+            QVERIFY2(b->isEnabled(), qPrintable(b->objectName()));
+        QVERIFY(!w.m4->isEnabled());
+        QVERIFY(!w.m4->menuAction()->isEnabled());
+        QVERIFY(!w.mnuSaveStudy->menuAction()->isEnabled());
+        QCOMPARE(w.Combo1->currentText(), QStringLiteral("** Select Display Scheme **"));
+        QCOMPARE(w.Date15min->currentText(), QStringLiteral("**Select a Date**"));
+        QCOMPARE(w.DateVolume->currentText(), QStringLiteral("**Select a Date**"));
+        QVERIFY(!w.Radar_Mode->isVisible());
+        // The bound sources stand on the first rows.
+        QCOMPARE(w.Label7[4]->text(), MphBatch);
+        QCOMPARE(w.Agency->text(), QStringLiteral("City of Brookhaven Police Department"));
+        QCOMPARE(w.Officer_Select->currentText(), QStringLiteral("Sgt. Dana Whitfield"));
+        // The Reports menu opens once a survey is chosen.
+        w.m4->setEnabled(true);
+        QVERIFY(w.m4->menuAction()->isEnabled());
+    }
+
+    void menuCaptions_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("caption");
+        const char *rows[][2] = {
+            {"m1", "&File"},
+            {"mnuPrintForm", "Print Form"},
+            {"mnuOpenStudy", "&Open Study Data"},
+            {"mnuSaveStudy", "&Export Study As...."},
+            {"mnuExcel", "Excel Spreadsheet"},
+            {"mnuAccess", "Access Database"},
+            {"mnuProcessRawData", "&Load (Process) Raw Data File"},
+            {"mnuExit", "&Exit"},
+            {"m2", "&Edit"},
+            {"mnuDeleteSurvey", "&Delete Individual Survey"},
+            {"mnuManageDatabase", "&Repair && Backup Database"},
+            {"mnudeletedatabase", "&Delete Complete Database"},
+            {"m3", "Options"},
+            {"mnuAdminSetup", "&Admin Setup"},
+            {"m4", "Reports"},
+            {"mnuSummary", "Survey Summary "},
+            {"mnuDailyTraffic", "Daily Traffic Flow"},
+            {"mnuDailyTrafficApproaching", "Approaching Vehicles Only"},
+            {"mnuDailyTrafficReceeding", "Receeding Vehicles Only"},
+            {"mnuDailyTrafficBoth", "Both Directions"},
+            {"mnuDailyVolume", "Daily Volume/Time"},
+            {"mnu85Percent", "85th Percentile"},
+            {"mnu85percentApproach", "Approaching Vehicles Only"},
+            {"mnu85PercentReceed", "Receeding Vehicles Only"},
+            {"mnu85PercentBoth", "Both Directions"},
+            {"mnu15Minute", "15 Minute Breakdown"},
+            {"mnuWeeklySummary", "Weekly Summary"},
+            {"m5", "Help"},
+            {"mnuTopics", "Topics"},
+            {"mnuAbout", "About"},
+        };
+        for (const auto &r : rows)
+            QTest::newRow(r[0]) << QString::fromLatin1(r[0]) << QString::fromLatin1(r[1]);
+    }
+    void menuCaptions()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, caption);
+        if (!m_menus)
+            m_menus = std::make_unique<frmRoadtally>();
+        frmRoadtally &w = *m_menus;
+        QString text;
+        if (auto *menu = w.findChild<QMenu *>(name))
+            text = menu->title();
+        else if (auto *action = w.findChild<QAction *>(name))
+            text = action->text();
+        else
+            QFAIL("no such menu or item");
+        QCOMPARE(text, caption);
+    }
+
+    void menuOrder()
+    {
+        frmRoadtally w;
+        QStringList top;
+        for (QAction *a : w.menuBar()->actions())
+            top << a->text();
+        QCOMPARE(top, (QStringList{"&File", "&Edit", "Options", "Reports", "Help"}));
+        QStringList file;
+        for (QAction *a : w.m1->actions())
+            file << (a->isSeparator() ? QStringLiteral("-") : a->text());
+        QCOMPARE(file, (QStringList{"Print Form", "&Open Study Data", "&Export Study As....", "-",
+                                    "&Load (Process) Raw Data File", "-", "&Exit"}));
+    }
+
+    void thresholdHeaders_data()
+    {
+        QTest::addColumn<QString>("limit");
+        QTest::addColumn<QStringList>("headers");
+        QTest::newRow("035") << "035" << QStringList{"035+", "45+", "55+"};
+        QTest::newRow("empty") << "" << QStringList{"+", "10+", "20+"};
+        QTest::newRow("50") << "50" << QStringList{"50+", "60+", "70+"};
+    }
+    void thresholdHeaders()
+    {
+        QFETCH(QString, limit);
+        QFETCH(QStringList, headers);
+        frmRoadtally w;
+        w.Label7[9]->setText(limit);
+        w.Form_Activate();
+        QCOMPARE(texts(w.Label2, 40, 42), headers);
+    }
+
+    void schemeList_data()
+    {
+        QTest::addColumn<QString>("unit");
+        QTest::addColumn<QStringList>("schemes");
+        QTest::newRow("MPH") << "MPH"
+                             << QStringList{"1 to 25 by 2 MPH", "15 to 70 by 5 MPH",
+                                            "20 to 42 by 2 MPH", "30 to 52 by 2 MPH"};
+        QTest::newRow("KPH") << "KPH" << QStringList{"35 to 90 by 5 KPH", "65 to 120 by 5 KPH"};
+        QTest::newRow("mph") << "mph" << QStringList{};
+        QTest::newRow("empty") << "" << QStringList{};
+    }
+    void schemeList()
+    {
+        QFETCH(QString, unit);
+        QFETCH(QStringList, schemes);
+        frmRoadtally w;
+        w.Combo2->addItem(QStringLiteral("left over"));
+        w.Combo1->addItem(QStringLiteral("left over"));
+        w.Radar_Mode->setText(unit);
+        w.Form_Activate();
+        QCOMPARE(items(w.Combo1), schemes);
+        QCOMPARE(w.Combo1->currentText(), QStringLiteral("** Select Display Scheme **"));
+        QCOMPARE(w.Combo2->count(), 0);
+    }
+
+    void schemes_data()
+    {
+        QTest::addColumn<QString>("batch");
+        QTest::addColumn<int>("direction");
+        QTest::addColumn<QString>("scheme");
+        QTest::addColumn<QString>("labels");
+        QTest::addColumn<QString>("volumes");
+        QTest::addColumn<QString>("percents");
+        QTest::newRow("15-70 approaching")
+            << MphBatch << 0 << "15 to 70 by 5 MPH"
+            << "1 - 14|15 - 19|20 - 24|25 - 29|30 - 34|35 - 39|40 - 44|45 - 49|50 - 54|55 - 59|"
+               "60 - 64|65 - 69|70 - 999"
+            << "3|0|5|10|20|45|10|5|0|1|0|0|1"
+            << "3.%|.%|5.%|10.%|20.%|45.%|10.%|5.%|.%|1.%|.%|.%|1.%";
+        QTest::newRow("1-25 both")
+            << MphBatch << 2 << "1 to 25 by 2 MPH"
+            << "1 - 2|3 - 4|5 - 6|7 - 8|9 - 10|11 - 12|13 - 14|15 - 16|17 - 18|19 - 20|21 - 22|"
+               "23 - 24|25 - 999"
+            << "0|0|0|0|0|0|3|0|0|5|0|0|105"
+            << ".%|.%|.%|.%|.%|.%|2.65%|.%|.%|4.42%|.%|.%|92.92%";
+        QTest::newRow("20-42 receding")
+            << MphBatch << 1 << "20 to 42 by 2 MPH"
+            << "1 - 19|20 - 21|22 - 23|24 - 25|26 - 27|28 - 29|30 - 31|32 - 33|34 - 35|36 - 37|"
+               "38 - 39|40 - 41|42 - 999"
+            << "0|0|0|0|0|0|4|0|0|4|0|4|0"
+            << ".%|.%|.%|.%|.%|.%|33.33%|.%|.%|33.3%|.%|33.3%|.%";
+        QTest::newRow("30-52 both")
+            << MphBatch << 2 << "30 to 52 by 2 MPH"
+            << "1 - 29|30 - 31|32 - 33|34 - 35|36 - 37|38 - 39|40 - 41|42 - 43|44 - 45|46 - 47|"
+               "48 - 49|50 - 51|52 - 999"
+            << "18|4|21|30|19|0|14|0|0|5|0|0|2"
+            << "15.93%|3.54%|18.58%|26.55%|16.8%|.%|12.39%|.%|.%|4.42%|.%|.%|1.77%";
+        QTest::newRow("65-120 approaching")
+            << KphBatch << 0 << "65 to 120 by 5 KPH"
+            << "1 - 64|65 - 69|70 - 74|75 - 79|80 - 84|85 - 89|90 - 94|95 - 99|100 - 104|"
+               "105 - 109|110 - 114|115 - 119|120 - 999"
+            << "15|5|0|0|0|0|0|0|10|0|0|0|5"
+            << "42.86%|14.29%|.%|.%|.%|.%|.%|.%|28.57%|.%|.%|.%|14.29%";
+        QTest::newRow("35-90 receding, no vehicles")
+            << KphBatch << 1 << "35 to 90 by 5 KPH"
+            << "1 - 34|35 - 39|40 - 44|45 - 49|50 - 54|55 - 59|60 - 64|65 - 69|70 - 74|75 - 79|"
+               "80 - 84|85 - 89|90 - 999"
+            << "0|0|0|0|0|0|0|0|0|0|0|0|0"
+            << "N/A|N/A|N/A|N/A|N/A|N/A|N/A|N/A|N/A|N/A|N/A|N/A|N/A";
+    }
+    void schemes()
+    {
+        QFETCH(QString, batch);
+        QFETCH(int, direction);
+        QFETCH(QString, scheme);
+        frmRoadtally w;
+        showSurvey(w, batch);
+        w.Option1[direction]->click();
+        QVERIFY(!w.Command6->isEnabled());
+        choose(w.Combo1, scheme);
+        QVERIFY(w.Command6->isEnabled());
+        QTEST(texts(w.Label1, 1, 13).join(QLatin1Char('|')), "labels");
+        QTEST(texts(w.Label2, 0, 12).join(QLatin1Char('|')), "volumes");
+        QTEST(texts(w.Label2, 13, 25).join(QLatin1Char('|')), "percents");
+    }
+
+    void promptOnlyEnablesPrint()
+    {
+        frmRoadtally w;
+        showSurvey(w, MphBatch);
+        w.Combo1->setEditText(QStringLiteral("** Select Display Scheme **"));
+        w.Combo1_Click();
+        QVERIFY(w.Command6->isEnabled());
+        QCOMPARE(w.Label1[1]->text(), QStringLiteral("1 - 14")); // the design labels stay
+        QCOMPARE(w.Label2[0]->text(), QString());
+    }
+
+    void directions_data()
+    {
+        QTest::addColumn<QString>("batch");
+        QTest::addColumn<int>("direction");
+        QTest::addColumn<QStringList>("values"); // 36, 37, 38, 27, 28, 26, 32
+        QTest::addColumn<QStringList>("bands");  // 45..48
+        QTest::addColumn<QStringList>("shares"); // 56, 57, 51..54
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("approaching")
+            << MphBatch << 0 << QStringList{"29 to 39", "65", "65.0%", "34.0", "40", "32", "68"}
+            << QStringList{"25", "6", "1", "32"}
+            << QStringList{"68.%", "32.%", "25.%", "6.%", "1.%", "32.%"}
+            << "Percent of total (approaching)";
+        QTest::newRow("receding")
+            << MphBatch << 1 << QStringList{"31 to 41", "8", "66.7%", "36.0", "42", "8", "4"}
+            << QStringList{"8", "0", "0", "8"}
+            << QStringList{"33.33%", "66.67%", "66.67%", ".%", ".%", "66.67%"}
+            << "Percent of total (receeding)";
+        QTest::newRow("both")
+            << MphBatch << 2 << QStringList{"29 to 39", "70", "61.9%", "34.1", "40", "40", "73"}
+            << QStringList{"33", "6", "1", "40"}
+            << QStringList{"64.6%", "35.4%", "29.2%", "5.31%", ".88%", "35.4%"}
+            << "Percent of total";
+        QTest::newRow("receding without vehicles")
+            << KphBatch << 1 << QStringList{"", "", "", "", "", "0", "0"}
+            << QStringList{"0", "0", "0", "0"}
+            << QStringList{"N/A", "N/A", "N/A", "N/A", "N/A", "N/A"}
+            << "Percent of total (receeding)";
+    }
+    void directions()
+    {
+        QFETCH(QString, batch);
+        QFETCH(int, direction);
+        QFETCH(QStringList, values);
+        QFETCH(QStringList, bands);
+        QFETCH(QStringList, shares);
+        frmRoadtally w;
+        showSurvey(w, batch);
+        // A scheme shown for another direction is blanked by the change.
+        w.Option1[(direction + 1) % 3]->click();
+        choose(w.Combo1, w.Combo1->itemText(1));
+        QVERIFY(!w.Label2[0]->text().isEmpty());
+
+        w.Option1[direction]->click();
+        QCOMPARE(texts(w.Label2, 0, 25), QStringList(26, QString()));
+        QCOMPARE(w.Combo1->currentText(), QStringLiteral("** Select Display Scheme **"));
+        const QStringList got{w.Label2[36]->text(), w.Label2[37]->text(), w.Label2[38]->text(),
+                              w.Label2[27]->text(), w.Label2[28]->text(), w.Label2[26]->text(),
+                              w.Label2[32]->text()};
+        QCOMPARE(got, values);
+        QCOMPARE(texts(w.Label2, 45, 48), bands);
+        const QStringList gotShares{w.Label2[56]->text(), w.Label2[57]->text(), w.Label2[51]->text(),
+                                    w.Label2[52]->text(), w.Label2[53]->text(), w.Label2[54]->text()};
+        QCOMPARE(gotShares, shares);
+        QTEST(w.Label5[5]->text(), "caption");
+        QCOMPARE(w.Label2[40]->text(), w.Label7[9]->text() + QStringLiteral("+"));
+    }
+
+    void tabChange()
+    {
+        frmRoadtally w;
+        w.show();
+        showSurvey(w, MphBatch);
+        for (QPushButton *b : {w.Command2, w.Command3, w.Command4, w.Command5, w.Command6, w.Command7})
+            b->setEnabled(true);
+        w.DateVolume->setEditText(QStringLiteral("12/31/25"));
+        w.Date15min->addItem(QStringLiteral("stale"));
+
+        w.SSTab->setCurrentIndex(2);
+        QVERIFY(!w.splashframe->isVisible());
+        QVERIFY(w.LastButton->isVisibleTo(w.splashframe));
+        QVERIFY(w.LastText->isVisibleTo(w.splashframe));
+        for (QPushButton *b : {w.Command2, w.Command3, w.Command4, w.Command5, w.Command6, w.Command7})
+            QVERIFY2(!b->isEnabled(), qPrintable(b->objectName()));
+        const QStringList calendar{"12/30/25", "12/31/25", "01/01/26", "01/02/26"};
+        QCOMPARE(items(w.DateVolume), calendar);
+        QCOMPARE(items(w.Date15min), calendar);
+        QCOMPARE(w.DateVolume->currentText(), QStringLiteral("**Select a Date**"));
+        QCOMPARE(w.Date15min->currentText(), QStringLiteral("**Select a Date**"));
+
+        // A date chosen on the tab is forgotten by the next tab change and return.
+        w.DateVolume->setEditText(calendar[1]);
+        w.Command5->setEnabled(true);
+        w.SSTab->setCurrentIndex(3);
+        w.SSTab->setCurrentIndex(2);
+        QVERIFY(!w.Command5->isEnabled());
+        QCOMPARE(w.DateVolume->currentText(), QStringLiteral("**Select a Date**"));
+        QCOMPARE(items(w.DateVolume), calendar);
+
+        // Another survey gets its own dates.
+        QVERIFY(w.Data2->findFirst(QStringLiteral("Batch_Number"), KphBatch));
+        w.SSTab->setCurrentIndex(0);
+        QCOMPARE(items(w.Date15min), QStringList{QStringLiteral("03/16/26")});
+    }
+
+    void lastSurvey()
+    {
+        frmRoadtally w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QVERIFY(!w.LastButton->isVisible());
+        w.showStartPanel();
+        QVERIFY(!w.LastButton->isVisible());
+
+        w.SSTab->setCurrentIndex(1);
+        w.showStartPanel();
+        QVERIFY(w.splashframe->isVisible());
+        QVERIFY(w.LastButton->isVisible());
+        QVERIFY(w.LastText->isVisible());
+        w.SSTab->setEnabled(false);
+        QTest::mouseClick(w.LastButton, Qt::LeftButton);
+        QVERIFY(!w.splashframe->isVisible());
+        QVERIFY(w.SSTab->isEnabled());
+        QVERIFY(!w.FrameS->isHidden());
+        QCOMPARE(w.Label7[4]->text(), MphBatch); // the sources did not move
+    }
+
+    void openSurveyFromStartPanel()
+    {
+        frmRoadtally &w = form<frmRoadtally>();
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.Day3A[5]->setText(QStringLiteral("17"));
+        w.Split[2]->setText(QStringLiteral("60.0 | 40.0"));
+        QTest::mouseClick(w.Label14, Qt::LeftButton);
+        QVERIFY(!w.isEnabled());
+        QVERIFY(!w.splashframe->isVisible());
+        QVERIFY(!w.FrameS->isVisible());
+        QCOMPARE(w.SSTab->currentIndex(), 0);
+        QCOMPARE(w.Day3A[5]->text(), QStringLiteral("*"));
+        QCOMPARE(w.Split[2]->text(), QStringLiteral("*"));
+
+        frmOpenSurvey &chooser = form<frmOpenSurvey>();
+        QVERIFY(chooser.isVisible());
+        const QList<QListWidgetItem *> found =
+            chooser.Batch_List->findItems(KphBatch, Qt::MatchStartsWith);
+        QCOMPARE(found.size(), 1);
+        chooser.Batch_List_DblClick(found.first());
+        QVERIFY(w.isEnabled());
+        QVERIFY(w.FrameS->isVisible());
+        QVERIFY(w.m4->menuAction()->isEnabled());
+        QCOMPARE(w.Label7[4]->text(), KphBatch);
+        QCOMPARE(w.PaceCaption[2]->text(), QStringLiteral("10 KPH Pace"));
+        QVERIFY(w.Option1[0]->isChecked());
+        QCOMPARE(w.Label2[32]->text(), QStringLiteral("15"));
+        QCOMPARE(w.Label2[57]->text(), QStringLiteral("57.14%"));
+        delete &w;
+        delete &chooser;
+    }
+
+    void openSurveyFromMenu()
+    {
+        frmRoadtally &w = form<frmRoadtally>();
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.mnuOpenStudy->trigger();
+        QVERIFY(!w.isEnabled());
+        QVERIFY(!w.SSTab->isEnabled());
+        QVERIFY(w.splashframe->isVisible()); // the menu leaves the start panel
+        form<frmOpenSurvey>().Command1_Click();
+        QVERIFY(w.isEnabled());
+        QVERIFY(w.splashframe->isVisible());
+        delete &form<frmOpenSurvey>();
+        delete &w;
+    }
+
+    void unusableDatabase_data()
+    {
+        QTest::addColumn<QByteArray>("content"); // empty: no file at all
+        QTest::newRow("missing") << QByteArray();
+        QTest::newRow("not a database") << QByteArray("this is not a survey database\n");
+    }
+    void unusableDatabase()
+    {
+        QFETCH(QByteArray, content);
+        QTemporaryDir dir;
+        const QString path = databasePathIn(dir.path());
+        if (!content.isEmpty()) {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(content);
+        }
+        sharedState().setProgramFolder(dir.path());
+        frmRoadtally w;
+        QVERIFY(w.databaseError().contains(path));
+        QVERIFY(!w.SSTab->isEnabled());
+        QVERIFY(!w.Command9->isEnabled());
+        QVERIFY(!w.Command10->isEnabled());
+        QVERIFY(!w.mnuOpenStudy->isEnabled());
+        QVERIFY(w.mnuExit->isEnabled());
+        QVERIFY(w.mnuManageDatabase->isEnabled());
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QMessageBox *box = nullptr;
+        QTRY_VERIFY((box = w.findChild<QMessageBox *>()) != nullptr);
+        QCOMPARE(box->windowTitle(), QStringLiteral("OVRoadtally"));
+        QVERIFY(box->text().contains(QStringLiteral("OV97.mdb")));
+        box->accept();
     }
 
     void screenshots()

@@ -250,6 +250,11 @@ template <class Main> void shootMainWindow(Shooter &shooter, Main &main)
         open.Command1_Click();
         return;
     }
+    // A user's choice of the second line, then a double click on the first.
+    const int last = open.Batch_List->count() - 1;
+    open.Batch_List->setCurrentRow(last);
+    open.Batch_List_Click(open.Batch_List->item(last));
+    shooter.shoot(&open, QStringLiteral("02-open-survey-chosen"));
     open.Batch_List->setCurrentRow(0);
     open.Batch_List_Click(open.Batch_List->item(0));
     open.Batch_List_DblClick(open.Batch_List->item(0));
@@ -487,14 +492,15 @@ int main(int argc, char *argv[])
     watchForMessageBoxes(shooter);
 
     // Two surveys of the same start date, differing in their batch letter: a week
-    // on a residential street, and a single afternoon.
+    // on a residential street, and a single day from the morning on.
     SurveyPlan week{QStringLiteral("Week.ovd"), QStringLiteral("A"),
                     QStringLiteral("Maple Avenue at 5th Street"), {}};
     week.options.vehicles = 6000;
     week.options.days = 7;
     week.options.seed = 7;
-    SurveyPlan day{QStringLiteral("Afternoon.ovd"), QStringLiteral("B"),
+    SurveyPlan day{QStringLiteral("Morning.ovd"), QStringLiteral("B"),
                    QStringLiteral("Elm Street school zone"), {}};
+    day.options.startTime = QTime(7, 30);
     day.options.vehicles = 900;
     day.options.days = 1;
     day.options.seed = 11;

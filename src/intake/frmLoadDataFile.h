@@ -1,0 +1,61 @@
+#pragma once
+// "Load Radar Data File": picks a raw data file (*.ovd) of the program folder,
+// loads it into the processing window or deletes it.
+
+#include <QWidget>
+
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+
+namespace roadtally {
+
+class frmLoadDataFile : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit frmLoadDataFile(QWidget *parent = nullptr);
+
+    // Controls (the program's own names).
+    QListWidget *File1 = nullptr; // the *.ovd files of the program folder
+    QLineEdit *FileName = nullptr;
+    QPushButton *File = nullptr; // "Load File"
+    QPushButton *DeleteFile = nullptr;
+    QPushButton *Cancel = nullptr;
+    QLabel *Prompt = nullptr;
+    QLabel *Label3 = nullptr; // folder of the chosen file
+    QLabel *Label1 = nullptr; // "Path:"
+    QLabel *Label6 = nullptr; // "File Type: *.ovd"
+
+    // Shows the window in load mode, as the main window's load commands do:
+    // list enabled, "Load File", delete disabled.
+    void showLoadMode();
+
+    // The data files of a folder as the list shows them: regular files whose
+    // name ends in ".ovd" in any case, sorted without regard to case.
+    static QStringList dataFilesIn(const QString &folder);
+
+    // True when name is a file the list may show: a plain data file name that
+    // exists in the program folder.
+    static bool isListedDataFile(const QString &folder, const QString &name);
+
+    void Form_Load();
+    void Form_Activate();
+    void File1_Click();
+    void File_Click();
+    void DeleteFile_Click();
+    void Cancel_Click();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    // Closing the window from its title bar is its Cancel: otherwise the main
+    // window would stay disabled with no window left to enable it.
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void loadFile();
+    void refreshList();
+};
+
+} // namespace roadtally

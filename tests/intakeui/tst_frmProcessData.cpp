@@ -1,0 +1,471 @@
+// The processing window driven as a user drives it: the header from the loaded
+// file, unit and range rules, corrections, raw text edits and the process command.
+
+#include "IntakeFixture.h"
+
+#include "intake/frmLoadDataFile.h"
+#include "intake/frmProcessData.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+
+using namespace roadtally;
+using namespace roadtally::testing;
+
+namespace {
+
+// Loads the sample file through the dialog and returns the processing window.
+frmProcessData &loadSample()
+{
+    frmLoadDataFile &dialog = openLoadDialog();
+    clickFile(dialog, SampleFile);
+    QTest::mouseClick(dialog.File, Qt::LeftButton);
+    return form<frmProcessData>();
+}
+
+void fillRequired(frmProcessData &window)
+{
+    QTest::keyClicks(window.Input_Location, QStringLiteral("Main St at 5th"));
+    choose(window.Input_Direction, QStringLiteral("North"));
+    choose(window.Input_Zone, QStringLiteral("Parks & Rec"));
+}
+
+QPushButton *stepButton(frmProcessData &window, const QString &name)
+{
+    if (name == QLatin1String("LowMinus"))
+        return window.LowMinus;
+    if (name == QLatin1String("LowPlus"))
+        return window.LowPlus;
+    if (name == QLatin1String("HighMinus"))
+        return window.HighMinus;
+    return window.HighPlus;
+}
+
+} // namespace
+
+class tst_frmProcessData : public QObject
+{
+    Q_OBJECT
+private slots:
+    void loadFillsTheHeader();
+    void fixedTexts();
+    void unitAndRangeButtons_data();
+    void unitAndRangeButtons();
+    void stepLimits_data();
+    void stepLimits();
+    void firstShowingKeepsTheDesignedRange();
+    void headwayButtons_data();
+    void headwayButtons();
+    void batchLetter();
+    void acceptOnlyPostedSpeed();
+    void acceptEveryCorrection();
+    void commitRederivesTheHeader();
+    void activationClearsTheSurveyFields();
+    void missingInputs_data();
+    void missingInputs();
+    void processStoresTheSurvey();
+    void duplicateBatchRefused();
+    void cancelHidesAndEnablesTheMainWindow();
+    void closingIsCancel();
+};
+
+void tst_frmProcessData::loadFillsTheHeader()
+{
+    IntakeFixture fixture;
+    frmProcessData &window = loadSample();
+    QVERIFY(window.isVisible());
+    QCOMPARE(window.Input_Batch_Number->text(), QStringLiteral("052401-A"));
+    QCOMPARE(window.Input_Location_Code->text(), QStringLiteral("00020"));
+    QCOMPARE(window.Input_Batch_Date->text(), QStringLiteral("05/24/2001"));
+    QCOMPARE(window.Input_Start_Time->text(), QStringLiteral("13:45"));
+    QCOMPARE(window.Input_Posted_Speed->text(), QStringLiteral("105"));
+    QCOMPARE(window.Label2->text(), QStringLiteral("052401"));
+    QCOMPARE(window.sstab->currentIndex(), 0);
+}
+
+void tst_frmProcessData::fixedTexts()
+{
+    IntakeFixture fixture;
+    frmProcessData &window = form<frmProcessData>();
+    QCOMPARE(window.windowTitle(), QStringLiteral("Process Raw Data"));
+    const QStringList tabs = {QStringLiteral(" Process Raw Data"), QStringLiteral("Modify Header"),
+                              QStringLiteral("Filter Raw Data"), QStringLiteral("Modify Raw Data")};
+    for (int i = 0; i < tabs.size(); ++i)
+        QCOMPARE(window.sstab->tabText(i), tabs[i]);
+    QCOMPARE(window.tags.size(), 10);
+    QCOMPARE(window.Trailer_code->count(), 26);
+    QCOMPARE(window.Trailer_code->currentText(), QStringLiteral("A"));
+    QCOMPARE(window.Input_Zone->itemText(10), QStringLiteral("Parks & Rec"));
+    QCOMPARE(window.Label48[1]->text(), QStringLiteral("Start Start time format is \"hh:mm\""));
+    QCOMPARE(window.Label48[5], nullptr);
+    QCOMPARE(window.SpdMin->text(), QStringLiteral("10"));
+    QCOMPARE(window.SpdMax->text(), QStringLiteral("100"));
+    QCOMPARE(window.ShowHeadway->text(), QStringLiteral("0"));
+}
+
+void tst_frmProcessData::unitAndRangeButtons_data()
+{
+    QTest::addColumn<QString>("unit");
+    QTest::addColumn<QString>("button"); // "" for the unit choice alone
+    QTest::addColumn<QString>("low");
+    QTest::addColumn<QString>("high");
+    QTest::newRow("KPH chosen") << "KPH" << "" << "15" << "160";
+    QTest::newRow("MPH chosen") << "MPH" << "" << "10" << "100";
+    QTest::newRow("KPH low range") << "KPH" << "LowDefault" << "15" << "160";
+    QTest::newRow("MPH low range") << "MPH" << "LowDefault" << "0" << "30";
+    QTest::newRow("KPH default") << "KPH" << "SpdDefault" << "15" << "160";
+    QTest::newRow("MPH default") << "MPH" << "SpdDefault" << "10" << "100";
+}
+
+void tst_frmProcessData::unitAndRangeButtons()
+{
+    QFETCH(QString, unit);
+    QFETCH(QString, button);
+    QFETCH(QString, low);
+    QFETCH(QString, high);
+    IntakeFixture fixture;
+    frmProcessData &window = loadSample();
+    // Start away from both defaults, so every button visibly acts.
+    window.LowDefault->click();
+    window.HighPlus->click();
+
+    choose(window.Combo1, unit);
+    QCOMPARE(window.RadarMode->text(), unit);
+    if (button == QLatin1String("LowDefault"))
+        QTest::mouseClick(window.LowDefault, Qt::LeftButton);
+    else if (button == QLatin1String("SpdDefault"))
+        QTest::mouseClick(window.SpdDefault, Qt::LeftButton);
+
+    QCOMPARE(window.SpdMin->text(), low);
+    QCOMPARE(window.SpdMax->text(), high);
+    QCOMPARE(window.SpdMin2->text(), low);
+    QCOMPARE(window.SpdMax2->text(), high);
+}
+
+void tst_frmProcessData::stepLimits_data()
+{
+    QTest::addColumn<QString>("unit");
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<int>("before");
+    QTest::addColumn<int>("after");
+    QTest::newRow("MPH low - at 5") << "MPH" << "LowMinus" << 5 << 0;
+    QTest::newRow("MPH low - at 0") << "MPH" << "LowMinus" << 0 << 0;
+    QTest::newRow("MPH low - at 10") << "MPH" << "LowMinus" << 10 << 5;
+    QTest::newRow("MPH low + at 40") << "MPH" << "LowPlus" << 40 << 45;
+    QTest::newRow("MPH low + at 45") << "MPH" << "LowPlus" << 45 << 45;
+    QTest::newRow("MPH high - at 55") << "MPH" << "HighMinus" << 55 << 50;
+    QTest::newRow("MPH high - at 50") << "MPH" << "HighMinus" << 50 << 50;
+    QTest::newRow("MPH high + at 115") << "MPH" << "HighPlus" << 115 << 120;
+    QTest::newRow("MPH high + at 120") << "MPH" << "HighPlus" << 120 << 120;
+    QTest::newRow("KPH low - at 20") << "KPH" << "LowMinus" << 20 << 15;
+    QTest::newRow("KPH low - at 15") << "KPH" << "LowMinus" << 15 << 15;
+    QTest::newRow("KPH low + at 30") << "KPH" << "LowPlus" << 30 << 35;
+    QTest::newRow("KPH low + at 35") << "KPH" << "LowPlus" << 35 << 35;
+    QTest::newRow("KPH high - at 125") << "KPH" << "HighMinus" << 125 << 120;
+    QTest::newRow("KPH high - at 120") << "KPH" << "HighMinus" << 120 << 120;
+    QTest::newRow("KPH high + at 175") << "KPH" << "HighPlus" << 175 << 180;
+    QTest::newRow("KPH high + at 180") << "KPH" << "HighPlus" << 180 << 180;
+    QTest::newRow("other unit low -") << "" << "LowMinus" << 20 << 20;
+    QTest::newRow("other unit high +") << "knots" << "HighPlus" << 100 << 100;
+}
+
+void tst_frmProcessData::stepLimits()
+{
+    QFETCH(QString, unit);
+    QFETCH(QString, button);
+    QFETCH(int, before);
+    QFETCH(int, after);
+    IntakeFixture fixture;
+    frmProcessData &window = loadSample();
+    window.RadarMode->setText(unit);
+    QLabel *end = button.startsWith(QLatin1String("Low")) ? window.SpdMin : window.SpdMax;
+    QLabel *copy = button.startsWith(QLatin1String("Low")) ? window.SpdMin2 : window.SpdMax2;
+    end->setText(QString::number(before));
+    copy->setText(QString::number(before));
+
+    QTest::mouseClick(stepButton(window, button), Qt::LeftButton);
+    QCOMPARE(end->text(), QString::number(after));
+    QCOMPARE(copy->text(), QString::number(after));
+}
+
+void tst_frmProcessData::firstShowingKeepsTheDesignedRange()
+{
+    IntakeFixture fixture;
+    {
+        DatabaseSession session(databasePathIn(fixture.folder()));
+        session.exec(QStringLiteral("update Radar set radar_mode = 'KPH'"));
+    }
+    frmProcessData &window = loadSample();
+    QCOMPARE(window.Combo1->currentText(), QStringLiteral("KPH"));
+    QCOMPARE(window.SpdMin2->text(), QStringLiteral("10"));
+    QCOMPARE(window.SpdMax2->text(), QStringLiteral("100"));
+}
+
+void tst_frmProcessData::headwayButtons_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QString>("seconds");
+    QTest::newRow("No Headway") << 0 << "0";
+    QTest::newRow("1") << 1 << "1";
+    QTest::newRow("2") << 2 << "2";
+    QTest::newRow("4") << 3 << "4";
+    QTest::newRow("6") << 4 << "6";
+    QTest::newRow("8") << 5 << "8";
+}
+
+void tst_frmProcessData::headwayButtons()
+{
+    QFETCH(int, index);
+    QFETCH(QString, seconds);
+    IntakeFixture fixture;
+    frmProcessData &window = loadSample();
+    window.ShowHeadway->setText(QStringLiteral("3"));
+    QPushButton *buttons[] = {window.H1, window.H2, window.H3, window.H4, window.Command3,
+                              window.Command5};
+    QTest::mouseClick(buttons[index], Qt::LeftButton);
+    QCOMPARE(window.ShowHeadway->text(), seconds);
+    QCOMPARE(window.ShowHeadway2->text(), seconds);
+}
+
+void tst_frmProcessData::batchLetter()
+{
+    IntakeFixture fixture;
+    frmProcessData &window = loadSample();
+    choose(window.Trailer_code, QStringLiteral("C"));
+    QCOMPARE(window.Input_Batch_Number->text(), QStringLiteral("052401-C"));
+
+    // The letter stays chosen for the next file of the run.
+    window.hide();
+    frmProcessData &again = loadSample();
+    QCOMPARE(again.Input_Batch_Number->text(), QStringLiteral("052401-C"));
+}
+
+void tst_frmProcessData::acceptOnlyPostedSpeed()
+{
+    IntakeFixture fixture;
+    frmProcessData &window = loadSample();
+    QTest::mouseClick(window.Command4, Qt::LeftButton);
+    QCOMPARE(window.sstab->currentIndex(), 1);
+    QTest::keyClicks(window.Text4[4], QStringLiteral("035"));
+    QTest::mouseClick(window.Command7, Qt::LeftButton);
+
+    QCOMPARE(window.sstab->currentIndex(), 0);
+    QCOMPARE(window.Input_Posted_Speed->text(), QStringLiteral("035"));
+    QVERIFY(window.Text4[4]->text().isEmpty());
+    QCOMPARE(window.Input_Batch_Date->text(), QStringLiteral("05/24/2001"));
+    QCOMPARE(window.Input_Start_Time->text(), QStringLiteral("13:45"));
+    QCOMPARE(window.Input_Batch_Number->text(), QStringLiteral("052401-A"));
+    QCOMPARE(window.Input_Location_Code->text(), QStringLiteral("00020"));
+}
+
+void tst_frmProcessData::acceptEveryCorrection()
+{
+    IntakeFixture fixture;
+    frmProcessData &window = loadSample();
+    const QStringList typed = {QStringLiteral("06/01/2001"), QStringLiteral("07:05"),
+                               QStringLiteral("060101-B"), QStringLiteral("12345"),
+                               QStringLiteral("not checked")};
+    for (int i = 0; i < typed.size(); ++i)
+        QTest::keyClicks(window.Text4[i], typed[i]);
+    QTest::mouseClick(window.Command7, Qt::LeftButton);
+
+    QCOMPARE(window.Input_Batch_Date->text(), typed[0]);
+    QCOMPARE(window.Input_Start_Time->text(), typed[1]);
+    QCOMPARE(window.Input_Batch_Number->text(), typed[2]);
+    QCOMPARE(window.Input_Location_Code->text(), typed[3]);
+    QCOMPARE(window.Input_Posted_Speed->text(), typed[4]);
+    for (QLineEdit *box : window.Text4)
+        QVERIFY(box->text().isEmpty());
+}
+
+void tst_frmProcessData::commitRederivesTheHeader()
+{
+    IntakeFixture fixture;
+    frmProcessData &window = loadSample();
+    QTest::keyClicks(window.Text4[4], QStringLiteral("035"));
+    QTest::mouseClick(window.Command7, Qt::LeftButton);
+    choose(window.Trailer_code, QStringLiteral("D"));
+    window.sstab->setCurrentIndex(3);
+
+    QString edited = window.txtTerm2->toPlainText();
+    edited.replace(QStringLiteral("005-024-001"), QStringLiteral("011-030-002"));
+    window.txtTerm2->setPlainText(edited);
+    QTest::mouseClick(window.Command9, Qt::LeftButton);
+
+    QCOMPARE(window.sstab->currentIndex(), 3);
+    QCOMPARE(window.Label2->text(), QStringLiteral("113002"));
+    QCOMPARE(window.Input_Batch_Date->text(), QStringLiteral("11/30/2002"));
+    QCOMPARE(window.Input_Batch_Number->text(), QStringLiteral("113002-D"));
+    QCOMPARE(window.Input_Posted_Speed->text(), QStringLiteral("105")); // correction overwritten
+    // The shared text is the edited one, with the file's CR LF line breaks.
+    QString expected = sharedState().rawDataText;
+    QVERIFY(expected.contains(QStringLiteral("Setup Date:,011-030-002,")));
+    QVERIFY(expected.contains(QStringLiteral("Speed,\r\n******\r\n")));
+    QVERIFY(!expected.contains(QRegularExpression(QStringLiteral("[^\r]\n"))));
+}
+
+void tst_frmProcessData::activationClearsTheSurveyFields()
+{
+    IntakeFixture fixture;
+    frmProcessData &window = loadSample();
+    fillRequired(window);
+    window.ProcessBar->setValue(60);
+    window.LowDefault->click();
+    window.hide();
+    window.SpdMin2->setText(QStringLiteral("stale"));
+
+    frmProcessData &again = loadSample();
+    QVERIFY(again.Input_Location->text().isEmpty());
+    QVERIFY(again.Input_Direction->currentText().isEmpty());
+    QVERIFY(again.Input_Zone->currentText().isEmpty());
+    QCOMPARE(again.ProcessBar->value(), 0);
+    QCOMPARE(again.SpdMin2->text(), QStringLiteral("0"));
+    QCOMPARE(again.SpdMax2->text(), QStringLiteral("30"));
+}
+
+void tst_frmProcessData::missingInputs_data()
+{
+    QTest::addColumn<bool>("location");
+    QTest::addColumn<bool>("direction");
+    QTest::addColumn<bool>("zone");
+    QTest::addColumn<bool>("posted");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("nothing") << false << false << false << true
+                             << "You must input a valid location!";
+    QTest::newRow("no direction") << true << false << false << true
+                                  << "You must select the direction of traffic in the survey!";
+    QTest::newRow("no zone") << true << true << false << true
+                             << "You must select the survey zone!";
+    QTest::newRow("no posted speed") << true << true << true << false
+                                     << "You must input the posted speed limit of the survey!";
+}
+
+void tst_frmProcessData::missingInputs()
+{
+    QFETCH(bool, location);
+    QFETCH(bool, direction);
+    QFETCH(bool, zone);
+    QFETCH(bool, posted);
+    QFETCH(QString, message);
+    IntakeFixture fixture;
+    frmProcessData &window = loadSample();
+    if (location)
+        QTest::keyClicks(window.Input_Location, QStringLiteral("Elm"));
+    if (direction)
+        choose(window.Input_Direction, QStringLiteral("West"));
+    if (zone)
+        choose(window.Input_Zone, QStringLiteral("School"));
+    if (!posted)
+        window.Input_Posted_Speed->clear();
+    QTest::mouseClick(window.Command2, Qt::LeftButton);
+
+    QCOMPARE(fixture.messages.size(), 1);
+    QCOMPARE(fixture.messages[0].text, message);
+    QCOMPARE(fixture.messages[0].title, QStringLiteral("OVRoadtally"));
+    QCOMPARE(window.ProcessFrame->title(),
+             QStringLiteral("Processing Radar File to Database ......."));
+    QVERIFY(window.isVisible());
+    QCOMPARE(fixture.rowCount(QStringLiteral("Header")), 0);
+    QVERIFY(QApplication::overrideCursor() == nullptr);
+}
+
+void tst_frmProcessData::processStoresTheSurvey()
+{
+    IntakeFixture fixture;
+    frmRoadtally &main = form<frmRoadtally>();
+    main.show();
+    main.splashframe->hide();
+    frmProcessData &window = loadSample();
+    fillRequired(window);
+    QList<int> progress;
+    connect(window.ProcessBar, &QProgressBar::valueChanged, this,
+            [&progress](int value) { progress << value; });
+    QTest::mouseClick(window.Command2, Qt::LeftButton);
+
+    QVERIFY2(fixture.messages.isEmpty(),
+             qPrintable(fixture.messages.value(0).text));
+    QVERIFY(!window.isVisible());
+    QVERIFY(main.isEnabled());
+    QVERIFY(main.splashframe->isVisible());
+    QVERIFY(progress.contains(25) && progress.contains(50) && progress.contains(75));
+    QCOMPARE(window.ProcessBar->value(), 100);
+    QCOMPARE(window.Start_Date->text(), QStringLiteral("05/24/01"));
+    QVERIFY(!window.End_Date->text().isEmpty());
+    QVERIFY(QApplication::overrideCursor() == nullptr);
+
+    DatabaseSession session(databasePathIn(fixture.folder()));
+    QSqlQuery header = session.exec(QStringLiteral(
+        "select Location, Direction, Zone, Violation_Alert, Radar_Mode from Header "
+        "where Batch_Number = ?"), {QStringLiteral("052401-A")});
+    QVERIFY(header.next());
+    QCOMPARE(header.value(0).toString(), QStringLiteral("Main St at 5th"));
+    QCOMPARE(header.value(1).toString(), QStringLiteral("North"));
+    QCOMPARE(header.value(2).toString(), QStringLiteral("Parks & Rec"));
+    QCOMPARE(header.value(3).toString(), QStringLiteral("105"));
+    QCOMPARE(header.value(4).toString(), QStringLiteral("MPH"));
+    // The window's range 10 to 100 reached the import.
+    QSqlQuery speeds = session.exec(QStringLiteral(
+        "select count(*), min(cast(Speed as integer)), max(cast(Speed as integer)) from Veh_Data"));
+    QVERIFY(speeds.next());
+    QVERIFY(speeds.value(0).toInt() > 50);
+    QVERIFY(speeds.value(1).toInt() >= 10);
+    QVERIFY(speeds.value(2).toInt() <= 100);
+}
+
+void tst_frmProcessData::duplicateBatchRefused()
+{
+    IntakeFixture fixture;
+    frmProcessData &window = loadSample();
+    fillRequired(window);
+    QTest::mouseClick(window.Command2, Qt::LeftButton);
+    QVERIFY(fixture.messages.isEmpty());
+    const int vehicles = fixture.rowCount(QStringLiteral("Veh_Data"));
+
+    frmProcessData &again = loadSample();
+    fillRequired(again);
+    QTest::mouseClick(again.Command2, Qt::LeftButton);
+    QCOMPARE(fixture.messages.size(), 1);
+    QCOMPARE(fixture.messages[0].text,
+             QStringLiteral("Duplicate Batch Number found. Select a higher letter for the Batch "
+                            "Number and try again."));
+    QCOMPARE(fixture.messages[0].title, QStringLiteral("OVRoadtally"));
+    QVERIFY(again.isVisible());
+    QCOMPARE(fixture.rowCount(QStringLiteral("Header")), 1);
+    QCOMPARE(fixture.rowCount(QStringLiteral("Veh_Data")), vehicles);
+
+    // A higher letter goes through.
+    choose(again.Trailer_code, QStringLiteral("B"));
+    QTest::mouseClick(again.Command2, Qt::LeftButton);
+    QCOMPARE(fixture.messages.size(), 1);
+    QCOMPARE(fixture.rowCount(QStringLiteral("Header")), 2);
+}
+
+void tst_frmProcessData::cancelHidesAndEnablesTheMainWindow()
+{
+    IntakeFixture fixture;
+    frmProcessData &window = loadSample();
+    QVERIFY(!form<frmRoadtally>().isEnabled());
+    QTest::mouseClick(window.Command1, Qt::LeftButton);
+    QVERIFY(!window.isVisible());
+    QVERIFY(form<frmRoadtally>().isEnabled());
+    QCOMPARE(fixture.rowCount(QStringLiteral("Header")), 0);
+}
+
+void tst_frmProcessData::closingIsCancel()
+{
+    IntakeFixture fixture;
+    frmProcessData &window = loadSample();
+    window.close();
+    QVERIFY(!window.isVisible());
+    QVERIFY(form<frmRoadtally>().isEnabled());
+}
+
+QTEST_MAIN(tst_frmProcessData)
+#include "tst_frmProcessData.moc"
