@@ -144,6 +144,8 @@ frmLoadDataFile::frmLoadDataFile(QWidget *parent) : QWidget(parent, Qt::Window)
             File1_Click();
     });
     connect(File, &QPushButton::clicked, this, [this] { File_Click(); });
+    // Enter after a typed name presses the default button, as in a dialog.
+    connect(FileName, &QLineEdit::returnPressed, File, &QPushButton::animateClick);
     connect(DeleteFile, &QPushButton::clicked, this, [this] { DeleteFile_Click(); });
     connect(Cancel, &QPushButton::clicked, this, [this] { Cancel_Click(); });
 

@@ -1,5 +1,6 @@
 #include "intake/frmProcessData.h"
 
+#include "intake/ImportRequest.h"
 #include "intake/IntakeMessage.h"
 #include "intake/RawDataFile.h"
 #include "intake/VehicleImport.h"
@@ -368,8 +369,9 @@ QWidget *frmProcessData::buildProcessTab()
         ProcessFrame->hide();
     }
 
+    // Not a default button: Enter in a header field must not start the import.
     Command2 = new QPushButton(text::Command2, page);
-    Command2->setDefault(true);
+    Command2->setAutoDefault(false);
     {
         QFont font = Command2->font();
         font.setBold(true);
@@ -707,10 +709,11 @@ void frmProcessData::Combo1_Click()
 {
     const QString unit = Combo1->currentText();
     RadarMode->setText(unit);
-    if (unit == Mph)
-        setRange(10, 100);
-    else
-        setRange(15, 160);
+    const SpeedRange range = defaultSpeedRange(unit);
+    SpdMin->setText(range.low);
+    SpdMax->setText(range.high);
+    SpdMin2->setText(SpdMin->text());
+    SpdMax2->setText(SpdMax->text());
 }
 
 void frmProcessData::Trailer_code_Click()
@@ -775,18 +778,22 @@ void frmProcessData::Command4_Click()
 
 void frmProcessData::Command7_Click()
 {
-    const QList<QLabel *> labelTargets = {Input_Batch_Date, Input_Start_Time, Input_Batch_Number,
-                                          Input_Location_Code};
-    for (int i = 0; i < Text4.size(); ++i) {
-        const QString correction = Text4[i]->text();
-        if (correction.isEmpty())
-            continue;
-        if (i < labelTargets.size())
-            labelTargets[i]->setText(correction);
-        else
-            Input_Posted_Speed->setText(correction);
-        Text4[i]->clear();
-    }
+    // The same rule as the command-line tool's corrections.
+    HeaderFields fields{Input_Batch_Number->text(), Input_Location_Code->text(),
+                        Input_Batch_Date->text(), Input_Start_Time->text(),
+                        Input_Posted_Speed->text()};
+    HeaderCorrections corrections{Text4[0]->text(), Text4[1]->text(), Text4[2]->text(),
+                                  Text4[3]->text(), Text4[4]->text()};
+    acceptHeaderChanges(fields, corrections);
+    Input_Batch_Date->setText(fields.startDate);
+    Input_Start_Time->setText(fields.startTime);
+    Input_Batch_Number->setText(fields.batchNumber);
+    Input_Location_Code->setText(fields.locationCode);
+    Input_Posted_Speed->setText(fields.postedSpeed);
+    const QString left[] = {corrections.startDate, corrections.startTime, corrections.batchNumber,
+                            corrections.locationCode, corrections.postedSpeed};
+    for (int i = 0; i < Text4.size(); ++i)
+        Text4[i]->setText(left[i]);
     sstab->setCurrentIndex(0);
 }
 

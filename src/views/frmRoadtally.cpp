@@ -4,6 +4,7 @@
 #include "admin/frmOpenSurvey.h"
 #include "admin/pace_description.h"
 #include "admin/percent.h"
+#include "intake/frmLoadDataFile.h"
 #include "store/BoundLabel.h"
 #include "store/DatabaseSession.h"
 #include "store/SharedState.h"
@@ -111,6 +112,26 @@ void resetCombo(QComboBox *combo, const QString &prompt)
     combo->setEditText(prompt);
 }
 
+// Opens a list's entries on a click into its read-only text, as on its arrow.
+class OpenListOnClick : public QObject
+{
+public:
+    explicit OpenListOnClick(QComboBox *combo) : QObject(combo), m_combo(combo) {}
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::MouseButtonPress && m_combo->isEnabled()) {
+            m_combo->showPopup();
+            return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QComboBox *m_combo;
+};
+
 QComboBox *makeListCombo(const char *name, const QString &prompt)
 {
     auto *c = named(new QComboBox, name);
@@ -118,6 +139,7 @@ QComboBox *makeListCombo(const char *name, const QString &prompt)
     c->setEditable(true);
     c->setInsertPolicy(QComboBox::NoInsert);
     c->lineEdit()->setReadOnly(true);
+    c->lineEdit()->installEventFilter(new OpenListOnClick(c));
     c->setEditText(prompt);
     return c;
 }
@@ -253,9 +275,9 @@ void frmRoadtally::buildMenus()
     connect(mnuOpenStudy, &QAction::triggered, this, [this] { openSurvey(false); });
     connect(mnuProcessRawData, &QAction::triggered, this, [this] { loadRawData(false); });
     connect(mnuExit, &QAction::triggered, qApp, [] {
-        // Nothing is held open between user actions, so nothing needs saving.
-        QApplication::closeAllWindows();
-        QApplication::quit();
+        // Ends at once, without asking any window: nothing is held open between
+        // user actions, so nothing needs saving.
+        QApplication::exit(0);
     });
     connect(mnuAbout, &QAction::triggered, this, &frmRoadtally::showAbout);
     // mnuTopics has no action.
@@ -474,7 +496,8 @@ QWidget *frmRoadtally::buildSummaryTab()
     for (int r = 0; r < 3; ++r)
         gg->setRowMinimumHeight(r, 36);
     gg->setColumnMinimumWidth(0, 100);
-    v->addWidget(grid);
+    grid->setMaximumHeight(160);
+    v->addWidget(grid, 2);
 
     // 4. The totals line.
     auto *totals = makeBox("totalsLine");
@@ -536,7 +559,8 @@ QWidget *frmRoadtally::buildSummaryTab()
     sg->addWidget(Label2[56], 3, 0);
     sg->addWidget(Label2[57], 3, 1);
     sg->addWidget(Label5[5], 3, 2, 1, 3);
-    sg->setRowStretch(4, 1);
+    for (int r = 1; r <= 3; ++r)
+        sg->setRowStretch(r, 1);
     boxes->addWidget(Shape9, 5);
 
     Shape10 = makeBox("Shape10");
@@ -558,7 +582,8 @@ QWidget *frmRoadtally::buildSummaryTab()
         pg->addWidget(Label2[36 + i], 1 + i, 1);
     }
     pg->setColumnStretch(0, 1);
-    pg->setRowStretch(4, 1);
+    for (int r = 1; r <= 3; ++r)
+        pg->setRowStretch(r, 1);
     boxes->addWidget(Shape10, 3);
 
     Shape11 = makeBox("Shape11");
@@ -589,11 +614,14 @@ QWidget *frmRoadtally::buildSummaryTab()
         ng->addWidget(Label2[45 + c], 2, 1 + c);
         ng->addWidget(Label2[51 + c], 3, 1 + c);
     }
-    ng->setRowStretch(4, 1);
+    for (int r = 1; r <= 3; ++r)
+        ng->setRowStretch(r, 1);
     boxes->addWidget(Shape11, 4);
-    for (QFrame *box : {Shape9, Shape10, Shape11})
+    for (QFrame *box : {Shape9, Shape10, Shape11}) {
         box->setMinimumHeight(170);
-    v->addLayout(boxes);
+        box->setMaximumHeight(220);
+    }
+    v->addLayout(boxes, 3);
 
     // Label5 has no item 3.
     for (ClickLabel *l : Label5) {
@@ -744,6 +772,8 @@ QWidget *frmRoadtally::buildDailyVolumeTab()
         pair.second->hide();
         halves->addWidget(pair.first, 1);
     }
+    // Keeps the row from limiting the chart's width while both halves are hidden.
+    halves->addItem(new QSpacerItem(0, 0, QSizePolicy::Expanding, QSizePolicy::Minimum));
     left->addLayout(halves);
     Label15 = makeLabel(QStringLiteral("Vehicle Volume / Hour"), "caption", "Label15");
     Label15->setAlignment(Qt::AlignCenter);
@@ -1201,12 +1231,13 @@ void frmRoadtally::openSurvey(bool fromStartPanel)
 
 void frmRoadtally::loadRawData(bool fromStartPanel)
 {
-    // The data file dialog (frmLoadDataFile) is shown here in its load mode;
-    // the main window is disabled while it is open.
+    setEnabled(false);
     FrameS->hide();
     if (!fromStartPanel)
         SSTab->setEnabled(false);
     SSTab->setCurrentIndex(0);
+    // Load mode: the file list enabled, "Load File", deleting disabled.
+    form<frmLoadDataFile>().showLoadMode();
     if (fromStartPanel)
         splashframe->hide();
 }

@@ -72,6 +72,8 @@ private slots:
     void missingInputs();
     void processStoresTheSurvey();
     void duplicateBatchRefused();
+    void importFailures_data();
+    void importFailures();
     void cancelHidesAndEnablesTheMainWindow();
     void closingIsCancel();
 };
@@ -445,6 +447,52 @@ void tst_frmProcessData::duplicateBatchRefused()
     QTest::mouseClick(again.Command2, Qt::LeftButton);
     QCOMPARE(fixture.messages.size(), 1);
     QCOMPARE(fixture.rowCount(QStringLiteral("Header")), 2);
+}
+
+void tst_frmProcessData::importFailures_data()
+{
+    QTest::addColumn<QString>("startDate"); // typed into Text4(0); "" keeps the file's
+    QTest::addColumn<bool>("damaged");      // the records cut short before any end mark
+    QTest::addColumn<QString>("message");
+    QTest::newRow("start date not a date")
+        << "13/45/2001" << false << "The survey data has a NON-date element";
+    QTest::newRow("records without end marks")
+        << "" << true
+        << "This data file has errors and cannot be processed - download another data file to "
+           "process";
+}
+
+void tst_frmProcessData::importFailures()
+{
+    QFETCH(QString, startDate);
+    QFETCH(bool, damaged);
+    QFETCH(QString, message);
+    IntakeFixture fixture;
+    if (damaged) {
+        // The sample header and one record: no direction character is left for
+        // the end marks to land on, so the records cannot be cut.
+        QFile sample(fixture.path(SampleFile));
+        QVERIFY(sample.open(QIODevice::ReadOnly));
+        const QByteArray bytes = sample.readAll();
+        sample.close();
+        const qsizetype header = bytes.indexOf("******\r\n") + 8;
+        fixture.writeFile(fixture.path(SampleFile), bytes.left(header) + "0000000016,");
+    }
+    frmProcessData &window = loadSample();
+    fillRequired(window);
+    if (!startDate.isEmpty()) {
+        QTest::keyClicks(window.Text4[0], startDate);
+        QTest::mouseClick(window.Command7, Qt::LeftButton);
+    }
+    QTest::mouseClick(window.Command2, Qt::LeftButton);
+
+    QCOMPARE(fixture.messages.size(), 1);
+    QCOMPARE(fixture.messages[0].text, message);
+    QCOMPARE(fixture.messages[0].title, QStringLiteral("OVRoadtally"));
+    QVERIFY(window.isVisible());
+    QCOMPARE(fixture.rowCount(QStringLiteral("Header")), 0);
+    QCOMPARE(fixture.rowCount(QStringLiteral("Veh_Data")), 0);
+    QVERIFY(QApplication::overrideCursor() == nullptr);
 }
 
 void tst_frmProcessData::cancelHidesAndEnablesTheMainWindow()

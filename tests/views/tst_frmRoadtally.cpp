@@ -8,6 +8,7 @@
 #include "views/Forms.h"
 #include "views/frmRoadtally.h"
 #include "admin/frmOpenSurvey.h"
+#include "intake/frmLoadDataFile.h"
 
 #include <QAction>
 #include <QApplication>
@@ -467,13 +468,89 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         w.mnuOpenStudy->trigger();
         QVERIFY(!w.isEnabled());
-        QVERIFY(!w.SSTab->isEnabled());
+        QVERIFY(!w.SSTab->isEnabledTo(&w));
         QVERIFY(w.splashframe->isVisible()); // the menu leaves the start panel
         form<frmOpenSurvey>().Command1_Click();
         QVERIFY(w.isEnabled());
         QVERIFY(w.splashframe->isVisible());
         delete &form<frmOpenSurvey>();
         delete &w;
+    }
+
+    void loadRawData_data()
+    {
+        QTest::addColumn<bool>("fromMenu");
+        QTest::newRow("start panel") << false;
+        QTest::newRow("menu") << true;
+    }
+    void loadRawData()
+    {
+        QFETCH(bool, fromMenu);
+        frmRoadtally &w = form<frmRoadtally>();
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.Day1A[0]->setText(QStringLiteral("12"));
+        w.FrameS->show();
+        w.SSTab->setCurrentIndex(4);
+        w.SSTab->setCurrentIndex(0);
+        w.showStartPanel();
+        if (fromMenu)
+            w.mnuProcessRawData->trigger();
+        else
+            QTest::mouseClick(w.Label28, Qt::LeftButton);
+        QVERIFY(!w.isEnabled());
+        QVERIFY(w.FrameS->isHidden());
+        QCOMPARE(w.SSTab->currentIndex(), 0);
+        QCOMPARE(w.SSTab->isEnabledTo(&w), !fromMenu);
+        QCOMPARE(w.splashframe->isHidden(), !fromMenu);
+        QCOMPARE(w.Day1A[0]->text(), QStringLiteral("12")); // the weekly grid stays
+
+        frmLoadDataFile &dialog = form<frmLoadDataFile>();
+        QVERIFY(dialog.isVisible());
+        QVERIFY(dialog.File1->isEnabled());
+        QCOMPARE(dialog.File->text().remove(QLatin1Char('&')), QStringLiteral("Load File"));
+        QVERIFY(!dialog.DeleteFile->isEnabled());
+        delete &dialog;
+        delete &w;
+    }
+
+    // The explained captions and the About item open their windows and leave
+    // the main window enabled.
+    void informationWindows_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("window");
+        QTest::newRow("Image1") << "Image1" << "Pace Description";
+        QTest::newRow("Pace Range") << "Label5_0" << "Pace Description";
+        QTest::newRow("Number in Pace") << "Label5_1" << "Pace Description";
+        QTest::newRow("Percent in Pace") << "Label5_2" << "Pace Description";
+        QTest::newRow("Posted Limit") << "Label5_4" << "Pace Description";
+        QTest::newRow("Percent of Total") << "Label5_5" << "Pace Description";
+        QTest::newRow("Label85th") << "Label85th_31" << "85th Percentile";
+        QTest::newRow("About") << "mnuAbout" << "About Roadtally";
+    }
+    void informationWindows()
+    {
+        QFETCH(QString, control);
+        QFETCH(QString, window);
+        frmRoadtally w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        showSurvey(w, MphBatch);
+        if (auto *action = w.findChild<QAction *>(control)) {
+            action->trigger();
+        } else {
+            auto *label = w.findChild<ClickLabel *>(control);
+            QVERIFY(label);
+            QTest::mouseClick(label, Qt::LeftButton);
+        }
+        QWidget *shown = nullptr;
+        for (QWidget *top : QApplication::topLevelWidgets())
+            if (top->isVisible() && top->windowTitle() == window)
+                shown = top;
+        QVERIFY2(shown, qPrintable(window));
+        QVERIFY(w.isEnabled());
+        shown->hide();
     }
 
     void unusableDatabase_data()
