@@ -772,6 +772,8 @@ QWidget *frmRoadtally::buildDailyVolumeTab()
         pair.second->hide();
         halves->addWidget(pair.first, 1);
     }
+    // Keeps the row from limiting the chart's width while both halves are hidden.
+    halves->addItem(new QSpacerItem(0, 0, QSizePolicy::Expanding, QSizePolicy::Minimum));
     left->addLayout(halves);
     Label15 = makeLabel(QStringLiteral("Vehicle Volume / Hour"), "caption", "Label15");
     Label15->setAlignment(Qt::AlignCenter);

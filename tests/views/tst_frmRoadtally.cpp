@@ -514,6 +514,45 @@ private Q_SLOTS:
         delete &w;
     }
 
+    // The explained captions and the About item open their windows and leave
+    // the main window enabled.
+    void informationWindows_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("window");
+        QTest::newRow("Image1") << "Image1" << "Pace Description";
+        QTest::newRow("Pace Range") << "Label5_0" << "Pace Description";
+        QTest::newRow("Number in Pace") << "Label5_1" << "Pace Description";
+        QTest::newRow("Percent in Pace") << "Label5_2" << "Pace Description";
+        QTest::newRow("Posted Limit") << "Label5_4" << "Pace Description";
+        QTest::newRow("Percent of Total") << "Label5_5" << "Pace Description";
+        QTest::newRow("Label85th") << "Label85th_31" << "85th Percentile";
+        QTest::newRow("About") << "mnuAbout" << "About Roadtally";
+    }
+    void informationWindows()
+    {
+        QFETCH(QString, control);
+        QFETCH(QString, window);
+        frmRoadtally w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        showSurvey(w, MphBatch);
+        if (auto *action = w.findChild<QAction *>(control)) {
+            action->trigger();
+        } else {
+            auto *label = w.findChild<ClickLabel *>(control);
+            QVERIFY(label);
+            QTest::mouseClick(label, Qt::LeftButton);
+        }
+        QWidget *shown = nullptr;
+        for (QWidget *top : QApplication::topLevelWidgets())
+            if (top->isVisible() && top->windowTitle() == window)
+                shown = top;
+        QVERIFY2(shown, qPrintable(window));
+        QVERIFY(w.isEnabled());
+        shown->hide();
+    }
+
     void unusableDatabase_data()
     {
         QTest::addColumn<QByteArray>("content"); // empty: no file at all
@@ -575,6 +614,11 @@ private Q_SLOTS:
         w.SSTab->setCurrentIndex(0);
         w.showStartPanel();
         w.grab().save(out + QStringLiteral("/main-start-last.png"));
+        showSurvey(w, KphBatch);
+        w.splashframe->hide();
+        w.Option1[1]->click();
+        choose(w.Combo1, QStringLiteral("35 to 90 by 5 KPH"));
+        w.grab().save(out + QStringLiteral("/main-summary-kph-receding.png"));
     }
 };
 
