@@ -2,6 +2,8 @@
 
 #include "text/TextPatterns.h"
 
+#include <QSqlRecord>
+
 namespace roadtally {
 
 QVector<CriteriaBinding> criteriaBindings(SurveyDirection direction)
@@ -75,6 +77,20 @@ CriteriaInput criteriaInputFromSummary(const QHash<QString, QVariant> &summaryRo
     in.band20 = field(QStringLiteral("Number_Over") + s + QStringLiteral("20"));
     in.band30 = field(QStringLiteral("Number_Over") + s + QStringLiteral("30"));
     return in;
+}
+
+QHash<QString, QVariant> summaryRow(DatabaseSession &session, const QString &batch)
+{
+    session.requireOpen();
+    QSqlQuery q = session.exec(QStringLiteral("SELECT * FROM [Summary] WHERE [Batch_Number] = ?"), {batch});
+    QHash<QString, QVariant> row;
+    if (q.next()) {
+        const QSqlRecord record = q.record();
+        for (int i = 0; i < record.count(); ++i)
+            row.insert(record.fieldName(i), record.value(i));
+    }
+    q.finish();
+    return row;
 }
 
 } // namespace roadtally

@@ -3,6 +3,7 @@
 // show, the three over-limit band headers, the vehicles at or under the limit
 // and the six shares of the direction's total.
 
+#include "store/DatabaseSession.h"
 #include "views/SurveyDirection.h"
 
 #include <QHash>
@@ -63,6 +64,10 @@ CriteriaResult computeCriteria(const CriteriaInput &input, SurveyDirection direc
 // matched without regard to case), for callers without the window.
 CriteriaInput criteriaInputFromSummary(const QHash<QString, QVariant> &summaryRow,
                                        SurveyDirection direction);
+
+// The fields of the survey's Summary row by name (empty when there is none).
+// Throws DatabaseError when the session is not open or the query fails.
+QHash<QString, QVariant> summaryRow(DatabaseSession &session, const QString &batch);
 
 // "Percent of total (approaching)", "Percent of total (receeding)", "Percent of total".
 QString percentCaption(SurveyDirection direction);

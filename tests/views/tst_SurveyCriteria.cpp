@@ -2,8 +2,11 @@
 // typed, the vehicles at or under the limit and the shares, undefined shares
 // of a direction without vehicles, and the fields each direction shows.
 
+#include "ViewsFixture.h"
+
 #include "views/SurveyCriteria.h"
 
+#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace roadtally;
@@ -151,6 +154,33 @@ private Q_SLOTS:
         QTEST(in.total, "total");
         QTEST(in.numberOver, "over");
         QTEST(in.band30, "band30");
+    }
+
+    // From the stored row to the panel's figures, as a caller without the window does.
+    void fromDatabase_data()
+    {
+        QTest::addColumn<QString>("batch");
+        QTest::addColumn<SurveyDirection>("direction");
+        QTest::addColumn<QString>("atOrUnder");
+        QTest::addColumn<QString>("percentOver");
+        QTest::newRow("mph approaching") << testing::MphBatch << SurveyDirection::Approaching << "68" << "32.%";
+        QTest::newRow("mph both, blanks after the batch")
+            << testing::MphBatch + QStringLiteral("  ") << SurveyDirection::Both << "73" << "35.4%";
+        QTest::newRow("kph receding") << testing::KphBatch << SurveyDirection::Receding << "0" << "N/A";
+        QTest::newRow("no such survey") << "000000-Z" << SurveyDirection::Both << "0" << "N/A";
+    }
+    void fromDatabase()
+    {
+        QFETCH(QString, batch);
+        QFETCH(SurveyDirection, direction);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("OV97.mdb"));
+        QCOMPARE(testing::writeKnownSurveys(path), QString());
+        DatabaseSession session(path);
+        const CriteriaResult r =
+            computeCriteria(criteriaInputFromSummary(summaryRow(session, batch), direction), direction);
+        QTEST(r.atOrUnder, "atOrUnder");
+        QTEST(r.percentOver, "percentOver");
     }
 
     void percentText_data()

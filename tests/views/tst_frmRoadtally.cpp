@@ -614,6 +614,11 @@ private Q_SLOTS:
         w.SSTab->setCurrentIndex(0);
         w.showStartPanel();
         w.grab().save(out + QStringLiteral("/main-start-last.png"));
+        showSurvey(w, KphBatch);
+        w.splashframe->hide();
+        w.Option1[1]->click();
+        choose(w.Combo1, QStringLiteral("35 to 90 by 5 KPH"));
+        w.grab().save(out + QStringLiteral("/main-summary-kph-receding.png"));
     }
 };
 
