@@ -129,6 +129,10 @@ ImportResult importSurvey(const QString &databasePath, const ImportInput &input,
             result.outcome = ImportOutcome::NonDate;
             return result; // rolled back: no Header row, no Radar change, Veh_Data as before
         }
+        // Without a single complete record the start date was never tried; the
+        // survey period cannot be computed from a start date that is no date.
+        if (!rules.startDate.isValid())
+            throw ImportFailure("the start date is not a date");
         writer.finish();
         vehicles.squeeze();
 

@@ -449,6 +449,8 @@ void tst_VehicleImport::failureLeavesDatabaseAsItWas_data()
 
     QTest::newRow("start date is no date") << good << "13/45/2001" << "13:45" << "" << int(ImportOutcome::NonDate);
     QTest::newRow("start date is text") << good << "Tuesday" << "13:45" << "" << int(ImportOutcome::NonDate);
+    QTest::newRow("start date is no date, no complete record")
+        << header + QStringLiteral("++,,+*") << "13/45/2001" << "13:45" << "" << errors;
     QTest::newRow("no end mark") << test::rawFile(records("309-82 313+96")) << "05/24/2001" << "13:45" << ""
                                  << errors;
     QTest::newRow("no star at all") << test::sampleHeader() + QStringLiteral("0000000309,-,082,")

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTest>
 
 using namespace roadtally;
@@ -84,6 +85,8 @@ private slots:
     void badOptions();
     void shippedSamples_data();
     void shippedSamples();
+    void sampleCommand_data();
+    void sampleCommand();
 };
 
 void tst_SampleSurvey::headerPositions_data()
@@ -404,6 +407,52 @@ void tst_SampleSurvey::shippedSamples()
     QVERIFY(span > qint64(days - 1) * 86400 && span < qint64(days) * 86400);
     for (qsizetype i = 1; i < parsed.records.size(); ++i)
         QVERIFY(parsed.records.at(i).offset >= parsed.records.at(i - 1).offset);
+}
+
+void tst_SampleSurvey::sampleCommand_data()
+{
+    QTest::addColumn<QStringList>("arguments"); // the output file is added last
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QByteArray>("header");     // T[11,5] + T[30,2] T[34,2] T[38,2] + T[54,2] T[58,2] + T[78,3]
+
+    QTest::newRow("defaults") << QStringList{} << 0 << QByteArray("00020 052425 1345 035");
+    QTest::newRow("every option")
+        << QStringList{"--vehicles", "500", "--days", "3", "--start", "12/30/2025", "--time", "22:05", "--posted", "050",
+                       "--location-code", "31337", "--seed", "9", "--unit-kph", "--records-per-line", "6"}
+        << 0 << QByteArray("31337 123025 2205 050");
+    QTest::newRow("fifteen days") << QStringList{"--days", "15"} << 2 << QByteArray();
+    QTest::newRow("bad date") << QStringList{"--start", "02/30/2025"} << 2 << QByteArray();
+    QTest::newRow("year 1999") << QStringList{"--start", "12/31/1999"} << 2 << QByteArray();
+    QTest::newRow("bad time") << QStringList{"--time", "24:00"} << 2 << QByteArray();
+    QTest::newRow("both units") << QStringList{"--unit-mph", "--unit-kph"} << 2 << QByteArray();
+    QTest::newRow("unknown option") << QStringList{"--hours", "3"} << 2 << QByteArray();
+    QTest::newRow("location letters") << QStringList{"--location-code", "ABCDE"} << 2 << QByteArray();
+}
+
+void tst_SampleSurvey::sampleCommand()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QByteArray, header);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("made.ovd"));
+    QProcess p;
+    p.start(QStringLiteral(ROADTALLY_SAMPLE), QStringList(arguments) << path);
+    QVERIFY(p.waitForFinished(60000));
+    QCOMPARE(p.exitCode(), exitCode);
+    QCOMPARE(QFile::exists(path), exitCode == 0);
+    if (exitCode != 0) {
+        QVERIFY(!p.readAllStandardError().isEmpty());
+        return;
+    }
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray t = file.readAll();
+    QCOMPARE(at(t, 11, 5) + ' ' + at(t, 30, 2) + at(t, 34, 2) + at(t, 38, 2) + ' ' + at(t, 54, 2) + at(t, 58, 2) + ' '
+                 + at(t, 78, 3),
+             header);
+    QVERIFY(parseRecords(t).records.size() == (arguments.isEmpty() ? 3000 : 500));
 }
 
 QTEST_GUILESS_MAIN(tst_SampleSurvey)
