@@ -81,8 +81,9 @@ SchemeResult computeScheme(DatabaseSession &session, const QString &batch,
 {
     session.requireOpen();
     const QString column = speedColumn(direction);
-    const QString head = QStringLiteral("SELECT Sum([%1]) AS aTotal FROM [Speed] WHERE [batch_number] = ? AND ")
-                             .arg(column);
+    const QString head =
+        QStringLiteral("SELECT Sum([%1]) AS aTotal FROM [Speed] WHERE [batch_number] = ? AND ")
+            .arg(column);
     const double total = numericValue(totalText);
     SchemeResult result;
     const int last = int(scheme.bins.size()) - 1;

@@ -25,9 +25,9 @@ struct SpeedBin
 
 struct DisplayScheme
 {
-    QString name;      // as listed in the scheme selector: "15 to 70 by 5 MPH"
-    QString procedure; // the window procedure that shows it: "schemeA"
-    QString unit;      // "MPH" or "KPH"
+    QString name;           // as listed in the scheme selector: "15 to 70 by 5 MPH"
+    QString procedure;      // the window procedure that shows it: "schemeA"
+    QString unit;           // "MPH" or "KPH"
     QVector<SpeedBin> bins; // always 13
 };
 

@@ -82,7 +82,8 @@ CriteriaInput criteriaInputFromSummary(const QHash<QString, QVariant> &summaryRo
 QHash<QString, QVariant> summaryRow(DatabaseSession &session, const QString &batch)
 {
     session.requireOpen();
-    QSqlQuery q = session.exec(QStringLiteral("SELECT * FROM [Summary] WHERE [Batch_Number] = ?"), {batch});
+    QSqlQuery q =
+        session.exec(QStringLiteral("SELECT * FROM [Summary] WHERE [Batch_Number] = ?"), {batch});
     QHash<QString, QVariant> row;
     if (q.next()) {
         const QSqlRecord record = q.record();

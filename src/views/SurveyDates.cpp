@@ -5,7 +5,6 @@
 #include <QDate>
 #include <QSet>
 
-
 namespace roadtally {
 
 QStringList sortDatesByCalendar(const QStringList &dates)

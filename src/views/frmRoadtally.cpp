@@ -99,7 +99,8 @@ QFrame *makeBox(const char *name)
 
 // A message with the program's title and an OK button. It does not block the
 // handler that shows it.
-void showMessage(QWidget *parent, const QString &text, QMessageBox::Icon icon = QMessageBox::Warning)
+void showMessage(QWidget *parent, const QString &text,
+                 QMessageBox::Icon icon = QMessageBox::Warning)
 {
     auto *box = new QMessageBox(icon, Title, text, QMessageBox::Ok, parent);
     box->setAttribute(Qt::WA_DeleteOnClose);
@@ -228,8 +229,10 @@ void frmRoadtally::buildMenus()
     m4 = named(bar->addMenu(QStringLiteral("Reports")), "m4");
     mnuSummary = m4->addAction(QStringLiteral("Survey Summary "));
     mnuDailyTraffic = named(m4->addMenu(QStringLiteral("Daily Traffic Flow")), "mnuDailyTraffic");
-    mnuDailyTrafficApproaching = mnuDailyTraffic->addAction(QStringLiteral("Approaching Vehicles Only"));
-    mnuDailyTrafficReceeding = mnuDailyTraffic->addAction(QStringLiteral("Receeding Vehicles Only"));
+    mnuDailyTrafficApproaching =
+        mnuDailyTraffic->addAction(QStringLiteral("Approaching Vehicles Only"));
+    mnuDailyTrafficReceeding =
+        mnuDailyTraffic->addAction(QStringLiteral("Receeding Vehicles Only"));
     mnuDailyTrafficBoth = mnuDailyTraffic->addAction(QStringLiteral("Both Directions"));
     mnuDailyVolume = m4->addAction(QStringLiteral("Daily Volume/Time"));
     mnu85Percent = named(m4->addMenu(QStringLiteral("85th Percentile")), "mnu85Percent");
@@ -454,7 +457,8 @@ QWidget *frmRoadtally::buildSummaryTab()
         {8, "Location", Label10, 4, 0},     {10, "Direction", Label7[8], 4, 1},
     };
     for (const HeaderItem &it : items) {
-        Label6[it.caption] = makeLabel(QString::fromLatin1(it.text), "caption", "Label6", it.caption);
+        Label6[it.caption] =
+            makeLabel(QString::fromLatin1(it.text), "caption", "Label6", it.caption);
         Label6[it.caption]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         it.value->setMinimumWidth(130);
         it.value->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -868,8 +872,10 @@ QWidget *frmRoadtally::buildFifteenMinuteTab()
         for (int r = 0; r < rows.size(); ++r) {
             const int captionNumber = rows[r].first;
             const int valueIndex = rows[r].second;
-            AnalysisCaption[captionNumber] = makeLabel(QString(), "caption", "Label", captionNumber);
-            AnalysisCaption[captionNumber]->setObjectName(QStringLiteral("Label%1").arg(captionNumber));
+            AnalysisCaption[captionNumber] =
+                makeLabel(QString(), "caption", "Label", captionNumber);
+            AnalysisCaption[captionNumber]->setObjectName(
+                QStringLiteral("Label%1").arg(captionNumber));
             Label21[valueIndex] = makeLabel(QString(), "value", "Label21", valueIndex);
             Label21[valueIndex]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
             g->addWidget(AnalysisCaption[captionNumber], r, 0);
@@ -882,9 +888,10 @@ QWidget *frmRoadtally::buildFifteenMinuteTab()
     analysis(PMAnalysis, "PMAnalysis", QStringLiteral("PM Analysis"),
              {{22, 9}, {23, 8}, {24, 7}, {25, 6}, {26, 5}});
     const QPair<int, const char *> captions[] = {
-        {16, "AM Total *"}, {17, "Peak Hour *"}, {18, "Peak Flow *"}, {19, "Peak % of AM *"},
-        {20, "Peak % fo 24 Hr *"}, {22, "PM Total *"}, {23, "Peak Hour *"}, {24, "Peak Flow *"},
-        {25, "Peak % of PM *"}, {26, "Peak % fo 24 Hr *"}};
+        {16, "AM Total *"},       {17, "Peak Hour *"},       {18, "Peak Flow *"},
+        {19, "Peak % of AM *"},   {20, "Peak % fo 24 Hr *"}, {22, "PM Total *"},
+        {23, "Peak Hour *"},      {24, "Peak Flow *"},       {25, "Peak % of PM *"},
+        {26, "Peak % fo 24 Hr *"}};
     for (const auto &c : captions)
         AnalysisCaption[c.first]->setText(QString::fromLatin1(c.second));
     const char *placeholders[] = {"0000", "12:00 - 9:00", "0000/hr", "00.0%", "00.0%"};
@@ -946,8 +953,8 @@ QWidget *frmRoadtally::buildWeeklyTab()
     g->addWidget(legend[53], 0, 15, 1, 2);
     g->addWidget(legend[54], 0, 17, 1, 2);
     for (int c = 0; c < 18; ++c) {
-        legend[28 + c] = cell(c % 2 == 0 ? QStringLiteral("A") : QStringLiteral("R"), "head",
-                              "legend", 28 + c);
+        legend[28 + c] =
+            cell(c % 2 == 0 ? QStringLiteral("A") : QStringLiteral("R"), "head", "legend", 28 + c);
         g->addWidget(legend[28 + c], 1, 1 + c);
         g->setColumnStretch(1 + c, 1);
     }
@@ -1005,9 +1012,12 @@ void frmRoadtally::buildPrintOptionPanel(QWidget *central)
     v->setContentsMargins(18, 14, 18, 14);
     Label27 = makeLabel(QStringLiteral("Print Options"), "boxTitle", "Label27");
     PrintTitle = makeLabel(QStringLiteral("Name of Print Form"), "value", "PrintTitle");
-    PrintOptionA = named(new QRadioButton(QStringLiteral("Approaching Vehicles Only")), "PrintOptionA");
-    PrintOptionR = named(new QRadioButton(QStringLiteral("Receeding Vehicles Only")), "PrintOptionR");
-    PrintOptionB = named(new QRadioButton(QStringLiteral("Vehicles Both Directions")), "PrintOptionB");
+    PrintOptionA =
+        named(new QRadioButton(QStringLiteral("Approaching Vehicles Only")), "PrintOptionA");
+    PrintOptionR =
+        named(new QRadioButton(QStringLiteral("Receeding Vehicles Only")), "PrintOptionR");
+    PrintOptionB =
+        named(new QRadioButton(QStringLiteral("Vehicles Both Directions")), "PrintOptionB");
     Combo2 = makeListCombo("Combo2", QString());
     Combo2->setEnabled(false);
     DateChoice2 = makeLabel(QString(), nullptr, "DateChoice2");
@@ -1148,8 +1158,9 @@ void frmRoadtally::showEvent(QShowEvent *event)
 
 void frmRoadtally::reportDatabaseProblem()
 {
-    showMessage(this, m_databaseError + QStringLiteral("\n\nThe survey views stay disabled until the "
-                                                       "program finds a usable database."));
+    showMessage(this,
+                m_databaseError + QStringLiteral("\n\nThe survey views stay disabled until the "
+                                                 "program finds a usable database."));
 }
 
 void frmRoadtally::changeEvent(QEvent *event)
@@ -1298,9 +1309,10 @@ void frmRoadtally::Survey_Criteria()
     Label2[41]->setText(headers.second);
     Label2[42]->setText(headers.third);
 
-    const int checked = Option1[0]->isChecked() ? 0 : Option1[1]->isChecked() ? 1
-                                                   : Option1[2]->isChecked() ? 2
-                                                                             : -1;
+    const int checked = Option1[0]->isChecked()   ? 0
+                        : Option1[1]->isChecked() ? 1
+                        : Option1[2]->isChecked() ? 2
+                                                  : -1;
     if (checked < 0)
         return;
     const auto direction = static_cast<SurveyDirection>(checked);
@@ -1341,9 +1353,10 @@ void frmRoadtally::runScheme(const QString &name)
     const DisplayScheme *scheme = findDisplayScheme(name);
     if (!scheme)
         return;
-    const int checked = Option1[0]->isChecked() ? 0 : Option1[1]->isChecked() ? 1
-                                                   : Option1[2]->isChecked() ? 2
-                                                                             : -1;
+    const int checked = Option1[0]->isChecked()   ? 0
+                        : Option1[1]->isChecked() ? 1
+                        : Option1[2]->isChecked() ? 2
+                                                  : -1;
     if (checked < 0)
         return;
     const auto direction = static_cast<SurveyDirection>(checked);
@@ -1364,12 +1377,30 @@ void frmRoadtally::runScheme(const QString &name)
     }
 }
 
-void frmRoadtally::schemeAA() { runScheme(QStringLiteral("1 to 25 by 2 MPH")); }
-void frmRoadtally::schemeA() { runScheme(QStringLiteral("15 to 70 by 5 MPH")); }
-void frmRoadtally::SchemeB() { runScheme(QStringLiteral("20 to 42 by 2 MPH")); }
-void frmRoadtally::SchemeC() { runScheme(QStringLiteral("30 to 52 by 2 MPH")); }
-void frmRoadtally::schemeK() { runScheme(QStringLiteral("35 to 90 by 5 KPH")); }
-void frmRoadtally::schemeK2() { runScheme(QStringLiteral("65 to 120 by 5 KPH")); }
+void frmRoadtally::schemeAA()
+{
+    runScheme(QStringLiteral("1 to 25 by 2 MPH"));
+}
+void frmRoadtally::schemeA()
+{
+    runScheme(QStringLiteral("15 to 70 by 5 MPH"));
+}
+void frmRoadtally::SchemeB()
+{
+    runScheme(QStringLiteral("20 to 42 by 2 MPH"));
+}
+void frmRoadtally::SchemeC()
+{
+    runScheme(QStringLiteral("30 to 52 by 2 MPH"));
+}
+void frmRoadtally::schemeK()
+{
+    runScheme(QStringLiteral("35 to 90 by 5 KPH"));
+}
+void frmRoadtally::schemeK2()
+{
+    runScheme(QStringLiteral("65 to 120 by 5 KPH"));
+}
 
 // ---------------------------------------------------------------------------
 // Print buttons, information windows, printing the form

@@ -77,27 +77,27 @@ public:
     QLabel *LastText = nullptr; // "View Last Survey" (no click action)
 
     // ---- Summary panel (tab 0) --------------------------------------------
-    QLabel *Agency = nullptr;          // bound to Agency.Admin_Agency
+    QLabel *Agency = nullptr;            // bound to Agency.Admin_Agency
     QComboBox *Officer_Select = nullptr; // bound to Officer.Admin_Officer
-    QVector<QLabel *> Label3;          // 0 "Display Scheme", 2 "Direction of travel"
-    QComboBox *Combo1 = nullptr;       // display scheme selector
-    QFrame *Shape8 = nullptr;          // header block
-    QVector<QLabel *> Label6;          // header captions; 9 "Reports prepared by:"
-    QVector<QLabel *> Label7;          // 0, 1, 3, 4, 5, 8, 9: bound header values
-    QLabel *Label8 = nullptr;          // Start Time
-    QLabel *Label9 = nullptr;          // Total Time
-    QLabel *Label10 = nullptr;         // Location
-    QVector<QLabel *> Label1;          // distribution captions and totals line (0..23)
-    QVector<QLabel *> Label2;          // values of the distribution and the boxes (0..57)
-    QFrame *Shape9 = nullptr;          // "Speed Statistics"
-    QFrame *Shape10 = nullptr;         // pace box
-    QFrame *Shape11 = nullptr;         // "Number Exceeding Limit"
-    QVector<QLabel *> Label4;          // 0 "Speed Statistics", 1 "Number Exceeding Limit"
-    QVector<ClickLabel *> Label5;      // explained captions (0..5)
-    ClickLabel *Label85th = nullptr;   // "85th Percentile"
-    ClickLabel *Image1 = nullptr;      // pace box information picture
-    QPushButton *Command6 = nullptr;   // "Print Report"
-    QPushButton *Command1 = nullptr;   // "View Speeding Vehicle Profile"
+    QVector<QLabel *> Label3;            // 0 "Display Scheme", 2 "Direction of travel"
+    QComboBox *Combo1 = nullptr;         // display scheme selector
+    QFrame *Shape8 = nullptr;            // header block
+    QVector<QLabel *> Label6;            // header captions; 9 "Reports prepared by:"
+    QVector<QLabel *> Label7;            // 0, 1, 3, 4, 5, 8, 9: bound header values
+    QLabel *Label8 = nullptr;            // Start Time
+    QLabel *Label9 = nullptr;            // Total Time
+    QLabel *Label10 = nullptr;           // Location
+    QVector<QLabel *> Label1;            // distribution captions and totals line (0..23)
+    QVector<QLabel *> Label2;            // values of the distribution and the boxes (0..57)
+    QFrame *Shape9 = nullptr;            // "Speed Statistics"
+    QFrame *Shape10 = nullptr;           // pace box
+    QFrame *Shape11 = nullptr;           // "Number Exceeding Limit"
+    QVector<QLabel *> Label4;            // 0 "Speed Statistics", 1 "Number Exceeding Limit"
+    QVector<ClickLabel *> Label5;        // explained captions (0..5)
+    ClickLabel *Label85th = nullptr;     // "85th Percentile"
+    ClickLabel *Image1 = nullptr;        // pace box information picture
+    QPushButton *Command6 = nullptr;     // "Print Report"
+    QPushButton *Command1 = nullptr;     // "View Speeding Vehicle Profile"
 
     // ---- Vehicle Speeds (tab 1) --------------------------------------------
     QFrame *VSViewPort1 = nullptr;
@@ -134,20 +134,20 @@ public:
     QTableWidget *Flex2 = nullptr;
     QGroupBox *AMAnalysis = nullptr;
     QGroupBox *PMAnalysis = nullptr;
-    QVector<QLabel *> Label21;               // analysis values (0..9)
-    QVector<QLabel *> AnalysisCaption;       // Label16 .. Label26 by number (16..26)
+    QVector<QLabel *> Label21;         // analysis values (0..9)
+    QVector<QLabel *> AnalysisCaption; // Label16 .. Label26 by number (16..26)
     QPushButton *Command7 = nullptr;
 
     // ---- Weekly Summary (tab 5) --------------------------------------------
     QFrame *VSViewPort5 = nullptr;
     // Day1A .. Day7R, WDAA, WDAR, WKAA, WKAR: rows 0..23 hours, 24 totals.
-    QVector<QLabel *> Day1A, Day1R, Day2A, Day2R, Day3A, Day3R, Day4A, Day4R, Day5A, Day5R,
-        Day6A, Day6R, Day7A, Day7R, WDAA, WDAR, WKAA, WKAR;
+    QVector<QLabel *> Day1A, Day1R, Day2A, Day2R, Day3A, Day3R, Day4A, Day4R, Day5A, Day5R, Day6A,
+        Day6R, Day7A, Day7R, WDAA, WDAR, WKAA, WKAR;
     QVector<QLabel *> DayComb; // 55..63
     QVector<QLabel *> Split;   // 0..8
-    QLabel *Date1 = nullptr, *Date2 = nullptr, *Date3 = nullptr, *Date4 = nullptr,
-           *Date5 = nullptr, *Date6 = nullptr, *Date7 = nullptr;
-    QVector<QLabel *> legend; // 0..64
+    QLabel *Date1 = nullptr, *Date2 = nullptr, *Date3 = nullptr, *Date4 = nullptr, *Date5 = nullptr,
+           *Date6 = nullptr, *Date7 = nullptr;
+    QVector<QLabel *> legend;        // 0..64
     QPushButton *Command8 = nullptr; // "Calculate Weekly Totals"
     QPushButton *Command3 = nullptr; // "Print Chart"
 
@@ -169,8 +169,8 @@ public:
             *mnuExit = nullptr;
     QMenu *mnuSaveStudy = nullptr;
     QAction *mnuExcel = nullptr, *mnuAccess = nullptr;
-    QAction *mnuDeleteSurvey = nullptr, *mnuManageDatabase = nullptr,
-            *mnudeletedatabase = nullptr, *mnuAdminSetup = nullptr;
+    QAction *mnuDeleteSurvey = nullptr, *mnuManageDatabase = nullptr, *mnudeletedatabase = nullptr,
+            *mnuAdminSetup = nullptr;
     QAction *mnuSummary = nullptr, *mnuDailyVolume = nullptr, *mnu15Minute = nullptr,
             *mnuWeeklySummary = nullptr;
     QMenu *mnuDailyTraffic = nullptr, *mnu85Percent = nullptr;

@@ -20,10 +20,17 @@ using Counts = QMap<int, int>;
 
 inline Counts mphApproaching()
 {
-    return {{14, 3}, {20, 5}, {28, 10}, {33, 20}, {35, 30}, {36, 15}, {40, 10}, {47, 5}, {55, 1}, {73, 1}};
+    return {{14, 3},  {20, 5},  {28, 10}, {33, 20}, {35, 30},
+            {36, 15}, {40, 10}, {47, 5},  {55, 1},  {73, 1}};
 }
-inline Counts mphReceding() { return {{30, 4}, {37, 4}, {41, 4}}; }
-inline Counts mphUnknown() { return {{33, 1}}; }
+inline Counts mphReceding()
+{
+    return {{30, 4}, {37, 4}, {41, 4}};
+}
+inline Counts mphUnknown()
+{
+    return {{33, 1}};
+}
 inline Counts kphApproaching()
 {
     return {{29, 2}, {50, 8}, {64, 5}, {65, 5}, {100, 10}, {120, 3}, {121, 2}};
@@ -34,9 +41,10 @@ inline void insertSpeedRows(DatabaseSession &s, const QString &batch, int first,
 {
     for (int speed = first; speed <= last; ++speed) {
         const int a = app.value(speed), r = rec.value(speed), u = unk.value(speed);
-        s.exec(QStringLiteral("INSERT INTO [Speed] ([batch_number], [speed], [all_total], [All_app], "
-                              "[all_rec]) VALUES (?, ?, ?, ?, ?)"),
-               {batch, speed, a + r + u, a, r});
+        s.exec(
+            QStringLiteral("INSERT INTO [Speed] ([batch_number], [speed], [all_total], [All_app], "
+                           "[all_rec]) VALUES (?, ?, ?, ?, ?)"),
+            {batch, speed, a + r + u, a, r});
     }
 }
 
@@ -145,7 +153,8 @@ inline QString writeKnownSurveys(const QString &path)
             s.exec(QStringLiteral("INSERT INTO [Time_15] ([Batch_Number], [Date], [TimeAM]) "
                                   "VALUES (?, ?, ?)"),
                    {MphBatch, QString::fromLatin1(date), QStringLiteral("00:00 - 00:15")});
-        s.exec(QStringLiteral("INSERT INTO [Time_15] ([Batch_Number], [Date], [TimeAM]) VALUES (?, ?, ?)"),
+        s.exec(QStringLiteral(
+                   "INSERT INTO [Time_15] ([Batch_Number], [Date], [TimeAM]) VALUES (?, ?, ?)"),
                {KphBatch, QStringLiteral("03/16/26"), QStringLiteral("00:00 - 00:15")});
         s.exec(QStringLiteral("INSERT INTO [Officer] ([Admin_Officer]) VALUES (?)"),
                {QStringLiteral("Sgt. Dana Whitfield")});

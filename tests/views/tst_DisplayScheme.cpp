@@ -35,24 +35,36 @@ private Q_SLOTS:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("procedure");
         QTest::addColumn<QString>("labels");
-        QTest::newRow("schemeAA") << "1 to 25 by 2 MPH" << "schemeAA"
-                                  << "1 - 2|3 - 4|5 - 6|7 - 8|9 - 10|11 - 12|13 - 14|15 - 16|17 - 18|"
-                                     "19 - 20|21 - 22|23 - 24|25 - 999";
-        QTest::newRow("schemeA") << "15 to 70 by 5 MPH" << "schemeA"
-                                 << "1 - 14|15 - 19|20 - 24|25 - 29|30 - 34|35 - 39|40 - 44|45 - 49|"
-                                    "50 - 54|55 - 59|60 - 64|65 - 69|70 - 999";
-        QTest::newRow("SchemeB") << "20 to 42 by 2 MPH" << "SchemeB"
-                                 << "1 - 19|20 - 21|22 - 23|24 - 25|26 - 27|28 - 29|30 - 31|32 - 33|"
-                                    "34 - 35|36 - 37|38 - 39|40 - 41|42 - 999";
-        QTest::newRow("SchemeC") << "30 to 52 by 2 MPH" << "SchemeC"
-                                 << "1 - 29|30 - 31|32 - 33|34 - 35|36 - 37|38 - 39|40 - 41|42 - 43|"
-                                    "44 - 45|46 - 47|48 - 49|50 - 51|52 - 999";
-        QTest::newRow("schemeK") << "35 to 90 by 5 KPH" << "schemeK"
-                                 << "1 - 34|35 - 39|40 - 44|45 - 49|50 - 54|55 - 59|60 - 64|65 - 69|"
-                                    "70 - 74|75 - 79|80 - 84|85 - 89|90 - 999";
-        QTest::newRow("schemeK2") << "65 to 120 by 5 KPH" << "schemeK2"
-                                  << "1 - 64|65 - 69|70 - 74|75 - 79|80 - 84|85 - 89|90 - 94|95 - 99|"
-                                     "100 - 104|105 - 109|110 - 114|115 - 119|120 - 999";
+        QTest::newRow("schemeAA")
+            << "1 to 25 by 2 MPH"
+            << "schemeAA"
+            << "1 - 2|3 - 4|5 - 6|7 - 8|9 - 10|11 - 12|13 - 14|15 - 16|17 - 18|"
+               "19 - 20|21 - 22|23 - 24|25 - 999";
+        QTest::newRow("schemeA")
+            << "15 to 70 by 5 MPH"
+            << "schemeA"
+            << "1 - 14|15 - 19|20 - 24|25 - 29|30 - 34|35 - 39|40 - 44|45 - 49|"
+               "50 - 54|55 - 59|60 - 64|65 - 69|70 - 999";
+        QTest::newRow("SchemeB")
+            << "20 to 42 by 2 MPH"
+            << "SchemeB"
+            << "1 - 19|20 - 21|22 - 23|24 - 25|26 - 27|28 - 29|30 - 31|32 - 33|"
+               "34 - 35|36 - 37|38 - 39|40 - 41|42 - 999";
+        QTest::newRow("SchemeC")
+            << "30 to 52 by 2 MPH"
+            << "SchemeC"
+            << "1 - 29|30 - 31|32 - 33|34 - 35|36 - 37|38 - 39|40 - 41|42 - 43|"
+               "44 - 45|46 - 47|48 - 49|50 - 51|52 - 999";
+        QTest::newRow("schemeK")
+            << "35 to 90 by 5 KPH"
+            << "schemeK"
+            << "1 - 34|35 - 39|40 - 44|45 - 49|50 - 54|55 - 59|60 - 64|65 - 69|"
+               "70 - 74|75 - 79|80 - 84|85 - 89|90 - 999";
+        QTest::newRow("schemeK2")
+            << "65 to 120 by 5 KPH"
+            << "schemeK2"
+            << "1 - 64|65 - 69|70 - 74|75 - 79|80 - 84|85 - 89|90 - 94|95 - 99|"
+               "100 - 104|105 - 109|110 - 114|115 - 119|120 - 999";
     }
     void labels()
     {
@@ -75,9 +87,12 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("oneDecimal");
-        QTest::newRow("SchemeB") << "20 to 42 by 2 MPH" << "36 - 37|38 - 39|40 - 41";
-        QTest::newRow("SchemeC") << "30 to 52 by 2 MPH" << "36 - 37";
-        QTest::newRow("schemeA") << "15 to 70 by 5 MPH" << "";
+        QTest::newRow("SchemeB") << "20 to 42 by 2 MPH"
+                                 << "36 - 37|38 - 39|40 - 41";
+        QTest::newRow("SchemeC") << "30 to 52 by 2 MPH"
+                                 << "36 - 37";
+        QTest::newRow("schemeA") << "15 to 70 by 5 MPH"
+                                 << "";
     }
     void oneDecimalBins()
     {
@@ -132,9 +147,10 @@ private Q_SLOTS:
             << "3|0|5|10|20|45|10|5|0|1|0|0|1"
             << "3.%|.%|5.%|10.%|20.%|45.%|10.%|5.%|.%|1.%|.%|.%|1.%";
         // Row 14 holds every vehicle below 15: "13 - 14" gets it, the lower bins nothing.
-        QTest::newRow("1-25 both") << MphBatch << "1 to 25 by 2 MPH" << SurveyDirection::Both << "113"
-                                   << "0|0|0|0|0|0|3|0|0|5|0|0|105"
-                                   << ".%|.%|.%|.%|.%|.%|2.65%|.%|.%|4.42%|.%|.%|92.92%";
+        QTest::newRow("1-25 both")
+            << MphBatch << "1 to 25 by 2 MPH" << SurveyDirection::Both << "113"
+            << "0|0|0|0|0|0|3|0|0|5|0|0|105"
+            << ".%|.%|.%|.%|.%|.%|2.65%|.%|.%|4.42%|.%|.%|92.92%";
         // A third in 30-31 shows two decimals, the same share in 36-37 and 40-41 one.
         QTest::newRow("20-42 receding")
             << MphBatch << "20 to 42 by 2 MPH" << SurveyDirection::Receding << "12"
@@ -159,17 +175,18 @@ private Q_SLOTS:
             << "0|0|0|0|0|0|0|0|0|0|0|0|0"
             << "N/A|N/A|N/A|N/A|N/A|N/A|N/A|N/A|N/A|N/A|N/A|N/A|N/A";
         // No survey shown: the total label is empty.
-        QTest::newRow("empty total") << MphBatch << "15 to 70 by 5 MPH" << SurveyDirection::Both
-                                     << ""
-                                     << "3|0|5|10|25|49|14|5|0|1|0|0|1"
-                                     << "N/A|N/A|N/A|N/A|N/A|N/A|N/A|N/A|N/A|N/A|N/A|N/A|N/A";
+        QTest::newRow("empty total")
+            << MphBatch << "15 to 70 by 5 MPH" << SurveyDirection::Both << ""
+            << "3|0|5|10|25|49|14|5|0|1|0|0|1"
+            << "N/A|N/A|N/A|N/A|N/A|N/A|N/A|N/A|N/A|N/A|N/A|N/A|N/A";
         // Trailing blanks of the batch number are not significant.
         QTest::newRow("batch with trailing blanks")
             << MphBatch + QStringLiteral("  ") << "15 to 70 by 5 MPH" << SurveyDirection::Receding
-            << "12" << "0|0|0|0|4|4|4|0|0|0|0|0|0"
+            << "12"
+            << "0|0|0|0|4|4|4|0|0|0|0|0|0"
             << ".%|.%|.%|.%|33.33%|33.33%|33.33%|.%|.%|.%|.%|.%|.%";
-        QTest::newRow("unknown batch") << "999999-Z" << "15 to 70 by 5 MPH"
-                                       << SurveyDirection::Both << "113"
+        QTest::newRow("unknown batch") << "999999-Z"
+                                       << "15 to 70 by 5 MPH" << SurveyDirection::Both << "113"
                                        << "0|0|0|0|0|0|0|0|0|0|0|0|0"
                                        << ".%|.%|.%|.%|.%|.%|.%|.%|.%|.%|.%|.%|.%";
     }
@@ -197,7 +214,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("unit");
         QTest::addColumn<SurveyDirection>("direction");
         QTest::addColumn<int>("total");
-        QTest::newRow("mph approaching") << MphBatch << "MPH" << SurveyDirection::Approaching << 100;
+        QTest::newRow("mph approaching")
+            << MphBatch << "MPH" << SurveyDirection::Approaching << 100;
         QTest::newRow("mph receding") << MphBatch << "MPH" << SurveyDirection::Receding << 12;
         QTest::newRow("mph both") << MphBatch << "MPH" << SurveyDirection::Both << 113;
         QTest::newRow("kph approaching") << KphBatch << "KPH" << SurveyDirection::Approaching << 35;
@@ -210,8 +228,8 @@ private Q_SLOTS:
         QFETCH(int, total);
         DatabaseSession session(m_path);
         for (const QString &name : displaySchemeNames(unit)) {
-            const SchemeResult r = computeScheme(session, batch, *findDisplayScheme(name), direction,
-                                                 QString::number(total));
+            const SchemeResult r = computeScheme(session, batch, *findDisplayScheme(name),
+                                                 direction, QString::number(total));
             qint64 sum = 0;
             for (qint64 v : r.volumes)
                 sum += v;

@@ -27,10 +27,10 @@ private Q_SLOTS:
                                   << QStringList{"02/28/28", "02/29/28", "03/01/28"};
         QTest::newRow("duplicates") << QStringList{"05/25/25", "05/24/25", "05/25/25"}
                                     << QStringList{"05/24/25", "05/25/25"};
-        QTest::newRow("same day, two spellings") << QStringList{"1/2/26", "01/02/26"}
-                                                 << QStringList{"1/2/26"};
-        QTest::newRow("not dates last") << QStringList{"", "05/24/25", "junk", "junk"}
-                                        << QStringList{"05/24/25", "", "junk"};
+        QTest::newRow("same day, two spellings")
+            << QStringList{"1/2/26", "01/02/26"} << QStringList{"1/2/26"};
+        QTest::newRow("not dates last")
+            << QStringList{"", "05/24/25", "junk", "junk"} << QStringList{"05/24/25", "", "junk"};
         QTest::newRow("empty") << QStringList{} << QStringList{};
     }
     void order()

@@ -3,18 +3,19 @@
 
 #include "ViewsFixture.h"
 
+#include "admin/frmOpenSurvey.h"
+#include "intake/frmLoadDataFile.h"
 #include "store/SharedState.h"
 #include "views/ClickLabel.h"
 #include "views/Forms.h"
 #include "views/frmRoadtally.h"
-#include "admin/frmOpenSurvey.h"
-#include "intake/frmLoadDataFile.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -23,7 +24,6 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QToolButton>
-#include <QListWidget>
 #include <QtTest>
 
 #include <memory>
@@ -324,16 +324,16 @@ private Q_SLOTS:
             << QStringList{"25", "6", "1", "32"}
             << QStringList{"68.%", "32.%", "25.%", "6.%", "1.%", "32.%"}
             << "Percent of total (approaching)";
-        QTest::newRow("receding")
-            << MphBatch << 1 << QStringList{"31 to 41", "8", "66.7%", "36.0", "42", "8", "4"}
-            << QStringList{"8", "0", "0", "8"}
-            << QStringList{"33.33%", "66.67%", "66.67%", ".%", ".%", "66.67%"}
-            << "Percent of total (receeding)";
-        QTest::newRow("both")
-            << MphBatch << 2 << QStringList{"29 to 39", "70", "61.9%", "34.1", "40", "40", "73"}
-            << QStringList{"33", "6", "1", "40"}
-            << QStringList{"64.6%", "35.4%", "29.2%", "5.31%", ".88%", "35.4%"}
-            << "Percent of total";
+        QTest::newRow("receding") << MphBatch << 1
+                                  << QStringList{"31 to 41", "8", "66.7%", "36.0", "42", "8", "4"}
+                                  << QStringList{"8", "0", "0", "8"}
+                                  << QStringList{"33.33%", "66.67%", "66.67%", ".%", ".%", "66.67%"}
+                                  << "Percent of total (receeding)";
+        QTest::newRow("both") << MphBatch << 2
+                              << QStringList{"29 to 39", "70", "61.9%", "34.1", "40", "40", "73"}
+                              << QStringList{"33", "6", "1", "40"}
+                              << QStringList{"64.6%", "35.4%", "29.2%", "5.31%", ".88%", "35.4%"}
+                              << "Percent of total";
         QTest::newRow("receding without vehicles")
             << KphBatch << 1 << QStringList{"", "", "", "", "", "0", "0"}
             << QStringList{"0", "0", "0", "0"}
@@ -362,8 +362,9 @@ private Q_SLOTS:
                               w.Label2[32]->text()};
         QCOMPARE(got, values);
         QCOMPARE(texts(w.Label2, 45, 48), bands);
-        const QStringList gotShares{w.Label2[56]->text(), w.Label2[57]->text(), w.Label2[51]->text(),
-                                    w.Label2[52]->text(), w.Label2[53]->text(), w.Label2[54]->text()};
+        const QStringList gotShares{w.Label2[56]->text(), w.Label2[57]->text(),
+                                    w.Label2[51]->text(), w.Label2[52]->text(),
+                                    w.Label2[53]->text(), w.Label2[54]->text()};
         QCOMPARE(gotShares, shares);
         QTEST(w.Label5[5]->text(), "caption");
         QCOMPARE(w.Label2[40]->text(), w.Label7[9]->text() + QStringLiteral("+"));
@@ -374,7 +375,8 @@ private Q_SLOTS:
         frmRoadtally w;
         w.show();
         showSurvey(w, MphBatch);
-        for (QPushButton *b : {w.Command2, w.Command3, w.Command4, w.Command5, w.Command6, w.Command7})
+        for (QPushButton *b :
+             {w.Command2, w.Command3, w.Command4, w.Command5, w.Command6, w.Command7})
             b->setEnabled(true);
         w.DateVolume->setEditText(QStringLiteral("12/31/25"));
         w.Date15min->addItem(QStringLiteral("stale"));
@@ -383,7 +385,8 @@ private Q_SLOTS:
         QVERIFY(!w.splashframe->isVisible());
         QVERIFY(w.LastButton->isVisibleTo(w.splashframe));
         QVERIFY(w.LastText->isVisibleTo(w.splashframe));
-        for (QPushButton *b : {w.Command2, w.Command3, w.Command4, w.Command5, w.Command6, w.Command7})
+        for (QPushButton *b :
+             {w.Command2, w.Command3, w.Command4, w.Command5, w.Command6, w.Command7})
             QVERIFY2(!b->isEnabled(), qPrintable(b->objectName()));
         const QStringList calendar{"12/30/25", "12/31/25", "01/01/26", "01/02/26"};
         QCOMPARE(items(w.DateVolume), calendar);
@@ -520,14 +523,22 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("control");
         QTest::addColumn<QString>("window");
-        QTest::newRow("Image1") << "Image1" << "Pace Description";
-        QTest::newRow("Pace Range") << "Label5_0" << "Pace Description";
-        QTest::newRow("Number in Pace") << "Label5_1" << "Pace Description";
-        QTest::newRow("Percent in Pace") << "Label5_2" << "Pace Description";
-        QTest::newRow("Posted Limit") << "Label5_4" << "Pace Description";
-        QTest::newRow("Percent of Total") << "Label5_5" << "Pace Description";
-        QTest::newRow("Label85th") << "Label85th_31" << "85th Percentile";
-        QTest::newRow("About") << "mnuAbout" << "About Roadtally";
+        QTest::newRow("Image1") << "Image1"
+                                << "Pace Description";
+        QTest::newRow("Pace Range") << "Label5_0"
+                                    << "Pace Description";
+        QTest::newRow("Number in Pace") << "Label5_1"
+                                        << "Pace Description";
+        QTest::newRow("Percent in Pace") << "Label5_2"
+                                         << "Pace Description";
+        QTest::newRow("Posted Limit") << "Label5_4"
+                                      << "Pace Description";
+        QTest::newRow("Percent of Total") << "Label5_5"
+                                          << "Pace Description";
+        QTest::newRow("Label85th") << "Label85th_31"
+                                   << "85th Percentile";
+        QTest::newRow("About") << "mnuAbout"
+                               << "About Roadtally";
     }
     void informationWindows()
     {
@@ -555,16 +566,19 @@ private Q_SLOTS:
 
     void unusableDatabase_data()
     {
-        QTest::addColumn<QByteArray>("content"); // empty: no file at all
-        QTest::newRow("missing") << QByteArray();
-        QTest::newRow("not a database") << QByteArray("this is not a survey database\n");
+        QTest::addColumn<bool>("exists");
+        QTest::addColumn<QByteArray>("content");
+        QTest::newRow("missing") << false << QByteArray();
+        QTest::newRow("empty file") << true << QByteArray();
+        QTest::newRow("not a database") << true << QByteArray("this is not a survey database\n");
     }
     void unusableDatabase()
     {
+        QFETCH(bool, exists);
         QFETCH(QByteArray, content);
         QTemporaryDir dir;
         const QString path = databasePathIn(dir.path());
-        if (!content.isEmpty()) {
+        if (exists) {
             QFile f(path);
             QVERIFY(f.open(QIODevice::WriteOnly));
             f.write(content);
