@@ -29,7 +29,8 @@ QByteArray digest(const QString &path)
 {
     QCryptographicHash hash(QCryptographicHash::Sha1);
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("fuzz-digest"));
+        QSqlDatabase db =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("fuzz-digest"));
         db.setDatabaseName(path);
         if (!db.open())
             broken("cannot open the database");
@@ -63,7 +64,8 @@ qint64 count(const QString &path, const QString &table)
 {
     qint64 n = -1;
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("fuzz-count"));
+        QSqlDatabase db =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("fuzz-count"));
         db.setDatabaseName(path);
         db.open();
         QSqlQuery q(db);
@@ -130,7 +132,8 @@ void runOne(const std::uint8_t *data, std::size_t size)
     in.location = QStringLiteral("Fuzz Street");
     in.startDate = (options & 0x01) ? header.batchDate : QStringLiteral("05/24/2001");
     static const char *const times[] = {"13:45", "00:00", "23:59", nullptr};
-    in.startTime = times[(options >> 1) & 3] ? QString::fromLatin1(times[(options >> 1) & 3]) : header.startTime;
+    in.startTime = times[(options >> 1) & 3] ? QString::fromLatin1(times[(options >> 1) & 3])
+                                             : header.startTime;
     in.postedSpeed = header.postedSpeed.isEmpty() ? QStringLiteral("035") : header.postedSpeed;
     static const char *const units[] = {"MPH", "KPH", "MPH", "Other"};
     in.unit = QString::fromLatin1(units[(options >> 3) & 3]);
@@ -148,7 +151,8 @@ void runOne(const std::uint8_t *data, std::size_t size)
     if (r.outcome == ImportOutcome::Stored) {
         if (count(w.database, QStringLiteral("Veh_Data")) != r.storedVehicles)
             broken("stored vehicles and Veh_Data rows differ");
-        if (count(w.database, QStringLiteral("Header")) != 1 || count(w.database, QStringLiteral("Summary")) != 1)
+        if (count(w.database, QStringLiteral("Header")) != 1 ||
+            count(w.database, QStringLiteral("Summary")) != 1)
             broken("a stored survey needs one Header and one Summary row");
     } else {
         if (r.outcome == ImportOutcome::DataErrors && r.detail.isEmpty())

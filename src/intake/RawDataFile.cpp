@@ -65,9 +65,9 @@ bool isPlainDataFileName(const QString &name)
     for (const QChar c : name) {
         // Folder separators, drive letters, wildcards and control characters
         // would reach outside the program folder or name several files.
-        if (c == QLatin1Char('/') || c == QLatin1Char('\\') || c == QLatin1Char(':')
-            || c == QLatin1Char('*') || c == QLatin1Char('?') || c == QLatin1Char('[')
-            || c == QLatin1Char(']') || c.unicode() < 0x20)
+        if (c == QLatin1Char('/') || c == QLatin1Char('\\') || c == QLatin1Char(':') ||
+            c == QLatin1Char('*') || c == QLatin1Char('?') || c == QLatin1Char('[') ||
+            c == QLatin1Char(']') || c.unicode() < 0x20)
             return false;
     }
     return name != QLatin1String(".") && name != QLatin1String("..");

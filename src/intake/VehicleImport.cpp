@@ -32,6 +32,20 @@ bool readStartClock(const QString &text, int &hour, int &minute)
     return hour <= 23 && minute <= 59;
 }
 
+// The headway in whole seconds (halves to even). A number far beyond any survey
+// length is held at a bound that still drops every record, so that no
+// arithmetic on it can overflow.
+qint64 readHeadway(const QString &text)
+{
+    constexpr double Bound = 1e15;
+    const double h = numericValue(text);
+    if (!(h < Bound))
+        return qint64(Bound);
+    if (!(h > -Bound))
+        return -qint64(Bound);
+    return roundHalfEven(h);
+}
+
 bool hasRadarRow(DatabaseSession &session)
 {
     return session.scalar(QStringLiteral("SELECT count(*) FROM [Radar]")).toLongLong() > 0;
@@ -113,7 +127,7 @@ ImportResult importSurvey(const QString &databasePath, const ImportInput &input,
         rules.startDate = parseDate(input.startDate);
         if (!readStartClock(input.startTime, rules.startHour, rules.startMinute))
             throw ImportFailure("the start time is not a time of day (hh:mm)");
-        rules.headway = roundHalfEven(numericValue(input.headway));
+        rules.headway = readHeadway(input.headway);
         rules.speedLow = numericValue(input.speedMin);
         rules.speedHigh = numericValue(input.speedMax);
 

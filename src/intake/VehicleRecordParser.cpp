@@ -18,8 +18,8 @@ constexpr qint64 LargestGap = 50000; // seconds to the previous accepted vehicle
 
 bool isBlank(QChar c)
 {
-    return c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\r')
-           || c == QLatin1Char('\n');
+    return c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\r') ||
+           c == QLatin1Char('\n');
 }
 
 // "hh:mm:ss AM" of a clock time, 12-hour with two-digit hour.
@@ -182,11 +182,11 @@ ParseOutcome parseVehicleRecords(QStringView data, const RecordRules &rules,
 
         qint64 o = 0;
         if (!parseWholeNumber(slotOffset, o))
-            throw ImportFailure("an offset is not a whole number: \""
-                                + slotOffset.toString().toStdString() + "\"");
+            throw ImportFailure("an offset is not a whole number: \"" +
+                                slotOffset.toString().toStdString() + "\"");
         if (o > LargestOffset)
-            throw ImportFailure("an offset is above 2147483647: \""
-                                + slotOffset.toString().toStdString() + "\"");
+            throw ImportFailure("an offset is above 2147483647: \"" +
+                                slotOffset.toString().toStdString() + "\"");
 
         qint64 days = (o / 3600) / 24;
         const int hours = int((o / 3600) % 24);
@@ -212,12 +212,12 @@ ParseOutcome parseVehicleRecords(QStringView data, const RecordRules &rules,
 
         qint64 v = 0;
         if (!parseWholeNumber(slotSpeed, v) || v > LargestSpeed)
-            throw ImportFailure("a speed is not a whole number: \""
-                                + slotSpeed.toString().toStdString() + "\"");
+            throw ImportFailure("a speed is not a whole number: \"" +
+                                slotSpeed.toString().toStdString() + "\"");
 
-        const bool accepted = o <= previous + LargestGap && o >= previous
-                              && o >= previous + rules.headway && rules.speedLow <= double(v)
-                              && double(v) <= rules.speedHigh;
+        const bool accepted = o <= previous + LargestGap && o >= previous &&
+                              o >= previous + rules.headway && rules.speedLow <= double(v) &&
+                              double(v) <= rules.speedHigh;
         if (!accepted)
             continue;
         previous = o;

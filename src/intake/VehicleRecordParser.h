@@ -26,9 +26,9 @@ public:
 // everything from the third "+" vehicle before the first end mark on dropped.
 struct PreparedData
 {
-    QString text;         // the text without CR LF pairs
-    qsizetype begin = 0;  // first character of the data block
-    qsizetype end = 0;    // one past the comma of the last usable record
+    QString text;        // the text without CR LF pairs
+    qsizetype begin = 0; // first character of the data block
+    qsizetype end = 0;   // one past the comma of the last usable record
 
     QStringView view() const { return QStringView(text).sliced(begin, end - begin); }
 };

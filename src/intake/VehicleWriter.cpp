@@ -36,8 +36,8 @@ VehicleWriter::VehicleWriter(DatabaseSession &session, const QString &batchNumbe
     if (sqlite3_prepare_v2(m_db, InsertSql, -1, &m_stmt, nullptr) != SQLITE_OK)
         fail("cannot prepare the vehicle insert");
     // The batch number is the same in every row; a binding outlives each reset.
-    if (sqlite3_bind_text(m_stmt, 1, m_batch.constData(), int(m_batch.size()), SQLITE_STATIC)
-        != SQLITE_OK)
+    if (sqlite3_bind_text(m_stmt, 1, m_batch.constData(), int(m_batch.size()), SQLITE_STATIC) !=
+        SQLITE_OK)
         fail("cannot bind the batch number");
 }
 
@@ -59,9 +59,9 @@ void VehicleWriter::write(const Vehicle &vehicle, const RecordTexts &texts)
     if (!m_stmt) {
         if (!m_query)
             throw DatabaseError("the vehicle insert is finished");
-        m_session.run(*m_query, {m_batchNumber, vehicle.offset, texts.direction.toString(),
-                                 vehicle.speed, QString::fromLatin1(texts.time, 11),
-                                 QString::fromLatin1(texts.date)});
+        m_session.run(*m_query,
+                      {m_batchNumber, vehicle.offset, texts.direction.toString(), vehicle.speed,
+                       QString::fromLatin1(texts.time, 11), QString::fromLatin1(texts.date)});
         return;
     }
     // A one-character direction needs no conversion; anything else is stored as read.
@@ -78,12 +78,12 @@ void VehicleWriter::write(const Vehicle &vehicle, const RecordTexts &texts)
         directionSize = int(other.size());
     }
 
-    if (sqlite3_bind_int64(m_stmt, 2, vehicle.offset) != SQLITE_OK
-        || sqlite3_bind_text(m_stmt, 3, direction, directionSize, SQLITE_STATIC) != SQLITE_OK
-        || sqlite3_bind_int64(m_stmt, 4, vehicle.speed) != SQLITE_OK
-        || sqlite3_bind_text(m_stmt, 5, texts.time, 11, SQLITE_STATIC) != SQLITE_OK
-        || sqlite3_bind_text(m_stmt, 6, texts.date, int(std::strlen(texts.date)), SQLITE_STATIC)
-               != SQLITE_OK)
+    if (sqlite3_bind_int64(m_stmt, 2, vehicle.offset) != SQLITE_OK ||
+        sqlite3_bind_text(m_stmt, 3, direction, directionSize, SQLITE_STATIC) != SQLITE_OK ||
+        sqlite3_bind_int64(m_stmt, 4, vehicle.speed) != SQLITE_OK ||
+        sqlite3_bind_text(m_stmt, 5, texts.time, 11, SQLITE_STATIC) != SQLITE_OK ||
+        sqlite3_bind_text(m_stmt, 6, texts.date, int(std::strlen(texts.date)), SQLITE_STATIC) !=
+            SQLITE_OK)
         fail("cannot bind a vehicle");
     const int rc = sqlite3_step(m_stmt);
     sqlite3_reset(m_stmt);

@@ -24,8 +24,8 @@ inline QStringList dumpDatabase(const QString &path)
         tables.exec(QStringLiteral("SELECT type, name, sql FROM sqlite_master ORDER BY name"));
         QStringList names;
         while (tables.next()) {
-            out << tables.value(0).toString() + QLatin1Char(' ') + tables.value(1).toString()
-                       + QLatin1Char(' ') + tables.value(2).toString();
+            out << tables.value(0).toString() + QLatin1Char(' ') + tables.value(1).toString() +
+                       QLatin1Char(' ') + tables.value(2).toString();
             if (tables.value(0).toString() == QLatin1String("table"))
                 names << tables.value(1).toString();
         }
@@ -37,8 +37,8 @@ inline QStringList dumpDatabase(const QString &path)
                 for (int i = 0; i < rows.record().count(); ++i) {
                     const QVariant v = rows.value(i);
                     cells << (v.isNull() ? QStringLiteral("NULL")
-                                         : QString::fromLatin1(v.typeName()) + QLatin1Char(':')
-                                               + v.toString());
+                                         : QString::fromLatin1(v.typeName()) + QLatin1Char(':') +
+                                               v.toString());
                 }
                 out << table + QLatin1Char('|') + cells.join(QLatin1Char('|'));
             }

@@ -29,8 +29,8 @@ inline QString headerFor(int month, int day, int year, int hour, int minute)
 {
     QString h = sampleHeader();
     const auto three = [](int v) { return QStringLiteral("%1").arg(v, 3, 10, QLatin1Char('0')); };
-    h.replace(QStringLiteral("005-024-001"), three(month) + QLatin1Char('-') + three(day)
-                                                 + QLatin1Char('-') + three(year));
+    h.replace(QStringLiteral("005-024-001"),
+              three(month) + QLatin1Char('-') + three(day) + QLatin1Char('-') + three(year));
     h.replace(QStringLiteral("013:045"), three(hour) + QLatin1Char(':') + three(minute));
     return h;
 }

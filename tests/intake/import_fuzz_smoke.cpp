@@ -30,9 +30,9 @@ QByteArray seedFile(QRandomGenerator &rng)
             o += 60000; // a gap that drops the rest
         records.append({qMax<qint64>(0, o), "+-?+-"[rng.bounded(5)], int(rng.bounded(0, 140))});
     }
-    const QString header = test::headerFor(int(rng.bounded(0, 14)), int(rng.bounded(0, 33)),
-                                           int(rng.bounded(0, 100)), int(rng.bounded(0, 26)),
-                                           int(rng.bounded(0, 62)));
+    const QString header =
+        test::headerFor(int(rng.bounded(0, 14)), int(rng.bounded(0, 33)), int(rng.bounded(0, 100)),
+                        int(rng.bounded(0, 26)), int(rng.bounded(0, 62)));
     return test::rawFile(records, header).toLatin1();
 }
 
@@ -89,7 +89,8 @@ int main(int argc, char **argv)
         else if (args[i] == QLatin1String("--write-seeds") && i + 1 < args.size())
             seedDir = args[++i];
         else {
-            std::fprintf(stderr, "usage: import_fuzz_smoke [--seconds N] [--seed S] [--write-seeds DIR]\n");
+            std::fprintf(stderr,
+                         "usage: import_fuzz_smoke [--seconds N] [--seed S] [--write-seeds DIR]\n");
             return 2;
         }
     }
@@ -112,7 +113,8 @@ int main(int argc, char **argv)
         QByteArray input = QByteArray(1, char(rng.bounded(256))) + seedFile(rng);
         if (rng.bounded(8) != 0)
             input = mutate(input, rng);
-        fuzz::runOne(reinterpret_cast<const std::uint8_t *>(input.constData()), std::size_t(input.size()));
+        fuzz::runOne(reinterpret_cast<const std::uint8_t *>(input.constData()),
+                     std::size_t(input.size()));
         ++runs;
     }
     std::printf("%lld inputs imported without a broken promise\n", static_cast<long long>(runs));

@@ -92,25 +92,28 @@ void tst_RawDataFile::readRawHeader_data()
     QTest::addColumn<QString>("letter");
     QTest::addColumn<QStringList>("expected"); // batch, location code, date, time, posted
 
-    QTest::newRow("sample header") << test::sampleHeader() << QStringLiteral("A")
-                                   << QStringList{QStringLiteral("052401-A"), QStringLiteral("00020"),
-                                                  QStringLiteral("05/24/2001"), QStringLiteral("13:45"),
-                                                  QStringLiteral("105")};
+    QTest::newRow("sample header")
+        << test::sampleHeader() << QStringLiteral("A")
+        << QStringList{QStringLiteral("052401-A"), QStringLiteral("00020"),
+                       QStringLiteral("05/24/2001"), QStringLiteral("13:45"),
+                       QStringLiteral("105")};
     QTest::newRow("letter C") << test::sampleHeader() << QStringLiteral("C")
                               << QStringList{QStringLiteral("052401-C"), QStringLiteral("00020"),
                                              QStringLiteral("05/24/2001"), QStringLiteral("13:45"),
                                              QStringLiteral("105")};
-    QTest::newRow("year 0YY is 20YY") << test::headerFor(12, 31, 99, 23, 5) << QStringLiteral("A")
-                                      << QStringList{QStringLiteral("123199-A"), QStringLiteral("00020"),
-                                                     QStringLiteral("12/31/2099"), QStringLiteral("23:05"),
-                                                     QStringLiteral("105")};
+    QTest::newRow("year 0YY is 20YY")
+        << test::headerFor(12, 31, 99, 23, 5) << QStringLiteral("A")
+        << QStringList{QStringLiteral("123199-A"), QStringLiteral("00020"),
+                       QStringLiteral("12/31/2099"), QStringLiteral("23:05"),
+                       QStringLiteral("105")};
     QTest::newRow("short text gives short values")
         << test::sampleHeader().left(56) << QStringLiteral("A")
-        << QStringList{QStringLiteral("052401-A"), QStringLiteral("00020"), QStringLiteral("05/24/2001"),
-                       QStringLiteral("13:"), QString()};
+        << QStringList{QStringLiteral("052401-A"), QStringLiteral("00020"),
+                       QStringLiteral("05/24/2001"), QStringLiteral("13:"), QString()};
     QTest::newRow("empty text") << QString() << QStringLiteral("A")
-                                << QStringList{QStringLiteral("-A"), QString(), QStringLiteral("//20"),
-                                               QStringLiteral(":"), QString()};
+                                << QStringList{QStringLiteral("-A"), QString(),
+                                               QStringLiteral("//20"), QStringLiteral(":"),
+                                               QString()};
 }
 
 void tst_RawDataFile::readRawHeader()
@@ -158,7 +161,8 @@ void tst_RawDataFile::load_data()
     QTest::newRow("no name") << QString() << int(LoadStatus::NoFileName)
                              << QStringLiteral("You must first select a file to load.");
     QTest::newRow("missing") << QStringLiteral("other.ovd") << int(LoadStatus::NotFound)
-                             << QStringLiteral("Radar text file does not exist, you must create one first");
+                             << QStringLiteral(
+                                    "Radar text file does not exist, you must create one first");
     QTest::newRow("outside the folder")
         << QStringLiteral("../survey.ovd") << int(LoadStatus::NotPlainName)
         << QStringLiteral("Radar text file does not exist, you must create one first");

@@ -26,7 +26,8 @@ QList<Record> records(const QString &spec)
         qsizetype d = 0;
         while (item.at(d).isDigit())
             ++d;
-        out.append({item.left(d).toLongLong(), char(item.at(d).unicode()), item.mid(d + 1).toInt()});
+        out.append(
+            {item.left(d).toLongLong(), char(item.at(d).unicode()), item.mid(d + 1).toInt()});
     }
     return out;
 }
@@ -74,7 +75,8 @@ QList<QVariantList> query(const QString &path, const QString &sql)
 QString storedOffsets(const QString &path)
 {
     QStringList out;
-    for (const QVariantList &row : query(path, QStringLiteral("SELECT [Offset] FROM [Veh_Data] ORDER BY rowid")))
+    for (const QVariantList &row :
+         query(path, QStringLiteral("SELECT [Offset] FROM [Veh_Data] ORDER BY rowid")))
         out << row[0].toString();
     return out.join(QLatin1Char(' '));
 }
@@ -130,25 +132,63 @@ void tst_VehicleImport::acceptance_data()
     QTest::addColumn<QString>("stored");
 
     QTest::newRow("gap of 50,000 accepted, 50,001 dropped with all after it")
-        << "50000+50 100000+50 150001+50 150002+50 160000+50" << "0" << "10" << "100"
+        << "50000+50 100000+50 150001+50 150002+50 160000+50"
+        << "0"
+        << "10"
+        << "100"
         << "50000 100000";
-    QTest::newRow("first vehicle 50,001 after the start")
-        << "50001+50 50002+50" << "0" << "10" << "100" << "";
-    QTest::newRow("headway 4 measured from the last accepted")
-        << "100+50 103+50 104+50 107+50" << "4" << "10" << "100" << "100 104";
-    QTest::newRow("headway 0 keeps equal offsets") << "100+50 100-50 100?50" << "0" << "10" << "100"
+    QTest::newRow("first vehicle 50,001 after the start") << "50001+50 50002+50"
+                                                          << "0"
+                                                          << "10"
+                                                          << "100"
+                                                          << "";
+    QTest::newRow("headway 4 measured from the last accepted") << "100+50 103+50 104+50 107+50"
+                                                               << "4"
+                                                               << "10"
+                                                               << "100"
+                                                               << "100 104";
+    QTest::newRow("headway 0 keeps equal offsets") << "100+50 100-50 100?50"
+                                                   << "0"
+                                                   << "10"
+                                                   << "100"
                                                    << "100 100 100";
-    QTest::newRow("headway 2.5 rounds to 2") << "100+50 102+50" << "2.5" << "10" << "100" << "100 102";
-    QTest::newRow("headway 3.5 rounds to 4") << "100+50 103+50 104+50" << "3.5" << "10" << "100"
+    QTest::newRow("headway 2.5 rounds to 2") << "100+50 102+50"
+                                             << "2.5"
+                                             << "10"
+                                             << "100"
+                                             << "100 102";
+    QTest::newRow("headway beyond any survey drops everything")
+        << "0+50 100+50" << "99999999999999999999" << "10" << "100" << "";
+    QTest::newRow("headway 3.5 rounds to 4") << "100+50 103+50 104+50"
+                                             << "3.5"
+                                             << "10"
+                                             << "100"
                                              << "100 104";
-    QTest::newRow("offset below the last accepted dropped")
-        << "100+50 90+50 100+50 101+50" << "0" << "10" << "100" << "100 100 101";
-    QTest::newRow("range 10 to 100 inclusive") << "1+9 2+10 3+100 4+101" << "0" << "10" << "100"
+    QTest::newRow("offset below the last accepted dropped") << "100+50 90+50 100+50 101+50"
+                                                            << "0"
+                                                            << "10"
+                                                            << "100"
+                                                            << "100 100 101";
+    QTest::newRow("range 10 to 100 inclusive") << "1+9 2+10 3+100 4+101"
+                                               << "0"
+                                               << "10"
+                                               << "100"
                                                << "2 3";
-    QTest::newRow("dropped record leaves the last accepted offset")
-        << "40000+5 60000+50" << "0" << "10" << "100" << "";
-    QTest::newRow("KPH range 15 to 160") << "1+14 2+15 3+160 4+161" << "0" << "15" << "160" << "2 3";
-    QTest::newRow("speed zero with low range 0") << "1+0 2+30 3+31" << "0" << "0" << "30" << "1 2";
+    QTest::newRow("dropped record leaves the last accepted offset") << "40000+5 60000+50"
+                                                                    << "0"
+                                                                    << "10"
+                                                                    << "100"
+                                                                    << "";
+    QTest::newRow("KPH range 15 to 160") << "1+14 2+15 3+160 4+161"
+                                         << "0"
+                                         << "15"
+                                         << "160"
+                                         << "2 3";
+    QTest::newRow("speed zero with low range 0") << "1+0 2+30 3+31"
+                                                 << "0"
+                                                 << "0"
+                                                 << "30"
+                                                 << "1 2";
 }
 
 void tst_VehicleImport::acceptance()
@@ -177,20 +217,42 @@ void tst_VehicleImport::clock_data()
     QTest::addColumn<QString>("time");
     QTest::addColumn<QString>("date");
 
-    QTest::newRow("sample record") << "05/24/2001" << "13:45" << qint64(309) << "01:50:09 PM" << "05/24/01";
-    QTest::newRow("minute carry") << "05/24/2001" << "13:45" << qint64(900) << "02:00:00 PM" << "05/24/01";
-    QTest::newRow("86,399 at 00:00") << "05/24/2001" << "00:00" << qint64(86399) << "11:59:59 PM" << "05/24/01";
-    QTest::newRow("86,400 at 00:00") << "05/24/2001" << "00:00" << qint64(86400) << "12:00:00 AM" << "05/25/01";
-    QTest::newRow("23:30 + 1,800") << "05/24/2001" << "23:30" << qint64(1800) << "12:00:00 AM" << "05/25/01";
-    QTest::newRow("23:30 + 5,400") << "05/24/2001" << "23:30" << qint64(5400) << "01:00:00 AM" << "05/25/01";
-    QTest::newRow("noon") << "05/24/2001" << "12:00" << qint64(0) << "12:00:00 PM" << "05/24/01";
-    QTest::newRow("minute and hour carry together")
-        << "05/24/2001" << "23:59" << qint64(60) << "12:00:00 AM" << "05/25/01";
-    QTest::newRow("year end") << "12/31/2001" << "22:10" << qint64(7200) << "12:10:00 AM" << "01/01/02";
-    QTest::newRow("leap day") << "02/28/2004" << "06:00" << qint64(86400) << "06:00:00 AM" << "02/29/04";
-    QTest::newRow("fourteen days") << "05/24/2001" << "13:45" << qint64(14 * 86400 + 59)
-                                   << "01:45:59 PM" << "06/07/01";
-    QTest::newRow("two-digit year date") << "05/24/01" << "13:45" << qint64(0) << "01:45:00 PM" << "05/24/01";
+    QTest::newRow("sample record") << "05/24/2001"
+                                   << "13:45" << qint64(309) << "01:50:09 PM"
+                                   << "05/24/01";
+    QTest::newRow("minute carry") << "05/24/2001"
+                                  << "13:45" << qint64(900) << "02:00:00 PM"
+                                  << "05/24/01";
+    QTest::newRow("86,399 at 00:00") << "05/24/2001"
+                                     << "00:00" << qint64(86399) << "11:59:59 PM"
+                                     << "05/24/01";
+    QTest::newRow("86,400 at 00:00") << "05/24/2001"
+                                     << "00:00" << qint64(86400) << "12:00:00 AM"
+                                     << "05/25/01";
+    QTest::newRow("23:30 + 1,800") << "05/24/2001"
+                                   << "23:30" << qint64(1800) << "12:00:00 AM"
+                                   << "05/25/01";
+    QTest::newRow("23:30 + 5,400") << "05/24/2001"
+                                   << "23:30" << qint64(5400) << "01:00:00 AM"
+                                   << "05/25/01";
+    QTest::newRow("noon") << "05/24/2001"
+                          << "12:00" << qint64(0) << "12:00:00 PM"
+                          << "05/24/01";
+    QTest::newRow("minute and hour carry together") << "05/24/2001"
+                                                    << "23:59" << qint64(60) << "12:00:00 AM"
+                                                    << "05/25/01";
+    QTest::newRow("year end") << "12/31/2001"
+                              << "22:10" << qint64(7200) << "12:10:00 AM"
+                              << "01/01/02";
+    QTest::newRow("leap day") << "02/28/2004"
+                              << "06:00" << qint64(86400) << "06:00:00 AM"
+                              << "02/29/04";
+    QTest::newRow("fourteen days") << "05/24/2001"
+                                   << "13:45" << qint64(14 * 86400 + 59) << "01:45:59 PM"
+                                   << "06/07/01";
+    QTest::newRow("two-digit year date") << "05/24/01"
+                                         << "13:45" << qint64(0) << "01:45:00 PM"
+                                         << "05/24/01";
 }
 
 void tst_VehicleImport::clock()
@@ -210,8 +272,9 @@ void tst_VehicleImport::clock()
     in.startDate = startDate;
     in.startTime = startTime;
     QCOMPARE(importSurvey(db.path, in).outcome, ImportOutcome::Stored);
-    const auto rows = query(db.path, QStringLiteral("SELECT [Offset], [Time], [Date] FROM [Veh_Data] "
-                                                    "ORDER BY rowid DESC LIMIT 1"));
+    const auto rows =
+        query(db.path, QStringLiteral("SELECT [Offset], [Time], [Date] FROM [Veh_Data] "
+                                      "ORDER BY rowid DESC LIMIT 1"));
     QCOMPARE(rows.size(), 1);
     QCOMPARE(rows[0][0].toLongLong(), offset);
     QCOMPARE(rows[0][1].toString(), time);
@@ -230,19 +293,22 @@ void tst_VehicleImport::storedRows()
     QCOMPARE(importMessage(r.outcome), QString());
     QCOMPARE(r.storedVehicles, 3);
 
-    const auto veh = query(db.path, QStringLiteral("SELECT [Batch_Number], [Offset], typeof([Offset]), "
-                                                   "[Veh_Direction], [Speed], typeof([Speed]), [Time], "
-                                                   "[Date] FROM [Veh_Data] ORDER BY rowid"));
+    const auto veh =
+        query(db.path, QStringLiteral("SELECT [Batch_Number], [Offset], typeof([Offset]), "
+                                      "[Veh_Direction], [Speed], typeof([Speed]), [Time], "
+                                      "[Date] FROM [Veh_Data] ORDER BY rowid"));
     QCOMPARE(veh.size(), 3);
-    QCOMPARE(veh[0], (QVariantList{"052401-A", 309, "integer", "-", 82, "integer", "01:50:09 PM", "05/24/01"}));
+    QCOMPARE(veh[0], (QVariantList{"052401-A", 309, "integer", "-", 82, "integer", "01:50:09 PM",
+                                   "05/24/01"}));
     QCOMPARE(veh[1][3].toString(), QStringLiteral("+"));
     QCOMPARE(veh[2][3].toString(), QStringLiteral("?"));
 
     const auto header = query(db.path, QStringLiteral("SELECT * FROM [Header]"));
     QCOMPARE(header.size(), 1);
-    QCOMPARE(header[0], (QVariantList{"052401-A", "00020", "Main Street", "05/24/2001", "13:45", "035",
-                                      "KPH", "North", "School"}));
-    const auto radar = query(db.path, QStringLiteral("SELECT [radar_mode], [Print_Name] FROM [Radar]"));
+    QCOMPARE(header[0], (QVariantList{"052401-A", "00020", "Main Street", "05/24/2001", "13:45",
+                                      "035", "KPH", "North", "School"}));
+    const auto radar =
+        query(db.path, QStringLiteral("SELECT [radar_mode], [Print_Name] FROM [Radar]"));
     QCOMPARE(radar.size(), 1);
     QCOMPARE(radar[0][0].toString(), QStringLiteral("KPH"));
     QCOMPARE(radar[0][1].toString(), QStringLiteral("0"));
@@ -272,24 +338,40 @@ void tst_VehicleImport::parser_data()
     QTest::addColumn<QString>("data");
     QTest::addColumn<QString>("expected"); // "offset direction speed" per record, or "error"
 
-    QTest::newRow("one record") << "0000000309,-,082," << "309 - 82";
-    QTest::newRow("empty offset text refills its slot") << ",,0000000309,-,082," << "309 - 82";
-    QTest::newRow("empty direction text refills its slot") << "0000000309,,,-,082," << "309 - 82";
-    QTest::newRow("empty speed text is no whole number") << "0000000309,-,,082," << "error";
-    QTest::newRow("incomplete last record ignored") << "0000000309,-,082,0000000313,+," << "309 - 82";
+    QTest::newRow("one record") << "0000000309,-,082,"
+                                << "309 - 82";
+    QTest::newRow("empty offset text refills its slot") << ",,0000000309,-,082,"
+                                                        << "309 - 82";
+    QTest::newRow("empty direction text refills its slot") << "0000000309,,,-,082,"
+                                                           << "309 - 82";
+    QTest::newRow("empty speed text is no whole number") << "0000000309,-,,082,"
+                                                         << "error";
+    QTest::newRow("incomplete last record ignored") << "0000000309,-,082,0000000313,+,"
+                                                    << "309 - 82";
     QTest::newRow("field without a closing comma ignored") << "0000000309,-,082,0000000313,+,096"
                                                            << "309 - 82";
-    QTest::newRow("blanks around numbers") << "     0000000320,-, 080 ," << "320 - 80";
-    QTest::newRow("direction kept as read") << "0000000309,+ ,082," << "309 + 82";
-    QTest::newRow("letter in offset") << "00000003x9,-,082," << "error";
-    QTest::newRow("sign in offset") << "+000000309,-,082," << "error";
-    QTest::newRow("decimal offset") << "0000000309.5,-,082," << "error";
-    QTest::newRow("decimal speed") << "0000000309,-,82.5," << "error";
-    QTest::newRow("blank offset") << "   ,-,082," << "error";
-    QTest::newRow("largest offset is no error") << "2147483647,+,050," << "";
-    QTest::newRow("offset 2,147,483,648") << "2147483648,+,050," << "error";
-    QTest::newRow("huge offset") << "99999999999999999999999,+,050," << "error";
-    QTest::newRow("empty data") << "" << "";
+    QTest::newRow("blanks around numbers") << "     0000000320,-, 080 ,"
+                                           << "320 - 80";
+    QTest::newRow("direction kept as read") << "0000000309,+ ,082,"
+                                            << "309 + 82";
+    QTest::newRow("letter in offset") << "00000003x9,-,082,"
+                                      << "error";
+    QTest::newRow("sign in offset") << "+000000309,-,082,"
+                                    << "error";
+    QTest::newRow("decimal offset") << "0000000309.5,-,082,"
+                                    << "error";
+    QTest::newRow("decimal speed") << "0000000309,-,82.5,"
+                                   << "error";
+    QTest::newRow("blank offset") << "   ,-,082,"
+                                  << "error";
+    QTest::newRow("largest offset is no error") << "2147483647,+,050,"
+                                                << "";
+    QTest::newRow("offset 2,147,483,648") << "2147483648,+,050,"
+                                          << "error";
+    QTest::newRow("huge offset") << "99999999999999999999999,+,050,"
+                                 << "error";
+    QTest::newRow("empty data") << ""
+                                << "";
 }
 
 void tst_VehicleImport::parser()
@@ -301,7 +383,8 @@ void tst_VehicleImport::parser()
     QStringList seen;
     try {
         parseVehicleRecords(data, rules, [&](const Vehicle &v, const RecordTexts &t) {
-            seen << QStringLiteral("%1 %2 %3").arg(v.offset).arg(t.direction.trimmed()).arg(v.speed);
+            seen
+                << QStringLiteral("%1 %2 %3").arg(v.offset).arg(t.direction.trimmed()).arg(v.speed);
         });
     } catch (const ImportFailure &) {
         seen = QStringList{QStringLiteral("error")};
@@ -318,19 +401,32 @@ void tst_VehicleImport::missingInputs_data()
     QTest::addColumn<int>("outcome");
     QTest::addColumn<QString>("message");
 
-    QTest::newRow("all empty") << "" << "" << "" << "" << int(ImportOutcome::MissingLocation)
+    QTest::newRow("all empty") << ""
+                               << ""
+                               << ""
+                               << "" << int(ImportOutcome::MissingLocation)
                                << "You must input a valid location!";
-    QTest::newRow("direction first of the rest") << "Main" << "" << "" << ""
-                                                 << int(ImportOutcome::MissingDirection)
-                                                 << "You must select the direction of traffic in the survey!";
-    QTest::newRow("zone") << "Main" << "North" << "" << "" << int(ImportOutcome::MissingZone)
+    QTest::newRow("direction first of the rest")
+        << "Main"
+        << ""
+        << ""
+        << "" << int(ImportOutcome::MissingDirection)
+        << "You must select the direction of traffic in the survey!";
+    QTest::newRow("zone") << "Main"
+                          << "North"
+                          << ""
+                          << "" << int(ImportOutcome::MissingZone)
                           << "You must select the survey zone!";
-    QTest::newRow("posted speed") << "Main" << "North" << "School" << ""
-                                  << int(ImportOutcome::MissingPostedSpeed)
+    QTest::newRow("posted speed") << "Main"
+                                  << "North"
+                                  << "School"
+                                  << "" << int(ImportOutcome::MissingPostedSpeed)
                                   << "You must input the posted speed limit of the survey!";
-    QTest::newRow("only the location empty") << "" << "North" << "School" << "035"
-                                             << int(ImportOutcome::MissingLocation)
-                                             << "You must input a valid location!";
+    QTest::newRow("only the location empty")
+        << ""
+        << "North"
+        << "School"
+        << "035" << int(ImportOutcome::MissingLocation) << "You must input a valid location!";
 }
 
 void tst_VehicleImport::missingInputs()
@@ -380,9 +476,10 @@ void tst_VehicleImport::duplicateBatch()
     const ImportResult r = importSurvey(db.path, in);
     if (duplicate) {
         QCOMPARE(r.outcome, ImportOutcome::DuplicateBatch);
-        QCOMPARE(importMessage(r.outcome),
-                 QStringLiteral("Duplicate Batch Number found. Select a higher letter for the Batch "
-                                "Number and try again."));
+        QCOMPARE(
+            importMessage(r.outcome),
+            QStringLiteral("Duplicate Batch Number found. Select a higher letter for the Batch "
+                           "Number and try again."));
         QCOMPARE(test::dumpDatabase(db.path), before);
     } else {
         QCOMPARE(r.outcome, ImportOutcome::Stored);
@@ -396,12 +493,15 @@ void tst_VehicleImport::secondSurveyReplacesVehicles()
     QCOMPARE(importSurvey(db.path, inputFor(test::loadedText(records("309-82 313+96")))).outcome,
              ImportOutcome::Stored);
     const auto countOf = [&](const QString &table, const QString &batch) {
-        return query(db.path, QStringLiteral("SELECT count(*) FROM [%1] WHERE [Batch_Number] = '%2'")
-                                  .arg(table, batch))[0][0].toInt();
+        return query(db.path,
+                     QStringLiteral("SELECT count(*) FROM [%1] WHERE [Batch_Number] = '%2'")
+                         .arg(table, batch))[0][0]
+            .toInt();
     };
     QMap<QString, int> firstRows;
     for (const char *t : {"Header", "Summary", "Speed", "Speed_Profile", "Time_15"})
-        firstRows[QString::fromLatin1(t)] = countOf(QString::fromLatin1(t), QStringLiteral("052401-A"));
+        firstRows[QString::fromLatin1(t)] =
+            countOf(QString::fromLatin1(t), QStringLiteral("052401-A"));
 
     ImportInput in = inputFor(test::loadedText(records("500+40 501-41 502+42")));
     in.batchNumber = QStringLiteral("052401-B");
@@ -447,31 +547,57 @@ void tst_VehicleImport::failureLeavesDatabaseAsItWas_data()
     const QString header = test::sampleHeader() + test::headerEnd();
     const int errors = int(ImportOutcome::DataErrors);
 
-    QTest::newRow("start date is no date") << good << "13/45/2001" << "13:45" << "" << int(ImportOutcome::NonDate);
-    QTest::newRow("start date is text") << good << "Tuesday" << "13:45" << "" << int(ImportOutcome::NonDate);
+    QTest::newRow("start date is no date") << good << "13/45/2001"
+                                           << "13:45"
+                                           << "" << int(ImportOutcome::NonDate);
+    QTest::newRow("start date is text") << good << "Tuesday"
+                                        << "13:45"
+                                        << "" << int(ImportOutcome::NonDate);
     QTest::newRow("start date is no date, no complete record")
-        << header + QStringLiteral("++,,+*") << "13/45/2001" << "13:45" << "" << errors;
-    QTest::newRow("no end mark") << test::rawFile(records("309-82 313+96")) << "05/24/2001" << "13:45" << ""
-                                 << errors;
-    QTest::newRow("no star at all") << test::sampleHeader() + QStringLiteral("0000000309,-,082,")
-                                    << "05/24/2001" << "13:45" << "" << errors;
+        << header + QStringLiteral("++,,+*") << "13/45/2001"
+        << "13:45"
+        << "" << errors;
+    QTest::newRow("no end mark") << test::rawFile(records("309-82 313+96")) << "05/24/2001"
+                                 << "13:45"
+                                 << "" << errors;
+    QTest::newRow("no star at all")
+        << test::sampleHeader() + QStringLiteral("0000000309,-,082,") << "05/24/2001"
+        << "13:45"
+        << "" << errors;
     QTest::newRow("two + before the end mark")
-        << header + QStringLiteral("0000000309,+,082,0000000310,-,082,0000000311,+,082,0000000312,*,082,")
-        << "05/24/2001" << "13:45" << "" << errors;
-    QTest::newRow("non-numeric offset") << test::loadedText(records("309-82 313+96")).replace(
-        QStringLiteral("0000000313"), QStringLiteral("00000003l3"))
-                                        << "05/24/2001" << "13:45" << "" << errors;
+        << header + QStringLiteral(
+                        "0000000309,+,082,0000000310,-,082,0000000311,+,082,0000000312,*,082,")
+        << "05/24/2001"
+        << "13:45"
+        << "" << errors;
+    QTest::newRow("non-numeric offset")
+        << test::loadedText(records("309-82 313+96"))
+               .replace(QStringLiteral("0000000313"), QStringLiteral("00000003l3"))
+        << "05/24/2001"
+        << "13:45"
+        << "" << errors;
     QTest::newRow("offset 2,147,483,648")
-        << test::loadedText(records("309-82 2147483648+96")) << "05/24/2001" << "13:45" << "" << errors;
+        << test::loadedText(records("309-82 2147483648+96")) << "05/24/2001"
+        << "13:45"
+        << "" << errors;
     QTest::newRow("non-numeric speed")
-        << test::loadedText(records("309-82 313+96")).replace(QStringLiteral(",+,096,"), QStringLiteral(",+,O96,"))
-        << "05/24/2001" << "13:45" << "" << errors;
-    QTest::newRow("start time is no time") << good << "05/24/2001" << "25:00" << "" << errors;
-    QTest::newRow("statistics table missing") << good << "05/24/2001" << "13:45" << "DROP TABLE [Time_15]"
-                                              << errors;
-    QTest::newRow("summary table missing") << good << "05/24/2001" << "13:45" << "DROP TABLE [Summary]"
-                                           << errors;
-    QTest::newRow("no Radar row") << good << "05/24/2001" << "13:45" << "DELETE FROM [Radar]" << errors;
+        << test::loadedText(records("309-82 313+96"))
+               .replace(QStringLiteral(",+,096,"), QStringLiteral(",+,O96,"))
+        << "05/24/2001"
+        << "13:45"
+        << "" << errors;
+    QTest::newRow("start time is no time") << good << "05/24/2001"
+                                           << "25:00"
+                                           << "" << errors;
+    QTest::newRow("statistics table missing") << good << "05/24/2001"
+                                              << "13:45"
+                                              << "DROP TABLE [Time_15]" << errors;
+    QTest::newRow("summary table missing") << good << "05/24/2001"
+                                           << "13:45"
+                                           << "DROP TABLE [Summary]" << errors;
+    QTest::newRow("no Radar row") << good << "05/24/2001"
+                                  << "13:45"
+                                  << "DELETE FROM [Radar]" << errors;
 }
 
 void tst_VehicleImport::failureLeavesDatabaseAsItWas()
@@ -484,8 +610,9 @@ void tst_VehicleImport::failureLeavesDatabaseAsItWas()
 
     // A database that already holds a survey, with its vehicles in Veh_Data.
     Database db;
-    QCOMPARE(importSurvey(db.path, inputFor(test::loadedText(records("100+50 200-60 300+70")))).outcome,
-             ImportOutcome::Stored);
+    QCOMPARE(
+        importSurvey(db.path, inputFor(test::loadedText(records("100+50 200-60 300+70")))).outcome,
+        ImportOutcome::Stored);
     if (!sqlBefore.isEmpty())
         query(db.path, sqlBefore);
     const QStringList before = test::dumpDatabase(db.path);
@@ -500,11 +627,13 @@ void tst_VehicleImport::failureLeavesDatabaseAsItWas()
     QCOMPARE(int(r.outcome), outcome);
     QCOMPARE(r.storedVehicles, 0);
     if (r.outcome == ImportOutcome::NonDate)
-        QCOMPARE(importMessage(r.outcome), QStringLiteral("The survey data has a NON-date element"));
-    else
         QCOMPARE(importMessage(r.outcome),
-                 QStringLiteral("This data file has errors and cannot be processed - download another "
-                                "data file to process"));
+                 QStringLiteral("The survey data has a NON-date element"));
+    else
+        QCOMPARE(
+            importMessage(r.outcome),
+            QStringLiteral("This data file has errors and cannot be processed - download another "
+                           "data file to process"));
     if (r.outcome == ImportOutcome::DataErrors)
         QVERIFY(!r.detail.isEmpty());
     QCOMPARE(test::dumpDatabase(db.path), before);
@@ -540,7 +669,8 @@ void tst_VehicleImport::generatedSurveyMatchesIndependentCount()
     QStringList expected;
     qint64 previous = 0;
     for (const Record &r : list) {
-        if (r.offset > previous + 50000 || r.offset < previous + headway || r.speed < 10 || r.speed > 100)
+        if (r.offset > previous + 50000 || r.offset < previous + headway || r.speed < 10 ||
+            r.speed > 100)
             continue;
         previous = r.offset;
         const QDateTime at = QDateTime(d0, t0).addSecs(r.offset);
@@ -570,8 +700,8 @@ void tst_VehicleImport::generatedSurveyMatchesIndependentCount()
          query(db.path, QStringLiteral("SELECT [Offset], [Veh_Direction], [Speed], [Time], [Date] "
                                        "FROM [Veh_Data] ORDER BY rowid")))
         stored << QStringLiteral("%1|%2|%3|%4|%5")
-                      .arg(row[0].toString(), row[1].toString(), row[2].toString(), row[3].toString(),
-                           row[4].toString());
+                      .arg(row[0].toString(), row[1].toString(), row[2].toString(),
+                           row[3].toString(), row[4].toString());
     QCOMPARE(stored.size(), expected.size());
     QCOMPARE(stored, expected);
     QCOMPARE(r.storedVehicles, int(expected.size()));
