@@ -15,6 +15,7 @@
 #include "admin/percent.h"
 #include "intake/RawDataFile.h"
 #include "intake/VehicleImport.h"
+#include "store/DatabaseSession.h"
 #include "store/Schema.h"
 #include "store/SharedState.h"
 #include "views/Forms.h"
@@ -512,6 +513,17 @@ int main(int argc, char *argv[])
     day.options.days = 1;
     day.options.seed = 11;
     day.options.postedSpeed = 25;
+    // An agency and an officer, as the administration window keeps them.
+    try {
+        DatabaseSession session(sharedState().deriveDatabasePath());
+        session.exec(QStringLiteral("UPDATE [Agency] SET [Admin_Agency] = ?, [Addr1] = ?, [Addr2] = ?"),
+                     {QStringLiteral("Riverside Police Department"),
+                      QStringLiteral("100 Main Street"), QStringLiteral("Riverside")});
+        session.exec(QStringLiteral("INSERT INTO [Officer] ([Admin_Officer]) VALUES (?)"),
+                     {QStringLiteral("Sgt. J. Alvarez")});
+    } catch (const DatabaseError &e) {
+        shooter.note(QStringLiteral("agency and officer not stored: %1").arg(QString::fromUtf8(e.what())));
+    }
     storeSurvey(programFolder.path(), week, shooter);
     storeSurvey(programFolder.path(), day, shooter);
 
