@@ -14,21 +14,13 @@ namespace {
 const char InsertSql[] = "INSERT INTO [Veh_Data] ([Batch_Number], [Offset], [Veh_Direction], "
                          "[Speed], [Time], [Date]) VALUES (?, ?, ?, ?, ?, ?)";
 
-sqlite3 *sqliteHandle(DatabaseSession &session)
-{
-    const QVariant handle = session.database().driver()->handle();
-    if (!handle.isValid() || std::strcmp(handle.typeName(), "sqlite3*") != 0)
-        return nullptr;
-    return *static_cast<sqlite3 *const *>(handle.constData());
-}
-
 } // namespace
 
 VehicleWriter::VehicleWriter(DatabaseSession &session, const QString &batchNumber)
     : m_batch(batchNumber.toUtf8()), m_session(session), m_batchNumber(batchNumber)
 {
     session.requireOpen();
-    m_db = sqliteHandle(session);
+    m_db = session.sqliteHandle();
     if (!m_db) {
         m_query.emplace(session.prepare(QString::fromLatin1(InsertSql)));
         return;

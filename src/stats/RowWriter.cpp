@@ -14,14 +14,6 @@ namespace {
 // time starting and ending the statement than storing the row.
 constexpr int BatchRows = 16;
 
-sqlite3 *sqliteHandle(const DatabaseSession &session)
-{
-    const QVariant handle = session.database().driver()->handle();
-    if (!handle.isValid() || std::strcmp(handle.typeName(), "sqlite3*") != 0)
-        return nullptr;
-    return *static_cast<sqlite3 *const *>(handle.constData());
-}
-
 std::string valuesClause(int rows, int columns)
 {
     std::string row = "(";
@@ -43,7 +35,7 @@ RowWriter::RowWriter(DatabaseSession &session, const char *head, int columns)
     : m_session(session), m_head(head), m_columns(columns), m_row(size_t(columns))
 {
     session.requireOpen();
-    m_db = sqliteHandle(session);
+    m_db = session.sqliteHandle();
     if (!m_db) {
         m_query.emplace(
             session.prepare(QString::fromStdString(m_head + valuesClause(1, columns))));

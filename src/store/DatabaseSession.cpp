@@ -1,10 +1,12 @@
 #include "store/DatabaseSession.h"
 
 #include <QFileInfo>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QUrl>
 
 #include <atomic>
+#include <cstring>
 
 namespace roadtally {
 
@@ -81,6 +83,17 @@ DatabaseSession::~DatabaseSession()
 QSqlDatabase DatabaseSession::database() const
 {
     return QSqlDatabase::database(m_connection, false);
+}
+
+sqlite3 *DatabaseSession::sqliteHandle() const
+{
+    const QSqlDatabase db = database();
+    if (!db.isValid() || !db.driver())
+        return nullptr;
+    const QVariant handle = db.driver()->handle();
+    if (!handle.isValid() || std::strcmp(handle.typeName(), "sqlite3*") != 0)
+        return nullptr;
+    return *static_cast<sqlite3 *const *>(handle.constData());
 }
 
 void DatabaseSession::requireOpen() const

@@ -10,6 +10,8 @@
 
 #include <stdexcept>
 
+struct sqlite3;
+
 namespace roadtally {
 
 // A failing database operation; what() names the file or the statement.
@@ -34,6 +36,9 @@ public:
     QString errorText() const { return m_error; }
     QString path() const { return m_path; }
     QSqlDatabase database() const;
+    // The SQLite engine behind the connection, for the bulk writers of a long
+    // survey; null when the driver is not SQLite.
+    sqlite3 *sqliteHandle() const;
 
     // Prepares a statement; throws DatabaseError when the text does not prepare.
     QSqlQuery prepare(const QString &sql);
