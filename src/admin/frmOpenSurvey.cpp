@@ -245,9 +245,7 @@ void frmOpenSurvey::Command6_Click()
 void frmOpenSurvey::Command1_Click()
 {
     hide();
-    frmRoadtally &main = form<frmRoadtally>();
-    main.setEnabled(true);
-    main.showStartPanel();
+    frmRoadtally::returnFromChild(true);
 }
 
 void frmOpenSurvey::findChosenSurvey()

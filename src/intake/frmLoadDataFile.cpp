@@ -66,18 +66,6 @@ QString folderCaption(const QString &folder)
     return shown;
 }
 
-// Enables the main window again (and shows its start panel); a main window
-// already gone (the program is ending) is not made anew.
-void returnToMainWindow(bool startPanel)
-{
-    if (!formExists<frmRoadtally>())
-        return;
-    frmRoadtally &main = form<frmRoadtally>();
-    main.setEnabled(true);
-    if (startPanel)
-        main.showStartPanel();
-}
-
 } // namespace
 
 frmLoadDataFile::frmLoadDataFile(QWidget *parent) : QWidget(parent, Qt::Window)
@@ -284,13 +272,13 @@ void frmLoadDataFile::DeleteFile_Click()
 
     refreshList();
     FileName->clear();
-    returnToMainWindow(false);
+    frmRoadtally::returnFromChild(false);
 }
 
 void frmLoadDataFile::Cancel_Click()
 {
     hide();
-    returnToMainWindow(true);
+    frmRoadtally::returnFromChild(true);
 }
 
 } // namespace roadtally

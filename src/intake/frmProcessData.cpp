@@ -228,18 +228,6 @@ QFont fixedFont()
     return font;
 }
 
-// Enables the main window again (and shows its start panel); a main window
-// already gone (the program is ending) is not made anew.
-void returnToMainWindow(bool startPanel)
-{
-    if (!formExists<frmRoadtally>())
-        return;
-    frmRoadtally &main = form<frmRoadtally>();
-    main.setEnabled(true);
-    if (startPanel)
-        main.showStartPanel();
-}
-
 } // namespace
 
 frmProcessData::frmProcessData(QWidget *parent) : QWidget(parent, Qt::Window)
@@ -810,7 +798,7 @@ void frmProcessData::Command9_Click()
 void frmProcessData::Command1_Click()
 {
     hide();
-    returnToMainWindow(false);
+    frmRoadtally::returnFromChild(false);
 }
 
 ImportInput frmProcessData::importInput() const
@@ -871,7 +859,7 @@ void frmProcessData::Command2_Click()
         QThread::msleep(20);
 
     hide();
-    returnToMainWindow(true);
+    frmRoadtally::returnFromChild(true);
 }
 
 } // namespace roadtally

@@ -1260,6 +1260,16 @@ void frmRoadtally::LastButton_Click()
     splashframe->hide();
 }
 
+void frmRoadtally::returnFromChild(bool startPanel)
+{
+    if (!formExists<frmRoadtally>())
+        return;
+    frmRoadtally &main = form<frmRoadtally>();
+    main.setEnabled(true);
+    if (startPanel)
+        main.showStartPanel();
+}
+
 void frmRoadtally::showStartPanel()
 {
     splashframe->show();

@@ -61,6 +61,11 @@ public:
     // Clears the weekly grid.
     void ClearWeekData();
 
+    // A child window closing: enables the main window again and, when asked,
+    // shows its start panel. A main window already gone (the program is
+    // ending) is not made anew.
+    static void returnFromChild(bool startPanel);
+
     // Shows the start panel (after a cancelled dialog or a finished import).
     void showStartPanel();
 
