@@ -1,4 +1,5 @@
 #include "CommandLineTool.h"
+#include "admin/SurveyList.h"
 
 #include "intake/ImportRequest.h"
 #include "intake/RawDataFile.h"
@@ -247,8 +248,7 @@ int CommandLineTool::usage(const QString &command, const QString &problem)
 QString CommandLineTool::surveyLine(const QString &batchNumber, const QString &date, const QString &time,
                                     const QString &location)
 {
-    return batchNumber + QStringLiteral("       | ") + date + QStringLiteral(" |   ") + time
-           + QStringLiteral("   |    ") + location;
+    return surveyListLine({batchNumber, date, time, location});
 }
 
 int CommandLineTool::init(const QStringList &arguments)
@@ -399,13 +399,9 @@ int CommandLineTool::list(const QStringList &arguments)
     try {
         DatabaseSession session(database);
         session.requireOpen();
-        QSqlQuery query = session.exec(QStringLiteral(
-            "SELECT DISTINCT [Batch_Number], [Date], [Time], [Location] FROM [Header] ORDER BY [Batch_Number]"));
-        while (query.next()) {
-            m_out << surveyLine(query.value(0).toString(), query.value(1).toString(), query.value(2).toString(),
-                                query.value(3).toString())
-                  << "\n";
-        }
+        // The same list, in the same order, as the open-survey window shows.
+        for (const SurveyListEntry &entry : readSurveyList(session))
+            m_out << surveyListLine(entry) << "\n";
     } catch (const DatabaseError &error) {
         m_err << "roadtally-cli list: " << error.what() << "\n";
         return Failure;
