@@ -1,4 +1,6 @@
 #include "CommandLineTool.h"
+#include "CliArguments.h"
+#include "Commands.h"
 #include "admin/SurveyList.h"
 
 #include "intake/ImportRequest.h"
@@ -19,91 +21,6 @@
 namespace roadtally {
 
 namespace {
-
-struct OptionSpec
-{
-    QString name;      // without the leading "--"
-    int values;        // how many values follow the option
-    QString valueName; // shown in the help
-    QString help;
-};
-
-struct ParsedArguments
-{
-    QMap<QString, QStringList> options;
-    QStringList positional;
-    bool help = false;
-    QString error;
-
-    bool has(const QString &name) const { return options.contains(name); }
-    QString value(const QString &name) const
-    {
-        const QStringList v = options.value(name);
-        return v.isEmpty() ? QString() : v.first();
-    }
-};
-
-// Options are "--name VALUE..." or "--name=VALUE"; "--" ends the options. An
-// option's values are taken as they stand, so a location may start with "-".
-ParsedArguments parseArguments(const QStringList &arguments, const QVector<OptionSpec> &specs)
-{
-    ParsedArguments parsed;
-    bool optionsEnded = false;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString &argument = arguments.at(i);
-        if (optionsEnded || argument == QLatin1String("-") || !argument.startsWith(QLatin1Char('-'))) {
-            parsed.positional << argument;
-            continue;
-        }
-        if (argument == QLatin1String("--")) {
-            optionsEnded = true;
-            continue;
-        }
-        if (argument == QLatin1String("-h") || argument == QLatin1String("--help")) {
-            parsed.help = true;
-            continue;
-        }
-        if (!argument.startsWith(QLatin1String("--"))) {
-            parsed.error = QStringLiteral("unknown option %1").arg(argument);
-            return parsed;
-        }
-        QString name = argument.mid(2);
-        std::optional<QString> inlineValue;
-        if (const qsizetype eq = name.indexOf(QLatin1Char('=')); eq >= 0) {
-            inlineValue = name.mid(eq + 1);
-            name.truncate(eq);
-        }
-        const auto spec = std::find_if(specs.begin(), specs.end(),
-                                       [&name](const OptionSpec &s) { return s.name == name; });
-        if (spec == specs.end()) {
-            parsed.error = QStringLiteral("unknown option --%1").arg(name);
-            return parsed;
-        }
-        if (parsed.options.contains(name)) {
-            parsed.error = QStringLiteral("--%1 given twice").arg(name);
-            return parsed;
-        }
-        QStringList values;
-        if (inlineValue) {
-            if (spec->values != 1) {
-                parsed.error = spec->values == 0
-                                   ? QStringLiteral("--%1 takes no value").arg(name)
-                                   : QStringLiteral("--%1 takes %2 as separate arguments").arg(name, spec->valueName);
-                return parsed;
-            }
-            values << *inlineValue;
-        } else {
-            if (i + spec->values >= arguments.size()) {
-                parsed.error = QStringLiteral("--%1 needs %2").arg(name, spec->valueName);
-                return parsed;
-            }
-            for (int v = 0; v < spec->values; ++v)
-                values << arguments.at(++i);
-        }
-        parsed.options.insert(name, values);
-    }
-    return parsed;
-}
 
 const QVector<OptionSpec> &folderOnly()
 {
@@ -139,18 +56,7 @@ const QVector<OptionSpec> &importOptions()
     return specs;
 }
 
-QString optionHelp(const QVector<OptionSpec> &specs)
-{
-    QString text;
-    for (const OptionSpec &spec : specs) {
-        const QString left = QStringLiteral("  --%1 %2").arg(spec.name, spec.valueName);
-        text += left.leftJustified(30) + QLatin1Char(' ') + spec.help + QLatin1Char('\n');
-    }
-    text += QStringLiteral("  --help").leftJustified(30) + QStringLiteral(" show this help\n");
-    return text;
-}
-
-QString generalHelp()
+QString commonHelp()
 {
     return QStringLiteral(
         "Usage: roadtally-cli <command> [options]\n"
@@ -158,9 +64,16 @@ QString generalHelp()
         "Commands:\n"
         "  init     write a blank survey database (OV97.mdb, ov97.emp) into a folder\n"
         "  import   process a raw data file (.ovd) into a folder's survey database\n"
-        "  list     list the surveys stored in a folder's survey database\n"
-        "\n"
-        "roadtally-cli <command> --help shows the options of a command.\n");
+        "  list     list the surveys stored in a folder's survey database\n");
+}
+
+QString generalHelp()
+{
+    QString text = commonHelp();
+    for (const CommandEntry &entry : moreCommands())
+        text += QStringLiteral("  %1 %2\n").arg(QString::fromLatin1(entry.name).leftJustified(8),
+                                                 QString::fromUtf8(entry.summary));
+    return text + QStringLiteral("\nroadtally-cli <command> --help shows the options of a command.\n");
 }
 
 QString commandHelp(const QString &command)
@@ -196,18 +109,6 @@ bool readWholeNumber(const QString &text, int &value)
     return ok && value >= 0;
 }
 
-// An OV97.mdb in the folder, whatever the case of its name.
-QString existingDatabase(const QString &folder)
-{
-    const QDir dir(folder);
-    const QStringList names = dir.entryList(QDir::Files | QDir::Hidden | QDir::System);
-    for (const QString &name : names) {
-        if (name.compare(QLatin1String(DatabaseFileName), Qt::CaseInsensitive) == 0)
-            return dir.filePath(name);
-    }
-    return {};
-}
-
 } // namespace
 
 CommandLineTool::CommandLineTool(QTextStream &out, QTextStream &err) : m_out(out), m_err(err) {}
@@ -222,10 +123,15 @@ int CommandLineTool::run(const QStringList &arguments)
     const QStringList rest = arguments.mid(1);
     if (command == QLatin1String("--help") || command == QLatin1String("-h") || command == QLatin1String("help")) {
         const QStringList commands = {QStringLiteral("init"), QStringLiteral("import"), QStringLiteral("list")};
-        if (command == QLatin1String("help") && !rest.isEmpty() && commands.contains(rest.first()))
+        if (command == QLatin1String("help") && !rest.isEmpty() && commands.contains(rest.first())) {
             m_out << commandHelp(rest.first());
-        else
-            m_out << generalHelp();
+            return Success;
+        }
+        for (const CommandEntry &entry : moreCommands()) {
+            if (command == QLatin1String("help") && !rest.isEmpty() && rest.first() == QLatin1String(entry.name))
+                return entry.run({QStringLiteral("--help")}, m_out, m_err);
+        }
+        m_out << generalHelp();
         return Success;
     }
     if (command == QLatin1String("init"))
@@ -234,6 +140,10 @@ int CommandLineTool::run(const QStringList &arguments)
         return importFile(rest);
     if (command == QLatin1String("list"))
         return list(rest);
+    for (const CommandEntry &entry : moreCommands()) {
+        if (command == QLatin1String(entry.name))
+            return entry.run(rest, m_out, m_err);
+    }
     m_err << "roadtally-cli: unknown command " << command << "\n\n" << generalHelp();
     return UsageError;
 }

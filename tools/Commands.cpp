@@ -1,0 +1,12 @@
+#include "Commands.h"
+
+namespace roadtally {
+
+const std::vector<CommandEntry> &moreCommands()
+{
+    static const std::vector<CommandEntry> commands = {
+    };
+    return commands;
+}
+
+} // namespace roadtally
