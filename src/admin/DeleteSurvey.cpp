@@ -114,19 +114,20 @@ void DeleteSurvey::showEvent(QShowEvent *event)
     QWidget::showEvent(event);
     // Every showing lists the surveys as they are now: one processed or deleted
     // meanwhile appears or goes, and no earlier choice is left standing.
-    fillList();
+    const QString error = fillList();
     Choice->clear();
     Command5->setEnabled(false);
     Batch_List->setFocus();
+    if (!error.isEmpty())
+        adminMessage(this, error, {}, QMessageBox::Warning);
 }
 
-void DeleteSurvey::fillList()
+QString DeleteSurvey::fillList()
 {
     Batch_List->clear();
     QString error;
     Batch_List->addItems(surveyBatchNumbers(sharedState().deriveDatabasePath(), &error));
-    if (!error.isEmpty())
-        adminMessage(this, error, {}, QMessageBox::Warning);
+    return error;
 }
 
 void DeleteSurvey::Batch_List_Click(QListWidgetItem *item)
@@ -144,15 +145,19 @@ void DeleteSurvey::Command5_Click()
         return;
     BusyPointer busy;
     const DeletionResult result = deleteSurvey(sharedState().deriveDatabasePath(), batch);
-    fillList();
-    Choice->clear();
-    Command5->setEnabled(false);
-    busy.release();
     if (!result.ok) {
+        // Nothing was deleted: the list and the choice stay as they are.
+        busy.release();
         adminMessage(this, result.message, {}, QMessageBox::Warning);
         return;
     }
+    const QString error = fillList();
+    Choice->clear();
+    Command5->setEnabled(false);
+    busy.release();
     Q_EMIT surveyDeleted(batch);
+    if (!error.isEmpty())
+        adminMessage(this, error, {}, QMessageBox::Warning);
 }
 
 void DeleteSurvey::Command1_Click()

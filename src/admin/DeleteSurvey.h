@@ -30,8 +30,8 @@ public:
     void Command5_Click();
     void Command1_Click();
 
-    // Fills the list with the batch numbers stored now.
-    void fillList();
+    // Fills the list with the batch numbers stored now; "" or why it could not.
+    QString fillList();
 
 Q_SIGNALS:
     // A survey was deleted; the main window stops showing it if it is the one shown.

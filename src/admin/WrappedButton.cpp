@@ -1,5 +1,6 @@
 #include "admin/WrappedButton.h"
 
+#include <QRegularExpression>
 #include <QStyleOptionButton>
 #include <QStylePainter>
 
@@ -16,8 +17,11 @@ WrappedButton::WrappedButton(const QString &text, QWidget *parent) : QPushButton
 
 QString WrappedButton::shownText() const
 {
-    // Runs of blanks only pushed the words onto their lines in a fixed-width button.
-    return text().simplified();
+    // In the stored caption a run of blanks pushes the next words onto a line of
+    // their own (in a button of fixed width): here that is a line break.
+    static const QRegularExpression blanks(QStringLiteral(" {2,}"));
+    QStringList lines = text().trimmed().split(blanks, Qt::SkipEmptyParts);
+    return lines.join(QLatin1Char('\n'));
 }
 
 QSize WrappedButton::sizeHint() const

@@ -1,6 +1,7 @@
 #pragma once
 // A push button whose caption keeps the program's stored text (blanks included)
-// but is shown word-wrapped and centred on as many lines as the button needs.
+// but shows it centred on several lines: a run of blanks in the stored caption
+// starts a new line, and long lines wrap.
 
 #include <QPushButton>
 
