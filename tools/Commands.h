@@ -21,6 +21,9 @@ struct CommandEntry
     CommandFunction run;
 };
 
+// show: any view of a stored survey (ShowCommand.cpp).
+int showCommand(const QStringList &arguments, QTextStream &out, QTextStream &err);
+
 // Every command below, in the order the general help lists them.
 const std::vector<CommandEntry> &moreCommands();
 
