@@ -21,6 +21,8 @@ struct CommandEntry
     CommandFunction run;
 };
 
+// show: any view of a stored survey (ShowCommand.cpp).
+int showCommand(const QStringList &arguments, QTextStream &out, QTextStream &err);
 // Upkeep of a folder's survey database (AdminCommands.cpp).
 int backupCommandRun(const QStringList &arguments, QTextStream &out, QTextStream &err);
 int restoreCommandRun(const QStringList &arguments, QTextStream &out, QTextStream &err);
