@@ -11,9 +11,6 @@
 
 #include <sqlite3.h>
 
-#ifdef Q_OS_UNIX
-#include <unistd.h>
-#endif
 
 namespace roadtally {
 
@@ -83,14 +80,10 @@ QString blankFileIn(const QString &folder)
 // ---------------------------------------------------------------------------
 // Locking and compaction, shared with the repair
 
-QString keepFileCopy(const SqliteFile &lock, const QString &database, const QString &target)
+QString keepFileCopy(const SqliteFile &lock, const QString &target)
 {
-#ifdef Q_OS_UNIX
-    if (::link(QFile::encodeName(database).constData(), QFile::encodeName(target).constData()) == 0)
-        return {};
-#else
-    Q_UNUSED(database);
-#endif
+    // A copy, never a second name for the same file: the database goes on
+    // changing, and the copy must not change with it.
     return lock.copyRawFile(target);
 }
 
@@ -237,7 +230,7 @@ MaintenanceResult backupDatabase(const QString &folder, const MaintenanceOptions
     // 2. The database as it stands becomes the new backup, in one rename.
     QString error = fails(options, MaintenanceStep::KeepBackup)
                         ? QStringLiteral("cannot write %1: %2").arg(shown(backupTemp), injected())
-                        : keepFileCopy(connection, database, backupTemp);
+                        : keepFileCopy(connection, backupTemp);
     if (error.isEmpty() && fails(options, MaintenanceStep::ReplaceBackup))
         error = QStringLiteral("cannot rename %1 to %2: %3").arg(shown(backupTemp), shown(backup), injected());
     if (error.isEmpty())

@@ -245,7 +245,7 @@ void salvageDatabase(SqliteFile &lock, const QString &database, const QString &f
     const QString kept = keptName(folder);
     QString error = stepFails(options, MaintenanceStep::KeepDamaged)
                         ? QStringLiteral("cannot write %1: the step was made to fail").arg(QDir::toNativeSeparators(kept))
-                        : keepFileCopy(lock, database, kept);
+                        : keepFileCopy(lock, kept);
     if (error.isEmpty() && stepFails(options, MaintenanceStep::ReplaceDatabase))
         error = QStringLiteral("cannot rename %1: the step was made to fail").arg(QDir::toNativeSeparators(temp));
     if (error.isEmpty())

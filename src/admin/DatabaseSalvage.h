@@ -31,9 +31,9 @@ struct DatabaseLock
 // connection closes.
 DatabaseLock lockDatabase(SqliteFile &connection, const QString &path, LockKind kind, int busyTimeoutMs);
 
-// Keeps the database file as it stands under a second name: a hard link where
-// the file system has them, else a byte copy read through the locking connection.
-QString keepFileCopy(const SqliteFile &lock, const QString &database, const QString &target);
+// Copies the database file as it stands, byte for byte, to target (which must
+// not exist) and syncs it; read through the locking connection, so its locks stay.
+QString keepFileCopy(const SqliteFile &lock, const QString &target);
 
 // True when a test asked for this step to fail.
 inline bool stepFails(const MaintenanceOptions &options, MaintenanceStep step)

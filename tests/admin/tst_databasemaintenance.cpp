@@ -312,6 +312,10 @@ void tst_DatabaseMaintenance::injectedFailureChangesNothing()
     QCOMPARE(fileBytes(backup()), backupIsNewBackup ? databaseBefore : backupBefore);
     verifyNoTemporaryFiles();
     QCOMPARE(integrityOf(database()), QStringLiteral("ok"));
+    // The backup is a file of its own: work on the database leaves it as it is.
+    const QByteArray backupAfter = fileBytes(backup());
+    storeFullSurvey(database(), {QStringLiteral("060201-A"), 10, 1, 1, true});
+    QCOMPARE(fileBytes(backup()), backupAfter);
 }
 
 void tst_DatabaseMaintenance::temporaryFileCannotBeCreated_data()
