@@ -81,7 +81,7 @@ void DeleteDB::Command2_Click()
 void DeleteDB::Command1_Click()
 {
     hide();
-    Q_EMIT closed();
+    Q_EMIT closed(false);
 }
 
 void DeleteDB::closeEvent(QCloseEvent *event)
@@ -89,7 +89,7 @@ void DeleteDB::closeEvent(QCloseEvent *event)
     const bool wasVisible = isVisible();
     QWidget::closeEvent(event);
     if (wasVisible && event->isAccepted())
-        Q_EMIT closed();
+        Q_EMIT closed(false);
 }
 
 void DeleteDB::keyPressEvent(QKeyEvent *event)

@@ -26,8 +26,9 @@ Q_SIGNALS:
     // Every survey was erased (anythingDeleted: whether there were rows to erase);
     // the main window stops showing the survey it showed.
     void databaseErased(bool anythingDeleted);
-    // The window closed; the main window takes input again.
-    void closed();
+    // The window closed; the main window takes input again. The start panel is
+    // never asked for: a deleted survey the main window showed is its own business.
+    void closed(bool showStartPanel);
 
 protected:
     void closeEvent(QCloseEvent *event) override;

@@ -163,7 +163,7 @@ void DeleteSurvey::Command5_Click()
 void DeleteSurvey::Command1_Click()
 {
     hide();
-    Q_EMIT closed();
+    Q_EMIT closed(false);
 }
 
 void DeleteSurvey::closeEvent(QCloseEvent *event)
@@ -172,7 +172,7 @@ void DeleteSurvey::closeEvent(QCloseEvent *event)
     const bool wasVisible = isVisible();
     QWidget::closeEvent(event);
     if (wasVisible && event->isAccepted())
-        Q_EMIT closed();
+        Q_EMIT closed(false);
 }
 
 void DeleteSurvey::keyPressEvent(QKeyEvent *event)

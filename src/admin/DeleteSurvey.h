@@ -36,8 +36,9 @@ public:
 Q_SIGNALS:
     // A survey was deleted; the main window stops showing it if it is the one shown.
     void surveyDeleted(const QString &batch);
-    // The window closed; the main window takes input again.
-    void closed();
+    // The window closed; the main window takes input again. The start panel is
+    // never asked for: a deleted survey the main window showed is its own business.
+    void closed(bool showStartPanel);
 
 protected:
     void showEvent(QShowEvent *event) override;

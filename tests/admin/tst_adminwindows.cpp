@@ -199,6 +199,7 @@ void tst_AdminWindows::deleteSurveyKeysChooseAndEscapeCloses()
     QTest::keyClick(&w, Qt::Key_Escape);
     QVERIFY(!w.isVisible());
     QCOMPARE(closed.count(), 1);
+    QCOMPARE(closed.first().first().toBool(), false);
     // Closing by the frame also gives the main window its input back.
     w.show();
     w.close();
