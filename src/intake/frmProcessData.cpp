@@ -7,8 +7,6 @@
 #include "store/BoundLabel.h"
 #include "store/SharedState.h"
 #include "text/TextPatterns.h"
-#include "views/Forms.h"
-#include "views/frmRoadtally.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -798,7 +796,7 @@ void frmProcessData::Command9_Click()
 void frmProcessData::Command1_Click()
 {
     hide();
-    frmRoadtally::returnFromChild(false);
+    emit closed(false);
 }
 
 ImportInput frmProcessData::importInput() const
@@ -859,7 +857,7 @@ void frmProcessData::Command2_Click()
         QThread::msleep(20);
 
     hide();
-    frmRoadtally::returnFromChild(true);
+    emit closed(true);
 }
 
 } // namespace roadtally

@@ -126,6 +126,11 @@ public:
     void HighPlus_Click();
     void setHeadway(int seconds);
 
+signals:
+    // The window has hidden itself: after Cancel (false) or a stored survey
+    // (true, the main window shows its start panel).
+    void closed(bool showStartPanel);
+
 protected:
     void showEvent(QShowEvent *event) override;
     // Closing the window from its title bar is its Cancel: otherwise the main

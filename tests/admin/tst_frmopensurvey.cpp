@@ -5,7 +5,11 @@
 
 #include "admin/SurveyList.h"
 #include "admin/frmOpenSurvey.h"
+#include "views/DailyVolumeTab.h"
+#include "views/FifteenMinuteTab.h"
 #include "views/Forms.h"
+#include "views/SpeedChartTab.h"
+#include "views/SummaryTab.h"
 #include "views/frmRoadtally.h"
 
 #include <QApplication>
@@ -91,7 +95,7 @@ frmOpenSurvey &tst_frmOpenSurvey::showOpenSurvey()
     frmRoadtally &main = mainWindow();
     // As the main window's open command does.
     main.setEnabled(false);
-    frmOpenSurvey &window = form<frmOpenSurvey>();
+    frmOpenSurvey &window = main.openSurveyWindow();
     window.show();
     return window;
 }
@@ -158,21 +162,21 @@ void tst_frmOpenSurvey::doubleClickOpensSecondOfTwoSimilarSurveys()
     QCOMPARE(main.Data3->text("Batch_Number"), QStringLiteral("052401-B"));
     QCOMPARE(main.Data3->field("Total_Vehicles").toInt(), 240);
     // The bound labels follow: batch number, location, total surveyed.
-    QCOMPARE(main.Label7.value(4)->text(), QStringLiteral("052401-B"));
-    QCOMPARE(main.Label10->text(), QStringLiteral("Oak Avenue"));
-    QCOMPARE(main.Label1.value(21)->text(), QStringLiteral("240"));
-    QCOMPARE(main.Radar_Mode->text(), QStringLiteral("KPH"));
+    QCOMPARE(main.summary->Label7.value(4)->text(), QStringLiteral("052401-B"));
+    QCOMPARE(main.summary->Label10->text(), QStringLiteral("Oak Avenue"));
+    QCOMPARE(main.summary->Label1.value(21)->text(), QStringLiteral("240"));
+    QCOMPARE(main.summary->Radar_Mode->text(), QStringLiteral("KPH"));
     // The main window is usable on the survey.
     QVERIFY(main.isEnabled());
     QVERIFY(main.SSTab->isEnabled());
-    QVERIFY(main.FrameS->isVisibleTo(&main));
+    QVERIFY(main.summary->FrameS->isVisibleTo(&main));
     QVERIFY(main.m4->isEnabled());
-    if (main.PaceCaption.size() > 2 && main.PaceCaption.at(2) && main.Radar_Mode)
-        QCOMPARE(main.PaceCaption.at(2)->text(), QStringLiteral("10 KPH Pace"));
-    if (!main.Option1.isEmpty() && main.Option1.at(0))
-        QVERIFY(main.Option1.at(0)->isChecked());
-    if (main.Option3.size() > 3 && main.Option3.at(3))
-        QVERIFY(main.Option3.at(3)->isChecked());
+    QCOMPARE(main.summary->PaceCaption[2]->text(), QStringLiteral("10 KPH Pace"));
+    QVERIFY(main.summary->Option1[0]->isChecked());
+    QVERIFY(main.speeds->direction[3]->isChecked());
+    QVERIFY(main.volume->option4[2]->isChecked());
+    QVERIFY(main.percentile->direction[3]->isChecked());
+    QVERIFY(main.fifteen->option7[2]->isChecked());
 }
 
 void tst_frmOpenSurvey::clickThenOpenSelected()
