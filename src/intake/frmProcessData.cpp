@@ -417,7 +417,7 @@ QWidget *frmProcessData::buildHeaderTab()
     }
     Label43 = paragraphLabel(text::Label43, page);
 
-    Label48.fill(nullptr, 8);
+    Label48.resize(8);
     Label48[0] = new QLabel(text::Label48_0, page);
     Label48[1] = new QLabel(text::Label48_1, page);
     Label48[2] = new QLabel(text::Label48_2, page);

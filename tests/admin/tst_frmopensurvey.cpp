@@ -21,6 +21,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QScreen>
+#include <QSignalSpy>
 #include <QTabWidget>
 
 #include <memory>
@@ -45,6 +46,7 @@ private Q_SLOTS:
     void emptyHeaderLeavesOpenDisabled();
     void openDisabledWhenLastSurveyWentAway();
     void placedBelowCentreAtActivation();
+    void signalsWithoutMainWindow();
 
 private:
     frmRoadtally &mainWindow();
@@ -306,6 +308,34 @@ void tst_frmOpenSurvey::placedBelowCentreAtActivation()
     const int extra = 250 * window.logicalDpiY() / 1440;
     QCOMPARE(frame.left(), (screen.width() - frame.width()) / 2);
     QCOMPARE(frame.top(), (screen.height() - frame.height() + extra) / 2);
+}
+
+// The window only says what happened; it needs no main window to do so.
+void tst_frmOpenSurvey::signalsWithoutMainWindow()
+{
+    m_folder->store({QStringLiteral("052401-A")});
+    m_folder->store({QStringLiteral("052401-B")});
+    frmOpenSurvey &window = form<frmOpenSurvey>();
+    QSignalSpy selected(&window, &frmOpenSurvey::surveySelected);
+    QSignalSpy chosen(&window, &frmOpenSurvey::surveyChosen);
+    QSignalSpy closed(&window, &frmOpenSurvey::closed);
+    window.show();
+    clickLine(1);
+    QCOMPARE(selected.size(), 1);
+    QCOMPARE(selected.at(0).at(0).toString(), QStringLiteral("052401-B  "));
+    QCOMPARE(chosen.size(), 0);
+    QTest::mouseClick(window.Command6, Qt::LeftButton);
+    QCOMPARE(selected.size(), 2); // "Open Selected" selects the line again
+    QCOMPARE(chosen.size(), 1);
+    QCOMPARE(chosen.at(0).at(0).toString(), QStringLiteral("052401-B  "));
+    QVERIFY(!window.isVisible());
+
+    window.show();
+    QTest::mouseClick(window.Command1, Qt::LeftButton);
+    QCOMPARE(closed.size(), 1);
+    QCOMPARE(closed.at(0).at(0).toBool(), true);
+    QCOMPARE(chosen.size(), 1);
+    QVERIFY(!formExists<frmRoadtally>());
 }
 
 QTEST_MAIN(tst_frmOpenSurvey)
