@@ -275,16 +275,17 @@ void catchAllNote(SpeedStudy &s)
     if (low == 0 && high == 0)
         return;
     QStringList parts;
+    auto count = [](qint64 n) { return n == 1 ? QStringLiteral("counts") : QStringLiteral("count"); };
     if (low > 0)
-        parts << QStringLiteral("%1 at %2 %3 or less count as %2")
+        parts << QStringLiteral("%1 at %2 %3 or less %4 as %2")
                      .arg(vehiclesText(low))
                      .arg(s.lowestRow)
-                     .arg(s.unitText);
+                     .arg(s.unitText, count(low));
     if (high > 0)
-        parts << QStringLiteral("%1 at %2 %3 or more count as %2")
+        parts << QStringLiteral("%1 at %2 %3 or more %4 as %2")
                      .arg(vehiclesText(high))
                      .arg(s.highestRow)
-                     .arg(s.unitText);
+                     .arg(s.unitText, count(high));
     s.notes << parts.join(QStringLiteral("; ")) + QStringLiteral(" in the mean and standard "
                                                                  "deviation; percentiles in "
                                                                  "these rows are not "
