@@ -48,6 +48,71 @@ QString capitalized(QString text)
 
 } // namespace
 
+QVector<StudyRow> speedStudyRows(const SpeedStudy &s)
+{
+    const QString &u = s.unitText;
+    const QString pct = QStringLiteral("%");
+    const QString veh = QStringLiteral("vehicles");
+    auto text = [](const QString &t) {
+        StudyValue v;
+        v.text = t;
+        return v;
+    };
+    QVector<StudyRow> rows{
+        {QStringLiteral("n"), QStringLiteral("Vehicles"), s.vehicles, veh},
+        {QStringLiteral("mean"), QStringLiteral("Mean speed"), s.mean, u},
+        {QStringLiteral("sd"), QStringLiteral("Standard deviation"), s.sd, u},
+        {QStringLiteral("modal"), QStringLiteral("Modal speed"), s.modal, u},
+    };
+    for (const PercentileFigure &p : s.percentiles)
+        rows.append({QStringLiteral("p%1").arg(p.level),
+                     QStringLiteral("%1 percentile (ranked)").arg(ordinal(p.level)), p.ranked, u});
+    for (const PercentileFigure &p : s.percentiles)
+        rows.append({QStringLiteral("p%1_interpolated").arg(p.level),
+                     QStringLiteral("%1 percentile (interpolated)").arg(ordinal(p.level)),
+                     p.interpolated, u});
+    const QString paceWidthText =
+        u.isEmpty() ? QString() : QStringLiteral(" (%1 %2)").arg(paceWidth(s.unit)).arg(u);
+    const QString limit = s.limit ? QString::number(*s.limit) : QStringLiteral("L");
+    auto over = [&](int plus) {
+        return s.limit ? QStringLiteral("Over %1 %2").arg(*s.limit + plus).arg(u)
+                       : QStringLiteral("Over L + %1").arg(plus);
+    };
+    rows += {
+        {QStringLiteral("pace"), QStringLiteral("Pace") + paceWidthText, text(s.paceText), u},
+        {QStringLiteral("pace_count"), QStringLiteral("Vehicles in pace"), s.paceCount, veh},
+        {QStringLiteral("pace_percent"), QStringLiteral("Percent in pace"), s.pacePercent, pct},
+        {QStringLiteral("over_limit_percent"),
+         s.limit ? QStringLiteral("Over the limit (%1 %2)").arg(limit, u)
+                 : QStringLiteral("Over the limit"),
+         s.overLimitPercent, pct},
+        {QStringLiteral("over_5_percent"), over(5), s.over5Percent, pct},
+        {QStringLiteral("over_10_percent"), over(10), s.over10Percent, pct},
+        {QStringLiteral("p85_minus_limit"), QStringLiteral("85th percentile - limit"),
+         s.p85MinusLimit, u},
+        {QStringLiteral("sample_required"),
+         s.marginOfError > 0 ? QStringLiteral("Sample needed (\u00b1%1 %2)").arg(s.marginOfError).arg(u)
+                             : QStringLiteral("Sample needed"),
+         s.sampleRequired, veh},
+        {QStringLiteral("sample_adequate"), QStringLiteral("Sample adequate"),
+         text(s.sampleAdequateText), QString()},
+        {QStringLiteral("adt"), QStringLiteral("Average daily traffic"), s.adt, veh},
+        {QStringLiteral("complete_days"), QStringLiteral("Complete days"),
+         StudyValue{QString::number(s.completeDays), double(s.completeDays)}, QString()},
+        {QStringLiteral("program_mean"), QStringLiteral("Average Speed (program)"),
+         s.programMean, u},
+        {QStringLiteral("program_p85"), QStringLiteral("85th Percentile (program)"),
+         s.programP85, u},
+        {QStringLiteral("program_pace"), QStringLiteral("Pace Range (program)"),
+         text(s.programPace), u},
+        {QStringLiteral("program_pace_count"), QStringLiteral("Number in Pace (program)"),
+         s.programPaceCount, veh},
+        {QStringLiteral("program_pace_percent"), QStringLiteral("Percent in Pace (program)"),
+         text(s.programPacePercent), QString()},
+    };
+    return rows;
+}
+
 QString speedStudyText(const SpeedStudy &s)
 {
     QString out;

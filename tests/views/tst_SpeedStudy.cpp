@@ -618,6 +618,45 @@ private Q_SLOTS:
                  QStringLiteral("N/A"));
     }
 
+    // The captioned rows (for the tab and a sheet) give the figures the JSON gives.
+    void rowsMatchJson_data()
+    {
+        QTest::addColumn<QString>("unit");
+        QTest::addColumn<QString>("spec");
+        QTest::newRow("whole speeds") << "MPH" << Exact;
+        QTest::newRow("catch-all rows") << "MPH" << CatchAll;
+        QTest::newRow("km/h") << "KPH" << Metric;
+        QTest::newRow("no vehicles") << "MPH" << "";
+    }
+    void rowsMatchJson()
+    {
+        QFETCH(QString, unit);
+        QFETCH(QString, spec);
+        const SpeedStudy s = study(unit, spec);
+        const QJsonObject o = speedStudyJson(s);
+        const QVector<StudyRow> rows = speedStudyRows(s);
+        QSet<QString> keys;
+        for (const StudyRow &row : rows) {
+            QVERIFY2(!keys.contains(row.key), qPrintable(row.key));
+            keys.insert(row.key);
+            QVERIFY(!row.label.isEmpty());
+            // "pace_count" is "count" of "pace", "program_p85" is "p85" of "program".
+            QJsonValue expected = o.value(row.key);
+            for (const char *group : {"pace", "sample", "program"}) {
+                const QString prefix = QLatin1String(group) + QLatin1Char('_');
+                if (expected.isUndefined() && row.key.startsWith(prefix))
+                    expected = o.value(QLatin1String(group))
+                                   .toObject()
+                                   .value(row.key.mid(prefix.size()));
+            }
+            if (row.key == QLatin1String("pace") || row.key == QLatin1String("sample_adequate"))
+                continue; // an object in JSON, one text here
+            QVERIFY2(!expected.isUndefined(), qPrintable(row.key));
+            QCOMPARE(studyJsonValue(row.value), expected);
+        }
+        QVERIFY(keys.contains(QStringLiteral("p95_interpolated")));
+    }
+
     // The generated week-long sample (posted limit 45): the program's
     // estimate says 54 where the ranked speeds give 52, and its pace "41 to 51"
     // holds 64 % where the best ten-speed window, 41 to 50, holds 59 %.
