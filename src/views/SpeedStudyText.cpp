@@ -31,7 +31,8 @@ QString speedLine(const QString &label, const StudyValue &value, const QString &
 
 QString vehicles(const StudyValue &count)
 {
-    return count.text + (count.number == 1.0 ? QStringLiteral(" vehicle") : QStringLiteral(" vehicles"));
+    return count.text +
+           (count.number == 1.0 ? QStringLiteral(" vehicle") : QStringLiteral(" vehicles"));
 }
 
 QString ordinal(int level)
@@ -91,18 +92,19 @@ QVector<StudyRow> speedStudyRows(const SpeedStudy &s)
         {QStringLiteral("p85_minus_limit"), QStringLiteral("85th percentile - limit"),
          s.p85MinusLimit, u},
         {QStringLiteral("sample_required"),
-         s.marginOfError > 0 ? QStringLiteral("Sample needed (\u00b1%1 %2)").arg(s.marginOfError).arg(u)
-                             : QStringLiteral("Sample needed"),
+         s.marginOfError > 0
+             ? QStringLiteral("Sample needed (\u00b1%1 %2)").arg(s.marginOfError).arg(u)
+             : QStringLiteral("Sample needed"),
          s.sampleRequired, veh},
         {QStringLiteral("sample_adequate"), QStringLiteral("Sample adequate"),
          text(s.sampleAdequateText), QString()},
         {QStringLiteral("adt"), QStringLiteral("Average daily traffic"), s.adt, veh},
         {QStringLiteral("complete_days"), QStringLiteral("Complete days"),
          StudyValue{QString::number(s.completeDays), double(s.completeDays)}, QString()},
-        {QStringLiteral("program_mean"), QStringLiteral("Average Speed (program)"),
-         s.programMean, u},
-        {QStringLiteral("program_p85"), QStringLiteral("85th Percentile (program)"),
-         s.programP85, u},
+        {QStringLiteral("program_mean"), QStringLiteral("Average Speed (program)"), s.programMean,
+         u},
+        {QStringLiteral("program_p85"), QStringLiteral("85th Percentile (program)"), s.programP85,
+         u},
         {QStringLiteral("program_pace"), QStringLiteral("Pace Range (program)"),
          text(s.programPace), u},
         {QStringLiteral("program_pace_count"), QStringLiteral("Number in Pace (program)"),
@@ -142,18 +144,18 @@ QString speedStudyText(const SpeedStudy &s)
 
     const QString percentiles = u.isEmpty() ? QStringLiteral("Percentile speeds")
                                             : QStringLiteral("Percentile speeds (%1)").arg(u);
-    out += percentiles.leftJustified(LabelWidth)
-           + QStringLiteral("Ranked").rightJustified(ValueWidth)
-           + QStringLiteral("Interpolated").rightJustified(ValueWidth + 3) + QLatin1Char('\n');
+    out += percentiles.leftJustified(LabelWidth) +
+           QStringLiteral("Ranked").rightJustified(ValueWidth) +
+           QStringLiteral("Interpolated").rightJustified(ValueWidth + 3) + QLatin1Char('\n');
     for (const PercentileFigure &p : s.percentiles)
-        out += QStringLiteral("  ") + ordinal(p.level).leftJustified(LabelWidth - 2)
-               + p.ranked.text.rightJustified(ValueWidth)
-               + p.interpolated.text.rightJustified(ValueWidth + 3) + QLatin1Char('\n');
+        out += QStringLiteral("  ") + ordinal(p.level).leftJustified(LabelWidth - 2) +
+               p.ranked.text.rightJustified(ValueWidth) +
+               p.interpolated.text.rightJustified(ValueWidth + 3) + QLatin1Char('\n');
     out += QLatin1Char('\n');
 
-    const QString paceLabel =
-        u.isEmpty() ? QStringLiteral("Pace")
-                    : QStringLiteral("Pace (%1 %2)").arg(paceWidth(s.unit)).arg(u);
+    const QString paceLabel = u.isEmpty()
+                                  ? QStringLiteral("Pace")
+                                  : QStringLiteral("Pace (%1 %2)").arg(paceWidth(s.unit)).arg(u);
     out += line(paceLabel, s.paceText,
                 s.paceCount.isNumber()
                     ? QStringLiteral("%1 (%2)").arg(vehicles(s.paceCount), percent(s.pacePercent))
@@ -161,10 +163,9 @@ QString speedStudyText(const SpeedStudy &s)
     if (s.limit) {
         out += line(QStringLiteral("Over the limit (%1 %2)").arg(*s.limit).arg(u),
                     percent(s.overLimitPercent));
-        out += line(QStringLiteral("Over %1 %2").arg(*s.limit + 5).arg(u),
-                    percent(s.over5Percent));
-        out += line(QStringLiteral("Over %1 %2").arg(*s.limit + 10).arg(u),
-                    percent(s.over10Percent));
+        out += line(QStringLiteral("Over %1 %2").arg(*s.limit + 5).arg(u), percent(s.over5Percent));
+        out +=
+            line(QStringLiteral("Over %1 %2").arg(*s.limit + 10).arg(u), percent(s.over10Percent));
     } else {
         out += line(QStringLiteral("Over the limit"), percent(s.overLimitPercent));
     }
@@ -179,8 +180,8 @@ QString speedStudyText(const SpeedStudy &s)
             : QStringLiteral("Sample needed");
     out += line(sampleLabel, s.sampleRequired.text,
                 (s.sampleRequired.isNumber() ? QStringLiteral("vehicles; adequate: ")
-                                             : QStringLiteral("adequate: "))
-                    + s.sampleAdequateText);
+                                             : QStringLiteral("adequate: ")) +
+                    s.sampleAdequateText);
     out += line(QStringLiteral("Average daily traffic"), s.adt.text,
                 s.completeDays > 0 ? QStringLiteral("vehicles a day over %1 complete day%2")
                                          .arg(s.completeDays)
@@ -193,8 +194,8 @@ QString speedStudyText(const SpeedStudy &s)
     out += line(QStringLiteral("85th Percentile"), s.programP85.text);
     QString paceMore;
     if (s.programPaceCount.isNumber())
-        paceMore = QStringLiteral("%1 (%2)").arg(vehicles(s.programPaceCount),
-                                                s.programPacePercent);
+        paceMore =
+            QStringLiteral("%1 (%2)").arg(vehicles(s.programPaceCount), s.programPacePercent);
     out += line(QStringLiteral("Pace Range"), s.programPace, paceMore);
 
     if (!s.notes.isEmpty()) {

@@ -56,10 +56,10 @@ QStringList texts(const SpeedStudy &s, bool interpolated)
 }
 
 // The distributions worked by hand below.
-const char *Differ = "35:16 45:4";                   // N 20
-const char *Exact = "30:2 32:3 35:10 38:4 41:1";     // N 20
-const char *CatchAll = "10:3 14:2 50:5 73:4 80:6";   // N 20: rows 14, 50, 73
-const char *Metric = "50:5 60:10 69:6 70:4 75:5";    // N 30, km/h
+const char *Differ = "35:16 45:4";                         // N 20
+const char *Exact = "30:2 32:3 35:10 38:4 41:1";           // N 20
+const char *CatchAll = "10:3 14:2 50:5 73:4 80:6";         // N 20: rows 14, 50, 73
+const char *Metric = "50:5 60:10 69:6 70:4 75:5";          // N 30, km/h
 const char *MetricCatchAll = "20:2 29:1 60:4 121:2 200:1"; // N 10: rows 29, 60, 121
 
 QJsonValue key(const QJsonObject &o, const char *name)
@@ -261,11 +261,10 @@ private Q_SLOTS:
                                                 << "2"
                                                 << "100.0"
                                                 << "120";
-        QTest::newRow("catch-all rows are in no window")
-            << "MPH" << CatchAll << "41 to 50"
-            << "5"
-            << "25.0"
-            << "73 or more";
+        QTest::newRow("catch-all rows are in no window") << "MPH" << CatchAll << "41 to 50"
+                                                         << "5"
+                                                         << "25.0"
+                                                         << "73 or more";
         QTest::newRow("mode tied with the slow row") << "MPH"
                                                      << "10:5 40:5"
                                                      << "31 to 40"
@@ -332,14 +331,14 @@ private Q_SLOTS:
         QTest::newRow("threshold inside the slow row")
             << "MPH"
             << "012" << CatchAll << QStringList{"N/A", "75.0", "75.0"} << "61 or more";
-        QTest::newRow("low limit, slow row empty") << "MPH"
-                                                   << "010"
-                                                   << "20:4" << QStringList{"100.0", "100.0", "0.0"}
-                                                   << "10";
-        QTest::newRow("high limit, fast row empty") << "MPH"
-                                                    << "075"
-                                                    << "40:4" << QStringList{"0.0", "0.0", "0.0"}
-                                                    << "-35";
+        QTest::newRow("low limit, slow row empty")
+            << "MPH"
+            << "010"
+            << "20:4" << QStringList{"100.0", "100.0", "0.0"} << "10";
+        QTest::newRow("high limit, fast row empty")
+            << "MPH"
+            << "075"
+            << "40:4" << QStringList{"0.0", "0.0", "0.0"} << "-35";
         QTest::newRow("85th in the slow row")
             << "MPH"
             << "035"
@@ -408,9 +407,9 @@ private Q_SLOTS:
         in.stopDate = stop;
         for (const QString &day : days.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
             const QStringList kv = day.split(QLatin1Char('='));
-            in.dailyTotals.append({QDate::fromString(kv.at(0), QStringLiteral("MM/dd/yy"))
-                                       .addYears(100),
-                                   kv.at(1).toLongLong()});
+            in.dailyTotals.append(
+                {QDate::fromString(kv.at(0), QStringLiteral("MM/dd/yy")).addYears(100),
+                 kv.at(1).toLongLong()});
         }
         const SpeedStudy s = computeSpeedStudy(in);
         QTEST(s.adt.text, "adt");
@@ -519,7 +518,8 @@ private Q_SLOTS:
             hour("01/01/26", "30", "1", "*", "2", "31", "2");
         }
         DatabaseSession s(path);
-        const SpeedStudy st = loadSpeedStudy(s, testing::MphBatch + QStringLiteral("  "), direction);
+        const SpeedStudy st =
+            loadSpeedStudy(s, testing::MphBatch + QStringLiteral("  "), direction);
         QTEST(st.n, "n");
         QCOMPARE(st.unit, QStringLiteral("MPH"));
         QCOMPARE(st.location, QStringLiteral("Maple Avenue at 5th Street"));
@@ -571,8 +571,8 @@ private Q_SLOTS:
             if (out.open(QIODevice::WriteOnly))
                 out.write(actual.toUtf8());
             dir.setAutoRemove(false);
-            QFAIL(qPrintable(QStringLiteral("differs from the golden file; the output is in ")
-                             + out.fileName()));
+            QFAIL(qPrintable(QStringLiteral("differs from the golden file; the output is in ") +
+                             out.fileName()));
         }
     }
 
@@ -612,10 +612,8 @@ private Q_SLOTS:
         QCOMPARE(key(none, "n").toDouble(), 0.0);
         for (const char *name : {"mean", "sd", "p50", "p85_interpolated", "modal", "adt"})
             QCOMPARE(key(none, name).toString(), QStringLiteral("N/A"));
-        QCOMPARE(key(key(none, "sample").toObject(), "adequate").toString(),
-                 QStringLiteral("N/A"));
-        QCOMPARE(key(key(none, "pace").toObject(), "percent").toString(),
-                 QStringLiteral("N/A"));
+        QCOMPARE(key(key(none, "sample").toObject(), "adequate").toString(), QStringLiteral("N/A"));
+        QCOMPARE(key(key(none, "pace").toObject(), "percent").toString(), QStringLiteral("N/A"));
     }
 
     // The captioned rows (for the tab and a sheet) give the figures the JSON gives.
@@ -626,7 +624,8 @@ private Q_SLOTS:
         QTest::newRow("whole speeds") << "MPH" << Exact;
         QTest::newRow("catch-all rows") << "MPH" << CatchAll;
         QTest::newRow("km/h") << "KPH" << Metric;
-        QTest::newRow("no vehicles") << "MPH" << "";
+        QTest::newRow("no vehicles") << "MPH"
+                                     << "";
     }
     void rowsMatchJson()
     {
@@ -645,9 +644,8 @@ private Q_SLOTS:
             for (const char *group : {"pace", "sample", "program"}) {
                 const QString prefix = QLatin1String(group) + QLatin1Char('_');
                 if (expected.isUndefined() && row.key.startsWith(prefix))
-                    expected = o.value(QLatin1String(group))
-                                   .toObject()
-                                   .value(row.key.mid(prefix.size()));
+                    expected =
+                        o.value(QLatin1String(group)).toObject().value(row.key.mid(prefix.size()));
             }
             if (row.key == QLatin1String("pace") || row.key == QLatin1String("sample_adequate"))
                 continue; // an object in JSON, one text here

@@ -33,7 +33,8 @@ QString bell()
 {
     QStringList parts;
     for (int v = 20; v <= 55; ++v)
-        parts << QStringLiteral("%1:%2").arg(v).arg(int(400 * std::exp(-(v - 36) * (v - 36) / 40.0)));
+        parts << QStringLiteral("%1:%2").arg(v).arg(
+            int(400 * std::exp(-(v - 36) * (v - 36) / 40.0)));
     return parts.join(QLatin1Char(' ')) + QStringLiteral(" 10:4 90:6");
 }
 
@@ -62,7 +63,7 @@ private Q_SLOTS:
         QTest::addColumn<Painter>("paint");
         QTest::addColumn<QString>("unit");
         QTest::addColumn<QString>("spec");
-        QTest::addColumn<QRect>("rect");  // in image pixels
+        QTest::addColumn<QRect>("rect");   // in image pixels
         QTest::addColumn<double>("scale"); // painter units per pixel
         const struct
         {
@@ -72,21 +73,20 @@ private Q_SLOTS:
                       {"cumulative", &paintCumulativeSpeedChart}};
         for (const auto &c : charts) {
             const QByteArray n(c.name);
-            QTest::newRow(n + ", bell") << c.paint << "MPH" << bell() << QRect(40, 30, 640, 380)
-                                        << 1.0;
-            QTest::newRow(n + ", small") << c.paint << "MPH" << bell() << QRect(10, 10, 220, 140)
-                                         << 1.0;
+            QTest::newRow(n + ", bell")
+                << c.paint << "MPH" << bell() << QRect(40, 30, 640, 380) << 1.0;
+            QTest::newRow(n + ", small")
+                << c.paint << "MPH" << bell() << QRect(10, 10, 220, 140) << 1.0;
             QTest::newRow(n + ", page units")
                 << c.paint << "MPH" << bell() << QRect(20, 20, 600, 340) << 15.0;
-            QTest::newRow(n + ", km/h") << c.paint << "KPH"
-                                        << "29:3 50:5 60:10 69:6 70:4 75:5 121:2"
-                                        << QRect(0, 0, 700, 400) << 1.0;
+            QTest::newRow(n + ", km/h")
+                << c.paint << "KPH"
+                << "29:3 50:5 60:10 69:6 70:4 75:5 121:2" << QRect(0, 0, 700, 400) << 1.0;
             QTest::newRow(n + ", catch-all rows only")
                 << c.paint << "MPH"
                 << "10:3 90:2" << QRect(30, 30, 500, 300) << 1.0;
-            QTest::newRow(n + ", one vehicle")
-                << c.paint << "MPH"
-                << "40:1" << QRect(30, 30, 500, 300) << 1.0;
+            QTest::newRow(n + ", one vehicle") << c.paint << "MPH"
+                                               << "40:1" << QRect(30, 30, 500, 300) << 1.0;
             QTest::newRow(n + ", no vehicles") << c.paint << "MPH"
                                                << "" << QRect(30, 30, 500, 300) << 1.0;
         }
@@ -103,8 +103,9 @@ private Q_SLOTS:
         {
             QPainter p(&image);
             p.scale(1 / scale, 1 / scale);
-            paint(p, QRectF(rect.x() * scale, rect.y() * scale, rect.width() * scale,
-                            rect.height() * scale),
+            paint(p,
+                  QRectF(rect.x() * scale, rect.y() * scale, rect.width() * scale,
+                         rect.height() * scale),
                   study(unit, spec));
         }
         int inside = 0;
@@ -138,7 +139,8 @@ private Q_SLOTS:
         image.fill(Qt::white);
         {
             QPainter p(&image);
-            paintSpeedDistributionChart(p, QRectF(image.rect()), study(QStringLiteral("MPH"), spec));
+            paintSpeedDistributionChart(p, QRectF(image.rect()),
+                                        study(QStringLiteral("MPH"), spec));
         }
         // The legend swatch alone is a few dozen pixels; the band is far larger.
         QTEST(count(image, Pace) > 1000, "shaded");
