@@ -5,7 +5,8 @@ namespace roadtally {
 const std::vector<CommandEntry> &moreCommands()
 {
     static const std::vector<CommandEntry> commands = {
-        {"show", "print a view of a stored survey: summary, fifteen, volume, weekly, speeds, percentile",
+        {"show", "print a view of a stored survey: summary, fifteen, volume, weekly, speeds, percentile, "
+                 "study",
          showCommand},
         {"backup", "back up and compact a folder's survey database (OV97.BAK, OV97.mdb)", backupCommandRun},
         {"restore", "put the backup OV97.BAK in the place of the survey database", restoreCommandRun},
