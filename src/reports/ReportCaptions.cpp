@@ -1,63 +1,32 @@
 #include "reports/ReportCaptions.h"
 
-#include "store/DatabaseSession.h"
 #include "views/SurveyCriteria.h"
 
 namespace roadtally {
 
-namespace {
-
-// A bound label's caption: the field's text, empty for a null value. Names
-// are matched without regard to case.
-QString caption(const QHash<QString, QVariant> &row, const QString &field)
+SurveyFacts surveyFacts(const SurveyCaptions &survey)
 {
-    for (auto it = row.cbegin(); it != row.cend(); ++it) {
-        if (it.key().compare(field, Qt::CaseInsensitive) == 0)
-            return it.value().isNull() ? QString() : it.value().toString();
-    }
-    return {};
-}
-
-} // namespace
-
-SurveyFacts readSurveyFacts(DatabaseSession &session, const QString &batch, bool *batchFound)
-{
-    session.requireOpen();
     SurveyFacts facts;
-    QSqlQuery header = session.exec(
-        QStringLiteral("SELECT [Batch_Number], [Zone], [Location], [Direction], [Radar_Mode] "
-                       "FROM [Header] WHERE [Batch_Number] = ?"),
-        {batch});
-    const bool found = header.next();
-    if (batchFound)
-        *batchFound = found;
-    if (!found)
-        return facts;
-    auto text = [&header](int i) {
-        return header.value(i).isNull() ? QString() : header.value(i).toString();
-    };
-    facts.batch = text(0);
-    facts.zone = text(1);
-    facts.location = text(2);
-    facts.direction = text(3);
-    facts.unit = text(4);
-    header.finish();
-    const QHash<QString, QVariant> summary = summaryRow(session, batch);
-    facts.startDate = caption(summary, QStringLiteral("Start_Date"));
-    facts.endDate = caption(summary, QStringLiteral("Stop_Date"));
-    facts.startTime = caption(summary, QStringLiteral("Start_Time"));
-    facts.endTime = caption(summary, QStringLiteral("Stop_Time"));
-    facts.totalTime = caption(summary, QStringLiteral("Total_Time"));
-    facts.postedLimit = caption(summary, QStringLiteral("Posted_Limit"));
+    facts.batch = survey.batch();
+    facts.zone = survey.headerField(QStringLiteral("Zone"));
+    facts.location = survey.headerField(QStringLiteral("Location"));
+    facts.direction = survey.headerField(QStringLiteral("Direction"));
+    facts.unit = survey.radarMode();
+    facts.startDate = survey.startDate();
+    facts.endDate = survey.stopDate();
+    facts.startTime = survey.summaryField(QStringLiteral("Start_Time"));
+    facts.endTime = survey.summaryField(QStringLiteral("Stop_Time"));
+    facts.totalTime = survey.summaryField(QStringLiteral("Total_Time"));
+    facts.postedLimit = survey.postedLimit();
     return facts;
 }
 
-SurveyTotals surveyTotals(const QHash<QString, QVariant> &summary)
+SurveyTotals surveyTotals(const SurveyCaptions &survey)
 {
-    return {caption(summary, QStringLiteral("Total_Unknown")),
-            caption(summary, QStringLiteral("Total_Approach")),
-            caption(summary, QStringLiteral("Total_Receeding")),
-            caption(summary, QStringLiteral("Total_Vehicles"))};
+    return {survey.summaryField(QStringLiteral("Total_Unknown")),
+            survey.summaryField(QStringLiteral("Total_Approach")),
+            survey.summaryField(QStringLiteral("Total_Receeding")),
+            survey.summaryField(QStringLiteral("Total_Vehicles"))};
 }
 
 QString directionTotal(const SurveyTotals &totals, SurveyDirection direction)
@@ -73,22 +42,18 @@ QString directionTotal(const SurveyTotals &totals, SurveyDirection direction)
     return totals.total;
 }
 
-SpeedStatistics speedStatistics(const QHash<QString, QVariant> &summary, SurveyDirection direction)
+SpeedStatistics speedStatistics(const SurveyCaptions &survey, SurveyDirection direction)
 {
     // The labels the criteria panel binds for the direction...
     QHash<int, QString> label;
     for (const CriteriaBinding &binding : criteriaBindings(direction))
-        label.insert(binding.label, caption(summary, binding.field));
+        label.insert(binding.label, survey.summaryField(binding.field));
     // ...and what it computes from them.
-    CriteriaInput input = criteriaInputFromSummary(summary, direction);
-    input.numberOver = label.value(26);
-    input.band10 = label.value(45);
-    input.band20 = label.value(46);
-    input.band30 = label.value(47);
-    const CriteriaResult result = computeCriteria(input, direction);
+    const CriteriaResult result =
+        computeCriteria(criteriaInputFromSummary(survey.summary, direction), direction);
 
     SpeedStatistics s;
-    s.postedLimit = caption(summary, QStringLiteral("Posted_Limit"));
+    s.postedLimit = survey.postedLimit();
     s.atOrUnder = result.atOrUnder;
     s.over = label.value(26);
     s.average = label.value(27);

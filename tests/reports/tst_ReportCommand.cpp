@@ -5,7 +5,6 @@
 
 #include "reports/ReportCaptions.h"
 #include "reports/SpeedProfile.h"
-#include "views/SurveyCriteria.h"
 
 #include <QFile>
 #include <QProcess>
@@ -178,18 +177,18 @@ void tst_ReportCommand::summaryPdf_data()
 {
     QTest::addColumn<QStringList>("options");
     QTest::addColumn<QStringList>("expected");
-    QTest::newRow("defaults: both directions, scheme A")
+    QTest::newRow("defaults: approaching, scheme A")
         << QStringList{}
         << QStringList{QStringLiteral("Display Scheme: 15 to 70 by 5 MPH"),
-                       QStringLiteral("Vehicles Both Directions"),
+                       QStringLiteral("Approaching Vehicles Only"),
                        QStringLiteral("Total Vehicles: 113"),
                        QStringLiteral("Report Prepared By: Sgt. Dana Whitfield")};
-    QTest::newRow("approaching, another scheme and officer")
-        << QStringList{QStringLiteral("--direction"), QStringLiteral("approaching"),
+    QTest::newRow("both, another scheme and officer")
+        << QStringList{QStringLiteral("--direction"), QStringLiteral("both"),
                        QStringLiteral("--scheme"),    QStringLiteral("20 to 42 by 2 MPH"),
                        QStringLiteral("--officer"),   QStringLiteral("Officer Pat O'Neil")}
         << QStringList{QStringLiteral("Display Scheme: 20 to 42 by 2 MPH"),
-                       QStringLiteral("Approaching Vehicles Only"),
+                       QStringLiteral("Vehicles Both Directions"),
                        QStringLiteral("Report Prepared By: Officer Pat O'Neil"),
                        QStringLiteral("29 to 39")};
 }
@@ -236,25 +235,26 @@ void tst_ReportCommand::profilePdf()
 void tst_ReportCommand::captionsOfTheStoredSurvey()
 {
     DatabaseSession s(m_dir.filePath(QStringLiteral("OV97.mdb")));
-    bool found = false;
-    const SurveyFacts facts = readSurveyFacts(s, MphBatch + QStringLiteral("  "), &found);
-    QVERIFY(found); // trailing blanks do not count
+    const std::optional<SurveyCaptions> survey =
+        readSurveyCaptions(s, MphBatch + QStringLiteral("  "));
+    QVERIFY(survey); // trailing blanks do not count
+    const SurveyFacts facts = surveyFacts(*survey);
     QCOMPARE(facts.location, QStringLiteral("Maple Avenue at 5th Street"));
     QCOMPARE(facts.direction, QStringLiteral("Northbound"));
     QCOMPARE(facts.postedLimit, QStringLiteral("035"));
     QCOMPARE(facts.endDate, QStringLiteral("01/02/26"));
-    const QHash<QString, QVariant> summary = summaryRow(s, MphBatch);
-    const SpeedStatistics a = speedStatistics(summary, SurveyDirection::Approaching);
+    QCOMPARE(facts.totalTime, QStringLiteral("72:00"));
+    const SpeedStatistics a = speedStatistics(*survey, SurveyDirection::Approaching);
     QCOMPARE(a.over, QStringLiteral("32"));
     QCOMPARE(a.atOrUnder, QStringLiteral("68"));
     QCOMPARE(a.average, QStringLiteral("34.0"));
     QCOMPARE(a.bandHeadings[0], QStringLiteral("035+"));
     QCOMPARE(a.bandHeadings[2], QStringLiteral("55+"));
     QCOMPARE(a.bandNumbers[3], QStringLiteral("32"));
-    const SpeedStatistics r = speedStatistics(summary, SurveyDirection::Receding);
+    const SpeedStatistics r = speedStatistics(*survey, SurveyDirection::Receding);
     QCOMPARE(r.pace, QStringLiteral("31 to 41"));
     QCOMPARE(r.atOrUnder, QStringLiteral("4"));
-    QCOMPARE(directionTotal(surveyTotals(summary), SurveyDirection::Receding),
+    QCOMPARE(directionTotal(surveyTotals(*survey), SurveyDirection::Receding),
              QStringLiteral("12"));
     // Rows of the speeding profile in the order stored.
     const TextRecords both = speedProfileRows(s, MphBatch, SurveyDirection::Both);
