@@ -2,6 +2,8 @@
 
 #include <QPen>
 
+#include <optional>
+
 namespace roadtally {
 
 namespace {
@@ -28,18 +30,51 @@ void paintSlice(QPainter &painter, const Document &document, const TableSlice &s
 {
     const DocumentTable &table = *document.tables[slice.table];
     painter.setPen(Qt::NoPen);
-    // Backgrounds first, so that text and rules stand on them.
+    // Backgrounds first, so that text and rules stand on them. Cells of one
+    // colour stacked in a column are filled as one rectangle: a long table's
+    // shaded columns cost a few fills a page, not one a cell.
+    struct Run
+    {
+        QRectF rect;
+        QRgb colour = 0;
+    };
+    std::vector<std::optional<Run>> runs(size_t(table.columnCount()));
+    auto flush = [&](std::optional<Run> &run) {
+        if (run)
+            painter.fillRect(run->rect, QColor::fromRgba(run->colour));
+        run.reset();
+    };
     forEachCell(table, slice, [&](const CellPlace &cell) {
-        if (const auto back = table.backColour.value(cell.row, cell.column))
-            painter.fillRect(cell.rect, QColor::fromRgba(*back));
+        std::optional<Run> &run = runs[size_t(cell.column)];
+        const auto back = table.backColour.value(cell.row, cell.column);
+        const bool continues = run && back && *back == run->colour &&
+                               qFuzzyCompare(run->rect.left(), cell.rect.left()) &&
+                               qFuzzyCompare(run->rect.width(), cell.rect.width()) &&
+                               qAbs(run->rect.bottom() - cell.rect.top()) < 0.01;
+        if (continues) {
+            run->rect.setBottom(cell.rect.bottom());
+            return;
+        }
+        // A cell spanning columns ends the runs beneath it.
+        for (int c = cell.column; c < cell.column + cell.span; ++c)
+            flush(runs[size_t(c)]);
+        if (back)
+            run = Run{cell.rect, *back};
     });
+    for (std::optional<Run> &run : runs)
+        flush(run);
+
     painter.setPen(QColor(Qt::black));
+    int currentFont = -1;
     forEachCell(table, slice, [&](const CellPlace &cell) {
         const QString text = table.text(cell.row, cell.column);
         if (text.isEmpty())
             return;
         const CellTextPlace place = cellTextPlace(document, table, cell, text);
-        painter.setFont(document.fonts.font(place.font));
+        if (place.font != currentFont) {
+            painter.setFont(document.fonts.font(place.font));
+            currentFont = place.font;
+        }
         if (place.clipped) {
             painter.save();
             painter.setClipRect(cell.rect, Qt::IntersectClip);
