@@ -1,7 +1,8 @@
 // roadtally-bench: how long the import of a long survey takes, next to the
 // least any import can take: a bare SQLite insert of the same Veh_Data rows;
 // then how long each view of the largest survey takes, as the user's action
-// (open the database, query, compute, put the chart on a Graph).
+// (open the database, query, compute, put the chart on a Graph), and how long
+// the reports take to lay out and to write as PDF (ReportBench.cpp).
 //
 // For each size (10,000, 100,000 and 1,000,000 vehicles over 14 days) it writes
 // a generated raw data file, imports it the way the processing window and
@@ -9,6 +10,7 @@
 // child process of its own, so that the child's peak memory is the import's,
 // then reads the stored Veh_Data rows back and times inserting them into a fresh
 // blank database with one prepared statement in one transaction.
+#include "ReportBench.h"
 #include "SampleSurvey.h"
 #include "intake/ImportRequest.h"
 #include "intake/VehicleImport.h"
@@ -360,6 +362,8 @@ int main(int argc, char *argv[])
         return importChild(args[2], args[3]);
     if (args.size() == 4 && args[1] == QLatin1String("--generate-child"))
         return generateChild(args[2].toInt(), args[3]);
+    if (args.size() == 4 && args[1] == QLatin1String("--profile-child"))
+        return profileChild(args[2].toInt(), args[3]);
 
     QList<int> sizes{10'000, 100'000, 1'000'000};
     int repeats = 3;
@@ -416,6 +420,9 @@ int main(int argc, char *argv[])
     std::fflush(stdout);
     const QString viewsFolder = QDir(work.path()).filePath(QStringLiteral("import-%1").arg(last.vehicles));
     if (!measureViews(viewsFolder, last.vehicles, std::max(9, repeats)))
+        return 1;
+    std::fflush(stdout);
+    if (!measureReports(viewsFolder, std::max(5, repeats)))
         return 1;
     return 0;
 }

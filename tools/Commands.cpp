@@ -14,6 +14,7 @@ const std::vector<CommandEntry> &moreCommands()
         {"replace", "put the blank database ov97.emp in the place of the survey database", replaceCommandRun},
         {"delete", "delete one survey by its batch number", deleteCommandRun},
         {"erase", "delete every survey from the survey database", eraseCommandRun},
+        {"report", "write a report of a stored survey as a PDF file", reportCommand},
     };
     return commands;
 }
