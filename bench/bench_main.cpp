@@ -7,6 +7,7 @@
 // child process of its own, so that the child's peak memory is the import's,
 // then reads the stored Veh_Data rows back and times inserting them into a fresh
 // blank database with one prepared statement in one transaction.
+#include "ProfileListBench.h"
 #include "SampleSurvey.h"
 #include "intake/ImportRequest.h"
 #include "intake/VehicleImport.h"
@@ -219,6 +220,9 @@ bool measure(int vehicles, int repeats, const QDir &work, Measure &m)
 
 int main(int argc, char *argv[])
 {
+    // The window runs in a child of its own, as a GUI application.
+    if (argc == 4 && qstrcmp(argv[1], "--profile-list-child") == 0)
+        return profileListChild(argc, argv);
     QCoreApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments();
     if (args.size() == 4 && args[1] == QLatin1String("--import-child"))
@@ -227,6 +231,9 @@ int main(int argc, char *argv[])
         return generateChild(args[2].toInt(), args[3]);
 
     QList<int> sizes{10'000, 100'000, 1'000'000};
+    QList<int> profileSizes{2'000, 20'000, 200'000};
+    bool importPart = true;
+    bool profilePart = true;
     int repeats = 3;
     for (qsizetype i = 1; i < args.size(); i += 2) {
         bool ok = i + 1 < args.size();
@@ -237,6 +244,10 @@ int main(int argc, char *argv[])
                 sizes << s.toInt(&number);
                 ok = ok && number && sizes.last() > 0;
             }
+        } else if (ok && args[i] == QLatin1String("--only")) {
+            importPart = args[i + 1] == QLatin1String("import");
+            profilePart = args[i + 1] == QLatin1String("profile");
+            ok = importPart || profilePart;
         } else if (ok && args[i] == QLatin1String("--repeats")) {
             repeats = args[i + 1].toInt(&ok);
             ok = ok && repeats > 0;
@@ -244,7 +255,7 @@ int main(int argc, char *argv[])
             ok = false;
         }
         if (!ok) {
-            std::fprintf(stderr, "usage: roadtally-bench [--sizes N,N,...] [--repeats R]\n");
+            std::fprintf(stderr, "usage: roadtally-bench [--sizes N,N,...] [--repeats R] [--only import|profile]\n");
             return 2;
         }
     }
@@ -252,6 +263,8 @@ int main(int argc, char *argv[])
     QTemporaryDir work;
     if (!work.isValid())
         return 1;
+    if (!importPart)
+        return benchProfileList(work.path(), profileSizes, repeats);
     std::printf("Import of a generated 14-day survey (load, parse, store, four statistics)\n"
                 "next to a bare SQLite insert of the same Veh_Data rows; best of %d runs each.\n\n",
                 repeats);
@@ -278,5 +291,7 @@ int main(int argc, char *argv[])
                     "Speed_Profile %.3f s, Time15min %.3f s, commit %.3f s\n",
                     p[0], p[1] - p[0], p[2] - p[1], p[3] - p[2], p[4] - p[3], last.import - p[4]);
     }
+    if (profilePart && benchProfileList(work.path(), profileSizes, repeats) != 0)
+        return 1;
     return 0;
 }
