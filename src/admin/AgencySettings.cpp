@@ -130,7 +130,7 @@ std::optional<OfficerRow> findOfficer(DatabaseSession &session, const QString &n
     QSqlQuery q = session.exec(QStringLiteral("SELECT rowid, [Admin_Officer] FROM [Officer] "
                                               "WHERE ifnull([Admin_Officer], '') = ? "
                                               "ORDER BY rowid LIMIT 1"),
-                               {name});
+                               {name.isNull() ? QStringLiteral("") : name});
     if (!q.next())
         return std::nullopt;
     return OfficerRow{q.value(0).toLongLong(), textOf(q.value(1))};
