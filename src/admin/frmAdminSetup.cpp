@@ -194,7 +194,7 @@ frmAdminSetup::frmAdminSetup(QWidget *parent) : QWidget(parent)
     // Enter stores the typed name and lists it, as "Refresh" does.
     connect(InputOfficer, &QLineEdit::returnPressed, this, &frmAdminSetup::Refresh_Click);
 
-    resize(520, 560);
+    resize(500, 520);
     Form_Load();
 }
 
@@ -288,6 +288,10 @@ void frmAdminSetup::List1_Click(QListWidgetItem *item)
         return;
     }
     m_input = Input::None;
+    if (List1->currentItem() != item) {
+        const QSignalBlocker blocker(List1);
+        List1->setCurrentItem(item);
+    }
     DeleteOfficer->setEnabled(true);
     InputOfficer->setText(m_current->name);
     Q_EMIT officerChosen(m_current->name);
