@@ -10,6 +10,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QHideEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
@@ -208,6 +209,15 @@ void frmSpeed_Profile::showEvent(QShowEvent *event)
     m_closing = false;
     Form_Activate();
     placeBandHeading();
+}
+
+void frmSpeed_Profile::hideEvent(QHideEvent *event)
+{
+    // The list is read afresh on the next showing: nothing of it needs keeping,
+    // and counting a long list goes on no longer than it is shown.
+    QWidget::hideEvent(event);
+    if (!event->spontaneous())
+        Data1->clear();
 }
 
 void frmSpeed_Profile::resizeEvent(QResizeEvent *event)
