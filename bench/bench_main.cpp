@@ -11,6 +11,7 @@
 // then reads the stored Veh_Data rows back and times inserting them into a fresh
 // blank database with one prepared statement in one transaction.
 #include "ReportBench.h"
+#include "ProfileListBench.h"
 #include "SampleSurvey.h"
 #include "intake/ImportRequest.h"
 #include "intake/VehicleImport.h"
@@ -350,6 +351,9 @@ bool measureViews(const QString &folder, int vehicles, int repeats)
 
 int main(int argc, char *argv[])
 {
+    // The speeding profile window runs in a child of its own, as a widget application.
+    if (argc == 4 && std::strcmp(argv[1], "--profile-list-child") == 0)
+        return profileListChild(argc, argv);
     // The children import or generate only; the parent paints charts too.
     const bool child = argc > 1 && (std::strcmp(argv[1], "--import-child") == 0 ||
                                     std::strcmp(argv[1], "--generate-child") == 0);
@@ -366,6 +370,9 @@ int main(int argc, char *argv[])
         return profileChild(args[2].toInt(), args[3]);
 
     QList<int> sizes{10'000, 100'000, 1'000'000};
+    QList<int> profileSizes{2'000, 20'000, 200'000};
+    bool importPart = true;
+    bool profilePart = true;
     int repeats = 3;
     for (qsizetype i = 1; i < args.size(); i += 2) {
         bool ok = i + 1 < args.size();
@@ -376,6 +383,10 @@ int main(int argc, char *argv[])
                 sizes << s.toInt(&number);
                 ok = ok && number && sizes.last() > 0;
             }
+        } else if (ok && args[i] == QLatin1String("--only")) {
+            importPart = args[i + 1] == QLatin1String("import");
+            profilePart = args[i + 1] == QLatin1String("profile");
+            ok = importPart || profilePart;
         } else if (ok && args[i] == QLatin1String("--repeats")) {
             repeats = args[i + 1].toInt(&ok);
             ok = ok && repeats > 0;
@@ -383,7 +394,7 @@ int main(int argc, char *argv[])
             ok = false;
         }
         if (!ok) {
-            std::fprintf(stderr, "usage: roadtally-bench [--sizes N,N,...] [--repeats R]\n");
+            std::fprintf(stderr, "usage: roadtally-bench [--sizes N,N,...] [--repeats R] [--only import|profile]\n");
             return 2;
         }
     }
@@ -391,6 +402,8 @@ int main(int argc, char *argv[])
     QTemporaryDir work;
     if (!work.isValid())
         return 1;
+    if (!importPart)
+        return benchProfileList(work.path(), profileSizes, repeats);
     std::printf("Import of a generated 14-day survey (load, parse, store, four statistics)\n"
                 "next to a bare SQLite insert of the same Veh_Data rows; best of %d runs each.\n\n",
                 repeats);
@@ -423,6 +436,8 @@ int main(int argc, char *argv[])
         return 1;
     std::fflush(stdout);
     if (!measureReports(viewsFolder, std::max(5, repeats)))
+        return 1;
+    if (profilePart && benchProfileList(work.path(), profileSizes, repeats) != 0)
         return 1;
     return 0;
 }

@@ -66,6 +66,7 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSqlQuery>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -439,12 +440,47 @@ void shootAdministration(Shooter &shooter)
     shooter.skip(QStringLiteral("31-delete-database"), QStringLiteral("not in this build"));
 #endif
 #ifdef ROADTALLY_HAS_ADMIN_SETUP
-    shootPlain<frmAdminSetup>(shooter, QStringLiteral("32-admin-setup"));
+    {
+        // With its officer list filled and a name chosen, as after "Refresh" and a click.
+        frmAdminSetup &admin = form<frmAdminSetup>();
+        admin.show();
+        admin.Refresh_Click();
+        if (admin.List1->count() > 0)
+            admin.List1_Click(admin.List1->item(0));
+        settle();
+        shooter.shoot(&admin, QStringLiteral("32-admin-setup"));
+        admin.hide();
+    }
 #else
     shooter.skip(QStringLiteral("32-admin-setup"), QStringLiteral("not in this build"));
 #endif
 #ifdef ROADTALLY_HAS_SPEED_PROFILE
-    shootPlain<frmSpeed_Profile>(shooter, QStringLiteral("33-speeding-profile"));
+    {
+        // The first survey, both directions, as the main window hands it over.
+        SpeedProfileSelection selection;
+        selection.direction = SurveyDirection::Both;
+        try {
+            DatabaseSession session(sharedState().deriveDatabasePath());
+            QSqlQuery q = session.exec(QStringLiteral(
+                "SELECT [Batch_Number], [Posted_Limit], [Number_Over] FROM [Summary] ORDER BY rowid LIMIT 1"));
+            if (q.next()) {
+                selection.batchNumber = q.value(0).toString();
+                selection.postedLimit = q.value(1).toString();
+                selection.overLimitCount = q.value(2).toString();
+                const int limit = selection.postedLimit.toInt();
+                selection.bandCaptions = {QString::number(limit) + QLatin1Char('+'),
+                                          QString::number(limit + 10) + QLatin1Char('+'),
+                                          QString::number(limit + 20) + QLatin1Char('+')};
+            }
+        } catch (const DatabaseError &e) {
+            shooter.note(QString::fromUtf8(e.what()));
+        }
+        frmSpeed_Profile &profile = form<frmSpeed_Profile>();
+        profile.showFor(selection);
+        settle();
+        shooter.shoot(&profile, QStringLiteral("33-speeding-profile"));
+        profile.hide();
+    }
 #else
     shooter.skip(QStringLiteral("33-speeding-profile"), QStringLiteral("not in this build"));
 #endif
