@@ -21,6 +21,8 @@ struct CommandEntry
     CommandFunction run;
 };
 
+int exportCommand(const QStringList &arguments, QTextStream &out, QTextStream &err);
+
 // Every command below, in the order the general help lists them.
 const std::vector<CommandEntry> &moreCommands();
 
