@@ -1,5 +1,7 @@
 // roadtally-bench: how long the import of a long survey takes, next to the
-// least any import can take: a bare SQLite insert of the same Veh_Data rows.
+// least any import can take: a bare SQLite insert of the same Veh_Data rows;
+// then how long each view of the largest survey takes, as the user's action
+// (open the database, query, compute, put the chart on a Graph).
 //
 // For each size (10,000, 100,000 and 1,000,000 vehicles over 14 days) it writes
 // a generated raw data file, imports it the way the processing window and
@@ -13,8 +15,20 @@
 #include "store/DatabaseSession.h"
 #include "store/Schema.h"
 #include "store/SharedState.h"
+#include "views/ChartSeries.h"
+#include "views/DailyVolume.h"
+#include "views/DisplayScheme.h"
+#include "views/FifteenMinute.h"
+#include "views/SpeedCharts.h"
+#include "views/SurveyCaptions.h"
+#include "views/SurveyCriteria.h"
+#include "views/SurveyDates.h"
+#include "views/WeeklyGrid.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QProcess>
@@ -26,6 +40,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
+#include <memory>
 #include <vector>
 
 using namespace roadtally;
@@ -215,11 +231,130 @@ bool measure(int vehicles, int repeats, const QDir &work, Measure &m)
     return true;
 }
 
+// Milliseconds of the fastest and the median of `repeats` runs of a view.
+struct ViewTime
+{
+    double best = 0;
+    double median = 0;
+};
+
+template <typename F>
+ViewTime timeView(int repeats, F &&view)
+{
+    std::vector<double> ms;
+    for (int i = 0; i < repeats; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        view();
+        ms.push_back(timer.nsecsElapsed() / 1e6);
+    }
+    std::sort(ms.begin(), ms.end());
+    return {ms.front(), ms[ms.size() / 2]};
+}
+
+// Each view of the survey stored in the folder, as one user action: a fresh
+// session, the queries, the computation and, for charts, the Graph with its
+// DrawMode 4 picture. Returns false when a view fails.
+bool measureViews(const QString &folder, int vehicles, int repeats)
+{
+    const QString database = databasePathIn(folder);
+    QString batch;
+    QString date;
+    {
+        DatabaseSession session(database);
+        session.requireOpen();
+        batch = session.scalar(QStringLiteral("SELECT [Batch_Number] FROM [Header]")).toString();
+        const QStringList dates = surveyDates(session, batch);
+        if (dates.isEmpty())
+            return false;
+        date = dates.at(dates.size() / 2);
+    }
+    std::printf("\nViews of the %d-vehicle survey %s (best and median of %d runs, milliseconds;\n"
+                "each a whole user action: open the database, query, compute, draw)\n\n",
+                vehicles, qPrintable(batch), repeats);
+    std::printf("%-44s %9s %9s %9s\n", "view", "best", "median", "target");
+    bool ok = true;
+    auto row = [&](const char *name, double target, const ViewTime &t) {
+        std::printf("%-44s %9.2f %9.2f %9.0f%s\n", name, t.best, t.median, target,
+                    t.median < target ? "" : "  (over)");
+    };
+
+    SurveyCaptions captions;
+    row("open a survey (rows, criteria, date lists)", 50, timeView(repeats, [&] {
+            DatabaseSession s(database);
+            captions = readSurveyCaptions(s, batch).value_or(SurveyCaptions());
+            computeCriteria(criteriaInputFromSummary(captions.summary, SurveyDirection::Approaching),
+                            SurveyDirection::Approaching);
+            ok = ok && !surveyDates(s, batch).isEmpty();
+        }));
+    row("display scheme \"15 to 70 by 5 MPH\"", 50, timeView(repeats, [&] {
+            DatabaseSession s(database);
+            computeScheme(s, batch, *findDisplayScheme(QStringLiteral("15 to 70 by 5 MPH")),
+                          SurveyDirection::Approaching, captions.summaryField(QStringLiteral("Total_Approach")));
+        }));
+    SpeedChartInput in;
+    in.batch = batch;
+    in.postedLimit = captions.postedLimit();
+    in.radarMode = captions.radarMode();
+    in.pace = captions.summaryField(QStringLiteral("PaceA"));
+    in.percentile85 = captions.summaryField(QStringLiteral("85th_PercentileA"));
+    Graph graph;
+    row("vehicle speeds chart (Traffic_Flow)", 50, timeView(repeats, [&] {
+            DatabaseSession s(database);
+            const SpeedChartResult r = trafficFlowChart(s, in);
+            ok = ok && r.hasChart();
+            drawChart(graph, r.chart);
+        }));
+    row("85th percentile chart (Percent85)", 50, timeView(repeats, [&] {
+            DatabaseSession s(database);
+            const SpeedChartResult r = percent85Chart(s, in);
+            ok = ok && r.hasChart();
+            drawChart(graph, r.chart);
+        }));
+    row("daily volume date click", 50, timeView(repeats, [&] {
+            DatabaseSession s(database);
+            const DailyVolumeResult r = dailyVolume(s, {batch, date, SurveyDirection::Both});
+            ok = ok && r.hasChart();
+            drawChart(graph, r.chart);
+        }));
+    row("fifteen-minute date click", 50, timeView(repeats, [&] {
+            DatabaseSession s(database);
+            ok = ok && fifteenMinute(s, {batch, date, SurveyDirection::Both}).rows.size() == 48;
+        }));
+    row("weekly totals (Command8)", 50, timeView(repeats, [&] {
+            DatabaseSession s(database);
+            WeeklyGrid grid = WeeklyGrid::designState();
+            clearWeekData(grid);
+            const WeeklyResult r = computeWeeklyGrid(
+                s, {batch, captions.startDate(), captions.stopDate(), grid});
+            if (!r.computed())
+                std::fprintf(stderr, "%s\n", qPrintable(r.message));
+            ok = ok && r.computed();
+        }));
+    // The busiest chart: the 85th percentile chart of a km/h survey has 120 bars.
+    {
+        DatabaseSession s(database);
+        drawChart(graph, trafficFlowChart(s, in).chart);
+    }
+    QImage image(1000, 560, QImage::Format_RGB32);
+    row("paint the vehicle speeds chart, 1000 x 560", 16, timeView(repeats, [&] {
+            QPainter p(&image);
+            paintChart(p, QRectF(0, 0, 1000, 560), graph.drawnData());
+        }));
+    return ok;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
+    // The children import or generate only; the parent paints charts too.
+    const bool child = argc > 1 && (std::strcmp(argv[1], "--import-child") == 0 ||
+                                    std::strcmp(argv[1], "--generate-child") == 0);
+    if (!child && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    std::unique_ptr<QCoreApplication> app(child ? new QCoreApplication(argc, argv)
+                                                : new QGuiApplication(argc, argv));
     const QStringList args = QCoreApplication::arguments();
     if (args.size() == 4 && args[1] == QLatin1String("--import-child"))
         return importChild(args[2], args[3]);
@@ -278,5 +413,9 @@ int main(int argc, char *argv[])
                     "Speed_Profile %.3f s, Time15min %.3f s, commit %.3f s\n",
                     p[0], p[1] - p[0], p[2] - p[1], p[3] - p[2], p[4] - p[3], last.import - p[4]);
     }
+    std::fflush(stdout);
+    const QString viewsFolder = QDir(work.path()).filePath(QStringLiteral("import-%1").arg(last.vehicles));
+    if (!measureViews(viewsFolder, last.vehicles, std::max(5, repeats)))
+        return 1;
     return 0;
 }
