@@ -29,10 +29,11 @@ QString help()
                "Usage: roadtally-cli export --folder DIR --batch B (--xlsx OUT.xlsx | --csv OUTDIR)\n"
                "\n"
                "Writes the survey B stored in DIR/OV97.mdb to an Excel workbook with the sheets\n"
-               "Survey, Speeds, 15 Minute, Daily Volume, Weekly and Speeding (continued on further\n"
-               "sheets past Excel's row limit), or to one CSV file per sheet named after the\n"
-               "batch number. A file appears only when it is complete; an existing file is\n"
-               "replaced then.\n\nOptions:\n")
+               "Survey, Speeds, 15 Minute, Daily Volume, Weekly, Speeding (continued on further\n"
+               "sheets past Excel's row limit) and Speed Study, or to one CSV file per sheet named\n"
+               "after the batch number (\"052425-A Survey.csv\"). The output folder is made when\n"
+               "missing. A file appears only when it is complete; an existing file is replaced\n"
+               "then.\n\nOptions:\n")
            + optionHelp(exportOptions());
 }
 
@@ -72,8 +73,10 @@ int exportCommand(const QStringList &arguments, QTextStream &out, QTextStream &e
     QString database = existingDatabase(folder);
     if (database.isEmpty())
         database = databasePathIn(folder);
-    if (csv && !QFileInfo(target).isDir() && !QDir().mkpath(target)) {
-        err << "roadtally-cli export: cannot make the folder " << QDir::toNativeSeparators(target) << "\n";
+    // The folder that receives the files is made when missing.
+    const QString outFolder = csv ? target : QFileInfo(target).absolutePath();
+    if (!QFileInfo(outFolder).isDir() && !QDir().mkpath(outFolder)) {
+        err << "roadtally-cli export: cannot make the folder " << QDir::toNativeSeparators(outFolder) << "\n";
         return 1;
     }
     const ExportWriteResult result = xlsx ? exportSurveyWorkbook(database, batch, target)

@@ -2,7 +2,8 @@
 
 #include "export/CsvWriter.h"
 #include "export/SurveySheets.h"
-#include "views/SurveyCriteria.h"
+#include "views/SurveyCaptions.h"
+#include "views/SurveyDates.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -39,7 +40,7 @@ ExportWriteResult exportSurvey(const QString &databasePath, const QString &batch
     try {
         DatabaseSession session(databasePath);
         session.requireOpen();
-        if (headerRow(session, b).isEmpty()) {
+        if (!readSurveyCaptions(session, b)) {
             result.error = QStringLiteral("There is no survey with batch number %1 in %2.")
                                .arg(b, QDir::toNativeSeparators(databasePath));
             return result;
@@ -56,19 +57,17 @@ ExportWriteResult exportSurvey(const QString &databasePath, const QString &batch
 
 QVector<ExportTable> surveyExportTables(DatabaseSession &session, const QString &batch)
 {
-    const QString b = trimmedBatch(batch);
-    const FieldRow header = headerRow(session, b);
-    const FieldRow summary = summaryRow(session, b);
-    const QString unit = fieldOf(header, QStringLiteral("Radar_Mode")).toString();
-    QString postedLimit = fieldOf(summary, QStringLiteral("Posted_Limit")).toString();
-    if (postedLimit.trimmed().isEmpty())
-        postedLimit = fieldOf(header, QStringLiteral("Violation_Alert")).toString();
-
-    QVector<ExportTable> tables;
-    tables << surveySheet(header, summary);
-    tables << speedsSheet(session, b, unit);
-    tables << speedingSheet(session, b, postedLimit);
-    return tables;
+    const std::optional<SurveyCaptions> survey = readSurveyCaptions(session, trimmedBatch(batch));
+    if (!survey)
+        return {};
+    const QStringList dates = surveyDates(session, survey->batch());
+    return {surveySheet(*survey),
+            speedsSheet(session, *survey),
+            fifteenMinuteSheet(session, *survey, dates),
+            dailyVolumeSheet(session, *survey, dates),
+            weeklySheet(session, *survey),
+            speedingSheet(session, *survey),
+            speedStudySheet(session, *survey)};
 }
 
 QString defaultWorkbookName(const QString &batch)

@@ -12,9 +12,10 @@
 namespace roadtally {
 
 // The survey's tables in sheet order: "Survey", "Speeds", "15 Minute",
-// "Daily Volume", "Weekly", "Speeding". The long "Speeding" table reads its
-// rows through the session while it is written, so keep the session open until
-// then. Throws DatabaseError when a query fails.
+// "Daily Volume", "Weekly", "Speeding", "Speed Study" (none when there is no
+// such survey). The long "Speeding" table reads its rows through the session
+// while it is written, so keep the session open until then. Throws
+// DatabaseError when a query fails.
 QVector<ExportTable> surveyExportTables(DatabaseSession &session, const QString &batch);
 
 // The file name the save dialog offers: the batch number and ".xlsx".

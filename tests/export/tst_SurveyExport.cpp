@@ -23,7 +23,10 @@ using namespace roadtally::testing;
 
 namespace {
 
-const QStringList SheetNames = {QStringLiteral("Survey"), QStringLiteral("Speeds"), QStringLiteral("Speeding")};
+const QStringList SheetNames = {QStringLiteral("Survey"),       QStringLiteral("Speeds"),
+                                QStringLiteral("15 Minute"),    QStringLiteral("Daily Volume"),
+                                QStringLiteral("Weekly"),       QStringLiteral("Speeding"),
+                                QStringLiteral("Speed Study")};
 
 struct Run
 {
@@ -467,6 +470,10 @@ void tst_SurveyExport::commandLine_data()
     QTest::newRow("workbook") << QStringList{f, QStringLiteral("<folder>"), b, QStringLiteral("123025-A"),
                                              QStringLiteral("--xlsx"), QStringLiteral("<out>/x.xlsx")}
                               << 0 << QStringLiteral("Workbook written: <out>/x.xlsx");
+    QTest::newRow("workbook into a new folder")
+        << QStringList{f, QStringLiteral("<folder>"), b, QStringLiteral("123025-A"), QStringLiteral("--xlsx"),
+                       QStringLiteral("<out>/new/x.xlsx")}
+        << 0 << QStringLiteral("Workbook written: <out>/new/x.xlsx");
     QTest::newRow("CSV into a new folder") << QStringList{f, QStringLiteral("<folder>"), b, QStringLiteral("123025-A"),
                                                           QStringLiteral("--csv"), QStringLiteral("<out>/new")}
                                            << 0 << QStringLiteral("CSV files written:");
@@ -488,7 +495,8 @@ void tst_SurveyExport::commandLine()
     QCOMPARE(r.code, code);
     QVERIFY2((code == 0 ? r.out : r.err).contains(message), qPrintable(r.out + r.err));
     if (code == 0 && arguments.contains(QStringLiteral("--xlsx"))) {
-        QCOMPARE(XlsxBook::read(out.filePath(QStringLiteral("x.xlsx"))).sheetNames(), SheetNames);
+        const QString file = arguments.at(arguments.indexOf(QStringLiteral("--xlsx")) + 1);
+        QCOMPARE(XlsxBook::read(file).sheetNames(), SheetNames);
     } else if (code == 0) {
         QCOMPARE(folderEntries(out.filePath(QStringLiteral("new"))).size(), SheetNames.size());
     } else {
