@@ -31,19 +31,13 @@ struct ImportedSurvey
     QString error; // "" when the survey was stored
 };
 
-// Writes a blank database into folder and imports a generated survey into it.
-inline ImportedSurvey importSample(const QString &folder, const SampleOptions &options,
-                                   const QString &location = AwkwardLocation,
-                                   const QString &postedSpeed = QString())
+// Writes a blank database into folder and imports the raw data file into it.
+inline ImportedSurvey importFile(const QString &folder, const QString &file, const QString &unit,
+                                 const QString &location = AwkwardLocation)
 {
     ImportedSurvey s;
     s.database = databasePathIn(folder);
     if (const QString e = createBlankDatabase(s.database); !e.isEmpty()) {
-        s.error = e;
-        return s;
-    }
-    const QString file = QDir(folder).filePath(QStringLiteral("sample.ovd"));
-    if (const QString e = writeSampleSurvey(generateSampleSurvey(options), file); !e.isEmpty()) {
         s.error = e;
         return s;
     }
@@ -52,14 +46,23 @@ inline ImportedSurvey importSample(const QString &folder, const SampleOptions &o
     request.location = location;
     request.direction = QStringLiteral("North");
     request.zone = QStringLiteral("School");
-    request.unit = options.kph ? QStringLiteral("KPH") : QStringLiteral("MPH");
-    request.corrections.postedSpeed = postedSpeed;
+    request.unit = unit;
     const ImportInput input = buildImportInput(loaded.text, request);
     const ImportResult result = importSurvey(s.database, input);
     if (result.outcome != ImportOutcome::Stored)
         s.error = importMessage(result.outcome) + QLatin1Char(' ') + result.detail;
     s.batch = input.batchNumber;
     return s;
+}
+
+// The same with a generated survey.
+inline ImportedSurvey importSample(const QString &folder, const SampleOptions &options,
+                                   const QString &location = AwkwardLocation)
+{
+    const QString file = QDir(folder).filePath(QStringLiteral("sample.ovd"));
+    if (const QString e = writeSampleSurvey(generateSampleSurvey(options), file); !e.isEmpty())
+        return {QString(), QString(), e};
+    return importFile(folder, file, options.kph ? QStringLiteral("KPH") : QStringLiteral("MPH"), location);
 }
 
 // Why a workbook cell does not hold the table's cell ("" when it does).
