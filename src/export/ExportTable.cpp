@@ -109,7 +109,12 @@ QVector<ExportRow> ExportTable::allRows() const
 
 void ExportTable::addRow(const QVector<ExportCell> &cells, bool emphasis)
 {
-    rows.append({cells, emphasis});
+    rows.append({cells, emphasis, false});
+}
+
+void ExportTable::addNote(const QVector<ExportCell> &cells)
+{
+    rows.append({cells, false, true});
 }
 
 int displayWidth(const ExportCell &cell)

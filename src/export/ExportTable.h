@@ -45,12 +45,15 @@ struct ExportRow
 {
     QVector<ExportCell> cells;
     bool emphasis = false; // a heading inside the sheet, set bold like the header
+    bool spill = false;    // a long text that runs on over the empty cells to its right
+                           // instead of widening its column (a note)
 };
 
 struct ExportColumn
 {
     QString header;
-    int width = 0; // characters; 0: as wide as the header and the values need
+    int width = 0;         // characters; 0: as wide as the header and the values need
+    bool centred = false;  // values centred in the column, as the view's grid shows them
 };
 
 // A native chart over a block of a sheet: the categories from one column, one
@@ -94,6 +97,8 @@ struct ExportTable
 
     // Appends a row of cells.
     void addRow(const QVector<ExportCell> &cells, bool emphasis = false);
+    // Appends a note: a long text that does not widen the columns.
+    void addNote(const QVector<ExportCell> &cells);
 };
 
 // The number of characters a cell takes when shown (for column widths).

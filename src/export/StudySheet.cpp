@@ -89,7 +89,7 @@ ExportTable speedStudySheet(DatabaseSession &session, const SurveyCaptions &surv
                                    QStringLiteral("Receding")};
         for (size_t i = 0; i < studies.size(); ++i) {
             for (const QString &note : studies[i].notes)
-                t.addRow({ExportCell::ofText(names.at(qsizetype(i))), ExportCell::ofText(note)});
+                t.addNote({ExportCell::ofText(names.at(qsizetype(i))), ExportCell::ofText(note)});
         }
     }
     return t;

@@ -39,9 +39,9 @@ ExportTable fifteenMinuteSheet(DatabaseSession &session, const SurveyCaptions &s
     ExportTable t;
     t.name = QStringLiteral("15 Minute");
     // The view's columns for both directions, named so that each is one of a kind.
-    t.columns = {{QStringLiteral("Date")},          {QStringLiteral("Time AM")},       {QStringLiteral("AM App")},
-                 {QStringLiteral("AM Rec")},        {QStringLiteral("AM Hour Total")}, {QStringLiteral("Time PM")},
-                 {QStringLiteral("PM App")},        {QStringLiteral("PM Rec")},        {QStringLiteral("PM Hour Total")}};
+    for (const char *header : {"Date", "Time AM", "AM App", "AM Rec", "AM Hour Total", "Time PM", "PM App", "PM Rec",
+                               "PM Hour Total"})
+        t.columns << ExportColumn{QString::fromLatin1(header), 0, true};
     const QString batch = survey.batch();
     for (const QString &date : dates) {
         const FifteenMinuteResult r = fifteenMinute(session, {batch, date, SurveyDirection::Both});
@@ -77,15 +77,16 @@ ExportTable dailyVolumeSheet(DatabaseSession &session, const SurveyCaptions &sur
 {
     ExportTable t;
     t.name = DailyVolumeName;
-    t.columns = {{QStringLiteral("Hour")}};
+    t.columns = {{QStringLiteral("Hour"), 0, true}};
     QVector<QVector<double>> volumes;
     for (const QString &date : dates) {
-        t.columns << ExportColumn{dateHeader(date)};
+        t.columns << ExportColumn{dateHeader(date), 0, true};
         const DailyVolumeResult r = dailyVolume(session, {survey.batch(), date, SurveyDirection::Both});
         volumes << (r.hasChart() ? r.points : QVector<double>());
     }
     for (int hour = 0; hour < 24; ++hour) {
-        QVector<ExportCell> row{ExportCell::ofTime(QTime(hour, 0), QStringLiteral("hh:mm"))};
+        // The hour as a label: the charts' categories read it as it stands.
+        QVector<ExportCell> row{ExportCell::ofText(QStringLiteral("%1:00").arg(hour, 2, 10, QLatin1Char('0')))};
         for (const QVector<double> &points : std::as_const(volumes))
             row << (hour < points.size() ? ExportCell::ofNumber(points.at(hour)) : ExportCell::empty());
         t.addRow(row);

@@ -89,7 +89,8 @@ private:
     {
         lxw_worksheet *sheet = nullptr;
         QVector<int> widths;
-        QVector<bool> fixed; // the table set the column's width
+        QVector<bool> fixed;   // the table set the column's width
+        QVector<bool> centred; // the table centres the column
     };
 
     // libxlsxwriter keeps pointers to some texts; they live as long as the workbook.
@@ -99,9 +100,10 @@ private:
         return m_texts.back().constData();
     }
 
-    lxw_format *format(bool bold, const QString &numberFormat, bool wrap = false)
+    lxw_format *format(bool bold, const QString &numberFormat, bool wrap = false, bool centred = false)
     {
-        const QString key = QStringLiteral("%1%2|").arg(bold ? 'b' : ' ').arg(wrap ? 'w' : ' ') + numberFormat;
+        const QString key = QStringLiteral("%1%2%3|").arg(bold ? 'b' : ' ').arg(wrap ? 'w' : ' ').arg(centred ? 'c' : ' ')
+                            + numberFormat;
         if (lxw_format *f = m_formats.value(key))
             return f;
         lxw_format *f = workbook_add_format(m_book);
@@ -111,6 +113,8 @@ private:
             format_set_text_wrap(f);
             format_set_align(f, LXW_ALIGN_VERTICAL_TOP);
         }
+        if (centred)
+            format_set_align(f, LXW_ALIGN_CENTER);
         if (!numberFormat.isEmpty())
             format_set_num_format(f, keep(numberFormat.toUtf8()));
         m_formats.insert(key, f);
@@ -127,14 +131,21 @@ private:
         lxw_format *bold = format(true, QString());
         s.widths.resize(table.columns.size());
         s.fixed.resize(table.columns.size());
+        s.centred.resize(table.columns.size());
         for (int c = 0; c < table.columns.size(); ++c) {
             const ExportColumn &column = table.columns.at(c);
             s.fixed[c] = column.width > 0;
+            s.centred[c] = column.centred;
             s.widths[c] = s.fixed.at(c) ? column.width : int(column.header.size()) + 1;
             if (!column.header.isEmpty())
-                check(worksheet_write_string(s.sheet, 0, lxw_col_t(c), keepCellText(column.header), bold));
+                check(worksheet_write_string(s.sheet, 0, lxw_col_t(c), keepCellText(column.header),
+                                             column.centred ? format(true, QString(), false, true) : bold));
         }
         worksheet_freeze_panes(s.sheet, 1, 0);
+        // Printed, a sheet is one page wide, charts included, with the header on every page.
+        worksheet_set_landscape(s.sheet);
+        worksheet_fit_to_pages(s.sheet, 1, 0);
+        check(worksheet_repeat_rows(s.sheet, 0, 0));
         return s;
     }
 
@@ -156,9 +167,10 @@ private:
             // A text of several lines wraps in its cell, with Excel's line break (LF).
             const bool lines = cell.type == ExportCell::Type::Text
                                && (cell.text.contains(QLatin1Char('\n')) || cell.text.contains(QLatin1Char('\r')));
-            lxw_format *f = cell.format.isEmpty() && !r.emphasis && !lines
+            const bool centred = c < s.centred.size() && s.centred.at(c);
+            lxw_format *f = cell.format.isEmpty() && !r.emphasis && !lines && !centred
                                 ? nullptr
-                                : format(r.emphasis, cell.format, lines);
+                                : format(r.emphasis, cell.format, lines, centred);
             switch (cell.type) {
             case ExportCell::Type::Empty:
                 break;
@@ -176,7 +188,7 @@ private:
                 check(worksheet_write_number(s.sheet, row, col, cell.time.msecsSinceStartOfDay() / 86400000.0, f));
                 break;
             }
-            if (c < s.widths.size() && !s.fixed.at(c))
+            if (c < s.widths.size() && !s.fixed.at(c) && !r.spill)
                 s.widths[c] = std::max(s.widths.at(c), displayWidth(cell));
         }
     }

@@ -40,6 +40,7 @@ struct XlsxStyle
 {
     bool bold = false;
     bool wrap = false;
+    bool centred = false;
     QString numberFormat; // format code, "" for General
 };
 
@@ -264,6 +265,7 @@ private:
                     out << st;
                 } else if (inCellXfs && n == QLatin1String("alignment") && !out.isEmpty()) {
                     out.last().wrap = a.value(QLatin1String("wrapText")) == QLatin1String("1");
+                    out.last().centred = a.value(QLatin1String("horizontal")) == QLatin1String("center");
                 }
             } else if (xml.isEndElement()) {
                 if (n == QLatin1String("font") && inFont) {

@@ -85,6 +85,7 @@ private slots:
     void csvFileNames_data();
     void csvFileNames();
     void workbookCells();
+    void workbookLayout();
     void workbookRowLimit_data();
     void workbookRowLimit();
     void workbookCharts();
@@ -244,6 +245,39 @@ void tst_ExportWriters::workbookCells()
     QVERIFY(s.columnWidths.value(3) >= 10); // mm/dd/yyyy
     QVERIFY(s.columnWidths.value(4) >= 8);  // 01:45 PM
     QVERIFY(s.columnWidths.value(5) >= QStringLiteral("Café – Straße").size());
+}
+
+void tst_ExportWriters::workbookLayout()
+{
+    ExportTable t;
+    t.name = QStringLiteral("Layout");
+    t.columns = {{QStringLiteral("Item")}, {QStringLiteral("Count"), 0, true}, {QStringLiteral("Fixed"), 30}};
+    t.addRow({ExportCell::ofText(QStringLiteral("Vehicles")), ExportCell::ofNumber(2471),
+              ExportCell::ofText(QStringLiteral("short"))});
+    const QString note = QString(200, QLatin1Char('n'));
+    t.addNote({ExportCell::ofText(QStringLiteral("All")), ExportCell::ofText(note)});
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("layout.xlsx"));
+    const ExportWriteResult result = writeWorkbook({t}, path);
+    QVERIFY2(result.ok(), qPrintable(result.error));
+    const XlsxBook book = XlsxBook::read(path);
+    const XlsxSheet &s = book.sheets.first();
+    // A centred column: its header and its values.
+    QVERIFY(book.style(s.cell(QStringLiteral("B1")).style).centred);
+    QVERIFY(book.style(s.cell(QStringLiteral("B1")).style).bold);
+    QVERIFY(book.style(s.cell(QStringLiteral("B2")).style).centred);
+    QVERIFY(!book.style(s.cell(QStringLiteral("A2")).style).centred);
+    // A note keeps its text whole but leaves the width to the other values.
+    QCOMPARE(s.cell(QStringLiteral("B3")).value, note);
+    QVERIFY(s.columnWidths.value(2) < 20);
+    QCOMPARE(s.columnWidths.value(3), 32.0 + 0.7109375); // as set, with Excel's padding
+    // Printed one page wide, landscape, the header on every page.
+    const QString part = QString::fromUtf8(XlsxBook::readPart(path, s.part));
+    QVERIFY(part.contains(QLatin1String("fitToPage=\"1\"")));
+    QVERIFY(part.contains(QLatin1String("orientation=\"landscape\"")));
+    const QString workbook = QString::fromUtf8(XlsxBook::readPart(path, QStringLiteral("xl/workbook.xml")));
+    QVERIFY(workbook.contains(QLatin1String("_xlnm.Print_Titles")));
 }
 
 void tst_ExportWriters::workbookRowLimit_data()
