@@ -130,7 +130,18 @@ int displayWidth(const ExportCell &cell)
         return widest;
     }
     case ExportCell::Type::Number: {
-        int width = int(plainNumber(cell.number).size());
+        int width = 0;
+        // Whole numbers, the most of any sheet, are counted without formatting them.
+        if (cell.number == std::trunc(cell.number) && std::fabs(cell.number) < 1e15) {
+            qint64 n = qint64(std::fabs(cell.number));
+            width = cell.number < 0 ? 2 : 1;
+            while (n >= 10) {
+                n /= 10;
+                ++width;
+            }
+        } else {
+            width = int(plainNumber(cell.number).size());
+        }
         // A format with decimals or a unit shows more than the plain number.
         const qsizetype point = cell.format.indexOf(QLatin1Char('.'));
         if (point >= 0)

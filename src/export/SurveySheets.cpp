@@ -184,6 +184,10 @@ ExportTable speedingSheet(DatabaseSession &session, const SurveyCaptions &survey
             const QString text = textOf(value).trimmed();
             if (text.isEmpty() || text == QLatin1String("--"))
                 return ExportCell::empty();
+            bool whole = false;
+            const int speed = text.toInt(&whole); // the usual case, read at once
+            if (whole)
+                return ExportCell::ofNumber(speed);
             const ExportCell number = figureCell(text);
             return number.isEmpty() ? ExportCell::ofText(text) : number;
         };

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 
 #include <xlsxwriter.h>
@@ -40,6 +41,9 @@ public:
         lxw_workbook_options opts{};
         opts.constant_memory = LXW_TRUE; // rows go to disk as they are written
         opts.use_zip64 = LXW_TRUE;       // a very long survey may pass 4 GB of XML
+        // The rows wait in temporary files beside the workbook, on the disk that
+        // must hold it anyway, rather than in a small system temporary folder.
+        opts.tmpdir = const_cast<char *>(keep(QFile::encodeName(QFileInfo(path).absolutePath())));
         m_book = workbook_new_opt(keep(QFile::encodeName(path)), &opts);
         if (!m_book)
             throw WriteFailure("the workbook could not be started (out of memory?)");
@@ -101,6 +105,22 @@ private:
     }
 
     lxw_format *format(bool bold, const QString &numberFormat, bool wrap = false, bool centred = false)
+    {
+        // A long sheet asks for the same few formats row after row, with the
+        // same shared format text: find those without building a key.
+        const int flags = (bold ? 1 : 0) | (wrap ? 2 : 0) | (centred ? 4 : 0);
+        for (const RecentFormat &r : m_recent) {
+            if (r.flags == flags && (r.text.constData() == numberFormat.constData() || r.text == numberFormat))
+                return r.format;
+        }
+        lxw_format *f = findFormat(bold, numberFormat, wrap, centred);
+        if (m_recent.size() >= 8)
+            m_recent.removeFirst();
+        m_recent.append({flags, numberFormat, f});
+        return f;
+    }
+
+    lxw_format *findFormat(bool bold, const QString &numberFormat, bool wrap, bool centred)
     {
         const QString key = QStringLiteral("%1%2%3|").arg(bold ? 'b' : ' ').arg(wrap ? 'w' : ' ').arg(centred ? 'c' : ' ')
                             + numberFormat;
@@ -255,6 +275,13 @@ private:
     WorkbookOptions m_options;
     lxw_workbook *m_book = nullptr;
     QHash<QString, lxw_format *> m_formats;
+    struct RecentFormat
+    {
+        int flags = 0;
+        QString text;
+        lxw_format *format = nullptr;
+    };
+    QVector<RecentFormat> m_recent;
     std::list<QByteArray> m_texts;
     QByteArray m_cellText;
 };
