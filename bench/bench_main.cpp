@@ -512,7 +512,7 @@ int main(int argc, char *argv[])
     }
     std::fflush(stdout);
     const QString viewsFolder = QDir(work.path()).filePath(QStringLiteral("import-%1").arg(last.vehicles));
-    if (!measureViews(viewsFolder, last.vehicles, std::max(5, repeats)))
+    if (!measureViews(viewsFolder, last.vehicles, std::max(9, repeats)))
         return 1;
     std::fflush(stdout);
     if (exportVehicles > 0 && !measureExport(exportVehicles, repeats, QDir(work.path())))

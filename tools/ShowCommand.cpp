@@ -429,10 +429,7 @@ int ShowCommand::volume(DatabaseSession &session, const SurveyCaptions &)
 
 int ShowCommand::weekly(DatabaseSession &session, const SurveyCaptions &survey)
 {
-    WeeklyGrid cleared = WeeklyGrid::designState();
-    clearWeekData(cleared);
-    const WeeklyResult r =
-        computeWeeklyGrid(session, {m_batch, survey.startDate(), survey.stopDate(), cleared});
+    const WeeklyResult r = weeklyGridOfSurvey(session, m_batch);
     if (!r.computed())
         return fail(r.message);
     const WeeklyGrid &g = r.grid;
@@ -457,7 +454,8 @@ int ShowCommand::weekly(DatabaseSession &session, const SurveyCaptions &survey)
     QString head = top.first().leftJustified(9);
     QString sub = second.first().leftJustified(9);
     for (const QString &group : groups) {
-        head += QStringLiteral("  ") + group.leftJustified(pairWidth);
+        const int pad = std::max(0, int(pairWidth - group.size()) / 2);
+        head += QStringLiteral("  ") + (QString(pad, QLatin1Char(' ')) + group).leftJustified(pairWidth);
         sub += QStringLiteral("  ") + QStringLiteral("A").rightJustified(6) + QLatin1Char(' ') +
                QStringLiteral("R").rightJustified(6);
     }
@@ -469,7 +467,9 @@ int ShowCommand::weekly(DatabaseSession &session, const SurveyCaptions &survey)
             text.chop(1);
         return text + QLatin1Char('\n');
     };
-    m_out << head.trimmed() << "\n" << sub << "\n";
+    while (head.endsWith(QLatin1Char(' ')))
+        head.chop(1);
+    m_out << head << "\n" << sub << "\n";
     const QStringList &captions = weeklyRowCaptions();
     for (int row = 0; row < WeeklyGrid::RowCount; ++row)
         m_out << line(captions.at(row), [&](int p) {
