@@ -15,6 +15,7 @@ const std::vector<CommandEntry> &moreCommands()
         {"delete", "delete one survey by its batch number", deleteCommandRun},
         {"erase", "delete every survey from the survey database", eraseCommandRun},
         {"report", "write a report of a stored survey as a PDF file", reportCommand},
+        {"export", "write a stored survey to an Excel workbook or to CSV files", exportCommand},
     };
     return commands;
 }
