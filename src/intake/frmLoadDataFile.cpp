@@ -228,6 +228,13 @@ void frmLoadDataFile::loadFile()
     sharedState().rawDataText.clear();
     QApplication::setOverrideCursor(Qt::WaitCursor);
     LoadResult loaded = loadRawDataFile(sharedState().programFolder(), name);
+    if (loaded.status == LoadStatus::Unreadable) {
+        QApplication::restoreOverrideCursor();
+        // There, but no file that can be read: say so, and which one.
+        intakeMessage(this, loadMessage(loaded), QString::fromLatin1(ProgramTitle),
+                      QMessageBox::Warning);
+        return;
+    }
     if (loaded.status != LoadStatus::Loaded) {
         QApplication::restoreOverrideCursor();
         // A name with a folder or a wildcard is no file of the program folder:

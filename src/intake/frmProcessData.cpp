@@ -840,7 +840,13 @@ void frmProcessData::Command2_Click()
     QApplication::restoreOverrideCursor();
 
     if (result.outcome != ImportOutcome::Stored) {
-        intakeMessage(this, importMessage(result.outcome));
+        // A database failure is told apart from a bad data file, with the
+        // database's name and what is wrong with it.
+        if (result.outcome == ImportOutcome::DatabaseFailure)
+            intakeMessage(this, importMessage(result), QString::fromLatin1(ProgramTitle),
+                          QMessageBox::Warning);
+        else
+            intakeMessage(this, importMessage(result));
         return;
     }
 
