@@ -1,5 +1,9 @@
 #include "views/frmRoadtally.h"
 
+#include "admin/Blankform.h"
+#include "admin/DBManagement.h"
+#include "admin/DeleteDB.h"
+#include "admin/DeleteSurvey.h"
 #include "admin/frmAbout.h"
 #include "admin/frmOpenSurvey.h"
 #include "intake/frmLoadDataFile.h"
@@ -177,6 +181,9 @@ void frmRoadtally::buildMenus()
         // user actions, so nothing needs saving.
         QApplication::exit(0);
     });
+    connect(mnuDeleteSurvey, &QAction::triggered, this, &frmRoadtally::mnuDeleteSurvey_Click);
+    connect(mnuManageDatabase, &QAction::triggered, this, &frmRoadtally::mnuManageDatabase_Click);
+    connect(mnudeletedatabase, &QAction::triggered, this, &frmRoadtally::mnudeletedatabase_Click);
     connect(mnuAbout, &QAction::triggered, this, &frmRoadtally::showAbout);
     // mnuTopics has no action.
 }
@@ -449,6 +456,99 @@ frmLoadDataFile &frmRoadtally::loadDataFileWindow()
     connect(&w, &frmLoadDataFile::fileDeleted, this, &frmRoadtally::fileDeleted,
             Qt::UniqueConnection);
     return w;
+}
+
+DeleteSurvey &frmRoadtally::deleteSurveyWindow()
+{
+    DeleteSurvey &w = form<DeleteSurvey>();
+    connect(&w, &DeleteSurvey::surveyDeleted, this, &frmRoadtally::surveyDeleted, Qt::UniqueConnection);
+    connect(&w, &DeleteSurvey::closed, this, &frmRoadtally::returnFromChild, Qt::UniqueConnection);
+    return w;
+}
+
+DeleteDB &frmRoadtally::deleteDatabaseWindow()
+{
+    DeleteDB &w = form<DeleteDB>();
+    connect(&w, &DeleteDB::databaseErased, this, &frmRoadtally::databaseErased, Qt::UniqueConnection);
+    connect(&w, &DeleteDB::closed, this, &frmRoadtally::returnFromChild, Qt::UniqueConnection);
+    return w;
+}
+
+void frmRoadtally::mnuDeleteSurvey_Click()
+{
+    setEnabled(false);
+    DeleteSurvey &w = deleteSurveyWindow();
+    w.show();
+    w.raise();
+    w.activateWindow();
+}
+
+void frmRoadtally::mnudeletedatabase_Click()
+{
+    setEnabled(false);
+    DeleteDB &w = deleteDatabaseWindow();
+    w.show();
+    w.raise();
+    w.activateWindow();
+}
+
+void frmRoadtally::mnuManageDatabase_Click()
+{
+    form<Blankform>().show();
+    DBManagement &w = form<DBManagement>();
+    // The way back outlives this window: Close makes a new main window.
+    static QMetaObject::Connection back;
+    if (!back)
+        back = connect(&w, &DBManagement::closed, &w, &frmRoadtally::recreateAfterMaintenance);
+    w.show();
+    w.raise();
+    w.activateWindow();
+    // This window goes, and its bound sources with it, while the files are
+    // worked on. It is no longer the program's main window from here on, even
+    // before it is gone.
+    formSlot<frmRoadtally>() = nullptr;
+    hide();
+    deleteLater();
+}
+
+void frmRoadtally::recreateAfterMaintenance()
+{
+    frmRoadtally &main = form<frmRoadtally>();
+    main.show();
+    main.raise();
+    main.activateWindow();
+}
+
+void frmRoadtally::surveyDeleted(const QString &batch)
+{
+    const QString shown = Data2->text(QStringLiteral("Batch_Number"));
+    if (shown.trimmed() == batch.trimmed())
+        forgetSurvey();
+}
+
+void frmRoadtally::databaseErased()
+{
+    forgetSurvey();
+}
+
+void frmRoadtally::forgetSurvey()
+{
+    // The sources let go of the rows that are gone and stand on what is left.
+    for (BoundDataSource *source : {Data1, Data2, Data3})
+        source->refresh();
+    summary->FrameS->hide();
+    {
+        // Back on the first tab without a tab change, which would offer "View Last Survey" again.
+        const QSignalBlocker blocker(SSTab);
+        SSTab->setCurrentIndex(0);
+        m_lastTab = 0;
+    }
+    SSTab->setEnabled(false);
+    LastButton->hide();
+    LastText->hide();
+    m4->setEnabled(false);
+    weekly->ClearWeekData();
+    showStartPanel();
 }
 
 void frmRoadtally::openSurvey(bool fromStartPanel)

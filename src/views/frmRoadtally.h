@@ -32,6 +32,9 @@ class PrintOptionsPanel;
 class SpeedChartTab;
 class SummaryTab;
 class WeeklyTab;
+class DBManagement;
+class DeleteDB;
+class DeleteSurvey;
 class frmLoadDataFile;
 class frmOpenSurvey;
 
@@ -102,6 +105,13 @@ public:
     // The child windows, created on first use and connected to this window.
     frmOpenSurvey &openSurveyWindow();
     frmLoadDataFile &loadDataFileWindow();
+    DeleteSurvey &deleteSurveyWindow();
+    DeleteDB &deleteDatabaseWindow();
+
+    // Edit menu: delete one survey, database management, erase every survey.
+    void mnuDeleteSurvey_Click();
+    void mnuManageDatabase_Click();
+    void mnudeletedatabase_Click();
 
     // Shows the start panel (after a cancelled dialog or a finished import).
     void showStartPanel();
@@ -126,6 +136,11 @@ public slots:
     // The chosen survey opened: the summary panel, the tabs and the Reports
     // menu become usable and every view starts from its first choice.
     void surveyChosen(const QString &batch);
+    // A survey deleted: when it is the survey this window shows, it stops
+    // showing it (start panel, no "View Last Survey").
+    void surveyDeleted(const QString &batch);
+    // Every survey erased: this window stops showing the survey it showed.
+    void databaseErased();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -141,6 +156,12 @@ private:
     void showAbout();
     void printForm();
     void reportDatabaseProblem();
+    // The start panel with no survey behind it: the summary panel, the tabs,
+    // "View Last Survey" and the Reports menu stay out of reach until a survey
+    // is chosen again.
+    void forgetSurvey();
+    // Database management has ended: a new main window, its load step run again.
+    static void recreateAfterMaintenance();
 
     ActivationWatch *m_activation = nullptr;
     QString m_databaseError;
