@@ -1,5 +1,10 @@
 // roadtally-bench: how long the import of a long survey takes, next to a bare
-// SQLite insert of the rows it stores.
+// SQLite insert of the rows it stores; then how long each view of the largest
+// survey takes, as the user's action (open the database, query, compute, put
+// the chart on a Graph); how long the reports take to lay out and to write as
+// PDF (ReportBench.cpp); and how long the export of a survey with some 200,000
+// speeding vehicles to an Excel workbook takes, in a child process of its own
+// for its peak memory.
 //
 // For each size (10,000, 100,000 and 1,000,000 vehicles over 14 days) it writes
 // a generated raw data file, imports it the way the processing window and
@@ -9,16 +14,32 @@
 // database (same schema and indexes), one transaction, one prepared statement
 // per table, one row per statement: once only the Veh_Data rows, once every row
 // the import stores (Header, Veh_Data, Summary, Speed, Speed_Profile, Time_15).
+#include "ReportBench.h"
+#include "ProfileListBench.h"
 #include "SampleSurvey.h"
+#include "export/SurveyExport.h"
 #include "intake/ImportRequest.h"
 #include "intake/VehicleImport.h"
 #include "store/DatabaseSession.h"
 #include "store/Schema.h"
 #include "store/SharedState.h"
+#include "views/ChartSeries.h"
+#include "views/DailyVolume.h"
+#include "views/DisplayScheme.h"
+#include "views/FifteenMinute.h"
+#include "views/SpeedCharts.h"
+#include "views/SurveyCaptions.h"
+#include "views/SurveyCriteria.h"
+#include "views/SurveyDates.h"
+#include "views/WeeklyGrid.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -28,7 +49,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -82,6 +105,35 @@ int importChild(const QString &file, const QString &folder, bool plainSql)
         std::fprintf(stderr, "import failed: %s %s\n", qPrintable(importMessage(result.outcome)),
                      qPrintable(result.detail));
     return result.outcome == ImportOutcome::Stored ? 0 : 1;
+}
+
+// Child mode: export the folder's survey to a workbook and report
+// "seconds peak-kB start-kB rows cpu-seconds" (the processor time of the whole
+// child: on a busy machine the wall-clock time also counts the neighbours).
+int exportChild(const QString &folder, const QString &file)
+{
+    const long before = peakKilobytes();
+    QString batch;
+    {
+        DatabaseSession session(databasePathIn(folder));
+        session.requireOpen();
+        batch = session.scalar(QStringLiteral("SELECT [Batch_Number] FROM [Header]")).toString();
+    }
+    QElapsedTimer timer;
+    timer.start();
+    const ExportWriteResult result = exportSurveyWorkbook(databasePathIn(folder), batch, file);
+    const double seconds = timer.nsecsElapsed() / 1e9;
+    if (!result.ok()) {
+        std::fprintf(stderr, "export failed: %s\n", qPrintable(result.error));
+        return 1;
+    }
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const double cpu = usage.ru_utime.tv_sec + usage.ru_stime.tv_sec
+                       + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+    std::printf("%.6f %ld %ld %lld %.6f\n", seconds, peakKilobytes(), before, static_cast<long long>(result.rows),
+                cpu);
+    return 0;
 }
 
 // Child mode: write the generated survey of the benchmark.
@@ -315,20 +367,207 @@ bool measure(int vehicles, int repeats, bool plainSql, const QDir &work, Measure
     return true;
 }
 
+// Milliseconds of the fastest and the median of `repeats` runs of a view.
+struct ViewTime
+{
+    double best = 0;
+    double median = 0;
+};
+
+template <typename F>
+ViewTime timeView(int repeats, F &&view)
+{
+    std::vector<double> ms;
+    for (int i = 0; i < repeats; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        view();
+        ms.push_back(timer.nsecsElapsed() / 1e6);
+    }
+    std::sort(ms.begin(), ms.end());
+    return {ms.front(), ms[ms.size() / 2]};
+}
+
+// Each view of the survey stored in the folder, as one user action: a fresh
+// session, the queries, the computation and, for charts, the Graph with its
+// DrawMode 4 picture. Returns false when a view fails.
+bool measureViews(const QString &folder, int vehicles, int repeats)
+{
+    const QString database = databasePathIn(folder);
+    QString batch;
+    QString date;
+    {
+        DatabaseSession session(database);
+        session.requireOpen();
+        batch = session.scalar(QStringLiteral("SELECT [Batch_Number] FROM [Header]")).toString();
+        const QStringList dates = surveyDates(session, batch);
+        if (dates.isEmpty())
+            return false;
+        date = dates.at(dates.size() / 2);
+    }
+    std::printf("\nViews of the %d-vehicle survey %s (best and median of %d runs, milliseconds;\n"
+                "each a whole user action: open the database, query, compute, draw)\n\n",
+                vehicles, qPrintable(batch), repeats);
+    std::printf("%-44s %9s %9s %9s\n", "view", "best", "median", "target");
+    bool ok = true;
+    auto row = [&](const char *name, double target, const ViewTime &t) {
+        std::printf("%-44s %9.2f %9.2f %9.0f%s\n", name, t.best, t.median, target,
+                    t.median < target ? "" : "  (over)");
+    };
+
+    SurveyCaptions captions;
+    row("open a survey (rows, criteria, date lists)", 50, timeView(repeats, [&] {
+            DatabaseSession s(database);
+            captions = readSurveyCaptions(s, batch).value_or(SurveyCaptions());
+            computeCriteria(criteriaInputFromSummary(captions.summary, SurveyDirection::Approaching),
+                            SurveyDirection::Approaching);
+            ok = ok && !surveyDates(s, batch).isEmpty();
+        }));
+    row("display scheme \"15 to 70 by 5 MPH\"", 50, timeView(repeats, [&] {
+            DatabaseSession s(database);
+            computeScheme(s, batch, *findDisplayScheme(QStringLiteral("15 to 70 by 5 MPH")),
+                          SurveyDirection::Approaching, captions.summaryField(QStringLiteral("Total_Approach")));
+        }));
+    SpeedChartInput in;
+    in.batch = batch;
+    in.postedLimit = captions.postedLimit();
+    in.radarMode = captions.radarMode();
+    in.pace = captions.summaryField(QStringLiteral("PaceA"));
+    in.percentile85 = captions.summaryField(QStringLiteral("85th_PercentileA"));
+    Graph graph;
+    row("vehicle speeds chart (Traffic_Flow)", 50, timeView(repeats, [&] {
+            DatabaseSession s(database);
+            const SpeedChartResult r = trafficFlowChart(s, in);
+            ok = ok && r.hasChart();
+            drawChart(graph, r.chart);
+        }));
+    row("85th percentile chart (Percent85)", 50, timeView(repeats, [&] {
+            DatabaseSession s(database);
+            const SpeedChartResult r = percent85Chart(s, in);
+            ok = ok && r.hasChart();
+            drawChart(graph, r.chart);
+        }));
+    row("daily volume date click", 50, timeView(repeats, [&] {
+            DatabaseSession s(database);
+            const DailyVolumeResult r = dailyVolume(s, {batch, date, SurveyDirection::Both});
+            ok = ok && r.hasChart();
+            drawChart(graph, r.chart);
+        }));
+    row("fifteen-minute date click", 50, timeView(repeats, [&] {
+            DatabaseSession s(database);
+            ok = ok && fifteenMinute(s, {batch, date, SurveyDirection::Both}).rows.size() == 48;
+        }));
+    row("weekly totals (Command8)", 50, timeView(repeats, [&] {
+            DatabaseSession s(database);
+            WeeklyGrid grid = WeeklyGrid::designState();
+            clearWeekData(grid);
+            const WeeklyResult r = computeWeeklyGrid(
+                s, {batch, captions.startDate(), captions.stopDate(), grid});
+            if (!r.computed())
+                std::fprintf(stderr, "%s\n", qPrintable(r.message));
+            ok = ok && r.computed();
+        }));
+    // The busiest chart: the 85th percentile chart of a km/h survey has 120 bars.
+    {
+        DatabaseSession s(database);
+        drawChart(graph, trafficFlowChart(s, in).chart);
+    }
+    QImage image(1000, 560, QImage::Format_RGB32);
+    row("paint the vehicle speeds chart, 1000 x 560", 16, timeView(repeats, [&] {
+            QPainter p(&image);
+            paintChart(p, QRectF(0, 0, 1000, 560), graph.drawnData());
+        }));
+    return ok;
+}
+
+// Imports a generated 14-day survey of `vehicles` vehicles (over half of them
+// above the posted limit of 35) and exports it to a workbook `repeats` times.
+bool measureExport(int vehicles, int repeats, const QDir &work)
+{
+    const QString file = work.filePath(QStringLiteral("export-%1.ovd").arg(vehicles));
+    const QString folder = work.filePath(QStringLiteral("export-%1").arg(vehicles));
+    if (QProcess::execute(QCoreApplication::applicationFilePath(),
+                          {QStringLiteral("--generate-child"), QString::number(vehicles), file})
+            != 0
+        || !blankFolder(folder)) {
+        std::fprintf(stderr, "cannot write the survey to export\n");
+        return false;
+    }
+    QProcess import;
+    import.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    import.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--import-child"), file, folder});
+    if (!import.waitForFinished(-1) || import.exitCode() != 0)
+        return false;
+    QFile::remove(file);
+    qint64 speeding = 0;
+    {
+        DatabaseSession session(databasePathIn(folder));
+        session.requireOpen();
+        speeding = session.scalar(QStringLiteral("SELECT COUNT(*) FROM [Speed_Profile]")).toLongLong();
+    }
+    const QString workbook = work.filePath(QStringLiteral("export-%1.xlsx").arg(vehicles));
+    double best = 0;
+    double bestCpu = 0;
+    long peakKb = 0;
+    qint64 rows = 0;
+    for (int run = 0; run < repeats; ++run) {
+        QProcess child;
+        child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--export-child"), folder, workbook});
+        if (!child.waitForFinished(-1) || child.exitCode() != 0) {
+            std::fprintf(stderr, "the export failed\n");
+            return false;
+        }
+        const QStringList report = QString::fromLatin1(child.readAllStandardOutput()).split(QLatin1Char(' '));
+        if (report.size() < 5)
+            return false;
+        const double seconds = report[0].toDouble();
+        best = run == 0 ? seconds : std::min(best, seconds);
+        bestCpu = run == 0 ? report[4].toDouble() : std::min(bestCpu, report[4].toDouble());
+        peakKb = std::max(peakKb, report[1].toLong());
+        rows = report[3].toLongLong();
+    }
+    const double megabytes = QFileInfo(workbook).size() / (1024.0 * 1024.0);
+    std::printf("\nExport to an Excel workbook of a survey of %d vehicles, %lld of them speeding\n"
+                "(%lld rows on all sheets, a %.1f MB file): %.3f s (%.3f s of processor time), peak memory\n"
+                "%.1f MB; best of %d runs (target under 5 s and 300 MB)\n",
+                vehicles, static_cast<long long>(speeding), static_cast<long long>(rows), megabytes, best, bestCpu,
+                peakKb / 1024.0, repeats);
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
+    // The speeding profile window runs in a child of its own, as a widget application.
+    if (argc == 4 && std::strcmp(argv[1], "--profile-list-child") == 0)
+        return profileListChild(argc, argv);
+    // The children import or generate only; the parent paints charts too.
+    const bool child = argc > 1 && (std::strcmp(argv[1], "--import-child") == 0 ||
+                                    std::strcmp(argv[1], "--generate-child") == 0 ||
+                                    std::strcmp(argv[1], "--export-child") == 0);
+    if (!child && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    std::unique_ptr<QCoreApplication> app(child ? new QCoreApplication(argc, argv)
+                                                : new QGuiApplication(argc, argv));
     const QStringList args = QCoreApplication::arguments();
     if (args.size() >= 4 && args[1] == QLatin1String("--import-child"))
         return importChild(args[2], args[3], args.size() == 5 && args[4] == QLatin1String("--plain-sql"));
     if (args.size() == 4 && args[1] == QLatin1String("--generate-child"))
         return generateChild(args[2].toInt(), args[3]);
+    if (args.size() == 4 && args[1] == QLatin1String("--profile-child"))
+        return profileChild(args[2].toInt(), args[3]);
+    if (args.size() == 4 && args[1] == QLatin1String("--export-child"))
+        return exportChild(args[2], args[3]);
 
     QList<int> sizes{10'000, 100'000, 1'000'000};
+    QList<int> profileSizes{2'000, 20'000, 200'000};
+    bool importPart = true;
+    bool profilePart = true;
     int repeats = 3;
     bool plainSql = false;
+    int exportVehicles = 380'000; // about 200,000 of them over the limit
     for (qsizetype i = 1; i < args.size(); i += 2) {
         if (args[i] == QLatin1String("--plain-sql")) {
             plainSql = true; // the import without the direct engine: the plain Qt SQL path
@@ -343,6 +582,13 @@ int main(int argc, char *argv[])
                 sizes << s.toInt(&number);
                 ok = ok && number && sizes.last() > 0;
             }
+        } else if (ok && args[i] == QLatin1String("--only")) {
+            importPart = args[i + 1] == QLatin1String("import");
+            profilePart = args[i + 1] == QLatin1String("profile");
+            ok = importPart || profilePart;
+        } else if (ok && args[i] == QLatin1String("--export-vehicles")) {
+            exportVehicles = args[i + 1].toInt(&ok);
+            ok = ok && exportVehicles >= 0;
         } else if (ok && args[i] == QLatin1String("--repeats")) {
             repeats = args[i + 1].toInt(&ok);
             ok = ok && repeats > 0;
@@ -350,7 +596,10 @@ int main(int argc, char *argv[])
             ok = false;
         }
         if (!ok) {
-            std::fprintf(stderr, "usage: roadtally-bench [--sizes N,N,...] [--repeats R] [--plain-sql]\n");
+            std::fprintf(stderr, "usage: roadtally-bench [--sizes N,N,...] [--repeats R] [--only import|profile]\n"
+                                 "                      [--export-vehicles N] [--plain-sql]\n"
+                                 "(--export-vehicles 0 leaves the export out; --plain-sql imports without the\n"
+                                 "direct engine, on the plain Qt SQL path)\n");
             return 2;
         }
     }
@@ -358,6 +607,8 @@ int main(int argc, char *argv[])
     QTemporaryDir work;
     if (!work.isValid())
         return 1;
+    if (!importPart)
+        return benchProfileList(work.path(), profileSizes, repeats);
     std::printf("Import of a generated 14-day survey (load, parse, store, four statistics)%s\n"
                 "next to a bare SQLite insert (one row per statement, one transaction) of the same\n"
                 "Veh_Data rows, and of every row the import stores; median of %d runs each.\n\n",
@@ -389,5 +640,16 @@ int main(int argc, char *argv[])
                     "Speed_Profile %.3f s, Time15min %.3f s, commit %.3f s\n",
                     p[0], p[1] - p[0], p[2] - p[1], p[3] - p[2], p[4] - p[3], last.import - p[4]);
     }
+    std::fflush(stdout);
+    const QString viewsFolder = QDir(work.path()).filePath(QStringLiteral("import-%1").arg(last.vehicles));
+    if (!measureViews(viewsFolder, last.vehicles, std::max(9, repeats)))
+        return 1;
+    std::fflush(stdout);
+    if (!measureReports(viewsFolder, std::max(5, repeats)))
+        return 1;
+    if (profilePart && benchProfileList(work.path(), profileSizes, repeats) != 0)
+        return 1;
+    if (exportVehicles > 0 && !measureExport(exportVehicles, repeats, QDir(work.path())))
+        return 1;
     return 0;
 }

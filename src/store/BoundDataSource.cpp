@@ -2,10 +2,47 @@
 
 #include "store/DatabaseSession.h"
 
+#include <QDebug>
+#include <QSet>
 
 namespace roadtally {
 
-BoundDataSource::BoundDataSource(QObject *parent) : QObject(parent) {}
+namespace {
+
+// Every source alive in the process (one thread: no lock needed).
+QSet<BoundDataSource *> &liveSources()
+{
+    static QSet<BoundDataSource *> sources;
+    return sources;
+}
+
+} // namespace
+
+BoundDataSource::BoundDataSource(QObject *parent) : QObject(parent)
+{
+    liveSources().insert(this);
+}
+
+BoundDataSource::~BoundDataSource()
+{
+    liveSources().remove(this);
+}
+
+int BoundDataSource::releaseAll()
+{
+    int released = 0;
+    const QSet<BoundDataSource *> sources = liveSources();
+    for (BoundDataSource *source : sources) {
+        if (!liveSources().contains(source))
+            continue; // gone while another one let go
+        if (source->m_cursor.hasChanges())
+            source->writePending();
+        if (source->m_cursor.recordCount() > 0)
+            ++released;
+        source->close();
+    }
+    return released;
+}
 
 QString BoundDataSource::databaseName() const
 {

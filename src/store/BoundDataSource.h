@@ -19,6 +19,7 @@ class BoundDataSource : public QObject
     Q_OBJECT
 public:
     explicit BoundDataSource(QObject *parent = nullptr);
+    ~BoundDataSource() override;
 
     QString databaseName() const;
     void setDatabaseName(const QString &path);
@@ -63,6 +64,12 @@ public:
 
     // Forgets the rows; nothing is held open anyway.
     void close();
+
+    // Before the database file is replaced: every source of the process writes
+    // its pending edits into the file they were made for and forgets its rows,
+    // so that no edit or row position of the old file reaches the new one.
+    // Returns how many sources let go of rows.
+    static int releaseAll();
 
 Q_SIGNALS:
     // The current row changed (move, find, refresh, edit): bound controls re-read.

@@ -118,6 +118,13 @@ QStringList schemaStatements()
     return out;
 }
 
+QStringList blankRowStatements()
+{
+    return {QStringLiteral("INSERT INTO [Radar] ([radar_mode], [Print_Name], [Print_Date]) "
+                           "VALUES ('MPH', '0', '0')"),
+            QStringLiteral("INSERT INTO [Agency] ([Admin_Agency]) VALUES ('Name of Municipality')")};
+}
+
 QString createBlankDatabase(const QString &path)
 {
     if (QFile::exists(path))
@@ -135,9 +142,7 @@ QString createBlankDatabase(const QString &path)
             db.transaction();
             QSqlQuery q(db);
             QStringList statements = schemaStatements();
-            statements << QStringLiteral("INSERT INTO [Radar] ([radar_mode], [Print_Name], [Print_Date]) "
-                                         "VALUES ('MPH', '0', '0')")
-                       << QStringLiteral("INSERT INTO [Agency] ([Admin_Agency]) VALUES ('Name of Municipality')");
+            statements << blankRowStatements();
             for (const QString &sql : statements) {
                 if (!q.exec(sql)) {
                     error = QStringLiteral("Cannot create %1: %2").arg(path, q.lastError().text());

@@ -25,6 +25,10 @@ const QVector<TableDef> &surveyTables();
 // SQL statements that create the tables and their indexes.
 QStringList schemaStatements();
 
+// The rows a blank database holds besides its empty tables: one Radar row and
+// one Agency row.
+QStringList blankRowStatements();
+
 // Writes a blank database (the nine tables, one Radar row, one Agency row) at
 // path. Refuses to overwrite an existing file. Returns an empty text on success,
 // otherwise the reason.

@@ -1,0 +1,51 @@
+#pragma once
+// "Delete Survey": lists the stored batch numbers and deletes the chosen survey
+// from its per-survey tables. It tells the main window what it deleted; it never
+// sets the main window's controls.
+
+#include <QWidget>
+
+class QGroupBox;
+class QLineEdit;
+class QListWidget;
+class QListWidgetItem;
+class QPushButton;
+
+namespace roadtally {
+
+class DeleteSurvey : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit DeleteSurvey(QWidget *parent = nullptr);
+
+    QListWidget *Batch_List = nullptr;
+    QGroupBox *Frame1 = nullptr; // "Delete Batch"
+    QLineEdit *Choice = nullptr;
+    QPushButton *Command5 = nullptr; // "Delete Selected "
+    QPushButton *Command1 = nullptr; // "Close"
+
+    // Event handlers, public so that the program and its tests drive them alike.
+    void Batch_List_Click(QListWidgetItem *item);
+    void Command5_Click();
+    void Command1_Click();
+
+    // Fills the list with the batch numbers stored now.
+    void fillList();
+
+Q_SIGNALS:
+    // A survey was deleted; the main window stops showing it if it is the one shown.
+    void surveyDeleted(const QString &batch);
+    // The window closed; the main window takes input again.
+    void closed();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    void Form_Load();
+};
+
+} // namespace roadtally

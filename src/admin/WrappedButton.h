@@ -1,0 +1,25 @@
+#pragma once
+// A push button whose caption keeps the program's stored text (blanks included)
+// but is shown word-wrapped and centred on as many lines as the button needs.
+
+#include <QPushButton>
+
+namespace roadtally {
+
+class WrappedButton : public QPushButton
+{
+    Q_OBJECT
+public:
+    explicit WrappedButton(const QString &text, QWidget *parent = nullptr);
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QString shownText() const;
+};
+
+} // namespace roadtally
