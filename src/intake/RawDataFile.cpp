@@ -127,11 +127,19 @@ LoadResult readRawDataFile(const QString &path)
         }
         return unreadable(path, QStringLiteral("it cannot be opened (%1)").arg(file.errorString()));
     }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return unreadable(path, QStringLiteral("reading it failed (%1)").arg(file.errorString()));
+    // Every byte, one character each, read in pieces straight into the text: a
+    // long survey's file is not held twice.
     LoadResult result;
-    result.text = QString::fromLatin1(bytes); // every byte, one character each
+    result.text.reserve(qsizetype(qMax<qint64>(0, info.size())));
+    QByteArray piece(1 << 20, Qt::Uninitialized);
+    for (;;) {
+        const qint64 read = file.read(piece.data(), piece.size());
+        if (read < 0)
+            return unreadable(path, QStringLiteral("reading it failed (%1)").arg(file.errorString()));
+        if (read == 0)
+            break;
+        result.text.append(QLatin1StringView(piece.constData(), qsizetype(read)));
+    }
     markEnd(result.text);
     result.status = LoadStatus::Loaded;
     return result;

@@ -1,5 +1,6 @@
 #include "intake/VehicleImport.h"
 
+#include "intake/RecordPipeline.h"
 #include "intake/VehicleRecordParser.h"
 #include "intake/VehicleWriter.h"
 #include "stats/Statistics.h"
@@ -12,6 +13,7 @@
 
 #include <exception>
 #include <new>
+#include <optional>
 
 namespace roadtally {
 
@@ -112,6 +114,20 @@ ImportResult importSurvey(const QString &databasePath, const ImportInput &input,
         result.detail = detail;
     };
 
+    // The records are parsed on a thread of their own from here on, while the
+    // database is opened and prepared and while the vehicles are stored. A
+    // start time that is no time of day fails when the old code path did:
+    // after the database work that comes first.
+    RecordRules rules;
+    rules.startDate = parseDate(input.startDate);
+    const bool startClock = readStartClock(input.startTime, rules.startHour, rules.startMinute);
+    rules.headway = readHeadway(input.headway);
+    rules.speedLow = numericValue(input.speedMin);
+    rules.speedHigh = numericValue(input.speedMax);
+    std::optional<RecordPipeline> records;
+    if (startClock)
+        records.emplace(input.rawText, rules);
+
     DatabaseSession session(databasePath, options.busyTimeoutMs);
     if (!session.isOpen()) {
         databaseFailed(session.errorText(), session.openFault());
@@ -119,9 +135,10 @@ ImportResult importSurvey(const QString &databasePath, const ImportInput &input,
     }
 
     try {
-        // Keep the working set of a long survey in memory; the write stays atomic.
-        session.exec(QStringLiteral("PRAGMA cache_size = -65536"));
-
+        // The engine's default page cache is kept on purpose: nearly every page
+        // of an import is new and written once, and a large cache only costs
+        // memory and time.
+        //
         // The write lock first: a second import waits here for the first to end,
         // rather than failing half-way for a lock the first one holds.
         Transaction transaction(session, Transaction::Lock::Immediate);
@@ -152,24 +169,12 @@ ImportResult importSurvey(const QString &databasePath, const ImportInput &input,
 
         session.exec(QStringLiteral("DELETE FROM [Veh_Data]"));
 
-        const PreparedData data = prepareDataBlock(input.rawText);
-
-        RecordRules rules;
-        rules.startDate = parseDate(input.startDate);
-        if (!readStartClock(input.startTime, rules.startHour, rules.startMinute))
+        if (!records)
             throw ImportFailure("the start time is not a time of day (hh:mm)");
-        rules.headway = readHeadway(input.headway);
-        rules.speedLow = numericValue(input.speedMin);
-        rules.speedHigh = numericValue(input.speedMax);
-
         VehicleWriter writer(session, input.batchNumber);
-        Vehicles vehicles;
-        vehicles.reserve(qsizetype(data.view().size() / 17 + 1)); // one record is 17 characters
-        const ParseOutcome parsed = parseVehicleRecords(
-            data.view(), rules, [&](const Vehicle &vehicle, const RecordTexts &texts) {
-                writer.write(vehicle, texts);
-                vehicles.append(vehicle);
-            });
+        const ParseOutcome parsed = records->storeAll(
+            [&](const ParsedRecord &record, QStringView direction) { writer.write(record, direction); });
+        const Vehicles vehicles = records->takeVehicles();
         if (parsed == ParseOutcome::NonDate) {
             result.outcome = ImportOutcome::NonDate;
             return result; // rolled back: no Header row, no Radar change, Veh_Data as before
@@ -179,7 +184,6 @@ ImportResult importSurvey(const QString &databasePath, const ImportInput &input,
         if (!rules.startDate.isValid())
             throw ImportFailure("the start date is not a date");
         writer.finish();
-        vehicles.squeeze();
 
         report(25);
         const StatsInput stats{input.batchNumber, input.postedSpeed, input.unit, input.startDate,

@@ -73,46 +73,61 @@ private:
 
 } // namespace
 
+namespace {
+
+// Line breaks carry no meaning: every CR LF pair of the text counts as absent,
+// wherever it is (one pass from the start, so "\r\r\n" reads as "\r"). A pair
+// is recognised where it stands; the text is never copied without them.
+bool isDroppedBreak(const QChar *text, qsizetype size, qsizetype i)
+{
+    if (text[i] == QLatin1Char('\r'))
+        return i + 1 < size && text[i + 1] == QLatin1Char('\n');
+    return text[i] == QLatin1Char('\n') && i > 0 && text[i - 1] == QLatin1Char('\r');
+}
+
+// The position after `count` characters that count, starting at from
+// (at most the end of the text).
+qsizetype afterCounted(const QChar *text, qsizetype size, qsizetype from, int count)
+{
+    qsizetype i = from;
+    while (i < size && count > 0) {
+        if (!isDroppedBreak(text, size, i))
+            --count;
+        ++i;
+    }
+    return i;
+}
+
+} // namespace
+
 PreparedData prepareDataBlock(const QString &rawText)
 {
     PreparedData out;
-
-    // Line breaks carry no meaning: every CR LF pair goes, wherever it is.
-    out.text = QString(rawText.size(), Qt::Uninitialized);
-    QChar *dst = out.text.data();
-    const QChar *src = rawText.constData();
+    out.text = rawText;
+    const QChar *text = rawText.constData();
     const qsizetype n = rawText.size();
-    qsizetype kept = 0;
-    for (qsizetype i = 0; i < n; ++i) {
-        if (src[i] == QLatin1Char('\r') && i + 1 < n && src[i + 1] == QLatin1Char('\n')) {
-            ++i;
-            continue;
-        }
-        dst[kept++] = src[i];
-    }
-    out.text.truncate(kept);
 
     // The header block ends five characters after the first "*".
-    const qsizetype headerStar = out.text.indexOf(QLatin1Char('*'));
+    const qsizetype headerStar = rawText.indexOf(QLatin1Char('*'));
     if (headerStar < 0)
         throw ImportFailure("the text has no \"*\" ending its header");
-    out.begin = qMin(headerStar + 6, kept);
+    out.begin = afterCounted(text, n, headerStar, 6);
 
     // The usable records end with the third "+" vehicle before the first end mark.
-    const qsizetype mark = out.text.indexOf(QLatin1Char('*'), out.begin);
+    const qsizetype mark = rawText.indexOf(QLatin1Char('*'), out.begin);
     if (mark < 0)
         throw ImportFailure("the data block has no end mark \"*\"");
     int plus = 0;
     qsizetype third = -1;
     for (qsizetype i = mark - 1; i >= out.begin; --i) {
-        if (out.text.at(i) == QLatin1Char('+') && ++plus == 3) {
+        if (text[i] == QLatin1Char('+') && ++plus == 3) {
             third = i;
             break;
         }
     }
     if (third < 0)
         throw ImportFailure("the data block has fewer than three \"+\" before its end mark");
-    out.end = qMin(third + 6, kept);
+    out.end = afterCounted(text, n, third, 6);
     return out;
 }
 
@@ -160,25 +175,47 @@ ParseOutcome parseVehicleRecords(QStringView data, const RecordRules &rules,
     QStringView slotOffset, slotDirection;
     bool haveOffset = false, haveDirection = false;
 
+    // A field holding a line break is read without its CR LF pairs, from a
+    // copy of its own (one per slot: the offset and direction wait for the speed).
+    QString cleaned[3];
+    int nextSlot = 0;
+    bool carriageReturn = false;
+
     for (qsizetype i = 0; i < n; ++i) {
-        if (base[i] != QLatin1Char(','))
+        if (base[i] != QLatin1Char(',')) {
+            if (base[i] == QLatin1Char('\r'))
+                carriageReturn = true;
             continue;
-        const QStringView field(base + fieldStart, i - fieldStart);
+        }
+        QStringView field(base + fieldStart, i - fieldStart);
+        if (carriageReturn) {
+            QString &copy = cleaned[nextSlot];
+            copy.resize(0);
+            for (qsizetype k = fieldStart; k < i; ++k) {
+                if (!isDroppedBreak(base, n, k))
+                    copy.append(base[k]);
+            }
+            field = copy;
+            carriageReturn = false;
+        }
         fieldStart = i + 1;
         // Each field fills the first empty slot; an empty offset or direction
         // text leaves its slot empty for the next field.
         if (!haveOffset) {
             slotOffset = field;
             haveOffset = !field.isEmpty();
+            nextSlot = haveOffset ? 1 : 0;
             continue;
         }
         if (!haveDirection) {
             slotDirection = field;
             haveDirection = !field.isEmpty();
+            nextSlot = haveDirection ? 2 : 1;
             continue;
         }
         const QStringView slotSpeed = field;
         haveOffset = haveDirection = false;
+        nextSlot = 0;
 
         qint64 o = 0;
         if (!parseWholeNumber(slotOffset, o))

@@ -22,11 +22,13 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// The data block of a prepared text: CR LF pairs removed, the header block and
-// everything from the third "+" vehicle before the first end mark on dropped.
+// The data block of a raw data text: the header block and everything from the
+// third "+" vehicle before the first end mark on cut off. CR LF pairs count as
+// absent everywhere (the cuts count characters without them) but stay in the
+// text: a long survey is not copied, and the parser passes over them.
 struct PreparedData
 {
-    QString text;        // the text without CR LF pairs
+    QString text;        // the raw data text (shared, not copied)
     qsizetype begin = 0; // first character of the data block
     qsizetype end = 0;   // one past the comma of the last usable record
 
@@ -65,7 +67,7 @@ enum class ParseOutcome { Done, NonDate };
 using AcceptedRecord = std::function<void(const Vehicle &, const RecordTexts &)>;
 
 // Parses the data block in one pass and hands every accepted record to accept,
-// in order. Returns NonDate at the first complete record when the start date is
+// in order. CR LF pairs in the data count as absent, wherever they are. Returns NonDate at the first complete record when the start date is
 // no date. Throws ImportFailure for an offset that is not a whole number or is
 // above 2,147,483,647, and for a speed that is not a whole number.
 ParseOutcome parseVehicleRecords(QStringView data, const RecordRules &rules,

@@ -1,19 +1,9 @@
 #pragma once
-// Stores accepted vehicles in Veh_Data through one prepared statement, inside
-// the import's transaction. A long survey holds a million rows, so the rows go
-// straight to the SQLite engine behind the session, values bound in place.
+// Stores accepted vehicles in Veh_Data, inside the import's transaction, through
+// the import's one bulk insert (RowWriter). A long survey holds a million rows.
 
-#include "intake/VehicleRecordParser.h"
-#include "stats/Vehicle.h"
-#include "store/DatabaseSession.h"
-
-#include <QByteArray>
-#include <QSqlQuery>
-
-#include <optional>
-
-struct sqlite3;
-struct sqlite3_stmt;
+#include "intake/RecordPipeline.h"
+#include "stats/RowWriter.h"
 
 namespace roadtally {
 
@@ -21,26 +11,15 @@ class VehicleWriter
 {
 public:
     VehicleWriter(DatabaseSession &session, const QString &batchNumber);
-    ~VehicleWriter();
-    VehicleWriter(const VehicleWriter &) = delete;
-    VehicleWriter &operator=(const VehicleWriter &) = delete;
 
-    // Stores one row: Batch_Number, Offset, Veh_Direction, Speed, Time, Date.
-    // Throws DatabaseError on failure.
-    void write(const Vehicle &vehicle, const RecordTexts &texts);
-    // Releases the statement; call before the statistics run.
+    // Adds one row: Batch_Number, Offset, Veh_Direction (the field as read),
+    // Speed, Time, Date. Throws DatabaseError on failure.
+    void write(const ParsedRecord &record, QStringView direction);
+    // Stores the rows still waiting; call before the statistics run.
     void finish();
 
 private:
-    [[noreturn]] void fail(const char *what);
-
-    sqlite3 *m_db = nullptr;
-    sqlite3_stmt *m_stmt = nullptr;
-    QByteArray m_batch;
-    // Used only when the session's driver is not SQLite.
-    DatabaseSession &m_session;
-    QString m_batchNumber;
-    std::optional<QSqlQuery> m_query;
+    RowWriter m_rows;
 };
 
 } // namespace roadtally

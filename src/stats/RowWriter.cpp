@@ -1,18 +1,18 @@
 #include "stats/RowWriter.h"
 
-#include <QSqlDriver>
-
 #include <sqlite3.h>
 
-#include <cstring>
+#include <algorithm>
 
 namespace roadtally {
 
 namespace {
 
-// Rows stored per run of the prepared statement: one run per row spends more
-// time starting and ending the statement than storing the row.
-constexpr int BatchRows = 16;
+// Rows stored per run of the prepared statement. Past a few dozen rows a run
+// gains nothing more; the bound values of a run stay under the engine's oldest
+// limit of 999.
+constexpr int BatchRows = 32;
+constexpr int MostValuesPerRun = 999;
 
 std::string valuesClause(int rows, int columns)
 {
@@ -41,8 +41,9 @@ RowWriter::RowWriter(DatabaseSession &session, const char *head, int columns)
             session.prepare(QString::fromStdString(m_head + valuesClause(1, columns))));
         return;
     }
-    m_batch = prepareRows(BatchRows);
-    m_waiting.reserve(size_t(BatchRows) * size_t(columns));
+    m_batchRows = std::clamp(MostValuesPerRun / std::max(1, columns), 1, BatchRows);
+    m_batch = prepareRows(m_batchRows);
+    m_waiting.reserve(size_t(m_batchRows) * size_t(columns));
 }
 
 RowWriter::~RowWriter()
@@ -57,12 +58,12 @@ sqlite3_stmt *RowWriter::prepareRows(int rows)
     sqlite3_stmt *statement = nullptr;
     if (sqlite3_prepare_v2(m_db, sql.c_str(), -1, &statement, nullptr) != SQLITE_OK) {
         sqlite3_finalize(statement);
-        fail(("cannot prepare " + sql).c_str());
+        fail("cannot prepare the insert");
     }
     return statement;
 }
 
-void RowWriter::fail(const char *what, sqlite3_stmt *statement)
+void RowWriter::fail(const char *what)
 {
     std::string text = what;
     DatabaseFault fault = DatabaseFault::Other;
@@ -70,23 +71,22 @@ void RowWriter::fail(const char *what, sqlite3_stmt *statement)
         text += std::string(": ") + sqlite3_errmsg(m_db);
         fault = faultOfSqliteCode(sqlite3_errcode(m_db), QString::fromUtf8(sqlite3_errmsg(m_db)));
     }
-    if (statement)
-        text += std::string(" [") + m_head + "]";
+    text += std::string(" [") + m_head + "]";
     throw DatabaseError(text, fault);
 }
 
-void RowWriter::text(int position, const char *latin1, int size)
+void RowWriter::text(int position, const char *utf8, int size)
 {
-    Value &v = m_row[size_t(position - 1)];
-    v.kind = Value::Text;
-    v.text.assign(latin1, size_t(size));
+    Cell &v = m_row[size_t(position - 1)];
+    v.kind = Text;
+    v.text.assign(utf8, size_t(size));
 }
 
 void RowWriter::text(int position, const QString &value)
 {
     // A null QString is stored as empty text: a text value is never NULL.
-    Value &v = m_row[size_t(position - 1)];
-    v.kind = Value::Text;
+    Cell &v = m_row[size_t(position - 1)];
+    v.kind = Text;
     v.text = value.toStdString();
 }
 
@@ -100,24 +100,25 @@ void RowWriter::text(int position, const std::optional<QString> &value)
 
 void RowWriter::integer(int position, qint64 value)
 {
-    Value &v = m_row[size_t(position - 1)];
-    v.kind = Value::Integer;
+    Cell &v = m_row[size_t(position - 1)];
+    v.kind = Integer;
     v.number = value;
 }
 
 void RowWriter::null(int position)
 {
-    m_row[size_t(position - 1)].kind = Value::Null;
+    m_row[size_t(position - 1)].kind = Null;
 }
 
 void RowWriter::insert()
 {
     if (!m_db) {
         QVariantList values;
-        for (const Value &v : m_row) {
-            if (v.kind == Value::Integer)
+        values.reserve(m_columns);
+        for (const Cell &v : m_row) {
+            if (v.kind == Integer)
                 values << v.number;
-            else if (v.kind == Value::Text)
+            else if (v.kind == Text)
                 values << QString::fromStdString(v.text);
             else
                 values << QVariant(QMetaType(QMetaType::QString));
@@ -125,33 +126,41 @@ void RowWriter::insert()
         m_session.run(*m_query, values);
         return;
     }
-    m_waiting.insert(m_waiting.end(), m_row.begin(), m_row.end());
-    if (m_waiting.size() == size_t(BatchRows) * size_t(m_columns))
+    for (const Cell &v : m_row) {
+        if (v.kind == Text) {
+            m_waiting.push_back({Text, qint64(m_texts.size()), int(v.text.size())});
+            m_texts += v.text;
+        } else {
+            m_waiting.push_back({v.kind, v.number, 0});
+        }
+    }
+    if (m_waiting.size() == size_t(m_batchRows) * size_t(m_columns))
         storeWaiting(m_batch);
 }
 
 void RowWriter::storeWaiting(sqlite3_stmt *statement)
 {
+    // The texts are complete now: they stay where they are until the run ends.
+    const char *texts = m_texts.data();
     int position = 0;
-    for (const Value &v : m_waiting) {
+    for (const Waiting &v : m_waiting) {
         ++position;
         int rc = SQLITE_OK;
-        if (v.kind == Value::Integer)
+        if (v.kind == Integer)
             rc = sqlite3_bind_int64(statement, position, v.number);
-        else if (v.kind == Value::Text) // the waiting rows outlive the run
-            rc = sqlite3_bind_text(statement, position, v.text.data(), int(v.text.size()),
-                                   SQLITE_STATIC);
+        else if (v.kind == Text)
+            rc = sqlite3_bind_text(statement, position, texts + v.number, v.size, SQLITE_STATIC);
         else
             rc = sqlite3_bind_null(statement, position);
         if (rc != SQLITE_OK)
-            fail("cannot bind a value", statement);
+            fail("cannot bind a value");
     }
     const int rc = sqlite3_step(statement);
     sqlite3_reset(statement);
-    sqlite3_clear_bindings(statement);
     m_waiting.clear();
+    m_texts.clear();
     if (rc != SQLITE_DONE)
-        fail("cannot store the rows", statement);
+        fail("cannot store the rows");
 }
 
 void RowWriter::finish()

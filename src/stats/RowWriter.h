@@ -1,9 +1,12 @@
 #pragma once
-// Writes many rows into one table inside the caller's transaction: the values
-// of each row are bound to a prepared INSERT that stores a batch of rows per
-// run. It works on the SQLite engine behind the session: the generic query
-// layer costs several microseconds a row, and a long survey writes a
-// speeding-profile row for every vehicle over the limit.
+// The one bulk insert of the import, for every table it fills (Veh_Data and the
+// four statistics): many rows into one table inside the caller's transaction.
+// The values of each row are bound to a prepared INSERT that stores a batch of
+// rows per run, on the SQLite engine behind the session: one run per row spends
+// more time starting and ending the statement than storing the row, and the
+// generic query layer costs several microseconds a row. When the session has no
+// engine this program may call (DatabaseSession::sqliteHandle()), the plain Qt
+// query stores the rows one by one instead.
 
 #include "store/DatabaseSession.h"
 
@@ -32,7 +35,7 @@ public:
 
     // Values of the next row by column position (from 1). A value stays until it
     // is replaced, so values shared by every row are set once.
-    void text(int position, const char *latin1, int size); // plain ASCII
+    void text(int position, const char *utf8, int size); // stored as given (UTF-8)
     void text(int position, const QString &value);
     void text(int position, const std::optional<QString> &value); // NULL when unset
     void integer(int position, qint64 value);
@@ -44,26 +47,37 @@ public:
     // not finished are dropped (as they are when a failure unwinds the caller).
     void finish();
 
+    // True when the rows go to the engine directly (false: the plain query path).
+    bool isDirect() const { return m_db != nullptr; }
+
 private:
-    struct Value
+    enum Kind : unsigned char { Null, Integer, Text };
+    struct Cell // a value of the row being set
     {
-        enum Kind : unsigned char { Null, Integer, Text };
         Kind kind = Null;
         qint64 number = 0;
         std::string text; // UTF-8
     };
+    struct Waiting // a value of a row added but not yet stored
+    {
+        Kind kind;
+        qint64 number; // the integer, or the offset of the text in m_texts
+        int size;      // bytes of the text
+    };
 
     sqlite3_stmt *prepareRows(int rows);
     void storeWaiting(sqlite3_stmt *statement);
-    [[noreturn]] void fail(const char *what, sqlite3_stmt *statement = nullptr);
+    [[noreturn]] void fail(const char *what);
 
     DatabaseSession &m_session;
     std::string m_head;
     int m_columns = 0;
-    std::vector<Value> m_row;     // the row being set
-    std::vector<Value> m_waiting; // rows added but not yet stored, row after row
+    int m_batchRows = 1;
+    std::vector<Cell> m_row;         // the row being set
+    std::vector<Waiting> m_waiting;  // rows added but not yet stored, row after row
+    std::string m_texts;             // their texts, one after another
     sqlite3 *m_db = nullptr;
-    sqlite3_stmt *m_batch = nullptr; // BatchRows rows per run
+    sqlite3_stmt *m_batch = nullptr; // m_batchRows rows per run
     // Without an SQLite engine behind the session: the generic prepared query, row by row.
     std::optional<QSqlQuery> m_query;
 };

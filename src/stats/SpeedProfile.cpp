@@ -3,6 +3,7 @@
 #include "stats/RowWriter.h"
 #include "text/TextPatterns.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace roadtally {
@@ -49,6 +50,8 @@ QVector<SpeedProfileRow> computeSpeedProfile(const Vehicles &vehicles, const QSt
     // one at 46 is more than 10 over.
     const double limit = numericValue(postedSpeed);
     QVector<SpeedProfileRow> rows;
+    rows.reserve(std::count_if(vehicles.cbegin(), vehicles.cend(),
+                               [limit](const Vehicle &v) { return v.speed > limit; }));
     for (const Vehicle &v : vehicles) {
         if (!(v.speed > limit))
             continue;

@@ -114,6 +114,7 @@ private slots:
     void clock();
     void storedRows();
     void lineBreaksInsideRecords();
+    void lineBreakAtEveryPosition();
     void parser_data();
     void parser();
     void missingInputs_data();
@@ -344,6 +345,48 @@ void tst_VehicleImport::lineBreaksInsideRecords()
     QCOMPARE(test::dumpDatabase(b.path), test::dumpDatabase(a.path));
 }
 
+// What the import would store from a raw text, without a database: every
+// accepted record with its texts, or why the text cannot be imported.
+static QStringList parsedRecords(const QString &rawText)
+{
+    QStringList out;
+    try {
+        const PreparedData data = prepareDataBlock(rawText);
+        RecordRules rules;
+        rules.startDate = QDate(2001, 5, 24);
+        rules.startHour = 13;
+        rules.startMinute = 45;
+        parseVehicleRecords(data.view(), rules, [&](const Vehicle &v, const RecordTexts &t) {
+            out << QStringLiteral("%1|%2|%3|%4|%5")
+                       .arg(v.offset)
+                       .arg(t.direction.toString())
+                       .arg(v.speed)
+                       .arg(QString::fromLatin1(t.time, 11), QString::fromLatin1(t.date));
+        });
+    } catch (const ImportFailure &e) {
+        out << QStringLiteral("error: ") + QString::fromLatin1(e.what());
+    }
+    return out;
+}
+
+void tst_VehicleImport::lineBreakAtEveryPosition()
+{
+    // A CR LF pair anywhere in the text, also inside the header block, next to
+    // the end marks or in the five characters the cuts count, changes nothing.
+    const QString plain = test::loadedText(records("309-82 313+96 320+80 324?96 329+97 334-82"));
+    const QStringList expected = parsedRecords(plain);
+    QCOMPARE(expected.size(), 6);
+    for (qsizetype at = 0; at <= plain.size(); ++at) {
+        // Between the CR and the LF of a pair a new pair would leave a CR and an LF.
+        if (at > 0 && at < plain.size() && plain.at(at - 1) == QLatin1Char('\r') &&
+            plain.at(at) == QLatin1Char('\n'))
+            continue;
+        QString broken = plain;
+        broken.insert(at, QStringLiteral("\r\n"));
+        QCOMPARE(parsedRecords(broken), expected);
+    }
+}
+
 void tst_VehicleImport::parser_data()
 {
     QTest::addColumn<QString>("data");
@@ -383,6 +426,19 @@ void tst_VehicleImport::parser_data()
                                  << "error";
     QTest::newRow("empty data") << ""
                                 << "";
+    // CR LF pairs count as absent wherever they are; a CR or LF alone stays.
+    QTest::newRow("CR LF inside an offset") << "00000\r\n00309,-,082,"
+                                            << "309 - 82";
+    QTest::newRow("CR LF as a whole field refills its slot") << "\r\n,0000000309,\r\n,-,082,"
+                                                             << "309 - 82";
+    QTest::newRow("CR LF in each field") << "\r\n0000000309\r\n,\r\n-\r\n,0\r\n82\r\n,"
+                                         << "309 - 82";
+    QTest::newRow("CR before a pair stays") << "0000000309,\r\r\n+,082,"
+                                            << "309 \r+ 82";
+    QTest::newRow("LF after a pair stays") << "0000000309,+\r\n\n,082,"
+                                           << "309 +\n 82";
+    QTest::newRow("LF CR is no pair") << "0000000309,\n\r,082,"
+                                      << "309 \n\r 82";
 }
 
 void tst_VehicleImport::parser()
@@ -394,8 +450,13 @@ void tst_VehicleImport::parser()
     QStringList seen;
     try {
         parseVehicleRecords(data, rules, [&](const Vehicle &v, const RecordTexts &t) {
-            seen
-                << QStringLiteral("%1 %2 %3").arg(v.offset).arg(t.direction.trimmed()).arg(v.speed);
+            // Blanks around a direction are shown trimmed; a CR or LF inside it as read.
+            QString direction = t.direction.toString();
+            while (direction.startsWith(QLatin1Char(' ')))
+                direction.remove(0, 1);
+            while (direction.endsWith(QLatin1Char(' ')))
+                direction.chop(1);
+            seen << QStringLiteral("%1 %2 %3").arg(v.offset).arg(direction).arg(v.speed);
         });
     } catch (const ImportFailure &) {
         seen = QStringList{QStringLiteral("error")};

@@ -23,16 +23,21 @@ private slots:
 void TestRowWriter::rows_data()
 {
     QTest::addColumn<int>("count");
-    for (int n : {0, 1, 15, 16, 17, 32, 33, 100})
-        QTest::addRow("%d rows", n) << n;
+    QTest::addColumn<bool>("direct"); // false: the plain Qt query path
+    for (const bool direct : {true, false}) {
+        for (int n : {0, 1, 15, 16, 17, 31, 32, 33, 64, 65, 100})
+            QTest::addRow("%d rows%s", n, direct ? "" : ", plain queries") << n << direct;
+    }
 }
 
 void TestRowWriter::rows()
 {
     QFETCH(int, count);
+    QFETCH(bool, direct);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("OV97.mdb"));
     QCOMPARE(createBlankDatabase(path), QString());
+    DatabaseSession::setDirectEngineAllowed(direct);
     DatabaseSession session(path);
     Transaction transaction(session);
     {
@@ -54,6 +59,8 @@ void TestRowWriter::rows()
             insert.insert();
         }
         insert.finish();
+        DatabaseSession::setDirectEngineAllowed(true);
+        QCOMPARE(insert.isDirect(), direct);
     }
     QSqlQuery q = session.exec(QStringLiteral(
         "SELECT Batch_Number, Date, Time, speed_Over, typeof(Plus10), Plus20, typeof(Plus20), Dir "

@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sqlite3.h>
 #include <unistd.h>
 
 using namespace roadtally;
@@ -28,6 +29,97 @@ private:
     }
 
 private Q_SLOTS:
+    void faultOfEngineCode_data()
+    {
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("fault");
+        QTest::newRow("busy") << SQLITE_BUSY << "database is locked" << int(DatabaseFault::Busy);
+        QTest::newRow("busy, extended") << SQLITE_BUSY_SNAPSHOT << "" << int(DatabaseFault::Busy);
+        QTest::newRow("locked") << SQLITE_LOCKED << "" << int(DatabaseFault::Busy);
+        QTest::newRow("read-only") << SQLITE_READONLY << "attempt to write a readonly database"
+                                   << int(DatabaseFault::ReadOnly);
+        QTest::newRow("read-only, moved") << SQLITE_READONLY_DBMOVED << "" << int(DatabaseFault::ReadOnly);
+        QTest::newRow("journal cannot be made") << SQLITE_CANTOPEN << "" << int(DatabaseFault::ReadOnly);
+        QTest::newRow("corrupt") << SQLITE_CORRUPT << "database disk image is malformed"
+                                 << int(DatabaseFault::Damaged);
+        QTest::newRow("not a database") << SQLITE_NOTADB << "file is not a database"
+                                        << int(DatabaseFault::NotSurveyDatabase);
+        QTest::newRow("table missing") << SQLITE_ERROR << "no such table: Time_15"
+                                       << int(DatabaseFault::NotSurveyDatabase);
+        QTest::newRow("field missing") << SQLITE_ERROR << "table Summary has no column named Pace"
+                                       << int(DatabaseFault::NotSurveyDatabase);
+        QTest::newRow("disk full") << SQLITE_FULL << "" << int(DatabaseFault::Full);
+        QTest::newRow("other error") << SQLITE_ERROR << "near \"x\": syntax error" << int(DatabaseFault::Other);
+        QTest::newRow("input/output") << SQLITE_IOERR_WRITE << "disk I/O error" << int(DatabaseFault::Other);
+    }
+
+    void faultOfEngineCode()
+    {
+        QFETCH(int, code);
+        QFETCH(QString, text);
+        QFETCH(int, fault);
+        QCOMPARE(int(faultOfSqliteCode(code, text)), fault);
+    }
+
+    void openFaults_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<int>("fault");
+        QTest::newRow("missing") << "missing" << int(DatabaseFault::Missing);
+        QTest::newRow("a folder") << "folder" << int(DatabaseFault::NotSurveyDatabase);
+        QTest::newRow("a text file") << "text" << int(DatabaseFault::NotSurveyDatabase);
+        QTest::newRow("a database of something else") << "foreign" << int(DatabaseFault::NotSurveyDatabase);
+    }
+
+    void openFaults()
+    {
+        QFETCH(QString, kind);
+        QFETCH(int, fault);
+        const QString path = m_dir.filePath(QStringLiteral("faults/%1/OV97.mdb").arg(kind));
+        QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+        if (kind == QLatin1String("folder")) {
+            QVERIFY(QDir().mkpath(path));
+        } else if (kind == QLatin1String("text")) {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("Batch_Number,Location\r\n");
+        } else if (kind == QLatin1String("foreign")) {
+            sqlite3 *db = nullptr;
+            QCOMPARE(sqlite3_open(QFile::encodeName(path).constData(), &db), SQLITE_OK);
+            sqlite3_exec(db, "CREATE TABLE Recipes (Name TEXT)", nullptr, nullptr, nullptr);
+            sqlite3_close(db);
+        }
+        DatabaseSession s(path);
+        QVERIFY(!s.isOpen());
+        QCOMPARE(int(s.openFault()), fault);
+        try {
+            s.requireOpen();
+            QFAIL("an unopened session must refuse");
+        } catch (const DatabaseError &e) {
+            QCOMPARE(int(e.fault()), fault);
+        }
+    }
+
+    void directEngineOnlyWhenItIsQtsOwn()
+    {
+        // The SQLite library linked here is the one behind Qt's driver on this
+        // system, so the bulk writers may use it; turned off, nobody gets it.
+        const QString path = blank(QStringLiteral("engine.mdb"));
+        {
+            DatabaseSession s(path);
+            QVERIFY(s.sqliteHandle() != nullptr);
+            QCOMPARE(s.scalar(QStringLiteral("SELECT sqlite_version()")).toString(),
+                     QString::fromLatin1(sqlite3_libversion()));
+        }
+        DatabaseSession::setDirectEngineAllowed(false);
+        {
+            DatabaseSession s(path);
+            QVERIFY(s.sqliteHandle() == nullptr);
+        }
+        DatabaseSession::setDirectEngineAllowed(true);
+    }
+
     void unusableFileGivesAnOrderlyError_data()
     {
         QTest::addColumn<QByteArray>("content"); // "" = no file at all
