@@ -1,6 +1,8 @@
 // roadtally-bench: how long the import of a long survey takes, next to the
 // least any import can take: a bare SQLite insert of the same Veh_Data rows;
 // then how long each view of the largest survey takes, as the user's action
+// (open the database, query, compute, put the chart on a Graph), and how long
+// the reports take to lay out and to write as PDF (ReportBench.cpp).
 // (open the database, query, compute, put the chart on a Graph); and how long
 // the export of a survey with some 200,000 speeding vehicles to an Excel
 // workbook takes, in a child process of its own for its peak memory.
@@ -11,6 +13,8 @@
 // child process of its own, so that the child's peak memory is the import's,
 // then reads the stored Veh_Data rows back and times inserting them into a fresh
 // blank database with one prepared statement in one transaction.
+#include "ReportBench.h"
+#include "ProfileListBench.h"
 #include "SampleSurvey.h"
 #include "export/SurveyExport.h"
 #include "intake/ImportRequest.h"
@@ -437,6 +441,9 @@ bool measureExport(int vehicles, int repeats, const QDir &work)
 
 int main(int argc, char *argv[])
 {
+    // The speeding profile window runs in a child of its own, as a widget application.
+    if (argc == 4 && std::strcmp(argv[1], "--profile-list-child") == 0)
+        return profileListChild(argc, argv);
     // The children import or generate only; the parent paints charts too.
     const bool child = argc > 1 && (std::strcmp(argv[1], "--import-child") == 0 ||
                                     std::strcmp(argv[1], "--generate-child") == 0 ||
@@ -450,10 +457,15 @@ int main(int argc, char *argv[])
         return importChild(args[2], args[3]);
     if (args.size() == 4 && args[1] == QLatin1String("--generate-child"))
         return generateChild(args[2].toInt(), args[3]);
+    if (args.size() == 4 && args[1] == QLatin1String("--profile-child"))
+        return profileChild(args[2].toInt(), args[3]);
     if (args.size() == 4 && args[1] == QLatin1String("--export-child"))
         return exportChild(args[2], args[3]);
 
     QList<int> sizes{10'000, 100'000, 1'000'000};
+    QList<int> profileSizes{2'000, 20'000, 200'000};
+    bool importPart = true;
+    bool profilePart = true;
     int repeats = 3;
     int exportVehicles = 380'000; // about 200,000 of them over the limit
     for (qsizetype i = 1; i < args.size(); i += 2) {
@@ -465,6 +477,10 @@ int main(int argc, char *argv[])
                 sizes << s.toInt(&number);
                 ok = ok && number && sizes.last() > 0;
             }
+        } else if (ok && args[i] == QLatin1String("--only")) {
+            importPart = args[i + 1] == QLatin1String("import");
+            profilePart = args[i + 1] == QLatin1String("profile");
+            ok = importPart || profilePart;
         } else if (ok && args[i] == QLatin1String("--export-vehicles")) {
             exportVehicles = args[i + 1].toInt(&ok);
             ok = ok && exportVehicles >= 0;
@@ -475,7 +491,8 @@ int main(int argc, char *argv[])
             ok = false;
         }
         if (!ok) {
-            std::fprintf(stderr, "usage: roadtally-bench [--sizes N,N,...] [--repeats R] [--export-vehicles N]\n"
+            std::fprintf(stderr, "usage: roadtally-bench [--sizes N,N,...] [--repeats R] [--only import|profile]\n"
+                                 "                      [--export-vehicles N]\n"
                                  "(--export-vehicles 0 leaves the export out)\n");
             return 2;
         }
@@ -484,6 +501,8 @@ int main(int argc, char *argv[])
     QTemporaryDir work;
     if (!work.isValid())
         return 1;
+    if (!importPart)
+        return benchProfileList(work.path(), profileSizes, repeats);
     std::printf("Import of a generated 14-day survey (load, parse, store, four statistics)\n"
                 "next to a bare SQLite insert of the same Veh_Data rows; best of %d runs each.\n\n",
                 repeats);
@@ -515,6 +534,10 @@ int main(int argc, char *argv[])
     if (!measureViews(viewsFolder, last.vehicles, std::max(9, repeats)))
         return 1;
     std::fflush(stdout);
+    if (!measureReports(viewsFolder, std::max(5, repeats)))
+        return 1;
+    if (profilePart && benchProfileList(work.path(), profileSizes, repeats) != 0)
+        return 1;
     if (exportVehicles > 0 && !measureExport(exportVehicles, repeats, QDir(work.path())))
         return 1;
     return 0;

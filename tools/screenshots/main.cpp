@@ -18,7 +18,12 @@
 #include "store/DatabaseSession.h"
 #include "store/Schema.h"
 #include "store/SharedState.h"
+#include "views/DailyVolumeTab.h"
+#include "views/FifteenMinuteTab.h"
 #include "views/Forms.h"
+#include "views/SpeedChartTab.h"
+#include "views/SummaryTab.h"
+#include "views/WeeklyTab.h"
 #include "views/frmRoadtally.h"
 
 #if __has_include("intake/frmLoadDataFile.h")
@@ -61,6 +66,7 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSqlQuery>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -241,7 +247,7 @@ template <class Main> void shootMainWindow(Shooter &shooter, Main &main)
         main.setEnabled(false);
         if (main.splashframe)
             main.splashframe->hide();
-        form<frmOpenSurvey>().show();
+        main.openSurveyWindow().show();
     }
     frmOpenSurvey &open = form<frmOpenSurvey>();
     settle();
@@ -264,15 +270,15 @@ template <class Main> void shootMainWindow(Shooter &shooter, Main &main)
 
     // Each display scheme (both directions), then each direction with the second scheme.
     QComboBox *schemes = nullptr;
-    if constexpr (requires { main.Combo1; })
-        schemes = main.Combo1;
+    if constexpr (requires { main.summary->Combo1; })
+        schemes = main.summary->Combo1;
     const int schemeCount = schemes ? schemes->count() : 0;
     if (schemeCount == 0)
         shooter.skip(QStringLiteral("04-summary-scheme"), QStringLiteral("no display schemes listed"));
     const QStringList directions = {QStringLiteral("approaching"), QStringLiteral("receding"),
                                     QStringLiteral("both")};
     for (int d = 0; d < 3; ++d) {
-        QRadioButton *option = entry(main.Option1, d);
+        QRadioButton *option = entry(main.summary->Option1, d);
         if (!option) {
             shooter.skip(QStringLiteral("summary-") + directions[d],
                          QStringLiteral("no direction option"));
@@ -302,22 +308,22 @@ template <class Main> void shootMainWindow(Shooter &shooter, Main &main)
         settle();
         switch (t) {
         case 1:
-            clickIfThere(entry(main.Option3, 3));
+            clickIfThere(entry(main.speeds->direction, 3));
             break;
         case 2:
-            clickIfThere(entry(main.option4, 2));
-            choose(main.DateVolume, 0);
+            clickIfThere(entry(main.volume->option4, 2));
+            choose(main.volume->DateVolume, 0);
             break;
         case 3:
-            clickIfThere(entry(main.option6, 3));
+            clickIfThere(entry(main.percentile->direction, 3));
             break;
         case 4:
-            clickIfThere(entry(main.option7, 2));
-            choose(main.Date15min, 0);
+            clickIfThere(entry(main.fifteen->option7, 2));
+            choose(main.fifteen->Date15min, 0);
             break;
         case 5:
-            if constexpr (requires { main.Command8; })
-                clickIfThere(main.Command8);
+            if constexpr (requires { main.weekly->Command8; })
+                clickIfThere(main.weekly->Command8);
             break;
         default:
             break;
@@ -434,12 +440,47 @@ void shootAdministration(Shooter &shooter)
     shooter.skip(QStringLiteral("31-delete-database"), QStringLiteral("not in this build"));
 #endif
 #ifdef ROADTALLY_HAS_ADMIN_SETUP
-    shootPlain<frmAdminSetup>(shooter, QStringLiteral("32-admin-setup"));
+    {
+        // With its officer list filled and a name chosen, as after "Refresh" and a click.
+        frmAdminSetup &admin = form<frmAdminSetup>();
+        admin.show();
+        admin.Refresh_Click();
+        if (admin.List1->count() > 0)
+            admin.List1_Click(admin.List1->item(0));
+        settle();
+        shooter.shoot(&admin, QStringLiteral("32-admin-setup"));
+        admin.hide();
+    }
 #else
     shooter.skip(QStringLiteral("32-admin-setup"), QStringLiteral("not in this build"));
 #endif
 #ifdef ROADTALLY_HAS_SPEED_PROFILE
-    shootPlain<frmSpeed_Profile>(shooter, QStringLiteral("33-speeding-profile"));
+    {
+        // The first survey, both directions, as the main window hands it over.
+        SpeedProfileSelection selection;
+        selection.direction = SurveyDirection::Both;
+        try {
+            DatabaseSession session(sharedState().deriveDatabasePath());
+            QSqlQuery q = session.exec(QStringLiteral(
+                "SELECT [Batch_Number], [Posted_Limit], [Number_Over] FROM [Summary] ORDER BY rowid LIMIT 1"));
+            if (q.next()) {
+                selection.batchNumber = q.value(0).toString();
+                selection.postedLimit = q.value(1).toString();
+                selection.overLimitCount = q.value(2).toString();
+                const int limit = selection.postedLimit.toInt();
+                selection.bandCaptions = {QString::number(limit) + QLatin1Char('+'),
+                                          QString::number(limit + 10) + QLatin1Char('+'),
+                                          QString::number(limit + 20) + QLatin1Char('+')};
+            }
+        } catch (const DatabaseError &e) {
+            shooter.note(QString::fromUtf8(e.what()));
+        }
+        frmSpeed_Profile &profile = form<frmSpeed_Profile>();
+        profile.showFor(selection);
+        settle();
+        shooter.shoot(&profile, QStringLiteral("33-speeding-profile"));
+        profile.hide();
+    }
 #else
     shooter.skip(QStringLiteral("33-speeding-profile"), QStringLiteral("not in this build"));
 #endif
