@@ -137,7 +137,7 @@ void tst_CommandLineTool::usageErrors_data()
     const QStringList import{"import", "--folder", "f", "x.ovd", "--location", "L", "--direction", "North",
                              "--zone", "School"};
     QTest::newRow("no command") << QStringList{} << "no command given";
-    QTest::newRow("unknown command") << QStringList{"export"} << "unknown command export";
+    QTest::newRow("unknown command") << QStringList{"upload"} << "unknown command upload";
     QTest::newRow("init without folder") << QStringList{"init"} << "missing --folder DIR";
     QTest::newRow("init folder without value") << QStringList{"init", "--folder"} << "--folder needs DIR";
     QTest::newRow("init empty folder") << QStringList{"init", "--folder="} << "missing --folder DIR";
