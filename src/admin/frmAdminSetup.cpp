@@ -357,7 +357,7 @@ bool frmAdminSetup::updateAndHide()
     m_hiding = true;
     hide();
     Q_EMIT agencyUpdated();
-    Q_EMIT closed();
+    Q_EMIT closed(false);
     return true;
 }
 
@@ -422,7 +422,7 @@ void frmAdminSetup::closeEvent(QCloseEvent *event)
     // message says so and the window closes all the same.
     if (!m_hiding && !updateAndHide()) {
         m_hiding = true;
-        Q_EMIT closed();
+        Q_EMIT closed(false);
     }
     QWidget::closeEvent(event);
 }
@@ -433,7 +433,7 @@ void frmAdminSetup::keyPressEvent(QKeyEvent *event)
         if (!updateAndHide()) {
             m_hiding = true;
             hide();
-            Q_EMIT closed();
+            Q_EMIT closed(false);
         }
         return;
     }

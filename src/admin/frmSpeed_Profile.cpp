@@ -295,7 +295,7 @@ void frmSpeed_Profile::Command1_Click()
 {
     m_closing = true;
     hide();
-    Q_EMIT closed();
+    Q_EMIT closed(false);
 }
 
 void frmSpeed_Profile::closeEvent(QCloseEvent *event)
@@ -304,7 +304,7 @@ void frmSpeed_Profile::closeEvent(QCloseEvent *event)
     QWidget::closeEvent(event);
     if (event->isAccepted() && !m_closing) {
         m_closing = true;
-        Q_EMIT closed();
+        Q_EMIT closed(false);
     }
 }
 
