@@ -9,7 +9,8 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 PACKAGES=(cmake ninja-build g++ qt6-base-dev libqt6sql6-sqlite libsqlite3-dev
-          libgl-dev fonts-liberation2 xvfb xauth poppler-utils)
+          libgl-dev fonts-liberation2 xvfb xauth poppler-utils
+          pkg-config libxlsxwriter-dev unzip)
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 BUILD_DIR=${BUILD_DIR:-build}
 

@@ -1,7 +1,11 @@
 // roadtally-bench: how long the import of a long survey takes, next to the
 // least any import can take: a bare SQLite insert of the same Veh_Data rows;
 // then how long each view of the largest survey takes, as the user's action
-// (open the database, query, compute, put the chart on a Graph).
+// (open the database, query, compute, put the chart on a Graph), and how long
+// the reports take to lay out and to write as PDF (ReportBench.cpp).
+// (open the database, query, compute, put the chart on a Graph); and how long
+// the export of a survey with some 200,000 speeding vehicles to an Excel
+// workbook takes, in a child process of its own for its peak memory.
 //
 // For each size (10,000, 100,000 and 1,000,000 vehicles over 14 days) it writes
 // a generated raw data file, imports it the way the processing window and
@@ -9,8 +13,10 @@
 // child process of its own, so that the child's peak memory is the import's,
 // then reads the stored Veh_Data rows back and times inserting them into a fresh
 // blank database with one prepared statement in one transaction.
+#include "ReportBench.h"
 #include "ProfileListBench.h"
 #include "SampleSurvey.h"
+#include "export/SurveyExport.h"
 #include "intake/ImportRequest.h"
 #include "intake/VehicleImport.h"
 #include "store/DatabaseSession.h"
@@ -32,6 +38,7 @@
 #include <QPainter>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QProcess>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -82,6 +89,35 @@ int importChild(const QString &file, const QString &folder)
         std::fprintf(stderr, "import failed: %s %s\n", qPrintable(importMessage(result.outcome)),
                      qPrintable(result.detail));
     return result.outcome == ImportOutcome::Stored ? 0 : 1;
+}
+
+// Child mode: export the folder's survey to a workbook and report
+// "seconds peak-kB start-kB rows cpu-seconds" (the processor time of the whole
+// child: on a busy machine the wall-clock time also counts the neighbours).
+int exportChild(const QString &folder, const QString &file)
+{
+    const long before = peakKilobytes();
+    QString batch;
+    {
+        DatabaseSession session(databasePathIn(folder));
+        session.requireOpen();
+        batch = session.scalar(QStringLiteral("SELECT [Batch_Number] FROM [Header]")).toString();
+    }
+    QElapsedTimer timer;
+    timer.start();
+    const ExportWriteResult result = exportSurveyWorkbook(databasePathIn(folder), batch, file);
+    const double seconds = timer.nsecsElapsed() / 1e9;
+    if (!result.ok()) {
+        std::fprintf(stderr, "export failed: %s\n", qPrintable(result.error));
+        return 1;
+    }
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const double cpu = usage.ru_utime.tv_sec + usage.ru_stime.tv_sec
+                       + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+    std::printf("%.6f %ld %ld %lld %.6f\n", seconds, peakKilobytes(), before, static_cast<long long>(result.rows),
+                cpu);
+    return 0;
 }
 
 // Child mode: write the generated survey of the benchmark.
@@ -345,6 +381,62 @@ bool measureViews(const QString &folder, int vehicles, int repeats)
     return ok;
 }
 
+// Imports a generated 14-day survey of `vehicles` vehicles (over half of them
+// above the posted limit of 35) and exports it to a workbook `repeats` times.
+bool measureExport(int vehicles, int repeats, const QDir &work)
+{
+    const QString file = work.filePath(QStringLiteral("export-%1.ovd").arg(vehicles));
+    const QString folder = work.filePath(QStringLiteral("export-%1").arg(vehicles));
+    if (QProcess::execute(QCoreApplication::applicationFilePath(),
+                          {QStringLiteral("--generate-child"), QString::number(vehicles), file})
+            != 0
+        || !blankFolder(folder)) {
+        std::fprintf(stderr, "cannot write the survey to export\n");
+        return false;
+    }
+    QProcess import;
+    import.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    import.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--import-child"), file, folder});
+    if (!import.waitForFinished(-1) || import.exitCode() != 0)
+        return false;
+    QFile::remove(file);
+    qint64 speeding = 0;
+    {
+        DatabaseSession session(databasePathIn(folder));
+        session.requireOpen();
+        speeding = session.scalar(QStringLiteral("SELECT COUNT(*) FROM [Speed_Profile]")).toLongLong();
+    }
+    const QString workbook = work.filePath(QStringLiteral("export-%1.xlsx").arg(vehicles));
+    double best = 0;
+    double bestCpu = 0;
+    long peakKb = 0;
+    qint64 rows = 0;
+    for (int run = 0; run < repeats; ++run) {
+        QProcess child;
+        child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--export-child"), folder, workbook});
+        if (!child.waitForFinished(-1) || child.exitCode() != 0) {
+            std::fprintf(stderr, "the export failed\n");
+            return false;
+        }
+        const QStringList report = QString::fromLatin1(child.readAllStandardOutput()).split(QLatin1Char(' '));
+        if (report.size() < 5)
+            return false;
+        const double seconds = report[0].toDouble();
+        best = run == 0 ? seconds : std::min(best, seconds);
+        bestCpu = run == 0 ? report[4].toDouble() : std::min(bestCpu, report[4].toDouble());
+        peakKb = std::max(peakKb, report[1].toLong());
+        rows = report[3].toLongLong();
+    }
+    const double megabytes = QFileInfo(workbook).size() / (1024.0 * 1024.0);
+    std::printf("\nExport to an Excel workbook of a survey of %d vehicles, %lld of them speeding\n"
+                "(%lld rows on all sheets, a %.1f MB file): %.3f s (%.3f s of processor time), peak memory\n"
+                "%.1f MB; best of %d runs (target under 5 s and 300 MB)\n",
+                vehicles, static_cast<long long>(speeding), static_cast<long long>(rows), megabytes, best, bestCpu,
+                peakKb / 1024.0, repeats);
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -354,7 +446,8 @@ int main(int argc, char *argv[])
         return profileListChild(argc, argv);
     // The children import or generate only; the parent paints charts too.
     const bool child = argc > 1 && (std::strcmp(argv[1], "--import-child") == 0 ||
-                                    std::strcmp(argv[1], "--generate-child") == 0);
+                                    std::strcmp(argv[1], "--generate-child") == 0 ||
+                                    std::strcmp(argv[1], "--export-child") == 0);
     if (!child && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     std::unique_ptr<QCoreApplication> app(child ? new QCoreApplication(argc, argv)
@@ -364,12 +457,17 @@ int main(int argc, char *argv[])
         return importChild(args[2], args[3]);
     if (args.size() == 4 && args[1] == QLatin1String("--generate-child"))
         return generateChild(args[2].toInt(), args[3]);
+    if (args.size() == 4 && args[1] == QLatin1String("--profile-child"))
+        return profileChild(args[2].toInt(), args[3]);
+    if (args.size() == 4 && args[1] == QLatin1String("--export-child"))
+        return exportChild(args[2], args[3]);
 
     QList<int> sizes{10'000, 100'000, 1'000'000};
     QList<int> profileSizes{2'000, 20'000, 200'000};
     bool importPart = true;
     bool profilePart = true;
     int repeats = 3;
+    int exportVehicles = 380'000; // about 200,000 of them over the limit
     for (qsizetype i = 1; i < args.size(); i += 2) {
         bool ok = i + 1 < args.size();
         if (ok && args[i] == QLatin1String("--sizes")) {
@@ -383,6 +481,9 @@ int main(int argc, char *argv[])
             importPart = args[i + 1] == QLatin1String("import");
             profilePart = args[i + 1] == QLatin1String("profile");
             ok = importPart || profilePart;
+        } else if (ok && args[i] == QLatin1String("--export-vehicles")) {
+            exportVehicles = args[i + 1].toInt(&ok);
+            ok = ok && exportVehicles >= 0;
         } else if (ok && args[i] == QLatin1String("--repeats")) {
             repeats = args[i + 1].toInt(&ok);
             ok = ok && repeats > 0;
@@ -390,7 +491,9 @@ int main(int argc, char *argv[])
             ok = false;
         }
         if (!ok) {
-            std::fprintf(stderr, "usage: roadtally-bench [--sizes N,N,...] [--repeats R] [--only import|profile]\n");
+            std::fprintf(stderr, "usage: roadtally-bench [--sizes N,N,...] [--repeats R] [--only import|profile]\n"
+                                 "                      [--export-vehicles N]\n"
+                                 "(--export-vehicles 0 leaves the export out)\n");
             return 2;
         }
     }
@@ -428,9 +531,14 @@ int main(int argc, char *argv[])
     }
     std::fflush(stdout);
     const QString viewsFolder = QDir(work.path()).filePath(QStringLiteral("import-%1").arg(last.vehicles));
-    if (!measureViews(viewsFolder, last.vehicles, std::max(5, repeats)))
+    if (!measureViews(viewsFolder, last.vehicles, std::max(9, repeats)))
+        return 1;
+    std::fflush(stdout);
+    if (!measureReports(viewsFolder, std::max(5, repeats)))
         return 1;
     if (profilePart && benchProfileList(work.path(), profileSizes, repeats) != 0)
+        return 1;
+    if (exportVehicles > 0 && !measureExport(exportVehicles, repeats, QDir(work.path())))
         return 1;
     return 0;
 }

@@ -157,6 +157,9 @@ void runOne(const std::uint8_t *data, std::size_t size)
     } else {
         if (r.outcome == ImportOutcome::DataErrors && r.detail.isEmpty())
             broken("a data error without a reason");
+        // The database is sound: whatever the file holds, it is never blamed on it.
+        if (r.outcome == ImportOutcome::DatabaseFailure)
+            broken("a data file taken for a database failure", r.detail);
         if (digest(w.database) != w.blankDigest)
             broken("a failed import changed the database", r.detail);
     }

@@ -52,6 +52,8 @@ const QVector<OptionSpec> &importOptions()
         {QStringLiteral("batch"), 1, QStringLiteral("mmddyy-L"),
          QStringLiteral("corrected batch number (replaces the one made from the date and --letter)")},
         {QStringLiteral("location-code"), 1, QStringLiteral("CODE"), QStringLiteral("corrected five-digit location code")},
+        {QStringLiteral("wait"), 1, QStringLiteral("SECONDS"),
+         QStringLiteral("how long to wait for a database another program or import is writing (default 10)")},
     };
     return specs;
 }
@@ -93,12 +95,14 @@ QString commandHelp(const QString &command)
                "                           [--posted-speed TEXT] [--unit MPH|KPH] [--letter A-Z]\n"
                "                           [--range LOW HIGH] [--headway N] [--start-date mm/dd/yyyy]\n"
                "                           [--start-time hh:mm] [--batch mmddyy-L] [--location-code CODE]\n"
+               "                           [--wait SECONDS]\n"
                "\n"
                "Loads the raw data file FILE as the program's loader does, takes the header values\n"
                "from it, applies the corrections given (as \"Accept These Changes\" does) and\n"
                "processes it into DIR/OV97.mdb as the \"Process\" command does. Prints the batch\n"
                "number and the number of vehicles stored; on failure prints the program's message\n"
-               "and exits with status 1.\n\nOptions:\n")
+               "and exits with status 1. Imports into one folder at the same time run one after\n"
+               "the other: each waits up to --wait seconds for the database.\n\nOptions:\n")
            + optionHelp(importOptions());
 }
 
@@ -259,11 +263,19 @@ int CommandLineTool::importFile(const QStringList &arguments)
     request.corrections.batchNumber = args.value(QStringLiteral("batch"));
     request.corrections.locationCode = args.value(QStringLiteral("location-code"));
     request.corrections.postedSpeed = args.value(QStringLiteral("posted-speed"));
+    ImportOptions options;
+    if (args.has(QStringLiteral("wait"))) {
+        bool ok = false;
+        const double seconds = args.value(QStringLiteral("wait")).toDouble(&ok);
+        if (!ok || !(seconds >= 0) || seconds > 3600)
+            return usage(command, QStringLiteral("--wait needs a number of seconds from 0 to 3600"));
+        options.busyTimeoutMs = int(seconds * 1000);
+    }
 
     const QString folder = args.value(QStringLiteral("folder"));
     const LoadResult loaded = loadRawDataPath(args.positional.first());
     if (loaded.status != LoadStatus::Loaded) {
-        m_err << loadMessage(loaded.status) << "\n";
+        m_err << loadMessage(loaded) << "\n";
         return Failure;
     }
     const QString database = databasePathIn(folder);
@@ -274,9 +286,9 @@ int CommandLineTool::importFile(const QStringList &arguments)
     }
 
     const ImportInput input = buildImportInput(loaded.text, request);
-    const ImportResult result = importSurvey(database, input);
+    const ImportResult result = importSurvey(database, input, {}, options);
     if (result.outcome != ImportOutcome::Stored) {
-        m_err << importMessage(result.outcome) << "\n";
+        m_err << importMessage(result) << "\n";
         if (!result.detail.isEmpty())
             m_err << "(" << result.detail << ")\n";
         return Failure;

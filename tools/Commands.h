@@ -30,6 +30,10 @@ int repairCommandRun(const QStringList &arguments, QTextStream &out, QTextStream
 int replaceCommandRun(const QStringList &arguments, QTextStream &out, QTextStream &err);
 int deleteCommandRun(const QStringList &arguments, QTextStream &out, QTextStream &err);
 int eraseCommandRun(const QStringList &arguments, QTextStream &out, QTextStream &err);
+// report: a report of a stored survey as a PDF file (ReportCommand.cpp).
+int reportCommand(const QStringList &arguments, QTextStream &out, QTextStream &err);
+// export: a stored survey to a workbook or CSV files (ExportCommand.cpp).
+int exportCommand(const QStringList &arguments, QTextStream &out, QTextStream &err);
 
 // Every command below, in the order the general help lists them.
 const std::vector<CommandEntry> &moreCommands();

@@ -9,6 +9,8 @@
 #include "views/DisplayScheme.h"
 #include "views/FifteenMinute.h"
 #include "views/SpeedCharts.h"
+#include "views/SpeedStudy.h"
+#include "views/SpeedStudyText.h"
 #include "views/SurveyCaptions.h"
 #include "views/SurveyCriteria.h"
 #include "views/SurveyDates.h"
@@ -32,7 +34,8 @@ const QVector<OptionSpec> &showOptions()
         {QStringLiteral("folder"), 1, QStringLiteral("DIR"), QStringLiteral("the program folder that holds OV97.mdb")},
         {QStringLiteral("batch"), 1, QStringLiteral("BATCH"), QStringLiteral("the survey's batch number, e.g. 052401-A")},
         {QStringLiteral("direction"), 1, QStringLiteral("DIR"),
-         QStringLiteral("approaching, receding or both (default: approaching for summary, both otherwise)")},
+         QStringLiteral("approaching, receding or both (default: approaching for summary and study, "
+                        "both otherwise)")},
         {QStringLiteral("scheme"), 1, QStringLiteral("NAME"),
          QStringLiteral("summary: the display scheme, e.g. \"15 to 70 by 5 MPH\"")},
         {QStringLiteral("date"), 1, QStringLiteral("mm/dd/yy"), QStringLiteral("fifteen, volume: a date of the survey")},
@@ -57,6 +60,9 @@ QString showHelp()
                "  weekly      the weekly summary grid, computed from a cleared grid\n"
                "  speeds      the vehicle speeds chart\n"
                "  percentile  the 85th percentile chart\n"
+               "  study       the speed zone study: ranked and interpolated percentiles, the best\n"
+               "              pace, spread, shares over the limit, sample size and daily traffic,\n"
+               "              beside the program's own estimates\n"
                "Values are the texts the window shows. Exit status 1 for an unknown batch,\n"
                "scheme or date.\n\nOptions:\n") +
            optionHelp(showOptions());
@@ -66,7 +72,8 @@ const QStringList &kinds()
 {
     static const QStringList k{QStringLiteral("summary"), QStringLiteral("fifteen"),
                                QStringLiteral("volume"),  QStringLiteral("weekly"),
-                               QStringLiteral("speeds"),  QStringLiteral("percentile")};
+                               QStringLiteral("speeds"),  QStringLiteral("percentile"),
+                               QStringLiteral("study")};
     return k;
 }
 
@@ -81,6 +88,8 @@ QStringList kindOptions(const QString &kind)
         return {QStringLiteral("direction"), QStringLiteral("printer")};
     if (kind == QLatin1String("percentile"))
         return {QStringLiteral("direction"), QStringLiteral("printer"), QStringLiteral("criteria")};
+    if (kind == QLatin1String("study"))
+        return {QStringLiteral("direction")};
     return {};
 }
 
@@ -94,19 +103,6 @@ std::optional<SurveyDirection> parseDirection(const QString &text)
     if (t == QLatin1String("both"))
         return SurveyDirection::Both;
     return std::nullopt;
-}
-
-QString directionName(SurveyDirection d)
-{
-    switch (d) {
-    case SurveyDirection::Approaching:
-        return QStringLiteral("approaching");
-    case SurveyDirection::Receding:
-        return QStringLiteral("receding");
-    case SurveyDirection::Both:
-        break;
-    }
-    return QStringLiteral("both");
 }
 
 QString colourName(int index)
@@ -179,6 +175,7 @@ private:
     int volume(DatabaseSession &session, const SurveyCaptions &survey);
     int weekly(DatabaseSession &session, const SurveyCaptions &survey);
     int chart(DatabaseSession &session, const SurveyCaptions &survey, bool percentile);
+    int study(DatabaseSession &session);
 
     QTextStream &m_out;
     QTextStream &m_err;
@@ -217,8 +214,11 @@ int ShowCommand::run(const QStringList &arguments)
         return usage(QStringLiteral("%1 needs --date mm/dd/yy").arg(kind));
 
     // The defaults a freshly opened survey shows: approaching on the summary
-    // panel, both directions on the other tabs.
-    m_direction = kind == QLatin1String("summary") ? SurveyDirection::Approaching : SurveyDirection::Both;
+    // panel, both directions on the other tabs. The study looks at the
+    // approaching traffic, the traffic the sign speaks to.
+    m_direction = kind == QLatin1String("summary") || kind == QLatin1String("study")
+                      ? SurveyDirection::Approaching
+                      : SurveyDirection::Both;
     if (m_args.has(QStringLiteral("direction"))) {
         const auto d = parseDirection(m_args.value(QStringLiteral("direction")));
         if (!d)
@@ -248,6 +248,8 @@ int ShowCommand::run(const QStringList &arguments)
             return volume(session, *survey);
         if (kind == QLatin1String("weekly"))
             return weekly(session, *survey);
+        if (kind == QLatin1String("study"))
+            return study(session);
         return chart(session, *survey, kind == QLatin1String("percentile"));
     } catch (const DatabaseError &e) {
         return fail(QStringLiteral("the survey database cannot be read: %1").arg(QString::fromUtf8(e.what())));
@@ -429,10 +431,7 @@ int ShowCommand::volume(DatabaseSession &session, const SurveyCaptions &)
 
 int ShowCommand::weekly(DatabaseSession &session, const SurveyCaptions &survey)
 {
-    WeeklyGrid cleared = WeeklyGrid::designState();
-    clearWeekData(cleared);
-    const WeeklyResult r =
-        computeWeeklyGrid(session, {m_batch, survey.startDate(), survey.stopDate(), cleared});
+    const WeeklyResult r = weeklyGridOfSurvey(session, m_batch);
     if (!r.computed())
         return fail(r.message);
     const WeeklyGrid &g = r.grid;
@@ -457,7 +456,8 @@ int ShowCommand::weekly(DatabaseSession &session, const SurveyCaptions &survey)
     QString head = top.first().leftJustified(9);
     QString sub = second.first().leftJustified(9);
     for (const QString &group : groups) {
-        head += QStringLiteral("  ") + group.leftJustified(pairWidth);
+        const int pad = std::max(0, int(pairWidth - group.size()) / 2);
+        head += QStringLiteral("  ") + (QString(pad, QLatin1Char(' ')) + group).leftJustified(pairWidth);
         sub += QStringLiteral("  ") + QStringLiteral("A").rightJustified(6) + QLatin1Char(' ') +
                QStringLiteral("R").rightJustified(6);
     }
@@ -469,7 +469,9 @@ int ShowCommand::weekly(DatabaseSession &session, const SurveyCaptions &survey)
             text.chop(1);
         return text + QLatin1Char('\n');
     };
-    m_out << head.trimmed() << "\n" << sub << "\n";
+    while (head.endsWith(QLatin1Char(' ')))
+        head.chop(1);
+    m_out << head << "\n" << sub << "\n";
     const QStringList &captions = weeklyRowCaptions();
     for (int row = 0; row < WeeklyGrid::RowCount; ++row)
         m_out << line(captions.at(row), [&](int p) {
@@ -526,6 +528,16 @@ int ShowCommand::chart(DatabaseSession &session, const SurveyCaptions &survey, b
         rows.append({data.axisLabel(i), plainNumber(data.values.at(i)),
                      QStringLiteral("%1 %2").arg(data.colours.at(i)).arg(colourName(data.colours.at(i)))});
     m_out << textTable(rows, QStringLiteral("RRL"));
+    return 0;
+}
+
+int ShowCommand::study(DatabaseSession &session)
+{
+    const SpeedStudy s = loadSpeedStudy(session, m_batch, m_direction);
+    if (m_json)
+        writeJson(speedStudyJson(s));
+    else
+        m_out << speedStudyText(s);
     return 0;
 }
 

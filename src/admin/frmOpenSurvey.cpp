@@ -3,24 +3,16 @@
 #include "admin/SurveyList.h"
 #include "admin/WindowPlacement.h"
 #include "store/SharedState.h"
-#include "views/Forms.h"
-#include "views/frmRoadtally.h"
+#include "views/ActivationWatch.h"
 
-#include <QComboBox>
 #include <QFontDatabase>
-#include <QFrame>
 #include <QHBoxLayout>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMenu>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
-#include <QRadioButton>
-#include <QSignalBlocker>
-#include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -31,35 +23,6 @@ namespace roadtally {
 namespace {
 
 const QString Caption = QStringLiteral("Open / Select Survey");
-const QString SelectDateText = QStringLiteral("**Select a Date**");
-
-// Selects a direction option of the main window and runs its click action.
-// Controls the main window has not (yet) got are passed over.
-void clickOption(const QVector<QRadioButton *> &options, int index)
-{
-    if (index < 0 || index >= options.size() || !options.at(index))
-        return;
-    QRadioButton *option = options.at(index);
-    if (option->isEnabled())
-        option->click(); // checks it and runs its click action, also when already checked
-    else
-        option->setChecked(true);
-}
-
-// A date chooser shows the prompt text; setting it is no choice of a date, so
-// the chooser's own handlers do not run.
-void showDatePrompt(QComboBox *chooser)
-{
-    if (!chooser)
-        return;
-    const QSignalBlocker blocker(chooser);
-    if (chooser->isEditable()) {
-        chooser->setEditText(SelectDateText);
-    } else {
-        chooser->setPlaceholderText(SelectDateText);
-        chooser->setCurrentIndex(-1);
-    }
-}
 
 QPushButton *headingButton(const QString &caption, QWidget *parent)
 {
@@ -159,6 +122,8 @@ frmOpenSurvey::frmOpenSurvey(QWidget *parent) : QWidget(parent)
     alignHeadings();
     resize(640, 400);
     Form_Load();
+    // The list is filled each time the main window shows this window, before it is seen.
+    new ActivationWatch(this, [this] { Form_Activate(); }, ActivationWatch::WhenShown);
 }
 
 void frmOpenSurvey::alignHeadings()
@@ -184,12 +149,6 @@ void frmOpenSurvey::Form_Load()
 void frmOpenSurvey::place(int extraTwips)
 {
     placeOnScreen(this, extraTwips);
-}
-
-void frmOpenSurvey::showEvent(QShowEvent *event)
-{
-    QWidget::showEvent(event);
-    Form_Activate();
 }
 
 void frmOpenSurvey::Form_Activate()
@@ -245,48 +204,22 @@ void frmOpenSurvey::Command6_Click()
 void frmOpenSurvey::Command1_Click()
 {
     hide();
-    frmRoadtally::returnFromChild(true);
+    emit closed(true);
 }
 
 void frmOpenSurvey::findChosenSurvey()
 {
-    frmRoadtally &main = form<frmRoadtally>();
-    for (BoundDataSource *source : {main.Data2, main.Data3}) {
-        if (!source)
-            continue;
-        // A batch number that matches nothing leaves the source on the survey it
-        // showed before; the refresh alone would move it to the first row.
-        const QString before = source->text(QStringLiteral("Batch_Number"));
-        source->refresh();
-        const QString chosen = batchChoiceOf(BatchChoice->text());
-        if (!source->findFirst(QStringLiteral("Batch_Number"), chosen) && !before.isEmpty())
-            source->findFirst(QStringLiteral("Batch_Number"), before);
-    }
-    BatchChoice->setText(batchChoiceOf(BatchChoice->text()));
+    // The sources of the main window refresh first, so that surveys stored since
+    // they were opened are found.
+    const QString batch = batchChoiceOf(BatchChoice->text());
+    emit surveySelected(batch);
+    BatchChoice->setText(batch);
 }
 
 void frmOpenSurvey::openChosenSurvey()
 {
     hide();
-    frmRoadtally &main = form<frmRoadtally>();
-    if (main.FrameS)
-        main.FrameS->show();
-    main.setEnabled(true);
-    if (main.SSTab)
-        main.SSTab->setEnabled(true);
-    if (main.PaceCaption.size() > 2 && main.PaceCaption.at(2)) {
-        const QString unit = main.Radar_Mode ? main.Radar_Mode->text() : QString();
-        main.PaceCaption.at(2)->setText(QStringLiteral("10 ") + unit + QStringLiteral(" Pace"));
-    }
-    clickOption(main.Option1, 0);
-    clickOption(main.Option3, 3);
-    clickOption(main.option4, 2);
-    clickOption(main.option6, 3);
-    clickOption(main.option7, 2);
-    showDatePrompt(main.Date15min);
-    showDatePrompt(main.DateVolume);
-    if (main.m4)
-        main.m4->setEnabled(true);
+    emit surveyChosen(BatchChoice->text());
 }
 
 } // namespace roadtally

@@ -1,6 +1,8 @@
 #pragma once
 // "Open / Select Survey": lists the stored surveys and makes the chosen one the
-// current survey of the main window (moves its Data2 and Data3 to the survey).
+// current survey of the main window. It tells the main window what the user
+// did (surveySelected, surveyChosen, closed); the main window moves its own
+// sources and resets its own views.
 
 #include <QWidget>
 
@@ -33,17 +35,24 @@ public:
     void Command6_Click();
     void Command1_Click();
 
-protected:
-    void showEvent(QShowEvent *event) override;
+signals:
+    // A line was chosen (click, keys or double click): the batch number of the
+    // line (its first 10 characters). The survey's sources follow at once.
+    void surveySelected(const QString &batch);
+    // The chosen survey was opened (double click or "Open Selected"); the
+    // window has hidden itself.
+    void surveyChosen(const QString &batch);
+    // "Cancel": the window has hidden itself without opening a survey.
+    void closed(bool showStartPanel);
 
 private:
     void Form_Load();
     void place(int extraTwips);
     void fillList();
-    // Steps of choosing a survey: refresh the main window's sources, then move
-    // them to the batch number in BatchChoice.
+    // Steps of choosing a survey: BatchChoice cut to the batch number, which
+    // the main window's sources move to.
     void findChosenSurvey();
-    // Steps of opening: hide, show the summary panel, reset the main window's views.
+    // Steps of opening: hide and tell the main window.
     void openChosenSurvey();
     void alignHeadings();
 };

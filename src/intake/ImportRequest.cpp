@@ -70,16 +70,7 @@ LoadResult loadRawDataPath(const QString &path)
         result.status = LoadStatus::NoFileName;
         return result;
     }
-    if (!QFileInfo(path).isFile()) {
-        result.status = LoadStatus::NotFound;
-        return result;
-    }
-    QFile file(path);
-    if (file.open(QIODevice::ReadOnly))
-        result.text = QString::fromLatin1(file.readAll());
-    markEnd(result.text);
-    result.status = LoadStatus::Loaded;
-    return result;
+    return readRawDataFile(path);
 }
 
 } // namespace roadtally

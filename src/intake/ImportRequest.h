@@ -70,7 +70,8 @@ ImportInput buildImportInput(const QString &rawText, const ImportRequest &reques
 
 // Reads a raw data file at any path whole (every byte as one character) and
 // end-marks it as the loader does. NoFileName for an empty path, NotFound when
-// no file is there; a file that cannot be read loads as far as it was read.
+// nothing is there, Unreadable (with the reason) for a folder, a device, a
+// pipe or a file that cannot be read.
 LoadResult loadRawDataPath(const QString &path);
 
 } // namespace roadtally

@@ -77,14 +77,16 @@ namespace {
 
 // The path of a data file in the folder. File names are matched without regard
 // to case, as on the trailer's download machine: an exact name wins, otherwise
-// the one listed name that differs only in case.
+// the one listed name that differs only in case. A folder or a device of that
+// name is found too, so that the user learns why it cannot be loaded.
 QString locateDataFile(const QString &folder, const QString &fileName)
 {
     const QDir dir(folder);
     const QString exact = dir.filePath(fileName);
-    if (QFileInfo(exact).isFile())
+    if (QFileInfo::exists(exact))
         return exact;
-    const QStringList names = dir.entryList(QDir::Files | QDir::Hidden);
+    const QStringList names =
+        dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     for (const QString &candidate : names) {
         if (candidate.compare(fileName, Qt::CaseInsensitive) == 0)
             return dir.filePath(candidate);
@@ -92,7 +94,48 @@ QString locateDataFile(const QString &folder, const QString &fileName)
     return QString();
 }
 
+LoadResult unreadable(const QString &path, const QString &reason)
+{
+    LoadResult result;
+    result.status = LoadStatus::Unreadable;
+    result.path = path;
+    result.reason = reason;
+    return result;
+}
+
 } // namespace
+
+LoadResult readRawDataFile(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        LoadResult result;
+        result.status = LoadStatus::NotFound;
+        return result;
+    }
+    if (info.isDir())
+        return unreadable(path, QStringLiteral("it is a folder, not a file"));
+    if (!info.isFile())
+        return unreadable(path, QStringLiteral("it is a device or a pipe, not a file"));
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        // Gone between the look and the open: it does not exist any more.
+        if (!QFileInfo::exists(path)) {
+            LoadResult result;
+            result.status = LoadStatus::NotFound;
+            return result;
+        }
+        return unreadable(path, QStringLiteral("it cannot be opened (%1)").arg(file.errorString()));
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return unreadable(path, QStringLiteral("reading it failed (%1)").arg(file.errorString()));
+    LoadResult result;
+    result.text = QString::fromLatin1(bytes); // every byte, one character each
+    markEnd(result.text);
+    result.status = LoadStatus::Loaded;
+    return result;
+}
 
 LoadResult loadRawDataFile(const QString &folder, const QString &fileName)
 {
@@ -110,13 +153,7 @@ LoadResult loadRawDataFile(const QString &folder, const QString &fileName)
         result.status = LoadStatus::NotFound;
         return result;
     }
-    // A file that exists but cannot be read loads as far as it was read.
-    QFile file(path);
-    if (file.open(QIODevice::ReadOnly))
-        result.text = QString::fromLatin1(file.readAll()); // every byte, one character each
-    markEnd(result.text);
-    result.status = LoadStatus::Loaded;
-    return result;
+    return readRawDataFile(path);
 }
 
 QString loadMessage(LoadStatus status)
@@ -129,8 +166,19 @@ QString loadMessage(LoadStatus status)
     case LoadStatus::NotFound:
     case LoadStatus::NotPlainName: // no such file in the program folder
         return QStringLiteral("Radar text file does not exist, you must create one first");
+    case LoadStatus::Unreadable:
+        return QStringLiteral("Radar text file cannot be read");
     }
     return QString();
+}
+
+QString loadMessage(const LoadResult &result)
+{
+    if (result.status != LoadStatus::Unreadable)
+        return loadMessage(result.status);
+    return QStringLiteral("Radar text file %1 cannot be read: %2.\n\nChoose another file, or "
+                          "make this one readable and load it again.")
+        .arg(QDir::toNativeSeparators(result.path), result.reason);
 }
 
 } // namespace roadtally

@@ -32,12 +32,15 @@ enum class LoadStatus {
     NoFileName, // "You must first select a file to load." (title "Error")
     NotFound,   // "Radar text file does not exist, you must create one first"
     NotPlainName, // a name with a folder or wildcard, or not a listed data file
+    Unreadable,   // there, but not a file that can be read: a folder, a device, no permission
 };
 
 struct LoadResult
 {
     LoadStatus status = LoadStatus::NotFound;
-    QString text; // the end-marked raw data text when loaded
+    QString text;   // the end-marked raw data text when loaded
+    QString path;   // Unreadable: the file
+    QString reason; // Unreadable: why, e.g. "it is a folder, not a file"
 };
 
 // True when name is a plain file name with the ".ovd" extension (any case), no
@@ -47,7 +50,14 @@ bool isPlainDataFileName(const QString &name);
 // Loads folder/fileName whole (Latin-1, every byte) and end-marks it.
 LoadResult loadRawDataFile(const QString &folder, const QString &fileName);
 
+// Reads the raw data file at path whole and end-marks it; Unreadable (with the
+// reason) for anything that is not a regular file or cannot be read to its end.
+// A device or a pipe is never opened: reading one may never end.
+LoadResult readRawDataFile(const QString &path);
+
 // The message the loader shows for a status ("" for Loaded).
 QString loadMessage(LoadStatus status);
+// The message for a result: for Unreadable it names the file and says why.
+QString loadMessage(const LoadResult &result);
 
 } // namespace roadtally

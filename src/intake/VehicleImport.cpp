@@ -6,6 +6,10 @@
 #include "store/DatabaseSession.h"
 #include "text/TextPatterns.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <QLocale>
+
 #include <exception>
 #include <new>
 
@@ -51,41 +55,66 @@ bool hasRadarRow(DatabaseSession &session)
     return session.scalar(QStringLiteral("SELECT count(*) FROM [Radar]")).toLongLong() > 0;
 }
 
+// A field made only of blanks says no more than an empty one.
+bool isBlank(const QString &text)
+{
+    return text.trimmed().isEmpty();
+}
+
 } // namespace
 
 ImportResult importSurvey(const QString &databasePath, const ImportInput &input,
-                          const ImportProgress &progress)
+                          const ImportProgress &progress, const ImportOptions &options)
 {
     ImportResult result;
+    result.batchNumber = input.batchNumber;
     const auto report = [&](int percent) {
         if (progress)
             progress(percent);
     };
 
     // The required inputs, in the order the window asks for them.
-    if (input.location.isEmpty()) {
+    if (isBlank(input.location)) {
         result.outcome = ImportOutcome::MissingLocation;
         return result;
     }
-    if (input.direction.isEmpty()) {
+    if (isBlank(input.direction)) {
         result.outcome = ImportOutcome::MissingDirection;
         return result;
     }
-    if (input.zone.isEmpty()) {
+    if (isBlank(input.zone)) {
         result.outcome = ImportOutcome::MissingZone;
         return result;
     }
-    if (input.postedSpeed.isEmpty()) {
+    if (isBlank(input.postedSpeed)) {
         result.outcome = ImportOutcome::MissingPostedSpeed;
         return result;
     }
 
-    // From here on every failure is a data error, and everything written since
-    // the transaction began is rolled back: the database stays as it was.
-    result.outcome = ImportOutcome::DataErrors;
-    DatabaseSession session(databasePath);
+    // From here on a failure is the data file's or the database's, and
+    // everything written since the transaction began is rolled back: the
+    // database stays as it was.
+    const auto databaseFailed = [&](const QString &detail, DatabaseFault fault) {
+        const QString batch = result.batchNumber;
+        result = ImportResult();
+        result.outcome = ImportOutcome::DatabaseFailure;
+        result.batchNumber = batch;
+        result.detail = detail;
+        result.databasePath = databasePath;
+        result.fault = fault;
+        result.busyTimeoutMs = options.busyTimeoutMs;
+    };
+    const auto dataFailed = [&](const QString &detail) {
+        const QString batch = result.batchNumber;
+        result = ImportResult();
+        result.outcome = ImportOutcome::DataErrors;
+        result.batchNumber = batch;
+        result.detail = detail;
+    };
+
+    DatabaseSession session(databasePath, options.busyTimeoutMs);
     if (!session.isOpen()) {
-        result.detail = session.errorText();
+        databaseFailed(session.errorText(), session.openFault());
         return result;
     }
 
@@ -93,7 +122,9 @@ ImportResult importSurvey(const QString &databasePath, const ImportInput &input,
         // Keep the working set of a long survey in memory; the write stays atomic.
         session.exec(QStringLiteral("PRAGMA cache_size = -65536"));
 
-        Transaction transaction(session);
+        // The write lock first: a second import waits here for the first to end,
+        // rather than failing half-way for a lock the first one holds.
+        Transaction transaction(session, Transaction::Lock::Immediate);
 
         const qint64 duplicates =
             session
@@ -114,7 +145,7 @@ ImportResult importSurvey(const QString &databasePath, const ImportInput &input,
 
         // The current (only) Radar row records the unit; a database without one is damaged.
         if (!hasRadarRow(session))
-            throw ImportFailure("the Radar table has no row");
+            throw DatabaseError("the Radar table has no row", DatabaseFault::Damaged);
         session.exec(QStringLiteral("UPDATE [Radar] SET [radar_mode] = ? "
                                     "WHERE rowid = (SELECT min(rowid) FROM [Radar])"),
                      {input.unit});
@@ -166,15 +197,16 @@ ImportResult importSurvey(const QString &databasePath, const ImportInput &input,
         result.outcome = ImportOutcome::Stored;
         result.storedVehicles = int(vehicles.size());
         result.period = period;
+    } catch (const DatabaseError &e) {
+        databaseFailed(QString::fromLocal8Bit(e.what()), e.fault());
+    } catch (const ImportFailure &e) {
+        dataFailed(QString::fromLocal8Bit(e.what()));
     } catch (const std::bad_alloc &) {
-        result = ImportResult();
-        result.detail = QStringLiteral("out of memory");
+        dataFailed(QStringLiteral("out of memory"));
     } catch (const std::exception &e) {
-        result = ImportResult();
-        result.detail = QString::fromLocal8Bit(e.what());
+        dataFailed(QString::fromLocal8Bit(e.what()));
     } catch (...) {
-        result = ImportResult();
-        result.detail = QStringLiteral("unexpected failure");
+        dataFailed(QStringLiteral("unexpected failure"));
     }
     return result;
 }
@@ -200,8 +232,94 @@ QString importMessage(ImportOutcome outcome)
     case ImportOutcome::DataErrors:
         return QStringLiteral("This data file has errors and cannot be processed - download "
                               "another data file to process");
+    case ImportOutcome::DatabaseFailure:
+        return QStringLiteral("The survey database could not be written. Nothing was imported.");
     }
     return QString();
+}
+
+namespace {
+
+QString secondsText(int ms)
+{
+    if (ms == 1000)
+        return QStringLiteral("1 second");
+    if (ms % 1000 == 0)
+        return QStringLiteral("%1 seconds").arg(ms / 1000);
+    return QStringLiteral("%1 seconds").arg(ms / 1000.0, 0, 'f', 1);
+}
+
+// What is wrong with the database, and what the user can do about it. The data
+// file is not in question: the user need not download it again.
+QString databaseReason(const ImportResult &result)
+{
+    switch (result.fault) {
+    case DatabaseFault::Busy:
+        return QStringLiteral("another program or another import is using it, and it was still "
+                              "locked after %1")
+            .arg(secondsText(result.busyTimeoutMs));
+    case DatabaseFault::ReadOnly:
+        return QStringLiteral("it is read-only (the file, or its folder, cannot be written)");
+    case DatabaseFault::Damaged:
+        return QStringLiteral("it is damaged");
+    case DatabaseFault::NotSurveyDatabase:
+        return QStringLiteral("it is not a survey database");
+    case DatabaseFault::Missing:
+        return QStringLiteral("it does not exist");
+    case DatabaseFault::Full:
+        return QStringLiteral("the disk is full");
+    case DatabaseFault::Other:
+        break;
+    }
+    return QStringLiteral("the database engine reported an error");
+}
+
+QString databaseAdvice(DatabaseFault fault)
+{
+    switch (fault) {
+    case DatabaseFault::Busy:
+        return QStringLiteral("Process the data file again when the other program or import has "
+                              "finished; there is no need to download it again.");
+    case DatabaseFault::ReadOnly:
+        return QStringLiteral("Make the database file and its folder writable, then process the "
+                              "data file again.");
+    case DatabaseFault::Damaged:
+        return QStringLiteral("Repair the database (Edit > Repair & Backup Database) or restore "
+                              "its backup, then process the data file again.");
+    case DatabaseFault::NotSurveyDatabase:
+    case DatabaseFault::Missing:
+        return QStringLiteral("Put the survey database back in place (Edit > Repair & Backup "
+                              "Database restores the backup or a blank database), then process "
+                              "the data file again.");
+    case DatabaseFault::Full:
+        return QStringLiteral("Free some disk space, then process the data file again.");
+    case DatabaseFault::Other:
+        break;
+    }
+    return QStringLiteral("Process the data file again; if the problem stays, repair the database "
+                          "(Edit > Repair & Backup Database).");
+}
+
+} // namespace
+
+QString importMessage(const ImportResult &result)
+{
+    if (result.outcome != ImportOutcome::DatabaseFailure)
+        return importMessage(result.outcome);
+    const QString path = QDir::toNativeSeparators(QFileInfo(result.databasePath).absoluteFilePath());
+    return QStringLiteral("The survey database %1 could not be written: %2. Nothing was "
+                          "imported.\n\nDatabase: %3\n\n%4")
+        .arg(QFileInfo(result.databasePath).fileName(), databaseReason(result), path,
+             databaseAdvice(result.fault));
+}
+
+QString storedSurveyText(const ImportResult &result)
+{
+    // Figures read the same on every desktop: "6,953".
+    const QLocale english(QLocale::English, QLocale::UnitedStates);
+    return QStringLiteral("Survey %1 stored: %2 %3")
+        .arg(result.batchNumber.trimmed(), english.toString(result.storedVehicles),
+             result.storedVehicles == 1 ? QStringLiteral("vehicle") : QStringLiteral("vehicles"));
 }
 
 } // namespace roadtally

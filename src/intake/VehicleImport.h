@@ -2,6 +2,8 @@
 // The import of a loaded raw data text into the survey database, with the four
 // statistics. One transaction: on any failure the database is left as it was.
 
+#include "store/DatabaseSession.h"
+
 #include <QString>
 
 #include <functional>
@@ -34,7 +36,8 @@ enum class ImportOutcome {
     MissingPostedSpeed,
     DuplicateBatch,
     NonDate,
-    DataErrors,
+    DataErrors,      // the data file cannot be processed
+    DatabaseFailure, // the survey database could not be written; nothing imported
 };
 
 // The survey period that Summary2 shows on the processing window's labels.
@@ -49,19 +52,38 @@ struct SurveyPeriod
 struct ImportResult
 {
     ImportOutcome outcome = ImportOutcome::DataErrors;
+    QString batchNumber; // the survey's batch number, as stored
     int storedVehicles = 0;
     SurveyPeriod period;
-    QString detail; // for logs and the command-line tool: why DataErrors happened
+    QString detail; // for logs and the command-line tool: why it failed
+    // DatabaseFailure: the database and what is wrong with it.
+    QString databasePath;
+    DatabaseFault fault = DatabaseFault::Other;
+    int busyTimeoutMs = 0; // how long a busy database was waited for
 };
 
 // Progress as the import goes: 25, 50, 75 and 100.
 using ImportProgress = std::function<void(int percent)>;
 
+struct ImportOptions
+{
+    // How long the import waits for another program's (or import's) lock on
+    // the database before it gives up: two imports at once run one after the
+    // other.
+    int busyTimeoutMs = 10000;
+};
+
 // Runs the whole import into the database at databasePath.
 ImportResult importSurvey(const QString &databasePath, const ImportInput &input,
-                          const ImportProgress &progress = {});
+                          const ImportProgress &progress = {}, const ImportOptions &options = {});
 
-// The program's message for an outcome ("" for Stored).
+// The program's message for an outcome ("" for Stored). A DatabaseFailure has
+// no fixed text: use the result's message below.
 QString importMessage(ImportOutcome outcome);
+// The message the user sees for a result: the fixed text of its outcome, or for
+// a database failure what is wrong with which database ("" for Stored).
+QString importMessage(const ImportResult &result);
+// "Survey 052825-A stored: 6,953 vehicles".
+QString storedSurveyText(const ImportResult &result);
 
 } // namespace roadtally

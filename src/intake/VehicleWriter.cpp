@@ -41,9 +41,12 @@ VehicleWriter::~VehicleWriter()
 void VehicleWriter::fail(const char *what)
 {
     std::string text = what;
-    if (m_db)
+    DatabaseFault fault = DatabaseFault::Other;
+    if (m_db) {
         text += std::string(": ") + sqlite3_errmsg(m_db);
-    throw DatabaseError(text);
+        fault = faultOfSqliteCode(sqlite3_errcode(m_db), QString::fromUtf8(sqlite3_errmsg(m_db)));
+    }
+    throw DatabaseError(text, fault);
 }
 
 void VehicleWriter::write(const Vehicle &vehicle, const RecordTexts &texts)

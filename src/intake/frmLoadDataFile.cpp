@@ -4,8 +4,8 @@
 #include "intake/RawDataFile.h"
 #include "intake/frmProcessData.h"
 #include "store/SharedState.h"
+#include "views/ActivationWatch.h"
 #include "views/Forms.h"
-#include "views/frmRoadtally.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -139,6 +139,8 @@ frmLoadDataFile::frmLoadDataFile(QWidget *parent) : QWidget(parent, Qt::Window)
 
     resize(520, 360);
     Form_Load();
+    // The list is read each time the program shows this window, before it is seen.
+    new ActivationWatch(this, [this] { Form_Activate(); }, ActivationWatch::WhenShown);
 }
 
 void frmLoadDataFile::Form_Load()
@@ -184,13 +186,6 @@ void frmLoadDataFile::refreshList()
     File1->addItems(dataFilesIn(sharedState().programFolder()));
 }
 
-void frmLoadDataFile::showEvent(QShowEvent *event)
-{
-    QWidget::showEvent(event);
-    if (!event->spontaneous())
-        Form_Activate();
-}
-
 void frmLoadDataFile::closeEvent(QCloseEvent *event)
 {
     event->ignore();
@@ -233,6 +228,13 @@ void frmLoadDataFile::loadFile()
     sharedState().rawDataText.clear();
     QApplication::setOverrideCursor(Qt::WaitCursor);
     LoadResult loaded = loadRawDataFile(sharedState().programFolder(), name);
+    if (loaded.status == LoadStatus::Unreadable) {
+        QApplication::restoreOverrideCursor();
+        // There, but no file that can be read: say so, and which one.
+        intakeMessage(this, loadMessage(loaded), QString::fromLatin1(ProgramTitle),
+                      QMessageBox::Warning);
+        return;
+    }
     if (loaded.status != LoadStatus::Loaded) {
         QApplication::restoreOverrideCursor();
         // A name with a folder or a wildcard is no file of the program folder:
@@ -247,6 +249,9 @@ void frmLoadDataFile::loadFile()
 
     sharedState().rawDataText = std::move(loaded.text);
     frmProcessData &process = form<frmProcessData>();
+    // The processing window's return is this window's: the main window listens here.
+    connect(&process, &frmProcessData::closed, this, &frmLoadDataFile::closed,
+            Qt::UniqueConnection);
     process.showRawData(sharedState().rawDataText);
     process.show();
     process.raise();
@@ -272,13 +277,13 @@ void frmLoadDataFile::DeleteFile_Click()
 
     refreshList();
     FileName->clear();
-    frmRoadtally::returnFromChild(false);
+    emit fileDeleted(name);
 }
 
 void frmLoadDataFile::Cancel_Click()
 {
     hide();
-    frmRoadtally::returnFromChild(true);
+    emit closed(true);
 }
 
 } // namespace roadtally

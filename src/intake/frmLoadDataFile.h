@@ -1,6 +1,7 @@
 #pragma once
 // "Load Radar Data File": picks a raw data file (*.ovd) of the program folder,
-// loads it into the processing window or deletes it.
+// loads it into the processing window or deletes it. It tells the main window
+// what happened (closed, fileDeleted); it never reaches into it.
 
 #include <QWidget>
 
@@ -47,8 +48,15 @@ public:
     void DeleteFile_Click();
     void Cancel_Click();
 
+signals:
+    // The window has hidden itself (Cancel, or the processing window it handed
+    // a loaded file to was closed): the main window is usable again and, when
+    // asked, shows its start panel.
+    void closed(bool showStartPanel);
+    // A data file was deleted; the window stays open.
+    void fileDeleted(const QString &name);
+
 protected:
-    void showEvent(QShowEvent *event) override;
     // Closing the window from its title bar is its Cancel: otherwise the main
     // window would stay disabled with no window left to enable it.
     void closeEvent(QCloseEvent *event) override;

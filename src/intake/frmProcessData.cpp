@@ -7,8 +7,6 @@
 #include "store/BoundLabel.h"
 #include "store/SharedState.h"
 #include "text/TextPatterns.h"
-#include "views/Forms.h"
-#include "views/frmRoadtally.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -419,7 +417,7 @@ QWidget *frmProcessData::buildHeaderTab()
     }
     Label43 = paragraphLabel(text::Label43, page);
 
-    Label48.fill(nullptr, 8);
+    Label48.resize(8);
     Label48[0] = new QLabel(text::Label48_0, page);
     Label48[1] = new QLabel(text::Label48_1, page);
     Label48[2] = new QLabel(text::Label48_2, page);
@@ -798,7 +796,7 @@ void frmProcessData::Command9_Click()
 void frmProcessData::Command1_Click()
 {
     hide();
-    frmRoadtally::returnFromChild(false);
+    emit closed(false);
 }
 
 ImportInput frmProcessData::importInput() const
@@ -842,7 +840,13 @@ void frmProcessData::Command2_Click()
     QApplication::restoreOverrideCursor();
 
     if (result.outcome != ImportOutcome::Stored) {
-        intakeMessage(this, importMessage(result.outcome));
+        // A database failure is told apart from a bad data file, with the
+        // database's name and what is wrong with it.
+        if (result.outcome == ImportOutcome::DatabaseFailure)
+            intakeMessage(this, importMessage(result), QString::fromLatin1(ProgramTitle),
+                          QMessageBox::Warning);
+        else
+            intakeMessage(this, importMessage(result));
         return;
     }
 
@@ -859,7 +863,7 @@ void frmProcessData::Command2_Click()
         QThread::msleep(20);
 
     hide();
-    frmRoadtally::returnFromChild(true);
+    emit closed(true);
 }
 
 } // namespace roadtally

@@ -4,6 +4,7 @@
 // and headway, may edit the raw text, and starts the import.
 
 #include "store/BoundDataSource.h"
+#include "views/ControlArray.h"
 
 #include <QVector>
 #include <QWidget>
@@ -61,7 +62,7 @@ public:
     // Tab 1: header corrections.
     QLabel *Label42 = nullptr;
     QLabel *Label43 = nullptr;
-    QVector<QLabel *> Label48;  // indices 0 to 4 and 7 (5 and 6 are null)
+    ControlArray<QLabel> Label48; // indices 0 to 4 and 7 (5 and 6 are holes)
     QVector<QLineEdit *> Text4; // 0 date, 1 time, 2 batch number, 3 location code, 4 posted speed
     QPushButton *Command7 = nullptr; // "Accept These Changes"
 
@@ -125,6 +126,11 @@ public:
     void HighMinus_Click();
     void HighPlus_Click();
     void setHeadway(int seconds);
+
+signals:
+    // The window has hidden itself: after Cancel (false) or a stored survey
+    // (true, the main window shows its start panel).
+    void closed(bool showStartPanel);
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -65,11 +65,14 @@ sqlite3_stmt *RowWriter::prepareRows(int rows)
 void RowWriter::fail(const char *what, sqlite3_stmt *statement)
 {
     std::string text = what;
-    if (m_db)
+    DatabaseFault fault = DatabaseFault::Other;
+    if (m_db) {
         text += std::string(": ") + sqlite3_errmsg(m_db);
+        fault = faultOfSqliteCode(sqlite3_errcode(m_db), QString::fromUtf8(sqlite3_errmsg(m_db)));
+    }
     if (statement)
         text += std::string(" [") + m_head + "]";
-    throw DatabaseError(text);
+    throw DatabaseError(text, fault);
 }
 
 void RowWriter::text(int position, const char *latin1, int size)

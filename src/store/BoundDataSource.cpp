@@ -126,39 +126,44 @@ bool BoundDataSource::writePending()
         m_cursor.update(session);
         return true;
     } catch (const DatabaseError &e) {
-        m_error = QString::fromStdString(e.what());
-        qWarning("BoundDataSource: edits not written: %s", e.what());
+        m_error = QStringLiteral("The changes could not be written to %1: %2")
+                      .arg(m_database, QString::fromStdString(e.what()));
         m_cursor.cancelUpdate();
+        Q_EMIT writeFailed(m_error);
         return false;
     }
 }
 
-void BoundDataSource::moveFirst()
+bool BoundDataSource::moveFirst()
 {
-    writePending();
+    const bool written = writePending();
     m_cursor.moveFirst();
     Q_EMIT currentChanged();
+    return written;
 }
 
-void BoundDataSource::moveNext()
+bool BoundDataSource::moveNext()
 {
-    writePending();
+    const bool written = writePending();
     m_cursor.moveNext();
     Q_EMIT currentChanged();
+    return written;
 }
 
-void BoundDataSource::movePrevious()
+bool BoundDataSource::movePrevious()
 {
-    writePending();
+    const bool written = writePending();
     m_cursor.movePrevious();
     Q_EMIT currentChanged();
+    return written;
 }
 
-void BoundDataSource::moveLast()
+bool BoundDataSource::moveLast()
 {
-    writePending();
+    const bool written = writePending();
     m_cursor.moveLast();
     Q_EMIT currentChanged();
+    return written;
 }
 
 QVariant BoundDataSource::field(const QString &name) const
@@ -196,16 +201,17 @@ bool BoundDataSource::findFirst(const QString &fieldName, const QVariant &value)
     return found;
 }
 
-void BoundDataSource::addNew()
+bool BoundDataSource::addNew()
 {
-    writePending();
+    const bool written = writePending();
     try {
         m_cursor.addNew();
     } catch (const DatabaseError &e) {
         m_error = QString::fromStdString(e.what());
-        return;
+        return false;
     }
     Q_EMIT currentChanged();
+    return written;
 }
 
 void BoundDataSource::edit()

@@ -35,10 +35,13 @@ public:
     bool eof() const;
     int recordCount() const;
     int position() const;
-    void moveFirst();
-    void moveNext();
-    void movePrevious();
-    void moveLast();
+    // Each move first writes pending edits. When they cannot be written the
+    // move still happens, the edits are dropped, writeFailed() says why and the
+    // move returns false.
+    bool moveFirst();
+    bool moveNext();
+    bool movePrevious();
+    bool moveLast();
 
     QVariant field(const QString &name) const; // current row; null when none
     QString text(const QString &name) const;
@@ -49,8 +52,10 @@ public:
 
     // Edits, as the bound controls make them: setField() without addNew() or
     // edit() starts an edit of the current row. Pending edits are written by
-    // update() and before any move or find; refresh() and close() drop them.
-    void addNew();
+    // update() and before any move, find or addNew(); refresh() and close()
+    // drop them. A failure of update() is its return value; a failure of a
+    // write made on the way (move, find, addNew) is signalled by writeFailed().
+    bool addNew(); // false when the pending edits or the new row failed
     void edit();
     void setField(const QString &name, const QVariant &value);
     bool hasChanges() const;
@@ -69,6 +74,9 @@ public:
 Q_SIGNALS:
     // The current row changed (move, find, refresh, edit): bound controls re-read.
     void currentChanged();
+    // Edits of bound controls could not be written before the cursor moved
+    // and are lost; error says why. The window shows it to the user.
+    void writeFailed(const QString &error);
 
 private:
     // Writes the edits of bound controls into the current row before the cursor

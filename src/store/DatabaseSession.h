@@ -14,31 +14,64 @@ struct sqlite3;
 
 namespace roadtally {
 
+// What kind of trouble a database operation met: the user is told what is
+// wrong with the database file rather than only the engine's words.
+enum class DatabaseFault {
+    Other,             // anything else; the engine's text says what
+    Missing,           // no file at the path
+    Busy,              // another connection held it past the busy timeout
+    ReadOnly,          // the file (or its folder, for the journal) cannot be written
+    Damaged,           // the engine found the file corrupt
+    NotSurveyDatabase, // not a database, or one without the survey tables
+    Full,              // the disk is full
+};
+
+// The fault of an SQLite result code (primary or extended); text, the
+// engine's message, tells a missing table from other plain errors.
+DatabaseFault faultOfSqliteCode(int code, const QString &text = QString());
+
 // A failing database operation; what() names the file or the statement.
 class DatabaseError : public std::runtime_error
 {
 public:
-    using std::runtime_error::runtime_error;
+    explicit DatabaseError(const std::string &what, DatabaseFault fault = DatabaseFault::Other)
+        : std::runtime_error(what), m_fault(fault)
+    {
+    }
+    DatabaseFault fault() const { return m_fault; }
+
+private:
+    DatabaseFault m_fault;
 };
 
 class DatabaseSession
 {
 public:
+    // How long an operation waits for another connection's lock by default.
+    static constexpr int DefaultBusyTimeoutMs = 2000;
+
     // Opens the existing database file at path; never creates one. On failure
-    // (missing, unreadable, or not a survey database) isOpen() is false and
-    // errorText() names the file.
-    explicit DatabaseSession(const QString &path);
+    // (missing, unreadable, or not a survey database) isOpen() is false,
+    // errorText() names the file and openFault() says what is wrong.
+    explicit DatabaseSession(const QString &path, int busyTimeoutMs = DefaultBusyTimeoutMs);
     ~DatabaseSession();
     DatabaseSession(const DatabaseSession &) = delete;
     DatabaseSession &operator=(const DatabaseSession &) = delete;
 
     bool isOpen() const { return m_open; }
     QString errorText() const { return m_error; }
+    DatabaseFault openFault() const { return m_fault; }
     QString path() const { return m_path; }
+    int busyTimeoutMs() const { return m_busyTimeoutMs; }
     QSqlDatabase database() const;
     // The SQLite engine behind the connection, for the bulk writers of a long
-    // survey; null when the driver is not SQLite.
+    // survey. Null when the driver is not SQLite, or when the SQLite library this
+    // program calls is not the one inside Qt's driver (a handle of one library
+    // must never reach the functions of another): the callers then take the
+    // plain query path.
     sqlite3 *sqliteHandle() const;
+    // Tests and the benchmark turn the engine off to run the plain query path.
+    static void setDirectEngineAllowed(bool allowed);
 
     // Prepares a statement; throws DatabaseError when the text does not prepare.
     QSqlQuery prepare(const QString &sql);
@@ -53,6 +86,10 @@ public:
     void deleteAll(const QString &table);
 
     void beginTransaction();
+    // Takes the write lock at once (BEGIN IMMEDIATE), waiting for another
+    // writer up to the busy timeout: a writer that waits its turn here never
+    // fails half-way for a lock another writer holds.
+    void beginImmediateTransaction();
     void commit();
     void rollback();
 
@@ -63,6 +100,8 @@ private:
     QString m_connection;
     QString m_path;
     QString m_error;
+    DatabaseFault m_fault = DatabaseFault::Other;
+    int m_busyTimeoutMs = DefaultBusyTimeoutMs;
     bool m_open = false;
 };
 
@@ -70,7 +109,8 @@ private:
 class Transaction
 {
 public:
-    explicit Transaction(DatabaseSession &session);
+    enum class Lock { Deferred, Immediate };
+    explicit Transaction(DatabaseSession &session, Lock lock = Lock::Deferred);
     ~Transaction();
     void commit();
 

@@ -108,9 +108,9 @@ void computePercentiles(SpeedStudy &s, const SpeedRowRange &rows)
         p.ranked = rowValue(speed, rows);
         // The charts take a catch-all row as a class one speed wide too, so the
         // mark sits on the curve; the figure itself is not given there.
-        const double exact = double(speed) - 0.5
-                             + (double(p.level) * double(s.n) / 100.0 - double(before))
-                                   / double(s.counts.at(i));
+        const double exact =
+            double(speed) - 0.5 +
+            (double(p.level) * double(s.n) / 100.0 - double(before)) / double(s.counts.at(i));
         p.at = exact;
         if (speed != rows.lowest && speed != rows.highest)
             p.interpolated = numberValue(exact, 1);
@@ -233,8 +233,8 @@ void computeSampleNote(SpeedStudy &s)
     if (!enough)
         note += QStringLiteral("the %1 measured are too few.").arg(s.n);
     else if (s.n < 100)
-        note += QStringLiteral("the %1 measured reach it, but a study needs at least 100.")
-                    .arg(s.n);
+        note +=
+            QStringLiteral("the %1 measured reach it, but a study needs at least 100.").arg(s.n);
     else
         note += QStringLiteral("the %1 measured are enough.").arg(s.n);
     s.notes << note;
@@ -275,16 +275,19 @@ void catchAllNote(SpeedStudy &s)
     if (low == 0 && high == 0)
         return;
     QStringList parts;
+    auto count = [](qint64 n) {
+        return n == 1 ? QStringLiteral("counts") : QStringLiteral("count");
+    };
     if (low > 0)
-        parts << QStringLiteral("%1 at %2 %3 or less count as %2")
+        parts << QStringLiteral("%1 at %2 %3 or less %4 as %2")
                      .arg(vehiclesText(low))
                      .arg(s.lowestRow)
-                     .arg(s.unitText);
+                     .arg(s.unitText, count(low));
     if (high > 0)
-        parts << QStringLiteral("%1 at %2 %3 or more count as %2")
+        parts << QStringLiteral("%1 at %2 %3 or more %4 as %2")
                      .arg(vehiclesText(high))
                      .arg(s.highestRow)
-                     .arg(s.unitText);
+                     .arg(s.unitText, count(high));
     s.notes << parts.join(QStringLiteral("; ")) + QStringLiteral(" in the mean and standard "
                                                                  "deviation; percentiles in "
                                                                  "these rows are not "
@@ -347,7 +350,8 @@ SpeedStudy computeSpeedStudy(const SpeedStudyInput &input)
                        .arg(input.unit);
         return s;
     }
-    s.unitText = input.unit == QLatin1String("KPH") ? QStringLiteral("km/h") : QStringLiteral("mph");
+    s.unitText =
+        input.unit == QLatin1String("KPH") ? QStringLiteral("km/h") : QStringLiteral("mph");
     s.marginOfError = input.unit == QLatin1String("KPH") ? 2.0 : 1.0;
     s.lowestRow = rows->lowest;
     s.highestRow = rows->highest;
@@ -463,8 +467,8 @@ SpeedStudyInput loadSpeedStudyInput(DatabaseSession &session, const QString &bat
         const QDate date = parseDate(hours.value(0).toString());
         if (!date.isValid())
             continue;
-        days[date] += qint64(numericValue(hours.value(1).toString()))
-                      + qint64(numericValue(hours.value(2).toString()));
+        days[date] += qint64(numericValue(hours.value(1).toString())) +
+                      qint64(numericValue(hours.value(2).toString()));
     }
     hours.finish();
     for (auto it = days.cbegin(); it != days.cend(); ++it)
@@ -472,8 +476,7 @@ SpeedStudyInput loadSpeedStudyInput(DatabaseSession &session, const QString &bat
     return in;
 }
 
-SpeedStudy loadSpeedStudy(DatabaseSession &session, const QString &batch,
-                          SurveyDirection direction)
+SpeedStudy loadSpeedStudy(DatabaseSession &session, const QString &batch, SurveyDirection direction)
 {
     return computeSpeedStudy(loadSpeedStudyInput(session, batch, direction));
 }

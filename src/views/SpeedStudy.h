@@ -91,9 +91,9 @@ struct SpeedStudy
     QString batchNumber;
     QString location;
     SurveyDirection direction = SurveyDirection::Approaching;
-    QString unit;        // "MPH" or "KPH"
-    QString unitText;    // "mph" or "km/h" (empty for another unit)
-    QString postedLimit; // as typed
+    QString unit;             // "MPH" or "KPH"
+    QString unitText;         // "mph" or "km/h" (empty for another unit)
+    QString postedLimit;      // as typed
     std::optional<int> limit; // the posted limit as a whole number; none without one
     QString startDate;
     QString stopDate;
@@ -127,7 +127,7 @@ struct SpeedStudy
     // Sample size for the mean within +-1 mph (+-2 km/h) at 95 % confidence
     double marginOfError = 0; // E in the unit
     StudyValue sampleRequired;
-    std::optional<bool> sampleAdequate; // N reaches the sample and at least 100
+    std::optional<bool> sampleAdequate;                 // N reaches the sample and at least 100
     QString sampleAdequateText = QStringLiteral("N/A"); // "Yes", "No", "N/A"
 
     // Average daily traffic over the complete days

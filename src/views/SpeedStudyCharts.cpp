@@ -350,15 +350,15 @@ void paintSpeedDistributionChart(QPainter &painter, const QRectF &rect, const Sp
     for (qint64 c : s.counts)
         tallest = std::max(tallest, c);
     const double guessHeight = bottom - titleBottom - legendHeight - 2 * markHeight;
-    const double yStep = niceStep(double(std::max<qint64>(tallest, 1)),
-                                  std::clamp(int(guessHeight / 30), 2, 8), 1);
+    const double yStep =
+        niceStep(double(std::max<qint64>(tallest, 1)), std::clamp(int(guessHeight / 30), 2, 8), 1);
     const double yHi = std::max(1.0, std::ceil(double(tallest) * 1.04 / yStep)) * yStep;
 
     Plot plot;
     plot.yLo = 0;
     plot.yHi = yHi;
-    const double left = Pad + lineHeight(fonts.axisTitle) + 6
-                        + textWidth(fonts.tick, QString::number(yHi, 'f', 0)) + 8;
+    const double left = Pad + lineHeight(fonts.axisTitle) + 6 +
+                        textWidth(fonts.tick, QString::number(yHi, 'f', 0)) + 8;
     const double right = size.width() - Pad - 8;
 
     QVector<double> extra;
@@ -377,11 +377,11 @@ void paintSpeedDistributionChart(QPainter &painter, const QRectF &rect, const Sp
     const PercentileFigure &p85 = s.percentile(85);
     for (const PercentileFigure *f : {&p50, &p85})
         if (f->at && s.n > 0)
-            marks.append(topLabel(*f->at,
-                                  QStringLiteral("P%1 %2").arg(f->level).arg(
-                                      f->interpolated.isNumber() ? f->interpolated.text
-                                                                 : f->ranked.text),
-                                  f->level == 50 ? P50Colour : P85Colour));
+            marks.append(
+                topLabel(*f->at,
+                         QStringLiteral("P%1 %2").arg(f->level).arg(
+                             f->interpolated.isNumber() ? f->interpolated.text : f->ranked.text),
+                         f->level == 50 ? P50Colour : P85Colour));
     if (s.limit && *s.limit >= plot.xLo && *s.limit <= plot.xHi)
         marks.append(topLabel(*s.limit, QStringLiteral("Limit %1").arg(*s.limit), LimitColour));
     for (TopLabel &m : marks)
@@ -469,8 +469,8 @@ void paintCumulativeSpeedChart(QPainter &painter, const QRectF &rect, const Spee
     Plot plot;
     plot.yLo = 0;
     plot.yHi = 100;
-    const double left = Pad + lineHeight(fonts.axisTitle) + 6
-                        + textWidth(fonts.tick, QStringLiteral("100%")) + 8;
+    const double left =
+        Pad + lineHeight(fonts.axisTitle) + 6 + textWidth(fonts.tick, QStringLiteral("100%")) + 8;
     const double right = size.width() - Pad - 8;
     const SpeedAxis xAxis = speedAxis(s, {}, right - left, fonts.tick);
     plot.xLo = xAxis.lo - 0.5;

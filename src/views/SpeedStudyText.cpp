@@ -31,7 +31,8 @@ QString speedLine(const QString &label, const StudyValue &value, const QString &
 
 QString vehicles(const StudyValue &count)
 {
-    return count.text + (count.number == 1.0 ? QStringLiteral(" vehicle") : QStringLiteral(" vehicles"));
+    return count.text +
+           (count.number == 1.0 ? QStringLiteral(" vehicle") : QStringLiteral(" vehicles"));
 }
 
 QString ordinal(int level)
@@ -47,6 +48,72 @@ QString capitalized(QString text)
 }
 
 } // namespace
+
+QVector<StudyRow> speedStudyRows(const SpeedStudy &s)
+{
+    const QString &u = s.unitText;
+    const QString pct = QStringLiteral("%");
+    const QString veh = QStringLiteral("vehicles");
+    auto text = [](const QString &t) {
+        StudyValue v;
+        v.text = t;
+        return v;
+    };
+    QVector<StudyRow> rows{
+        {QStringLiteral("n"), QStringLiteral("Vehicles"), s.vehicles, veh},
+        {QStringLiteral("mean"), QStringLiteral("Mean speed"), s.mean, u},
+        {QStringLiteral("sd"), QStringLiteral("Standard deviation"), s.sd, u},
+        {QStringLiteral("modal"), QStringLiteral("Modal speed"), s.modal, u},
+    };
+    for (const PercentileFigure &p : s.percentiles)
+        rows.append({QStringLiteral("p%1").arg(p.level),
+                     QStringLiteral("%1 percentile (ranked)").arg(ordinal(p.level)), p.ranked, u});
+    for (const PercentileFigure &p : s.percentiles)
+        rows.append({QStringLiteral("p%1_interpolated").arg(p.level),
+                     QStringLiteral("%1 percentile (interpolated)").arg(ordinal(p.level)),
+                     p.interpolated, u});
+    const QString paceWidthText =
+        u.isEmpty() ? QString() : QStringLiteral(" (%1 %2)").arg(paceWidth(s.unit)).arg(u);
+    const QString limit = s.limit ? QString::number(*s.limit) : QStringLiteral("L");
+    auto over = [&](int plus) {
+        return s.limit ? QStringLiteral("Over %1 %2").arg(*s.limit + plus).arg(u)
+                       : QStringLiteral("Over L + %1").arg(plus);
+    };
+    rows += {
+        {QStringLiteral("pace"), QStringLiteral("Pace") + paceWidthText, text(s.paceText), u},
+        {QStringLiteral("pace_count"), QStringLiteral("Vehicles in pace"), s.paceCount, veh},
+        {QStringLiteral("pace_percent"), QStringLiteral("Percent in pace"), s.pacePercent, pct},
+        {QStringLiteral("over_limit_percent"),
+         s.limit ? QStringLiteral("Over the limit (%1 %2)").arg(limit, u)
+                 : QStringLiteral("Over the limit"),
+         s.overLimitPercent, pct},
+        {QStringLiteral("over_5_percent"), over(5), s.over5Percent, pct},
+        {QStringLiteral("over_10_percent"), over(10), s.over10Percent, pct},
+        {QStringLiteral("p85_minus_limit"), QStringLiteral("85th percentile - limit"),
+         s.p85MinusLimit, u},
+        {QStringLiteral("sample_required"),
+         s.marginOfError > 0
+             ? QStringLiteral("Sample needed (\u00b1%1 %2)").arg(s.marginOfError).arg(u)
+             : QStringLiteral("Sample needed"),
+         s.sampleRequired, veh},
+        {QStringLiteral("sample_adequate"), QStringLiteral("Sample adequate"),
+         text(s.sampleAdequateText), QString()},
+        {QStringLiteral("adt"), QStringLiteral("Average daily traffic"), s.adt, veh},
+        {QStringLiteral("complete_days"), QStringLiteral("Complete days"),
+         StudyValue{QString::number(s.completeDays), double(s.completeDays)}, QString()},
+        {QStringLiteral("program_mean"), QStringLiteral("Average Speed (program)"), s.programMean,
+         u},
+        {QStringLiteral("program_p85"), QStringLiteral("85th Percentile (program)"), s.programP85,
+         u},
+        {QStringLiteral("program_pace"), QStringLiteral("Pace Range (program)"),
+         text(s.programPace), u},
+        {QStringLiteral("program_pace_count"), QStringLiteral("Number in Pace (program)"),
+         s.programPaceCount, veh},
+        {QStringLiteral("program_pace_percent"), QStringLiteral("Percent in Pace (program)"),
+         text(s.programPacePercent), QString()},
+    };
+    return rows;
+}
 
 QString speedStudyText(const SpeedStudy &s)
 {
@@ -77,18 +144,18 @@ QString speedStudyText(const SpeedStudy &s)
 
     const QString percentiles = u.isEmpty() ? QStringLiteral("Percentile speeds")
                                             : QStringLiteral("Percentile speeds (%1)").arg(u);
-    out += percentiles.leftJustified(LabelWidth)
-           + QStringLiteral("Ranked").rightJustified(ValueWidth)
-           + QStringLiteral("Interpolated").rightJustified(ValueWidth + 3) + QLatin1Char('\n');
+    out += percentiles.leftJustified(LabelWidth) +
+           QStringLiteral("Ranked").rightJustified(ValueWidth) +
+           QStringLiteral("Interpolated").rightJustified(ValueWidth + 3) + QLatin1Char('\n');
     for (const PercentileFigure &p : s.percentiles)
-        out += QStringLiteral("  ") + ordinal(p.level).leftJustified(LabelWidth - 2)
-               + p.ranked.text.rightJustified(ValueWidth)
-               + p.interpolated.text.rightJustified(ValueWidth + 3) + QLatin1Char('\n');
+        out += QStringLiteral("  ") + ordinal(p.level).leftJustified(LabelWidth - 2) +
+               p.ranked.text.rightJustified(ValueWidth) +
+               p.interpolated.text.rightJustified(ValueWidth + 3) + QLatin1Char('\n');
     out += QLatin1Char('\n');
 
-    const QString paceLabel =
-        u.isEmpty() ? QStringLiteral("Pace")
-                    : QStringLiteral("Pace (%1 %2)").arg(paceWidth(s.unit)).arg(u);
+    const QString paceLabel = u.isEmpty()
+                                  ? QStringLiteral("Pace")
+                                  : QStringLiteral("Pace (%1 %2)").arg(paceWidth(s.unit)).arg(u);
     out += line(paceLabel, s.paceText,
                 s.paceCount.isNumber()
                     ? QStringLiteral("%1 (%2)").arg(vehicles(s.paceCount), percent(s.pacePercent))
@@ -96,10 +163,9 @@ QString speedStudyText(const SpeedStudy &s)
     if (s.limit) {
         out += line(QStringLiteral("Over the limit (%1 %2)").arg(*s.limit).arg(u),
                     percent(s.overLimitPercent));
-        out += line(QStringLiteral("Over %1 %2").arg(*s.limit + 5).arg(u),
-                    percent(s.over5Percent));
-        out += line(QStringLiteral("Over %1 %2").arg(*s.limit + 10).arg(u),
-                    percent(s.over10Percent));
+        out += line(QStringLiteral("Over %1 %2").arg(*s.limit + 5).arg(u), percent(s.over5Percent));
+        out +=
+            line(QStringLiteral("Over %1 %2").arg(*s.limit + 10).arg(u), percent(s.over10Percent));
     } else {
         out += line(QStringLiteral("Over the limit"), percent(s.overLimitPercent));
     }
@@ -114,8 +180,8 @@ QString speedStudyText(const SpeedStudy &s)
             : QStringLiteral("Sample needed");
     out += line(sampleLabel, s.sampleRequired.text,
                 (s.sampleRequired.isNumber() ? QStringLiteral("vehicles; adequate: ")
-                                             : QStringLiteral("adequate: "))
-                    + s.sampleAdequateText);
+                                             : QStringLiteral("adequate: ")) +
+                    s.sampleAdequateText);
     out += line(QStringLiteral("Average daily traffic"), s.adt.text,
                 s.completeDays > 0 ? QStringLiteral("vehicles a day over %1 complete day%2")
                                          .arg(s.completeDays)
@@ -128,8 +194,8 @@ QString speedStudyText(const SpeedStudy &s)
     out += line(QStringLiteral("85th Percentile"), s.programP85.text);
     QString paceMore;
     if (s.programPaceCount.isNumber())
-        paceMore = QStringLiteral("%1 (%2)").arg(vehicles(s.programPaceCount),
-                                                s.programPacePercent);
+        paceMore =
+            QStringLiteral("%1 (%2)").arg(vehicles(s.programPaceCount), s.programPacePercent);
     out += line(QStringLiteral("Pace Range"), s.programPace, paceMore);
 
     if (!s.notes.isEmpty()) {

@@ -11,6 +11,18 @@
 
 namespace roadtally {
 
+// One figure with its caption, for a two-column table (the tab, a sheet).
+struct StudyRow
+{
+    QString key;   // the JSON key where there is one ("p85", "p85_interpolated"), else a like name
+    QString label; // "85th percentile (ranked)"
+    StudyValue value;
+    QString unit; // "mph", "km/h", "%", "vehicles" or ""
+};
+
+// Every figure in reading order: the study's, then the program's own.
+QVector<StudyRow> speedStudyRows(const SpeedStudy &study);
+
 // A table of the figures, the program's own beside them and the notes; lines
 // end in "\n".
 QString speedStudyText(const SpeedStudy &study);

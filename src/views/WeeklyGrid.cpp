@@ -1,6 +1,7 @@
 #include "views/WeeklyGrid.h"
 
 #include "text/TextPatterns.h"
+#include "views/SurveyCaptions.h"
 
 #include <QDate>
 #include <QHash>
@@ -221,6 +222,17 @@ WeeklyResult computeWeeklyGrid(DatabaseSession &session, const WeeklyInput &inpu
     }
     weeklyTotals(grid);
     return result;
+}
+
+WeeklyResult weeklyGridOfSurvey(DatabaseSession &session, const QString &batch)
+{
+    WeeklyGrid grid = WeeklyGrid::designState();
+    clearWeekData(grid);
+    const std::optional<SurveyCaptions> survey = readSurveyCaptions(session, batch);
+    if (!survey)
+        return {unchanged(QStringLiteral("There is no survey %1.").arg(batch.trimmed())), grid};
+    return computeWeeklyGrid(session,
+                             {survey->batch(), survey->startDate(), survey->stopDate(), grid});
 }
 
 } // namespace roadtally

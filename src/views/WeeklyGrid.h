@@ -72,6 +72,12 @@ struct WeeklyResult
 // query fails.
 WeeklyResult computeWeeklyGrid(DatabaseSession &session, const WeeklyInput &input);
 
+// The grid of a stored survey as a freshly cleared weekly tab shows it after
+// "Calculate Weekly Totals": the start and stop dates from the survey's
+// Summary row (for callers without the window: exports, reports, the
+// command-line tool). Throws DatabaseError when a query fails.
+WeeklyResult weeklyGridOfSurvey(DatabaseSession &session, const QString &batch);
+
 // Steps 4 to 8 of the computation on a grid whose day columns are filled:
 // day totals, combined and split rows, averages and their totals and split.
 void weeklyTotals(WeeklyGrid &grid);

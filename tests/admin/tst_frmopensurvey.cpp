@@ -5,7 +5,11 @@
 
 #include "admin/SurveyList.h"
 #include "admin/frmOpenSurvey.h"
+#include "views/DailyVolumeTab.h"
+#include "views/FifteenMinuteTab.h"
 #include "views/Forms.h"
+#include "views/SpeedChartTab.h"
+#include "views/SummaryTab.h"
 #include "views/frmRoadtally.h"
 
 #include <QApplication>
@@ -17,6 +21,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QScreen>
+#include <QSignalSpy>
 #include <QTabWidget>
 
 #include <memory>
@@ -41,6 +46,7 @@ private Q_SLOTS:
     void emptyHeaderLeavesOpenDisabled();
     void openDisabledWhenLastSurveyWentAway();
     void placedBelowCentreAtActivation();
+    void signalsWithoutMainWindow();
 
 private:
     frmRoadtally &mainWindow();
@@ -91,7 +97,7 @@ frmOpenSurvey &tst_frmOpenSurvey::showOpenSurvey()
     frmRoadtally &main = mainWindow();
     // As the main window's open command does.
     main.setEnabled(false);
-    frmOpenSurvey &window = form<frmOpenSurvey>();
+    frmOpenSurvey &window = main.openSurveyWindow();
     window.show();
     return window;
 }
@@ -158,21 +164,21 @@ void tst_frmOpenSurvey::doubleClickOpensSecondOfTwoSimilarSurveys()
     QCOMPARE(main.Data3->text("Batch_Number"), QStringLiteral("052401-B"));
     QCOMPARE(main.Data3->field("Total_Vehicles").toInt(), 240);
     // The bound labels follow: batch number, location, total surveyed.
-    QCOMPARE(main.Label7.value(4)->text(), QStringLiteral("052401-B"));
-    QCOMPARE(main.Label10->text(), QStringLiteral("Oak Avenue"));
-    QCOMPARE(main.Label1.value(21)->text(), QStringLiteral("240"));
-    QCOMPARE(main.Radar_Mode->text(), QStringLiteral("KPH"));
+    QCOMPARE(main.summary->Label7.value(4)->text(), QStringLiteral("052401-B"));
+    QCOMPARE(main.summary->Label10->text(), QStringLiteral("Oak Avenue"));
+    QCOMPARE(main.summary->Label1.value(21)->text(), QStringLiteral("240"));
+    QCOMPARE(main.summary->Radar_Mode->text(), QStringLiteral("KPH"));
     // The main window is usable on the survey.
     QVERIFY(main.isEnabled());
     QVERIFY(main.SSTab->isEnabled());
-    QVERIFY(main.FrameS->isVisibleTo(&main));
+    QVERIFY(main.summary->FrameS->isVisibleTo(&main));
     QVERIFY(main.m4->isEnabled());
-    if (main.PaceCaption.size() > 2 && main.PaceCaption.at(2) && main.Radar_Mode)
-        QCOMPARE(main.PaceCaption.at(2)->text(), QStringLiteral("10 KPH Pace"));
-    if (!main.Option1.isEmpty() && main.Option1.at(0))
-        QVERIFY(main.Option1.at(0)->isChecked());
-    if (main.Option3.size() > 3 && main.Option3.at(3))
-        QVERIFY(main.Option3.at(3)->isChecked());
+    QCOMPARE(main.summary->PaceCaption[2]->text(), QStringLiteral("10 KPH Pace"));
+    QVERIFY(main.summary->Option1[0]->isChecked());
+    QVERIFY(main.speeds->direction[3]->isChecked());
+    QVERIFY(main.volume->option4[2]->isChecked());
+    QVERIFY(main.percentile->direction[3]->isChecked());
+    QVERIFY(main.fifteen->option7[2]->isChecked());
 }
 
 void tst_frmOpenSurvey::clickThenOpenSelected()
@@ -302,6 +308,34 @@ void tst_frmOpenSurvey::placedBelowCentreAtActivation()
     const int extra = 250 * window.logicalDpiY() / 1440;
     QCOMPARE(frame.left(), (screen.width() - frame.width()) / 2);
     QCOMPARE(frame.top(), (screen.height() - frame.height() + extra) / 2);
+}
+
+// The window only says what happened; it needs no main window to do so.
+void tst_frmOpenSurvey::signalsWithoutMainWindow()
+{
+    m_folder->store({QStringLiteral("052401-A")});
+    m_folder->store({QStringLiteral("052401-B")});
+    frmOpenSurvey &window = form<frmOpenSurvey>();
+    QSignalSpy selected(&window, &frmOpenSurvey::surveySelected);
+    QSignalSpy chosen(&window, &frmOpenSurvey::surveyChosen);
+    QSignalSpy closed(&window, &frmOpenSurvey::closed);
+    window.show();
+    clickLine(1);
+    QCOMPARE(selected.size(), 1);
+    QCOMPARE(selected.at(0).at(0).toString(), QStringLiteral("052401-B  "));
+    QCOMPARE(chosen.size(), 0);
+    QTest::mouseClick(window.Command6, Qt::LeftButton);
+    QCOMPARE(selected.size(), 2); // "Open Selected" selects the line again
+    QCOMPARE(chosen.size(), 1);
+    QCOMPARE(chosen.at(0).at(0).toString(), QStringLiteral("052401-B  "));
+    QVERIFY(!window.isVisible());
+
+    window.show();
+    QTest::mouseClick(window.Command1, Qt::LeftButton);
+    QCOMPARE(closed.size(), 1);
+    QCOMPARE(closed.at(0).at(0).toBool(), true);
+    QCOMPARE(chosen.size(), 1);
+    QVERIFY(!formExists<frmRoadtally>());
 }
 
 QTEST_MAIN(tst_frmOpenSurvey)

@@ -1,9 +1,13 @@
 #include "RawTextBuilder.h"
 #include "intake/RawDataFile.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace roadtally;
 
@@ -23,6 +27,8 @@ private slots:
     void load();
     void loadReadsEveryByte();
     void loadMatchesNameWithoutCase();
+    void unreadable_data();
+    void unreadable();
 };
 
 void tst_RawDataFile::markEnd_data()
@@ -228,6 +234,66 @@ void tst_RawDataFile::loadMatchesNameWithoutCase()
     const LoadResult r = loadRawDataFile(dir.path(), QStringLiteral("main st.ovd"));
     QCOMPARE(r.status, LoadStatus::Loaded);
     QCOMPARE(r.text, QStringLiteral("Location:,00021"));
+}
+
+void tst_RawDataFile::unreadable_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("a folder") << "folder" << "it is a folder, not a file";
+    QTest::newRow("a named pipe") << "fifo" << "it is a device or a pipe, not a file";
+    QTest::newRow("a device") << "device" << "it is a device or a pipe, not a file";
+    // A regular file whose reading fails, also for the superuser.
+    QTest::newRow("a read error") << "read error" << "reading it failed (";
+    QTest::newRow("no permission") << "permission" << "it cannot be opened (";
+}
+
+void tst_RawDataFile::unreadable()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, reason);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString name = QStringLiteral("Survey.ovd");
+    const QString path = dir.filePath(name);
+    if (kind == QLatin1String("folder")) {
+        QVERIFY(QDir().mkpath(path));
+    } else if (kind == QLatin1String("fifo")) {
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    } else if (kind == QLatin1String("device")) {
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
+    } else if (kind == QLatin1String("read error")) {
+        if (!QFileInfo(QStringLiteral("/proc/self/mem")).isFile())
+            QSKIP("no /proc/self/mem here");
+        QVERIFY(QFile::link(QStringLiteral("/proc/self/mem"), path));
+    } else {
+        if (::geteuid() == 0)
+            QSKIP("file permissions do not bind the superuser");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("Location:,00020");
+        file.close();
+        QVERIFY(QFile::setPermissions(path, QFileDevice::WriteOwner));
+    }
+
+    // The loader of the program folder (name matched without regard to case)
+    // and the command-line tool's loader of any path say the same.
+    for (const LoadResult &r : {loadRawDataFile(dir.path(), name.toLower()), readRawDataFile(path)}) {
+        QCOMPARE(r.status, LoadStatus::Unreadable);
+        QVERIFY(r.text.isEmpty());
+        QVERIFY2(r.reason.startsWith(reason), qPrintable(r.reason));
+        const QString message = loadMessage(r);
+        QVERIFY2(message.startsWith(QStringLiteral("Radar text file %1 cannot be read: %2")
+                                        .arg(QDir::toNativeSeparators(path), reason)),
+                 qPrintable(message));
+    }
+
+    // Nothing there is still the program's own message.
+    QVERIFY(QFile::remove(path) || QDir(path).removeRecursively());
+    const LoadResult gone = readRawDataFile(path);
+    QCOMPARE(gone.status, LoadStatus::NotFound);
+    QCOMPARE(loadMessage(gone),
+             QStringLiteral("Radar text file does not exist, you must create one first"));
 }
 
 QTEST_GUILESS_MAIN(tst_RawDataFile)

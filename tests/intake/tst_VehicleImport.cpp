@@ -2,16 +2,22 @@
 #include "RawTextBuilder.h"
 #include "intake/VehicleImport.h"
 #include "intake/VehicleRecordParser.h"
+#include "store/DatabaseTrouble.h"
 #include "store/Schema.h"
 #include "text/TextPatterns.h"
 
 #include <QDateTime>
+#include <QDir>
+#include <QElapsedTimer>
 #include <QRandomGenerator>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUuid>
+
+#include <memory>
+#include <thread>
 
 using namespace roadtally;
 using test::Record;
@@ -120,6 +126,11 @@ private slots:
     void failureLeavesDatabaseAsItWas_data();
     void failureLeavesDatabaseAsItWas();
     void missingDatabase();
+    void databaseFailures_data();
+    void databaseFailures();
+    void waitsForAnotherWriter();
+    void storedSurveyText();
+    void plainQueryPathStoresTheSameRows();
     void generatedSurveyMatchesIndependentCount();
 };
 
@@ -427,6 +438,29 @@ void tst_VehicleImport::missingInputs_data()
         << "North"
         << "School"
         << "035" << int(ImportOutcome::MissingLocation) << "You must input a valid location!";
+    // Blanks say no more than nothing.
+    QTest::newRow("location of blanks") << "   "
+                                        << "North"
+                                        << "School"
+                                        << "035" << int(ImportOutcome::MissingLocation)
+                                        << "You must input a valid location!";
+    QTest::newRow("direction of blanks")
+        << "Main"
+        << " \t "
+        << "School"
+        << "035" << int(ImportOutcome::MissingDirection)
+        << "You must select the direction of traffic in the survey!";
+    QTest::newRow("zone of blanks") << "Main"
+                                    << "North"
+                                    << "  "
+                                    << "035" << int(ImportOutcome::MissingZone)
+                                    << "You must select the survey zone!";
+    QTest::newRow("posted speed of blanks")
+        << "Main"
+        << "North"
+        << "School"
+        << "   " << int(ImportOutcome::MissingPostedSpeed)
+        << "You must input the posted speed limit of the survey!";
 }
 
 void tst_VehicleImport::missingInputs()
@@ -546,6 +580,7 @@ void tst_VehicleImport::failureLeavesDatabaseAsItWas_data()
     const QString good = test::loadedText(records("309-82 313+96 320+80"));
     const QString header = test::sampleHeader() + test::headerEnd();
     const int errors = int(ImportOutcome::DataErrors);
+    const int database = int(ImportOutcome::DatabaseFailure);
 
     QTest::newRow("start date is no date") << good << "13/45/2001"
                                            << "13:45"
@@ -589,15 +624,16 @@ void tst_VehicleImport::failureLeavesDatabaseAsItWas_data()
     QTest::newRow("start time is no time") << good << "05/24/2001"
                                            << "25:00"
                                            << "" << errors;
+    // Faults of the database, not of the data file.
     QTest::newRow("statistics table missing") << good << "05/24/2001"
                                               << "13:45"
-                                              << "DROP TABLE [Time_15]" << errors;
+                                              << "DROP TABLE [Time_15]" << database;
     QTest::newRow("summary table missing") << good << "05/24/2001"
                                            << "13:45"
-                                           << "DROP TABLE [Summary]" << errors;
+                                           << "DROP TABLE [Summary]" << database;
     QTest::newRow("no Radar row") << good << "05/24/2001"
                                   << "13:45"
-                                  << "DELETE FROM [Radar]" << errors;
+                                  << "DELETE FROM [Radar]" << database;
 }
 
 void tst_VehicleImport::failureLeavesDatabaseAsItWas()
@@ -629,12 +665,15 @@ void tst_VehicleImport::failureLeavesDatabaseAsItWas()
     if (r.outcome == ImportOutcome::NonDate)
         QCOMPARE(importMessage(r.outcome),
                  QStringLiteral("The survey data has a NON-date element"));
-    else
+    else if (r.outcome == ImportOutcome::DataErrors)
         QCOMPARE(
-            importMessage(r.outcome),
+            importMessage(r),
             QStringLiteral("This data file has errors and cannot be processed - download another "
                            "data file to process"));
-    if (r.outcome == ImportOutcome::DataErrors)
+    else
+        QVERIFY(importMessage(r).startsWith(
+            QStringLiteral("The survey database OV97.mdb could not be written: ")));
+    if (r.outcome != ImportOutcome::NonDate)
         QVERIFY(!r.detail.isEmpty());
     QCOMPARE(test::dumpDatabase(db.path), before);
 }
@@ -644,9 +683,162 @@ void tst_VehicleImport::missingDatabase()
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("OV97.mdb"));
     const ImportResult r = importSurvey(path, inputFor(test::loadedText(records("309-82"))));
-    QCOMPARE(r.outcome, ImportOutcome::DataErrors);
+    QCOMPARE(r.outcome, ImportOutcome::DatabaseFailure);
+    QCOMPARE(r.fault, DatabaseFault::Missing);
     QVERIFY(r.detail.contains(QStringLiteral("OV97.mdb")));
+    QVERIFY(importMessage(r).contains(QDir::toNativeSeparators(path)));
+    QVERIFY(importMessage(r).contains(QStringLiteral("it does not exist")));
     QVERIFY(!QFile::exists(path)); // never created
+}
+
+void tst_VehicleImport::databaseFailures_data()
+{
+    QTest::addColumn<QString>("trouble");
+    QTest::addColumn<int>("fault");
+    QTest::addColumn<QString>("reason"); // what the message says is wrong
+
+    QTest::newRow("locked by another writer")
+        << "locked" << int(DatabaseFault::Busy)
+        << "another program or another import is using it, and it was still locked after 0.3 "
+           "seconds";
+    QTest::newRow("read-only") << "read-only" << int(DatabaseFault::ReadOnly)
+                               << "it is read-only (the file, or its folder, cannot be written)";
+    QTest::newRow("damaged vehicle table") << "damaged" << int(DatabaseFault::Damaged)
+                                           << "it is damaged";
+    QTest::newRow("a database of something else")
+        << "foreign" << int(DatabaseFault::NotSurveyDatabase) << "it is not a survey database";
+    QTest::newRow("a text file") << "text" << int(DatabaseFault::NotSurveyDatabase)
+                                 << "it is not a survey database";
+    QTest::newRow("a survey table missing") << "no table" << int(DatabaseFault::NotSurveyDatabase)
+                                            << "it is not a survey database";
+}
+
+void tst_VehicleImport::databaseFailures()
+{
+    QFETCH(QString, trouble);
+    QFETCH(int, fault);
+    QFETCH(QString, reason);
+
+    Database db;
+    QCOMPARE(importSurvey(db.path, inputFor(test::loadedText(records("100+50 200-60 300+70"))))
+                 .outcome,
+             ImportOutcome::Stored);
+    if (trouble == QLatin1String("read-only")) {
+        QVERIFY(test::makeReadOnly(db.path));
+    } else if (trouble == QLatin1String("damaged")) {
+        QVERIFY(test::damageTable(db.path, "Veh_Data"));
+    } else if (trouble == QLatin1String("foreign")) {
+        QFile::remove(db.path);
+        query(db.path, QStringLiteral("CREATE TABLE Recipes (Name TEXT)"));
+    } else if (trouble == QLatin1String("text")) {
+        QFile file(db.path);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write("Batch_Number,Location\r\n052401-A,Main Street\r\n");
+    } else if (trouble == QLatin1String("no table")) {
+        query(db.path, QStringLiteral("DROP TABLE [Speed_Profile]"));
+    }
+    const QByteArray before = test::fileHash(db.path);
+    // Taken last: closing another handle of the file in this process would drop it.
+    std::unique_ptr<test::WriteLock> lock;
+    if (trouble == QLatin1String("locked")) {
+        lock = std::make_unique<test::WriteLock>(db.path);
+        QVERIFY(lock->isHeld());
+    }
+
+    ImportInput in = inputFor(test::loadedText(records("309-82 313+96 320+80")));
+    in.batchNumber = QStringLiteral("052401-B");
+    ImportOptions options;
+    options.busyTimeoutMs = 300;
+    const ImportResult r = importSurvey(db.path, in, {}, options);
+    QCOMPARE(r.outcome, ImportOutcome::DatabaseFailure);
+    QCOMPARE(int(r.fault), fault);
+    QCOMPARE(r.storedVehicles, 0);
+    QVERIFY(!r.detail.isEmpty());
+
+    // The database named with its path, why it failed, and that nothing was
+    // imported; never the advice to download the data file again.
+    const QString message = importMessage(r);
+    QVERIFY2(message.startsWith(QStringLiteral("The survey database OV97.mdb could not be written: ") +
+                                reason + QStringLiteral(". Nothing was imported.")),
+             qPrintable(message));
+    QVERIFY2(message.contains(QStringLiteral("Database: ") + QDir::toNativeSeparators(db.path)),
+             qPrintable(message));
+    QVERIFY(!message.contains(QStringLiteral("download another data file")));
+
+    lock.reset();
+    QCOMPARE(test::fileHash(db.path), before); // nothing written
+}
+
+void tst_VehicleImport::waitsForAnotherWriter()
+{
+    // Another writer holds the database for a moment: the import waits its turn
+    // and then stores its survey.
+    Database db;
+    auto lock = std::make_unique<test::WriteLock>(db.path);
+    QVERIFY(lock->isHeld());
+    QElapsedTimer timer;
+    timer.start();
+    std::thread other([&lock] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(400));
+        lock->release();
+    });
+    ImportOptions options;
+    options.busyTimeoutMs = 5000;
+    const ImportResult r =
+        importSurvey(db.path, inputFor(test::loadedText(records("309-82 313+96"))), {}, options);
+    other.join();
+    QCOMPARE(r.outcome, ImportOutcome::Stored);
+    QVERIFY(timer.elapsed() >= 350);
+    QCOMPARE(storedOffsets(db.path), QStringLiteral("309 313"));
+}
+
+void tst_VehicleImport::storedSurveyText()
+{
+    ImportResult r;
+    r.outcome = ImportOutcome::Stored;
+    r.batchNumber = QStringLiteral("052825-A");
+    r.storedVehicles = 6953;
+    QCOMPARE(roadtally::storedSurveyText(r), QStringLiteral("Survey 052825-A stored: 6,953 vehicles"));
+    r.storedVehicles = 1;
+    QCOMPARE(roadtally::storedSurveyText(r), QStringLiteral("Survey 052825-A stored: 1 vehicle"));
+
+    // The import says which survey it stored and how many vehicles.
+    Database db;
+    ImportInput in = inputFor(test::loadedText(records("309-82 313+96 320+80")));
+    in.batchNumber = QStringLiteral("052401-C");
+    const ImportResult stored = importSurvey(db.path, in);
+    QCOMPARE(stored.outcome, ImportOutcome::Stored);
+    QCOMPARE(roadtally::storedSurveyText(stored), QStringLiteral("Survey 052401-C stored: 3 vehicles"));
+}
+
+void tst_VehicleImport::plainQueryPathStoresTheSameRows()
+{
+    // The bulk writers talk to the SQLite engine directly only when it is the
+    // one behind Qt's driver; otherwise the plain query path stores every row.
+    // Both must give the same database, row for row.
+    QRandomGenerator rng(52825);
+    QList<Record> list;
+    qint64 o = 0;
+    for (int i = 0; i < 3000; ++i) {
+        o += rng.bounded(0, 200);
+        list.append({o, "+-?"[rng.bounded(3)], int(rng.bounded(5, 95))});
+    }
+    const QString text = test::loadedText(list);
+    QStringList dumps;
+    for (const bool direct : {true, false}) {
+        DatabaseSession::setDirectEngineAllowed(direct);
+        Database db;
+        {
+            DatabaseSession session(db.path);
+            QCOMPARE(session.sqliteHandle() != nullptr, direct);
+        }
+        const ImportResult r = importSurvey(db.path, inputFor(text));
+        DatabaseSession::setDirectEngineAllowed(true);
+        QCOMPARE(r.outcome, ImportOutcome::Stored);
+        QVERIFY(r.storedVehicles > 2500);
+        dumps << test::dumpDatabase(db.path).join(QLatin1Char('\n'));
+    }
+    QCOMPARE(dumps[1], dumps[0]);
 }
 
 void tst_VehicleImport::generatedSurveyMatchesIndependentCount()

@@ -92,8 +92,9 @@ private:
 // Shows the dialog as the main window's load command does.
 inline frmLoadDataFile &openLoadDialog()
 {
-    form<frmRoadtally>().setEnabled(false);
-    frmLoadDataFile &dialog = form<frmLoadDataFile>();
+    frmRoadtally &main = form<frmRoadtally>();
+    main.setEnabled(false);
+    frmLoadDataFile &dialog = main.loadDataFileWindow();
     dialog.showLoadMode();
     return dialog;
 }

@@ -5,6 +5,7 @@
 #include "intake/frmLoadDataFile.h"
 #include "intake/frmProcessData.h"
 
+#include <QApplication>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -25,6 +26,8 @@ private slots:
     void clickingAFileFillsTheName();
     void loadWithoutName();
     void loadMissingFile();
+    void loadUnreadableFile_data();
+    void loadUnreadableFile();
     void loadRefusesNamesOutsideTheFolder_data();
     void loadRefusesNamesOutsideTheFolder();
     void loadShowsTheProcessingWindow();
@@ -107,6 +110,43 @@ void tst_frmLoadDataFile::loadMissingFile()
     QVERIFY(sharedState().rawDataText.isEmpty());
     QVERIFY(dialog.isVisible());
     QVERIFY(!formExists<frmProcessData>() || !form<frmProcessData>().isVisible());
+}
+
+void tst_frmLoadDataFile::loadUnreadableFile_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("a folder") << "folder" << "it is a folder, not a file";
+    QTest::newRow("a device") << "device" << "it is a device or a pipe, not a file";
+}
+
+void tst_frmLoadDataFile::loadUnreadableFile()
+{
+    // A name that is there but cannot be read says so and names the file,
+    // rather than loading nothing and leaving the user to a later message.
+    QFETCH(QString, kind);
+    QFETCH(QString, reason);
+    IntakeFixture fixture;
+    const QString path = fixture.path(QStringLiteral("Broken.ovd"));
+    if (kind == QLatin1String("folder"))
+        QVERIFY(QDir().mkpath(path));
+    else
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
+    sharedState().rawDataText = QStringLiteral("earlier file");
+    frmLoadDataFile &dialog = openLoadDialog();
+    dialog.FileName->setText(QStringLiteral("Broken.ovd"));
+    QTest::mouseClick(dialog.File, Qt::LeftButton);
+
+    QCOMPARE(fixture.messages.size(), 1);
+    QCOMPARE(fixture.messages[0].text,
+             QStringLiteral("Radar text file %1 cannot be read: %2.\n\nChoose another file, or make "
+                            "this one readable and load it again.")
+                 .arg(QDir::toNativeSeparators(path), reason));
+    QCOMPARE(fixture.messages[0].title, QStringLiteral("OVRoadtally"));
+    QVERIFY(sharedState().rawDataText.isEmpty());
+    QVERIFY(dialog.isVisible());
+    QVERIFY(!formExists<frmProcessData>() || !form<frmProcessData>().isVisible());
+    QVERIFY(QApplication::overrideCursor() == nullptr);
 }
 
 void tst_frmLoadDataFile::loadRefusesNamesOutsideTheFolder_data()

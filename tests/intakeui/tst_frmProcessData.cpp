@@ -2,6 +2,7 @@
 // file, unit and range rules, corrections, raw text edits and the process command.
 
 #include "IntakeFixture.h"
+#include "store/DatabaseTrouble.h"
 
 #include "intake/frmLoadDataFile.h"
 #include "intake/frmProcessData.h"
@@ -70,6 +71,9 @@ private slots:
     void activationClearsTheSurveyFields();
     void missingInputs_data();
     void missingInputs();
+    void blankInputs_data();
+    void blankInputs();
+    void databaseFailureIsNotTheDataFile();
     void processStoresTheSurvey();
     void duplicateBatchRefused();
     void importFailures_data();
@@ -347,6 +351,62 @@ void tst_frmProcessData::missingInputs_data()
                              << "You must select the survey zone!";
     QTest::newRow("no posted speed") << true << true << true << false
                                      << "You must input the posted speed limit of the survey!";
+}
+
+void tst_frmProcessData::blankInputs_data()
+{
+    QTest::addColumn<QString>("location");
+    QTest::addColumn<QString>("direction");
+    QTest::addColumn<QString>("zone");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("location of blanks") << "   " << "West" << "School" << "You must input a valid location!";
+    QTest::newRow("direction of blanks") << "Elm" << "  " << "School"
+                                         << "You must select the direction of traffic in the survey!";
+    QTest::newRow("zone of blanks") << "Elm" << "West" << " " << "You must select the survey zone!";
+}
+
+void tst_frmProcessData::blankInputs()
+{
+    // Blanks typed into a field are refused as an empty field is.
+    QFETCH(QString, location);
+    QFETCH(QString, direction);
+    QFETCH(QString, zone);
+    QFETCH(QString, message);
+    IntakeFixture fixture;
+    frmProcessData &window = loadSample();
+    QTest::keyClicks(window.Input_Location, location);
+    QTest::keyClicks(window.Input_Direction->lineEdit(), direction);
+    QTest::keyClicks(window.Input_Zone->lineEdit(), zone);
+    QTest::mouseClick(window.Command2, Qt::LeftButton);
+
+    QCOMPARE(fixture.messages.size(), 1);
+    QCOMPARE(fixture.messages[0].text, message);
+    QVERIFY(window.isVisible());
+    QCOMPARE(fixture.rowCount(QStringLiteral("Header")), 0);
+}
+
+void tst_frmProcessData::databaseFailureIsNotTheDataFile()
+{
+    // The data file is sound; the database cannot be written. The user is told
+    // which database and why, not to download the data file again.
+    IntakeFixture fixture;
+    const QString database = databasePathIn(fixture.folder());
+    QVERIFY(test::makeReadOnly(database));
+    frmProcessData &window = loadSample();
+    fillRequired(window);
+    QTest::mouseClick(window.Command2, Qt::LeftButton);
+
+    QCOMPARE(fixture.messages.size(), 1);
+    QCOMPARE(fixture.messages[0].title, QStringLiteral("OVRoadtally"));
+    QCOMPARE(fixture.messages[0].text,
+             QStringLiteral("The survey database OV97.mdb could not be written: it is read-only (the file, or "
+                            "its folder, cannot be written). Nothing was imported.\n\nDatabase: %1\n\n"
+                            "Make the database file and its folder writable, then process the data file "
+                            "again.")
+                 .arg(QDir::toNativeSeparators(database)));
+    QVERIFY(window.isVisible());
+    QCOMPARE(fixture.rowCount(QStringLiteral("Header")), 0);
+    QVERIFY(QApplication::overrideCursor() == nullptr);
 }
 
 void tst_frmProcessData::missingInputs()

@@ -2,6 +2,7 @@
 // connection held between operations.
 #include "store/BoundDataSource.h"
 #include "store/DatabaseSession.h"
+#include "store/DatabaseTrouble.h"
 #include "store/Schema.h"
 
 #include <QFile>
@@ -9,6 +10,8 @@
 #include <QSqlDatabase>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <memory>
 
 using namespace roadtally;
 
@@ -190,6 +193,60 @@ private Q_SLOTS:
         QCOMPARE(src.text(QStringLiteral("Batch_Number")), QStringLiteral("052601-C"));
         QVERIFY(src.refresh());
         QCOMPARE(src.recordCount(), 2);
+    }
+
+    void failedPendingWriteIsReported_data()
+    {
+        QTest::addColumn<QString>("trouble");
+        QTest::newRow("read-only database") << "read-only";
+        QTest::newRow("database gone") << "gone";
+        QTest::newRow("locked by another writer") << "locked";
+    }
+
+    void failedPendingWriteIsReported()
+    {
+        // Typed edits are written when the source moves; when that write fails
+        // the user must hear of it, not lose the edits without a word.
+        QFETCH(QString, trouble);
+        addSurveys();
+        BoundDataSource src;
+        src.setDatabaseName(m_path);
+        src.setRecordSource(QStringLiteral("Header"));
+        QVERIFY(src.refresh());
+        src.setField(QStringLiteral("Location"), QStringLiteral("Elm Street North"));
+        QVERIFY(src.hasChanges());
+
+        std::unique_ptr<test::WriteLock> lock;
+        if (trouble == QLatin1String("read-only"))
+            QVERIFY(test::makeReadOnly(m_path));
+        else if (trouble == QLatin1String("gone"))
+            QVERIFY(QFile::rename(m_path, m_path + QStringLiteral(".moved")));
+        else
+            lock = std::make_unique<test::WriteLock>(m_path);
+
+        QSignalSpy failed(&src, &BoundDataSource::writeFailed);
+        QSignalSpy changed(&src, &BoundDataSource::currentChanged);
+        QVERIFY(!src.moveNext());
+        QCOMPARE(failed.count(), 1);
+        const QString error = failed.at(0).at(0).toString();
+        QVERIFY2(error.contains(m_path), qPrintable(error));
+        QCOMPARE(src.errorText(), error);
+        // The move still happened and the edits are gone from the cursor.
+        QCOMPARE(changed.count(), 1);
+        QCOMPARE(src.position(), 1);
+        QVERIFY(!src.hasChanges());
+
+        // A move with nothing pending reports nothing.
+        QVERIFY(src.moveFirst());
+        QCOMPARE(failed.count(), 1);
+
+        lock.reset();
+        if (trouble == QLatin1String("gone"))
+            QVERIFY(QFile::rename(m_path + QStringLiteral(".moved"), m_path));
+        DatabaseSession check(m_path);
+        QCOMPARE(check.scalar(QStringLiteral("SELECT Location FROM Header WHERE Batch_Number = '052401-A'"))
+                     .toString(),
+                 QStringLiteral("Elm Street"));
     }
 
     void readOnlySelectionRefusesEdits()

@@ -4,6 +4,7 @@
 
 #include "SampleSurvey.h"
 #include "store/DatabaseSession.h"
+#include "store/DatabaseTrouble.h"
 #include "store/Schema.h"
 #include "store/SharedState.h"
 
@@ -14,6 +15,8 @@
 #include <QSqlRecord>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <memory>
 
 using namespace roadtally;
 
@@ -104,6 +107,9 @@ private slots:
     void importCorrections();
     void importFailures_data();
     void importFailures();
+    void importDatabaseFailures_data();
+    void importDatabaseFailures();
+    void concurrentImports();
     void noDatabase();
 
 private:
@@ -320,6 +326,19 @@ void tst_CommandLineTool::importFailures_data()
     QTest::newRow("not a data file") << QStringList{QStringLiteral(ROADTALLY_TEST_DATA "/raw/README.md"), "--location",
                                                     "L", "--direction", "N", "--zone", "Z"}
                                      << DataErrors;
+    QTest::newRow("a folder") << QStringList{m_dir.path(), "--location", "L", "--direction", "N", "--zone", "Z"}
+                              << QStringLiteral("Radar text file %1 cannot be read: it is a folder, not a file.")
+                                     .arg(QDir::toNativeSeparators(m_dir.path()));
+    QTest::newRow("a device") << QStringList{"/dev/zero", "--location", "L", "--direction", "N", "--zone", "Z"}
+                              << "Radar text file /dev/zero cannot be read: it is a device or a pipe, not a file.";
+    QTest::newRow("location of blanks")
+        << QStringList{sample, "--location", "   ", "--direction", "North", "--zone", "School"}
+        << "You must input a valid location!";
+    QTest::newRow("direction of blanks")
+        << QStringList{sample, "--location", "L", "--direction", "  ", "--zone", "School"}
+        << "You must select the direction of traffic in the survey!";
+    QTest::newRow("zone of blanks") << QStringList{sample, "--location", "L", "--direction", "North", "--zone", " "}
+                                    << "You must select the survey zone!";
 }
 
 void tst_CommandLineTool::importFailures()
@@ -342,6 +361,88 @@ void tst_CommandLineTool::importFailures()
     QVERIFY2(r.err.startsWith(message + QLatin1Char('\n')), qPrintable(r.err));
     QCOMPARE(r.out, QString());
     QCOMPARE(dump(db), before);
+}
+
+void tst_CommandLineTool::importDatabaseFailures_data()
+{
+    QTest::addColumn<QString>("trouble");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("locked") << "locked"
+                            << "another program or another import is using it, and it was still locked after "
+                               "0.3 seconds";
+    QTest::newRow("read-only") << "read-only" << "it is read-only (the file, or its folder, cannot be written)";
+    QTest::newRow("damaged") << "damaged" << "it is damaged";
+}
+
+void tst_CommandLineTool::importDatabaseFailures()
+{
+    // A fault of the database is told as one, with the database's path: never
+    // as a data file to download again.
+    QFETCH(QString, trouble);
+    QFETCH(QString, reason);
+    const QString folder = m_dir.filePath(QStringLiteral("database failures/%1").arg(QTest::currentDataTag()));
+    QCOMPARE(runProgram({"init", "--folder", folder}).code, 0);
+    const QStringList good{"import", "--folder", folder, m_sample, "--location", "L", "--direction", "North",
+                           "--zone", "School", "--wait", "0.3"};
+    QCOMPARE(runProgram(good).code, 0);
+    const QString db = databasePathIn(folder);
+    if (trouble == QLatin1String("read-only"))
+        QVERIFY(test::makeReadOnly(db));
+    else if (trouble == QLatin1String("damaged"))
+        QVERIFY(test::damageTable(db, "Veh_Data"));
+    const QByteArray before = test::fileHash(db);
+    // Taken last: closing any other handle of the file in this process would
+    // drop the lock.
+    std::unique_ptr<test::WriteLock> lock;
+    if (trouble == QLatin1String("locked")) {
+        lock = std::make_unique<test::WriteLock>(db);
+        QVERIFY(lock->isHeld());
+    }
+
+    const Run r = runProgram(QStringList(good) << "--letter" << "B");
+    QCOMPARE(r.code, 1);
+    QCOMPARE(r.out, QString());
+    const QString expected = QStringLiteral("The survey database OV97.mdb could not be written: %1. Nothing was "
+                                            "imported.\n\nDatabase: %2\n\n")
+                                 .arg(reason, QDir::toNativeSeparators(db));
+    QVERIFY2(r.err.startsWith(expected), qPrintable(r.err));
+    QVERIFY(!r.err.contains(DataErrors));
+    lock.reset();
+    QCOMPARE(test::fileHash(db), before);
+}
+
+void tst_CommandLineTool::concurrentImports()
+{
+    // Two scripted imports into one folder at the same moment: the second waits
+    // for the first and both surveys are stored, every time.
+    SampleOptions o;
+    o.vehicles = 6000;
+    o.startDate = QDate(2025, 5, 28);
+    const QString file = m_dir.filePath(QStringLiteral("concurrent.ovd"));
+    QCOMPARE(writeSampleSurvey(generateSampleSurvey(o), file), QString());
+    for (int round = 0; round < 10; ++round) {
+        const QString folder = m_dir.filePath(QStringLiteral("concurrent/%1").arg(round));
+        QCOMPARE(runProgram({"init", "--folder", folder}).code, 0);
+        QList<QProcess *> imports;
+        for (const char *letter : {"A", "B"}) {
+            auto *p = new QProcess(this);
+            p->start(QStringLiteral(ROADTALLY_CLI),
+                     {"import", "--folder", folder, file, "--location", "Elm", "--direction", "North", "--zone",
+                      "School", "--letter", QString::fromLatin1(letter)});
+            imports << p;
+        }
+        for (QProcess *p : std::as_const(imports)) {
+            QVERIFY(p->waitForFinished(60000));
+            QVERIFY2(p->exitStatus() == QProcess::NormalExit && p->exitCode() == 0,
+                     qPrintable(QString::fromLocal8Bit(p->readAllStandardError())));
+            delete p;
+        }
+        const QString db = databasePathIn(folder);
+        QCOMPARE(count(db, QStringLiteral("Header")), 2);
+        QCOMPARE(count(db, QStringLiteral("Summary")), 2);
+        // The survey stored last holds Veh_Data, whichever of the two it was.
+        QVERIFY(count(db, QStringLiteral("Veh_Data")) > 5000);
+    }
 }
 
 void tst_CommandLineTool::noDatabase()

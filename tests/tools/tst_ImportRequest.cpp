@@ -171,7 +171,9 @@ void tst_ImportRequest::loadPath()
     QVERIFY(dir.isValid());
     QCOMPARE(loadRawDataPath(QString()).status, LoadStatus::NoFileName);
     QCOMPARE(loadRawDataPath(dir.filePath(QStringLiteral("missing.ovd"))).status, LoadStatus::NotFound);
-    QCOMPARE(loadRawDataPath(dir.path()).status, LoadStatus::NotFound); // a folder is not a file
+    // A folder is there but is no file: it cannot be read, and the message says so.
+    QCOMPARE(loadRawDataPath(dir.path()).status, LoadStatus::Unreadable);
+    QVERIFY(loadMessage(loadRawDataPath(dir.path())).contains(QStringLiteral("it is a folder")));
 
     // Any name and extension will do here; the loaded text carries the end marks,
     // the file on disk does not.

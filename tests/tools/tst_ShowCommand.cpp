@@ -218,6 +218,30 @@ private Q_SLOTS:
         QCOMPARE(points.at(29).toObject().value(QStringLiteral("colour")).toInt(), 11); // 30
     }
 
+    // The study defaults to the approaching vehicles; catch-all forms are strings.
+    void studyJson()
+    {
+        Run r = show({QStringLiteral("--batch"), MphBatch, QStringLiteral("study"), QStringLiteral("--json")});
+        QCOMPARE(r.code, 0);
+        QJsonObject o = r.json();
+        QCOMPARE(o.value(QStringLiteral("direction")).toString(), QStringLiteral("approaching"));
+        QCOMPARE(o.value(QStringLiteral("n")).toDouble(), 100.0);
+        QCOMPARE(o.value(QStringLiteral("p85")).toDouble(), 40.0);
+        QCOMPARE(o.value(QStringLiteral("p85_interpolated")).toDouble(), 39.7);
+        QCOMPARE(o.value(QStringLiteral("pace")).toObject().value(QStringLiteral("low")).toDouble(), 27.0);
+        const QJsonObject program = o.value(QStringLiteral("program")).toObject();
+        QCOMPARE(program.value(QStringLiteral("p85")).toDouble(), 40.0);
+        QCOMPARE(program.value(QStringLiteral("pace")).toString(), QStringLiteral("29 to 39"));
+
+        r = show({QStringLiteral("--batch"), KphBatch, QStringLiteral("study"), QStringLiteral("--direction"),
+                  QStringLiteral("both"), QStringLiteral("--json")});
+        QCOMPARE(r.code, 0);
+        o = r.json();
+        QCOMPARE(o.value(QStringLiteral("direction")).toString(), QStringLiteral("both"));
+        QCOMPARE(o.value(QStringLiteral("p95")).toString(), QStringLiteral("121 or more"));
+        QCOMPARE(o.value(QStringLiteral("adt")).toString(), QStringLiteral("N/A"));
+    }
+
     void tables_data()
     {
         QTest::addColumn<QStringList>("arguments");
@@ -232,6 +256,8 @@ private Q_SLOTS:
         QTest::newRow("speeds") << QStringList{"--batch", MphBatch, "speeds"} << "0 black";
         QTest::newRow("percentile") << QStringList{"--batch", KphBatch, "percentile"}
                                     << "85th Percentile for Batch #031626-B";
+        QTest::newRow("study") << QStringList{"--batch", MphBatch, "study", "--direction", "receding"}
+                               << "Receding vehicles, MPH, posted limit 035";
     }
     void tables()
     {
@@ -275,6 +301,10 @@ private Q_SLOTS:
         QTest::newRow("bad printer") << QStringList{"--batch", MphBatch, "speeds", "--printer", "laser"} << 2
                                      << "--printer must be color or bw";
         QTest::newRow("missing batch") << QStringList{"weekly"} << 2 << "missing --batch";
+        QTest::newRow("study of one date") << QStringList{"--batch", Week, "study", "--date", "06/10/26"} << 2
+                                           << "--date is not used by study";
+        QTest::newRow("study of an unknown batch") << QStringList{"--batch", "010101-Q", "study"} << 1
+                                                   << "there is no survey 010101-Q";
         QTest::newRow("no Speed rows") << QStringList{"--batch", Week, "speeds"} << 1
                                        << "The Database is empty OR you have to select a SURVEY on the first tab.";
     }

@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QPainter>
 #include <QtTest>
 
 using namespace roadtally;

@@ -204,6 +204,17 @@ private Q_SLOTS:
         verifyCells(r.grid, checks);
     }
 
+    void ofStoredSurvey()
+    {
+        DatabaseSession s(m_path);
+        const WeeklyResult r = weeklyGridOfSurvey(s, QStringLiteral("061426-A"));
+        QVERIFY(r.computed());
+        verifyCells(r.grid, {"Day7A:8=14", "Day2A:8=*", "S1=*"});
+        const WeeklyResult none = weeklyGridOfSurvey(s, QStringLiteral("010101-Q"));
+        QVERIFY(!none.computed());
+        QCOMPARE(none.message, QStringLiteral("There is no survey 010101-Q. The weekly grid is left as it was."));
+    }
+
     // Weekdays the survey does not cover keep their cells; their totals are
     // recomputed from them.
     void uncoveredWeekdaysKept()

@@ -7,7 +7,13 @@
 #include "intake/frmLoadDataFile.h"
 #include "store/SharedState.h"
 #include "views/ClickLabel.h"
+#include "views/DailyVolumeTab.h"
+#include "views/FifteenMinuteTab.h"
 #include "views/Forms.h"
+#include "views/PrintOptionsPanel.h"
+#include "views/SpeedChartTab.h"
+#include "views/SummaryTab.h"
+#include "views/WeeklyTab.h"
 #include "views/frmRoadtally.h"
 
 #include <QAction>
@@ -50,7 +56,7 @@ void choose(QComboBox *combo, const QString &text)
     Q_EMIT combo->activated(i);
 }
 
-QStringList texts(const QVector<QLabel *> &labels, int first, int last)
+QStringList texts(const ControlArray<QLabel> &labels, int first, int last)
 {
     QStringList out;
     for (int i = first; i <= last; ++i)
@@ -65,7 +71,7 @@ void showSurvey(frmRoadtally &w, const QString &batch)
     w.Data3->refresh();
     QVERIFY(w.Data2->findFirst(QStringLiteral("Batch_Number"), batch));
     QVERIFY(w.Data3->findFirst(QStringLiteral("Batch_Number"), batch));
-    w.FrameS->show();
+    w.summary->FrameS->show();
     w.SSTab->setEnabled(true);
     w.Form_Activate();
 }
@@ -101,26 +107,26 @@ private Q_SLOTS:
         QCOMPARE(w.SSTab->currentIndex(), 0);
         QVERIFY(w.SSTab->isEnabled());
         QVERIFY(w.splashframe->isVisible());
-        QVERIFY(!w.FrameS->isVisible());
+        QVERIFY(!w.summary->FrameS->isVisible());
         QVERIFY(w.Label14->isVisible());
         QVERIFY(w.Label28->isVisible());
         QVERIFY(!w.LastButton->isVisible());
         QVERIFY(!w.LastText->isVisible());
-        QVERIFY(!w.framePrintOption->isVisible());
-        QVERIFY(!w.Command6->isEnabled());
-        for (QPushButton *b : {w.Command2, w.Command3, w.Command4, w.Command5, w.Command7})
+        QVERIFY(!w.printOptions->isVisible());
+        QVERIFY(!w.summary->Command6->isEnabled());
+        for (QPushButton *b : {w.percentile->printGraph, w.weekly->Command3, w.speeds->printGraph, w.volume->Command5, w.fifteen->Command7})
             QVERIFY2(b->isEnabled(), qPrintable(b->objectName()));
         QVERIFY(!w.m4->isEnabled());
         QVERIFY(!w.m4->menuAction()->isEnabled());
         QVERIFY(!w.mnuSaveStudy->menuAction()->isEnabled());
-        QCOMPARE(w.Combo1->currentText(), QStringLiteral("** Select Display Scheme **"));
-        QCOMPARE(w.Date15min->currentText(), QStringLiteral("**Select a Date**"));
-        QCOMPARE(w.DateVolume->currentText(), QStringLiteral("**Select a Date**"));
-        QVERIFY(!w.Radar_Mode->isVisible());
+        QCOMPARE(w.summary->Combo1->currentText(), QStringLiteral("** Select Display Scheme **"));
+        QCOMPARE(w.fifteen->Date15min->currentText(), QStringLiteral("**Select a Date**"));
+        QCOMPARE(w.volume->DateVolume->currentText(), QStringLiteral("**Select a Date**"));
+        QVERIFY(!w.summary->Radar_Mode->isVisible());
         // The bound sources stand on the first rows.
-        QCOMPARE(w.Label7[4]->text(), MphBatch);
-        QCOMPARE(w.Agency->text(), QStringLiteral("City of Brookhaven Police Department"));
-        QCOMPARE(w.Officer_Select->currentText(), QStringLiteral("Sgt. Dana Whitfield"));
+        QCOMPARE(w.summary->Label7[4]->text(), MphBatch);
+        QCOMPARE(w.summary->Agency->text(), QStringLiteral("City of Brookhaven Police Department"));
+        QCOMPARE(w.summary->Officer_Select->currentText(), QStringLiteral("Sgt. Dana Whitfield"));
         // The Reports menu opens once a survey is chosen.
         w.m4->setEnabled(true);
         QVERIFY(w.m4->menuAction()->isEnabled());
@@ -209,9 +215,9 @@ private Q_SLOTS:
         QFETCH(QString, limit);
         QFETCH(QStringList, headers);
         frmRoadtally w;
-        w.Label7[9]->setText(limit);
+        w.summary->Label7[9]->setText(limit);
         w.Form_Activate();
-        QCOMPARE(texts(w.Label2, 40, 42), headers);
+        QCOMPARE(texts(w.summary->Label2, 40, 42), headers);
     }
 
     void schemeList_data()
@@ -230,13 +236,46 @@ private Q_SLOTS:
         QFETCH(QString, unit);
         QFETCH(QStringList, schemes);
         frmRoadtally w;
-        w.Combo2->addItem(QStringLiteral("left over"));
-        w.Combo1->addItem(QStringLiteral("left over"));
-        w.Radar_Mode->setText(unit);
+        w.printOptions->Combo2->addItem(QStringLiteral("left over"));
+        w.summary->Combo1->addItem(QStringLiteral("left over"));
+        w.summary->Radar_Mode->setText(unit);
         w.Form_Activate();
-        QCOMPARE(items(w.Combo1), schemes);
-        QCOMPARE(w.Combo1->currentText(), QStringLiteral("** Select Display Scheme **"));
-        QCOMPARE(w.Combo2->count(), 0);
+        QCOMPARE(items(w.summary->Combo1), schemes);
+        QCOMPARE(w.summary->Combo1->currentText(), QStringLiteral("** Select Display Scheme **"));
+        QCOMPARE(w.printOptions->Combo2->count(), 0);
+    }
+
+    // Form_Activate runs when the window becomes active coming from another
+    // window of the program, not when a message box over it closes (which
+    // would empty the scheme list and the print panel's list).
+    void activationStep()
+    {
+        frmRoadtally w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QTRY_COMPARE(items(w.summary->Combo1).size(), 4); // first activation: MPH schemes
+        w.summary->Combo1->addItem(QStringLiteral("left over"));
+        w.printOptions->Combo2->addItem(QStringLiteral("a date"));
+
+        QMessageBox box(QMessageBox::Warning, QStringLiteral("OVRoadtally"),
+                        QStringLiteral("message"), QMessageBox::Ok, &w);
+        box.open();
+        QVERIFY(QTest::qWaitForWindowActive(&box));
+        box.accept();
+        w.activateWindow();
+        QTRY_VERIFY(w.isActiveWindow());
+        QCOMPARE(items(w.summary->Combo1).size(), 5);
+        QCOMPARE(w.printOptions->Combo2->count(), 1);
+
+        QWidget child;
+        child.resize(200, 100);
+        child.show();
+        child.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&child));
+        child.hide();
+        w.activateWindow();
+        QTRY_COMPARE(items(w.summary->Combo1).size(), 4);
+        QCOMPARE(w.printOptions->Combo2->count(), 0);
     }
 
     void schemes_data()
@@ -291,24 +330,24 @@ private Q_SLOTS:
         QFETCH(QString, scheme);
         frmRoadtally w;
         showSurvey(w, batch);
-        w.Option1[direction]->click();
-        QVERIFY(!w.Command6->isEnabled());
-        choose(w.Combo1, scheme);
-        QVERIFY(w.Command6->isEnabled());
-        QTEST(texts(w.Label1, 1, 13).join(QLatin1Char('|')), "labels");
-        QTEST(texts(w.Label2, 0, 12).join(QLatin1Char('|')), "volumes");
-        QTEST(texts(w.Label2, 13, 25).join(QLatin1Char('|')), "percents");
+        w.summary->Option1[direction]->click();
+        QVERIFY(!w.summary->Command6->isEnabled());
+        choose(w.summary->Combo1, scheme);
+        QVERIFY(w.summary->Command6->isEnabled());
+        QTEST(texts(w.summary->Label1, 1, 13).join(QLatin1Char('|')), "labels");
+        QTEST(texts(w.summary->Label2, 0, 12).join(QLatin1Char('|')), "volumes");
+        QTEST(texts(w.summary->Label2, 13, 25).join(QLatin1Char('|')), "percents");
     }
 
     void promptOnlyEnablesPrint()
     {
         frmRoadtally w;
         showSurvey(w, MphBatch);
-        w.Combo1->setEditText(QStringLiteral("** Select Display Scheme **"));
-        w.Combo1_Click();
-        QVERIFY(w.Command6->isEnabled());
-        QCOMPARE(w.Label1[1]->text(), QStringLiteral("1 - 14")); // the design labels stay
-        QCOMPARE(w.Label2[0]->text(), QString());
+        w.summary->Combo1->setEditText(QStringLiteral("** Select Display Scheme **"));
+        w.summary->Combo1_Click();
+        QVERIFY(w.summary->Command6->isEnabled());
+        QCOMPARE(w.summary->Label1[1]->text(), QStringLiteral("1 - 14")); // the design labels stay
+        QCOMPARE(w.summary->Label2[0]->text(), QString());
     }
 
     void directions_data()
@@ -350,24 +389,24 @@ private Q_SLOTS:
         frmRoadtally w;
         showSurvey(w, batch);
         // A scheme shown for another direction is blanked by the change.
-        w.Option1[(direction + 1) % 3]->click();
-        choose(w.Combo1, w.Combo1->itemText(1));
-        QVERIFY(!w.Label2[0]->text().isEmpty());
+        w.summary->Option1[(direction + 1) % 3]->click();
+        choose(w.summary->Combo1, w.summary->Combo1->itemText(1));
+        QVERIFY(!w.summary->Label2[0]->text().isEmpty());
 
-        w.Option1[direction]->click();
-        QCOMPARE(texts(w.Label2, 0, 25), QStringList(26, QString()));
-        QCOMPARE(w.Combo1->currentText(), QStringLiteral("** Select Display Scheme **"));
-        const QStringList got{w.Label2[36]->text(), w.Label2[37]->text(), w.Label2[38]->text(),
-                              w.Label2[27]->text(), w.Label2[28]->text(), w.Label2[26]->text(),
-                              w.Label2[32]->text()};
+        w.summary->Option1[direction]->click();
+        QCOMPARE(texts(w.summary->Label2, 0, 25), QStringList(26, QString()));
+        QCOMPARE(w.summary->Combo1->currentText(), QStringLiteral("** Select Display Scheme **"));
+        const QStringList got{w.summary->Label2[36]->text(), w.summary->Label2[37]->text(), w.summary->Label2[38]->text(),
+                              w.summary->Label2[27]->text(), w.summary->Label2[28]->text(), w.summary->Label2[26]->text(),
+                              w.summary->Label2[32]->text()};
         QCOMPARE(got, values);
-        QCOMPARE(texts(w.Label2, 45, 48), bands);
-        const QStringList gotShares{w.Label2[56]->text(), w.Label2[57]->text(),
-                                    w.Label2[51]->text(), w.Label2[52]->text(),
-                                    w.Label2[53]->text(), w.Label2[54]->text()};
+        QCOMPARE(texts(w.summary->Label2, 45, 48), bands);
+        const QStringList gotShares{w.summary->Label2[56]->text(), w.summary->Label2[57]->text(),
+                                    w.summary->Label2[51]->text(), w.summary->Label2[52]->text(),
+                                    w.summary->Label2[53]->text(), w.summary->Label2[54]->text()};
         QCOMPARE(gotShares, shares);
-        QTEST(w.Label5[5]->text(), "caption");
-        QCOMPARE(w.Label2[40]->text(), w.Label7[9]->text() + QStringLiteral("+"));
+        QTEST(w.summary->Label5[5]->text(), "caption");
+        QCOMPARE(w.summary->Label2[40]->text(), w.summary->Label7[9]->text() + QStringLiteral("+"));
     }
 
     void tabChange()
@@ -376,37 +415,37 @@ private Q_SLOTS:
         w.show();
         showSurvey(w, MphBatch);
         for (QPushButton *b :
-             {w.Command2, w.Command3, w.Command4, w.Command5, w.Command6, w.Command7})
+             {w.percentile->printGraph, w.weekly->Command3, w.speeds->printGraph, w.volume->Command5, w.summary->Command6, w.fifteen->Command7})
             b->setEnabled(true);
-        w.DateVolume->setEditText(QStringLiteral("12/31/25"));
-        w.Date15min->addItem(QStringLiteral("stale"));
+        w.volume->DateVolume->setEditText(QStringLiteral("12/31/25"));
+        w.fifteen->Date15min->addItem(QStringLiteral("stale"));
 
         w.SSTab->setCurrentIndex(2);
         QVERIFY(!w.splashframe->isVisible());
         QVERIFY(w.LastButton->isVisibleTo(w.splashframe));
         QVERIFY(w.LastText->isVisibleTo(w.splashframe));
         for (QPushButton *b :
-             {w.Command2, w.Command3, w.Command4, w.Command5, w.Command6, w.Command7})
+             {w.percentile->printGraph, w.weekly->Command3, w.speeds->printGraph, w.volume->Command5, w.summary->Command6, w.fifteen->Command7})
             QVERIFY2(!b->isEnabled(), qPrintable(b->objectName()));
         const QStringList calendar{"12/30/25", "12/31/25", "01/01/26", "01/02/26"};
-        QCOMPARE(items(w.DateVolume), calendar);
-        QCOMPARE(items(w.Date15min), calendar);
-        QCOMPARE(w.DateVolume->currentText(), QStringLiteral("**Select a Date**"));
-        QCOMPARE(w.Date15min->currentText(), QStringLiteral("**Select a Date**"));
+        QCOMPARE(items(w.volume->DateVolume), calendar);
+        QCOMPARE(items(w.fifteen->Date15min), calendar);
+        QCOMPARE(w.volume->DateVolume->currentText(), QStringLiteral("**Select a Date**"));
+        QCOMPARE(w.fifteen->Date15min->currentText(), QStringLiteral("**Select a Date**"));
 
         // A date chosen on the tab is forgotten by the next tab change and return.
-        w.DateVolume->setEditText(calendar[1]);
-        w.Command5->setEnabled(true);
+        w.volume->DateVolume->setEditText(calendar[1]);
+        w.volume->Command5->setEnabled(true);
         w.SSTab->setCurrentIndex(3);
         w.SSTab->setCurrentIndex(2);
-        QVERIFY(!w.Command5->isEnabled());
-        QCOMPARE(w.DateVolume->currentText(), QStringLiteral("**Select a Date**"));
-        QCOMPARE(items(w.DateVolume), calendar);
+        QVERIFY(!w.volume->Command5->isEnabled());
+        QCOMPARE(w.volume->DateVolume->currentText(), QStringLiteral("**Select a Date**"));
+        QCOMPARE(items(w.volume->DateVolume), calendar);
 
         // Another survey gets its own dates.
         QVERIFY(w.Data2->findFirst(QStringLiteral("Batch_Number"), KphBatch));
         w.SSTab->setCurrentIndex(0);
-        QCOMPARE(items(w.Date15min), QStringList{QStringLiteral("03/16/26")});
+        QCOMPARE(items(w.fifteen->Date15min), QStringList{QStringLiteral("03/16/26")});
     }
 
     void lastSurvey()
@@ -427,8 +466,8 @@ private Q_SLOTS:
         QTest::mouseClick(w.LastButton, Qt::LeftButton);
         QVERIFY(!w.splashframe->isVisible());
         QVERIFY(w.SSTab->isEnabled());
-        QVERIFY(!w.FrameS->isHidden());
-        QCOMPARE(w.Label7[4]->text(), MphBatch); // the sources did not move
+        QVERIFY(!w.summary->FrameS->isHidden());
+        QCOMPARE(w.summary->Label7[4]->text(), MphBatch); // the sources did not move
     }
 
     void openSurveyFromStartPanel()
@@ -436,15 +475,15 @@ private Q_SLOTS:
         frmRoadtally &w = form<frmRoadtally>();
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        w.Day3A[5]->setText(QStringLiteral("17"));
-        w.Split[2]->setText(QStringLiteral("60.0 | 40.0"));
+        w.weekly->Day3A[5]->setText(QStringLiteral("17"));
+        w.weekly->Split[2]->setText(QStringLiteral("60.0 | 40.0"));
         QTest::mouseClick(w.Label14, Qt::LeftButton);
         QVERIFY(!w.isEnabled());
         QVERIFY(!w.splashframe->isVisible());
-        QVERIFY(!w.FrameS->isVisible());
+        QVERIFY(!w.summary->FrameS->isVisible());
         QCOMPARE(w.SSTab->currentIndex(), 0);
-        QCOMPARE(w.Day3A[5]->text(), QStringLiteral("*"));
-        QCOMPARE(w.Split[2]->text(), QStringLiteral("*"));
+        QCOMPARE(w.weekly->Day3A[5]->text(), QStringLiteral("*"));
+        QCOMPARE(w.weekly->Split[2]->text(), QStringLiteral("*"));
 
         frmOpenSurvey &chooser = form<frmOpenSurvey>();
         QVERIFY(chooser.isVisible());
@@ -453,13 +492,13 @@ private Q_SLOTS:
         QCOMPARE(found.size(), 1);
         chooser.Batch_List_DblClick(found.first());
         QVERIFY(w.isEnabled());
-        QVERIFY(w.FrameS->isVisible());
+        QVERIFY(w.summary->FrameS->isVisible());
         QVERIFY(w.m4->menuAction()->isEnabled());
-        QCOMPARE(w.Label7[4]->text(), KphBatch);
-        QCOMPARE(w.PaceCaption[2]->text(), QStringLiteral("10 KPH Pace"));
-        QVERIFY(w.Option1[0]->isChecked());
-        QCOMPARE(w.Label2[32]->text(), QStringLiteral("15"));
-        QCOMPARE(w.Label2[57]->text(), QStringLiteral("57.14%"));
+        QCOMPARE(w.summary->Label7[4]->text(), KphBatch);
+        QCOMPARE(w.summary->PaceCaption[2]->text(), QStringLiteral("10 KPH Pace"));
+        QVERIFY(w.summary->Option1[0]->isChecked());
+        QCOMPARE(w.summary->Label2[32]->text(), QStringLiteral("15"));
+        QCOMPARE(w.summary->Label2[57]->text(), QStringLiteral("57.14%"));
         delete &w;
         delete &chooser;
     }
@@ -492,8 +531,8 @@ private Q_SLOTS:
         frmRoadtally &w = form<frmRoadtally>();
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        w.Day1A[0]->setText(QStringLiteral("12"));
-        w.FrameS->show();
+        w.weekly->Day1A[0]->setText(QStringLiteral("12"));
+        w.summary->FrameS->show();
         w.SSTab->setCurrentIndex(4);
         w.SSTab->setCurrentIndex(0);
         w.showStartPanel();
@@ -502,11 +541,11 @@ private Q_SLOTS:
         else
             QTest::mouseClick(w.Label28, Qt::LeftButton);
         QVERIFY(!w.isEnabled());
-        QVERIFY(w.FrameS->isHidden());
+        QVERIFY(w.summary->FrameS->isHidden());
         QCOMPARE(w.SSTab->currentIndex(), 0);
         QCOMPARE(w.SSTab->isEnabledTo(&w), !fromMenu);
         QCOMPARE(w.splashframe->isHidden(), !fromMenu);
-        QCOMPARE(w.Day1A[0]->text(), QStringLiteral("12")); // the weekly grid stays
+        QCOMPARE(w.weekly->Day1A[0]->text(), QStringLiteral("12")); // the weekly grid stays
 
         frmLoadDataFile &dialog = form<frmLoadDataFile>();
         QVERIFY(dialog.isVisible());
@@ -613,8 +652,8 @@ private Q_SLOTS:
         w.grab().save(out + QStringLiteral("/main-start.png"));
         showSurvey(w, MphBatch);
         w.splashframe->hide();
-        w.Option1[0]->click();
-        choose(w.Combo1, QStringLiteral("15 to 70 by 5 MPH"));
+        w.summary->Option1[0]->click();
+        choose(w.summary->Combo1, QStringLiteral("15 to 70 by 5 MPH"));
         w.grab().save(out + QStringLiteral("/main-summary.png"));
         w.resize(1600, 1000);
         QApplication::processEvents();
@@ -630,8 +669,8 @@ private Q_SLOTS:
         w.grab().save(out + QStringLiteral("/main-start-last.png"));
         showSurvey(w, KphBatch);
         w.splashframe->hide();
-        w.Option1[1]->click();
-        choose(w.Combo1, QStringLiteral("35 to 90 by 5 KPH"));
+        w.summary->Option1[1]->click();
+        choose(w.summary->Combo1, QStringLiteral("35 to 90 by 5 KPH"));
         w.grab().save(out + QStringLiteral("/main-summary-kph-receding.png"));
     }
 };

@@ -18,7 +18,12 @@
 #include "store/DatabaseSession.h"
 #include "store/Schema.h"
 #include "store/SharedState.h"
+#include "views/DailyVolumeTab.h"
+#include "views/FifteenMinuteTab.h"
 #include "views/Forms.h"
+#include "views/SpeedChartTab.h"
+#include "views/SummaryTab.h"
+#include "views/WeeklyTab.h"
 #include "views/frmRoadtally.h"
 
 #if __has_include("intake/frmLoadDataFile.h")
@@ -242,7 +247,7 @@ template <class Main> void shootMainWindow(Shooter &shooter, Main &main)
         main.setEnabled(false);
         if (main.splashframe)
             main.splashframe->hide();
-        form<frmOpenSurvey>().show();
+        main.openSurveyWindow().show();
     }
     frmOpenSurvey &open = form<frmOpenSurvey>();
     settle();
@@ -265,15 +270,15 @@ template <class Main> void shootMainWindow(Shooter &shooter, Main &main)
 
     // Each display scheme (both directions), then each direction with the second scheme.
     QComboBox *schemes = nullptr;
-    if constexpr (requires { main.Combo1; })
-        schemes = main.Combo1;
+    if constexpr (requires { main.summary->Combo1; })
+        schemes = main.summary->Combo1;
     const int schemeCount = schemes ? schemes->count() : 0;
     if (schemeCount == 0)
         shooter.skip(QStringLiteral("04-summary-scheme"), QStringLiteral("no display schemes listed"));
     const QStringList directions = {QStringLiteral("approaching"), QStringLiteral("receding"),
                                     QStringLiteral("both")};
     for (int d = 0; d < 3; ++d) {
-        QRadioButton *option = entry(main.Option1, d);
+        QRadioButton *option = entry(main.summary->Option1, d);
         if (!option) {
             shooter.skip(QStringLiteral("summary-") + directions[d],
                          QStringLiteral("no direction option"));
@@ -303,22 +308,22 @@ template <class Main> void shootMainWindow(Shooter &shooter, Main &main)
         settle();
         switch (t) {
         case 1:
-            clickIfThere(entry(main.Option3, 3));
+            clickIfThere(entry(main.speeds->direction, 3));
             break;
         case 2:
-            clickIfThere(entry(main.option4, 2));
-            choose(main.DateVolume, 0);
+            clickIfThere(entry(main.volume->option4, 2));
+            choose(main.volume->DateVolume, 0);
             break;
         case 3:
-            clickIfThere(entry(main.option6, 3));
+            clickIfThere(entry(main.percentile->direction, 3));
             break;
         case 4:
-            clickIfThere(entry(main.option7, 2));
-            choose(main.Date15min, 0);
+            clickIfThere(entry(main.fifteen->option7, 2));
+            choose(main.fifteen->Date15min, 0);
             break;
         case 5:
-            if constexpr (requires { main.Command8; })
-                clickIfThere(main.Command8);
+            if constexpr (requires { main.weekly->Command8; })
+                clickIfThere(main.weekly->Command8);
             break;
         default:
             break;

@@ -1,0 +1,74 @@
+#include "views/DailyVolumeTab.h"
+
+#include "views/WidgetKit.h"
+
+#include <QComboBox>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace roadtally {
+
+using namespace kit;
+
+DailyVolumeTab::DailyVolumeTab(QWidget *parent) : QFrame(parent)
+{
+    Picture1 = makeTabContainer(this, "Picture1");
+    auto *h = new QHBoxLayout(Picture1);
+    h->setContentsMargins(14, 10, 14, 10);
+    auto *left = new QVBoxLayout;
+    Label12 = makeLabel(QString(), "boxTitle", "Label12");
+    Label12->hide();
+    left->addWidget(Label12);
+    chartArea = kit::chartArea("chartArea2");
+    left->addWidget(chartArea, 1);
+    auto *halves = new QHBoxLayout;
+    Shape1 = named(new QFrame, "Shape1");
+    Shape2 = named(new QFrame, "Shape2");
+    AM = makeLabel(QStringLiteral("AM Time"), "caption", "AM");
+    PM = makeLabel(QStringLiteral("PM Time"), "caption", "PM");
+    for (auto pair : {qMakePair(Shape1, AM), qMakePair(Shape2, PM)}) {
+        pair.first->setProperty("box", true);
+        auto *l = new QHBoxLayout(pair.first);
+        l->setContentsMargins(4, 2, 4, 2);
+        pair.second->setAlignment(Qt::AlignCenter);
+        l->addWidget(pair.second);
+        pair.first->hide();
+        pair.second->hide();
+        halves->addWidget(pair.first, 1);
+    }
+    // Keeps the row from limiting the chart's width while both halves are hidden.
+    halves->addItem(new QSpacerItem(0, 0, QSizePolicy::Expanding, QSizePolicy::Minimum));
+    left->addLayout(halves);
+    Label15 = makeLabel(QStringLiteral("Vehicle Volume / Hour"), "caption", "Label15");
+    Label15->setAlignment(Qt::AlignCenter);
+    left->addWidget(Label15);
+    h->addLayout(left, 1);
+
+    auto *right = new QVBoxLayout;
+    Frame8 = kit::directionFrame("Frame8", QStringLiteral("Date && Direction"), option4, "option4", 0,
+                            {QStringLiteral("Approaching Only"), QStringLiteral("Receeding Only"),
+                             QStringLiteral("Both Directions")});
+    option4[0]->setChecked(true);
+    DateVolume = makeListCombo("DateVolume", DatePrompt);
+    DateVolume->hide();
+    static_cast<QVBoxLayout *>(Frame8->layout())->addWidget(DateVolume);
+    DChoice = makeLabel(QString(), nullptr, "DChoice");
+    DChoice->hide();
+    Command5 = makeButton(QStringLiteral("Print Graph"), "Command5");
+    right->addWidget(Frame8);
+    right->addWidget(DChoice);
+    right->addWidget(Command5);
+    right->addStretch();
+    h->addWidget(sideColumn(right));
+    connect(Command5, &QPushButton::clicked, this, [this] { emit printRequested(5); });
+}
+
+} // namespace roadtally
