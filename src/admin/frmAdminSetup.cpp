@@ -3,6 +3,7 @@
 #include "admin/WindowPlacement.h"
 #include "store/DatabaseSession.h"
 #include "store/SharedState.h"
+#include "views/ActivationWatch.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -196,6 +197,8 @@ frmAdminSetup::frmAdminSetup(QWidget *parent) : QWidget(parent)
 
     resize(500, 520);
     Form_Load();
+    // The check boxes show the stored options on every showing.
+    new ActivationWatch(this, [this] { Form_Activate(); }, ActivationWatch::WhenShown);
 }
 
 void frmAdminSetup::Form_Load()
@@ -207,7 +210,6 @@ void frmAdminSetup::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
     m_hiding = false;
-    Form_Activate();
 }
 
 void frmAdminSetup::Form_Activate()

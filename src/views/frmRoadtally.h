@@ -32,8 +32,10 @@ class PrintOptionsPanel;
 class SpeedChartTab;
 class SummaryTab;
 class WeeklyTab;
+class frmAdminSetup;
 class frmLoadDataFile;
 class frmOpenSurvey;
+class frmSpeed_Profile;
 
 class frmRoadtally : public QMainWindow
 {
@@ -102,6 +104,14 @@ public:
     // The child windows, created on first use and connected to this window.
     frmOpenSurvey &openSurveyWindow();
     frmLoadDataFile &loadDataFileWindow();
+    frmAdminSetup &adminSetupWindow();
+    frmSpeed_Profile &speedProfileWindow();
+
+    // mnuAdminSetup: this window disabled, "Administration Setup" shown.
+    void showAdminSetup();
+    // Command1 "View Speeding Vehicle Profile": this window disabled, the
+    // speeding vehicles of the current survey and direction shown.
+    void showSpeedProfile();
 
     // Shows the start panel (after a cancelled dialog or a finished import).
     void showStartPanel();
@@ -126,6 +136,14 @@ public slots:
     // The chosen survey opened: the summary panel, the tabs and the Reports
     // menu become usable and every view starts from its first choice.
     void surveyChosen(const QString &batch);
+    // An officer chosen in the administration window: Officer_Select shows it.
+    void officerChosen(const QString &name);
+    // The administration window stored the agency: the agency and officer
+    // sources read their rows again.
+    void agencyUpdated();
+    // "Print This Profile": the speeding profile report (selector 7); this
+    // window stays disabled until the preview closes.
+    void speedProfilePrintRequested();
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -355,10 +355,10 @@ void tst_frmAdminSetup::updateStoresAgencyAndTells()
     QCOMPARE(closed.size(), 1);
     QCOMPARE(closed.at(0).at(0).toBool(), false);
 
-    const ReportFrame frame = readReportFrame(m_folder->folder());
-    QCOMPARE(frame.agency, (AgencyInfo{QStringLiteral("Village of O'Fallon"), QStringLiteral("PO Box 7"),
-                                       QStringLiteral("O'Fallon, IL")}));
-    QCOMPARE(frame.officer, QStringLiteral("Typed, not refreshed"));
+    DatabaseSession session(m_folder->databasePath());
+    QCOMPARE(readAgency(session), (AgencyInfo{QStringLiteral("Village of O'Fallon"), QStringLiteral("PO Box 7"),
+                                              QStringLiteral("O'Fallon, IL")}));
+    QCOMPARE(stored(), QStringList{QStringLiteral("Typed, not refreshed")});
 }
 
 void tst_frmAdminSetup::escapeAndFrameActAsUpdate()
