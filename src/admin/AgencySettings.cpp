@@ -1,7 +1,6 @@
 #include "admin/AgencySettings.h"
 
 #include "store/DatabaseSession.h"
-#include "store/SharedState.h"
 #include "text/TextPatterns.h"
 
 #include <QSqlQuery>
@@ -154,24 +153,6 @@ bool deleteOfficer(DatabaseSession &session, qint64 id)
 {
     QSqlQuery q = session.exec(QStringLiteral("DELETE FROM [Officer] WHERE rowid = ?"), {id});
     return q.numRowsAffected() > 0;
-}
-
-ReportFrame readReportFrame(DatabaseSession &session)
-{
-    ReportFrame frame;
-    frame.agency = readAgency(session);
-    frame.options = readReportOptions(session);
-    const QVector<OfficerRow> officers = readOfficers(session);
-    if (!officers.isEmpty())
-        frame.officer = officers.first().name;
-    return frame;
-}
-
-ReportFrame readReportFrame(const QString &programFolder)
-{
-    DatabaseSession session(databasePathIn(programFolder));
-    session.requireOpen();
-    return readReportFrame(session);
 }
 
 } // namespace roadtally

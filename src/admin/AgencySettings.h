@@ -1,7 +1,7 @@
 #pragma once
 // The agency that heads the reports, the officers who may sign them and the two
 // report options: read and written for the "Administration Setup" window and
-// read by the command-line reports. Every officer name reaches SQL as a bound
+// read for the report frame (readReportFrame). Every officer name reaches SQL as a bound
 // value, so names such as O'Brien need no care from the caller.
 
 #include <QString>
@@ -43,16 +43,6 @@ struct OfficerRow
     bool operator==(const OfficerRow &) const = default;
 };
 
-// What every report frame prints about the agency: the heading, the options of
-// the signature footer and the officer the main window shows after start-up
-// (the first row of Officer, "" when there is none).
-struct ReportFrame
-{
-    AgencyInfo agency;
-    ReportOptions options;
-    QString officer;
-};
-
 // The first Agency row (empty texts when the table has none).
 AgencyInfo readAgency(DatabaseSession &session);
 // Writes the first Agency row; adds one when the table has none.
@@ -79,11 +69,5 @@ OfficerRow addOfficer(DatabaseSession &session, const QString &name);
 bool renameOfficer(DatabaseSession &session, qint64 id, const QString &name);
 // Deletes a row; false when it was gone already.
 bool deleteOfficer(DatabaseSession &session, qint64 id);
-
-// Agency, options and officer of the database of a program folder, as the
-// windows would show them after start-up. Throws DatabaseError when the
-// database cannot be opened or read.
-ReportFrame readReportFrame(DatabaseSession &session);
-ReportFrame readReportFrame(const QString &programFolder);
 
 } // namespace roadtally

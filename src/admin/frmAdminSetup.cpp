@@ -3,6 +3,7 @@
 #include "admin/WindowPlacement.h"
 #include "store/DatabaseSession.h"
 #include "store/SharedState.h"
+#include "views/ActivationWatch.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -196,6 +197,8 @@ frmAdminSetup::frmAdminSetup(QWidget *parent) : QWidget(parent)
 
     resize(500, 520);
     Form_Load();
+    // The check boxes show the stored options on every showing.
+    new ActivationWatch(this, [this] { Form_Activate(); }, ActivationWatch::WhenShown);
 }
 
 void frmAdminSetup::Form_Load()
@@ -207,7 +210,6 @@ void frmAdminSetup::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
     m_hiding = false;
-    Form_Activate();
 }
 
 void frmAdminSetup::Form_Activate()
@@ -357,7 +359,7 @@ bool frmAdminSetup::updateAndHide()
     m_hiding = true;
     hide();
     Q_EMIT agencyUpdated();
-    Q_EMIT closed();
+    Q_EMIT closed(false);
     return true;
 }
 
@@ -422,7 +424,7 @@ void frmAdminSetup::closeEvent(QCloseEvent *event)
     // message says so and the window closes all the same.
     if (!m_hiding && !updateAndHide()) {
         m_hiding = true;
-        Q_EMIT closed();
+        Q_EMIT closed(false);
     }
     QWidget::closeEvent(event);
 }
@@ -433,7 +435,7 @@ void frmAdminSetup::keyPressEvent(QKeyEvent *event)
         if (!updateAndHide()) {
             m_hiding = true;
             hide();
-            Q_EMIT closed();
+            Q_EMIT closed(false);
         }
         return;
     }

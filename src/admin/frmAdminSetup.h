@@ -59,8 +59,10 @@ Q_SIGNALS:
     void officerChosen(const QString &name);
     // "Update" stored the agency: the main window reads its agency and officer again.
     void agencyUpdated();
-    // The window was hidden ("Update", Escape or its frame): the main window takes over.
-    void closed();
+    // The window was hidden ("Update", Escape or its frame): the main window takes
+    // over. showStartPanel is always false, as for every window that leaves the
+    // main window as it was.
+    void closed(bool showStartPanel);
 
 protected:
     void showEvent(QShowEvent *event) override;

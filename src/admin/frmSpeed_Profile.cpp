@@ -3,6 +3,7 @@
 #include "admin/WindowPlacement.h"
 #include "store/PagedQueryModel.h"
 #include "store/SharedState.h"
+#include "views/ActivationWatch.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -186,6 +187,8 @@ frmSpeed_Profile::frmSpeed_Profile(QWidget *parent) : QWidget(parent)
     Label6->setFixedWidth(210);
     resize(sizeHint().width(), 540);
     Form_Load();
+    // Filled on every showing, before the user sees it.
+    new ActivationWatch(this, [this] { Form_Activate(); }, ActivationWatch::WhenShown);
 }
 
 void frmSpeed_Profile::Form_Load()
@@ -207,7 +210,6 @@ void frmSpeed_Profile::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
     m_closing = false;
-    Form_Activate();
     placeBandHeading();
 }
 
@@ -295,7 +297,7 @@ void frmSpeed_Profile::Command1_Click()
 {
     m_closing = true;
     hide();
-    Q_EMIT closed();
+    Q_EMIT closed(false);
 }
 
 void frmSpeed_Profile::closeEvent(QCloseEvent *event)
@@ -304,7 +306,7 @@ void frmSpeed_Profile::closeEvent(QCloseEvent *event)
     QWidget::closeEvent(event);
     if (event->isAccepted() && !m_closing) {
         m_closing = true;
-        Q_EMIT closed();
+        Q_EMIT closed(false);
     }
 }
 

@@ -44,8 +44,10 @@ public:
     void Command1_Click();
 
 Q_SIGNALS:
-    // The window was closed ("Close", Escape or its frame): the main window takes over again.
-    void closed();
+    // The window was closed ("Close", Escape or its frame): the main window takes
+    // over again. showStartPanel is always false (the survey stays shown); it is
+    // there so that every child window closes through the same slot.
+    void closed(bool showStartPanel);
     // "Print This Profile": the window has hidden itself; the main window prints
     // the speeding profile (report 7) and stays disabled until the preview closes.
     void printRequested();

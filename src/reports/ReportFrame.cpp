@@ -1,5 +1,6 @@
 #include "reports/ReportFrame.h"
 
+#include "admin/AgencySettings.h"
 #include "store/DatabaseSession.h"
 #include "text/TextPatterns.h"
 
@@ -76,28 +77,22 @@ void writeSignatureFooter(DocumentEngine &vp, const ReportFrame &frame)
 
 ReportFrame readReportFrame(DatabaseSession &session, const QString &officer)
 {
+    // Read as the administration window stores them.
     session.requireOpen();
     ReportFrame frame;
-    QSqlQuery agency =
-        session.exec(QStringLiteral("SELECT [Admin_Agency], [Addr1], [Addr2] FROM [Agency]"));
-    if (agency.next()) {
-        frame.agency = agency.value(0).toString();
-        frame.address1 = agency.value(1).toString();
-        frame.address2 = agency.value(2).toString();
-    }
-    QSqlQuery radar =
-        session.exec(QStringLiteral("SELECT [Print_Name], [Print_Date] FROM [Radar]"));
-    if (radar.next()) {
-        // The check boxes take the number the field holds: 1 ticks them.
-        frame.includeOfficer = numericValue(radar.value(0).toString()) == 1;
-        frame.includeDate = numericValue(radar.value(1).toString()) == 1;
-    }
+    const AgencyInfo agency = readAgency(session);
+    frame.agency = agency.name;
+    frame.address1 = agency.address1;
+    frame.address2 = agency.address2;
+    const ReportOptions options = readReportOptions(session);
+    frame.includeOfficer = options.printName;
+    frame.includeDate = options.printDate;
     if (!officer.isNull()) {
         frame.officer = officer;
     } else {
-        QSqlQuery first = session.exec(QStringLiteral("SELECT [Admin_Officer] FROM [Officer]"));
-        if (first.next())
-            frame.officer = first.value(0).toString();
+        const QVector<OfficerRow> officers = readOfficers(session);
+        if (!officers.isEmpty())
+            frame.officer = officers.first().name;
     }
     frame.today = QDate::currentDate();
     return frame;

@@ -5,7 +5,9 @@
 #include "admin/DeleteDB.h"
 #include "admin/DeleteSurvey.h"
 #include "admin/frmAbout.h"
+#include "admin/frmAdminSetup.h"
 #include "admin/frmOpenSurvey.h"
+#include "admin/frmSpeed_Profile.h"
 #include "intake/frmLoadDataFile.h"
 #include "store/DatabaseSession.h"
 #include "store/SharedState.h"
@@ -185,6 +187,7 @@ void frmRoadtally::buildMenus()
     connect(mnuManageDatabase, &QAction::triggered, this, &frmRoadtally::mnuManageDatabase_Click);
     connect(mnudeletedatabase, &QAction::triggered, this, &frmRoadtally::mnudeletedatabase_Click);
     connect(mnuAbout, &QAction::triggered, this, &frmRoadtally::showAbout);
+    connect(mnuAdminSetup, &QAction::triggered, this, &frmRoadtally::showAdminSetup);
     // mnuTopics has no action.
 }
 
@@ -427,9 +430,7 @@ void frmRoadtally::connectTabs()
     connect(fifteen, &FifteenMinuteTab::printRequested, this, &frmRoadtally::printButton);
     connect(weekly, &WeeklyTab::printRequested, this, &frmRoadtally::printButton);
     connect(printOptions, &PrintOptionsPanel::closed, this, [this] { SSTab->setEnabled(true); });
-    connect(summary->Command1, &QPushButton::clicked, this, [] {
-        // The speeding vehicle profile window opens here (frmSpeed_Profile).
-    });
+    connect(summary->Command1, &QPushButton::clicked, this, &frmRoadtally::showSpeedProfile);
 }
 
 // ---------------------------------------------------------------------------
@@ -478,6 +479,37 @@ void frmRoadtally::mnuDeleteSurvey_Click()
 {
     setEnabled(false);
     DeleteSurvey &w = deleteSurveyWindow();
+    w.show();
+    w.raise();
+    w.activateWindow();
+}
+
+frmAdminSetup &frmRoadtally::adminSetupWindow()
+{
+    frmAdminSetup &w = form<frmAdminSetup>();
+    connect(&w, &frmAdminSetup::officerChosen, this, &frmRoadtally::officerChosen,
+            Qt::UniqueConnection);
+    connect(&w, &frmAdminSetup::agencyUpdated, this, &frmRoadtally::agencyUpdated,
+            Qt::UniqueConnection);
+    connect(&w, &frmAdminSetup::closed, this, &frmRoadtally::returnFromChild,
+            Qt::UniqueConnection);
+    return w;
+}
+
+frmSpeed_Profile &frmRoadtally::speedProfileWindow()
+{
+    frmSpeed_Profile &w = form<frmSpeed_Profile>();
+    connect(&w, &frmSpeed_Profile::printRequested, this,
+            &frmRoadtally::speedProfilePrintRequested, Qt::UniqueConnection);
+    connect(&w, &frmSpeed_Profile::closed, this, &frmRoadtally::returnFromChild,
+            Qt::UniqueConnection);
+    return w;
+}
+
+void frmRoadtally::showAdminSetup()
+{
+    setEnabled(false);
+    frmAdminSetup &w = adminSetupWindow();
     w.show();
     w.raise();
     w.activateWindow();
@@ -549,6 +581,53 @@ void frmRoadtally::forgetSurvey()
     m4->setEnabled(false);
     weekly->ClearWeekData();
     showStartPanel();
+}
+
+void frmRoadtally::showSpeedProfile()
+{
+    setEnabled(false);
+    // What this window shows hands over: the survey, its limit, the direction's
+    // over-limit count and band headers, the chosen direction.
+    SpeedProfileSelection selection;
+    selection.batchNumber = summary->Label7[4]->text();
+    selection.postedLimit = summary->Label7[9]->text();
+    selection.overLimitCount = summary->Label2[48]->text();
+    selection.bandCaptions = {summary->Label2[40]->text(), summary->Label2[41]->text(),
+                              summary->Label2[42]->text()};
+    selection.direction = summaryDirection();
+    speedProfileWindow().showFor(selection);
+}
+
+void frmRoadtally::officerChosen(const QString &name)
+{
+    // Read again: the name may have been added since the source last read its rows.
+    Data6->refresh();
+    if (!Data6->findFirst(QStringLiteral("Admin_Officer"), name)) {
+        const QSignalBlocker blocker(summary->Officer_Select);
+        summary->Officer_Select->setEditText(name);
+    }
+}
+
+void frmRoadtally::agencyUpdated()
+{
+    Data5->refresh();
+    // The officer shown stays shown while it is stored; otherwise the first one.
+    const QString shown = summary->Officer_Select->currentText();
+    Data6->refresh();
+    if (!shown.isEmpty())
+        Data6->findFirst(QStringLiteral("Admin_Officer"), shown);
+}
+
+void frmRoadtally::speedProfilePrintRequested()
+{
+    printButton(7);
+    // The preview enables this window again when it closes. Without a window
+    // shown for the report there is nothing to close, so this window takes over.
+    bool anotherWindow = false;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        anotherWindow = anotherWindow || (w != this && w->isVisible() && w->windowType() == Qt::Window);
+    if (!anotherWindow)
+        returnFromChild(false);
 }
 
 void frmRoadtally::openSurvey(bool fromStartPanel)

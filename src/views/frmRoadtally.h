@@ -35,8 +35,10 @@ class WeeklyTab;
 class DBManagement;
 class DeleteDB;
 class DeleteSurvey;
+class frmAdminSetup;
 class frmLoadDataFile;
 class frmOpenSurvey;
+class frmSpeed_Profile;
 
 class frmRoadtally : public QMainWindow
 {
@@ -112,6 +114,14 @@ public:
     void mnuDeleteSurvey_Click();
     void mnuManageDatabase_Click();
     void mnudeletedatabase_Click();
+    frmAdminSetup &adminSetupWindow();
+    frmSpeed_Profile &speedProfileWindow();
+
+    // mnuAdminSetup: this window disabled, "Administration Setup" shown.
+    void showAdminSetup();
+    // Command1 "View Speeding Vehicle Profile": this window disabled, the
+    // speeding vehicles of the current survey and direction shown.
+    void showSpeedProfile();
 
     // Shows the start panel (after a cancelled dialog or a finished import).
     void showStartPanel();
@@ -141,6 +151,14 @@ public slots:
     void surveyDeleted(const QString &batch);
     // Every survey erased: this window stops showing the survey it showed.
     void databaseErased();
+    // An officer chosen in the administration window: Officer_Select shows it.
+    void officerChosen(const QString &name);
+    // The administration window stored the agency: the agency and officer
+    // sources read their rows again.
+    void agencyUpdated();
+    // "Print This Profile": the speeding profile report (selector 7); this
+    // window stays disabled until the preview closes.
+    void speedProfilePrintRequested();
 
 protected:
     void showEvent(QShowEvent *event) override;

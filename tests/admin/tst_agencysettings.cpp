@@ -3,6 +3,7 @@
 #include "SurveyFixture.h"
 
 #include "admin/AgencySettings.h"
+#include "reports/ReportFrame.h"
 
 #include <QSqlQuery>
 
@@ -18,7 +19,7 @@ private Q_SLOTS:
     void init();
     void cleanup();
 
-    void blankDatabaseFrame();
+    void blankDatabase();
     void agencyRoundTrip_data();
     void agencyRoundTrip();
     void agencyRowAddedWhenMissing();
@@ -33,8 +34,7 @@ private Q_SLOTS:
     void findIsExactAndFirst();
     void rowWithoutNameIsFoundAsEmpty();
     void renameAndDeleteByRow();
-    void reportFrameOfFolder();
-    void reportFrameOfMissingDatabaseThrows();
+    void reportsReadWhatTheWindowStores();
 
 private:
     DatabaseSession &session();
@@ -70,14 +70,11 @@ QStringList tst_AgencySettings::officerNames()
     return names;
 }
 
-void tst_AgencySettings::blankDatabaseFrame()
+void tst_AgencySettings::blankDatabase()
 {
-    const ReportFrame frame = readReportFrame(session());
-    QCOMPARE(frame.agency.name, QStringLiteral("Name of Municipality"));
-    QCOMPARE(frame.agency.address1, QString());
-    QCOMPARE(frame.agency.address2, QString());
-    QCOMPARE(frame.options, ReportOptions{});
-    QCOMPARE(frame.officer, QString());
+    QCOMPARE(readAgency(session()), (AgencyInfo{QStringLiteral("Name of Municipality"), {}, {}}));
+    QCOMPARE(readReportOptions(session()), ReportOptions{});
+    QCOMPARE(readOfficers(session()), QVector<OfficerRow>{});
 }
 
 void tst_AgencySettings::agencyRoundTrip_data()
@@ -247,26 +244,28 @@ void tst_AgencySettings::renameAndDeleteByRow()
     QCOMPARE(officerNames(), QStringList{});
 }
 
-void tst_AgencySettings::reportFrameOfFolder()
+void tst_AgencySettings::reportsReadWhatTheWindowStores()
 {
     writeAgency(session(), {QStringLiteral("Town of O'Hare"), QStringLiteral("Suite 1"),
                             QStringLiteral("Box 2")});
     writeReportOptions(session(), {true, false});
     addOfficer(session(), QStringLiteral("O'Brien"));
     addOfficer(session(), QStringLiteral("Second"));
-    m_session.reset(); // the frame opens a session of its own
 
-    const ReportFrame frame = readReportFrame(m_folder->folder());
-    QCOMPARE(frame.agency, (AgencyInfo{QStringLiteral("Town of O'Hare"), QStringLiteral("Suite 1"),
-                                       QStringLiteral("Box 2")}));
-    QCOMPARE(frame.options, (ReportOptions{true, false}));
+    ReportFrame frame = readReportFrame(session());
+    QCOMPARE(frame.agency, QStringLiteral("Town of O'Hare"));
+    QCOMPARE(frame.address1, QStringLiteral("Suite 1"));
+    QCOMPARE(frame.address2, QStringLiteral("Box 2"));
+    QVERIFY(frame.includeOfficer);
+    QVERIFY(!frame.includeDate);
     QCOMPARE(frame.officer, QStringLiteral("O'Brien")); // the first row, as the main window shows
-}
+    QCOMPARE(signatureFooterText(frame), QStringLiteral("Report Prepared By: O'Brien"));
 
-void tst_AgencySettings::reportFrameOfMissingDatabaseThrows()
-{
-    QTemporaryDir empty;
-    QVERIFY_THROWS_EXCEPTION(DatabaseError, readReportFrame(empty.path()));
+    writeReportOptions(session(), {false, true});
+    frame = readReportFrame(session(), QStringLiteral("Second"));
+    QCOMPARE(frame.officer, QStringLiteral("Second"));
+    QVERIFY(!frame.includeOfficer);
+    QVERIFY(frame.includeDate);
 }
 
 QTEST_GUILESS_MAIN(tst_AgencySettings)

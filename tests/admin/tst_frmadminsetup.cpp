@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -48,6 +49,7 @@ private Q_SLOTS:
     void escapeAndFrameActAsUpdate();
     void keysChooseLikeClicks();
     void agencyReadAgainOnShowing();
+    void missingDatabaseKeepsWindowOnUpdate();
 
 private:
     frmAdminSetup &showWindow();
@@ -351,11 +353,12 @@ void tst_frmAdminSetup::updateStoresAgencyAndTells()
     QVERIFY(!w.isVisible());
     QCOMPARE(updated.size(), 1);
     QCOMPARE(closed.size(), 1);
+    QCOMPARE(closed.at(0).at(0).toBool(), false);
 
-    const ReportFrame frame = readReportFrame(m_folder->folder());
-    QCOMPARE(frame.agency, (AgencyInfo{QStringLiteral("Village of O'Fallon"), QStringLiteral("PO Box 7"),
-                                       QStringLiteral("O'Fallon, IL")}));
-    QCOMPARE(frame.officer, QStringLiteral("Typed, not refreshed"));
+    DatabaseSession session(m_folder->databasePath());
+    QCOMPARE(readAgency(session), (AgencyInfo{QStringLiteral("Village of O'Fallon"), QStringLiteral("PO Box 7"),
+                                              QStringLiteral("O'Fallon, IL")}));
+    QCOMPARE(stored(), QStringList{QStringLiteral("Typed, not refreshed")});
 }
 
 void tst_frmAdminSetup::escapeAndFrameActAsUpdate()
@@ -410,6 +413,45 @@ void tst_frmAdminSetup::agencyReadAgainOnShowing()
     QCOMPARE(w.Text1->text(), QStringLiteral("Restored Town"));
     QVERIFY(w.Check1->isChecked());
     QVERIFY(w.Check2->isChecked());
+}
+
+void tst_frmAdminSetup::missingDatabaseKeepsWindowOnUpdate()
+{
+    frmAdminSetup &w = showWindow();
+    QSignalSpy closed(&w, &frmAdminSetup::closed);
+    QSignalSpy updated(&w, &frmAdminSetup::agencyUpdated);
+    w.Text1->setText(QStringLiteral("Typed"));
+    QVERIFY(QFile::remove(m_folder->databasePath()));
+
+    QStringList told;
+    QTimer closer;
+    connect(&closer, &QTimer::timeout, this, [&] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            told << box->text();
+            box->accept();
+        }
+    });
+    closer.start(10);
+
+    // "Update" cannot store: the window stays with what was typed.
+    QTest::mouseClick(w.AdminUpdate, Qt::LeftButton);
+    QCOMPARE(told.size(), 1);
+    QVERIFY2(told.first().contains(QStringLiteral("OV97.mdb")), qPrintable(told.first()));
+    QVERIFY(w.isVisible());
+    QCOMPARE(w.Text1->text(), QStringLiteral("Typed"));
+    QCOMPARE(closed.size(), 0);
+
+    // A ticked box that cannot be stored shows what is stored.
+    QTest::mouseClick(w.Check1, Qt::LeftButton);
+    QCOMPARE(told.size(), 2);
+    QVERIFY(!w.Check1->isChecked());
+
+    // Escape still lets the user leave, told that nothing was stored.
+    QTest::keyClick(w.Text1, Qt::Key_Escape);
+    QCOMPARE(told.size(), 3);
+    QVERIFY(!w.isVisible());
+    QCOMPARE(closed.size(), 1);
+    QCOMPARE(updated.size(), 0);
 }
 
 QTEST_MAIN(tst_frmAdminSetup)

@@ -301,6 +301,7 @@ void tst_frmSpeedProfile::closeEscapeAndFrame()
     QTest::mouseClick(w.Command1, Qt::LeftButton);
     QVERIFY(!w.isVisible());
     QCOMPARE(closed.size(), 1);
+    QCOMPARE(closed.at(0).at(0).toBool(), false); // the survey stays shown
 
     w.showFor(selectionFor(QStringLiteral("052401-A"), SurveyDirection::Both));
     QTest::keyClick(w.Flex1, Qt::Key_Escape);
