@@ -10,6 +10,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <functional>
@@ -58,6 +61,9 @@ private slots:
     void fifteenMinuteDayWithoutRowsEndsAfterTheDateLine();
     void profileOfAnySize();
     void pagesPaintWithoutFault();
+    void cellTextsPaintAsText_data();
+    void cellTextsPaintAsText();
+    void everyRowInThePdfText();
 };
 
 void tst_Reports::golden_data()
@@ -270,6 +276,121 @@ void tst_Reports::pagesPaintWithoutFault()
             for (int x = 0; x < image.width(); x += 2)
                 ink += image.pixelColor(x, y) != QColor(Qt::white);
         QVERIFY(ink > 500);
+    }
+}
+
+void tst_Reports::cellTextsPaintAsText_data()
+{
+    QTest::addColumn<QStringList>("texts");
+    QTest::newRow("profile cells") << QStringList{"12/30/25", "08:00:00 AM", "--", "36", "+", "?"};
+    QTest::newRow("kerned pairs and blanks")
+        << QStringList{"AV To", " Ay ", "PM", "Wa. Yo", "LT ff fi", "a  b"};
+    QTest::newRow("other scripts") << QStringList{"\u00c5ngstr\u00f6m", "\u03a9\u03bc\u03ad\u03b3\u03b1",
+                                                  "\u8eca\u9053", "e\u0301", "\u05e9\u05dc\u05d5\u05dd"};
+    QTest::newRow("wider than the cell")
+        << QStringList{"a text far wider than its narrow cell", "ok", "WWWWWWWWWWWWWWWWWW"};
+}
+
+void tst_Reports::cellTextsPaintAsText()
+{
+    // The cells' glyphs, drawn many at a time, land where drawing each text
+    // on its own puts them.
+    QFETCH(QStringList, texts);
+    DocumentEngine vp;
+    SetDefaultStyle(vp);
+    vp.BeginDocument();
+    vp.setTableRules(0);
+    vp.BeginTable();
+    vp.AppendTable(QStringLiteral("1400|^1400|1400"), QStringLiteral("Head|Centred|Right;"),
+                   QString());
+    TextRecords rows(3);
+    for (int i = 0; i < texts.size() * 3; ++i)
+        rows.append(QStringList{texts[i % texts.size()], texts[(i + 1) % texts.size()],
+                                texts[(i + 2) % texts.size()]});
+    vp.AppendTableRows(QString(), QString(), rows);
+    vp.SetCell(DocumentEngine::RowEmphasis, 0, true);
+    vp.SetCell(DocumentEngine::CellAlignment, -1, 3, 8);
+    vp.FinishTable();
+    vp.FinishDocument();
+    const Document &doc = *vp.document();
+
+    const double dpi = 150;
+    const QImage painted = renderPage(doc, 0, dpi);
+    QImage expected(painted.size(), painted.format());
+    expected.fill(Qt::white);
+    {
+        QPainter p(&expected);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setRenderHint(QPainter::TextAntialiasing);
+        p.scale(dpi / TwipsPerInch, dpi / TwipsPerInch);
+        p.setPen(Qt::black);
+        for (const PageItem &item : doc.pages[0].items) {
+            const auto *slice = std::get_if<TableSlice>(&item);
+            if (!slice)
+                continue;
+            const DocumentTable &table = *doc.tables[slice->table];
+            forEachCell(table, *slice, [&](const CellPlace &cell) {
+                const QString text = table.text(cell.row, cell.column);
+                const CellTextPlace place = cellTextPlace(doc, table, cell, text);
+                p.save();
+                p.setClipRect(cell.rect);
+                p.setFont(doc.fonts.font(place.font));
+                p.drawText(place.baseline, text);
+                p.restore();
+            });
+        }
+    }
+    int differing = 0, ink = 0;
+    for (int y = 0; y < painted.height(); ++y)
+        for (int x = 0; x < painted.width(); ++x) {
+            const QRgb a = painted.pixel(x, y), b = expected.pixel(x, y);
+            ink += qGray(b) < 128;
+            differing += qAbs(qGray(a) - qGray(b)) > 96;
+        }
+    QVERIFY(ink > 200);
+    QVERIFY2(differing * 50 < ink, qPrintable(QStringLiteral("%1 of %2").arg(differing).arg(ink)));
+}
+
+void tst_Reports::everyRowInThePdfText()
+{
+    // Every row of a long list can be read back from the PDF, the texts on the
+    // right page: glyphs drawn many at a time keep their characters.
+    const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    if (pdftotext.isEmpty())
+        QSKIP("pdftotext is not installed");
+    const int n = 500;
+    DocumentEngine vp;
+    SetDefaultStyle(vp);
+    const SpeedProfileInput in = profileInput(n);
+    SpeedProfile(vp, in);
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("profile.pdf"));
+    QCOMPARE(writePdf(*vp.document(), pdf), QString());
+    const DocumentTable &table = *vp.document()->tables.at(0);
+    for (int page = 0; page < vp.pageCount(); ++page) {
+        QProcess p;
+        p.start(pdftotext, {QStringLiteral("-f"), QString::number(page + 1), QStringLiteral("-l"),
+                            QString::number(page + 1), QStringLiteral("-layout"), pdf,
+                            QStringLiteral("-")});
+        QVERIFY(p.waitForFinished(30000));
+        const QString text = QString::fromUtf8(p.readAllStandardOutput());
+        QVERIFY(text.contains(QStringLiteral("Date        Time")) ||
+                text.contains(QStringLiteral("Date")));
+        QVERIFY(text.contains(QStringLiteral("page%1").arg(page + 1)));
+        for (const PageItem &item : vp.document()->pages[size_t(page)].items) {
+            const auto *slice = std::get_if<TableSlice>(&item);
+            QVERIFY(slice);
+            for (int row = slice->firstRow; row <= slice->lastRow; ++row) {
+                const QString time = table.text(row, 1);
+                QVERIFY2(text.count(time) == 1, qPrintable(time));
+                // The speed stands in its row, after the time.
+                const int band = in.rows.field(row - 1, 2) != QLatin1String("--")   ? 2
+                                 : in.rows.field(row - 1, 3) != QLatin1String("--") ? 3
+                                                                                    : 4;
+                const QString line = text.mid(text.indexOf(time), 60);
+                QVERIFY2(line.contains(table.text(row, band)), qPrintable(line));
+            }
+        }
     }
 }
 
