@@ -1,5 +1,7 @@
 #include "views/SpeedChartTab.h"
 
+#include "store/SharedState.h"
+#include "views/GraphView.h"
 #include "views/WidgetKit.h"
 
 #include <QGroupBox>
@@ -26,7 +28,8 @@ SpeedChartTab::Names SpeedChartTab::vehicleSpeeds()
             1,
             false,
             "Command4",
-            2};
+            2,
+            false};
 }
 
 SpeedChartTab::Names SpeedChartTab::percentile85()
@@ -42,7 +45,8 @@ SpeedChartTab::Names SpeedChartTab::percentile85()
             0,
             true,
             "Command2",
-            1};
+            1,
+            true};
 }
 
 SpeedChartTab::SpeedChartTab(const Names &names, QWidget *parent)
@@ -55,6 +59,9 @@ SpeedChartTab::SpeedChartTab(const Names &names, QWidget *parent)
     title = makeLabel(QString(), "boxTitle", names.title);
     left->addWidget(title);
     chartArea = kit::chartArea(names.chartArea);
+    graph = named(new GraphView, names.percentile ? "Graph3" : "Graph1");
+    graph->hide();
+    chartArea->layout()->addWidget(graph);
     left->addWidget(chartArea, 1);
     h->addLayout(left, 1);
 
@@ -84,6 +91,68 @@ SpeedChartTab::SpeedChartTab(const Names &names, QWidget *parent)
     h->addWidget(sideColumn(right));
     connect(printGraph, &QPushButton::clicked, this,
             [this] { emit printRequested(m_names.reportSelector); });
+    for (QRadioButton *option : direction)
+        if (option)
+            connect(option, &QRadioButton::clicked, this, &SpeedChartTab::directionClicked);
+}
+
+SurveyDirection SpeedChartTab::selectedDirection() const
+{
+    if (direction[5]->isChecked())
+        return SurveyDirection::Approaching;
+    if (direction[4]->isChecked())
+        return SurveyDirection::Receding;
+    return SurveyDirection::Both;
+}
+
+PrinterMode SpeedChartTab::printerMode() const
+{
+    return PrinterBW->isChecked() ? PrinterMode::BlackWhite : PrinterMode::Color;
+}
+
+QString SpeedChartTab::titleText() const
+{
+    const QString batch = m_survey ? m_survey().batch : QString();
+    return m_names.percentile ? percent85Title(batch) : trafficFlowTitle(batch);
+}
+
+void SpeedChartTab::directionClicked()
+{
+    title->setText(titleText());
+    drawChart(selectedDirection());
+    printGraph->setEnabled(true);
+}
+
+bool SpeedChartTab::drawChart(SurveyDirection chosen)
+{
+    const ShownSurvey shown = m_survey ? m_survey() : ShownSurvey();
+    SpeedChartInput input;
+    input.batch = shown.batch;
+    input.postedLimit = shown.postedLimit;
+    input.radarMode = shown.radarMode;
+    input.pace = shown.pace;
+    input.percentile85 = shown.percentile85;
+    input.direction = chosen;
+    input.mode = printerMode();
+    const QString path = sharedState().deriveDatabasePath();
+    try {
+        DatabaseSession session(path);
+        if (!session.isOpen()) {
+            showReadFailure(this, path, session.errorText());
+            return false;
+        }
+        const SpeedChartResult result = m_names.percentile ? percent85Chart(session, input)
+                                                           : trafficFlowChart(session, input);
+        if (!result.hasChart()) {
+            showMessage(this, result.message);
+            return false;
+        }
+        roadtally::drawChart(graph->graph(), result.chart);
+        return true;
+    } catch (const DatabaseError &e) {
+        showReadFailure(this, path, QString::fromUtf8(e.what()));
+        return false;
+    }
 }
 
 } // namespace roadtally

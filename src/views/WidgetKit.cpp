@@ -1,6 +1,7 @@
 #include "views/WidgetKit.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QEvent>
 #include <QFrame>
 #include <QGroupBox>
@@ -113,6 +114,12 @@ void showMessage(QWidget *parent, const QString &text, QMessageBox::Icon icon)
     auto *box = new QMessageBox(icon, Title, text, QMessageBox::Ok, parent);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->open();
+}
+
+void showReadFailure(QWidget *parent, const QString &databasePath, const QString &reason)
+{
+    showMessage(parent, QStringLiteral("The survey database %1 could not be read: %2")
+                            .arg(QDir::toNativeSeparators(databasePath), reason));
 }
 
 QFrame *makeTabContainer(QWidget *page, const char *name)

@@ -53,6 +53,10 @@ void resetCombo(QComboBox *combo, const QString &prompt);
 void showMessage(QWidget *parent, const QString &text,
                  QMessageBox::Icon icon = QMessageBox::Warning);
 
+// A view that could not read the survey database says so, with the file and
+// the reason, and leaves what it showed in place.
+void showReadFailure(QWidget *parent, const QString &databasePath, const QString &reason);
+
 // A tab page (objectName "tabPage") holding its view's container, which is returned.
 QFrame *makeTabContainer(QWidget *page, const char *name);
 // A group of direction options; options gets the items first .. first + n - 1.
