@@ -161,16 +161,19 @@ void frmRoadtally::openPrintOptions(const QString &mode)
 
 void frmRoadtally::printOptionDirection(int index)
 {
+    // The tabs are disabled while the panel is open, so the option is selected
+    // and its click step run here rather than through a click.
     const QString mode = printOptions->mode();
-    QRadioButton *option = nullptr;
-    if (mode == PrintOptionsPanel::SummaryMode)
-        option = summary->Option1.value(index);
-    else if (mode == PrintOptionsPanel::DailyVolumeMode)
-        option = volume->option4.value(index);
-    else if (mode == PrintOptionsPanel::FifteenMinuteMode)
-        option = fifteen->option7.value(index);
-    if (option)
-        option->click(); // selects it and runs the view's own direction step
+    if (mode == PrintOptionsPanel::SummaryMode) {
+        summary->Option1[index]->setChecked(true);
+        summary->Option1_Click(index);
+    } else if (mode == PrintOptionsPanel::DailyVolumeMode) {
+        volume->option4[index]->setChecked(true);
+        volume->option4_Click();
+    } else if (mode == PrintOptionsPanel::FifteenMinuteMode) {
+        fifteen->option7[index]->setChecked(true);
+        fifteen->option7_Click();
+    }
 }
 
 void frmRoadtally::printOptionEntry(const QString &entry)
