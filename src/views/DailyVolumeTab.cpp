@@ -1,6 +1,5 @@
 #include "views/DailyVolumeTab.h"
 
-#include "store/SharedState.h"
 #include "views/DailyVolume.h"
 #include "views/GraphView.h"
 #include "views/WidgetKit.h"
@@ -83,11 +82,7 @@ DailyVolumeTab::DailyVolumeTab(QWidget *parent) : QFrame(parent)
 
 SurveyDirection DailyVolumeTab::selectedDirection() const
 {
-    if (option4[0]->isChecked())
-        return SurveyDirection::Approaching;
-    if (option4[1]->isChecked())
-        return SurveyDirection::Receding;
-    return SurveyDirection::Both;
+    return checkedDirection(option4[0], option4[1], option4[2]).value_or(SurveyDirection::Both);
 }
 
 void DailyVolumeTab::showChartParts(bool shown)
@@ -123,25 +118,18 @@ bool DailyVolumeTab::drawVolumeChart(const QString &date, SurveyDirection direct
     input.batch = m_survey ? m_survey().batch : QString();
     input.date = date;
     input.direction = direction;
-    const QString path = sharedState().deriveDatabasePath();
-    try {
-        DatabaseSession session(path);
-        if (!session.isOpen()) {
-            showReadFailure(this, path, session.errorText());
-            return false;
-        }
+    bool drawn = false;
+    withSurveyDatabase(this, [&](DatabaseSession &session) {
         const DailyVolumeResult result = dailyVolume(session, input);
         if (!result.hasChart()) {
             showMessage(this, result.message);
-            return false;
+            return;
         }
         drawChart(Graph2->graph(), result.chart);
         Graph2->show();
-        return true;
-    } catch (const DatabaseError &e) {
-        showReadFailure(this, path, QString::fromUtf8(e.what()));
-        return false;
-    }
+        drawn = true;
+    });
+    return drawn;
 }
 
 } // namespace roadtally

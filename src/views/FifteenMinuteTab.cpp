@@ -1,6 +1,5 @@
 #include "views/FifteenMinuteTab.h"
 
-#include "store/SharedState.h"
 #include "views/FifteenMinute.h"
 #include "views/WidgetKit.h"
 
@@ -113,11 +112,7 @@ int twipsToPixels(const QWidget *w, int twips)
 
 SurveyDirection FifteenMinuteTab::selectedDirection() const
 {
-    if (option7[0]->isChecked())
-        return SurveyDirection::Approaching;
-    if (option7[1]->isChecked())
-        return SurveyDirection::Receding;
-    return SurveyDirection::Both;
+    return checkedDirection(option7[0], option7[1], option7[2]).value_or(SurveyDirection::Both);
 }
 
 int FifteenMinuteTab::columnPixels(int twips) const
@@ -163,19 +158,9 @@ bool FifteenMinuteTab::showDate(const QString &date, SurveyDirection direction)
     input.batch = m_survey ? m_survey().batch : QString();
     input.date = date;
     input.direction = direction;
-    const QString path = sharedState().deriveDatabasePath();
     FifteenMinuteResult result;
-    try {
-        DatabaseSession session(path);
-        if (!session.isOpen()) {
-            showReadFailure(this, path, session.errorText());
-            return false;
-        }
-        result = fifteenMinute(session, input);
-    } catch (const DatabaseError &e) {
-        showReadFailure(this, path, QString::fromUtf8(e.what()));
+    if (!withSurveyDatabase(this, [&](DatabaseSession &s) { result = fifteenMinute(s, input); }))
         return false;
-    }
 
     const FifteenMinuteLayout &layout = result.layout;
     Flex2->setUpdatesEnabled(false);

@@ -1,6 +1,5 @@
 #include "views/SpeedChartTab.h"
 
-#include "store/SharedState.h"
 #include "views/GraphView.h"
 #include "views/WidgetKit.h"
 
@@ -98,11 +97,7 @@ SpeedChartTab::SpeedChartTab(const Names &names, QWidget *parent)
 
 SurveyDirection SpeedChartTab::selectedDirection() const
 {
-    if (direction[5]->isChecked())
-        return SurveyDirection::Approaching;
-    if (direction[4]->isChecked())
-        return SurveyDirection::Receding;
-    return SurveyDirection::Both;
+    return checkedDirection(direction[5], direction[4], direction[3]).value_or(SurveyDirection::Both);
 }
 
 PrinterMode SpeedChartTab::printerMode() const
@@ -134,25 +129,18 @@ bool SpeedChartTab::drawChart(SurveyDirection chosen)
     input.percentile85 = shown.percentile85;
     input.direction = chosen;
     input.mode = printerMode();
-    const QString path = sharedState().deriveDatabasePath();
-    try {
-        DatabaseSession session(path);
-        if (!session.isOpen()) {
-            showReadFailure(this, path, session.errorText());
-            return false;
-        }
+    bool drawn = false;
+    withSurveyDatabase(this, [&](DatabaseSession &session) {
         const SpeedChartResult result = m_names.percentile ? percent85Chart(session, input)
                                                            : trafficFlowChart(session, input);
         if (!result.hasChart()) {
             showMessage(this, result.message);
-            return false;
+            return;
         }
         roadtally::drawChart(graph->graph(), result.chart);
-        return true;
-    } catch (const DatabaseError &e) {
-        showReadFailure(this, path, QString::fromUtf8(e.what()));
-        return false;
-    }
+        drawn = true;
+    });
+    return drawn;
 }
 
 } // namespace roadtally

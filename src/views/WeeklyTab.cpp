@@ -1,6 +1,5 @@
 #include "views/WeeklyTab.h"
 
-#include "store/SharedState.h"
 #include "views/WidgetKit.h"
 
 #include <QComboBox>
@@ -172,24 +171,13 @@ bool WeeklyTab::calculateWeeklyTotals()
     input.startDate = shown.startDate;
     input.stopDate = shown.stopDate;
     input.previous = grid();
-    const QString path = sharedState().deriveDatabasePath();
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     WeeklyResult result;
-    QString failure;
-    try {
-        DatabaseSession session(path);
-        if (!session.isOpen())
-            failure = session.errorText();
-        else
-            result = computeWeeklyGrid(session, input);
-    } catch (const DatabaseError &e) {
-        failure = QString::fromUtf8(e.what());
-    }
+    const bool read = withSurveyDatabase(
+        this, [&](DatabaseSession &session) { result = computeWeeklyGrid(session, input); });
     QGuiApplication::restoreOverrideCursor();
-    if (!failure.isEmpty()) {
-        showReadFailure(this, path, failure);
+    if (!read)
         return false;
-    }
     if (!result.computed()) {
         showMessage(this, result.message);
         return false;

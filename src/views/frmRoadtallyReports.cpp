@@ -39,23 +39,6 @@ namespace roadtally {
 
 using namespace kit;
 
-namespace {
-
-// The first selected of a view's three direction options (approaching,
-// receding, both), as the reports read them.
-DirectionChoice chosenDirection(const QRadioButton *approaching, const QRadioButton *receding,
-                                const QRadioButton *both)
-{
-    if (approaching->isChecked())
-        return SurveyDirection::Approaching;
-    if (receding->isChecked())
-        return SurveyDirection::Receding;
-    if (both->isChecked())
-        return SurveyDirection::Both;
-    return std::nullopt;
-}
-
-} // namespace
 
 ShownSurvey frmRoadtally::shownSurvey() const
 {
@@ -141,18 +124,10 @@ void frmRoadtally::openPrintOptions(const QString &mode)
     if (mode == PrintOptionsPanel::SummaryMode) {
         entries = displaySchemeNames(summary->Radar_Mode->text());
     } else {
-        const QString path = sharedState().deriveDatabasePath();
-        try {
-            DatabaseSession session(path);
-            if (!session.isOpen()) {
-                showReadFailure(this, path, session.errorText());
-                return;
-            }
-            entries = surveyDates(session, summary->Label7[4]->text());
-        } catch (const DatabaseError &e) {
-            showReadFailure(this, path, QString::fromUtf8(e.what()));
+        const QString batch = summary->Label7[4]->text();
+        if (!withSurveyDatabase(
+                this, [&](DatabaseSession &session) { entries = surveyDates(session, batch); }))
             return;
-        }
     }
     SSTab->setEnabled(false);
     printOptions->open(mode, entries);
@@ -299,7 +274,7 @@ void frmRoadtally::buildReport(DocumentEngine &vp) const
         }
         in.schemeName = summary->Combo1->currentText();
         in.direction =
-            chosenDirection(summary->Option1[0], summary->Option1[1], summary->Option1[2]);
+            checkedDirection(summary->Option1[0], summary->Option1[1], summary->Option1[2]);
         ReportSummary(vp, in);
         break;
     }
@@ -309,7 +284,7 @@ void frmRoadtally::buildReport(DocumentEngine &vp) const
         in.facts = reportFacts();
         in.chosenDate = fifteen->DateChoice->text();
         in.direction =
-            chosenDirection(fifteen->option7[0], fifteen->option7[1], fifteen->option7[2]);
+            checkedDirection(fifteen->option7[0], fifteen->option7[1], fifteen->option7[2]);
         if (in.direction)
             in.rows = fifteenMinuteRows(session, in.facts.batch, in.chosenDate, *in.direction);
         for (int i = 0; i < 5; ++i) {
@@ -322,7 +297,7 @@ void frmRoadtally::buildReport(DocumentEngine &vp) const
     case 5: {
         DailyVolumeChartInput in;
         static_cast<ChartReportInput &>(in) = chartReportInput(session);
-        in.direction = chosenDirection(volume->option4[0], volume->option4[1], volume->option4[2]);
+        in.direction = checkedDirection(volume->option4[0], volume->option4[1], volume->option4[2]);
         DailyVolume_Graph(vp, in);
         break;
     }

@@ -162,7 +162,8 @@ private Q_SLOTS:
         QFETCH(bool, blackWhite);
         frmRoadtally &w = window();
         SpeedChartTab *tab = percentile ? w.percentile : w.speeds;
-        w.SSTab->setCurrentWidget(tab);
+        w.SSTab->setCurrentIndex(0);
+        w.SSTab->setCurrentWidget(tab); // a tab change: every print button disabled
         QVERIFY(!tab->printGraph->isEnabled());
         (blackWhite ? tab->PrinterBW : tab->PrinterColor)->click();
         tab->direction[option]->click();
