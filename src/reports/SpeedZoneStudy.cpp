@@ -24,8 +24,8 @@ constexpr double Right = 11088;
 constexpr double RightMargin = 12240 - Right;
 constexpr double FactsTop = 2304;
 constexpr double TablesTop = 3456;
-constexpr double ChartsTop = 7056;
-constexpr double ChartHeight = 4320;
+constexpr double ChartsTop = 6552;
+constexpr double ChartHeight = 5040;
 constexpr double NotesTop = ChartsTop + ChartHeight + 216;
 
 // The width of one of the two text columns.
@@ -52,7 +52,7 @@ QString directionWords(SurveyDirection direction)
 void figuresTable(DocumentEngine &vp, const QVector<StudyTableLine> &lines)
 {
     vp.BeginTable();
-    vp.AppendTable(QStringLiteral("2650|1200|1100"),
+    vp.AppendTable(QStringLiteral("2250|1400|1300"),
                    QStringLiteral("Figure|Study|Program;"), QString(), QString());
     vp.SetCell(E::RowCount, int(lines.size()));
     vp.SetCell(E::RowEmphasis, 0, true);
@@ -85,7 +85,8 @@ QPicture chartPicture(ChartPainter paint, const SpeedStudy &study, double width,
 {
     QPicture picture;
     QPainter painter(&picture);
-    const double w = 600;
+    // The narrowest design width of the charts: the largest text on paper.
+    const double w = 520;
     paint(painter, QRectF(0, 0, w, w * height / width), study);
     painter.end();
     return picture;
@@ -150,8 +151,10 @@ bool SpeedZoneStudy(DocumentEngine &vp, const SpeedZoneStudyInput &in)
     for (int groups = 0; split < lines.size(); ++split)
         if (lines.at(split).heading && ++groups == 3)
             break;
+    // Back to the first of the two columns.
+    vp.setColumnCount(1);
     vp.setColumnCount(2);
-    vp.setTypeSize(9);
+    vp.setTypeSize(8);
     vp.setAlignment(7);
     vp.setTableParameter(E::CellMarginLeft, 60);
     vp.setTableParameter(E::CellMarginRight, 60);
@@ -171,6 +174,7 @@ bool SpeedZoneStudy(DocumentEngine &vp, const SpeedZoneStudyInput &in)
 
     // What the figures are, and the study's own notes.
     vp.setAlignment(0);
+    vp.setCursorX(Left);
     vp.setCursorY(NotesTop);
     vp.setTypeSize(8);
     vp.WriteParagraph(
