@@ -16,6 +16,7 @@
 #include "views/ClickLabel.h"
 #include "views/DailyVolumeTab.h"
 #include "views/FifteenMinuteTab.h"
+#include "views/GraphView.h"
 #include "views/Forms.h"
 #include "views/PrintOptionsPanel.h"
 #include "views/SpeedChartTab.h"
@@ -86,6 +87,7 @@ frmRoadtally::frmRoadtally(QWidget *parent) : QMainWindow(parent)
     printOptions = new PrintOptionsPanel(central);
     buildMenus();
     connectTabs();
+    connectReports();
 
     SSTab->setCurrentIndex(0);
     m_lastTab = 0;
@@ -388,7 +390,7 @@ void frmRoadtally::SSTab_Click(int previousTab)
                            volume->Command5, summary->Command6, fifteen->Command7})
         b->setEnabled(false);
 
-    // The vehicle speeds chart (Graph1) is made visible here once it is drawn on its tab.
+    speeds->graph->show();
 
     QComboBox *Date15min = fifteen->Date15min;
     QComboBox *DateVolume = volume->DateVolume;
@@ -740,12 +742,6 @@ void frmRoadtally::showStartPanel()
     splashframe->show();
     splashframe->adjustSize();
     placeOverlays();
-}
-
-void frmRoadtally::printButton(int reportSelector)
-{
-    // The report preview (VSPrint) builds the selected report when it opens.
-    sharedState().reportSelector = static_cast<qint16>(reportSelector);
 }
 
 void frmRoadtally::showAbout()
