@@ -622,14 +622,8 @@ void frmRoadtally::agencyUpdated()
 
 void frmRoadtally::speedProfilePrintRequested()
 {
+    // This window stays disabled; the preview enables it when it closes.
     printButton(7);
-    // The preview enables this window again when it closes. Without a window
-    // shown for the report there is nothing to close, so this window takes over.
-    bool anotherWindow = false;
-    for (QWidget *w : QApplication::topLevelWidgets())
-        anotherWindow = anotherWindow || (w != this && w->isVisible() && w->windowType() == Qt::Window);
-    if (!anotherWindow)
-        returnFromChild(false);
 }
 
 void frmRoadtally::openSurvey(bool fromStartPanel)

@@ -11,9 +11,7 @@
 #include "reports/ReportWeekly.h"
 #include "reports/SpeedProfile.h"
 #include "reports/TrafficFlow_Graph.h"
-#if __has_include("reports/VSPrint.h")
 #include "reports/VSPrint.h"
-#endif
 #include "store/DatabaseSession.h"
 #include "store/SharedState.h"
 #include "views/ChartSlot.h"
@@ -190,11 +188,9 @@ void frmRoadtally::printButton(int reportSelector)
 
 void frmRoadtally::showPreview()
 {
-#if __has_include("reports/VSPrint.h")
     auto *preview = new VSPrint;
     connect(preview, &VSPrint::closed, this, [this] { returnFromChild(false); });
     preview->showReport([this](DocumentEngine &vp) { buildReport(vp); });
-#endif
 }
 
 ReportFrame frmRoadtally::reportFrame(DatabaseSession &session) const

@@ -6,6 +6,8 @@
 #include "SampleSurvey.h"
 
 #include "intake/RawDataFile.h"
+#include "reports/PageDump.h"
+#include "reports/VSPrint.h"
 #include "intake/VehicleImport.h"
 #include "store/DatabaseSession.h"
 #include "store/Schema.h"
@@ -141,6 +143,15 @@ private Q_SLOTS:
     }
 
     void init() { sharedState().setProgramFolder(m_dir.path()); }
+
+    // A failed case leaves no preview behind to disable the next one.
+    void cleanup()
+    {
+        if (VSPrint *preview = openPreview())
+            preview->close();
+        takeMessage();
+        QTRY_VERIFY(window().isEnabled());
+    }
 
     void speedCharts_data()
     {
@@ -385,6 +396,46 @@ private Q_SLOTS:
         closePreview(w);
     }
 
+    // Each print button previews its report from what its tab shows.
+    void printButtons_data()
+    {
+        QTest::addColumn<int>("tab");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("text"); // a text of the first page
+        QTest::newRow("speeds") << 1 << "Command4" << m_batch;
+        QTest::newRow("volume") << 2 << "Command5" << m_batch;
+        QTest::newRow("85th") << 3 << "Command2" << m_batch;
+        QTest::newRow("fifteen") << 4 << "Command7" << "Date: Wednesday, Dec 31";
+        QTest::newRow("weekly") << 5 << "Command3" << "Mon-29          Tue-30";
+    }
+
+    void printButtons()
+    {
+        QFETCH(int, tab);
+        QFETCH(QString, button);
+        QFETCH(QString, text);
+        frmRoadtally &w = window();
+        w.SSTab->setCurrentIndex(0);
+        w.SSTab->setCurrentIndex(tab);
+        // The step that enables the button: a direction, a date, the weekly totals.
+        switch (tab) {
+        case 1: w.speeds->direction[3]->click(); break;
+        case 2: w.volume->option4[2]->click(); choose(w.volume->DateVolume, m_dates[1]); break;
+        case 3: w.percentile->direction[5]->click(); break;
+        case 4: w.fifteen->option7[2]->click(); choose(w.fifteen->Date15min, m_dates[1]); break;
+        case 5: w.weekly->Command8->click(); break;
+        }
+        auto *print = w.findChild<QPushButton *>(button);
+        QVERIFY(print && print->isEnabled());
+        print->click();
+        QVERIFY(!w.isEnabled());
+        VSPrint *preview = nullptr;
+        QTRY_VERIFY((preview = openPreview()) && preview->pageCount() >= 1);
+        QCOMPARE(takeMessage(), QString());
+        QVERIFY2(dumpPage(preview->document(), 0).contains(text), qPrintable(text));
+        closePreview(w);
+    }
+
     void closePanel()
     {
         frmRoadtally &w = window();
@@ -395,9 +446,18 @@ private Q_SLOTS:
     }
 
 private:
+    static VSPrint *openPreview()
+    {
+        for (QWidget *top : QApplication::topLevelWidgets())
+            if (auto *preview = qobject_cast<VSPrint *>(top); preview && preview->isVisible())
+                return preview;
+        return nullptr;
+    }
+
     // Closes the report preview, if one was opened; the main window is usable again.
     void closePreview(frmRoadtally &w)
     {
+        QTRY_VERIFY(openPreview() != nullptr);
         for (QWidget *top : QApplication::topLevelWidgets())
             if (top != &w && top->isVisible() && !qobject_cast<QMessageBox *>(top))
                 top->close();

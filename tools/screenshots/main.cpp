@@ -346,6 +346,20 @@ template <class Main> void shootMainWindow(Shooter &shooter, Main &main)
                                      .arg(slug(tabs->tabText(t))));
         }
     }
+    // The weekly report in the preview, as "Print Chart" opens it.
+    if constexpr (requires { main.weekly->Command3; }) {
+        clickIfThere(main.weekly->Command3);
+        settle();
+        for (QWidget *top : QApplication::topLevelWidgets())
+            if (top != &main && top->isVisible() &&
+                top->windowTitle() == QStringLiteral("Roadtally Print Preview")) {
+                top->resize(1100, 820);
+                settle();
+                shooter.shoot(top, QStringLiteral("16-preview-weekly"));
+                top->close();
+                settle();
+            }
+    }
     tabs->setCurrentIndex(0);
     settle();
 }
