@@ -65,26 +65,7 @@ bool ReportWeekly(DocumentEngine &vp, const ReportWeeklyInput &in)
 
     writeAgencyHeading(vp, in.frame, 864, QStringLiteral("Traffic Summary (Week)"));
 
-    // Survey facts in two text columns, as on the summary report.
-    const SurveyFacts &f = in.facts;
-    vp.setColumnCount(2);
-    vp.setAlignment(0);
-    vp.setTypeSize(10);
-    vp.setCursorY(2304);
-    vp.WriteParagraph(QStringLiteral("Batch Number: ") + f.batch);
-    vp.WriteParagraph(QString());
-    vp.WriteParagraph(QStringLiteral("Start Date: ") + f.startDate);
-    vp.WriteParagraph(QStringLiteral("End Date: ") + f.endDate);
-    vp.WriteParagraph(QString());
-    vp.WriteParagraph(QStringLiteral("Zone: ") + f.zone);
-    vp.WriteParagraph(QStringLiteral("Location: ") + f.location);
-    vp.DocumentAction(DocumentEngine::NextColumnAction);
-    vp.setAlignment(8);
-    vp.setCursorY(2736);
-    vp.WriteParagraph(QStringLiteral("Start Time: ") + f.startTime);
-    vp.WriteParagraph(QStringLiteral("End Time: ") + f.endTime);
-    vp.WriteParagraph(QString());
-    vp.WriteParagraph(QStringLiteral("Direction of Travel: ") + f.direction);
+    writeSurveyFactColumns(vp, in.facts);
 
     vp.setColumnCount(1);
     vp.setLeftMargin(144);
