@@ -98,18 +98,6 @@ QString help()
            optionHelp(reportOptions());
 }
 
-std::optional<SurveyDirection> parseDirection(const QString &text)
-{
-    const QString d = text.toLower();
-    if (d == QLatin1String("approaching"))
-        return SurveyDirection::Approaching;
-    if (d == QLatin1String("receding"))
-        return SurveyDirection::Receding;
-    if (d == QLatin1String("both"))
-        return SurveyDirection::Both;
-    return std::nullopt;
-}
-
 class ReportCommand
 {
 public:
@@ -186,13 +174,13 @@ int ReportCommand::run(const QStringList &arguments)
                       ? SurveyDirection::Approaching
                       : SurveyDirection::Both;
     if (m_args.has(QStringLiteral("direction"))) {
-        const auto d = parseDirection(m_args.value(QStringLiteral("direction")));
+        const auto d = surveyDirectionFromName(m_args.value(QStringLiteral("direction")));
         if (!d)
             return usage(QStringLiteral("--direction must be approaching, receding or both"));
         m_direction = *d;
     }
     if (m_args.has(QStringLiteral("criteria"))) {
-        const auto d = parseDirection(m_args.value(QStringLiteral("criteria")));
+        const auto d = surveyDirectionFromName(m_args.value(QStringLiteral("criteria")));
         if (!d)
             return usage(QStringLiteral("--criteria must be approaching, receding or both"));
         m_criteria = *d;
