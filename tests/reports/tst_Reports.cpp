@@ -64,6 +64,8 @@ private slots:
     void cellTextsPaintAsText_data();
     void cellTextsPaintAsText();
     void everyRowInThePdfText();
+    void studyStaysOnOnePage_data();
+    void studyStaysOnOnePage();
 };
 
 void tst_Reports::golden_data()
@@ -98,6 +100,12 @@ void tst_Reports::golden_data()
     QTest::newRow("profile empty") << "profile-empty" << Build([](DocumentEngine &vp) {
         SpeedProfile(vp, profileInput(0));
         return true;
+    });
+    QTest::newRow("study") << "study" << Build([](DocumentEngine &vp) {
+        return SpeedZoneStudy(vp, studyInput(fixedStudyCounts()));
+    });
+    QTest::newRow("study without vehicles") << "study-empty" << Build([](DocumentEngine &vp) {
+        return SpeedZoneStudy(vp, studyInput({}));
     });
 }
 
@@ -178,6 +186,8 @@ void tst_Reports::engineErrorStopsTheReport_data()
         [](DocumentEngine &vp) { return TrafficFlow_Graph(vp, chartInput()); });
     QTest::newRow("volume") << Build(
         [](DocumentEngine &vp) { return DailyVolume_Graph(vp, dailyVolumeInput()); });
+    QTest::newRow("study") << Build(
+        [](DocumentEngine &vp) { return SpeedZoneStudy(vp, studyInput(fixedStudyCounts())); });
 }
 
 void tst_Reports::engineErrorStopsTheReport()
@@ -392,6 +402,62 @@ void tst_Reports::everyRowInThePdfText()
             }
         }
     }
+}
+
+void tst_Reports::studyStaysOnOnePage_data()
+{
+    QTest::addColumn<QString>("limit");
+    QTest::addColumn<QString>("counts"); // "speed:vehicles ..."
+    QTest::addColumn<bool>("noDays");
+    QTest::newRow("fixed") << "035" << "" << false;
+    // Every note the study can give at once: catch-all rows at both ends, a
+    // spread too wide for the sample, no complete day.
+    QTest::newRow("catch-all rows, no complete day") << "035" << "14:40 73:45 30:1" << true;
+    QTest::newRow("one vehicle, no limit") << "" << "73:1" << true;
+    QTest::newRow("no vehicles") << "" << "-" << true;
+}
+
+void tst_Reports::studyStaysOnOnePage()
+{
+    QFETCH(QString, limit);
+    QFETCH(QString, counts);
+    QFETCH(bool, noDays);
+    QMap<int, qint64> c = fixedStudyCounts();
+    if (!counts.isEmpty()) {
+        c.clear();
+        for (const QString &pair : counts.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+            if (pair.contains(QLatin1Char(':')))
+                c[pair.section(QLatin1Char(':'), 0, 0).toInt()] =
+                    pair.section(QLatin1Char(':'), 1).toLongLong();
+    }
+    SpeedZoneStudyInput in = studyInput(c);
+    if (noDays || !limit.isEmpty()) {
+        // Recompute with the changed facts.
+        SpeedStudyInput s;
+        s.unit = QStringLiteral("MPH");
+        s.postedLimit = limit;
+        s.counts = c;
+        if (!noDays) {
+            s.startDate = QStringLiteral("12/30/25");
+            s.stopDate = QStringLiteral("01/02/26");
+            s.dailyTotals = {{QDate(2025, 12, 31), 41}};
+        }
+        in.study = computeSpeedStudy(s);
+    }
+    DocumentEngine vp;
+    SetDefaultStyle(vp);
+    QVERIFY(SpeedZoneStudy(vp, in));
+    QCOMPARE(vp.pageCount(), 1);
+    // Nothing is written below the bottom rule but the footer.
+    const QString dump = dumpDocument(*vp.document());
+    for (const QString &line : dump.split(QLatin1Char('\n'))) {
+        if (!line.startsWith(QLatin1String("text ")))
+            continue;
+        const double y = line.section(QLatin1Char(' '), 2, 2).toDouble();
+        QVERIFY2(y < 14400 - 100, qPrintable(line));
+    }
+    QCOMPARE(dump.count(QStringLiteral("picture ")), 2);
+    QVERIFY(!dump.contains(QStringLiteral(" empty\n")));
 }
 
 QTEST_MAIN(tst_Reports)
