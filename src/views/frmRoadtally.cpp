@@ -20,6 +20,7 @@
 #include "views/Forms.h"
 #include "views/PrintOptionsPanel.h"
 #include "views/SpeedChartTab.h"
+#include "views/SpeedStudyTab.h"
 #include "views/SummaryTab.h"
 #include "views/SurveyDates.h"
 #include "views/WeeklyTab.h"
@@ -75,12 +76,14 @@ frmRoadtally::frmRoadtally(QWidget *parent) : QMainWindow(parent)
     percentile = new SpeedChartTab(SpeedChartTab::percentile85());
     fifteen = new FifteenMinuteTab;
     weekly = new WeeklyTab;
+    study = new SpeedStudyTab;
     SSTab->addTab(summary, QStringLiteral("Survey Summary"));
     SSTab->addTab(speeds, QStringLiteral("Vehicle Speeds"));
     SSTab->addTab(volume, QStringLiteral("Daily Volume/Time"));
     SSTab->addTab(percentile, QStringLiteral("85th Percentile"));
     SSTab->addTab(fifteen, QStringLiteral("15 Minute Breakdown"));
     SSTab->addTab(weekly, QStringLiteral("Weekly Summary"));
+    SSTab->addTab(study, QStringLiteral("Speed Study"));
     layout->addWidget(SSTab);
     setCentralWidget(central);
     buildStartPanel(central);
@@ -88,6 +91,7 @@ frmRoadtally::frmRoadtally(QWidget *parent) : QMainWindow(parent)
     buildMenus();
     connectTabs();
     connectReports();
+    connectExport();
 
     SSTab->setCurrentIndex(0);
     m_lastTab = 0;
@@ -581,7 +585,9 @@ void frmRoadtally::forgetSurvey()
     LastButton->hide();
     LastText->hide();
     m4->setEnabled(false);
+    mnuSaveStudy->setEnabled(false);
     weekly->ClearWeekData();
+    study->clearSurvey();
     showStartPanel();
 }
 
@@ -727,7 +733,9 @@ void frmRoadtally::surveyChosen(const QString &batch)
     clickOption(fifteen->option7, 2);
     showDatePrompt(fifteen->Date15min);
     showDatePrompt(volume->DateVolume);
+    study->showSurvey(sharedState().deriveDatabasePath(), summary->Label7[4]->text());
     m4->setEnabled(true);
+    mnuSaveStudy->setEnabled(true);
     activateWindow();
 }
 

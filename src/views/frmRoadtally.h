@@ -36,6 +36,7 @@ class DailyVolumeTab;
 class FifteenMinuteTab;
 class PrintOptionsPanel;
 class SpeedChartTab;
+class SpeedStudyTab;
 class SummaryTab;
 class WeeklyTab;
 class DBManagement;
@@ -59,6 +60,7 @@ public:
     SpeedChartTab *percentile = nullptr; // 3 "85th Percentile"
     FifteenMinuteTab *fifteen = nullptr; // 4 "15 Minute Breakdown"
     WeeklyTab *weekly = nullptr;         // 5 "Weekly Summary"
+    SpeedStudyTab *study = nullptr;      // 6 "Speed Study": ranked percentiles
     PrintOptionsPanel *printOptions = nullptr; // framePrintOption
 
     QTabWidget *SSTab = nullptr;
@@ -97,6 +99,7 @@ public:
     QAction *mnuDailyTrafficApproaching = nullptr, *mnuDailyTrafficReceeding = nullptr,
             *mnuDailyTrafficBoth = nullptr, *mnu85percentApproach = nullptr,
             *mnu85PercentReceed = nullptr, *mnu85PercentBoth = nullptr;
+    QAction *mnuSpeedStudy = nullptr; // "Speed Zone Study" (report 8)
     QAction *mnuTopics = nullptr, *mnuAbout = nullptr;
 
     // ---- The window's procedures and handlers --------------------------------
@@ -193,6 +196,7 @@ private:
     void connectTabs();
     void placeOverlays();
     void connectReports();
+    void connectExport();
     void printOptionDirection(int index);
     void printOptionEntry(const QString &entry);
     void showPreview();

@@ -1,6 +1,6 @@
-// The main window's printing: the Reports menu, the print options panel, the
-// print buttons of the tabs and the report the preview builds from what the
-// tabs show.
+// The main window's printing and export: the Reports menu, the print options
+// panel, the print buttons of the tabs, the report the preview builds from
+// what the tabs show, and File > Export Study As.
 
 #include "views/frmRoadtally.h"
 
@@ -9,9 +9,11 @@
 #include "reports/Report15min.h"
 #include "reports/ReportSummary.h"
 #include "reports/ReportWeekly.h"
+#include "reports/SpeedZoneStudy.h"
 #include "reports/SpeedProfile.h"
 #include "reports/TrafficFlow_Graph.h"
 #include "reports/VSPrint.h"
+#include "export/ExportStudyAs.h"
 #include "store/DatabaseSession.h"
 #include "store/SharedState.h"
 #include "views/ChartSlot.h"
@@ -20,6 +22,7 @@
 #include "views/FifteenMinuteTab.h"
 #include "views/PrintOptionsPanel.h"
 #include "views/SpeedChartTab.h"
+#include "views/SpeedStudyTab.h"
 #include "views/SummaryTab.h"
 #include "views/SurveyDates.h"
 #include "views/WeeklyGrid.h"
@@ -29,6 +32,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -77,6 +81,11 @@ void frmRoadtally::connectReports()
         connect(c.action, &QAction::triggered, this,
                 [this, tab = c.tab, direction = c.direction] { chartMenu(tab, direction); });
     connect(mnuWeeklySummary, &QAction::triggered, this, &frmRoadtally::mnuWeeklySummary_Click);
+    // Beyond the original menu: the speed zone study of the Speed Study tab's direction.
+    mnuSpeedStudy = m4->addAction(QStringLiteral("Speed &Zone Study"));
+    mnuSpeedStudy->setObjectName(QStringLiteral("mnuSpeedStudy"));
+    connect(mnuSpeedStudy, &QAction::triggered, this, [this] { printButton(8); });
+    connect(study, &SpeedStudyTab::printRequested, this, &frmRoadtally::printButton);
     connect(mnuSummary, &QAction::triggered, this,
             [this] { openPrintOptions(PrintOptionsPanel::SummaryMode); });
     connect(mnuDailyVolume, &QAction::triggered, this,
@@ -93,6 +102,20 @@ void frmRoadtally::connectReports()
         // The main window stays enabled behind this preview.
         showPreview();
     });
+}
+
+// ---------------------------------------------------------------------------
+// Export: enabled while a survey is shown; the second item writes CSV files
+// (there is no other database format to write here).
+
+void frmRoadtally::connectExport()
+{
+    mnuAccess->setText(QStringLiteral("CSV Files"));
+    const auto exportAs = [this](ExportKind kind) {
+        exportStudyAs(this, sharedState().deriveDatabasePath(), summary->Label7[4]->text(), kind);
+    };
+    connect(mnuExcel, &QAction::triggered, this, [exportAs] { exportAs(ExportKind::Excel); });
+    connect(mnuAccess, &QAction::triggered, this, [exportAs] { exportAs(ExportKind::Csv); });
 }
 
 // ---------------------------------------------------------------------------
@@ -314,6 +337,18 @@ void frmRoadtally::buildReport(DocumentEngine &vp) const
             in.bandHeadings[size_t(i)] = summary->Label2[40 + i]->text();
         in.rows = speedProfileRows(session, in.batch, summaryDirection());
         SpeedProfile(vp, in);
+        break;
+    }
+    case 8: {
+        // The study of the Speed Study tab's direction; the facts as this window shows them.
+        std::optional<SpeedZoneStudyInput> in = readSpeedZoneStudyInput(
+            session, summary->Label7[4]->text(), study->direction(),
+            summary->Officer_Select->currentText());
+        if (!in)
+            break;
+        in->frame = reportFrame(session);
+        in->facts = reportFacts();
+        SpeedZoneStudy(vp, *in);
         break;
     }
     default:

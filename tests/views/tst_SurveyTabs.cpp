@@ -32,6 +32,7 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
@@ -407,6 +408,7 @@ private Q_SLOTS:
         QTest::newRow("85th") << 3 << "Command2" << m_batch;
         QTest::newRow("fifteen") << 4 << "Command7" << "Date: Wednesday, Dec 31";
         QTest::newRow("weekly") << 5 << "Command3" << "Mon-29          Tue-30";
+        QTest::newRow("study") << 6 << "printStudy" << "Speed Zone Study";
     }
 
     void printButtons()
@@ -424,6 +426,7 @@ private Q_SLOTS:
         case 3: w.percentile->direction[5]->click(); break;
         case 4: w.fifteen->option7[2]->click(); choose(w.fifteen->Date15min, m_dates[1]); break;
         case 5: w.weekly->Command8->click(); break;
+        case 6: break; // the study was read when the survey was chosen
         }
         auto *print = w.findChild<QPushButton *>(button);
         QVERIFY(print && print->isEnabled());
@@ -433,6 +436,20 @@ private Q_SLOTS:
         QTRY_VERIFY((preview = openPreview()) && preview->pageCount() >= 1);
         QCOMPARE(takeMessage(), QString());
         QVERIFY2(dumpPage(preview->document(), 0).contains(text), qPrintable(text));
+        closePreview(w);
+    }
+
+    // The study report from the Reports menu; export offered while a survey is shown.
+    void studyAndExportMenus()
+    {
+        frmRoadtally &w = window();
+        QVERIFY(w.mnuSaveStudy->isEnabled());
+        QCOMPARE(w.mnuAccess->text(), QStringLiteral("CSV Files"));
+        w.mnuSpeedStudy->trigger();
+        VSPrint *preview = nullptr;
+        QTRY_VERIFY((preview = openPreview()) && preview->pageCount() == 1);
+        QVERIFY(dumpPage(preview->document(), 0).contains(QStringLiteral("Speed Zone Study")));
+        QCOMPARE(int(sharedState().reportSelector), 8);
         closePreview(w);
     }
 
