@@ -142,7 +142,7 @@ private Q_SLOTS:
             {"mnuOpenStudy", "&Open Study Data"},
             {"mnuSaveStudy", "&Export Study As...."},
             {"mnuExcel", "Excel Spreadsheet"},
-            {"mnuAccess", "Access Database"},
+            {"mnuAccess", "CSV Files"},
             {"mnuProcessRawData", "&Load (Process) Raw Data File"},
             {"mnuExit", "&Exit"},
             {"m2", "&Edit"},
