@@ -57,7 +57,9 @@ void frmProcessData::showEvent(QShowEvent *event)
 void frmProcessData::closeEvent(QCloseEvent *event)
 {
     event->ignore();
-    Command1_Click();
+    // A survey under way is not cancelled half-way: the window stays until it ends.
+    if (!isImporting())
+        Command1_Click();
 }
 
 void frmProcessData::Form_Activate()

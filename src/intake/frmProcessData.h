@@ -20,7 +20,9 @@ class QTabWidget;
 
 namespace roadtally {
 
+class ImportRunner;
 struct ImportInput;
+struct ImportResult;
 
 class frmProcessData : public QWidget
 {
@@ -106,8 +108,8 @@ public:
     // The import's inputs as the controls stand.
     ImportInput importInput() const;
 
-    // The pause with the full progress bar before the window hides, in ms.
-    static int &finishPauseMs();
+    // True from the process command until the import has ended.
+    bool isImporting() const;
 
     // The window's procedures and event handlers.
     void Form_Load();
@@ -146,7 +148,12 @@ private:
     void setRange(int low, int high);
     void setLow(int low);
     void setHigh(int high);
-    void showProgress(int percent);
+    // While the import runs: busy pointer, every control but the progress bar
+    // out of reach.
+    void setImporting(bool importing);
+    void importFinished(const ImportResult &result);
+
+    ImportRunner *m_runner = nullptr;
 };
 
 } // namespace roadtally

@@ -1,5 +1,6 @@
 #include "intake/frmProcessData.h"
 
+#include "intake/ImportRunner.h"
 #include "intake/IntakeMessage.h"
 #include "intake/ProcessDataTexts.h"
 #include "intake/VehicleImport.h"
@@ -7,24 +8,18 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QElapsedTimer>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
-#include <QThread>
+#include <QTabWidget>
 
-// The processing window's import: its inputs from the controls, the run, the result.
+// The processing window's import: its inputs from the controls, the run on a
+// thread of its own, the result.
 
 namespace roadtally {
 
 using namespace processdata;
-
-int &frmProcessData::finishPauseMs()
-{
-    static int pause = 400;
-    return pause;
-}
 
 ImportInput frmProcessData::importInput() const
 {
@@ -45,27 +40,56 @@ ImportInput frmProcessData::importInput() const
     return input;
 }
 
-void frmProcessData::showProgress(int percent)
+bool frmProcessData::isImporting() const
 {
-    ProcessBar->setValue(percent);
-    // The import runs inside this click: paint the bar now, take no input.
-    ProcessBar->repaint();
+    return m_runner && m_runner->isRunning();
 }
 
 void frmProcessData::Command2_Click()
 {
+    if (isImporting())
+        return;
     ProcessFrame->setTitle(text::ProcessFrame);
     ProcessFrame->show();
     ProcessBar->setValue(0);
     ProcessBar->show();
-    ProcessFrame->repaint();
 
     const ImportInput input = importInput();
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const ImportResult result = importSurvey(sharedState().deriveDatabasePath(), input,
-                                             [this](int percent) { showProgress(percent); });
-    QApplication::restoreOverrideCursor();
+    // A missing input is told at once; nothing runs.
+    if (const std::optional<ImportOutcome> missing = missingInput(input)) {
+        intakeMessage(this, importMessage(*missing));
+        return;
+    }
 
+    if (!m_runner) {
+        m_runner = new ImportRunner(this);
+        connect(m_runner, &ImportRunner::progressed, ProcessBar, &QProgressBar::setValue);
+        connect(m_runner, &ImportRunner::finished, this, &frmProcessData::importFinished);
+    }
+    setImporting(true);
+    m_runner->start(sharedState().deriveDatabasePath(), input);
+}
+
+void frmProcessData::setImporting(bool importing)
+{
+    // The window keeps painting and its bar moving, but takes no input that
+    // could change or cancel the survey under way.
+    for (int tab = 1; tab < sstab->count(); ++tab)
+        sstab->setTabEnabled(tab, !importing);
+    const auto parts = sstab->widget(0)->findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
+    for (QWidget *part : parts) {
+        if (part != ProcessFrame)
+            part->setEnabled(!importing);
+    }
+    if (importing)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
+
+void frmProcessData::importFinished(const ImportResult &result)
+{
+    setImporting(false);
     if (result.outcome != ImportOutcome::Stored) {
         // A database failure is told apart from a bad data file, with the
         // database's name and what is wrong with it.
@@ -81,13 +105,7 @@ void frmProcessData::Command2_Click()
     Start_Time->setText(result.period.startTime);
     End_Date->setText(result.period.endDate);
     End_Time->setText(result.period.endTime);
-    showProgress(100);
-
-    // A moment with the full bar, so the user sees the import finish.
-    QElapsedTimer pause;
-    pause.start();
-    while (pause.elapsed() < finishPauseMs())
-        QThread::msleep(20);
+    ProcessBar->setValue(100);
 
     hide();
     emit closed(true);

@@ -16,6 +16,11 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
+
+#include "SampleSurvey.h"
+
+#include <algorithm>
 
 using namespace roadtally;
 using namespace roadtally::testing;
@@ -37,6 +42,35 @@ void fillRequired(frmProcessData &window)
     choose(window.Input_Direction, QStringLiteral("North"));
     choose(window.Input_Zone, QStringLiteral("Parks & Rec"));
 }
+
+// The process command, and the wait for the import it starts on its own thread.
+void process(frmProcessData &window)
+{
+    QTest::mouseClick(window.Command2, Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(!window.isImporting(), 60000);
+}
+
+// The values the progress bar shows at each of its paints while an import runs.
+class PaintedValues : public QObject
+{
+public:
+    PaintedValues(frmProcessData &window) : m_window(window)
+    {
+        window.ProcessBar->installEventFilter(this);
+    }
+    QList<int> values;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint && m_window.isImporting())
+            values << static_cast<QProgressBar *>(watched)->value();
+        return false;
+    }
+
+private:
+    frmProcessData &m_window;
+};
 
 QPushButton *stepButton(frmProcessData &window, const QString &name)
 {
@@ -78,6 +112,7 @@ private slots:
     void duplicateBatchRefused();
     void importFailures_data();
     void importFailures();
+    void importKeepsTheWindowAlive();
     void cancelHidesAndEnablesTheMainWindow();
     void closingIsCancel();
 };
@@ -377,7 +412,7 @@ void tst_frmProcessData::blankInputs()
     QTest::keyClicks(window.Input_Location, location);
     QTest::keyClicks(window.Input_Direction->lineEdit(), direction);
     QTest::keyClicks(window.Input_Zone->lineEdit(), zone);
-    QTest::mouseClick(window.Command2, Qt::LeftButton);
+    process(window);
 
     QCOMPARE(fixture.messages.size(), 1);
     QCOMPARE(fixture.messages[0].text, message);
@@ -394,7 +429,7 @@ void tst_frmProcessData::databaseFailureIsNotTheDataFile()
     QVERIFY(test::makeReadOnly(database));
     frmProcessData &window = loadSample();
     fillRequired(window);
-    QTest::mouseClick(window.Command2, Qt::LeftButton);
+    process(window);
 
     QCOMPARE(fixture.messages.size(), 1);
     QCOMPARE(fixture.messages[0].title, QStringLiteral("OVRoadtally"));
@@ -426,7 +461,7 @@ void tst_frmProcessData::missingInputs()
         choose(window.Input_Zone, QStringLiteral("School"));
     if (!posted)
         window.Input_Posted_Speed->clear();
-    QTest::mouseClick(window.Command2, Qt::LeftButton);
+    process(window);
 
     QCOMPARE(fixture.messages.size(), 1);
     QCOMPARE(fixture.messages[0].text, message);
@@ -449,7 +484,7 @@ void tst_frmProcessData::processStoresTheSurvey()
     QList<int> progress;
     connect(window.ProcessBar, &QProgressBar::valueChanged, this,
             [&progress](int value) { progress << value; });
-    QTest::mouseClick(window.Command2, Qt::LeftButton);
+    process(window);
 
     QVERIFY2(fixture.messages.isEmpty(),
              qPrintable(fixture.messages.value(0).text));
@@ -486,13 +521,13 @@ void tst_frmProcessData::duplicateBatchRefused()
     IntakeFixture fixture;
     frmProcessData &window = loadSample();
     fillRequired(window);
-    QTest::mouseClick(window.Command2, Qt::LeftButton);
+    process(window);
     QVERIFY(fixture.messages.isEmpty());
     const int vehicles = fixture.rowCount(QStringLiteral("Veh_Data"));
 
     frmProcessData &again = loadSample();
     fillRequired(again);
-    QTest::mouseClick(again.Command2, Qt::LeftButton);
+    process(again);
     QCOMPARE(fixture.messages.size(), 1);
     QCOMPARE(fixture.messages[0].text,
              QStringLiteral("Duplicate Batch Number found. Select a higher letter for the Batch "
@@ -504,7 +539,7 @@ void tst_frmProcessData::duplicateBatchRefused()
 
     // A higher letter goes through.
     choose(again.Trailer_code, QStringLiteral("B"));
-    QTest::mouseClick(again.Command2, Qt::LeftButton);
+    process(again);
     QCOMPARE(fixture.messages.size(), 1);
     QCOMPARE(fixture.rowCount(QStringLiteral("Header")), 2);
 }
@@ -544,7 +579,7 @@ void tst_frmProcessData::importFailures()
         QTest::keyClicks(window.Text4[0], startDate);
         QTest::mouseClick(window.Command7, Qt::LeftButton);
     }
-    QTest::mouseClick(window.Command2, Qt::LeftButton);
+    process(window);
 
     QCOMPARE(fixture.messages.size(), 1);
     QCOMPARE(fixture.messages[0].text, message);
@@ -553,6 +588,68 @@ void tst_frmProcessData::importFailures()
     QCOMPARE(fixture.rowCount(QStringLiteral("Header")), 0);
     QCOMPARE(fixture.rowCount(QStringLiteral("Veh_Data")), 0);
     QVERIFY(QApplication::overrideCursor() == nullptr);
+}
+
+void tst_frmProcessData::importKeepsTheWindowAlive()
+{
+    // A survey long enough for the import to take a while on any machine.
+    IntakeFixture fixture;
+    SampleOptions options;
+    options.vehicles = 300000;
+    options.days = 7;
+    const QString name = QStringLiteral("long.ovd");
+    QCOMPARE(writeSampleSurvey(generateSampleSurvey(options), fixture.path(name)), QString());
+    frmRoadtally &main = form<frmRoadtally>();
+    main.show();
+    frmLoadDataFile &dialog = openLoadDialog();
+    clickFile(dialog, name);
+    QTest::mouseClick(dialog.File, Qt::LeftButton);
+    frmProcessData &window = form<frmProcessData>();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    fillRequired(window);
+
+    QList<int> progress;
+    connect(window.ProcessBar, &QProgressBar::valueChanged, this,
+            [&progress](int value) { progress << value; });
+    PaintedValues painted(window);
+    int ticks = 0; // a timer of the interface thread, served while the import runs
+    QTimer timer;
+    timer.setInterval(5);
+    connect(&timer, &QTimer::timeout, this, [&] { ticks += window.isImporting() ? 1 : 0; });
+    timer.start();
+
+    QTest::mouseClick(window.Command2, Qt::LeftButton);
+    // The click returns with the import under way: busy pointer, nothing to
+    // click but the window's repaint, the main window still disabled.
+    QVERIFY(window.isImporting());
+    QVERIFY(QApplication::overrideCursor());
+    QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    QVERIFY(!main.isEnabled());
+    for (QWidget *control : {static_cast<QWidget *>(window.Command1),
+                             static_cast<QWidget *>(window.Command2),
+                             static_cast<QWidget *>(window.Input_Location)})
+        QVERIFY(!control->isEnabled());
+    QVERIFY(!window.sstab->isTabEnabled(3));
+    QVERIFY(window.ProcessBar->isEnabled());
+    window.close(); // not cancelled half-way
+    QVERIFY(window.isVisible());
+
+    QTRY_VERIFY_WITH_TIMEOUT(!window.isImporting(), 120000);
+    QVERIFY2(fixture.messages.isEmpty(), qPrintable(fixture.messages.value(0).text));
+    QVERIFY(ticks > 0);
+    const bool paintedBetween = std::any_of(painted.values.cbegin(), painted.values.cend(),
+                                            [](int v) { return v > 0 && v < 100; });
+    QVERIFY2(paintedBetween, qPrintable(QStringLiteral("painted: %1").arg(painted.values.size())));
+    // The bar follows the phases, never going back.
+    for (int phase : {5, 25, 38, 50, 75, 90, 100})
+        QVERIFY2(progress.contains(phase), qPrintable(QString::number(phase)));
+    QVERIFY(std::any_of(progress.cbegin(), progress.cend(), [](int v) { return v > 5 && v < 25; }));
+    QVERIFY(std::is_sorted(progress.cbegin(), progress.cend()));
+    // Done: the window goes at once, the main window is usable, the pointer normal.
+    QVERIFY(!window.isVisible());
+    QVERIFY(main.isEnabled());
+    QVERIFY(QApplication::overrideCursor() == nullptr);
+    QVERIFY(fixture.rowCount(QStringLiteral("Veh_Data")) > 250000);
 }
 
 void tst_frmProcessData::cancelHidesAndEnablesTheMainWindow()
