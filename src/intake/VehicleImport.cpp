@@ -335,11 +335,16 @@ QString importMessage(const ImportResult &result)
 
 QString storedSurveyText(const ImportResult &result)
 {
+    return storedSurveyText(result.batchNumber, result.storedVehicles);
+}
+
+QString storedSurveyText(const QString &batchNumber, int vehicles)
+{
     // Figures read the same on every desktop: "6,953".
     const QLocale english(QLocale::English, QLocale::UnitedStates);
     return QStringLiteral("Survey %1 stored: %2 %3")
-        .arg(result.batchNumber.trimmed(), english.toString(result.storedVehicles),
-             result.storedVehicles == 1 ? QStringLiteral("vehicle") : QStringLiteral("vehicles"));
+        .arg(batchNumber.trimmed(), english.toString(vehicles),
+             vehicles == 1 ? QStringLiteral("vehicle") : QStringLiteral("vehicles"));
 }
 
 } // namespace roadtally

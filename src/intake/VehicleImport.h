@@ -92,5 +92,6 @@ QString importMessage(ImportOutcome outcome);
 QString importMessage(const ImportResult &result);
 // "Survey 052825-A stored: 6,953 vehicles".
 QString storedSurveyText(const ImportResult &result);
+QString storedSurveyText(const QString &batchNumber, int vehicles);
 
 } // namespace roadtally

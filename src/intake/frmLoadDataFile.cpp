@@ -252,6 +252,8 @@ void frmLoadDataFile::loadFile()
     // The processing window's return is this window's: the main window listens here.
     connect(&process, &frmProcessData::closed, this, &frmLoadDataFile::closed,
             Qt::UniqueConnection);
+    connect(&process, &frmProcessData::surveyStored, this, &frmLoadDataFile::surveyStored,
+            Qt::UniqueConnection);
     process.showRawData(sharedState().rawDataText);
     process.show();
     process.raise();

@@ -53,6 +53,8 @@ signals:
     // a loaded file to was closed): the main window is usable again and, when
     // asked, shows its start panel.
     void closed(bool showStartPanel);
+    // The processing window this window handed a loaded file to stored a survey.
+    void surveyStored(const QString &batch, int vehicles);
     // A data file was deleted; the window stays open.
     void fileDeleted(const QString &name);
 

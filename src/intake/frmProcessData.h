@@ -133,6 +133,8 @@ signals:
     // The window has hidden itself: after Cancel (false) or a stored survey
     // (true, the main window shows its start panel).
     void closed(bool showStartPanel);
+    // A survey was stored: its batch number and the vehicles it holds.
+    void surveyStored(const QString &batch, int vehicles);
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -108,6 +108,7 @@ void frmProcessData::importFinished(const ImportResult &result)
     ProcessBar->setValue(100);
 
     hide();
+    emit surveyStored(result.batchNumber, result.storedVehicles);
     emit closed(true);
 }
 

@@ -8,6 +8,7 @@
 #include "admin/frmAdminSetup.h"
 #include "admin/frmOpenSurvey.h"
 #include "admin/frmSpeed_Profile.h"
+#include "intake/VehicleImport.h"
 #include "intake/frmLoadDataFile.h"
 #include "store/DatabaseSession.h"
 #include "store/SharedState.h"
@@ -40,6 +41,7 @@
 #include <QResizeEvent>
 #include <QScreen>
 #include <QSignalBlocker>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -456,6 +458,8 @@ frmLoadDataFile &frmRoadtally::loadDataFileWindow()
             Qt::UniqueConnection);
     connect(&w, &frmLoadDataFile::fileDeleted, this, &frmRoadtally::fileDeleted,
             Qt::UniqueConnection);
+    connect(&w, &frmLoadDataFile::surveyStored, this, &frmRoadtally::surveyStored,
+            Qt::UniqueConnection);
     return w;
 }
 
@@ -775,6 +779,12 @@ void frmRoadtally::printForm()
     painter.setWindow(picture.rect());
     painter.drawPixmap(0, 0, picture);
     painter.end();
+}
+
+void frmRoadtally::surveyStored(const QString &batch, int vehicles)
+{
+    // Until the next message: the user sees that it worked before opening the survey.
+    statusBar()->showMessage(storedSurveyText(batch, vehicles));
 }
 
 } // namespace roadtally

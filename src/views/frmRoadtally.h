@@ -159,6 +159,8 @@ public slots:
     // "Print This Profile": the speeding profile report (selector 7); this
     // window stays disabled until the preview closes.
     void speedProfilePrintRequested();
+    // An import stored a survey: the status bar says which and how many vehicles.
+    void surveyStored(const QString &batch, int vehicles);
 
 protected:
     void showEvent(QShowEvent *event) override;

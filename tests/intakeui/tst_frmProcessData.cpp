@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
+#include <QStatusBar>
 #include <QTimer>
 
 #include "SampleSurvey.h"
@@ -491,6 +492,9 @@ void tst_frmProcessData::processStoresTheSurvey()
     QVERIFY(!window.isVisible());
     QVERIFY(main.isEnabled());
     QVERIFY(main.splashframe->isVisible());
+    QCOMPARE(main.statusBar()->currentMessage(),
+             QStringLiteral("Survey 052401-A stored: %1 vehicles")
+                 .arg(fixture.rowCount(QStringLiteral("Veh_Data"))));
     QVERIFY(progress.contains(25) && progress.contains(50) && progress.contains(75));
     QCOMPARE(window.ProcessBar->value(), 100);
     QCOMPARE(window.Start_Date->text(), QStringLiteral("05/24/01"));
@@ -587,6 +591,7 @@ void tst_frmProcessData::importFailures()
     QVERIFY(window.isVisible());
     QCOMPARE(fixture.rowCount(QStringLiteral("Header")), 0);
     QCOMPARE(fixture.rowCount(QStringLiteral("Veh_Data")), 0);
+    QVERIFY(form<frmRoadtally>().statusBar()->currentMessage().isEmpty());
     QVERIFY(QApplication::overrideCursor() == nullptr);
 }
 
@@ -649,7 +654,13 @@ void tst_frmProcessData::importKeepsTheWindowAlive()
     QVERIFY(!window.isVisible());
     QVERIFY(main.isEnabled());
     QVERIFY(QApplication::overrideCursor() == nullptr);
-    QVERIFY(fixture.rowCount(QStringLiteral("Veh_Data")) > 250000);
+    const int vehicles = fixture.rowCount(QStringLiteral("Veh_Data"));
+    QVERIFY(vehicles > 250000);
+    // The main window says what was stored, figures grouped by thousands.
+    QCOMPARE(main.statusBar()->currentMessage(),
+             QStringLiteral("Survey %1 stored: %2 vehicles")
+                 .arg(window.Input_Batch_Number->text(),
+                      QLocale(QLocale::English, QLocale::UnitedStates).toString(vehicles)));
 }
 
 void tst_frmProcessData::cancelHidesAndEnablesTheMainWindow()
