@@ -214,8 +214,10 @@ void frmProcessData::Command9_Click()
 
 void frmProcessData::Command1_Click()
 {
+    // Back to the start panel, as Cancel in the data file dialog does: the main
+    // window would otherwise stand blank with nothing to click.
     hide();
-    emit closed(false);
+    emit closed(true);
 }
 
 } // namespace roadtally

@@ -130,8 +130,8 @@ public:
     void setHeadway(int seconds);
 
 signals:
-    // The window has hidden itself: after Cancel (false) or a stored survey
-    // (true, the main window shows its start panel).
+    // The window has hidden itself, after Cancel or a stored survey: the main
+    // window is usable again and shows its start panel.
     void closed(bool showStartPanel);
     // A survey was stored: its batch number and the vehicles it holds.
     void surveyStored(const QString &batch, int vehicles);

@@ -114,8 +114,8 @@ private slots:
     void importFailures_data();
     void importFailures();
     void importKeepsTheWindowAlive();
-    void cancelHidesAndEnablesTheMainWindow();
-    void closingIsCancel();
+    void cancelReturnsToTheStartPanel_data();
+    void cancelReturnsToTheStartPanel();
 };
 
 void tst_frmProcessData::loadFillsTheHeader()
@@ -663,24 +663,34 @@ void tst_frmProcessData::importKeepsTheWindowAlive()
                       QLocale(QLocale::English, QLocale::UnitedStates).toString(vehicles)));
 }
 
-void tst_frmProcessData::cancelHidesAndEnablesTheMainWindow()
+void tst_frmProcessData::cancelReturnsToTheStartPanel_data()
 {
-    IntakeFixture fixture;
-    frmProcessData &window = loadSample();
-    QVERIFY(!form<frmRoadtally>().isEnabled());
-    QTest::mouseClick(window.Command1, Qt::LeftButton);
-    QVERIFY(!window.isVisible());
-    QVERIFY(form<frmRoadtally>().isEnabled());
-    QCOMPARE(fixture.rowCount(QStringLiteral("Header")), 0);
+    QTest::addColumn<QString>("how");
+    QTest::newRow("Cancel") << "Cancel";
+    QTest::newRow("title bar") << "close";
 }
 
-void tst_frmProcessData::closingIsCancel()
+void tst_frmProcessData::cancelReturnsToTheStartPanel()
 {
+    QFETCH(QString, how);
     IntakeFixture fixture;
+    frmRoadtally &main = form<frmRoadtally>();
+    main.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&main));
+    // From the menu, which leaves the start panel; hidden meanwhile, as a tab change does.
+    main.splashframe->hide();
     frmProcessData &window = loadSample();
-    window.close();
+    QVERIFY(!main.isEnabled());
+    if (how == QLatin1String("Cancel"))
+        QTest::mouseClick(window.Command1, Qt::LeftButton);
+    else if (how == QLatin1String("close"))
+        window.close();
+    else
+        QTest::keyClick(&window, Qt::Key_Escape);
     QVERIFY(!window.isVisible());
-    QVERIFY(form<frmRoadtally>().isEnabled());
+    QVERIFY(main.isEnabled());
+    QVERIFY(main.splashframe->isVisible());
+    QCOMPARE(fixture.rowCount(QStringLiteral("Header")), 0);
 }
 
 QTEST_MAIN(tst_frmProcessData)
