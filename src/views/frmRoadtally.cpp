@@ -723,6 +723,7 @@ void showDatePrompt(QComboBox *chooser)
 void frmRoadtally::surveyChosen(const QString &batch)
 {
     Q_UNUSED(batch); // the sources already stand on it (surveySelected)
+    splashframe->hide(); // left shown by a menu command or a cancelled dialog
     summary->FrameS->show();
     setEnabled(true);
     SSTab->setEnabled(true);
