@@ -62,6 +62,7 @@ protected:
     // Closing the window from its title bar is its Cancel: otherwise the main
     // window would stay disabled with no window left to enable it.
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void loadFile();

@@ -2,6 +2,7 @@
 
 #include "intake/ProcessDataTexts.h"
 #include "store/BoundDataSource.h"
+#include "views/EscapeKey.h"
 
 #include <QComboBox>
 #include <QFontDatabase>
@@ -105,6 +106,8 @@ frmProcessData::frmProcessData(QWidget *parent) : QWidget(parent, Qt::Window)
     layout->addWidget(sstab);
 
     resize(880, 540);
+    // Cancel is out of reach while an import runs, and Escape with it.
+    closeOnEscape(this, Command1);
     Form_Load();
 }
 

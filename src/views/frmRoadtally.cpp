@@ -112,7 +112,7 @@ void frmRoadtally::buildMenus()
     m1 = named(bar->addMenu(QStringLiteral("&File")), "m1");
     mnuPrintForm = m1->addAction(QStringLiteral("Print Form"));
     mnuOpenStudy = m1->addAction(QStringLiteral("&Open Study Data"));
-    mnuSaveStudy = named(m1->addMenu(QStringLiteral("&Export Study As....")), "mnuSaveStudy");
+    mnuSaveStudy = named(m1->addMenu(QStringLiteral("E&xport Study As....")), "mnuSaveStudy");
     mnuExcel = mnuSaveStudy->addAction(QStringLiteral("Excel Spreadsheet"));
     mnuAccess = mnuSaveStudy->addAction(QStringLiteral("Access Database"));
     mnuSaveStudy->setEnabled(false);
@@ -124,7 +124,7 @@ void frmRoadtally::buildMenus()
     m2 = named(bar->addMenu(QStringLiteral("&Edit")), "m2");
     mnuDeleteSurvey = m2->addAction(QStringLiteral("&Delete Individual Survey"));
     mnuManageDatabase = m2->addAction(QStringLiteral("&Repair && Backup Database"));
-    mnudeletedatabase = m2->addAction(QStringLiteral("&Delete Complete Database"));
+    mnudeletedatabase = m2->addAction(QStringLiteral("Delete &Complete Database"));
 
     m3 = named(bar->addMenu(QStringLiteral("Options")), "m3");
     mnuAdminSetup = m3->addAction(QStringLiteral("&Admin Setup"));

@@ -636,7 +636,8 @@ void tst_frmProcessData::importKeepsTheWindowAlive()
         QVERIFY(!control->isEnabled());
     QVERIFY(!window.sstab->isTabEnabled(3));
     QVERIFY(window.ProcessBar->isEnabled());
-    window.close(); // not cancelled half-way
+    window.close(); // not cancelled half-way, by the title bar or by Escape
+    QTest::keyClick(&window, Qt::Key_Escape);
     QVERIFY(window.isVisible());
 
     QTRY_VERIFY_WITH_TIMEOUT(!window.isImporting(), 120000);
@@ -668,6 +669,7 @@ void tst_frmProcessData::cancelReturnsToTheStartPanel_data()
     QTest::addColumn<QString>("how");
     QTest::newRow("Cancel") << "Cancel";
     QTest::newRow("title bar") << "close";
+    QTest::newRow("Escape") << "Escape";
 }
 
 void tst_frmProcessData::cancelReturnsToTheStartPanel()
@@ -681,12 +683,14 @@ void tst_frmProcessData::cancelReturnsToTheStartPanel()
     main.splashframe->hide();
     frmProcessData &window = loadSample();
     QVERIFY(!main.isEnabled());
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
     if (how == QLatin1String("Cancel"))
         QTest::mouseClick(window.Command1, Qt::LeftButton);
     else if (how == QLatin1String("close"))
         window.close();
     else
-        QTest::keyClick(&window, Qt::Key_Escape);
+        QTest::keyClick(window.focusWidget() ? window.focusWidget() : &window, Qt::Key_Escape);
     QVERIFY(!window.isVisible());
     QVERIFY(main.isEnabled());
     QVERIFY(main.splashframe->isVisible());

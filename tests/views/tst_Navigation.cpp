@@ -3,7 +3,14 @@
 
 #include "ViewsFixture.h"
 
+#include "admin/DeleteDB.h"
+#include "admin/DeleteSurvey.h"
+#include "admin/frmAbout.h"
+#include "admin/frmAdminSetup.h"
 #include "admin/frmOpenSurvey.h"
+#include "admin/frmSpeed_Profile.h"
+#include "admin/pace_description.h"
+#include "admin/percent.h"
 #include "store/SharedState.h"
 #include "views/ClickLabel.h"
 #include "views/Forms.h"
@@ -15,12 +22,72 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSignalSpy>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 
 using namespace roadtally;
 using namespace roadtally::testing;
+
+namespace {
+
+// Every menu of the menu bar, submenus included.
+void collectMenus(QMenu *menu, QList<QMenu *> &menus)
+{
+    menus << menu;
+    for (QAction *action : menu->actions()) {
+        if (action->menu())
+            collectMenus(action->menu(), menus);
+    }
+}
+
+template <typename Window>
+void deleteForm()
+{
+    if (formExists<Window>())
+        delete &form<Window>();
+}
+
+// Shows a child window the way the main window does, and returns it.
+QWidget *showChild(frmRoadtally &w, const QString &name)
+{
+    if (name == QLatin1String("open survey")) {
+        w.mnuOpenStudy->trigger();
+        return &form<frmOpenSurvey>();
+    }
+    if (name == QLatin1String("delete survey")) {
+        w.mnuDeleteSurvey->trigger();
+        return &form<DeleteSurvey>();
+    }
+    if (name == QLatin1String("erase database")) {
+        w.mnudeletedatabase->trigger();
+        return &form<DeleteDB>();
+    }
+    if (name == QLatin1String("admin setup")) {
+        w.mnuAdminSetup->trigger();
+        return &form<frmAdminSetup>();
+    }
+    if (name == QLatin1String("speeding profile")) {
+        w.setEnabled(false);
+        frmSpeed_Profile &profile = w.speedProfileWindow();
+        profile.show();
+        return &profile;
+    }
+    QWidget *window = nullptr;
+    if (name == QLatin1String("pace description"))
+        window = &form<pace_description>();
+    else if (name == QLatin1String("85th percentile"))
+        window = &form<percent>();
+    else
+        window = &form<frmAbout>();
+    window->show();
+    return window;
+}
+
+} // namespace
 
 class tst_Navigation : public QObject
 {
@@ -42,10 +109,15 @@ private Q_SLOTS:
 
     void cleanup()
     {
-        if (formExists<frmOpenSurvey>())
-            delete &form<frmOpenSurvey>();
-        if (formExists<frmRoadtally>())
-            delete &form<frmRoadtally>();
+        deleteForm<frmOpenSurvey>();
+        deleteForm<DeleteSurvey>();
+        deleteForm<DeleteDB>();
+        deleteForm<frmAdminSetup>();
+        deleteForm<frmSpeed_Profile>();
+        deleteForm<pace_description>();
+        deleteForm<percent>();
+        deleteForm<frmAbout>();
+        deleteForm<frmRoadtally>();
     }
 
     // Whichever way the open-survey window was reached, and however often it
@@ -85,6 +157,134 @@ private Q_SLOTS:
         QVERIFY(w.summary->FrameS->isVisible());
         QVERIFY(w.SSTab->isEnabled());
         QCOMPARE(w.summary->Label7[4]->text(), KphBatch);
+    }
+
+    // Escape in every dialog-like window does what its Cancel or Close does:
+    // the window goes and the main window is usable again.
+    void escapeCloses_data()
+    {
+        QTest::addColumn<QString>("window");
+        for (const char *name : {"open survey", "delete survey", "erase database", "admin setup",
+                                 "speeding profile", "pace description", "85th percentile",
+                                 "about"})
+            QTest::newRow(name) << QString::fromLatin1(name);
+    }
+
+    void escapeCloses()
+    {
+        QFETCH(QString, window);
+        frmRoadtally &w = form<frmRoadtally>();
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QWidget *child = showChild(w, window);
+        QVERIFY(child->isVisible());
+        child->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(child));
+        QWidget *focus = child->focusWidget() ? child->focusWidget() : child;
+        QTest::keyClick(focus, Qt::Key_Escape);
+        QVERIFY(!child->isVisible());
+        QVERIFY(w.isEnabled());
+    }
+
+    // Enter opens the survey that stands selected: the first one when the window
+    // shows, or the one the arrow keys moved to.
+    void openSurveyByKeyboard_data()
+    {
+        QTest::addColumn<int>("downs");
+        QTest::addColumn<QString>("batch");
+        QTest::newRow("Enter") << 0 << KphBatch; // the list is in batch number order
+        QTest::newRow("Down, Enter") << 1 << MphBatch;
+    }
+
+    void openSurveyByKeyboard()
+    {
+        QFETCH(int, downs);
+        QFETCH(QString, batch);
+        frmRoadtally &w = form<frmRoadtally>();
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QTest::mouseClick(w.Label14, Qt::LeftButton);
+        frmOpenSurvey &chooser = form<frmOpenSurvey>();
+        QVERIFY(chooser.isVisible());
+        QCOMPARE(chooser.Batch_List->currentRow(), 0);
+        QVERIFY(chooser.Batch_List->item(0)->isSelected());
+        QVERIFY(chooser.Command6->isEnabled());
+        QVERIFY(chooser.Batch_List->hasFocus() || chooser.focusWidget() == chooser.Batch_List);
+        for (int i = 0; i < downs; ++i)
+            QTest::keyClick(chooser.Batch_List, Qt::Key_Down);
+        QTest::keyClick(chooser.Batch_List, Qt::Key_Return);
+        QVERIFY(!chooser.isVisible());
+        QVERIFY(w.isEnabled());
+        QVERIFY(w.summary->FrameS->isVisible());
+        QCOMPARE(w.summary->Label7[4]->text(), batch);
+    }
+
+    // No two items of a menu share an access key: a shared key only moves
+    // between the items and never reaches one.
+    void menuAccessKeysAreDistinct()
+    {
+        frmRoadtally w;
+        QList<QMenu *> menus;
+        for (QAction *top : w.menuBar()->actions()) {
+            if (top->menu())
+                collectMenus(top->menu(), menus);
+        }
+        QVERIFY(menus.size() >= 7);
+        const auto keysOf = [](const QList<QAction *> &actions, const QString &where) {
+            QMap<int, QString> taken;
+            for (QAction *action : actions) {
+                const QKeySequence key = QKeySequence::mnemonic(action->text());
+                if (key.isEmpty())
+                    continue;
+                const int code = key[0].key();
+                QVERIFY2(!taken.contains(code),
+                         qPrintable(QStringLiteral("%1: \"%2\" and \"%3\"")
+                                        .arg(where, taken.value(code), action->text())));
+                taken.insert(code, action->text());
+            }
+        };
+        keysOf(w.menuBar()->actions(), QStringLiteral("menu bar"));
+        for (QMenu *menu : std::as_const(menus))
+            keysOf(menu->actions(), menu->title());
+    }
+
+    // Each access key of an open menu runs its item at once.
+    void menuAccessKeyRunsItsItem_data()
+    {
+        QTest::addColumn<QString>("menu");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("item");
+        QTest::newRow("File > O") << "m1" << int(Qt::Key_O) << "mnuOpenStudy";
+        QTest::newRow("File > L") << "m1" << int(Qt::Key_L) << "mnuProcessRawData";
+        QTest::newRow("File > E") << "m1" << int(Qt::Key_E) << "mnuExit";
+        QTest::newRow("Edit > D") << "m2" << int(Qt::Key_D) << "mnuDeleteSurvey";
+        QTest::newRow("Edit > R") << "m2" << int(Qt::Key_R) << "mnuManageDatabase";
+        QTest::newRow("Edit > C") << "m2" << int(Qt::Key_C) << "mnudeletedatabase";
+        QTest::newRow("Options > A") << "m3" << int(Qt::Key_A) << "mnuAdminSetup";
+    }
+
+    void menuAccessKeyRunsItsItem()
+    {
+        QFETCH(QString, menu);
+        QFETCH(int, key);
+        QFETCH(QString, item);
+        frmRoadtally w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        auto *popup = w.findChild<QMenu *>(menu);
+        QVERIFY(popup);
+        QAction *action = nullptr;
+        for (QAction *a : popup->actions())
+            action = a->objectName() == item ? a : action;
+        QVERIFY(action);
+        // The item's own command is not run here (Exit would end the test).
+        QObject::disconnect(action, &QAction::triggered, nullptr, nullptr);
+        QSignalSpy triggered(action, &QAction::triggered);
+        popup->popup(w.mapToGlobal(QPoint(10, 10)));
+        QVERIFY(QTest::qWaitForWindowExposed(popup));
+        QTest::keyClick(popup, Qt::Key(key));
+        QCOMPARE(triggered.count(), 1);
+        QTRY_VERIFY(!popup->isVisible());
     }
 };
 
