@@ -40,6 +40,7 @@
 #include <QRadioButton>
 #include <QResizeEvent>
 #include <QScreen>
+#include <QScrollArea>
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -98,7 +99,7 @@ frmRoadtally::frmRoadtally(QWidget *parent) : QMainWindow(parent)
     });
 
     resize(1280, 800);
-    setMinimumSize(1180, 760);
+    scrollTabPages();
     Form_Load();
     m_activation = new ActivationWatch(this, [this] { Form_Activate(); });
 }
@@ -346,6 +347,7 @@ void frmRoadtally::Form_Load()
 
     if (QScreen *screen = QGuiApplication::primaryScreen()) {
         const QRect s = screen->availableGeometry();
+        fitToScreen(s);
         move(s.x() + (s.width() - width()) / 2, s.y() + (s.height() - height()) / 2);
     }
 }
@@ -786,6 +788,38 @@ void frmRoadtally::surveyStored(const QString &batch, int vehicles)
 {
     // Until the next message: the user sees that it worked before opening the survey.
     statusBar()->showMessage(storedSurveyText(batch, vehicles));
+}
+
+void frmRoadtally::scrollTabPages()
+{
+    // On a small screen a page scrolls rather than being cut off or crushed:
+    // each tab shows its page through a scroll area that lets it have its full
+    // size and adds scroll bars only when the window is smaller than that.
+    const QSignalBlocker blocker(SSTab);
+    const int current = SSTab->currentIndex();
+    for (int i = 0; i < SSTab->count(); ++i) {
+        QWidget *page = SSTab->widget(i);
+        if (qobject_cast<QScrollArea *>(page))
+            continue;
+        const QString caption = SSTab->tabText(i);
+        auto *scroll = new QScrollArea;
+        scroll->setObjectName(page->objectName() + QStringLiteral("Scroll"));
+        scroll->setFrameShape(QFrame::NoFrame);
+        scroll->setWidgetResizable(true);
+        scroll->viewport()->setAutoFillBackground(false);
+        SSTab->removeTab(i);
+        scroll->setWidget(page);
+        page->setAutoFillBackground(false);
+        SSTab->insertTab(i, scroll, caption);
+    }
+    SSTab->setCurrentIndex(current);
+}
+
+void frmRoadtally::fitToScreen(const QRect &available)
+{
+    // Room for the title bar and the frame, which the window system adds.
+    const QSize room(available.width() - 16, available.height() - 40);
+    resize(qMin(width(), room.width()), qMin(height(), room.height()));
 }
 
 } // namespace roadtally

@@ -176,6 +176,10 @@ private:
     void showAbout();
     void printForm();
     void reportDatabaseProblem();
+    // Each tab page scrolls when the window is smaller than the page.
+    void scrollTabPages();
+    // The window no larger than the screen's work area.
+    void fitToScreen(const QRect &available);
     // The start panel with no survey behind it: the summary panel, the tabs,
     // "View Last Survey" and the Reports menu stay out of reach until a survey
     // is chosen again.

@@ -11,6 +11,12 @@
 #include "admin/frmSpeed_Profile.h"
 #include "admin/pace_description.h"
 #include "admin/percent.h"
+#include "intake/frmLoadDataFile.h"
+#include "intake/frmProcessData.h"
+#include "views/DailyVolumeTab.h"
+#include "views/FifteenMinuteTab.h"
+#include "views/SpeedChartTab.h"
+#include "views/WeeklyTab.h"
 #include "store/SharedState.h"
 #include "views/ClickLabel.h"
 #include "views/Forms.h"
@@ -18,6 +24,9 @@
 #include "views/frmRoadtally.h"
 
 #include <QAction>
+#include <QDir>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -87,6 +96,20 @@ QWidget *showChild(frmRoadtally &w, const QString &name)
     return window;
 }
 
+// A laptop screen of 1366 x 768 with its task bar: a work area of about
+// 1366 x 728, less the title bar and frame the window system adds.
+const QSize LaptopWindow(1366 - 16, 728 - 40);
+
+// Saves a picture of the window when ROADTALLY_SHOTS names a folder.
+void keepPicture(QWidget *window, const QString &name)
+{
+    const QString out = qEnvironmentVariable("ROADTALLY_SHOTS");
+    if (out.isEmpty())
+        return;
+    QDir().mkpath(out);
+    window->grab().save(QDir(out).filePath(name + QStringLiteral(".png")));
+}
+
 } // namespace
 
 class tst_Navigation : public QObject
@@ -117,6 +140,8 @@ private Q_SLOTS:
         deleteForm<pace_description>();
         deleteForm<percent>();
         deleteForm<frmAbout>();
+        deleteForm<frmLoadDataFile>();
+        deleteForm<frmProcessData>();
         deleteForm<frmRoadtally>();
     }
 
@@ -285,6 +310,85 @@ private Q_SLOTS:
         QTest::keyClick(popup, Qt::Key(key));
         QCOMPARE(triggered.count(), 1);
         QTRY_VERIFY(!popup->isVisible());
+    }
+
+    // On a laptop screen the main window takes the size of the work area, and
+    // no page of it is crushed below the size it needs: a page that needs more
+    // room than the window has scrolls.
+    void mainWindowOnALaptopScreen_data()
+    {
+        QTest::addColumn<int>("tab");
+        const char *names[] = {"summary", "vehicle speeds", "daily volume", "85th percentile",
+                               "15 minutes", "weekly"};
+        for (int t = 0; t < 6; ++t)
+            QTest::newRow(names[t]) << t;
+    }
+
+    void mainWindowOnALaptopScreen()
+    {
+        QFETCH(int, tab);
+        frmRoadtally &w = form<frmRoadtally>();
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.mnuOpenStudy->trigger();
+        frmOpenSurvey &chooser = form<frmOpenSurvey>();
+        chooser.Batch_List_DblClick(chooser.Batch_List->item(1));
+        w.resize(LaptopWindow);
+        w.SSTab->setCurrentIndex(tab);
+        QApplication::processEvents();
+        QCOMPARE(w.size(), LaptopWindow);
+
+        const QList<QWidget *> pages = {w.summary, w.speeds,  w.volume,
+                                        w.percentile, w.fifteen, w.weekly};
+        QWidget *page = pages[tab];
+        QVERIFY(page->isVisible());
+        const QSize needed = page->minimumSizeHint();
+        QVERIFY2(page->width() >= needed.width() && page->height() >= needed.height(),
+                 qPrintable(QStringLiteral("page %1x%2, needs %3x%4")
+                                .arg(page->width()).arg(page->height())
+                                .arg(needed.width()).arg(needed.height())));
+        // What does not fit in the tab is reached by scrolling.
+        auto *scroll = qobject_cast<QScrollArea *>(w.SSTab->currentWidget());
+        QVERIFY(scroll);
+        QCOMPARE(scroll->widget(), page);
+        if (page->height() > scroll->viewport()->height())
+            QVERIFY(scroll->verticalScrollBar()->isVisible());
+        if (page->width() > scroll->viewport()->width())
+            QVERIFY(scroll->horizontalScrollBar()->isVisible());
+        keepPicture(&w, QStringLiteral("laptop-main-tab%1").arg(tab));
+    }
+
+    // Every other window fits the laptop screen as it opens.
+    void windowsFitALaptopScreen_data()
+    {
+        QTest::addColumn<QString>("window");
+        for (const char *name : {"open survey", "delete survey", "erase database", "admin setup",
+                                 "speeding profile", "pace description", "85th percentile",
+                                 "about", "data file dialog", "processing window"})
+            QTest::newRow(name) << QString::fromLatin1(name);
+    }
+
+    void windowsFitALaptopScreen()
+    {
+        QFETCH(QString, window);
+        frmRoadtally &w = form<frmRoadtally>();
+        w.show();
+        QWidget *child = nullptr;
+        if (window == QLatin1String("data file dialog")) {
+            child = &w.loadDataFileWindow();
+            child->show();
+        } else if (window == QLatin1String("processing window")) {
+            child = &form<frmProcessData>();
+            child->show();
+        } else {
+            child = showChild(w, window);
+        }
+        QVERIFY(QTest::qWaitForWindowExposed(child));
+        QVERIFY2(child->width() <= LaptopWindow.width() && child->height() <= LaptopWindow.height(),
+                 qPrintable(QStringLiteral("%1x%2").arg(child->width()).arg(child->height())));
+        const QSize needed = child->minimumSizeHint();
+        QVERIFY(needed.width() <= LaptopWindow.width() && needed.height() <= LaptopWindow.height());
+        keepPicture(child, QStringLiteral("laptop-") + QString(window).replace(QLatin1Char(' '), QLatin1Char('-')));
     }
 };
 
