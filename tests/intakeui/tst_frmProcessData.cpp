@@ -19,6 +19,8 @@
 #include <QStatusBar>
 #include <QTimer>
 
+#include <sqlite3.h>
+
 #include "SampleSurvey.h"
 
 #include <algorithm>
@@ -108,12 +110,14 @@ private slots:
     void missingInputs();
     void blankInputs_data();
     void blankInputs();
+    void databaseFailureIsNotTheDataFile_data();
     void databaseFailureIsNotTheDataFile();
     void processStoresTheSurvey();
     void duplicateBatchRefused();
     void importFailures_data();
     void importFailures();
     void importKeepsTheWindowAlive();
+    void importWaitsForABusyDatabase();
     void cancelReturnsToTheStartPanel_data();
     void cancelReturnsToTheStartPanel();
 };
@@ -421,27 +425,68 @@ void tst_frmProcessData::blankInputs()
     QCOMPARE(fixture.rowCount(QStringLiteral("Header")), 0);
 }
 
+void tst_frmProcessData::databaseFailureIsNotTheDataFile_data()
+{
+    QTest::addColumn<QString>("trouble");
+    QTest::addColumn<QString>("reason");
+    QTest::addColumn<QString>("advice");
+    const QString putBack = QStringLiteral(
+        "Put the survey database back in place (Edit > Repair & Backup Database restores the "
+        "backup or a blank database), then process the data file again.");
+    QTest::newRow("read-only")
+        << "read-only" << "it is read-only (the file, or its folder, cannot be written)"
+        << "Make the database file and its folder writable, then process the data file again.";
+    QTest::newRow("damaged") << "damaged" << "it is damaged"
+                             << "Repair the database (Edit > Repair & Backup Database) or "
+                                "restore its backup, then process the data file again.";
+    QTest::newRow("a database of something else")
+        << "foreign" << "it is not a survey database" << putBack;
+    QTest::newRow("a survey table missing") << "no table" << "it is not a survey database"
+                                            << putBack;
+    QTest::newRow("gone") << "gone" << "it does not exist" << putBack;
+}
+
 void tst_frmProcessData::databaseFailureIsNotTheDataFile()
 {
     // The data file is sound; the database cannot be written. The user is told
     // which database and why, not to download the data file again.
+    QFETCH(QString, trouble);
+    QFETCH(QString, reason);
+    QFETCH(QString, advice);
     IntakeFixture fixture;
     const QString database = databasePathIn(fixture.folder());
-    QVERIFY(test::makeReadOnly(database));
     frmProcessData &window = loadSample();
     fillRequired(window);
+    // The trouble arises while the window is open, as another program would cause it.
+    if (trouble == QLatin1String("read-only")) {
+        QVERIFY(test::makeReadOnly(database));
+    } else if (trouble == QLatin1String("damaged")) {
+        QVERIFY(test::damageTable(database, "Header"));
+    } else if (trouble == QLatin1String("foreign") || trouble == QLatin1String("gone")) {
+        QVERIFY(QFile::remove(database));
+        if (trouble == QLatin1String("foreign")) {
+            sqlite3 *other = nullptr;
+            QCOMPARE(sqlite3_open(database.toUtf8().constData(), &other), SQLITE_OK);
+            QCOMPARE(sqlite3_exec(other, "CREATE TABLE Recipes (Name TEXT)", nullptr, nullptr,
+                                  nullptr),
+                     SQLITE_OK);
+            sqlite3_close(other);
+        }
+    } else {
+        DatabaseSession session(database);
+        session.exec(QStringLiteral("DROP TABLE [Time_15]"));
+    }
     process(window);
 
     QCOMPARE(fixture.messages.size(), 1);
     QCOMPARE(fixture.messages[0].title, QStringLiteral("OVRoadtally"));
+    QCOMPARE(fixture.messages[0].icon, QMessageBox::Warning);
     QCOMPARE(fixture.messages[0].text,
-             QStringLiteral("The survey database OV97.mdb could not be written: it is read-only (the file, or "
-                            "its folder, cannot be written). Nothing was imported.\n\nDatabase: %1\n\n"
-                            "Make the database file and its folder writable, then process the data file "
-                            "again.")
-                 .arg(QDir::toNativeSeparators(database)));
+             QStringLiteral("The survey database OV97.mdb could not be written: %1. Nothing was "
+                            "imported.\n\nDatabase: %2\n\n%3")
+                 .arg(reason, QDir::toNativeSeparators(database), advice));
     QVERIFY(window.isVisible());
-    QCOMPARE(fixture.rowCount(QStringLiteral("Header")), 0);
+    QVERIFY(window.Command2->isEnabled());
     QVERIFY(QApplication::overrideCursor() == nullptr);
 }
 
@@ -662,6 +707,29 @@ void tst_frmProcessData::importKeepsTheWindowAlive()
              QStringLiteral("Survey %1 stored: %2 vehicles")
                  .arg(window.Input_Batch_Number->text(),
                       QLocale(QLocale::English, QLocale::UnitedStates).toString(vehicles)));
+}
+
+void tst_frmProcessData::importWaitsForABusyDatabase()
+{
+    // Another program holds the database's write lock when the user processes:
+    // the import waits its turn with the window alive, then stores the survey.
+    IntakeFixture fixture;
+    frmProcessData &window = loadSample();
+    fillRequired(window);
+    test::WriteLock lock(databasePathIn(fixture.folder()));
+    QVERIFY(lock.isHeld());
+    int barWhenReleased = -1;
+    QTimer::singleShot(700, this, [&] {
+        barWhenReleased = window.ProcessBar->value();
+        lock.release();
+    });
+    QTest::mouseClick(window.Command2, Qt::LeftButton);
+    QVERIFY(window.isImporting());
+    QTRY_VERIFY_WITH_TIMEOUT(!window.isImporting(), 20000);
+    QCOMPARE(barWhenReleased, 0); // it was waiting for the lock, not importing
+    QVERIFY2(fixture.messages.isEmpty(), qPrintable(fixture.messages.value(0).text));
+    QVERIFY(!window.isVisible());
+    QCOMPARE(fixture.rowCount(QStringLiteral("Header")), 1);
 }
 
 void tst_frmProcessData::cancelReturnsToTheStartPanel_data()
