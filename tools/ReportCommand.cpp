@@ -349,25 +349,7 @@ QString ReportCommand::weekly(DatabaseSession &session)
     ReportWeeklyInput in;
     in.frame = readReportFrame(session, m_officer);
     in.facts = surveyFacts(survey);
-    const WeeklyGrid &g = r.grid;
-    for (int day = 0; day < 7; ++day)
-        in.dayHeadings[size_t(day)] = g.headers.value(day);
-    const QStringList &captions = weeklyRowCaptions();
-    for (int k = 0; k < WeeklyGrid::RowCount; ++k) {
-        in.legend[size_t(k)] = captions.value(k);
-        for (int day = 0; day < 7; ++day) {
-            in.approaching[size_t(day)][size_t(k)] = g.cell(2 * day, k);
-            in.receding[size_t(day)][size_t(k)] = g.cell(2 * day + 1, k);
-        }
-        in.weekdayApproaching[size_t(k)] = g.cell(14, k);
-        in.weekdayReceding[size_t(k)] = g.cell(15, k);
-        in.weekendApproaching[size_t(k)] = g.cell(16, k);
-        in.weekendReceding[size_t(k)] = g.cell(17, k);
-    }
-    for (int i = 0; i < 9; ++i) {
-        in.combined[size_t(i)] = g.combined.value(i);
-        in.split[size_t(i)] = g.split.value(i);
-    }
+    fillFromGrid(in, r.grid);
     ReportWeekly(m_vp, in);
     return {};
 }

@@ -4,6 +4,7 @@
 // and the page header and footer printed on every page.
 
 #include "reports/DocumentTable.h"
+#include "reports/ShapedTexts.h"
 
 #include <QFont>
 #include <QFontMetricsF>
@@ -127,6 +128,10 @@ struct Document
     double topMargin = 1440;
     double bottomMargin = 1440;
     bool finished = false;
+
+    // The cell texts as the painter and the dumps measure and draw them; filled
+    // as pages are painted.
+    mutable ShapedTexts shapedTexts;
 
     int pageCount() const { return int(pages.size()); }
 };

@@ -1,6 +1,9 @@
 #include "reports/PagePainter.h"
 
+#include <QGlyphRun>
 #include <QPen>
+
+#include <algorithm>
 
 #include <optional>
 
@@ -64,18 +67,43 @@ void paintSlice(QPainter &painter, const Document &document, const TableSlice &s
     for (std::optional<Run> &run : runs)
         flush(run);
 
+    // The texts: those one font draws whole go out as one glyph run per font
+    // for the slice, so a page of a long table costs the device a few text
+    // calls, not one a cell; the rest one by one.
     painter.setPen(QColor(Qt::black));
+    struct Batch
+    {
+        quint16 font = 0;
+        QList<quint32> glyphs;
+        QList<QPointF> positions;
+    };
+    std::vector<Batch> batches;
     int currentFont = -1;
     forEachCell(table, slice, [&](const CellPlace &cell) {
         const QString text = table.text(cell.row, cell.column);
         if (text.isEmpty())
             return;
         const CellTextPlace place = cellTextPlace(document, table, cell, text);
+        // The text is clipped to its cell; one that fits the cell needs no clip.
+        const bool overflows = place.clipped && place.width > cell.rect.width() + 0.01;
+        const ShapedTexts::Shaped &shaped =
+            document.shapedTexts.get(document.fonts, place.font, text);
+        if (shaped.glyphRun && !overflows) {
+            auto batch = std::find_if(batches.begin(), batches.end(),
+                                      [&](const Batch &b) { return b.font == place.font; });
+            if (batch == batches.end())
+                batch = batches.insert(batches.end(), Batch{place.font, {}, {}});
+            for (size_t g = 0; g < shaped.glyphs.size(); ++g) {
+                batch->glyphs.append(shaped.glyphs[g]);
+                batch->positions.append(place.baseline + QPointF(shaped.x[g], 0));
+            }
+            return;
+        }
         if (place.font != currentFont) {
             painter.setFont(document.fonts.font(place.font));
             currentFont = place.font;
         }
-        if (place.clipped) {
+        if (overflows) {
             painter.save();
             painter.setClipRect(cell.rect, Qt::IntersectClip);
             painter.drawText(place.baseline, text);
@@ -84,6 +112,15 @@ void paintSlice(QPainter &painter, const Document &document, const TableSlice &s
             painter.drawText(place.baseline, text);
         }
     });
+    for (const Batch &batch : batches) {
+        if (batch.glyphs.isEmpty())
+            continue;
+        QGlyphRun run;
+        run.setRawFont(document.shapedTexts.rawFont(batch.font));
+        run.setGlyphIndexes(batch.glyphs);
+        run.setPositions(batch.positions);
+        painter.drawGlyphRun(QPointF(0, 0), run);
+    }
     if (table.rules == 0)
         return;
     const bool outline = table.rules & 1, between = table.rules & 2, across = table.rules & 4;
@@ -176,7 +213,7 @@ CellTextPlace cellTextPlace(const Document &document, const DocumentTable &table
     place.font = table.emphasis.value(cell.row, cell.column).value_or(false) ? table.emphasisFont
                                                                              : table.font;
     const QFontMetricsF &metrics = document.fonts.metrics(place.font);
-    place.width = metrics.horizontalAdvance(text);
+    place.width = document.shapedTexts.get(document.fonts, place.font, text).width;
     const QRectF &r = cell.rect;
     const double innerLeft = r.left() + table.marginLeft,
                  innerRight = r.right() - table.marginRight;

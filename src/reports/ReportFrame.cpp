@@ -58,6 +58,28 @@ void writeAgencyHeading(DocumentEngine &vp, const ReportFrame &frame, double y,
     vp.setBold(false);
 }
 
+void writeSurveyFactColumns(DocumentEngine &vp, const SurveyFacts &f)
+{
+    vp.setColumnCount(2);
+    vp.setAlignment(0);
+    vp.setTypeSize(10);
+    vp.setCursorY(2304);
+    vp.WriteParagraph(QStringLiteral("Batch Number: ") + f.batch);
+    vp.WriteParagraph(QString());
+    vp.WriteParagraph(QStringLiteral("Start Date: ") + f.startDate);
+    vp.WriteParagraph(QStringLiteral("End Date: ") + f.endDate);
+    vp.WriteParagraph(QString());
+    vp.WriteParagraph(QStringLiteral("Zone: ") + f.zone);
+    vp.WriteParagraph(QStringLiteral("Location: ") + f.location);
+    vp.DocumentAction(DocumentEngine::NextColumnAction);
+    vp.setAlignment(8);
+    vp.setCursorY(2736);
+    vp.WriteParagraph(QStringLiteral("Start Time: ") + f.startTime);
+    vp.WriteParagraph(QStringLiteral("End Time: ") + f.endTime);
+    vp.WriteParagraph(QString());
+    vp.WriteParagraph(QStringLiteral("Direction of Travel: ") + f.direction);
+}
+
 QString signatureFooterText(const ReportFrame &frame)
 {
     QString text;

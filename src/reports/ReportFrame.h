@@ -84,6 +84,10 @@ bool beginReport(DocumentEngine &vp, DocumentStart start);
 void writeAgencyHeading(DocumentEngine &vp, const ReportFrame &frame, double y,
                         const QString &title, double titleSize = 12);
 
+// The survey facts in two text columns from CursorY 2304 (batch, dates, zone
+// and location left; times and direction of travel right), in 10 points.
+void writeSurveyFactColumns(DocumentEngine &vp, const SurveyFacts &facts);
+
 // "Report Prepared By: " + officer and/or ",    " + the date "mmm dd, yyyy";
 // empty when neither option is on.
 QString signatureFooterText(const ReportFrame &frame);

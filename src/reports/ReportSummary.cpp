@@ -154,29 +154,9 @@ bool ReportSummary(DocumentEngine &vp, const ReportSummaryInput &in)
 
     writeAgencyHeading(vp, in.frame, 864, QStringLiteral("Traffic Survey Summary"));
 
-    // Survey facts in two text columns.
-    const SurveyFacts &f = in.facts;
     vp.setLeftMargin(1008);
     vp.setRightMargin(1008);
-    vp.setColumnCount(2);
-    vp.setAlignment(0);
-    vp.setTypeSize(10);
-    vp.setCursorY(2304);
-    vp.setCursorX(1008);
-    vp.WriteParagraph(QStringLiteral("Batch Number: ") + f.batch);
-    vp.WriteParagraph(QString());
-    vp.WriteParagraph(QStringLiteral("Start Date: ") + f.startDate);
-    vp.WriteParagraph(QStringLiteral("End Date: ") + f.endDate);
-    vp.WriteParagraph(QString());
-    vp.WriteParagraph(QStringLiteral("Zone: ") + f.zone);
-    vp.WriteParagraph(QStringLiteral("Location: ") + f.location);
-    vp.DocumentAction(DocumentEngine::NextColumnAction);
-    vp.setAlignment(8);
-    vp.setCursorY(2736);
-    vp.WriteParagraph(QStringLiteral("Start Time: ") + f.startTime);
-    vp.WriteParagraph(QStringLiteral("End Time: ") + f.endTime);
-    vp.WriteParagraph(QString());
-    vp.WriteParagraph(QStringLiteral("Direction of Travel: ") + f.direction);
+    writeSurveyFactColumns(vp, in.facts);
 
     // The speed distribution, centred and wider than the margins.
     vp.setColumnCount(1);

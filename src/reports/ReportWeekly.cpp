@@ -15,6 +15,28 @@ QString blanks(int n)
 
 } // namespace
 
+void fillFromGrid(ReportWeeklyInput &in, const WeeklyGrid &g)
+{
+    for (int day = 0; day < 7; ++day)
+        in.dayHeadings[size_t(day)] = g.headers.value(day);
+    const QStringList &captions = weeklyRowCaptions();
+    for (int k = 0; k < WeeklyGrid::RowCount; ++k) {
+        in.legend[size_t(k)] = captions.value(k);
+        for (int day = 0; day < 7; ++day) {
+            in.approaching[size_t(day)][size_t(k)] = g.cell(2 * day, k);
+            in.receding[size_t(day)][size_t(k)] = g.cell(2 * day + 1, k);
+        }
+        in.weekdayApproaching[size_t(k)] = g.cell(14, k);
+        in.weekdayReceding[size_t(k)] = g.cell(15, k);
+        in.weekendApproaching[size_t(k)] = g.cell(16, k);
+        in.weekendReceding[size_t(k)] = g.cell(17, k);
+    }
+    for (int i = 0; i < 9; ++i) {
+        in.combined[size_t(i)] = g.combined.value(i);
+        in.split[size_t(i)] = g.split.value(i);
+    }
+}
+
 QString weeklyDayHeadingLine(const std::array<QString, 7> &d)
 {
     return d[0] + blanks(10) + d[1] + blanks(9) + d[2] + blanks(10) + d[3] + blanks(12) + d[4] +
@@ -43,26 +65,7 @@ bool ReportWeekly(DocumentEngine &vp, const ReportWeeklyInput &in)
 
     writeAgencyHeading(vp, in.frame, 864, QStringLiteral("Traffic Summary (Week)"));
 
-    // Survey facts in two text columns, as on the summary report.
-    const SurveyFacts &f = in.facts;
-    vp.setColumnCount(2);
-    vp.setAlignment(0);
-    vp.setTypeSize(10);
-    vp.setCursorY(2304);
-    vp.WriteParagraph(QStringLiteral("Batch Number: ") + f.batch);
-    vp.WriteParagraph(QString());
-    vp.WriteParagraph(QStringLiteral("Start Date: ") + f.startDate);
-    vp.WriteParagraph(QStringLiteral("End Date: ") + f.endDate);
-    vp.WriteParagraph(QString());
-    vp.WriteParagraph(QStringLiteral("Zone: ") + f.zone);
-    vp.WriteParagraph(QStringLiteral("Location: ") + f.location);
-    vp.DocumentAction(DocumentEngine::NextColumnAction);
-    vp.setAlignment(8);
-    vp.setCursorY(2736);
-    vp.WriteParagraph(QStringLiteral("Start Time: ") + f.startTime);
-    vp.WriteParagraph(QStringLiteral("End Time: ") + f.endTime);
-    vp.WriteParagraph(QString());
-    vp.WriteParagraph(QStringLiteral("Direction of Travel: ") + f.direction);
+    writeSurveyFactColumns(vp, in.facts);
 
     vp.setColumnCount(1);
     vp.setLeftMargin(144);

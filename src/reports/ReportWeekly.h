@@ -4,6 +4,7 @@
 // day and the directional split, as the weekly summary tab shows them.
 
 #include "reports/ReportFrame.h"
+#include "views/WeeklyGrid.h"
 
 namespace roadtally {
 
@@ -24,6 +25,9 @@ struct ReportWeeklyInput
     std::array<QString, 9> combined;    // DayComb(55) .. DayComb(63)
     std::array<QString, 9> split;       // Split(0) .. Split(8)
 };
+
+// The grid's cells, headings and row captions as the weekly tab shows them.
+void fillFromGrid(ReportWeeklyInput &in, const WeeklyGrid &grid);
 
 // The line of day headings above the table: the seven headings and two "Avg"
 // with the blanks that stand each over its pair of columns.

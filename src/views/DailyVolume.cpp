@@ -4,6 +4,11 @@
 
 namespace roadtally {
 
+QString dailyVolumeTitle(const QString &batch)
+{
+    return QStringLiteral("Vehicle Volume/Time Comparison for Batch #") + batch;
+}
+
 QString morningHourColumn(SurveyDirection direction)
 {
     switch (direction) {
@@ -44,7 +49,7 @@ QStringList hourLabels()
 DailyVolumeResult dailyVolume(DatabaseSession &session, const DailyVolumeInput &input)
 {
     DailyVolumeResult result;
-    result.title = QStringLiteral("Vehicle Volume/Time Comparison for Batch #") + input.batch;
+    result.title = dailyVolumeTitle(input.batch);
     result.caption = QStringLiteral("Vehicle Volume / Hour");
     result.amCaption = QStringLiteral("AM Time");
     result.pmCaption = QStringLiteral("PM Time");

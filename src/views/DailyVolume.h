@@ -37,6 +37,9 @@ struct DailyVolumeResult
 // hour row missing from the table. Throws DatabaseError when the query fails.
 DailyVolumeResult dailyVolume(DatabaseSession &session, const DailyVolumeInput &input);
 
+// Label12: "Vehicle Volume/Time Comparison for Batch #" + batch.
+QString dailyVolumeTitle(const QString &batch);
+
 // The Time_15 hour columns of a direction: tHourAMApp/tHourPMApp,
 // tHourAMRec/tHourPMRec, AMHourTotal/PMHourTotal.
 QString morningHourColumn(SurveyDirection direction);

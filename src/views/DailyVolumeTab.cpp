@@ -1,8 +1,11 @@
 #include "views/DailyVolumeTab.h"
 
+#include "views/DailyVolume.h"
+#include "views/GraphView.h"
 #include "views/WidgetKit.h"
 
 #include <QComboBox>
+#include <QSignalBlocker>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -28,6 +31,9 @@ DailyVolumeTab::DailyVolumeTab(QWidget *parent) : QFrame(parent)
     Label12->hide();
     left->addWidget(Label12);
     chartArea = kit::chartArea("chartArea2");
+    Graph2 = named(new GraphView, "Graph2");
+    Graph2->hide();
+    chartArea->layout()->addWidget(Graph2);
     left->addWidget(chartArea, 1);
     auto *halves = new QHBoxLayout;
     Shape1 = named(new QFrame, "Shape1");
@@ -69,6 +75,61 @@ DailyVolumeTab::DailyVolumeTab(QWidget *parent) : QFrame(parent)
     right->addStretch();
     h->addWidget(sideColumn(right));
     connect(Command5, &QPushButton::clicked, this, [this] { emit printRequested(5); });
+    for (QRadioButton *option : option4)
+        connect(option, &QRadioButton::clicked, this, &DailyVolumeTab::option4_Click);
+    connect(DateVolume, &QComboBox::activated, this, &DailyVolumeTab::DateVolume_Click);
+}
+
+SurveyDirection DailyVolumeTab::selectedDirection() const
+{
+    return checkedDirection(option4[0], option4[1], option4[2]).value_or(SurveyDirection::Both);
+}
+
+void DailyVolumeTab::showChartParts(bool shown)
+{
+    for (QWidget *w : {static_cast<QWidget *>(Label12), static_cast<QWidget *>(Label15),
+                       static_cast<QWidget *>(AM), static_cast<QWidget *>(PM),
+                       static_cast<QWidget *>(Shape1), static_cast<QWidget *>(Shape2)})
+        w->setVisible(shown);
+}
+
+void DailyVolumeTab::option4_Click()
+{
+    Graph2->hide();
+    showChartParts(false);
+    DateVolume->show();
+    const QSignalBlocker blocker(DateVolume);
+    DateVolume->setEditText(DatePrompt);
+}
+
+void DailyVolumeTab::DateVolume_Click()
+{
+    Command5->setEnabled(true);
+    DChoice->setText(DateVolume->currentText());
+    if (!drawVolumeChart(DChoice->text(), selectedDirection()))
+        return;
+    Label12->setText(dailyVolumeTitle(m_survey ? m_survey().batch : QString()));
+    showChartParts(true);
+}
+
+bool DailyVolumeTab::drawVolumeChart(const QString &date, SurveyDirection direction)
+{
+    DailyVolumeInput input;
+    input.batch = m_survey ? m_survey().batch : QString();
+    input.date = date;
+    input.direction = direction;
+    bool drawn = false;
+    withSurveyDatabase(this, [&](DatabaseSession &session) {
+        const DailyVolumeResult result = dailyVolume(session, input);
+        if (!result.hasChart()) {
+            showMessage(this, result.message);
+            return;
+        }
+        drawChart(Graph2->graph(), result.chart);
+        Graph2->show();
+        drawn = true;
+    });
+    return drawn;
 }
 
 } // namespace roadtally

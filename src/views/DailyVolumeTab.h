@@ -2,6 +2,8 @@
 // The "Daily Volume/Time" tab: the hourly volumes of one date and direction.
 
 #include "views/ControlArray.h"
+#include "views/ShownSurvey.h"
+#include "views/SurveyDirection.h"
 
 #include <QFrame>
 
@@ -12,6 +14,8 @@ class QPushButton;
 class QRadioButton;
 
 namespace roadtally {
+
+class GraphView;
 
 class DailyVolumeTab : public QFrame
 {
@@ -33,10 +37,29 @@ public:
     QComboBox *DateVolume = nullptr;
     QLabel *DChoice = nullptr;           // the chosen date (hidden)
     QPushButton *Command5 = nullptr;     // "Print Graph"
+    GraphView *Graph2 = nullptr;         // the chart, hidden until a date is chosen
+
+    void setSurveyReader(ShownSurveyReader reader) { m_survey = std::move(reader); }
+
+    // Direction click: the chart and its captions hidden, the date list shown
+    // with its prompt (the list is filled by the tab change).
+    void option4_Click();
+    // Date click: the hourly chart of the chosen date and direction.
+    void DateVolume_Click();
+    // The chart of a date and direction on Graph2 (the print options panel
+    // draws it so, leaving the tab's title and choice as they are). False when
+    // nothing was drawn; the user has been told why.
+    bool drawVolumeChart(const QString &date, SurveyDirection direction);
+    // The selected direction option (both when none is selected).
+    SurveyDirection selectedDirection() const;
 
 signals:
     // "Print Graph" (report selector 5).
     void printRequested(int reportSelector);
+
+private:
+    void showChartParts(bool shown);
+    ShownSurveyReader m_survey;
 };
 
 } // namespace roadtally

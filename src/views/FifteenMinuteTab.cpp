@@ -1,8 +1,11 @@
 #include "views/FifteenMinuteTab.h"
 
+#include "views/FifteenMinute.h"
 #include "views/WidgetKit.h"
 
 #include <QComboBox>
+#include <algorithm>
+#include <QSignalBlocker>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -11,6 +14,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -27,9 +31,12 @@ FifteenMinuteTab::FifteenMinuteTab(QWidget *parent) : QFrame(parent)
     Flex2 = named(new QTableWidget, "Flex2");
     Flex2->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Flex2->verticalHeader()->hide();
-    Flex2->horizontalHeader()->hide();
-    Flex2->setMinimumWidth(430);
-    h->addWidget(Flex2, 3);
+    Flex2->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    Flex2->horizontalHeader()->setHighlightSections(false);
+    Flex2->setWordWrap(false);
+    Flex2->verticalHeader()->setDefaultSectionSize(Flex2->fontMetrics().height() + 6);
+    h->addWidget(Flex2);
+    h->addStretch(1);
 
     auto *right = new QVBoxLayout;
     Frame10 = kit::directionFrame("Frame10", QStringLiteral("Date && Direction"), option7, "option7", 0,
@@ -87,6 +94,100 @@ FifteenMinuteTab::FifteenMinuteTab(QWidget *parent) : QFrame(parent)
     right->addStretch();
     h->addWidget(sideColumn(right, 300));
     connect(Command7, &QPushButton::clicked, this, [this] { emit printRequested(4); });
+    for (QRadioButton *option : option7)
+        connect(option, &QRadioButton::clicked, this, &FifteenMinuteTab::option7_Click);
+    connect(Date15min, &QComboBox::activated, this, &FifteenMinuteTab::Date15min_Click);
+}
+
+namespace {
+
+// Screen pixels of a width given in twips (1/1440 inch), at the screen's
+// logical resolution.
+int twipsToPixels(const QWidget *w, int twips)
+{
+    return qRound(twips * w->logicalDpiX() / 1440.0);
+}
+
+} // namespace
+
+SurveyDirection FifteenMinuteTab::selectedDirection() const
+{
+    return checkedDirection(option7[0], option7[1], option7[2]).value_or(SurveyDirection::Both);
+}
+
+int FifteenMinuteTab::columnPixels(int twips) const
+{
+    // The widths were chosen for a smaller type than the screen's: scale them
+    // so that the widest time cell ("00:00 - 00:15", 1300 twips) fits on one line.
+    const int timeText = Flex2->fontMetrics().horizontalAdvance(QStringLiteral("00:00 - 00:15")) + 12;
+    const double scale = std::max(1.0, timeText / double(twipsToPixels(Flex2, 1300)));
+    return qRound(twipsToPixels(Flex2, twips) * scale);
+}
+
+void FifteenMinuteTab::setGridWidth(int twips)
+{
+    // The grid's columns fill the width given; its frame and scroll bar come on top.
+    const int frame = 2 * Flex2->frameWidth() + Flex2->verticalScrollBar()->sizeHint().width();
+    Flex2->setFixedWidth(columnPixels(twips) + frame);
+}
+
+void FifteenMinuteTab::option7_Click()
+{
+    {
+        const QSignalBlocker blocker(Date15min);
+        Date15min->setEditText(DatePrompt);
+    }
+    Date15min->show();
+    Flex2->hide();
+    AMAnalysis->hide();
+    PMAnalysis->hide();
+    Flex2->clearContents();
+    setGridWidth(fifteenMinuteLayout(selectedDirection()).gridWidth);
+}
+
+void FifteenMinuteTab::Date15min_Click()
+{
+    Command7->setEnabled(true);
+    DateChoice->setText(Date15min->currentText());
+    showDate(DateChoice->text(), selectedDirection());
+}
+
+bool FifteenMinuteTab::showDate(const QString &date, SurveyDirection direction)
+{
+    FifteenMinuteInput input;
+    input.batch = m_survey ? m_survey().batch : QString();
+    input.date = date;
+    input.direction = direction;
+    FifteenMinuteResult result;
+    if (!withSurveyDatabase(this, [&](DatabaseSession &s) { result = fifteenMinute(s, input); }))
+        return false;
+
+    const FifteenMinuteLayout &layout = result.layout;
+    Flex2->setUpdatesEnabled(false);
+    Flex2->clear();
+    Flex2->setColumnCount(int(layout.headers.size()));
+    // The header row is the grid's fixed row: it stays in view while the rows scroll.
+    Flex2->setRowCount(int(result.rows.size()));
+    Flex2->setHorizontalHeaderLabels(layout.headers);
+    for (int c = 0; c < layout.headers.size(); ++c)
+        Flex2->setColumnWidth(c, columnPixels(layout.widths.value(c)));
+    for (int r = 0; r < result.rows.size(); ++r) {
+        const QStringList &row = result.rows.at(r);
+        for (int c = 0; c < layout.headers.size(); ++c) {
+            auto *item = new QTableWidgetItem(row.value(c));
+            item->setTextAlignment(Qt::AlignCenter);
+            Flex2->setItem(r, c, item);
+        }
+    }
+    setGridWidth(layout.gridWidth);
+    Flex2->setUpdatesEnabled(true);
+    Flex2->show();
+
+    for (int i = 0; i < 10; ++i)
+        Label21[i]->setText(result.label21.value(i));
+    AMAnalysis->show();
+    PMAnalysis->show();
+    return true;
 }
 
 } // namespace roadtally

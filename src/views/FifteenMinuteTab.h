@@ -3,6 +3,8 @@
 // direction with the morning and afternoon peak analysis.
 
 #include "views/ControlArray.h"
+#include "views/ShownSurvey.h"
+#include "views/SurveyDirection.h"
 
 #include <QFrame>
 
@@ -34,9 +36,28 @@ public:
     ControlArray<QLabel> AnalysisCaption; // Label16 .. Label26 by number (16..20, 22..26)
     QPushButton *Command7 = nullptr;      // "Print Graph"
 
+    void setSurveyReader(ShownSurveyReader reader) { m_survey = std::move(reader); }
+
+    // Direction click: the date list shown with its prompt; the grid and the
+    // analysis hidden and emptied until the next date click.
+    void option7_Click();
+    // Date click: the date's rows in the grid and the peak-hour analysis.
+    void Date15min_Click();
+    // The rows and analysis of a date and direction (the print options panel
+    // shows them so, leaving the print button as it is). False when the
+    // survey database could not be read; the user has been told.
+    bool showDate(const QString &date, SurveyDirection direction);
+    // The selected direction option (both when none is selected).
+    SurveyDirection selectedDirection() const;
+
 signals:
     // "Print Graph" (report selector 4).
     void printRequested(int reportSelector);
+
+private:
+    void setGridWidth(int twips);
+    int columnPixels(int twips) const;
+    ShownSurveyReader m_survey;
 };
 
 } // namespace roadtally

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 namespace roadtally {
@@ -50,6 +51,83 @@ PrintOptionsPanel::PrintOptionsPanel(QWidget *parent) : QFrame(parent)
         hide();
         emit closed();
     });
+    const QRadioButton *options[] = {PrintOptionA, PrintOptionR, PrintOptionB};
+    for (int i = 0; i < 3; ++i)
+        connect(options[i], &QRadioButton::clicked, this, [this, i] { directionClicked(i); });
+    connect(Combo2, &QComboBox::activated, this, [this] {
+        DateChoice2->setText(Combo2->currentText());
+        emit entryChosen(DateChoice2->text());
+    });
+    connect(PrintSelection, &QPushButton::clicked, this, [this] {
+        hide();
+        emit printSelected(reportSelector());
+    });
+}
+
+QString PrintOptionsPanel::mode() const
+{
+    return PrintTitle->text();
+}
+
+QString PrintOptionsPanel::prompt() const
+{
+    return mode() == SummaryMode ? QStringLiteral("** Select Display Scheme **")
+                                 : QStringLiteral("** Select a Date **");
+}
+
+int PrintOptionsPanel::reportSelector() const
+{
+    const QString m = mode();
+    if (m == SummaryMode)
+        return 3;
+    if (m == DailyVolumeMode)
+        return 5;
+    if (m == FifteenMinuteMode)
+        return 4;
+    return -1;
+}
+
+int PrintOptionsPanel::chosenDirection() const
+{
+    if (PrintOptionA->isChecked())
+        return 0;
+    if (PrintOptionR->isChecked())
+        return 1;
+    if (PrintOptionB->isChecked())
+        return 2;
+    return -1;
+}
+
+void PrintOptionsPanel::open(const QString &mode, const QStringList &entries)
+{
+    // Radio buttons of one group cannot all be cleared while exclusive.
+    for (QRadioButton *option : {PrintOptionA, PrintOptionR, PrintOptionB}) {
+        option->setAutoExclusive(false);
+        option->setChecked(false);
+        option->setAutoExclusive(true);
+    }
+    Combo2->setEnabled(false);
+    PrintSelection->setEnabled(false);
+    show();
+    raise();
+    PrintTitle->setText(mode);
+    const QSignalBlocker blocker(Combo2);
+    Combo2->clear();
+    Combo2->setEditText(QString());
+    Combo2->setEditText(prompt());
+    Combo2->addItems(entries);
+    Combo2->setEditText(prompt());
+}
+
+void PrintOptionsPanel::directionClicked(int index)
+{
+    Combo2->setEnabled(true);
+    PrintSelection->setEnabled(false);
+    {
+        const QSignalBlocker blocker(Combo2);
+        Combo2->setEditText(prompt());
+    }
+    emit directionChosen(index);
 }
 
 } // namespace roadtally

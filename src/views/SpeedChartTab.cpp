@@ -1,5 +1,6 @@
 #include "views/SpeedChartTab.h"
 
+#include "views/GraphView.h"
 #include "views/WidgetKit.h"
 
 #include <QGroupBox>
@@ -26,7 +27,8 @@ SpeedChartTab::Names SpeedChartTab::vehicleSpeeds()
             1,
             false,
             "Command4",
-            2};
+            2,
+            false};
 }
 
 SpeedChartTab::Names SpeedChartTab::percentile85()
@@ -42,7 +44,8 @@ SpeedChartTab::Names SpeedChartTab::percentile85()
             0,
             true,
             "Command2",
-            1};
+            1,
+            true};
 }
 
 SpeedChartTab::SpeedChartTab(const Names &names, QWidget *parent)
@@ -55,6 +58,9 @@ SpeedChartTab::SpeedChartTab(const Names &names, QWidget *parent)
     title = makeLabel(QString(), "boxTitle", names.title);
     left->addWidget(title);
     chartArea = kit::chartArea(names.chartArea);
+    graph = named(new GraphView, names.percentile ? "Graph3" : "Graph1");
+    graph->hide();
+    chartArea->layout()->addWidget(graph);
     left->addWidget(chartArea, 1);
     h->addLayout(left, 1);
 
@@ -84,6 +90,57 @@ SpeedChartTab::SpeedChartTab(const Names &names, QWidget *parent)
     h->addWidget(sideColumn(right));
     connect(printGraph, &QPushButton::clicked, this,
             [this] { emit printRequested(m_names.reportSelector); });
+    for (QRadioButton *option : direction)
+        if (option)
+            connect(option, &QRadioButton::clicked, this, &SpeedChartTab::directionClicked);
+}
+
+SurveyDirection SpeedChartTab::selectedDirection() const
+{
+    return checkedDirection(direction[5], direction[4], direction[3]).value_or(SurveyDirection::Both);
+}
+
+PrinterMode SpeedChartTab::printerMode() const
+{
+    return PrinterBW->isChecked() ? PrinterMode::BlackWhite : PrinterMode::Color;
+}
+
+QString SpeedChartTab::titleText() const
+{
+    const QString batch = m_survey ? m_survey().batch : QString();
+    return m_names.percentile ? percent85Title(batch) : trafficFlowTitle(batch);
+}
+
+void SpeedChartTab::directionClicked()
+{
+    title->setText(titleText());
+    drawChart(selectedDirection());
+    printGraph->setEnabled(true);
+}
+
+bool SpeedChartTab::drawChart(SurveyDirection chosen)
+{
+    const ShownSurvey shown = m_survey ? m_survey() : ShownSurvey();
+    SpeedChartInput input;
+    input.batch = shown.batch;
+    input.postedLimit = shown.postedLimit;
+    input.radarMode = shown.radarMode;
+    input.pace = shown.pace;
+    input.percentile85 = shown.percentile85;
+    input.direction = chosen;
+    input.mode = printerMode();
+    bool drawn = false;
+    withSurveyDatabase(this, [&](DatabaseSession &session) {
+        const SpeedChartResult result = m_names.percentile ? percent85Chart(session, input)
+                                                           : trafficFlowChart(session, input);
+        if (!result.hasChart()) {
+            showMessage(this, result.message);
+            return;
+        }
+        roadtally::drawChart(graph->graph(), result.chart);
+        drawn = true;
+    });
+    return drawn;
 }
 
 } // namespace roadtally

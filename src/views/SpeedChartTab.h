@@ -4,6 +4,8 @@
 // the names that differ (vehicleSpeeds(), percentile85()).
 
 #include "views/ControlArray.h"
+#include "views/ShownSurvey.h"
+#include "views/SpeedCharts.h"
 
 #include <QFrame>
 #include <QStringList>
@@ -14,6 +16,8 @@ class QPushButton;
 class QRadioButton;
 
 namespace roadtally {
+
+class GraphView;
 
 class SpeedChartTab : public QFrame
 {
@@ -33,6 +37,7 @@ public:
         bool colourFirst;         // the colour option stands above the black-and-white one
         const char *printButton;  // Command4 / Command2
         int reportSelector;       // 2 / 1
+        bool percentile;          // Percent85 rather than Traffic_Flow
     };
     static Names vehicleSpeeds();
     static Names percentile85();
@@ -48,6 +53,21 @@ public:
     QRadioButton *PrinterBW = nullptr;     // "Laser (B&W)"
     QRadioButton *PrinterColor = nullptr;  // "Color Printer"
     QPushButton *printGraph = nullptr;     // Command4 / Command2 "Print Graph"
+    GraphView *graph = nullptr;            // Graph1 / Graph3, hidden until drawn
+
+    void setSurveyReader(ShownSurveyReader reader) { m_survey = std::move(reader); }
+
+    // The direction option's click: title, chart, print button enabled.
+    void directionClicked();
+    // Traffic_Flow / Percent85 for a direction with this tab's printer mode
+    // (the Reports menu passes its fixed direction). False when nothing was
+    // drawn; the user has been told why.
+    bool drawChart(SurveyDirection direction);
+    // The selected direction option (both when none is selected).
+    SurveyDirection selectedDirection() const;
+    PrinterMode printerMode() const;
+    // The chart's title for the shown survey.
+    QString titleText() const;
 
     const Names &names() const { return m_names; }
 
@@ -57,6 +77,7 @@ signals:
 
 private:
     Names m_names;
+    ShownSurveyReader m_survey;
 };
 
 } // namespace roadtally

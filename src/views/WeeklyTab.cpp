@@ -3,6 +3,7 @@
 #include "views/WidgetKit.h"
 
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -110,6 +111,79 @@ WeeklyTab::WeeklyTab(QWidget *parent) : QFrame(parent)
     right->addStretch();
     h->addWidget(sideColumn(right));
     connect(Command3, &QPushButton::clicked, this, [this] { emit printRequested(6); });
+    connect(Command8, &QPushButton::clicked, this, &WeeklyTab::Command8_Click);
+}
+
+QVector<const ControlArray<QLabel> *> WeeklyTab::columnArrays() const
+{
+    return {&Day1A, &Day1R, &Day2A, &Day2R, &Day3A, &Day3R, &Day4A, &Day4R, &Day5A,
+            &Day5R, &Day6A, &Day6R, &Day7A, &Day7R, &WDAA,  &WDAR,  &WKAA,  &WKAR};
+}
+
+QVector<QLabel *> WeeklyTab::dayHeaders() const
+{
+    return {Date1, Date2, Date3, Date4, Date5, Date6, Date7};
+}
+
+WeeklyGrid WeeklyTab::grid() const
+{
+    WeeklyGrid g = WeeklyGrid::designState();
+    const auto columns = columnArrays();
+    for (int c = 0; c < WeeklyGrid::ColumnCount; ++c)
+        for (int r = 0; r < WeeklyGrid::RowCount; ++r)
+            g.cell(c, r) = columns[c]->at(r)->text();
+    for (int k = 0; k < 9; ++k) {
+        g.combined[k] = DayComb[55 + k]->text();
+        g.split[k] = Split[k]->text();
+    }
+    const auto headers = dayHeaders();
+    for (int k = 0; k < 7; ++k)
+        g.headers[k] = headers[k]->text();
+    return g;
+}
+
+void WeeklyTab::showGrid(const WeeklyGrid &g)
+{
+    const auto columns = columnArrays();
+    for (int c = 0; c < WeeklyGrid::ColumnCount; ++c)
+        for (int r = 0; r < WeeklyGrid::RowCount; ++r)
+            columns[c]->at(r)->setText(g.cell(c, r));
+    for (int k = 0; k < 9; ++k) {
+        DayComb[55 + k]->setText(g.combined.value(k));
+        Split[k]->setText(g.split.value(k));
+    }
+    const auto headers = dayHeaders();
+    for (int k = 0; k < 7; ++k)
+        headers[k]->setText(g.headers.value(k));
+}
+
+void WeeklyTab::Command8_Click()
+{
+    Command3->setEnabled(true);
+    calculateWeeklyTotals();
+}
+
+bool WeeklyTab::calculateWeeklyTotals()
+{
+    const ShownSurvey shown = m_survey ? m_survey() : ShownSurvey();
+    WeeklyInput input;
+    input.batch = shown.batch;
+    input.startDate = shown.startDate;
+    input.stopDate = shown.stopDate;
+    input.previous = grid();
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    WeeklyResult result;
+    const bool read = withSurveyDatabase(
+        this, [&](DatabaseSession &session) { result = computeWeeklyGrid(session, input); });
+    QGuiApplication::restoreOverrideCursor();
+    if (!read)
+        return false;
+    if (!result.computed()) {
+        showMessage(this, result.message);
+        return false;
+    }
+    showGrid(result.grid);
+    return true;
 }
 
 void WeeklyTab::ClearWeekData()

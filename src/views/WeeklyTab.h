@@ -3,6 +3,8 @@
 // both directions, with totals, the combined and split rows and the averages.
 
 #include "views/ControlArray.h"
+#include "views/ShownSurvey.h"
+#include "views/WeeklyGrid.h"
 
 #include <QFrame>
 
@@ -34,9 +36,26 @@ public:
     // Every cell of the grid, its totals, combined and split rows to "*".
     void ClearWeekData();
 
+    void setSurveyReader(ShownSurveyReader reader) { m_survey = std::move(reader); }
+
+    // "Calculate Weekly Totals": the print button enabled, the grid computed.
+    void Command8_Click();
+    // Computes the grid from the shown survey onto the cells as they stand
+    // (weekdays the survey does not cover keep theirs). False, with the user
+    // told why and the grid untouched, when nothing could be computed.
+    bool calculateWeeklyTotals();
+    // The cells as the tab shows them, and back.
+    WeeklyGrid grid() const;
+    void showGrid(const WeeklyGrid &grid);
+
 signals:
     // "Print Chart" (report selector 6).
     void printRequested(int reportSelector);
+
+private:
+    QVector<const ControlArray<QLabel> *> columnArrays() const;
+    QVector<QLabel *> dayHeaders() const;
+    ShownSurveyReader m_survey;
 };
 
 } // namespace roadtally

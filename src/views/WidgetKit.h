@@ -5,10 +5,14 @@
 
 #include "views/ControlArray.h"
 #include "views/Forms.h"
+#include "views/SurveyDirection.h"
 
 #include <QMessageBox>
 #include <QString>
 #include <QStringList>
+
+#include <functional>
+#include <optional>
 
 class QComboBox;
 class QFrame;
@@ -18,6 +22,10 @@ class QPushButton;
 class QRadioButton;
 class QVBoxLayout;
 class QWidget;
+
+namespace roadtally {
+class DatabaseSession;
+}
 
 namespace roadtally::kit {
 
@@ -52,6 +60,26 @@ void resetCombo(QComboBox *combo, const QString &prompt);
 // handler that shows it.
 void showMessage(QWidget *parent, const QString &text,
                  QMessageBox::Icon icon = QMessageBox::Warning);
+
+// A view that could not read the survey database says so, with the file and
+// the reason, and leaves what it showed in place.
+void showReadFailure(QWidget *parent, const QString &databasePath, const QString &reason);
+
+// Runs work on a session of the survey database of the program folder. When
+// the database cannot be opened or a query fails, the user is told (the file
+// and the reason) and false is returned.
+namespace detail {
+bool runOnSurveyDatabase(QWidget *parent, const std::function<void(DatabaseSession &)> &work);
+}
+template <class Work> bool withSurveyDatabase(QWidget *parent, Work work)
+{
+    return detail::runOnSurveyDatabase(parent, work);
+}
+
+// The first selected of a view's three direction options; none when none is.
+std::optional<SurveyDirection> checkedDirection(const QRadioButton *approaching,
+                                                const QRadioButton *receding,
+                                                const QRadioButton *both);
 
 // A tab page (objectName "tabPage") holding its view's container, which is returned.
 QFrame *makeTabContainer(QWidget *page, const char *name);

@@ -17,6 +17,7 @@
 #include "views/ClickLabel.h"
 #include "views/DailyVolumeTab.h"
 #include "views/FifteenMinuteTab.h"
+#include "views/GraphView.h"
 #include "views/Forms.h"
 #include "views/PrintOptionsPanel.h"
 #include "views/SpeedChartTab.h"
@@ -89,6 +90,7 @@ frmRoadtally::frmRoadtally(QWidget *parent) : QMainWindow(parent)
     printOptions = new PrintOptionsPanel(central);
     buildMenus();
     connectTabs();
+    connectReports();
 
     SSTab->setCurrentIndex(0);
     m_lastTab = 0;
@@ -392,7 +394,7 @@ void frmRoadtally::SSTab_Click(int previousTab)
                            volume->Command5, summary->Command6, fifteen->Command7})
         b->setEnabled(false);
 
-    // The vehicle speeds chart (Graph1) is made visible here once it is drawn on its tab.
+    speeds->graph->show();
 
     QComboBox *Date15min = fifteen->Date15min;
     QComboBox *DateVolume = volume->DateVolume;
@@ -626,14 +628,8 @@ void frmRoadtally::agencyUpdated()
 
 void frmRoadtally::speedProfilePrintRequested()
 {
+    // This window stays disabled; the preview enables it when it closes.
     printButton(7);
-    // The preview enables this window again when it closes. Without a window
-    // shown for the report there is nothing to close, so this window takes over.
-    bool anotherWindow = false;
-    for (QWidget *w : QApplication::topLevelWidgets())
-        anotherWindow = anotherWindow || (w != this && w->isVisible() && w->windowType() == Qt::Window);
-    if (!anotherWindow)
-        returnFromChild(false);
 }
 
 void frmRoadtally::openSurvey(bool fromStartPanel)
@@ -747,12 +743,6 @@ void frmRoadtally::showStartPanel()
     splashframe->show();
     splashframe->adjustSize();
     placeOverlays();
-}
-
-void frmRoadtally::printButton(int reportSelector)
-{
-    // The report preview (VSPrint) builds the selected report when it opens.
-    sharedState().reportSelector = static_cast<qint16>(reportSelector);
 }
 
 void frmRoadtally::showAbout()

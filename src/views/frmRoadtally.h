@@ -11,6 +11,7 @@
 // (Qt::UniqueConnection), and does its own resets in its slots.
 
 #include "store/BoundDataSource.h"
+#include "views/ShownSurvey.h"
 #include "views/SurveyDirection.h"
 
 #include <QMainWindow>
@@ -25,6 +26,11 @@ class QToolButton;
 namespace roadtally {
 
 class ActivationWatch;
+class DatabaseSession;
+class DocumentEngine;
+struct ChartReportInput;
+struct ReportFrame;
+struct SurveyFacts;
 class ClickLabel;
 class DailyVolumeTab;
 class FifteenMinuteTab;
@@ -123,6 +129,22 @@ public:
     // speeding vehicles of the current survey and direction shown.
     void showSpeedProfile();
 
+    // ---- Printing (frmRoadtallyReports.cpp) ----------------------------------
+    // The survey this window shows, as the summary tab captions it.
+    ShownSurvey shownSurvey() const;
+    // A Reports-menu chart command: the chart of the tab drawn for the fixed
+    // direction, then its report previewed.
+    void chartMenu(SpeedChartTab *tab, SurveyDirection direction);
+    // Weekly totals computed, then the weekly report previewed.
+    void mnuWeeklySummary_Click();
+    // mnuSummary, mnuDailyVolume, mnu15Minute: the print options panel in a mode.
+    void openPrintOptions(const QString &mode);
+    // A print button: the report selector set, this window disabled, the preview shown.
+    void printButton(int reportSelector);
+    // The selected report built from what the tabs show (the preview calls it
+    // on each activation). Throws DatabaseError when the database fails.
+    void buildReport(DocumentEngine &vp) const;
+
     // Shows the start panel (after a cancelled dialog or a finished import).
     void showStartPanel();
 
@@ -172,7 +194,13 @@ private:
     void buildStartPanel(QWidget *central);
     void connectTabs();
     void placeOverlays();
-    void printButton(int reportSelector);
+    void connectReports();
+    void printOptionDirection(int index);
+    void printOptionEntry(const QString &entry);
+    void showPreview();
+    ReportFrame reportFrame(DatabaseSession &session) const;
+    SurveyFacts reportFacts() const;
+    ChartReportInput chartReportInput(DatabaseSession &session) const;
     void showAbout();
     void printForm();
     void reportDatabaseProblem();

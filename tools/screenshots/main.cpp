@@ -312,14 +312,15 @@ template <class Main> void shootMainWindow(Shooter &shooter, Main &main)
             break;
         case 2:
             clickIfThere(entry(main.volume->option4, 2));
-            choose(main.volume->DateVolume, 0);
+            choose(main.volume->DateVolume, 1); // a whole day
+
             break;
         case 3:
             clickIfThere(entry(main.percentile->direction, 3));
             break;
         case 4:
             clickIfThere(entry(main.fifteen->option7, 2));
-            choose(main.fifteen->Date15min, 0);
+            choose(main.fifteen->Date15min, 1);
             break;
         case 5:
             if constexpr (requires { main.weekly->Command8; })
@@ -333,6 +334,31 @@ template <class Main> void shootMainWindow(Shooter &shooter, Main &main)
                                  .arg(10 + t)
                                  .arg(t)
                                  .arg(slug(tabs->tabText(t))));
+        // The speed charts again in the black-and-white printer mode.
+        SpeedChartTab *chart = t == 1 ? main.speeds : t == 3 ? main.percentile : nullptr;
+        if (chart) {
+            clickIfThere(chart->PrinterBW);
+            clickIfThere(entry(chart->direction, 5));
+            settle();
+            shooter.shoot(&main, QStringLiteral("%1-tab%2-%3-bw")
+                                     .arg(10 + t)
+                                     .arg(t)
+                                     .arg(slug(tabs->tabText(t))));
+        }
+    }
+    // The weekly report in the preview, as "Print Chart" opens it.
+    if constexpr (requires { main.weekly->Command3; }) {
+        clickIfThere(main.weekly->Command3);
+        settle();
+        for (QWidget *top : QApplication::topLevelWidgets())
+            if (top != &main && top->isVisible() &&
+                top->windowTitle() == QStringLiteral("Roadtally Print Preview")) {
+                top->resize(1100, 820);
+                settle();
+                shooter.shoot(top, QStringLiteral("16-preview-weekly"));
+                top->close();
+                settle();
+            }
     }
     tabs->setCurrentIndex(0);
     settle();
