@@ -101,7 +101,7 @@ frmRoadtally::frmRoadtally(QWidget *parent) : QMainWindow(parent)
     });
 
     resize(1280, 800);
-    scrollTabPages();
+    scrollTabs();
     Form_Load();
     m_activation = new ActivationWatch(this, [this] { Form_Activate(); });
 }
@@ -780,29 +780,22 @@ void frmRoadtally::surveyStored(const QString &batch, int vehicles)
     statusBar()->showMessage(storedSurveyText(batch, vehicles));
 }
 
-void frmRoadtally::scrollTabPages()
+void frmRoadtally::scrollTabs()
 {
-    // On a small screen a page scrolls rather than being cut off or crushed:
-    // each tab shows its page through a scroll area that lets it have its full
-    // size and adds scroll bars only when the window is smaller than that.
-    const QSignalBlocker blocker(SSTab);
-    const int current = SSTab->currentIndex();
-    for (int i = 0; i < SSTab->count(); ++i) {
-        QWidget *page = SSTab->widget(i);
-        if (qobject_cast<QScrollArea *>(page))
-            continue;
-        const QString caption = SSTab->tabText(i);
-        auto *scroll = new QScrollArea;
-        scroll->setObjectName(page->objectName() + QStringLiteral("Scroll"));
-        scroll->setFrameShape(QFrame::NoFrame);
-        scroll->setWidgetResizable(true);
-        scroll->viewport()->setAutoFillBackground(false);
-        SSTab->removeTab(i);
-        scroll->setWidget(page);
-        page->setAutoFillBackground(false);
-        SSTab->insertTab(i, scroll, caption);
-    }
-    SSTab->setCurrentIndex(current);
+    // On a small screen the tabs scroll rather than being cut off or crushed:
+    // the tab control keeps the size its pages need and scroll bars appear only
+    // when the window is smaller than that. The pages stay the tab control's own.
+    auto *scroll = new QScrollArea(centralWidget());
+    scroll->setObjectName(QStringLiteral("SSTabScroll"));
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->viewport()->setAutoFillBackground(false);
+    delete centralWidget()->layout()->replaceWidget(SSTab, scroll);
+    scroll->setWidget(SSTab);
+    SSTab->setAutoFillBackground(false);
+    // The start panel and the print options stay over the tabs.
+    splashframe->raise();
+    printOptions->raise();
 }
 
 void frmRoadtally::fitToScreen(const QRect &available)

@@ -204,8 +204,8 @@ private:
     void showAbout();
     void printForm();
     void reportDatabaseProblem();
-    // Each tab page scrolls when the window is smaller than the page.
-    void scrollTabPages();
+    // The tab control scrolls when the window is smaller than its pages need.
+    void scrollTabs();
     // The window no larger than the screen's work area.
     void fitToScreen(const QRect &available);
     // The start panel with no survey behind it: the summary panel, the tabs,

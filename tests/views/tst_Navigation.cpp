@@ -347,13 +347,14 @@ private Q_SLOTS:
                  qPrintable(QStringLiteral("page %1x%2, needs %3x%4")
                                 .arg(page->width()).arg(page->height())
                                 .arg(needed.width()).arg(needed.height())));
-        // What does not fit in the tab is reached by scrolling.
-        auto *scroll = qobject_cast<QScrollArea *>(w.SSTab->currentWidget());
+        // What does not fit in the window is reached by scrolling.
+        QCOMPARE(w.SSTab->currentWidget(), page);
+        auto *scroll = w.findChild<QScrollArea *>(QStringLiteral("SSTabScroll"));
         QVERIFY(scroll);
-        QCOMPARE(scroll->widget(), page);
-        if (page->height() > scroll->viewport()->height())
+        QCOMPARE(scroll->widget(), w.SSTab);
+        if (w.SSTab->height() > scroll->viewport()->height())
             QVERIFY(scroll->verticalScrollBar()->isVisible());
-        if (page->width() > scroll->viewport()->width())
+        if (w.SSTab->width() > scroll->viewport()->width())
             QVERIFY(scroll->horizontalScrollBar()->isVisible());
         keepPicture(&w, QStringLiteral("laptop-main-tab%1").arg(tab));
     }

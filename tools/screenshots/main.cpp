@@ -358,6 +358,9 @@ template <class Main> void shootMainWindow(Shooter &shooter, Main &main)
                 shooter.shoot(top, QStringLiteral("16-preview-weekly"));
                 top->close();
                 settle();
+                // The preview is gone, and the windows it owned with it: the
+                // rest of the list may point at them.
+                break;
             }
     }
     tabs->setCurrentIndex(0);
