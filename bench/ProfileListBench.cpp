@@ -39,9 +39,11 @@ long peakKilobytes()
     return usage.ru_maxrss;
 }
 
+} // namespace
+
 // A folder whose database holds one survey with about `speeding` vehicles over
 // its limit: the traffic of a 35 mph street, entered with a limit of 10. Returns the batch number and the exact count, or "" on failure.
-QString makeSurvey(const QString &folder, int speeding, int &stored)
+QString makeProfileSurvey(const QString &folder, int speeding, int &stored)
 {
     QDir(folder).removeRecursively();
     QDir().mkpath(folder);
@@ -72,8 +74,6 @@ QString makeSurvey(const QString &folder, int speeding, int &stored)
                  .toInt();
     return batch;
 }
-
-} // namespace
 
 int profileListChild(int argc, char *argv[])
 {
@@ -159,7 +159,7 @@ int benchProfileList(const QString &workFolder, const QList<int> &sizes, int rep
     for (int n : sizes) {
         const QString folder = QDir(workFolder).filePath(QStringLiteral("profile-%1").arg(n));
         int stored = 0;
-        const QString batch = makeSurvey(folder, n, stored);
+        const QString batch = makeProfileSurvey(folder, n, stored);
         if (batch.isEmpty()) {
             std::fprintf(stderr, "cannot make a survey with %d speeding vehicles\n", n);
             return 1;

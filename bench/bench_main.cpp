@@ -16,6 +16,7 @@
 // the import stores (Header, Veh_Data, Summary, Speed, Speed_Profile, Time_15).
 #include "ReportBench.h"
 #include "ProfileListBench.h"
+#include "ProfileReportBench.h"
 #include "SampleSurvey.h"
 #include "export/SurveyExport.h"
 #include "intake/ImportRequest.h"
@@ -546,6 +547,8 @@ int main(int argc, char *argv[])
     // The speeding profile window runs in a child of its own, as a widget application.
     if (argc == 4 && std::strcmp(argv[1], "--profile-list-child") == 0)
         return profileListChild(argc, argv);
+    if (argc == 4 && std::strcmp(argv[1], "--profile-preview-child") == 0)
+        return profilePreviewChild(argc, argv);
     // The children import or generate only; the parent paints charts too.
     const bool child = argc > 1 && (std::strcmp(argv[1], "--import-child") == 0 ||
                                     std::strcmp(argv[1], "--generate-child") == 0 ||
@@ -568,6 +571,7 @@ int main(int argc, char *argv[])
     QList<int> profileSizes{2'000, 20'000, 200'000};
     bool importPart = true;
     bool profilePart = true;
+    bool profileReportsOnly = false; // the speeding profile report alone
     int repeats = 3;
     bool plainSql = false;
     int exportVehicles = 380'000; // about 200,000 of them over the limit
@@ -588,7 +592,8 @@ int main(int argc, char *argv[])
         } else if (ok && args[i] == QLatin1String("--only")) {
             importPart = args[i + 1] == QLatin1String("import");
             profilePart = args[i + 1] == QLatin1String("profile");
-            ok = importPart || profilePart;
+            profileReportsOnly = args[i + 1] == QLatin1String("profile-report");
+            ok = importPart || profilePart || profileReportsOnly;
         } else if (ok && args[i] == QLatin1String("--export-vehicles")) {
             exportVehicles = args[i + 1].toInt(&ok);
             ok = ok && exportVehicles >= 0;
@@ -599,7 +604,7 @@ int main(int argc, char *argv[])
             ok = false;
         }
         if (!ok) {
-            std::fprintf(stderr, "usage: roadtally-bench [--sizes N,N,...] [--repeats R] [--only import|profile]\n"
+            std::fprintf(stderr, "usage: roadtally-bench [--sizes N,N,...] [--repeats R] [--only import|profile|profile-report]\n"
                                  "                      [--export-vehicles N] [--plain-sql]\n"
                                  "(--export-vehicles 0 leaves the export out; --plain-sql imports without the\n"
                                  "direct engine, on the plain Qt SQL path)\n");
@@ -610,8 +615,13 @@ int main(int argc, char *argv[])
     QTemporaryDir work;
     if (!work.isValid())
         return 1;
-    if (!importPart)
-        return benchProfileList(work.path(), profileSizes, repeats);
+    if (profileReportsOnly)
+        return benchProfileReports(work.path(), profileSizes, repeats);
+    if (!importPart) {
+        if (benchProfileList(work.path(), profileSizes, repeats) != 0)
+            return 1;
+        return benchProfileReports(work.path(), profileSizes, repeats);
+    }
     std::printf("Import of a generated 14-day survey (load, parse, store, four statistics)%s\n"
                 "next to a bare SQLite insert (one row per statement, one transaction) of the same\n"
                 "Veh_Data rows, and of every row the import stores; median of %d runs each.\n\n",
@@ -650,7 +660,8 @@ int main(int argc, char *argv[])
     std::fflush(stdout);
     if (!measureReports(viewsFolder, std::max(5, repeats)))
         return 1;
-    if (profilePart && benchProfileList(work.path(), profileSizes, repeats) != 0)
+    if (profilePart && (benchProfileList(work.path(), profileSizes, repeats) != 0 ||
+                        benchProfileReports(work.path(), profileSizes, repeats) != 0))
         return 1;
     if (exportVehicles > 0 && !measureExport(exportVehicles, repeats, QDir(work.path())))
         return 1;

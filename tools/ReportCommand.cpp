@@ -12,6 +12,7 @@
 #include "reports/ReportSummary.h"
 #include "reports/ReportWeekly.h"
 #include "reports/SpeedProfile.h"
+#include "reports/SpeedZoneStudy.h"
 #include "reports/TrafficFlow_Graph.h"
 #include "store/DatabaseSession.h"
 #include "text/TextPatterns.h"
@@ -42,7 +43,7 @@ const QVector<OptionSpec> &reportOptions()
          QStringLiteral("batch number of the survey (required)")},
         {QStringLiteral("report"), 1, QStringLiteral("KIND"),
          QStringLiteral(
-             "summary, fifteen, weekly, speeds, percentile, volume or profile (required)")},
+             "summary, fifteen, weekly, speeds, percentile, volume, profile or study (required)")},
         {QStringLiteral("pdf"), 1, QStringLiteral("OUT.pdf"),
          QStringLiteral("the PDF file to write (required)")},
         {QStringLiteral("scheme"), 1, QStringLiteral("NAME"),
@@ -50,7 +51,8 @@ const QVector<OptionSpec> &reportOptions()
              "summary: display scheme (default \"15 to 70 by 5 MPH\" or \"35 to 90 by 5 KPH\")")},
         {QStringLiteral("direction"), 1, QStringLiteral("DIR"),
          QStringLiteral(
-             "approaching, receding or both (default: approaching for summary, both otherwise)")},
+             "approaching, receding or both (default: approaching for summary and study, both "
+             "otherwise)")},
         {QStringLiteral("date"), 1, QStringLiteral("mm/dd/yy"),
          QStringLiteral("fifteen, volume: a date of the survey")},
         {QStringLiteral("printer"), 1, QStringLiteral("color|bw"),
@@ -86,24 +88,14 @@ QString help()
                "  percentile  85th percentile speed and pace chart (--direction, --printer)\n"
                "  volume      daily volume chart of one date (--date, --direction)\n"
                "  profile     every speeding vehicle (--direction), any number of pages\n"
+               "  study       speed zone study: ranked percentiles, pace, spread, sample size\n"
+               "              (--direction)\n"
                "The agency heading, the address and the two report options come from the "
                "database,\n"
                "as the administration window keeps them. An existing OUT.pdf is replaced only "
                "when\n"
                "the new file is complete.\n\nOptions:\n") +
            optionHelp(reportOptions());
-}
-
-std::optional<SurveyDirection> parseDirection(const QString &text)
-{
-    const QString d = text.toLower();
-    if (d == QLatin1String("approaching"))
-        return SurveyDirection::Approaching;
-    if (d == QLatin1String("receding"))
-        return SurveyDirection::Receding;
-    if (d == QLatin1String("both"))
-        return SurveyDirection::Both;
-    return std::nullopt;
 }
 
 class ReportCommand
@@ -132,6 +124,7 @@ private:
     QString chart(DatabaseSession &session);
     QString volume(DatabaseSession &session);
     QString profile(DatabaseSession &session);
+    QString study(DatabaseSession &session);
 
     QString surveyDate(DatabaseSession &session, QString &problem);
     ChartReportInput chartInput(DatabaseSession &session) const;
@@ -170,23 +163,24 @@ int ReportCommand::run(const QStringList &arguments)
     static const QStringList kinds = {QStringLiteral("summary"),    QStringLiteral("fifteen"),
                                       QStringLiteral("weekly"),     QStringLiteral("speeds"),
                                       QStringLiteral("percentile"), QStringLiteral("volume"),
-                                      QStringLiteral("profile")};
+                                      QStringLiteral("profile"),    QStringLiteral("study")};
     m_kind = m_args.value(QStringLiteral("report")).toLower();
     if (!kinds.contains(m_kind))
         return usage(
             QStringLiteral("--report must be one of %1").arg(kinds.join(QStringLiteral(", "))));
     // The choices a freshly opened survey shows: approaching on the summary
     // panel, both directions on the other tabs.
-    m_direction =
-        m_kind == QLatin1String("summary") ? SurveyDirection::Approaching : SurveyDirection::Both;
+    m_direction = m_kind == QLatin1String("summary") || m_kind == QLatin1String("study")
+                      ? SurveyDirection::Approaching
+                      : SurveyDirection::Both;
     if (m_args.has(QStringLiteral("direction"))) {
-        const auto d = parseDirection(m_args.value(QStringLiteral("direction")));
+        const auto d = surveyDirectionFromName(m_args.value(QStringLiteral("direction")));
         if (!d)
             return usage(QStringLiteral("--direction must be approaching, receding or both"));
         m_direction = *d;
     }
     if (m_args.has(QStringLiteral("criteria"))) {
-        const auto d = parseDirection(m_args.value(QStringLiteral("criteria")));
+        const auto d = surveyDirectionFromName(m_args.value(QStringLiteral("criteria")));
         if (!d)
             return usage(QStringLiteral("--criteria must be approaching, receding or both"));
         m_criteria = *d;
@@ -233,6 +227,8 @@ int ReportCommand::run(const QStringList &arguments)
             problem = volume(session);
         else if (m_kind == QLatin1String("profile"))
             problem = profile(session);
+        else if (m_kind == QLatin1String("study"))
+            problem = study(session);
         else
             problem = chart(session);
     } catch (const DatabaseError &error) {
@@ -424,6 +420,17 @@ QString ReportCommand::profile(DatabaseSession &session)
     in.bandHeadings = {bands.first, bands.second, bands.third};
     in.rows = speedProfileRows(session, m_survey->batch(), m_direction);
     SpeedProfile(m_vp, in);
+    return {};
+}
+
+QString ReportCommand::study(DatabaseSession &session)
+{
+    // As the Speed Study tab prints it for the direction chosen there.
+    const std::optional<SpeedZoneStudyInput> in =
+        readSpeedZoneStudyInput(session, m_survey->batch(), m_direction, m_officer);
+    if (!in)
+        return QStringLiteral("there is no survey with batch number %1").arg(m_survey->batch());
+    SpeedZoneStudy(m_vp, *in);
     return {};
 }
 

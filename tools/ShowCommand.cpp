@@ -93,18 +93,6 @@ QStringList kindOptions(const QString &kind)
     return {};
 }
 
-std::optional<SurveyDirection> parseDirection(const QString &text)
-{
-    const QString t = text.toLower();
-    if (t == QLatin1String("approaching"))
-        return SurveyDirection::Approaching;
-    if (t == QLatin1String("receding"))
-        return SurveyDirection::Receding;
-    if (t == QLatin1String("both"))
-        return SurveyDirection::Both;
-    return std::nullopt;
-}
-
 QString colourName(int index)
 {
     static const char *const names[16] = {
@@ -220,7 +208,7 @@ int ShowCommand::run(const QStringList &arguments)
                       ? SurveyDirection::Approaching
                       : SurveyDirection::Both;
     if (m_args.has(QStringLiteral("direction"))) {
-        const auto d = parseDirection(m_args.value(QStringLiteral("direction")));
+        const auto d = surveyDirectionFromName(m_args.value(QStringLiteral("direction")));
         if (!d)
             return usage(QStringLiteral("--direction must be approaching, receding or both"));
         m_direction = *d;
@@ -497,7 +485,7 @@ int ShowCommand::chart(DatabaseSession &session, const SurveyCaptions &survey, b
         return usage(QStringLiteral("--printer must be color or bw"));
     SurveyDirection criteria = SurveyDirection::Approaching;
     if (m_args.has(QStringLiteral("criteria"))) {
-        const auto d = parseDirection(m_args.value(QStringLiteral("criteria")));
+        const auto d = surveyDirectionFromName(m_args.value(QStringLiteral("criteria")));
         if (!d)
             return usage(QStringLiteral("--criteria must be approaching, receding or both"));
         criteria = *d;

@@ -21,6 +21,21 @@ QByteArray csvField(const QString &value)
     return bytes;
 }
 
+QString csvCellText(const ExportCell &cell)
+{
+    QString text = cell.plainText();
+    if (cell.type != ExportCell::Type::Text || text.size() < 2)
+        return text;
+    static const QString triggers = QStringLiteral("=+-@\t\r");
+    if (!triggers.contains(text.at(0)))
+        return text;
+    bool number = false;
+    text.toDouble(&number);
+    if (number)
+        return text;
+    return QLatin1Char('\'') + text;
+}
+
 QByteArray csvRecord(const QStringList &values)
 {
     QByteArray line;
@@ -65,7 +80,7 @@ QString writeTable(const ExportTable &table, QFile &file, qint64 &rows)
     table.forEachRow([&](const ExportRow &row) {
         values.clear();
         for (const ExportCell &cell : row.cells)
-            values << cell.plainText();
+            values << csvCellText(cell);
         // Every record has as many fields as the header.
         while (values.size() < header.size())
             values << QString();

@@ -14,6 +14,14 @@ namespace roadtally {
 
 // One field as it stands in the file.
 QByteArray csvField(const QString &value);
+// A cell's value as the CSV file holds it: plainText(), except that a text
+// which a spreadsheet would take for a formula ("=HYPERLINK(...)", "+1+2",
+// "@SUM(...)", "-2+3") gets a leading apostrophe, so a location or zone typed
+// into a survey cannot run as a formula where the file is opened. Numbers,
+// dates and times are never touched (a negative number stays a number), nor is
+// a text that is a plain number or a lone sign (the direction "-").
+QString csvCellText(const ExportCell &cell);
+
 // One record: the fields joined by commas, ended by CRLF.
 QByteArray csvRecord(const QStringList &values);
 

@@ -1,5 +1,6 @@
 #include "views/SpeedStudyText.h"
 
+#include <QHash>
 #include <QJsonArray>
 
 namespace roadtally {
@@ -113,6 +114,76 @@ QVector<StudyRow> speedStudyRows(const SpeedStudy &s)
          text(s.programPacePercent), QString()},
     };
     return rows;
+}
+
+namespace {
+
+// A value with its unit as a table cell shows it: "%" joined to a number,
+// vehicles bare, a speed unit after any speed text but "N/A".
+QString cellText(const StudyValue &value, const QString &unit)
+{
+    if (!value.isNumber() && value.text == QLatin1String("N/A"))
+        return value.text;
+    if (unit == QLatin1String("%"))
+        return value.isNumber() ? value.text + QLatin1Char('%') : value.text;
+    if (unit.isEmpty() || unit == QLatin1String("vehicles"))
+        return value.text;
+    return value.text + QLatin1Char(' ') + unit;
+}
+
+} // namespace
+
+QVector<StudyTableLine> speedStudyTable(const SpeedStudy &s)
+{
+    const QVector<StudyRow> rows = speedStudyRows(s);
+    QHash<QString, StudyRow> byKey;
+    for (const StudyRow &row : rows)
+        byKey.insert(row.key, row);
+    // The program's figures, beside the study's figure of the same meaning.
+    const QHash<QString, QString> beside = {
+        {QStringLiteral("mean"), QStringLiteral("program_mean")},
+        {QStringLiteral("p85"), QStringLiteral("program_p85")},
+        {QStringLiteral("pace"), QStringLiteral("program_pace")},
+        {QStringLiteral("pace_count"), QStringLiteral("program_pace_count")},
+        {QStringLiteral("pace_percent"), QStringLiteral("program_pace_percent")},
+    };
+    const QString speeds = s.unitText.isEmpty()
+                               ? QStringLiteral("Percentile speeds")
+                               : QStringLiteral("Percentile speeds (%1)").arg(s.unitText);
+    const QVector<QPair<QString, QStringList>> groups = {
+        {QStringLiteral("Vehicles and speeds"),
+         {QStringLiteral("n"), QStringLiteral("mean"), QStringLiteral("sd"),
+          QStringLiteral("modal")}},
+        {speeds,
+         {QStringLiteral("p15"), QStringLiteral("p50"), QStringLiteral("p85"), QStringLiteral("p95"),
+          QStringLiteral("p15_interpolated"), QStringLiteral("p50_interpolated"),
+          QStringLiteral("p85_interpolated"), QStringLiteral("p95_interpolated")}},
+        {QStringLiteral("Pace"),
+         {QStringLiteral("pace"), QStringLiteral("pace_count"), QStringLiteral("pace_percent")}},
+        {QStringLiteral("Over the posted limit"),
+         {QStringLiteral("over_limit_percent"), QStringLiteral("over_5_percent"),
+          QStringLiteral("over_10_percent"), QStringLiteral("p85_minus_limit")}},
+        {QStringLiteral("Sample and traffic"),
+         {QStringLiteral("sample_required"), QStringLiteral("sample_adequate"),
+          QStringLiteral("adt"), QStringLiteral("complete_days")}},
+    };
+    QVector<StudyTableLine> out;
+    for (const auto &group : groups) {
+        out.append({group.first, QString(), QString(), true});
+        for (const QString &key : group.second) {
+            const StudyRow row = byKey.value(key);
+            StudyTableLine line{row.label, cellText(row.value, row.unit), QString(), false};
+            if (key == QLatin1String("p85_minus_limit") && row.value.isNumber() &&
+                *row.value.number > 0)
+                line.study.prepend(QLatin1Char('+'));
+            if (beside.contains(key)) {
+                const StudyRow program = byKey.value(beside.value(key));
+                line.program = cellText(program.value, program.unit);
+            }
+            out.append(line);
+        }
+    }
+    return out;
 }
 
 QString speedStudyText(const SpeedStudy &s)

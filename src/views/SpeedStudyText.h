@@ -23,6 +23,22 @@ struct StudyRow
 // Every figure in reading order: the study's, then the program's own.
 QVector<StudyRow> speedStudyRows(const SpeedStudy &study);
 
+// One line of the figures table that the tab and the printed study show: a
+// heading line, or a figure with the study's value and, where the program has
+// a figure of its own for it, that one beside.
+struct StudyTableLine
+{
+    QString label;
+    QString study;   // the value with its unit ("52 mph", "59.1%", "41 to 50 mph")
+    QString program; // the program's figure, or ""
+    bool heading = false;
+};
+
+// The figures in groups (speeds, percentile speeds, pace, over the limit,
+// sample and traffic), the program's mean, 85th percentile and pace beside
+// the study's.
+QVector<StudyTableLine> speedStudyTable(const SpeedStudy &study);
+
 // A table of the figures, the program's own beside them and the notes; lines
 // end in "\n".
 QString speedStudyText(const SpeedStudy &study);

@@ -52,4 +52,16 @@ QString percentText(double count, double total, const QString &pattern)
     return formatNumber(count / total * 100.0, pattern) + QLatin1Char('%');
 }
 
+std::optional<SurveyDirection> surveyDirectionFromName(const QString &name)
+{
+    const QString n = name.toLower();
+    if (n == QLatin1String("approaching"))
+        return SurveyDirection::Approaching;
+    if (n == QLatin1String("receding"))
+        return SurveyDirection::Receding;
+    if (n == QLatin1String("both"))
+        return SurveyDirection::Both;
+    return std::nullopt;
+}
+
 } // namespace roadtally

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <optional>
+
 namespace roadtally {
 
 enum class SurveyDirection { Approaching = 0, Receding = 1, Both = 2 };
@@ -14,6 +16,10 @@ QString summarySuffix(SurveyDirection direction);
 QString summaryTotalField(SurveyDirection direction);
 // "All_app", "all_rec" or "all_total".
 QString speedColumn(SurveyDirection direction);
+
+// A direction by its name on the command line: "approaching", "receding" or
+// "both", in any case; none for anything else.
+std::optional<SurveyDirection> surveyDirectionFromName(const QString &name);
 
 // A share as the views write it: count / total * 100 with the pattern, then "%".
 // A total of 0 gives "N/A": the share of a direction without vehicles is undefined.

@@ -15,6 +15,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+Q_DECLARE_METATYPE(roadtally::ExportCell)
+
 using namespace roadtally;
 using namespace roadtally::testing;
 
@@ -81,6 +83,8 @@ class tst_ExportWriters : public QObject
 private slots:
     void csvField_data();
     void csvField();
+    void csvFormulaGuard_data();
+    void csvFormulaGuard();
     void csvRoundTrip();
     void csvFileNames_data();
     void csvFileNames();
@@ -123,6 +127,33 @@ void tst_ExportWriters::csvField()
     QCOMPARE(back.records.first(), QStringList{value});
 }
 
+void tst_ExportWriters::csvFormulaGuard_data()
+{
+    QTest::addColumn<ExportCell>("cell");
+    QTest::addColumn<QString>("text");
+    const auto text = [](const char *t) { return ExportCell::ofText(QString::fromUtf8(t)); };
+    QTest::newRow("formula") << text("=HYPERLINK(\"http://x\")") << "'=HYPERLINK(\"http://x\")";
+    QTest::newRow("plus") << text("+1+cmd") << "'+1+cmd";
+    QTest::newRow("minus") << text("-2+3") << "'-2+3";
+    QTest::newRow("at") << text("@SUM(A1)") << "'@SUM(A1)";
+    QTest::newRow("tab") << text("\t=1") << "'\t=1";
+    QTest::newRow("plain text") << text("Maple Avenue") << "Maple Avenue";
+    QTest::newRow("sign inside") << text("Route 9 - east") << "Route 9 - east";
+    QTest::newRow("direction code") << text("-") << "-";
+    QTest::newRow("plus code") << text("+") << "+";
+    QTest::newRow("number as text") << text("-12.5") << "-12.5";
+    QTest::newRow("negative number") << ExportCell::ofNumber(-3) << "-3";
+    QTest::newRow("negative fraction") << ExportCell::ofNumber(-0.5) << "-0.5";
+    QTest::newRow("empty") << ExportCell::empty() << "";
+}
+
+void tst_ExportWriters::csvFormulaGuard()
+{
+    QFETCH(ExportCell, cell);
+    QFETCH(QString, text);
+    QCOMPARE(csvCellText(cell), text);
+}
+
 void tst_ExportWriters::csvRoundTrip()
 {
     QTemporaryDir dir;
@@ -152,8 +183,9 @@ void tst_ExportWriters::csvRoundTrip()
                           QStringLiteral("00:00:09"), QStringLiteral("Café – Straße")}));
     QCOMPARE(mixed.records.at(3),
              (QStringList{QStringLiteral("Heading"), QStringLiteral("All"), QString(), QString(), QString()}));
+    // A text that a spreadsheet would run as a formula is guarded; a negative number is not.
     QCOMPARE(mixed.records.at(4),
-             (QStringList{QStringLiteral("=1+1"), QStringLiteral("-0.5"), QString(), QString(),
+             (QStringList{QStringLiteral("'=1+1"), QStringLiteral("-0.5"), QString(), QString(),
                           QStringLiteral("1234567")}));
 
     const CsvText longTable = readCsvFile(result.files.at(1));

@@ -8,6 +8,7 @@
 #include "reports/ReportSummary.h"
 #include "reports/ReportWeekly.h"
 #include "reports/SpeedProfile.h"
+#include "reports/SpeedZoneStudy.h"
 #include "reports/TrafficFlow_Graph.h"
 
 #include <QPainter>
@@ -214,6 +215,37 @@ inline SpeedProfileInput profileInput(int rows)
         in.rows.append(row);
     }
     return in;
+}
+
+// The speed zone study of the fixed survey's approaching vehicles; empty
+// counts give the study of no vehicles.
+inline SpeedZoneStudyInput studyInput(const QMap<int, qint64> &counts)
+{
+    SpeedStudyInput s;
+    s.batchNumber = QStringLiteral("123025-A");
+    s.location = QStringLiteral("Maple Avenue at 5th Street");
+    s.direction = SurveyDirection::Approaching;
+    s.unit = QStringLiteral("MPH");
+    s.postedLimit = QStringLiteral("035");
+    s.counts = counts;
+    s.startDate = QStringLiteral("12/30/25");
+    s.stopDate = QStringLiteral("01/02/26");
+    s.dailyTotals = {{QDate(2025, 12, 30), 20}, {QDate(2025, 12, 31), 41}, {QDate(2026, 1, 1), 37},
+                     {QDate(2026, 1, 2), 2}};
+    s.program = {QStringLiteral("34.0"), QStringLiteral("40"), QStringLiteral("29 to 39"),
+                 QStringLiteral("65"), QStringLiteral("65 %")};
+    SpeedZoneStudyInput in;
+    in.frame = fixedFrame();
+    in.facts = fixedFacts();
+    in.direction = SurveyDirection::Approaching;
+    in.study = computeSpeedStudy(s);
+    return in;
+}
+
+inline QMap<int, qint64> fixedStudyCounts()
+{
+    return {{14, 3},  {20, 5},  {28, 10}, {33, 20}, {35, 30},
+            {36, 15}, {40, 10}, {47, 5},  {55, 1},  {73, 1}};
 }
 
 } // namespace roadtally::testing

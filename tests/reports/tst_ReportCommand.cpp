@@ -5,6 +5,7 @@
 
 #include "reports/ReportCaptions.h"
 #include "reports/SpeedProfile.h"
+#include "reports/SpeedZoneStudy.h"
 
 #include <QFile>
 #include <QProcess>
@@ -29,6 +30,9 @@ private slots:
     void summaryPdf_data();
     void summaryPdf();
     void profilePdf();
+    void studyPdf_data();
+    void studyPdf();
+    void studyInputOfTheStoredSurvey();
     void captionsOfTheStoredSurvey();
     void frameFromTheDatabase();
 
@@ -230,6 +234,58 @@ void tst_ReportCommand::profilePdf()
     QVERIFY(!text.contains(QStringLiteral("08:01:10 AM"))); // approaching
     QVERIFY(!text.contains(QStringLiteral("11:59:59 PM"))); // no direction: only with both
     QVERIFY(text.contains(QStringLiteral("page1")));
+}
+
+void tst_ReportCommand::studyPdf_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QStringList>("expected");
+    // As the tab opens: approaching vehicles.
+    QTest::newRow("default: approaching")
+        << QStringList{}
+        << QStringList{QStringLiteral("Speed Zone Study"),
+                       QStringLiteral("Vehicles Studied: Approaching Vehicles Only"),
+                       QStringLiteral("Posted Speed Limit: 035"),
+                       QStringLiteral("Report Prepared By: Sgt. Dana Whitfield")};
+    QTest::newRow("receding")
+        << QStringList{QStringLiteral("--direction"), QStringLiteral("receding")}
+        << QStringList{QStringLiteral("Receeding Vehicles Only"),
+                       QStringLiteral("31 to 41 mph")};
+}
+
+void tst_ReportCommand::studyPdf()
+{
+    QFETCH(QStringList, options);
+    QFETCH(QStringList, expected);
+    const QString pdf = m_dir.filePath(QStringLiteral("study.pdf"));
+    QCOMPARE(run(QStringList{QStringLiteral("--folder"), m_dir.path(), QStringLiteral("--batch"),
+                             MphBatch, QStringLiteral("--report"), QStringLiteral("study"),
+                             QStringLiteral("--pdf"), pdf} +
+                 options),
+             0);
+    QVERIFY2(m_out.contains(QStringLiteral("(1 page)")), qPrintable(m_out + m_err));
+    const QString text = pdfText(pdf);
+    if (text.isEmpty())
+        QSKIP("pdftotext is not installed");
+    for (const QString &words : expected)
+        QVERIFY2(text.contains(words), qPrintable(words + QStringLiteral("\n") + text));
+    QVERIFY(text.contains(QStringLiteral("City of Brookhaven Police Department")));
+}
+
+void tst_ReportCommand::studyInputOfTheStoredSurvey()
+{
+    DatabaseSession s(m_dir.filePath(QStringLiteral("OV97.mdb")));
+    const std::optional<SpeedZoneStudyInput> in =
+        readSpeedZoneStudyInput(s, MphBatch + QStringLiteral(" "), SurveyDirection::Both,
+                                QStringLiteral("Lt. Kim"));
+    QVERIFY(in);
+    QCOMPARE(in->direction, SurveyDirection::Both);
+    QCOMPARE(in->study.direction, SurveyDirection::Both);
+    QCOMPARE(in->study.n, qint64(113));
+    QCOMPARE(in->facts.batch, MphBatch);
+    QCOMPARE(in->frame.officer, QStringLiteral("Lt. Kim"));
+    QCOMPARE(in->study.programP85.text, QStringLiteral("40"));
+    QVERIFY(!readSpeedZoneStudyInput(s, QStringLiteral("999999-Z"), SurveyDirection::Both));
 }
 
 void tst_ReportCommand::captionsOfTheStoredSurvey()

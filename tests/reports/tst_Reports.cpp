@@ -10,6 +10,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <functional>
@@ -58,6 +61,11 @@ private slots:
     void fifteenMinuteDayWithoutRowsEndsAfterTheDateLine();
     void profileOfAnySize();
     void pagesPaintWithoutFault();
+    void cellTextsPaintAsText_data();
+    void cellTextsPaintAsText();
+    void everyRowInThePdfText();
+    void studyStaysOnOnePage_data();
+    void studyStaysOnOnePage();
 };
 
 void tst_Reports::golden_data()
@@ -92,6 +100,12 @@ void tst_Reports::golden_data()
     QTest::newRow("profile empty") << "profile-empty" << Build([](DocumentEngine &vp) {
         SpeedProfile(vp, profileInput(0));
         return true;
+    });
+    QTest::newRow("study") << "study" << Build([](DocumentEngine &vp) {
+        return SpeedZoneStudy(vp, studyInput(fixedStudyCounts()));
+    });
+    QTest::newRow("study without vehicles") << "study-empty" << Build([](DocumentEngine &vp) {
+        return SpeedZoneStudy(vp, studyInput({}));
     });
 }
 
@@ -172,6 +186,8 @@ void tst_Reports::engineErrorStopsTheReport_data()
         [](DocumentEngine &vp) { return TrafficFlow_Graph(vp, chartInput()); });
     QTest::newRow("volume") << Build(
         [](DocumentEngine &vp) { return DailyVolume_Graph(vp, dailyVolumeInput()); });
+    QTest::newRow("study") << Build(
+        [](DocumentEngine &vp) { return SpeedZoneStudy(vp, studyInput(fixedStudyCounts())); });
 }
 
 void tst_Reports::engineErrorStopsTheReport()
@@ -271,6 +287,177 @@ void tst_Reports::pagesPaintWithoutFault()
                 ink += image.pixelColor(x, y) != QColor(Qt::white);
         QVERIFY(ink > 500);
     }
+}
+
+void tst_Reports::cellTextsPaintAsText_data()
+{
+    QTest::addColumn<QStringList>("texts");
+    QTest::newRow("profile cells") << QStringList{"12/30/25", "08:00:00 AM", "--", "36", "+", "?"};
+    QTest::newRow("kerned pairs and blanks")
+        << QStringList{"AV To", " Ay ", "PM", "Wa. Yo", "LT ff fi", "a  b"};
+    QTest::newRow("other scripts") << QStringList{"\u00c5ngstr\u00f6m", "\u03a9\u03bc\u03ad\u03b3\u03b1",
+                                                  "\u8eca\u9053", "e\u0301", "\u05e9\u05dc\u05d5\u05dd"};
+    QTest::newRow("wider than the cell")
+        << QStringList{"a text far wider than its narrow cell", "ok", "WWWWWWWWWWWWWWWWWW"};
+}
+
+void tst_Reports::cellTextsPaintAsText()
+{
+    // The cells' glyphs, drawn many at a time, land where drawing each text
+    // on its own puts them.
+    QFETCH(QStringList, texts);
+    DocumentEngine vp;
+    SetDefaultStyle(vp);
+    vp.BeginDocument();
+    vp.setTableRules(0);
+    vp.BeginTable();
+    vp.AppendTable(QStringLiteral("1400|^1400|1400"), QStringLiteral("Head|Centred|Right;"),
+                   QString());
+    TextRecords rows(3);
+    for (int i = 0; i < texts.size() * 3; ++i)
+        rows.append(QStringList{texts[i % texts.size()], texts[(i + 1) % texts.size()],
+                                texts[(i + 2) % texts.size()]});
+    vp.AppendTableRows(QString(), QString(), rows);
+    vp.SetCell(DocumentEngine::RowEmphasis, 0, true);
+    vp.SetCell(DocumentEngine::CellAlignment, -1, 3, 8);
+    vp.FinishTable();
+    vp.FinishDocument();
+    const Document &doc = *vp.document();
+
+    const double dpi = 150;
+    const QImage painted = renderPage(doc, 0, dpi);
+    QImage expected(painted.size(), painted.format());
+    expected.fill(Qt::white);
+    {
+        QPainter p(&expected);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setRenderHint(QPainter::TextAntialiasing);
+        p.scale(dpi / TwipsPerInch, dpi / TwipsPerInch);
+        p.setPen(Qt::black);
+        for (const PageItem &item : doc.pages[0].items) {
+            const auto *slice = std::get_if<TableSlice>(&item);
+            if (!slice)
+                continue;
+            const DocumentTable &table = *doc.tables[slice->table];
+            forEachCell(table, *slice, [&](const CellPlace &cell) {
+                const QString text = table.text(cell.row, cell.column);
+                const CellTextPlace place = cellTextPlace(doc, table, cell, text);
+                p.save();
+                p.setClipRect(cell.rect);
+                p.setFont(doc.fonts.font(place.font));
+                p.drawText(place.baseline, text);
+                p.restore();
+            });
+        }
+    }
+    int differing = 0, ink = 0;
+    for (int y = 0; y < painted.height(); ++y)
+        for (int x = 0; x < painted.width(); ++x) {
+            const QRgb a = painted.pixel(x, y), b = expected.pixel(x, y);
+            ink += qGray(b) < 128;
+            differing += qAbs(qGray(a) - qGray(b)) > 96;
+        }
+    QVERIFY(ink > 200);
+    QVERIFY2(differing * 50 < ink, qPrintable(QStringLiteral("%1 of %2").arg(differing).arg(ink)));
+}
+
+void tst_Reports::everyRowInThePdfText()
+{
+    // Every row of a long list can be read back from the PDF, the texts on the
+    // right page: glyphs drawn many at a time keep their characters.
+    const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    if (pdftotext.isEmpty())
+        QSKIP("pdftotext is not installed");
+    const int n = 500;
+    DocumentEngine vp;
+    SetDefaultStyle(vp);
+    const SpeedProfileInput in = profileInput(n);
+    SpeedProfile(vp, in);
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("profile.pdf"));
+    QCOMPARE(writePdf(*vp.document(), pdf), QString());
+    const DocumentTable &table = *vp.document()->tables.at(0);
+    for (int page = 0; page < vp.pageCount(); ++page) {
+        QProcess p;
+        p.start(pdftotext, {QStringLiteral("-f"), QString::number(page + 1), QStringLiteral("-l"),
+                            QString::number(page + 1), QStringLiteral("-layout"), pdf,
+                            QStringLiteral("-")});
+        QVERIFY(p.waitForFinished(30000));
+        const QString text = QString::fromUtf8(p.readAllStandardOutput());
+        QVERIFY(text.contains(QStringLiteral("Date        Time")) ||
+                text.contains(QStringLiteral("Date")));
+        QVERIFY(text.contains(QStringLiteral("page%1").arg(page + 1)));
+        for (const PageItem &item : vp.document()->pages[size_t(page)].items) {
+            const auto *slice = std::get_if<TableSlice>(&item);
+            QVERIFY(slice);
+            for (int row = slice->firstRow; row <= slice->lastRow; ++row) {
+                const QString time = table.text(row, 1);
+                QVERIFY2(text.count(time) == 1, qPrintable(time));
+                // The speed stands in its row, after the time.
+                const int band = in.rows.field(row - 1, 2) != QLatin1String("--")   ? 2
+                                 : in.rows.field(row - 1, 3) != QLatin1String("--") ? 3
+                                                                                    : 4;
+                const QString line = text.mid(text.indexOf(time), 60);
+                QVERIFY2(line.contains(table.text(row, band)), qPrintable(line));
+            }
+        }
+    }
+}
+
+void tst_Reports::studyStaysOnOnePage_data()
+{
+    QTest::addColumn<QString>("limit");
+    QTest::addColumn<QString>("counts"); // "speed:vehicles ..."
+    QTest::addColumn<bool>("noDays");
+    QTest::newRow("fixed") << "035" << "" << false;
+    // Every note the study can give at once: catch-all rows at both ends, a
+    // spread too wide for the sample, no complete day.
+    QTest::newRow("catch-all rows, no complete day") << "035" << "14:40 73:45 30:1" << true;
+    QTest::newRow("one vehicle, no limit") << "" << "73:1" << true;
+    QTest::newRow("no vehicles") << "" << "-" << true;
+}
+
+void tst_Reports::studyStaysOnOnePage()
+{
+    QFETCH(QString, limit);
+    QFETCH(QString, counts);
+    QFETCH(bool, noDays);
+    QMap<int, qint64> c = fixedStudyCounts();
+    if (!counts.isEmpty()) {
+        c.clear();
+        for (const QString &pair : counts.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+            if (pair.contains(QLatin1Char(':')))
+                c[pair.section(QLatin1Char(':'), 0, 0).toInt()] =
+                    pair.section(QLatin1Char(':'), 1).toLongLong();
+    }
+    SpeedZoneStudyInput in = studyInput(c);
+    if (noDays || !limit.isEmpty()) {
+        // Recompute with the changed facts.
+        SpeedStudyInput s;
+        s.unit = QStringLiteral("MPH");
+        s.postedLimit = limit;
+        s.counts = c;
+        if (!noDays) {
+            s.startDate = QStringLiteral("12/30/25");
+            s.stopDate = QStringLiteral("01/02/26");
+            s.dailyTotals = {{QDate(2025, 12, 31), 41}};
+        }
+        in.study = computeSpeedStudy(s);
+    }
+    DocumentEngine vp;
+    SetDefaultStyle(vp);
+    QVERIFY(SpeedZoneStudy(vp, in));
+    QCOMPARE(vp.pageCount(), 1);
+    // Nothing is written below the bottom rule but the footer.
+    const QString dump = dumpDocument(*vp.document());
+    for (const QString &line : dump.split(QLatin1Char('\n'))) {
+        if (!line.startsWith(QLatin1String("text ")))
+            continue;
+        const double y = line.section(QLatin1Char(' '), 2, 2).toDouble();
+        QVERIFY2(y < 14400 - 100, qPrintable(line));
+    }
+    QCOMPARE(dump.count(QStringLiteral("picture ")), 2);
+    QVERIFY(!dump.contains(QStringLiteral(" empty\n")));
 }
 
 QTEST_MAIN(tst_Reports)

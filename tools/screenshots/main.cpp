@@ -57,6 +57,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QPointer>
 #include <QComboBox>
 #include <QDir>
 #include <QFrame>
@@ -350,18 +351,22 @@ template <class Main> void shootMainWindow(Shooter &shooter, Main &main)
     if constexpr (requires { main.weekly->Command3; }) {
         clickIfThere(main.weekly->Command3);
         settle();
+        // The preview deletes itself (and its dialogs) when closed: find it
+        // first, then shoot and close it, never touching the list again.
+        QPointer<QWidget> preview;
         for (QWidget *top : QApplication::topLevelWidgets())
             if (top != &main && top->isVisible() &&
-                top->windowTitle() == QStringLiteral("Roadtally Print Preview")) {
-                top->resize(1100, 820);
-                settle();
-                shooter.shoot(top, QStringLiteral("16-preview-weekly"));
-                top->close();
-                settle();
-                // The preview is gone, and the windows it owned with it: the
-                // rest of the list may point at them.
-                break;
-            }
+                top->windowTitle() == QStringLiteral("Roadtally Print Preview"))
+                preview = top;
+        if (preview) {
+            preview->resize(1100, 820);
+            settle();
+            if (preview)
+                shooter.shoot(preview, QStringLiteral("16-preview-weekly"));
+            if (preview)
+                preview->close();
+            settle();
+        }
     }
     tabs->setCurrentIndex(0);
     settle();
