@@ -1,6 +1,7 @@
 #include "admin/InformationLayout.h"
 
 #include "admin/WindowPlacement.h"
+#include "views/EscapeKey.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -33,6 +34,7 @@ void layOutExplanation(QWidget *window, QLabel *text, QPushButton *button)
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     button->setDefault(true);
+    closeOnEscape(window, button);
     window->adjustSize();
     placeOnScreen(window);
 }

@@ -1,6 +1,6 @@
 #pragma once
 // The shared look of the two explanation windows: a word-wrapped text over a
-// button on the right.
+// button on the right, which Escape also presses.
 
 class QLabel;
 class QPushButton;

@@ -2,6 +2,7 @@
 
 #include "admin/AboutArtwork.h"
 #include "admin/WindowPlacement.h"
+#include "views/EscapeKey.h"
 
 #include <QEvent>
 #include <QGridLayout>
@@ -64,6 +65,7 @@ frmAbout::frmAbout(QWidget *parent) : QWidget(parent)
 
     adjustSize();
     placeOnScreen(this);
+    closeOnEscape(this, [this] { Form_Click(); });
 }
 
 void frmAbout::Form_Click()

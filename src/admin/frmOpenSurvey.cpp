@@ -4,7 +4,9 @@
 #include "admin/WindowPlacement.h"
 #include "store/SharedState.h"
 #include "views/ActivationWatch.h"
+#include "views/EscapeKey.h"
 
+#include <QCloseEvent>
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -40,18 +42,24 @@ constexpr double DateColumnEnd = 28.5;
 constexpr double TimeColumnEnd = 40.5;
 
 // The list of surveys; moving to another line with the keys chooses it as a click
-// does. (Focus alone, or filling the list, chooses nothing.)
+// does, and Enter opens the line as a double click does. (Focus alone chooses
+// nothing.)
 class SurveyListBox : public QListWidget
 {
 public:
-    SurveyListBox(QWidget *parent, std::function<void(QListWidgetItem *)> chosen)
-        : QListWidget(parent), m_chosen(std::move(chosen))
+    SurveyListBox(QWidget *parent, std::function<void(QListWidgetItem *)> chosen,
+                  std::function<void(QListWidgetItem *)> opened)
+        : QListWidget(parent), m_chosen(std::move(chosen)), m_opened(std::move(opened))
     {
     }
 
 protected:
     void keyPressEvent(QKeyEvent *event) override
     {
+        if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && currentItem()) {
+            m_opened(currentItem());
+            return;
+        }
         QListWidgetItem *before = currentItem();
         QListWidget::keyPressEvent(event);
         if (currentItem() && currentItem() != before)
@@ -60,6 +68,7 @@ protected:
 
 private:
     std::function<void(QListWidgetItem *)> m_chosen;
+    std::function<void(QListWidgetItem *)> m_opened;
 };
 
 } // namespace
@@ -79,7 +88,9 @@ frmOpenSurvey::frmOpenSurvey(QWidget *parent) : QWidget(parent)
     Command4 = headingButton(QStringLiteral("Time"), this);
     Command5 = headingButton(QStringLiteral("Location / Description"), this);
 
-    Batch_List = new SurveyListBox(this, [this](QListWidgetItem *item) { Batch_List_Click(item); });
+    Batch_List = new SurveyListBox(
+        this, [this](QListWidgetItem *item) { Batch_List_Click(item); },
+        [this](QListWidgetItem *item) { Batch_List_DblClick(item); });
     Batch_List->setFont(mono);
     Batch_List->setSelectionMode(QAbstractItemView::SingleSelection);
     Batch_List->setUniformItemSizes(true);
@@ -118,6 +129,9 @@ frmOpenSurvey::frmOpenSurvey(QWidget *parent) : QWidget(parent)
             &frmOpenSurvey::Batch_List_DblClick);
     connect(Command6, &QPushButton::clicked, this, &frmOpenSurvey::Command6_Click);
     connect(Command1, &QPushButton::clicked, this, &frmOpenSurvey::Command1_Click);
+    // Enter after a typed batch number opens it, as "Open Selected" does.
+    connect(BatchChoice, &QLineEdit::returnPressed, Command6, &QPushButton::click);
+    closeOnEscape(this, Command1);
 
     alignHeadings();
     resize(640, 400);
@@ -164,8 +178,16 @@ void frmOpenSurvey::fillList()
     const QStringList lines = surveyListLines(sharedState().deriveDatabasePath(), &error);
     Batch_List->addItems(lines);
     // With no survey stored there is nothing to open, whatever was chosen before.
-    if (lines.isEmpty())
+    if (lines.isEmpty()) {
         Command6->setEnabled(false);
+    } else {
+        // The first survey stands selected, ready for Enter or "Open Selected"; the
+        // main window's sources move only when a line is clicked or opened.
+        Batch_List->setCurrentRow(0);
+        BatchChoice->setText(Batch_List->item(0)->text());
+        Command6->setEnabled(true);
+        Batch_List->setFocus();
+    }
     if (!error.isEmpty()) {
         // Told once the window is on screen, not from inside its showing.
         QPointer<frmOpenSurvey> self(this);
@@ -205,6 +227,14 @@ void frmOpenSurvey::Command1_Click()
 {
     hide();
     emit closed(true);
+}
+
+void frmOpenSurvey::closeEvent(QCloseEvent *event)
+{
+    // Closing from the title bar is Cancel: otherwise the main window would stay
+    // disabled with no window left to enable it.
+    event->ignore();
+    Command1_Click();
 }
 
 void frmOpenSurvey::findChosenSurvey()

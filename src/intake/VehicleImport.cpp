@@ -65,6 +65,20 @@ bool isBlank(const QString &text)
 
 } // namespace
 
+std::optional<ImportOutcome> missingInput(const ImportInput &input)
+{
+    // In the order the window asks for them.
+    if (isBlank(input.location))
+        return ImportOutcome::MissingLocation;
+    if (isBlank(input.direction))
+        return ImportOutcome::MissingDirection;
+    if (isBlank(input.zone))
+        return ImportOutcome::MissingZone;
+    if (isBlank(input.postedSpeed))
+        return ImportOutcome::MissingPostedSpeed;
+    return std::nullopt;
+}
+
 ImportResult importSurvey(const QString &databasePath, const ImportInput &input,
                           const ImportProgress &progress, const ImportOptions &options)
 {
@@ -75,21 +89,8 @@ ImportResult importSurvey(const QString &databasePath, const ImportInput &input,
             progress(percent);
     };
 
-    // The required inputs, in the order the window asks for them.
-    if (isBlank(input.location)) {
-        result.outcome = ImportOutcome::MissingLocation;
-        return result;
-    }
-    if (isBlank(input.direction)) {
-        result.outcome = ImportOutcome::MissingDirection;
-        return result;
-    }
-    if (isBlank(input.zone)) {
-        result.outcome = ImportOutcome::MissingZone;
-        return result;
-    }
-    if (isBlank(input.postedSpeed)) {
-        result.outcome = ImportOutcome::MissingPostedSpeed;
+    if (const std::optional<ImportOutcome> missing = missingInput(input)) {
+        result.outcome = *missing;
         return result;
     }
 
@@ -168,12 +169,25 @@ ImportResult importSurvey(const QString &databasePath, const ImportInput &input,
                      {input.unit});
 
         session.exec(QStringLiteral("DELETE FROM [Veh_Data]"));
+        report(5);
 
         if (!records)
             throw ImportFailure("the start time is not a time of day (hh:mm)");
         VehicleWriter writer(session, input.batchNumber);
-        const ParseOutcome parsed = records->storeAll(
-            [&](const ParsedRecord &record, QStringView direction) { writer.write(record, direction); });
+        // The store moves the bar from 5 to 25 by the records written against
+        // the records the text can hold (17 characters each).
+        const qint64 expected = qMax<qint64>(1, input.rawText.size() / 17);
+        qint64 written = 0;
+        int shown = 5;
+        const ParseOutcome parsed =
+            records->storeAll([&](const ParsedRecord &record, QStringView direction) {
+                writer.write(record, direction);
+                if ((++written & 0xFFF) == 0) {
+                    const int percent = 5 + int(qMin<qint64>(19, written * 20 / expected));
+                    if (percent > shown)
+                        report(shown = percent);
+                }
+            });
         const Vehicles vehicles = records->takeVehicles();
         if (parsed == ParseOutcome::NonDate) {
             result.outcome = ImportOutcome::NonDate;
@@ -189,15 +203,17 @@ ImportResult importSurvey(const QString &databasePath, const ImportInput &input,
         const StatsInput stats{input.batchNumber, input.postedSpeed, input.unit, input.startDate,
                                input.startTime};
         const SurveyPeriod period = Summary2(session, vehicles, stats);
+        report(38);
         if (input.unit == QLatin1String("MPH") || input.unit == QLatin1String("KPH"))
             SpeedTable(session, vehicles, stats);
         report(50);
         SpeedProfile(session, vehicles, stats);
         report(75);
         Time15min(session, vehicles, stats, period);
-        report(100);
+        report(90);
 
         transaction.commit();
+        report(100);
         result.outcome = ImportOutcome::Stored;
         result.storedVehicles = int(vehicles.size());
         result.period = period;
@@ -319,11 +335,16 @@ QString importMessage(const ImportResult &result)
 
 QString storedSurveyText(const ImportResult &result)
 {
+    return storedSurveyText(result.batchNumber, result.storedVehicles);
+}
+
+QString storedSurveyText(const QString &batchNumber, int vehicles)
+{
     // Figures read the same on every desktop: "6,953".
     const QLocale english(QLocale::English, QLocale::UnitedStates);
     return QStringLiteral("Survey %1 stored: %2 %3")
-        .arg(result.batchNumber.trimmed(), english.toString(result.storedVehicles),
-             result.storedVehicles == 1 ? QStringLiteral("vehicle") : QStringLiteral("vehicles"));
+        .arg(batchNumber.trimmed(), english.toString(vehicles),
+             vehicles == 1 ? QStringLiteral("vehicle") : QStringLiteral("vehicles"));
 }
 
 } // namespace roadtally

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 namespace roadtally {
 
@@ -62,7 +63,9 @@ struct ImportResult
     int busyTimeoutMs = 0; // how long a busy database was waited for
 };
 
-// Progress as the import goes: 25, 50, 75 and 100.
+// Progress as the import goes: 5 when the database is open and the header
+// written, up to 25 while the vehicles are stored, 38 after Summary2, 50 after
+// the speed table, 75 after Speed_Profile, 90 after Time15min, 100 once committed.
 using ImportProgress = std::function<void(int percent)>;
 
 struct ImportOptions
@@ -72,6 +75,10 @@ struct ImportOptions
     // other.
     int busyTimeoutMs = 10000;
 };
+
+// The first required input that is missing or only blanks (location,
+// direction, zone, posted speed), or nothing.
+std::optional<ImportOutcome> missingInput(const ImportInput &input);
 
 // Runs the whole import into the database at databasePath.
 ImportResult importSurvey(const QString &databasePath, const ImportInput &input,
@@ -85,5 +92,6 @@ QString importMessage(ImportOutcome outcome);
 QString importMessage(const ImportResult &result);
 // "Survey 052825-A stored: 6,953 vehicles".
 QString storedSurveyText(const ImportResult &result);
+QString storedSurveyText(const QString &batchNumber, int vehicles);
 
 } // namespace roadtally

@@ -5,12 +5,14 @@
 #include "intake/frmProcessData.h"
 #include "store/SharedState.h"
 #include "views/ActivationWatch.h"
+#include "views/EscapeKey.h"
 #include "views/Forms.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -136,6 +138,9 @@ frmLoadDataFile::frmLoadDataFile(QWidget *parent) : QWidget(parent, Qt::Window)
     connect(FileName, &QLineEdit::returnPressed, File, &QPushButton::animateClick);
     connect(DeleteFile, &QPushButton::clicked, this, [this] { DeleteFile_Click(); });
     connect(Cancel, &QPushButton::clicked, this, [this] { Cancel_Click(); });
+    closeOnEscape(this, Cancel);
+    // Enter on a file of the list loads it, as the default button would.
+    File1->installEventFilter(this);
 
     resize(520, 360);
     Form_Load();
@@ -252,6 +257,8 @@ void frmLoadDataFile::loadFile()
     // The processing window's return is this window's: the main window listens here.
     connect(&process, &frmProcessData::closed, this, &frmLoadDataFile::closed,
             Qt::UniqueConnection);
+    connect(&process, &frmProcessData::surveyStored, this, &frmLoadDataFile::surveyStored,
+            Qt::UniqueConnection);
     process.showRawData(sharedState().rawDataText);
     process.show();
     process.raise();
@@ -278,6 +285,21 @@ void frmLoadDataFile::DeleteFile_Click()
     refreshList();
     FileName->clear();
     emit fileDeleted(name);
+}
+
+bool frmLoadDataFile::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == File1 && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && File1->currentItem()) {
+            // The file under the cursor is the one chosen, also before any click.
+            File1->currentItem()->setSelected(true);
+            File1_Click();
+            File->animateClick();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void frmLoadDataFile::Cancel_Click()

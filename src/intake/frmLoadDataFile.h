@@ -53,6 +53,8 @@ signals:
     // a loaded file to was closed): the main window is usable again and, when
     // asked, shows its start panel.
     void closed(bool showStartPanel);
+    // The processing window this window handed a loaded file to stored a survey.
+    void surveyStored(const QString &batch, int vehicles);
     // A data file was deleted; the window stays open.
     void fileDeleted(const QString &name);
 
@@ -60,6 +62,7 @@ protected:
     // Closing the window from its title bar is its Cancel: otherwise the main
     // window would stay disabled with no window left to enable it.
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void loadFile();

@@ -20,7 +20,9 @@ class QTabWidget;
 
 namespace roadtally {
 
+class ImportRunner;
 struct ImportInput;
+struct ImportResult;
 
 class frmProcessData : public QWidget
 {
@@ -106,8 +108,8 @@ public:
     // The import's inputs as the controls stand.
     ImportInput importInput() const;
 
-    // The pause with the full progress bar before the window hides, in ms.
-    static int &finishPauseMs();
+    // True from the process command until the import has ended.
+    bool isImporting() const;
 
     // The window's procedures and event handlers.
     void Form_Load();
@@ -128,9 +130,11 @@ public:
     void setHeadway(int seconds);
 
 signals:
-    // The window has hidden itself: after Cancel (false) or a stored survey
-    // (true, the main window shows its start panel).
+    // The window has hidden itself, after Cancel or a stored survey: the main
+    // window is usable again and shows its start panel.
     void closed(bool showStartPanel);
+    // A survey was stored: its batch number and the vehicles it holds.
+    void surveyStored(const QString &batch, int vehicles);
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -146,7 +150,12 @@ private:
     void setRange(int low, int high);
     void setLow(int low);
     void setHigh(int high);
-    void showProgress(int percent);
+    // While the import runs: busy pointer, every control but the progress bar
+    // out of reach.
+    void setImporting(bool importing);
+    void importFinished(const ImportResult &result);
+
+    ImportRunner *m_runner = nullptr;
 };
 
 } // namespace roadtally

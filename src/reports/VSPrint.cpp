@@ -6,6 +6,7 @@
 #include "reports/PdfOutput.h"
 #include "reports/ReportFrame.h"
 #include "views/ActivationWatch.h"
+#include "views/EscapeKey.h"
 #include "views/WidgetKit.h"
 
 #include <QApplication>
@@ -116,6 +117,7 @@ VSPrint::VSPrint(QWidget *parent) : QWidget(parent, Qt::Window)
     vp->setBarReserve(pixels(CloseWidth) + 8);
 
     connect(Command2, &QPushButton::clicked, this, &VSPrint::Command2_Click);
+    closeOnEscape(this, Command2);
     connect(vp, &PreviewPane::printRequested, this, &VSPrint::printReport);
     connect(vp, &PreviewPane::pdfRequested, this, &VSPrint::saveReportAsPdf);
     m_watch = new ActivationWatch(this, [this] { Form_Activate(); });

@@ -8,6 +8,7 @@
 #include "admin/frmAdminSetup.h"
 #include "admin/frmOpenSurvey.h"
 #include "admin/frmSpeed_Profile.h"
+#include "intake/VehicleImport.h"
 #include "intake/frmLoadDataFile.h"
 #include "store/DatabaseSession.h"
 #include "store/SharedState.h"
@@ -41,7 +42,9 @@
 #include <QRadioButton>
 #include <QResizeEvent>
 #include <QScreen>
+#include <QScrollArea>
 #include <QSignalBlocker>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -102,7 +105,7 @@ frmRoadtally::frmRoadtally(QWidget *parent) : QMainWindow(parent)
     });
 
     resize(1280, 800);
-    setMinimumSize(1180, 760);
+    scrollTabs();
     Form_Load();
     m_activation = new ActivationWatch(this, [this] { Form_Activate(); });
 }
@@ -116,7 +119,7 @@ void frmRoadtally::buildMenus()
     m1 = named(bar->addMenu(QStringLiteral("&File")), "m1");
     mnuPrintForm = m1->addAction(QStringLiteral("Print Form"));
     mnuOpenStudy = m1->addAction(QStringLiteral("&Open Study Data"));
-    mnuSaveStudy = named(m1->addMenu(QStringLiteral("&Export Study As....")), "mnuSaveStudy");
+    mnuSaveStudy = named(m1->addMenu(QStringLiteral("E&xport Study As....")), "mnuSaveStudy");
     mnuExcel = mnuSaveStudy->addAction(QStringLiteral("Excel Spreadsheet"));
     mnuAccess = mnuSaveStudy->addAction(QStringLiteral("Access Database"));
     mnuSaveStudy->setEnabled(false);
@@ -128,7 +131,7 @@ void frmRoadtally::buildMenus()
     m2 = named(bar->addMenu(QStringLiteral("&Edit")), "m2");
     mnuDeleteSurvey = m2->addAction(QStringLiteral("&Delete Individual Survey"));
     mnuManageDatabase = m2->addAction(QStringLiteral("&Repair && Backup Database"));
-    mnudeletedatabase = m2->addAction(QStringLiteral("&Delete Complete Database"));
+    mnudeletedatabase = m2->addAction(QStringLiteral("Delete &Complete Database"));
 
     m3 = named(bar->addMenu(QStringLiteral("Options")), "m3");
     mnuAdminSetup = m3->addAction(QStringLiteral("&Admin Setup"));
@@ -350,6 +353,7 @@ void frmRoadtally::Form_Load()
 
     if (QScreen *screen = QGuiApplication::primaryScreen()) {
         const QRect s = screen->availableGeometry();
+        fitToScreen(s);
         move(s.x() + (s.width() - width()) / 2, s.y() + (s.height() - height()) / 2);
     }
 }
@@ -461,6 +465,8 @@ frmLoadDataFile &frmRoadtally::loadDataFileWindow()
     connect(&w, &frmLoadDataFile::closed, this, &frmRoadtally::returnFromChild,
             Qt::UniqueConnection);
     connect(&w, &frmLoadDataFile::fileDeleted, this, &frmRoadtally::fileDeleted,
+            Qt::UniqueConnection);
+    connect(&w, &frmLoadDataFile::surveyStored, this, &frmRoadtally::surveyStored,
             Qt::UniqueConnection);
     return w;
 }
@@ -721,6 +727,7 @@ void showDatePrompt(QComboBox *chooser)
 void frmRoadtally::surveyChosen(const QString &batch)
 {
     Q_UNUSED(batch); // the sources already stand on it (surveySelected)
+    splashframe->hide(); // left shown by a menu command or a cancelled dialog
     summary->FrameS->show();
     setEnabled(true);
     SSTab->setEnabled(true);
@@ -773,6 +780,37 @@ void frmRoadtally::printForm()
     painter.setWindow(picture.rect());
     painter.drawPixmap(0, 0, picture);
     painter.end();
+}
+
+void frmRoadtally::surveyStored(const QString &batch, int vehicles)
+{
+    // Until the next message: the user sees that it worked before opening the survey.
+    statusBar()->showMessage(storedSurveyText(batch, vehicles));
+}
+
+void frmRoadtally::scrollTabs()
+{
+    // On a small screen the tabs scroll rather than being cut off or crushed:
+    // the tab control keeps the size its pages need and scroll bars appear only
+    // when the window is smaller than that. The pages stay the tab control's own.
+    auto *scroll = new QScrollArea(centralWidget());
+    scroll->setObjectName(QStringLiteral("SSTabScroll"));
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->viewport()->setAutoFillBackground(false);
+    delete centralWidget()->layout()->replaceWidget(SSTab, scroll);
+    scroll->setWidget(SSTab);
+    SSTab->setAutoFillBackground(false);
+    // The start panel and the print options stay over the tabs.
+    splashframe->raise();
+    printOptions->raise();
+}
+
+void frmRoadtally::fitToScreen(const QRect &available)
+{
+    // Room for the title bar and the frame, which the window system adds.
+    const QSize room(available.width() - 16, available.height() - 40);
+    resize(qMin(width(), room.width()), qMin(height(), room.height()));
 }
 
 } // namespace roadtally

@@ -184,6 +184,8 @@ public slots:
     // "Print This Profile": the speeding profile report (selector 7); this
     // window stays disabled until the preview closes.
     void speedProfilePrintRequested();
+    // An import stored a survey: the status bar says which and how many vehicles.
+    void surveyStored(const QString &batch, int vehicles);
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -206,6 +208,10 @@ private:
     void showAbout();
     void printForm();
     void reportDatabaseProblem();
+    // The tab control scrolls when the window is smaller than its pages need.
+    void scrollTabs();
+    // The window no larger than the screen's work area.
+    void fitToScreen(const QRect &available);
     // The start panel with no survey behind it: the summary panel, the tabs,
     // "View Last Survey" and the Reports menu stay out of reach until a survey
     // is chosen again.

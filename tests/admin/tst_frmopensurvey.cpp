@@ -138,7 +138,10 @@ void tst_frmOpenSurvey::listsStoredSurveysInOrder()
     QCOMPARE(window.Command5->text(), QStringLiteral("Location / Description"));
     QCOMPARE(window.Command6->text(), QStringLiteral("Open Selected"));
     QCOMPARE(window.Command1->text(), QStringLiteral("Cancel"));
-    QVERIFY(!window.Command6->isEnabled());
+    // The first survey stands selected, ready to open.
+    QCOMPARE(window.Batch_List->currentRow(), 0);
+    QVERIFY(window.Batch_List->item(0)->isSelected());
+    QVERIFY(window.Command6->isEnabled());
     // The headings do nothing.
     QTest::mouseClick(window.Command2, Qt::LeftButton);
     QVERIFY(window.isVisible());
@@ -225,11 +228,16 @@ void tst_frmOpenSurvey::keysChooseLikeClicks()
     m_folder->store({QStringLiteral("052401-B")});
     frmOpenSurvey &window = showOpenSurvey();
     frmRoadtally &main = form<frmRoadtally>();
-    // Showing the list and giving it the focus choose nothing.
+    // Showing the list selects its first line in this window; the main window's
+    // sources stay where they stood until a line is clicked or opened.
+    main.Data2->findFirst(QStringLiteral("Batch_Number"), QStringLiteral("052401-B"));
+    window.hide();
+    window.show();
     window.Batch_List->setFocus();
     QApplication::processEvents();
-    QVERIFY(!window.Command6->isEnabled());
-    QVERIFY(window.BatchChoice->text().isEmpty());
+    QVERIFY(window.Command6->isEnabled());
+    QCOMPARE(window.BatchChoice->text(), window.Batch_List->item(0)->text());
+    QCOMPARE(main.Data2->text("Batch_Number"), QStringLiteral("052401-B"));
     clickLine(0);
     QCOMPARE(main.Data2->text("Batch_Number"), QStringLiteral("052401-A"));
     QTest::keyClick(window.Batch_List, Qt::Key_Down);

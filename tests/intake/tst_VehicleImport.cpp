@@ -1,5 +1,6 @@
 #include "DatabaseDump.h"
 #include "RawTextBuilder.h"
+#include "intake/ImportRunner.h"
 #include "intake/VehicleImport.h"
 #include "intake/VehicleRecordParser.h"
 #include "store/DatabaseTrouble.h"
@@ -14,6 +15,7 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 #include <QUuid>
 
 #include <memory>
@@ -124,6 +126,7 @@ private slots:
     void secondSurveyReplacesVehicles();
     void unitWithoutSpeedTable();
     void progressSteps();
+    void runnerReportsOnItsOwnThread();
     void failureLeavesDatabaseAsItWas_data();
     void failureLeavesDatabaseAsItWas();
     void missingDatabase();
@@ -627,7 +630,37 @@ void tst_VehicleImport::progressSteps()
     const ImportResult r = importSurvey(db.path, inputFor(test::loadedText(records("309-82"))),
                                         [&](int p) { steps << p; });
     QCOMPARE(r.outcome, ImportOutcome::Stored);
-    QCOMPARE(steps, (QList<int>{25, 50, 75, 100}));
+    QCOMPARE(steps, (QList<int>{5, 25, 38, 50, 75, 90, 100}));
+}
+
+void tst_VehicleImport::runnerReportsOnItsOwnThread()
+{
+    Database db;
+    ImportRunner runner;
+    QList<int> steps;
+    QList<ImportResult> results;
+    connect(&runner, &ImportRunner::progressed, this, [&](int p) {
+        QCOMPARE(QThread::currentThread(), qApp->thread());
+        steps << p;
+    });
+    connect(&runner, &ImportRunner::finished, this, [&](const ImportResult &r) {
+        QVERIFY(!runner.isRunning());
+        results << r;
+    });
+    const ImportInput in = inputFor(test::loadedText(records("309-82 313+96 320+80")));
+    QVERIFY(runner.start(db.path, in));
+    QVERIFY(runner.isRunning());
+    QVERIFY(!runner.start(db.path, in)); // one import at a time
+    QTRY_COMPARE(results.size(), 1);
+    // Every step arrived, and before the result.
+    QCOMPARE(steps, (QList<int>{5, 25, 38, 50, 75, 90, 100}));
+    QCOMPARE(results[0].outcome, ImportOutcome::Stored);
+    QCOMPARE(results[0].storedVehicles, 3);
+
+    // A failure comes back the same way, and the runner takes the next import.
+    QVERIFY(runner.start(db.path, in));
+    QTRY_COMPARE(results.size(), 2);
+    QCOMPARE(results[1].outcome, ImportOutcome::DuplicateBatch);
 }
 
 void tst_VehicleImport::failureLeavesDatabaseAsItWas_data()

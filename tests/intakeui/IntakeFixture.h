@@ -51,7 +51,6 @@ public:
             messages.append({icon, title, text, buttons});
             return answers.isEmpty() ? QMessageBox::Ok : answers.takeFirst();
         };
-        frmProcessData::finishPauseMs() = 0;
     }
 
     ~IntakeFixture()

@@ -37,6 +37,8 @@ private slots:
     void deleteRefusesOtherFiles();
     void cancelReturnsToTheStartPanel();
     void closingIsCancel();
+    void keyboard_data();
+    void keyboard();
 };
 
 void tst_frmLoadDataFile::listsDataFilesOnly()
@@ -290,6 +292,54 @@ void tst_frmLoadDataFile::closingIsCancel()
     QVERIFY(!dialog.isVisible());
     QVERIFY(form<frmRoadtally>().isEnabled());
     QVERIFY(formExists<frmLoadDataFile>()); // hidden, not destroyed
+}
+
+void tst_frmLoadDataFile::keyboard_data()
+{
+    QTest::addColumn<QString>("keys");   // d: Down in the list, e: Enter, x: Escape
+    QTest::addColumn<QString>("loaded"); // the file the processing window got; "" none
+    // The list takes the focus on its first file.
+    QTest::newRow("Enter") << "e" << SampleFile;
+    QTest::newRow("Down, Enter") << "de" << "zz-second.ovd";
+    QTest::newRow("Escape") << "x" << "";
+    QTest::newRow("Down, Escape") << "dx" << "";
+}
+
+void tst_frmLoadDataFile::keyboard()
+{
+    QFETCH(QString, keys);
+    QFETCH(QString, loaded);
+    IntakeFixture fixture;
+    QFile sample(fixture.path(SampleFile));
+    QVERIFY(sample.copy(fixture.path(QStringLiteral("zz-second.ovd"))));
+    frmRoadtally &main = form<frmRoadtally>();
+    main.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&main));
+    main.splashframe->hide();
+    frmLoadDataFile &dialog = openLoadDialog();
+    dialog.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    dialog.File1->setFocus();
+    for (const QChar key : keys) {
+        QWidget *focus = dialog.focusWidget() ? dialog.focusWidget() : &dialog;
+        if (key == QLatin1Char('d'))
+            QTest::keyClick(dialog.File1, Qt::Key_Down);
+        else if (key == QLatin1Char('e'))
+            QTest::keyClick(dialog.File1, Qt::Key_Return);
+        else
+            QTest::keyClick(focus, Qt::Key_Escape);
+    }
+    QVERIFY(fixture.messages.isEmpty());
+    QTRY_VERIFY(!dialog.isVisible());
+    if (loaded.isEmpty()) {
+        QVERIFY(!formExists<frmProcessData>() || !form<frmProcessData>().isVisible());
+        QVERIFY(main.isEnabled());
+        QVERIFY(main.splashframe->isVisible());
+    } else {
+        QVERIFY(form<frmProcessData>().isVisible());
+        QCOMPARE(dialog.FileName->text(), loaded);
+        QVERIFY(!main.isEnabled());
+    }
 }
 
 QTEST_MAIN(tst_frmLoadDataFile)

@@ -16,6 +16,14 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
+#include <QStatusBar>
+#include <QTimer>
+
+#include <sqlite3.h>
+
+#include "SampleSurvey.h"
+
+#include <algorithm>
 
 using namespace roadtally;
 using namespace roadtally::testing;
@@ -37,6 +45,35 @@ void fillRequired(frmProcessData &window)
     choose(window.Input_Direction, QStringLiteral("North"));
     choose(window.Input_Zone, QStringLiteral("Parks & Rec"));
 }
+
+// The process command, and the wait for the import it starts on its own thread.
+void process(frmProcessData &window)
+{
+    QTest::mouseClick(window.Command2, Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(!window.isImporting(), 60000);
+}
+
+// The values the progress bar shows at each of its paints while an import runs.
+class PaintedValues : public QObject
+{
+public:
+    PaintedValues(frmProcessData &window) : m_window(window)
+    {
+        window.ProcessBar->installEventFilter(this);
+    }
+    QList<int> values;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint && m_window.isImporting())
+            values << static_cast<QProgressBar *>(watched)->value();
+        return false;
+    }
+
+private:
+    frmProcessData &m_window;
+};
 
 QPushButton *stepButton(frmProcessData &window, const QString &name)
 {
@@ -73,13 +110,16 @@ private slots:
     void missingInputs();
     void blankInputs_data();
     void blankInputs();
+    void databaseFailureIsNotTheDataFile_data();
     void databaseFailureIsNotTheDataFile();
     void processStoresTheSurvey();
     void duplicateBatchRefused();
     void importFailures_data();
     void importFailures();
-    void cancelHidesAndEnablesTheMainWindow();
-    void closingIsCancel();
+    void importKeepsTheWindowAlive();
+    void importWaitsForABusyDatabase();
+    void cancelReturnsToTheStartPanel_data();
+    void cancelReturnsToTheStartPanel();
 };
 
 void tst_frmProcessData::loadFillsTheHeader()
@@ -377,7 +417,7 @@ void tst_frmProcessData::blankInputs()
     QTest::keyClicks(window.Input_Location, location);
     QTest::keyClicks(window.Input_Direction->lineEdit(), direction);
     QTest::keyClicks(window.Input_Zone->lineEdit(), zone);
-    QTest::mouseClick(window.Command2, Qt::LeftButton);
+    process(window);
 
     QCOMPARE(fixture.messages.size(), 1);
     QCOMPARE(fixture.messages[0].text, message);
@@ -385,27 +425,68 @@ void tst_frmProcessData::blankInputs()
     QCOMPARE(fixture.rowCount(QStringLiteral("Header")), 0);
 }
 
+void tst_frmProcessData::databaseFailureIsNotTheDataFile_data()
+{
+    QTest::addColumn<QString>("trouble");
+    QTest::addColumn<QString>("reason");
+    QTest::addColumn<QString>("advice");
+    const QString putBack = QStringLiteral(
+        "Put the survey database back in place (Edit > Repair & Backup Database restores the "
+        "backup or a blank database), then process the data file again.");
+    QTest::newRow("read-only")
+        << "read-only" << "it is read-only (the file, or its folder, cannot be written)"
+        << "Make the database file and its folder writable, then process the data file again.";
+    QTest::newRow("damaged") << "damaged" << "it is damaged"
+                             << "Repair the database (Edit > Repair & Backup Database) or "
+                                "restore its backup, then process the data file again.";
+    QTest::newRow("a database of something else")
+        << "foreign" << "it is not a survey database" << putBack;
+    QTest::newRow("a survey table missing") << "no table" << "it is not a survey database"
+                                            << putBack;
+    QTest::newRow("gone") << "gone" << "it does not exist" << putBack;
+}
+
 void tst_frmProcessData::databaseFailureIsNotTheDataFile()
 {
     // The data file is sound; the database cannot be written. The user is told
     // which database and why, not to download the data file again.
+    QFETCH(QString, trouble);
+    QFETCH(QString, reason);
+    QFETCH(QString, advice);
     IntakeFixture fixture;
     const QString database = databasePathIn(fixture.folder());
-    QVERIFY(test::makeReadOnly(database));
     frmProcessData &window = loadSample();
     fillRequired(window);
-    QTest::mouseClick(window.Command2, Qt::LeftButton);
+    // The trouble arises while the window is open, as another program would cause it.
+    if (trouble == QLatin1String("read-only")) {
+        QVERIFY(test::makeReadOnly(database));
+    } else if (trouble == QLatin1String("damaged")) {
+        QVERIFY(test::damageTable(database, "Header"));
+    } else if (trouble == QLatin1String("foreign") || trouble == QLatin1String("gone")) {
+        QVERIFY(QFile::remove(database));
+        if (trouble == QLatin1String("foreign")) {
+            sqlite3 *other = nullptr;
+            QCOMPARE(sqlite3_open(database.toUtf8().constData(), &other), SQLITE_OK);
+            QCOMPARE(sqlite3_exec(other, "CREATE TABLE Recipes (Name TEXT)", nullptr, nullptr,
+                                  nullptr),
+                     SQLITE_OK);
+            sqlite3_close(other);
+        }
+    } else {
+        DatabaseSession session(database);
+        session.exec(QStringLiteral("DROP TABLE [Time_15]"));
+    }
+    process(window);
 
     QCOMPARE(fixture.messages.size(), 1);
     QCOMPARE(fixture.messages[0].title, QStringLiteral("OVRoadtally"));
+    QCOMPARE(fixture.messages[0].icon, QMessageBox::Warning);
     QCOMPARE(fixture.messages[0].text,
-             QStringLiteral("The survey database OV97.mdb could not be written: it is read-only (the file, or "
-                            "its folder, cannot be written). Nothing was imported.\n\nDatabase: %1\n\n"
-                            "Make the database file and its folder writable, then process the data file "
-                            "again.")
-                 .arg(QDir::toNativeSeparators(database)));
+             QStringLiteral("The survey database OV97.mdb could not be written: %1. Nothing was "
+                            "imported.\n\nDatabase: %2\n\n%3")
+                 .arg(reason, QDir::toNativeSeparators(database), advice));
     QVERIFY(window.isVisible());
-    QCOMPARE(fixture.rowCount(QStringLiteral("Header")), 0);
+    QVERIFY(window.Command2->isEnabled());
     QVERIFY(QApplication::overrideCursor() == nullptr);
 }
 
@@ -426,7 +507,7 @@ void tst_frmProcessData::missingInputs()
         choose(window.Input_Zone, QStringLiteral("School"));
     if (!posted)
         window.Input_Posted_Speed->clear();
-    QTest::mouseClick(window.Command2, Qt::LeftButton);
+    process(window);
 
     QCOMPARE(fixture.messages.size(), 1);
     QCOMPARE(fixture.messages[0].text, message);
@@ -449,13 +530,16 @@ void tst_frmProcessData::processStoresTheSurvey()
     QList<int> progress;
     connect(window.ProcessBar, &QProgressBar::valueChanged, this,
             [&progress](int value) { progress << value; });
-    QTest::mouseClick(window.Command2, Qt::LeftButton);
+    process(window);
 
     QVERIFY2(fixture.messages.isEmpty(),
              qPrintable(fixture.messages.value(0).text));
     QVERIFY(!window.isVisible());
     QVERIFY(main.isEnabled());
     QVERIFY(main.splashframe->isVisible());
+    QCOMPARE(main.statusBar()->currentMessage(),
+             QStringLiteral("Survey 052401-A stored: %1 vehicles")
+                 .arg(fixture.rowCount(QStringLiteral("Veh_Data"))));
     QVERIFY(progress.contains(25) && progress.contains(50) && progress.contains(75));
     QCOMPARE(window.ProcessBar->value(), 100);
     QCOMPARE(window.Start_Date->text(), QStringLiteral("05/24/01"));
@@ -486,13 +570,13 @@ void tst_frmProcessData::duplicateBatchRefused()
     IntakeFixture fixture;
     frmProcessData &window = loadSample();
     fillRequired(window);
-    QTest::mouseClick(window.Command2, Qt::LeftButton);
+    process(window);
     QVERIFY(fixture.messages.isEmpty());
     const int vehicles = fixture.rowCount(QStringLiteral("Veh_Data"));
 
     frmProcessData &again = loadSample();
     fillRequired(again);
-    QTest::mouseClick(again.Command2, Qt::LeftButton);
+    process(again);
     QCOMPARE(fixture.messages.size(), 1);
     QCOMPARE(fixture.messages[0].text,
              QStringLiteral("Duplicate Batch Number found. Select a higher letter for the Batch "
@@ -504,7 +588,7 @@ void tst_frmProcessData::duplicateBatchRefused()
 
     // A higher letter goes through.
     choose(again.Trailer_code, QStringLiteral("B"));
-    QTest::mouseClick(again.Command2, Qt::LeftButton);
+    process(again);
     QCOMPARE(fixture.messages.size(), 1);
     QCOMPARE(fixture.rowCount(QStringLiteral("Header")), 2);
 }
@@ -544,7 +628,7 @@ void tst_frmProcessData::importFailures()
         QTest::keyClicks(window.Text4[0], startDate);
         QTest::mouseClick(window.Command7, Qt::LeftButton);
     }
-    QTest::mouseClick(window.Command2, Qt::LeftButton);
+    process(window);
 
     QCOMPARE(fixture.messages.size(), 1);
     QCOMPARE(fixture.messages[0].text, message);
@@ -552,27 +636,133 @@ void tst_frmProcessData::importFailures()
     QVERIFY(window.isVisible());
     QCOMPARE(fixture.rowCount(QStringLiteral("Header")), 0);
     QCOMPARE(fixture.rowCount(QStringLiteral("Veh_Data")), 0);
+    QVERIFY(form<frmRoadtally>().statusBar()->currentMessage().isEmpty());
     QVERIFY(QApplication::overrideCursor() == nullptr);
 }
 
-void tst_frmProcessData::cancelHidesAndEnablesTheMainWindow()
+void tst_frmProcessData::importKeepsTheWindowAlive()
 {
+    // A survey long enough for the import to take a while on any machine.
     IntakeFixture fixture;
-    frmProcessData &window = loadSample();
-    QVERIFY(!form<frmRoadtally>().isEnabled());
-    QTest::mouseClick(window.Command1, Qt::LeftButton);
+    SampleOptions options;
+    options.vehicles = 300000;
+    options.days = 7;
+    const QString name = QStringLiteral("long.ovd");
+    QCOMPARE(writeSampleSurvey(generateSampleSurvey(options), fixture.path(name)), QString());
+    frmRoadtally &main = form<frmRoadtally>();
+    main.show();
+    frmLoadDataFile &dialog = openLoadDialog();
+    clickFile(dialog, name);
+    QTest::mouseClick(dialog.File, Qt::LeftButton);
+    frmProcessData &window = form<frmProcessData>();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    fillRequired(window);
+
+    QList<int> progress;
+    connect(window.ProcessBar, &QProgressBar::valueChanged, this,
+            [&progress](int value) { progress << value; });
+    PaintedValues painted(window);
+    int ticks = 0; // a timer of the interface thread, served while the import runs
+    QTimer timer;
+    timer.setInterval(5);
+    connect(&timer, &QTimer::timeout, this, [&] { ticks += window.isImporting() ? 1 : 0; });
+    timer.start();
+
+    QTest::mouseClick(window.Command2, Qt::LeftButton);
+    // The click returns with the import under way: busy pointer, nothing to
+    // click but the window's repaint, the main window still disabled.
+    QVERIFY(window.isImporting());
+    QVERIFY(QApplication::overrideCursor());
+    QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    QVERIFY(!main.isEnabled());
+    for (QWidget *control : {static_cast<QWidget *>(window.Command1),
+                             static_cast<QWidget *>(window.Command2),
+                             static_cast<QWidget *>(window.Input_Location)})
+        QVERIFY(!control->isEnabled());
+    QVERIFY(!window.sstab->isTabEnabled(3));
+    QVERIFY(window.ProcessBar->isEnabled());
+    window.close(); // not cancelled half-way, by the title bar or by Escape
+    QTest::keyClick(&window, Qt::Key_Escape);
+    QVERIFY(window.isVisible());
+
+    QTRY_VERIFY_WITH_TIMEOUT(!window.isImporting(), 120000);
+    QVERIFY2(fixture.messages.isEmpty(), qPrintable(fixture.messages.value(0).text));
+    QVERIFY(ticks > 0);
+    const bool paintedBetween = std::any_of(painted.values.cbegin(), painted.values.cend(),
+                                            [](int v) { return v > 0 && v < 100; });
+    QVERIFY2(paintedBetween, qPrintable(QStringLiteral("painted: %1").arg(painted.values.size())));
+    // The bar follows the phases, never going back.
+    for (int phase : {5, 25, 38, 50, 75, 90, 100})
+        QVERIFY2(progress.contains(phase), qPrintable(QString::number(phase)));
+    QVERIFY(std::any_of(progress.cbegin(), progress.cend(), [](int v) { return v > 5 && v < 25; }));
+    QVERIFY(std::is_sorted(progress.cbegin(), progress.cend()));
+    // Done: the window goes at once, the main window is usable, the pointer normal.
     QVERIFY(!window.isVisible());
-    QVERIFY(form<frmRoadtally>().isEnabled());
-    QCOMPARE(fixture.rowCount(QStringLiteral("Header")), 0);
+    QVERIFY(main.isEnabled());
+    QVERIFY(QApplication::overrideCursor() == nullptr);
+    const int vehicles = fixture.rowCount(QStringLiteral("Veh_Data"));
+    QVERIFY(vehicles > 250000);
+    // The main window says what was stored, figures grouped by thousands.
+    QCOMPARE(main.statusBar()->currentMessage(),
+             QStringLiteral("Survey %1 stored: %2 vehicles")
+                 .arg(window.Input_Batch_Number->text(),
+                      QLocale(QLocale::English, QLocale::UnitedStates).toString(vehicles)));
 }
 
-void tst_frmProcessData::closingIsCancel()
+void tst_frmProcessData::importWaitsForABusyDatabase()
 {
+    // Another program holds the database's write lock when the user processes:
+    // the import waits its turn with the window alive, then stores the survey.
     IntakeFixture fixture;
     frmProcessData &window = loadSample();
-    window.close();
+    fillRequired(window);
+    test::WriteLock lock(databasePathIn(fixture.folder()));
+    QVERIFY(lock.isHeld());
+    int barWhenReleased = -1;
+    QTimer::singleShot(700, this, [&] {
+        barWhenReleased = window.ProcessBar->value();
+        lock.release();
+    });
+    QTest::mouseClick(window.Command2, Qt::LeftButton);
+    QVERIFY(window.isImporting());
+    QTRY_VERIFY_WITH_TIMEOUT(!window.isImporting(), 20000);
+    QCOMPARE(barWhenReleased, 0); // it was waiting for the lock, not importing
+    QVERIFY2(fixture.messages.isEmpty(), qPrintable(fixture.messages.value(0).text));
     QVERIFY(!window.isVisible());
-    QVERIFY(form<frmRoadtally>().isEnabled());
+    QCOMPARE(fixture.rowCount(QStringLiteral("Header")), 1);
+}
+
+void tst_frmProcessData::cancelReturnsToTheStartPanel_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("Cancel") << "Cancel";
+    QTest::newRow("title bar") << "close";
+    QTest::newRow("Escape") << "Escape";
+}
+
+void tst_frmProcessData::cancelReturnsToTheStartPanel()
+{
+    QFETCH(QString, how);
+    IntakeFixture fixture;
+    frmRoadtally &main = form<frmRoadtally>();
+    main.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&main));
+    // From the menu, which leaves the start panel; hidden meanwhile, as a tab change does.
+    main.splashframe->hide();
+    frmProcessData &window = loadSample();
+    QVERIFY(!main.isEnabled());
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    if (how == QLatin1String("Cancel"))
+        QTest::mouseClick(window.Command1, Qt::LeftButton);
+    else if (how == QLatin1String("close"))
+        window.close();
+    else
+        QTest::keyClick(window.focusWidget() ? window.focusWidget() : &window, Qt::Key_Escape);
+    QVERIFY(!window.isVisible());
+    QVERIFY(main.isEnabled());
+    QVERIFY(main.splashframe->isVisible());
+    QCOMPARE(fixture.rowCount(QStringLiteral("Header")), 0);
 }
 
 QTEST_MAIN(tst_frmProcessData)

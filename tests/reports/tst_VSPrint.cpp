@@ -497,6 +497,15 @@ private Q_SLOTS:
         v->close(); // the window frame's close
         QCOMPARE(closedToo.count(), 1);
         QTRY_VERIFY(v.isNull());
+
+        // Escape is Close, wherever the focus is in the window.
+        QPointer<VSPrint> e = openPreview(pagesBuilder(1));
+        QSignalSpy closedByEscape(e.data(), &VSPrint::closed);
+        e->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(e.data()));
+        QTest::keyClick(e->focusWidget() ? e->focusWidget() : e.data(), Qt::Key_Escape);
+        QCOMPARE(closedByEscape.count(), 1);
+        QTRY_VERIFY(e.isNull());
     }
 };
 

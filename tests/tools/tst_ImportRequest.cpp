@@ -1,6 +1,7 @@
 // The import's input as the processing window builds it: header captions from
 // the loaded text, the batch letter, "Accept These Changes", the unit's range.
 #include "intake/ImportRequest.h"
+#include "intake/SpeedRangeSteps.h"
 
 #include "SampleSurvey.h"
 
@@ -29,6 +30,8 @@ private slots:
     void acceptChanges();
     void defaultRange_data();
     void defaultRange();
+    void rangeSteps_data();
+    void rangeSteps();
     void buildInput_data();
     void buildInput();
     void loadPath();
@@ -109,6 +112,46 @@ void tst_ImportRequest::defaultRange()
     const SpeedRange r = defaultSpeedRange(unit);
     QCOMPARE(r.low, low);
     QCOMPARE(r.high, high);
+}
+
+void tst_ImportRequest::rangeSteps_data()
+{
+    QTest::addColumn<int>("step");
+    QTest::addColumn<QString>("unit");
+    QTest::addColumn<int>("value");
+    QTest::addColumn<int>("result");
+    const int lowMinus = int(SpeedStep::LowMinus), lowPlus = int(SpeedStep::LowPlus);
+    const int highMinus = int(SpeedStep::HighMinus), highPlus = int(SpeedStep::HighPlus);
+    QTest::newRow("mph low - 10") << lowMinus << "MPH" << 10 << 5;
+    QTest::newRow("mph low - 5") << lowMinus << "MPH" << 5 << 0;
+    QTest::newRow("mph low - 3") << lowMinus << "MPH" << 3 << 0;
+    QTest::newRow("mph low - 0") << lowMinus << "MPH" << 0 << 0;
+    QTest::newRow("mph low + 40") << lowPlus << "MPH" << 40 << 45;
+    QTest::newRow("mph low + 45") << lowPlus << "MPH" << 45 << 45;
+    QTest::newRow("mph low + 47") << lowPlus << "MPH" << 47 << 45;
+    QTest::newRow("mph high - 55") << highMinus << "MPH" << 55 << 50;
+    QTest::newRow("mph high - 50") << highMinus << "MPH" << 50 << 50;
+    QTest::newRow("mph high + 115") << highPlus << "MPH" << 115 << 120;
+    QTest::newRow("mph high + 120") << highPlus << "MPH" << 120 << 120;
+    QTest::newRow("kph low - 20") << lowMinus << "KPH" << 20 << 15;
+    QTest::newRow("kph low - 15") << lowMinus << "KPH" << 15 << 15;
+    QTest::newRow("kph low + 35") << lowPlus << "KPH" << 35 << 35;
+    QTest::newRow("kph high - 125") << highMinus << "KPH" << 125 << 120;
+    QTest::newRow("kph high - 120") << highMinus << "KPH" << 120 << 120;
+    QTest::newRow("kph high + 175") << highPlus << "KPH" << 175 << 180;
+    QTest::newRow("kph high + 180") << highPlus << "KPH" << 180 << 180;
+    // Any other unit text: the buttons do nothing.
+    QTest::newRow("lower-case mph") << lowMinus << "mph" << 10 << -1;
+    QTest::newRow("empty unit") << highPlus << "" << 100 << -1;
+}
+
+void tst_ImportRequest::rangeSteps()
+{
+    QFETCH(int, step);
+    QFETCH(QString, unit);
+    QFETCH(int, value);
+    QFETCH(int, result);
+    QCOMPARE(steppedSpeedEnd(SpeedStep(step), unit, value), result);
 }
 
 void tst_ImportRequest::buildInput_data()

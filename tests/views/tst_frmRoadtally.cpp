@@ -140,7 +140,7 @@ private Q_SLOTS:
             {"m1", "&File"},
             {"mnuPrintForm", "Print Form"},
             {"mnuOpenStudy", "&Open Study Data"},
-            {"mnuSaveStudy", "&Export Study As...."},
+            {"mnuSaveStudy", "E&xport Study As...."},
             {"mnuExcel", "Excel Spreadsheet"},
             {"mnuAccess", "CSV Files"},
             {"mnuProcessRawData", "&Load (Process) Raw Data File"},
@@ -148,7 +148,7 @@ private Q_SLOTS:
             {"m2", "&Edit"},
             {"mnuDeleteSurvey", "&Delete Individual Survey"},
             {"mnuManageDatabase", "&Repair && Backup Database"},
-            {"mnudeletedatabase", "&Delete Complete Database"},
+            {"mnudeletedatabase", "Delete &Complete Database"},
             {"m3", "Options"},
             {"mnuAdminSetup", "&Admin Setup"},
             {"m4", "Reports"},
@@ -198,7 +198,7 @@ private Q_SLOTS:
         QStringList file;
         for (QAction *a : w.m1->actions())
             file << (a->isSeparator() ? QStringLiteral("-") : a->text());
-        QCOMPARE(file, (QStringList{"Print Form", "&Open Study Data", "&Export Study As....", "-",
+        QCOMPARE(file, (QStringList{"Print Form", "&Open Study Data", "E&xport Study As....", "-",
                                     "&Load (Process) Raw Data File", "-", "&Exit"}));
     }
 
