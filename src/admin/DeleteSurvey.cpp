@@ -1,6 +1,7 @@
 #include "admin/DeleteSurvey.h"
 
 #include "admin/AdminMessage.h"
+#include "admin/ChoiceList.h"
 #include "admin/SurveyDeletion.h"
 #include "admin/WindowPlacement.h"
 #include "store/SharedState.h"
@@ -23,29 +24,6 @@ namespace {
 
 const QString Caption = QStringLiteral("Delete Survey");
 
-// The batch list: moving to another line with the keys chooses it as a click
-// does (focus alone, or filling the list, chooses nothing).
-class BatchListBox : public QListWidget
-{
-public:
-    BatchListBox(QWidget *parent, std::function<void(QListWidgetItem *)> chosen)
-        : QListWidget(parent), m_chosen(std::move(chosen))
-    {
-    }
-
-protected:
-    void keyPressEvent(QKeyEvent *event) override
-    {
-        QListWidgetItem *before = currentItem();
-        QListWidget::keyPressEvent(event);
-        if (currentItem() && currentItem() != before)
-            m_chosen(currentItem());
-    }
-
-private:
-    std::function<void(QListWidgetItem *)> m_chosen;
-};
-
 } // namespace
 
 DeleteSurvey::DeleteSurvey(QWidget *parent) : QWidget(parent)
@@ -58,7 +36,7 @@ DeleteSurvey::DeleteSurvey(QWidget *parent) : QWidget(parent)
     mono.setPointSize(10);
 
     auto *listCaption = new QLabel(QStringLiteral("&Surveys"), this);
-    Batch_List = new BatchListBox(this, [this](QListWidgetItem *item) { Batch_List_Click(item); });
+    Batch_List = new ChoiceList(this, [this](QListWidgetItem *item) { Batch_List_Click(item); });
     Batch_List->setFont(mono);
     Batch_List->setSelectionMode(QAbstractItemView::SingleSelection);
     Batch_List->setMinimumWidth(150);

@@ -1,5 +1,6 @@
 #include "admin/frmAdminSetup.h"
 
+#include "admin/ChoiceList.h"
 #include "admin/WindowPlacement.h"
 #include "store/DatabaseSession.h"
 #include "store/SharedState.h"
@@ -28,29 +29,6 @@ namespace {
 
 const QString Caption = QStringLiteral("Administration Setup");
 const QString ProgramTitle = QStringLiteral("OVRoadtally");
-
-// The officer list; moving to another name with the keys chooses it as a click
-// does. (Focus alone, or filling the list, chooses nothing.)
-class OfficerList : public QListWidget
-{
-public:
-    OfficerList(QWidget *parent, std::function<void(QListWidgetItem *)> chosen)
-        : QListWidget(parent), m_chosen(std::move(chosen))
-    {
-    }
-
-protected:
-    void keyPressEvent(QKeyEvent *event) override
-    {
-        QListWidgetItem *before = currentItem();
-        QListWidget::keyPressEvent(event);
-        if (currentItem() && currentItem() != before)
-            m_chosen(currentItem());
-    }
-
-private:
-    std::function<void(QListWidgetItem *)> m_chosen;
-};
 
 QFrame *section(QWidget *parent)
 {
@@ -127,7 +105,7 @@ frmAdminSetup::frmAdminSetup(QWidget *parent) : QWidget(parent)
 
     // ---- Officers ---------------------------------------------------------
     QFrame *officerBox = section(this);
-    List1 = new OfficerList(officerBox, [this](QListWidgetItem *item) { List1_Click(item); });
+    List1 = new ChoiceList(officerBox, [this](QListWidgetItem *item) { List1_Click(item); });
     List1->setSelectionMode(QAbstractItemView::SingleSelection);
     List1->setMinimumHeight(List1->fontMetrics().height() * 7);
     Label2 = heading(QStringLiteral("Names of officers involved in report production"), officerBox);

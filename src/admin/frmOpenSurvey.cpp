@@ -1,5 +1,6 @@
 #include "admin/frmOpenSurvey.h"
 
+#include "admin/ChoiceList.h"
 #include "admin/SurveyList.h"
 #include "admin/WindowPlacement.h"
 #include "store/SharedState.h"
@@ -41,36 +42,6 @@ constexpr double NameColumnEnd = 15.5;
 constexpr double DateColumnEnd = 28.5;
 constexpr double TimeColumnEnd = 40.5;
 
-// The list of surveys; moving to another line with the keys chooses it as a click
-// does, and Enter opens the line as a double click does. (Focus alone chooses
-// nothing.)
-class SurveyListBox : public QListWidget
-{
-public:
-    SurveyListBox(QWidget *parent, std::function<void(QListWidgetItem *)> chosen,
-                  std::function<void(QListWidgetItem *)> opened)
-        : QListWidget(parent), m_chosen(std::move(chosen)), m_opened(std::move(opened))
-    {
-    }
-
-protected:
-    void keyPressEvent(QKeyEvent *event) override
-    {
-        if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && currentItem()) {
-            m_opened(currentItem());
-            return;
-        }
-        QListWidgetItem *before = currentItem();
-        QListWidget::keyPressEvent(event);
-        if (currentItem() && currentItem() != before)
-            m_chosen(currentItem());
-    }
-
-private:
-    std::function<void(QListWidgetItem *)> m_chosen;
-    std::function<void(QListWidgetItem *)> m_opened;
-};
-
 } // namespace
 
 frmOpenSurvey::frmOpenSurvey(QWidget *parent) : QWidget(parent)
@@ -88,7 +59,7 @@ frmOpenSurvey::frmOpenSurvey(QWidget *parent) : QWidget(parent)
     Command4 = headingButton(QStringLiteral("Time"), this);
     Command5 = headingButton(QStringLiteral("Location / Description"), this);
 
-    Batch_List = new SurveyListBox(
+    Batch_List = new ChoiceList(
         this, [this](QListWidgetItem *item) { Batch_List_Click(item); },
         [this](QListWidgetItem *item) { Batch_List_DblClick(item); });
     Batch_List->setFont(mono);
