@@ -4,6 +4,7 @@
 // posted limit (nearly every vehicle speeds); each measurement runs in a child
 // process of its own (offscreen), so its peak memory is the window's.
 #include "ProfileListBench.h"
+#include "PeakMemory.h"
 
 #include "SampleSurvey.h"
 #include "admin/frmSpeed_Profile.h"
@@ -23,23 +24,12 @@
 #include <QSqlQuery>
 #include <QTableView>
 
-#include <sys/resource.h>
 
 #include <algorithm>
 #include <cstdio>
 
 namespace roadtally {
 
-namespace {
-
-long peakKilobytes()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
-}
-
-} // namespace
 
 // A folder whose database holds one survey with about `speeding` vehicles over
 // its limit: the traffic of a 35 mph street, entered with a limit of 10. Returns the batch number and the exact count, or "" on failure.

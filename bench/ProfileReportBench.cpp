@@ -4,6 +4,7 @@
 // roadtally-cli report --report profile writing every page, as a whole process,
 // with its peak memory.
 #include "ProfileReportBench.h"
+#include "PeakMemory.h"
 #include "ProfileListBench.h"
 
 #include "reports/SpeedProfile.h"
@@ -31,13 +32,6 @@
 namespace roadtally {
 
 namespace {
-
-long peakKilobytes()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
-}
 
 struct ProcessFigures
 {

@@ -1,4 +1,5 @@
 #include "ReportBench.h"
+#include "PeakMemory.h"
 
 #include "reports/ReportInputs.h"
 
@@ -13,7 +14,6 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
-#include <sys/resource.h>
 
 #include <cstdio>
 #include <functional>
@@ -21,13 +21,6 @@
 namespace roadtally {
 
 namespace {
-
-long peakKilobytes()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
-}
 
 double best(int repeats, const std::function<void()> &work)
 {

@@ -15,6 +15,7 @@
 // per table, one row per statement: once only the Veh_Data rows, once every row
 // the import stores (Header, Veh_Data, Summary, Speed, Speed_Profile, Time_15).
 #include "ReportBench.h"
+#include "PeakMemory.h"
 #include "ProfileListBench.h"
 #include "ProfileReportBench.h"
 #include "SampleSurvey.h"
@@ -59,13 +60,6 @@
 using namespace roadtally;
 
 namespace {
-
-long peakKilobytes()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss; // kilobytes on Linux
-}
 
 // Processor seconds of this process so far (user and system). On a shared
 // machine they vary less than the wall-clock time.

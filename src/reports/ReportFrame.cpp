@@ -58,6 +58,19 @@ void writeAgencyHeading(DocumentEngine &vp, const ReportFrame &frame, double y,
     vp.setBold(false);
 }
 
+QString reportDirectionWords(SurveyDirection direction)
+{
+    switch (direction) {
+    case SurveyDirection::Approaching:
+        return QStringLiteral("Approaching Vehicles Only");
+    case SurveyDirection::Receding:
+        return QStringLiteral("Receeding Vehicles Only");
+    case SurveyDirection::Both:
+        break;
+    }
+    return QStringLiteral("Vehicles Both Directions");
+}
+
 void writeSurveyFactColumns(DocumentEngine &vp, const SurveyFacts &f)
 {
     vp.setColumnCount(2);

@@ -120,19 +120,6 @@ void statisticsTable(DocumentEngine &vp, const ReportSummaryInput &in)
     vp.FinishTable();
 }
 
-QString directionWords(const DirectionChoice &direction)
-{
-    switch (*direction) {
-    case SurveyDirection::Approaching:
-        return QStringLiteral("Approaching Vehicles Only");
-    case SurveyDirection::Receding:
-        return QStringLiteral("Receeding Vehicles Only");
-    case SurveyDirection::Both:
-        break;
-    }
-    return QStringLiteral("Vehicles Both Directions");
-}
-
 } // namespace
 
 bool ReportSummary(DocumentEngine &vp, const ReportSummaryInput &in)
@@ -178,7 +165,7 @@ bool ReportSummary(DocumentEngine &vp, const ReportSummaryInput &in)
     vp.setAlignment(7);
     if (in.direction)
         vp.WriteParagraph(QStringLiteral("Display Scheme: ") + in.schemeName +
-                          QStringLiteral("         -         ") + directionWords(in.direction));
+                          QStringLiteral("         -         ") + reportDirectionWords(*in.direction));
 
     writeSignatureFooter(vp, in.frame);
     vp.DocumentAction(DocumentEngine::FinishAction);

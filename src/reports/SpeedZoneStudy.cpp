@@ -34,19 +34,6 @@ double halfWidth()
     return (Right - Left - DocumentEngine::ColumnGap) / 2;
 }
 
-QString directionWords(SurveyDirection direction)
-{
-    switch (direction) {
-    case SurveyDirection::Approaching:
-        return QStringLiteral("Approaching Vehicles Only");
-    case SurveyDirection::Receding:
-        return QStringLiteral("Receeding Vehicles Only");
-    case SurveyDirection::Both:
-        break;
-    }
-    return QStringLiteral("Vehicles Both Directions");
-}
-
 // One group table: a header row, then each group's heading across the table
 // and its figures with the program's beside them.
 void figuresTable(DocumentEngine &vp, const QVector<StudyTableLine> &lines)
@@ -142,7 +129,7 @@ bool SpeedZoneStudy(DocumentEngine &vp, const SpeedZoneStudyInput &in)
     vp.WriteParagraph(QStringLiteral("End: ") + f.endDate + QStringLiteral("  ") + f.endTime);
     vp.WriteParagraph(QStringLiteral("Posted Speed Limit: ") + f.postedLimit +
                       QStringLiteral("  ") + f.unit);
-    vp.WriteParagraph(QStringLiteral("Vehicles Studied: ") + directionWords(in.direction));
+    vp.WriteParagraph(QStringLiteral("Vehicles Studied: ") + reportDirectionWords(in.direction));
 
     // The figures: speeds and percentiles on the left, pace, limit and sample
     // on the right.
