@@ -237,6 +237,8 @@ bool storeSurvey(const QString &folder, const SurveyPlan &plan, Shooter &shooter
 // A template, so that controls the main window has not got are passed over.
 template <class Main> void shootMainWindow(Shooter &shooter, Main &main)
 {
+    // The window's designed size: it would shrink to the offscreen screen's 800 x 800.
+    main.resize(1280, 800);
     main.show();
     settle();
     shooter.shoot(&main, QStringLiteral("01-main-start-panel"));
