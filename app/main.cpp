@@ -1,5 +1,5 @@
-#include "views/Forms.h"
-#include "views/frmRoadtally.h"
+#include "gui/kit/Forms.h"
+#include "gui/shell/frmRoadtally.h"
 
 #include <QApplication>
 

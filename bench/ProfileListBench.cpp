@@ -6,14 +6,14 @@
 #include "ProfileListBench.h"
 #include "PeakMemory.h"
 
-#include "SampleSurvey.h"
-#include "admin/frmSpeed_Profile.h"
-#include "intake/ImportRequest.h"
-#include "intake/VehicleImport.h"
-#include "store/DatabaseSession.h"
-#include "store/PagedQueryModel.h"
-#include "store/Schema.h"
-#include "store/SharedState.h"
+#include "sample/SampleSurvey.h"
+#include "gui/admin/frmSpeed_Profile.h"
+#include "core/intake/ImportRequest.h"
+#include "core/intake/VehicleImport.h"
+#include "core/store/DatabaseSession.h"
+#include "core/store/PagedQueryModel.h"
+#include "core/store/Schema.h"
+#include "core/store/SharedState.h"
 
 #include <QApplication>
 #include <QCoreApplication>

@@ -7,12 +7,12 @@
 #include "PeakMemory.h"
 #include "ProfileListBench.h"
 
-#include "reports/SpeedProfile.h"
-#include "reports/VSPrint.h"
-#include "store/DatabaseSession.h"
-#include "store/SharedState.h"
-#include "views/SurveyCaptions.h"
-#include "views/SurveyCriteria.h"
+#include "core/reports/SpeedProfile.h"
+#include "gui/preview/VSPrint.h"
+#include "core/store/DatabaseSession.h"
+#include "core/store/SharedState.h"
+#include "core/analysis/SurveyCaptions.h"
+#include "core/analysis/SurveyCriteria.h"
 
 #include <QApplication>
 #include <QCoreApplication>

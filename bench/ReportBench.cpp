@@ -1,12 +1,12 @@
 #include "ReportBench.h"
 #include "PeakMemory.h"
 
-#include "reports/ReportInputs.h"
+#include "fixtures/ReportInputs.h"
 
-#include "reports/PdfOutput.h"
-#include "store/DatabaseSession.h"
-#include "store/SharedState.h"
-#include "views/SurveyDates.h"
+#include "core/reports/PdfOutput.h"
+#include "core/store/DatabaseSession.h"
+#include "core/store/SharedState.h"
+#include "core/survey/SurveyDates.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,8 +1,8 @@
 #include "ImportHarness.h"
 
-#include "intake/RawDataFile.h"
-#include "intake/VehicleImport.h"
-#include "store/Schema.h"
+#include "core/intake/RawDataFile.h"
+#include "core/intake/VehicleImport.h"
+#include "core/store/Schema.h"
 
 #include <QCryptographicHash>
 #include <QFile>

@@ -1,6 +1,6 @@
 // libFuzzer target: the patterns read captions typed or stored by anyone, so
 // they must never crash, and what they write must read back as the rounded value.
-#include "text/TextPatterns.h"
+#include "core/text/TextPatterns.h"
 
 #include <QString>
 

@@ -1,12 +1,12 @@
 // roadtally-cli: argument handling in process, and the program end to end in a
 // temporary program folder: init, import (with corrections and failures), list.
-#include "CommandLineTool.h"
+#include "cli/CommandLineTool.h"
 
-#include "SampleSurvey.h"
-#include "store/DatabaseSession.h"
-#include "store/DatabaseTrouble.h"
-#include "store/Schema.h"
-#include "store/SharedState.h"
+#include "sample/SampleSurvey.h"
+#include "core/store/DatabaseSession.h"
+#include "fixtures/DatabaseTrouble.h"
+#include "core/store/Schema.h"
+#include "core/store/SharedState.h"
 
 #include <QCryptographicHash>
 #include <QFile>

@@ -1,9 +1,9 @@
 // The import's input as the processing window builds it: header captions from
 // the loaded text, the batch letter, "Accept These Changes", the unit's range.
-#include "intake/ImportRequest.h"
-#include "intake/SpeedRangeSteps.h"
+#include "core/intake/ImportRequest.h"
+#include "core/intake/SpeedRangeSteps.h"
 
-#include "SampleSurvey.h"
+#include "sample/SampleSurvey.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -2,7 +2,7 @@
 // values at their fixed positions, CR LF line breaks, a header block closed by
 // "*" and five characters, records of three comma-ended fields with offsets that
 // never decrease, and a tail on which the loader's end marks do not fall.
-#include "SampleSurvey.h"
+#include "sample/SampleSurvey.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 // roadtally-cli show: every view as JSON and as a table, from known surveys,
 // and the errors (unknown batch, scheme or date; options a view does not take).
 
-#include "CommandLineTool.h"
+#include "cli/CommandLineTool.h"
 
 #include "views/TimeTableFixture.h"
 #include "views/ViewsFixture.h"

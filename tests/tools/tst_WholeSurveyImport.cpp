@@ -6,11 +6,11 @@
 // third "+" record before the first mark, and a record is accepted when it lies
 // within 50,000 s after the last accepted one, not before it, at least the
 // headway after it, and inside the speed range.
-#include "CommandLineTool.h"
+#include "cli/CommandLineTool.h"
 
-#include "SampleSurvey.h"
-#include "store/DatabaseSession.h"
-#include "store/SharedState.h"
+#include "sample/SampleSurvey.h"
+#include "core/store/DatabaseSession.h"
+#include "core/store/SharedState.h"
 
 #include <QDateTime>
 #include <QSqlQuery>

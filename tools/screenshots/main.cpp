@@ -6,52 +6,52 @@
 // window or tab into OUTDIR. A window the program does not have is skipped with
 // a note; a message box that pops up on the way is noted and closed.
 
-#include "SampleSurvey.h"
+#include "sample/SampleSurvey.h"
 
-#include "admin/Blankform.h"
-#include "admin/frmAbout.h"
-#include "admin/frmOpenSurvey.h"
-#include "admin/pace_description.h"
-#include "admin/percent.h"
-#include "intake/RawDataFile.h"
-#include "intake/VehicleImport.h"
-#include "store/DatabaseSession.h"
-#include "store/Schema.h"
-#include "store/SharedState.h"
-#include "views/DailyVolumeTab.h"
-#include "views/FifteenMinuteTab.h"
-#include "views/Forms.h"
-#include "views/SpeedChartTab.h"
-#include "views/SummaryTab.h"
-#include "views/WeeklyTab.h"
-#include "views/frmRoadtally.h"
+#include "gui/admin/Blankform.h"
+#include "gui/info/frmAbout.h"
+#include "gui/admin/frmOpenSurvey.h"
+#include "gui/info/pace_description.h"
+#include "gui/info/percent.h"
+#include "core/intake/RawDataFile.h"
+#include "core/intake/VehicleImport.h"
+#include "core/store/DatabaseSession.h"
+#include "core/store/Schema.h"
+#include "core/store/SharedState.h"
+#include "gui/shell/DailyVolumeTab.h"
+#include "gui/shell/FifteenMinuteTab.h"
+#include "gui/kit/Forms.h"
+#include "gui/shell/SpeedChartTab.h"
+#include "gui/shell/SummaryTab.h"
+#include "gui/shell/WeeklyTab.h"
+#include "gui/shell/frmRoadtally.h"
 
 #if __has_include("intake/frmLoadDataFile.h")
-#include "intake/frmLoadDataFile.h"
+#include "gui/intake/frmLoadDataFile.h"
 #define ROADTALLY_HAS_LOAD_DATA_FILE 1
 #endif
 #if __has_include("intake/frmProcessData.h")
-#include "intake/frmProcessData.h"
+#include "gui/intake/frmProcessData.h"
 #define ROADTALLY_HAS_PROCESS_DATA 1
 #endif
 #if __has_include("admin/DeleteSurvey.h")
-#include "admin/DeleteSurvey.h"
+#include "gui/admin/DeleteSurvey.h"
 #define ROADTALLY_HAS_DELETE_SURVEY 1
 #endif
 #if __has_include("admin/DBManagement.h")
-#include "admin/DBManagement.h"
+#include "gui/admin/DBManagement.h"
 #define ROADTALLY_HAS_DB_MANAGEMENT 1
 #endif
 #if __has_include("admin/DeleteDB.h")
-#include "admin/DeleteDB.h"
+#include "gui/admin/DeleteDB.h"
 #define ROADTALLY_HAS_DELETE_DB 1
 #endif
 #if __has_include("admin/frmAdminSetup.h")
-#include "admin/frmAdminSetup.h"
+#include "gui/admin/frmAdminSetup.h"
 #define ROADTALLY_HAS_ADMIN_SETUP 1
 #endif
 #if __has_include("admin/frmSpeed_Profile.h")
-#include "admin/frmSpeed_Profile.h"
+#include "gui/admin/frmSpeed_Profile.h"
 #define ROADTALLY_HAS_SPEED_PROFILE 1
 #endif
 

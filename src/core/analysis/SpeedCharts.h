@@ -1,0 +1,67 @@
+#pragma once
+// The two speed charts of a survey, from its Speed rows: the vehicle speeds
+// chart (one bar per row, coloured against the posted limit) and the 85th
+// percentile chart (one bar per whole speed, pace and 85th percentile marked).
+
+#include "core/store/DatabaseSession.h"
+#include "core/analysis/ChartSeries.h"
+#include "core/survey/SurveyDirection.h"
+
+#include <QString>
+#include <QVector>
+
+namespace roadtally {
+
+// The tab's printer mode option: "Color Printer" or "Laser (B&&W)".
+enum class PrinterMode { Color, BlackWhite };
+
+// What the chart procedures read from the window, as its captions show it.
+struct SpeedChartInput
+{
+    QString batch;        // Label7(4)
+    QString postedLimit;  // Label7(9), read as a number
+    QString radarMode;    // Radar_Mode: "KPH" gives the 85th percentile chart 120 points
+    QString pace;         // Label2(36), e.g. "27 to 37": the summary tab's direction
+    QString percentile85; // Label2(28)
+    SurveyDirection direction = SurveyDirection::Both; // the chart tab's option
+    PrinterMode mode = PrinterMode::Color;
+};
+
+struct SpeedChartResult
+{
+    QString title;   // Label11 / Label13, set whether or not there are rows
+    QString message; // the message for a survey without Speed rows; then no chart
+    ChartSeries chart;
+    QVector<int> speeds; // the speed each point stands for
+
+    bool hasChart() const { return message.isEmpty(); }
+};
+
+// Traffic_Flow: the vehicle speeds chart. Throws DatabaseError when the query fails.
+SpeedChartResult trafficFlowChart(DatabaseSession &session, const SpeedChartInput &input);
+// Percent85: the 85th percentile chart. Throws DatabaseError when the query fails.
+SpeedChartResult percent85Chart(DatabaseSession &session, const SpeedChartInput &input);
+
+// "Vehicle Speed Comparison for Batch #" + batch, "85th Percentile for Batch #" + batch.
+QString trafficFlowTitle(const QString &batch);
+QString percent85Title(const QString &batch);
+// "Measured Vehicle Speed (Approaching Only)", "(Receeding Only)", "(Both Directions)".
+QString speedChartBottomTitle(SurveyDirection direction);
+
+// The colour of a vehicle speeds bar: below, at and above the limit.
+int trafficFlowColour(int speed, double limit, PrinterMode mode);
+
+// The pace window of a pace text: the numeric values of its first three and of
+// its last three characters ("27 to 37" gives 27 and 37).
+struct PaceWindow
+{
+    double low = 0;
+    double high = 0;
+};
+PaceWindow paceWindow(const QString &pace);
+
+// The colour of an 85th percentile bar; hasRow is false for a speed without a Speed row.
+int percent85Colour(bool hasRow, int speed, const PaceWindow &pace, double percentile85,
+                    PrinterMode mode);
+
+} // namespace roadtally

@@ -1,0 +1,42 @@
+#pragma once
+// The layout the three chart reports share: the frame, the survey facts and
+// speed statistics in three text columns, and the chart picture scaled into
+// its rectangle. Percent85_Graph, TrafficFlow_Graph and DailyVolume_Graph add
+// their own pen, boxes, picture rectangle and captions.
+
+#include "core/reports/ReportFrame.h"
+
+#include <QPicture>
+
+namespace roadtally {
+
+struct ChartReportInput
+{
+    ReportFrame frame;
+    SurveyFacts facts;
+    SurveyTotals totals;
+    SpeedStatistics statistics;
+    QPicture chart; // the chart the view drew last; a null picture leaves its place empty
+};
+
+namespace chartreport {
+
+// The twelve labels of the first column and their values, in order.
+QStringList labels();
+QStringList values(const ChartReportInput &in);
+
+// Steps shared by the three reports, in the order they run.
+enum class Pen { Default, Heavy };
+// Begins the document and draws the frame (the rule, the three boxes and any
+// extra boxes); false when the engine was not ready.
+bool begin(DocumentEngine &vp, Pen pen, const QVector<QRectF> &extraBoxes = {});
+// Heading, batch and location, the three columns of facts and statistics.
+void writeFacts(DocumentEngine &vp, const ChartReportInput &in, const QString &title);
+// The picture scaled into the rectangle.
+void placeChart(DocumentEngine &vp, const QPicture &chart, const QRectF &rect);
+// Footer and finish.
+void finish(DocumentEngine &vp, const ChartReportInput &in);
+
+} // namespace chartreport
+
+} // namespace roadtally

@@ -1,0 +1,37 @@
+#include "core/store/SharedState.h"
+
+#include <QCoreApplication>
+#include <QDir>
+
+namespace roadtally {
+
+QString databasePathIn(const QString &folder)
+{
+    return QDir::toNativeSeparators(QDir(folder).filePath(QString::fromLatin1(DatabaseFileName)));
+}
+
+QString SharedState::programFolder() const
+{
+    if (!m_programFolder.isEmpty())
+        return m_programFolder;
+    return QCoreApplication::applicationDirPath();
+}
+
+void SharedState::setProgramFolder(const QString &folder)
+{
+    m_programFolder = folder;
+}
+
+QString SharedState::deriveDatabasePath()
+{
+    databasePath = databasePathIn(programFolder());
+    return databasePath;
+}
+
+SharedState &sharedState()
+{
+    static SharedState state;
+    return state;
+}
+
+} // namespace roadtally

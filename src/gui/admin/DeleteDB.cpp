@@ -1,0 +1,104 @@
+#include "gui/admin/DeleteDB.h"
+
+#include "gui/kit/AdminMessage.h"
+#include "core/upkeep/SurveyDeletion.h"
+#include "gui/kit/WindowPlacement.h"
+#include "gui/kit/WrappedButton.h"
+#include "core/store/SharedState.h"
+
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace roadtally {
+
+namespace {
+
+const QString Caption = QStringLiteral("Delete Database");
+// The caption as stored: its blanks set the two words on their lines.
+const QString Command2Caption = QStringLiteral("            &Delete               Complete Database");
+
+} // namespace
+
+DeleteDB::DeleteDB(QWidget *parent) : QWidget(parent)
+{
+    setWindowTitle(Caption);
+    setWindowFlag(Qt::Window);
+
+    Command2 = new WrappedButton(Command2Caption, this);
+    Command2->setAutoDefault(false);
+    QFont big = Command2->font();
+    big.setPointSize(big.pointSize() + 3);
+    big.setBold(true);
+    Command2->setFont(big);
+    Command2->setMinimumHeight(84);
+
+    Command1 = new QPushButton(QStringLiteral("&Close"), this);
+    Command1->setAutoDefault(false);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(Command1);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(24, 24, 24, 16);
+    layout->setSpacing(18);
+    layout->addWidget(Command2);
+    layout->addLayout(buttons);
+
+    connect(Command2, &QPushButton::clicked, this, &DeleteDB::Command2_Click);
+    connect(Command1, &QPushButton::clicked, this, &DeleteDB::Command1_Click);
+
+    resize(300, 190);
+    Form_Load();
+}
+
+void DeleteDB::Form_Load()
+{
+    placeOnScreen(this);
+}
+
+void DeleteDB::Command2_Click()
+{
+    const auto answer = adminMessage(this, QString::fromLatin1(EraseQuestionText), QString::fromLatin1(EraseTitle),
+                                     QMessageBox::Critical, QMessageBox::Yes | QMessageBox::No);
+    if (answer != QMessageBox::Yes)
+        return;
+    BusyPointer busy;
+    const EraseResult result = eraseDatabase(sharedState().deriveDatabasePath());
+    busy.release();
+    if (!result.ok) {
+        adminMessage(this, result.message, {}, QMessageBox::Warning);
+        return;
+    }
+    // The main window lets go of the erased survey before the message shows.
+    Q_EMIT databaseErased(result.anythingDeleted());
+    adminMessage(this, result.doneText());
+}
+
+void DeleteDB::Command1_Click()
+{
+    hide();
+    Q_EMIT closed(false);
+}
+
+void DeleteDB::closeEvent(QCloseEvent *event)
+{
+    const bool wasVisible = isVisible();
+    QWidget::closeEvent(event);
+    if (wasVisible && event->isAccepted())
+        Q_EMIT closed(false);
+}
+
+void DeleteDB::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        Command1_Click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+} // namespace roadtally

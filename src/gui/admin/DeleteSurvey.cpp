@@ -1,0 +1,165 @@
+#include "gui/admin/DeleteSurvey.h"
+
+#include "gui/kit/AdminMessage.h"
+#include "gui/kit/ChoiceList.h"
+#include "core/upkeep/SurveyDeletion.h"
+#include "gui/kit/WindowPlacement.h"
+#include "core/store/SharedState.h"
+
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <functional>
+
+namespace roadtally {
+
+namespace {
+
+const QString Caption = QStringLiteral("Delete Survey");
+
+} // namespace
+
+DeleteSurvey::DeleteSurvey(QWidget *parent) : QWidget(parent)
+{
+    setWindowTitle(Caption);
+    setWindowFlag(Qt::Window);
+
+    QFont mono(QStringLiteral("Liberation Mono"));
+    mono.setStyleHint(QFont::Monospace);
+    mono.setPointSize(10);
+
+    auto *listCaption = new QLabel(QStringLiteral("&Surveys"), this);
+    Batch_List = new ChoiceList(this, [this](QListWidgetItem *item) { Batch_List_Click(item); });
+    Batch_List->setFont(mono);
+    Batch_List->setSelectionMode(QAbstractItemView::SingleSelection);
+    Batch_List->setMinimumWidth(150);
+    listCaption->setBuddy(Batch_List);
+
+    Frame1 = new QGroupBox(QStringLiteral("Delete Batch"), this);
+    Choice = new QLineEdit(Frame1);
+    Choice->setFont(mono);
+    // The batch comes from the list only: a typed number could name the wrong survey.
+    Choice->setReadOnly(true);
+    Choice->setFocusPolicy(Qt::NoFocus);
+    Command5 = new QPushButton(QStringLiteral("&Delete Selected "), Frame1);
+    Command5->setEnabled(false);
+    Command5->setAutoDefault(false);
+    auto *frameLayout = new QVBoxLayout(Frame1);
+    frameLayout->addWidget(Choice);
+    frameLayout->addWidget(Command5);
+
+    Command1 = new QPushButton(QStringLiteral("&Close"), this);
+    Command1->setAutoDefault(false);
+
+    auto *right = new QVBoxLayout;
+    right->addWidget(Frame1);
+    right->addStretch(1);
+    right->addWidget(Command1);
+
+    auto *left = new QVBoxLayout;
+    left->setSpacing(4);
+    left->addWidget(listCaption);
+    left->addWidget(Batch_List, 1);
+
+    auto *layout = new QHBoxLayout(this);
+    layout->setContentsMargins(12, 12, 12, 12);
+    layout->setSpacing(14);
+    layout->addLayout(left, 1);
+    layout->addLayout(right);
+
+    connect(Batch_List, &QListWidget::itemClicked, this, &DeleteSurvey::Batch_List_Click);
+    connect(Command5, &QPushButton::clicked, this, &DeleteSurvey::Command5_Click);
+    connect(Command1, &QPushButton::clicked, this, &DeleteSurvey::Command1_Click);
+
+    resize(380, 300);
+    Form_Load();
+}
+
+void DeleteSurvey::Form_Load()
+{
+    placeOnScreen(this);
+}
+
+void DeleteSurvey::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    // Every showing lists the surveys as they are now: one processed or deleted
+    // meanwhile appears or goes, and no earlier choice is left standing.
+    const QString error = fillList();
+    Choice->clear();
+    Command5->setEnabled(false);
+    Batch_List->setFocus();
+    if (!error.isEmpty())
+        adminMessage(this, error, {}, QMessageBox::Warning);
+}
+
+QString DeleteSurvey::fillList()
+{
+    Batch_List->clear();
+    QString error;
+    Batch_List->addItems(surveyBatchNumbers(sharedState().deriveDatabasePath(), &error));
+    return error;
+}
+
+void DeleteSurvey::Batch_List_Click(QListWidgetItem *item)
+{
+    if (!item)
+        return;
+    Choice->setText(item->text());
+    Command5->setEnabled(!Choice->text().isEmpty());
+}
+
+void DeleteSurvey::Command5_Click()
+{
+    const QString batch = Choice->text();
+    if (batch.isEmpty())
+        return;
+    BusyPointer busy;
+    const DeletionResult result = deleteSurvey(sharedState().deriveDatabasePath(), batch);
+    if (!result.ok) {
+        // Nothing was deleted: the list and the choice stay as they are.
+        busy.release();
+        adminMessage(this, result.message, {}, QMessageBox::Warning);
+        return;
+    }
+    const QString error = fillList();
+    Choice->clear();
+    Command5->setEnabled(false);
+    busy.release();
+    Q_EMIT surveyDeleted(batch);
+    if (!error.isEmpty())
+        adminMessage(this, error, {}, QMessageBox::Warning);
+}
+
+void DeleteSurvey::Command1_Click()
+{
+    hide();
+    Q_EMIT closed(false);
+}
+
+void DeleteSurvey::closeEvent(QCloseEvent *event)
+{
+    // Closing by the frame is "Close": the main window must take input again.
+    const bool wasVisible = isVisible();
+    QWidget::closeEvent(event);
+    if (wasVisible && event->isAccepted())
+        Q_EMIT closed(false);
+}
+
+void DeleteSurvey::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        Command1_Click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+} // namespace roadtally

@@ -1,0 +1,223 @@
+#include "gui/intake/frmProcessData.h"
+
+#include "core/intake/ImportRequest.h"
+#include "gui/intake/ProcessDataTexts.h"
+#include "core/intake/RawDataFile.h"
+#include "core/intake/SpeedRangeSteps.h"
+#include "gui/kit/BoundLabel.h"
+#include "core/store/SharedState.h"
+#include "core/text/TextPatterns.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QScreen>
+#include <QShowEvent>
+#include <QTabWidget>
+
+namespace roadtally {
+
+using namespace processdata;
+
+namespace {
+
+int captionValue(const QLabel *label)
+{
+    return static_cast<int>(numericValue(label->text()));
+}
+
+} // namespace
+
+void frmProcessData::Form_Load()
+{
+    const QString path = sharedState().deriveDatabasePath();
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    Data7->setDatabaseName(path);
+    Data7->setRecordSource(QStringLiteral("Radar"));
+    Data8->setDatabaseName(path);
+    Data8->setRecordSource(QStringLiteral("Header"));
+    bindComboText(Combo1, Data7, QStringLiteral("radar_mode"));
+    bindLabel(RadarMode, Data7, QStringLiteral("radar_mode"));
+    Data7->refresh();
+    Data8->refresh();
+}
+
+void frmProcessData::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (!event->spontaneous())
+        Form_Activate();
+}
+
+void frmProcessData::closeEvent(QCloseEvent *event)
+{
+    event->ignore();
+    // A survey under way is not cancelled half-way: the window stays until it ends.
+    if (!isImporting())
+        Command1_Click();
+}
+
+void frmProcessData::Form_Activate()
+{
+    Input_Location->clear();
+    for (QComboBox *choice : {Input_Direction, Input_Zone}) {
+        choice->setCurrentIndex(-1);
+        choice->clearEditText();
+    }
+    ProcessBar->setValue(0);
+    SpdMax2->setText(SpdMax->text());
+    SpdMin2->setText(SpdMin->text());
+    Input_Location->setFocus();
+}
+
+void frmProcessData::showRawData(const QString &rawText)
+{
+    txtTerm2->setPlainText(rawText);
+    setHeaderFromText(rawText);
+}
+
+void frmProcessData::setHeaderFromText(const QString &rawText)
+{
+    const RawHeader header = readRawHeader(rawText);
+    Label2->setText(header.dateCode);
+    Input_Batch_Number->setText(header.batchNumber(Trailer_code->currentText()));
+    Input_Location_Code->setText(header.locationCode);
+    Input_Batch_Date->setText(header.batchDate);
+    Input_Start_Time->setText(header.startTime);
+    Input_Posted_Speed->setText(header.postedSpeed);
+}
+
+void frmProcessData::setLow(int low)
+{
+    SpdMin->setText(QString::number(low));
+    SpdMin2->setText(SpdMin->text());
+}
+
+void frmProcessData::setHigh(int high)
+{
+    SpdMax->setText(QString::number(high));
+    SpdMax2->setText(SpdMax->text());
+}
+
+void frmProcessData::setRange(int low, int high)
+{
+    setLow(low);
+    setHigh(high);
+}
+
+void frmProcessData::Combo1_Click()
+{
+    const QString unit = Combo1->currentText();
+    RadarMode->setText(unit);
+    const SpeedRange range = defaultSpeedRange(unit);
+    SpdMin->setText(range.low);
+    SpdMax->setText(range.high);
+    SpdMin2->setText(SpdMin->text());
+    SpdMax2->setText(SpdMax->text());
+}
+
+void frmProcessData::Trailer_code_Click()
+{
+    Input_Batch_Number->setText(Label2->text() + QLatin1Char('-') + Trailer_code->currentText());
+}
+
+void frmProcessData::SpdDefault_Click()
+{
+    if (RadarMode->text() == Mph)
+        setRange(10, 100);
+    else
+        setRange(15, 160);
+}
+
+void frmProcessData::LowDefault_Click()
+{
+    if (RadarMode->text() == Mph)
+        setRange(0, 30);
+    else
+        setRange(15, 160);
+}
+
+void frmProcessData::LowMinus_Click()
+{
+    const int low = steppedSpeedEnd(SpeedStep::LowMinus, RadarMode->text(), captionValue(SpdMin));
+    if (low >= 0)
+        setLow(low);
+}
+
+void frmProcessData::LowPlus_Click()
+{
+    const int low = steppedSpeedEnd(SpeedStep::LowPlus, RadarMode->text(), captionValue(SpdMin));
+    if (low >= 0)
+        setLow(low);
+}
+
+void frmProcessData::HighMinus_Click()
+{
+    const int high = steppedSpeedEnd(SpeedStep::HighMinus, RadarMode->text(), captionValue(SpdMax));
+    if (high >= 0)
+        setHigh(high);
+}
+
+void frmProcessData::HighPlus_Click()
+{
+    const int high = steppedSpeedEnd(SpeedStep::HighPlus, RadarMode->text(), captionValue(SpdMax));
+    if (high >= 0)
+        setHigh(high);
+}
+
+void frmProcessData::setHeadway(int seconds)
+{
+    ShowHeadway->setText(QString::number(seconds));
+    ShowHeadway2->setText(ShowHeadway->text());
+}
+
+void frmProcessData::Command4_Click()
+{
+    sstab->setCurrentIndex(1);
+}
+
+void frmProcessData::Command7_Click()
+{
+    // The same rule as the command-line tool's corrections.
+    HeaderFields fields{Input_Batch_Number->text(), Input_Location_Code->text(),
+                        Input_Batch_Date->text(), Input_Start_Time->text(),
+                        Input_Posted_Speed->text()};
+    HeaderCorrections corrections{Text4[0]->text(), Text4[1]->text(), Text4[2]->text(),
+                                  Text4[3]->text(), Text4[4]->text()};
+    acceptHeaderChanges(fields, corrections);
+    Input_Batch_Date->setText(fields.startDate);
+    Input_Start_Time->setText(fields.startTime);
+    Input_Batch_Number->setText(fields.batchNumber);
+    Input_Location_Code->setText(fields.locationCode);
+    Input_Posted_Speed->setText(fields.postedSpeed);
+    const QString left[] = {corrections.startDate, corrections.startTime, corrections.batchNumber,
+                            corrections.locationCode, corrections.postedSpeed};
+    for (int i = 0; i < Text4.size(); ++i)
+        Text4[i]->setText(left[i]);
+    sstab->setCurrentIndex(0);
+}
+
+void frmProcessData::Command9_Click()
+{
+    // The editor shows line breaks as it keeps them; the raw file's are CR LF.
+    QString edited = txtTerm2->toPlainText();
+    edited.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    edited.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    sharedState().rawDataText = edited;
+    setHeaderFromText(sharedState().rawDataText);
+}
+
+void frmProcessData::Command1_Click()
+{
+    // Back to the start panel, as Cancel in the data file dialog does: the main
+    // window would otherwise stand blank with nothing to click.
+    hide();
+    emit closed(true);
+}
+
+} // namespace roadtally

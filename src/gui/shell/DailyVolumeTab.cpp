@@ -1,0 +1,135 @@
+#include "gui/shell/DailyVolumeTab.h"
+
+#include "core/analysis/DailyVolume.h"
+#include "gui/shell/GraphView.h"
+#include "gui/kit/WidgetKit.h"
+
+#include <QComboBox>
+#include <QSignalBlocker>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace roadtally {
+
+using namespace kit;
+
+DailyVolumeTab::DailyVolumeTab(QWidget *parent) : QFrame(parent)
+{
+    Picture1 = makeTabContainer(this, "Picture1");
+    auto *h = new QHBoxLayout(Picture1);
+    h->setContentsMargins(14, 10, 14, 10);
+    auto *left = new QVBoxLayout;
+    Label12 = makeLabel(QString(), "boxTitle", "Label12");
+    Label12->hide();
+    left->addWidget(Label12);
+    chartArea = kit::chartArea("chartArea2");
+    Graph2 = named(new GraphView, "Graph2");
+    Graph2->hide();
+    chartArea->layout()->addWidget(Graph2);
+    left->addWidget(chartArea, 1);
+    auto *halves = new QHBoxLayout;
+    Shape1 = named(new QFrame, "Shape1");
+    Shape2 = named(new QFrame, "Shape2");
+    AM = makeLabel(QStringLiteral("AM Time"), "caption", "AM");
+    PM = makeLabel(QStringLiteral("PM Time"), "caption", "PM");
+    for (auto pair : {qMakePair(Shape1, AM), qMakePair(Shape2, PM)}) {
+        pair.first->setProperty("box", true);
+        auto *l = new QHBoxLayout(pair.first);
+        l->setContentsMargins(4, 2, 4, 2);
+        pair.second->setAlignment(Qt::AlignCenter);
+        l->addWidget(pair.second);
+        pair.first->hide();
+        pair.second->hide();
+        halves->addWidget(pair.first, 1);
+    }
+    // Keeps the row from limiting the chart's width while both halves are hidden.
+    halves->addItem(new QSpacerItem(0, 0, QSizePolicy::Expanding, QSizePolicy::Minimum));
+    left->addLayout(halves);
+    Label15 = makeLabel(QStringLiteral("Vehicle Volume / Hour"), "caption", "Label15");
+    Label15->setAlignment(Qt::AlignCenter);
+    left->addWidget(Label15);
+    h->addLayout(left, 1);
+
+    auto *right = new QVBoxLayout;
+    Frame8 = kit::directionFrame("Frame8", QStringLiteral("Date && Direction"), option4, "option4", 0,
+                            {QStringLiteral("Approaching Only"), QStringLiteral("Receeding Only"),
+                             QStringLiteral("Both Directions")});
+    option4[0]->setChecked(true);
+    DateVolume = makeListCombo("DateVolume", DatePrompt);
+    DateVolume->hide();
+    static_cast<QVBoxLayout *>(Frame8->layout())->addWidget(DateVolume);
+    DChoice = makeLabel(QString(), nullptr, "DChoice");
+    DChoice->hide();
+    Command5 = makeButton(QStringLiteral("Print Graph"), "Command5");
+    right->addWidget(Frame8);
+    right->addWidget(DChoice);
+    right->addWidget(Command5);
+    right->addStretch();
+    h->addWidget(sideColumn(right));
+    connect(Command5, &QPushButton::clicked, this, [this] { emit printRequested(5); });
+    for (QRadioButton *option : option4)
+        connect(option, &QRadioButton::clicked, this, &DailyVolumeTab::option4_Click);
+    connect(DateVolume, &QComboBox::activated, this, &DailyVolumeTab::DateVolume_Click);
+}
+
+SurveyDirection DailyVolumeTab::selectedDirection() const
+{
+    return checkedDirection(option4[0], option4[1], option4[2]).value_or(SurveyDirection::Both);
+}
+
+void DailyVolumeTab::showChartParts(bool shown)
+{
+    for (QWidget *w : {static_cast<QWidget *>(Label12), static_cast<QWidget *>(Label15),
+                       static_cast<QWidget *>(AM), static_cast<QWidget *>(PM),
+                       static_cast<QWidget *>(Shape1), static_cast<QWidget *>(Shape2)})
+        w->setVisible(shown);
+}
+
+void DailyVolumeTab::option4_Click()
+{
+    Graph2->hide();
+    showChartParts(false);
+    DateVolume->show();
+    const QSignalBlocker blocker(DateVolume);
+    DateVolume->setEditText(DatePrompt);
+}
+
+void DailyVolumeTab::DateVolume_Click()
+{
+    Command5->setEnabled(true);
+    DChoice->setText(DateVolume->currentText());
+    if (!drawVolumeChart(DChoice->text(), selectedDirection()))
+        return;
+    Label12->setText(dailyVolumeTitle(m_survey ? m_survey().batch : QString()));
+    showChartParts(true);
+}
+
+bool DailyVolumeTab::drawVolumeChart(const QString &date, SurveyDirection direction)
+{
+    DailyVolumeInput input;
+    input.batch = m_survey ? m_survey().batch : QString();
+    input.date = date;
+    input.direction = direction;
+    bool drawn = false;
+    withSurveyDatabase(this, [&](DatabaseSession &session) {
+        const DailyVolumeResult result = dailyVolume(session, input);
+        if (!result.hasChart()) {
+            showMessage(this, result.message);
+            return;
+        }
+        drawChart(Graph2->graph(), result.chart);
+        Graph2->show();
+        drawn = true;
+    });
+    return drawn;
+}
+
+} // namespace roadtally

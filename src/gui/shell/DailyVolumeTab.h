@@ -1,0 +1,65 @@
+#pragma once
+// The "Daily Volume/Time" tab: the hourly volumes of one date and direction.
+
+#include "gui/kit/ControlArray.h"
+#include "gui/shell/ShownSurvey.h"
+#include "core/survey/SurveyDirection.h"
+
+#include <QFrame>
+
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QRadioButton;
+
+namespace roadtally {
+
+class GraphView;
+
+class DailyVolumeTab : public QFrame
+{
+    Q_OBJECT
+public:
+    explicit DailyVolumeTab(QWidget *parent = nullptr);
+
+    QFrame *Picture1 = nullptr;  // the tab's container
+    QFrame *chartArea = nullptr; // where the chart widget goes (its layout is empty)
+    QLabel *Label12 = nullptr;   // chart title (hidden until drawn)
+    QLabel *Label15 = nullptr;   // "Vehicle Volume / Hour"
+    QFrame *Shape1 = nullptr;    // frames of AM and PM under the chart
+    QFrame *Shape2 = nullptr;
+    QLabel *AM = nullptr;
+    QLabel *PM = nullptr;
+    QGroupBox *Frame8 = nullptr;         // "Date & Direction"
+    ControlArray<QRadioButton> option4;  // 0 approaching, 1 receding, 2 both
+    // Editable list whose edit text shows the prompt ("**Select a Date**").
+    QComboBox *DateVolume = nullptr;
+    QLabel *DChoice = nullptr;           // the chosen date (hidden)
+    QPushButton *Command5 = nullptr;     // "Print Graph"
+    GraphView *Graph2 = nullptr;         // the chart, hidden until a date is chosen
+
+    void setSurveyReader(ShownSurveyReader reader) { m_survey = std::move(reader); }
+
+    // Direction click: the chart and its captions hidden, the date list shown
+    // with its prompt (the list is filled by the tab change).
+    void option4_Click();
+    // Date click: the hourly chart of the chosen date and direction.
+    void DateVolume_Click();
+    // The chart of a date and direction on Graph2 (the print options panel
+    // draws it so, leaving the tab's title and choice as they are). False when
+    // nothing was drawn; the user has been told why.
+    bool drawVolumeChart(const QString &date, SurveyDirection direction);
+    // The selected direction option (both when none is selected).
+    SurveyDirection selectedDirection() const;
+
+signals:
+    // "Print Graph" (report selector 5).
+    void printRequested(int reportSelector);
+
+private:
+    void showChartParts(bool shown);
+    ShownSurveyReader m_survey;
+};
+
+} // namespace roadtally

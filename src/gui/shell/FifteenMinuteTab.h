@@ -1,0 +1,63 @@
+#pragma once
+// The "15 Minute Breakdown" tab: the fifteen-minute volumes of one date and
+// direction with the morning and afternoon peak analysis.
+
+#include "gui/kit/ControlArray.h"
+#include "gui/shell/ShownSurvey.h"
+#include "core/survey/SurveyDirection.h"
+
+#include <QFrame>
+
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QRadioButton;
+class QTableWidget;
+
+namespace roadtally {
+
+class FifteenMinuteTab : public QFrame
+{
+    Q_OBJECT
+public:
+    explicit FifteenMinuteTab(QWidget *parent = nullptr);
+
+    QFrame *VSViewPort4 = nullptr;       // the tab's container
+    QTableWidget *Flex2 = nullptr;       // the fifteen-minute grid
+    QGroupBox *Frame10 = nullptr;        // "Date & Direction"
+    ControlArray<QRadioButton> option7;  // 0 approaching, 1 receding, 2 both
+    // Editable list whose edit text shows the prompt ("**Select a Date**").
+    QComboBox *Date15min = nullptr;
+    QLabel *DateChoice = nullptr;        // the chosen date (hidden)
+    QGroupBox *AMAnalysis = nullptr;
+    QGroupBox *PMAnalysis = nullptr;
+    ControlArray<QLabel> Label21;         // analysis values (0..4 AM, 5..9 PM from the bottom)
+    ControlArray<QLabel> AnalysisCaption; // Label16 .. Label26 by number (16..20, 22..26)
+    QPushButton *Command7 = nullptr;      // "Print Graph"
+
+    void setSurveyReader(ShownSurveyReader reader) { m_survey = std::move(reader); }
+
+    // Direction click: the date list shown with its prompt; the grid and the
+    // analysis hidden and emptied until the next date click.
+    void option7_Click();
+    // Date click: the date's rows in the grid and the peak-hour analysis.
+    void Date15min_Click();
+    // The rows and analysis of a date and direction (the print options panel
+    // shows them so, leaving the print button as it is). False when the
+    // survey database could not be read; the user has been told.
+    bool showDate(const QString &date, SurveyDirection direction);
+    // The selected direction option (both when none is selected).
+    SurveyDirection selectedDirection() const;
+
+signals:
+    // "Print Graph" (report selector 4).
+    void printRequested(int reportSelector);
+
+private:
+    void setGridWidth(int twips);
+    int columnPixels(int twips) const;
+    ShownSurveyReader m_survey;
+};
+
+} // namespace roadtally

@@ -1,0 +1,146 @@
+#include "gui/shell/SpeedChartTab.h"
+
+#include "gui/shell/GraphView.h"
+#include "gui/kit/WidgetKit.h"
+
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace roadtally {
+
+using namespace kit;
+
+SpeedChartTab::Names SpeedChartTab::vehicleSpeeds()
+{
+    return {"VSViewPort1",
+            "Label11",
+            "chartArea1",
+            "Frame7",
+            "Option3",
+            {QStringLiteral("Both Directions "), QStringLiteral("Receeding Only"),
+             QStringLiteral("Approaching Only")},
+            "Frame12",
+            1,
+            false,
+            "Command4",
+            2,
+            false};
+}
+
+SpeedChartTab::Names SpeedChartTab::percentile85()
+{
+    return {"VSViewPort3",
+            "Label13",
+            "chartArea3",
+            "Frame9",
+            "option6",
+            {QStringLiteral("Both Directions"), QStringLiteral("Receeding Only"),
+             QStringLiteral("Approaching Only")},
+            "Frame11",
+            0,
+            true,
+            "Command2",
+            1,
+            true};
+}
+
+SpeedChartTab::SpeedChartTab(const Names &names, QWidget *parent)
+    : QFrame(parent), m_names(names)
+{
+    viewPort = makeTabContainer(this, names.viewPort);
+    auto *h = new QHBoxLayout(viewPort);
+    h->setContentsMargins(14, 10, 14, 10);
+    auto *left = new QVBoxLayout;
+    title = makeLabel(QString(), "boxTitle", names.title);
+    left->addWidget(title);
+    chartArea = kit::chartArea(names.chartArea);
+    graph = named(new GraphView, names.percentile ? "Graph3" : "Graph1");
+    graph->hide();
+    chartArea->layout()->addWidget(graph);
+    left->addWidget(chartArea, 1);
+    h->addLayout(left, 1);
+
+    auto *right = new QVBoxLayout;
+    directionFrame = kit::directionFrame(names.directionFrame,
+                                         QStringLiteral(" Vehicle Direction "), direction,
+                                         names.directionOption, 3, names.directionCaptions);
+    printerFrame = named(new QGroupBox(QStringLiteral("Printer Mode")), names.printerFrame);
+    auto *pm = new QVBoxLayout(printerFrame);
+    PrinterBW = named(new QRadioButton(QStringLiteral("Laser (B&&W)")), "PrinterBW",
+                      names.printerIndex);
+    PrinterColor = named(new QRadioButton(QStringLiteral("Color Printer")), "PrinterColor",
+                         names.printerIndex);
+    PrinterColor->setChecked(true);
+    if (names.colourFirst) {
+        pm->addWidget(PrinterColor);
+        pm->addWidget(PrinterBW);
+    } else {
+        pm->addWidget(PrinterBW);
+        pm->addWidget(PrinterColor);
+    }
+    printGraph = makeButton(QStringLiteral("Print Graph"), names.printButton);
+    right->addWidget(directionFrame);
+    right->addWidget(printerFrame);
+    right->addWidget(printGraph);
+    right->addStretch();
+    h->addWidget(sideColumn(right));
+    connect(printGraph, &QPushButton::clicked, this,
+            [this] { emit printRequested(m_names.reportSelector); });
+    for (QRadioButton *option : direction)
+        if (option)
+            connect(option, &QRadioButton::clicked, this, &SpeedChartTab::directionClicked);
+}
+
+SurveyDirection SpeedChartTab::selectedDirection() const
+{
+    return checkedDirection(direction[5], direction[4], direction[3]).value_or(SurveyDirection::Both);
+}
+
+PrinterMode SpeedChartTab::printerMode() const
+{
+    return PrinterBW->isChecked() ? PrinterMode::BlackWhite : PrinterMode::Color;
+}
+
+QString SpeedChartTab::titleText() const
+{
+    const QString batch = m_survey ? m_survey().batch : QString();
+    return m_names.percentile ? percent85Title(batch) : trafficFlowTitle(batch);
+}
+
+void SpeedChartTab::directionClicked()
+{
+    title->setText(titleText());
+    drawChart(selectedDirection());
+    printGraph->setEnabled(true);
+}
+
+bool SpeedChartTab::drawChart(SurveyDirection chosen)
+{
+    const ShownSurvey shown = m_survey ? m_survey() : ShownSurvey();
+    SpeedChartInput input;
+    input.batch = shown.batch;
+    input.postedLimit = shown.postedLimit;
+    input.radarMode = shown.radarMode;
+    input.pace = shown.pace;
+    input.percentile85 = shown.percentile85;
+    input.direction = chosen;
+    input.mode = printerMode();
+    bool drawn = false;
+    withSurveyDatabase(this, [&](DatabaseSession &session) {
+        const SpeedChartResult result = m_names.percentile ? percent85Chart(session, input)
+                                                           : trafficFlowChart(session, input);
+        if (!result.hasChart()) {
+            showMessage(this, result.message);
+            return;
+        }
+        roadtally::drawChart(graph->graph(), result.chart);
+        drawn = true;
+    });
+    return drawn;
+}
+
+} // namespace roadtally

@@ -1,0 +1,643 @@
+#include "gui/shell/frmRoadtally.h"
+
+#include "gui/info/frmAbout.h"
+#include "gui/admin/frmOpenSurvey.h"
+#include "core/intake/VehicleImport.h"
+#include "gui/intake/frmLoadDataFile.h"
+#include "core/store/DatabaseSession.h"
+#include "core/store/SharedState.h"
+#include "gui/kit/ActivationWatch.h"
+#include "gui/kit/Artwork.h"
+#include "gui/kit/ClickLabel.h"
+#include "gui/shell/DailyVolumeTab.h"
+#include "gui/shell/FifteenMinuteTab.h"
+#include "gui/shell/GraphView.h"
+#include "gui/kit/Forms.h"
+#include "gui/shell/PrintOptionsPanel.h"
+#include "gui/shell/SpeedChartTab.h"
+#include "gui/shell/SpeedStudyTab.h"
+#include "gui/shell/SummaryTab.h"
+#include "core/survey/SurveyDates.h"
+#include "gui/shell/WeeklyTab.h"
+#include "gui/kit/WidgetKit.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QFrame>
+#include <QGraphicsDropShadowEffect>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QResizeEvent>
+#include <QScreen>
+#include <QScrollArea>
+#include <QSignalBlocker>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace roadtally {
+
+using namespace kit;
+
+frmRoadtally::frmRoadtally(QWidget *parent) : QMainWindow(parent)
+{
+    setWindowTitle(QStringLiteral("Orvanta Roadtally"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setObjectName(QStringLiteral("frmRoadtally"));
+    setStyleSheet(QString::fromLatin1(windowStyleSheet()));
+
+    Data1 = named(new BoundDataSource(this), "Data1");
+    Data2 = named(new BoundDataSource(this), "Data2");
+    Data3 = named(new BoundDataSource(this), "Data3");
+    Data4 = named(new BoundDataSource(this), "Data4");
+    Data5 = named(new BoundDataSource(this), "Data5");
+    Data6 = named(new BoundDataSource(this), "Data6");
+
+    auto *central = new QWidget(this);
+    central->setObjectName(QStringLiteral("central"));
+    auto *layout = new QVBoxLayout(central);
+    layout->setContentsMargins(8, 8, 8, 8);
+    SSTab = named(new QTabWidget(central), "SSTab");
+    SSTab->setDocumentMode(false);
+    summary = new SummaryTab;
+    speeds = new SpeedChartTab(SpeedChartTab::vehicleSpeeds());
+    volume = new DailyVolumeTab;
+    percentile = new SpeedChartTab(SpeedChartTab::percentile85());
+    fifteen = new FifteenMinuteTab;
+    weekly = new WeeklyTab;
+    study = new SpeedStudyTab;
+    SSTab->addTab(summary, QStringLiteral("Survey Summary"));
+    SSTab->addTab(speeds, QStringLiteral("Vehicle Speeds"));
+    SSTab->addTab(volume, QStringLiteral("Daily Volume/Time"));
+    SSTab->addTab(percentile, QStringLiteral("85th Percentile"));
+    SSTab->addTab(fifteen, QStringLiteral("15 Minute Breakdown"));
+    SSTab->addTab(weekly, QStringLiteral("Weekly Summary"));
+    SSTab->addTab(study, QStringLiteral("Speed Study"));
+    layout->addWidget(SSTab);
+    setCentralWidget(central);
+    buildStartPanel(central);
+    printOptions = new PrintOptionsPanel(central);
+    buildMenus();
+    connectTabs();
+    connectReports();
+    connectExport();
+
+    SSTab->setCurrentIndex(0);
+    m_lastTab = 0;
+    connect(SSTab, &QTabWidget::currentChanged, this, [this](int index) {
+        const int previous = m_lastTab;
+        m_lastTab = index;
+        SSTab_Click(previous);
+    });
+
+    resize(1280, 800);
+    scrollTabs();
+    Form_Load();
+    m_activation = new ActivationWatch(this, [this] { Form_Activate(); });
+}
+
+// ---------------------------------------------------------------------------
+// Building the window
+
+void frmRoadtally::buildMenus()
+{
+    QMenuBar *bar = menuBar();
+    m1 = named(bar->addMenu(QStringLiteral("&File")), "m1");
+    mnuPrintForm = m1->addAction(QStringLiteral("Print Form"));
+    mnuOpenStudy = m1->addAction(QStringLiteral("&Open Study Data"));
+    mnuSaveStudy = named(m1->addMenu(QStringLiteral("E&xport Study As....")), "mnuSaveStudy");
+    mnuExcel = mnuSaveStudy->addAction(QStringLiteral("Excel Spreadsheet"));
+    mnuAccess = mnuSaveStudy->addAction(QStringLiteral("Access Database"));
+    mnuSaveStudy->setEnabled(false);
+    m1->addSeparator()->setObjectName(QStringLiteral("mnuBar"));
+    mnuProcessRawData = m1->addAction(QStringLiteral("&Load (Process) Raw Data File"));
+    m1->addSeparator()->setObjectName(QStringLiteral("mnuBar2"));
+    mnuExit = m1->addAction(QStringLiteral("&Exit"));
+
+    m2 = named(bar->addMenu(QStringLiteral("&Edit")), "m2");
+    mnuDeleteSurvey = m2->addAction(QStringLiteral("&Delete Individual Survey"));
+    mnuManageDatabase = m2->addAction(QStringLiteral("&Repair && Backup Database"));
+    mnudeletedatabase = m2->addAction(QStringLiteral("Delete &Complete Database"));
+
+    m3 = named(bar->addMenu(QStringLiteral("Options")), "m3");
+    mnuAdminSetup = m3->addAction(QStringLiteral("&Admin Setup"));
+
+    m4 = named(bar->addMenu(QStringLiteral("Reports")), "m4");
+    mnuSummary = m4->addAction(QStringLiteral("Survey Summary "));
+    mnuDailyTraffic = named(m4->addMenu(QStringLiteral("Daily Traffic Flow")), "mnuDailyTraffic");
+    mnuDailyTrafficApproaching =
+        mnuDailyTraffic->addAction(QStringLiteral("Approaching Vehicles Only"));
+    mnuDailyTrafficReceeding =
+        mnuDailyTraffic->addAction(QStringLiteral("Receeding Vehicles Only"));
+    mnuDailyTrafficBoth = mnuDailyTraffic->addAction(QStringLiteral("Both Directions"));
+    mnuDailyVolume = m4->addAction(QStringLiteral("Daily Volume/Time"));
+    mnu85Percent = named(m4->addMenu(QStringLiteral("85th Percentile")), "mnu85Percent");
+    mnu85percentApproach = mnu85Percent->addAction(QStringLiteral("Approaching Vehicles Only"));
+    mnu85PercentReceed = mnu85Percent->addAction(QStringLiteral("Receeding Vehicles Only"));
+    mnu85PercentBoth = mnu85Percent->addAction(QStringLiteral("Both Directions"));
+    mnu15Minute = m4->addAction(QStringLiteral("15 Minute Breakdown"));
+    mnuWeeklySummary = m4->addAction(QStringLiteral("Weekly Summary"));
+    m4->setEnabled(false); // the menu bar entry follows the menu
+
+    m5 = named(bar->addMenu(QStringLiteral("Help")), "m5");
+    mnuTopics = m5->addAction(QStringLiteral("Topics"));
+    mnuAbout = m5->addAction(QStringLiteral("About"));
+
+    const QList<QPair<QAction *, const char *>> names = {
+        {mnuPrintForm, "mnuPrintForm"},
+        {mnuOpenStudy, "mnuOpenStudy"},
+        {mnuExcel, "mnuExcel"},
+        {mnuAccess, "mnuAccess"},
+        {mnuProcessRawData, "mnuProcessRawData"},
+        {mnuExit, "mnuExit"},
+        {mnuDeleteSurvey, "mnuDeleteSurvey"},
+        {mnuManageDatabase, "mnuManageDatabase"},
+        {mnudeletedatabase, "mnudeletedatabase"},
+        {mnuAdminSetup, "mnuAdminSetup"},
+        {mnuSummary, "mnuSummary"},
+        {mnuDailyTrafficApproaching, "mnuDailyTrafficApproaching"},
+        {mnuDailyTrafficReceeding, "mnuDailyTrafficReceeding"},
+        {mnuDailyTrafficBoth, "mnuDailyTrafficBoth"},
+        {mnuDailyVolume, "mnuDailyVolume"},
+        {mnu85percentApproach, "mnu85percentApproach"},
+        {mnu85PercentReceed, "mnu85PercentReceed"},
+        {mnu85PercentBoth, "mnu85PercentBoth"},
+        {mnu15Minute, "mnu15Minute"},
+        {mnuWeeklySummary, "mnuWeeklySummary"},
+        {mnuTopics, "mnuTopics"},
+        {mnuAbout, "mnuAbout"},
+    };
+    for (const auto &n : names)
+        n.first->setObjectName(QString::fromLatin1(n.second));
+
+    connect(mnuPrintForm, &QAction::triggered, this, &frmRoadtally::printForm);
+    connect(mnuOpenStudy, &QAction::triggered, this, [this] { openSurvey(false); });
+    connect(mnuProcessRawData, &QAction::triggered, this, [this] { loadRawData(false); });
+    connect(mnuExit, &QAction::triggered, qApp, [] {
+        // Ends at once, without asking any window: nothing is held open between
+        // user actions, so nothing needs saving.
+        QApplication::exit(0);
+    });
+    connect(mnuDeleteSurvey, &QAction::triggered, this, &frmRoadtally::mnuDeleteSurvey_Click);
+    connect(mnuManageDatabase, &QAction::triggered, this, &frmRoadtally::mnuManageDatabase_Click);
+    connect(mnudeletedatabase, &QAction::triggered, this, &frmRoadtally::mnudeletedatabase_Click);
+    connect(mnuAbout, &QAction::triggered, this, &frmRoadtally::showAbout);
+    connect(mnuAdminSetup, &QAction::triggered, this, &frmRoadtally::showAdminSetup);
+    // mnuTopics has no action.
+}
+
+void frmRoadtally::buildStartPanel(QWidget *central)
+{
+    splashframe = named(new QFrame(central), "splashframe");
+    auto *v = new QVBoxLayout(splashframe);
+    v->setContentsMargins(36, 28, 36, 28);
+    v->setSpacing(10);
+
+    auto *brand = new QHBoxLayout;
+    Image3 = named(new QLabel, "Image3");
+    Image3->setPixmap(logoPicture(110));
+    Image3->setFixedSize(110, 110);
+    brand->addWidget(Image3);
+    brand->addSpacing(18);
+    auto *names = new QVBoxLayout;
+    names->setSpacing(0);
+    Label30 = makeLabel(QStringLiteral("Orvanta"), nullptr, "Label30");
+    Label29 = makeLabel(QStringLiteral("Roadtally"), nullptr, "Label29");
+    QFont f30 = font();
+    f30.setPointSize(16);
+    f30.setItalic(true);
+    Label30->setFont(f30);
+    Label30->setStyleSheet(QStringLiteral("color: #5b6b7b;"));
+    QFont f29 = font();
+    f29.setPointSize(30);
+    f29.setBold(true);
+    Label29->setFont(f29);
+    Label29->setStyleSheet(QStringLiteral("color: #1f3a5f;"));
+    names->addStretch();
+    names->addWidget(Label30);
+    names->addWidget(Label29);
+    names->addStretch();
+    brand->addLayout(names);
+    brand->addStretch();
+    v->addLayout(brand);
+
+    Line1 = named(new QFrame, "Line1");
+    Line1->setFrameShape(QFrame::HLine);
+    Line1->setFixedHeight(2);
+    Line1->setStyleSheet(QStringLiteral("background: #f2a900; border: none;"));
+    v->addWidget(Line1);
+    v->addSpacing(8);
+
+    QFont entryFont = font();
+    entryFont.setPointSize(13);
+    auto row = [&](QToolButton *&button, const char *buttonName, const QPixmap &picture,
+                   QLabel *label) {
+        auto *h = new QHBoxLayout;
+        h->setSpacing(16);
+        button = named(new QToolButton, buttonName);
+        button->setIcon(QIcon(picture));
+        button->setIconSize(QSize(40, 40));
+        button->setFixedSize(56, 56);
+        button->setAutoRaise(false);
+        button->setCursor(Qt::PointingHandCursor);
+        label->setFont(entryFont);
+        h->addWidget(button);
+        h->addWidget(label, 1);
+        v->addLayout(h);
+    };
+    Label14 = named(new ClickLabel(QStringLiteral("Open An Existing Survey")), "Label14");
+    Label28 = named(new ClickLabel(QStringLiteral("Load / Process \"Raw\" Data File")), "Label28");
+    LastText = makeLabel(QStringLiteral("View Last Survey"), nullptr, "LastText");
+    row(Command9, "Command9", openSurveyPicture(40), Label14);
+    row(Command10, "Command10", loadDataPicture(40), Label28);
+    row(LastButton, "LastButton", lastSurveyPicture(40), LastText);
+    LastButton->hide();
+    LastText->hide();
+    v->addStretch();
+
+    auto *shadow = new QGraphicsDropShadowEffect(splashframe);
+    shadow->setBlurRadius(24);
+    shadow->setOffset(0, 4);
+    shadow->setColor(QColor(0, 0, 0, 70));
+    splashframe->setGraphicsEffect(shadow);
+    splashframe->setFixedWidth(560);
+    splashframe->adjustSize();
+
+    connect(Label14, &ClickLabel::clicked, this, [this] { openSurvey(true); });
+    connect(Command9, &QToolButton::clicked, this, [this] { openSurvey(true); });
+    connect(Label28, &ClickLabel::clicked, this, [this] { loadRawData(true); });
+    connect(Command10, &QToolButton::clicked, this, [this] { loadRawData(true); });
+    connect(LastButton, &QToolButton::clicked, this, &frmRoadtally::LastButton_Click);
+    splashframe->raise();
+}
+
+void frmRoadtally::placeOverlays()
+{
+    QWidget *central = centralWidget();
+    if (!central)
+        return;
+    const QRect area = central->rect();
+    for (QFrame *panel : {splashframe, static_cast<QFrame *>(printOptions)}) {
+        if (!panel)
+            continue;
+        const QSize s = panel->size();
+        panel->move(area.center().x() - s.width() / 2, area.center().y() - s.height() / 2 + 16);
+        panel->raise();
+    }
+}
+
+void frmRoadtally::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    placeOverlays();
+}
+
+// ---------------------------------------------------------------------------
+// Start-up
+
+void frmRoadtally::Form_Load()
+{
+    const QString path = sharedState().deriveDatabasePath();
+    for (BoundDataSource *source : {Data1, Data2, Data3, Data4, Data5, Data6})
+        source->setDatabaseName(path);
+    Data1->setRecordSource(QStringLiteral("Header"));
+    Data2->setRecordSource(QStringLiteral("Header"));
+    Data3->setRecordSource(QStringLiteral("Summary"));
+    Data5->setRecordSource(QStringLiteral("Agency"));
+    Data6->setRecordSource(QStringLiteral("Officer"));
+    summary->bindSources(Data2, Data3, Data5, Data6);
+
+    // A database that cannot be read is reported once the window shows; the
+    // views stay disabled, since every one of them reads the survey database.
+    {
+        DatabaseSession session(path);
+        if (!session.isOpen()) {
+            m_databaseError = session.errorText();
+        } else {
+            try {
+                session.scalar(QStringLiteral("SELECT count(*) FROM [Header]"));
+                session.scalar(QStringLiteral("SELECT count(*) FROM [Summary]"));
+            } catch (const DatabaseError &e) {
+                m_databaseError = QStringLiteral("The survey database %1 cannot be read: %2")
+                                      .arg(path, QString::fromUtf8(e.what()));
+            }
+        }
+    }
+    if (m_databaseError.isEmpty()) {
+        for (BoundDataSource *source : {Data1, Data2, Data3, Data5, Data6})
+            source->refresh();
+    } else {
+        SSTab->setEnabled(false);
+        for (QWidget *w : {static_cast<QWidget *>(Command9), static_cast<QWidget *>(Label14),
+                           static_cast<QWidget *>(Command10), static_cast<QWidget *>(Label28)})
+            w->setEnabled(false);
+        mnuOpenStudy->setEnabled(false);
+        mnuProcessRawData->setEnabled(false);
+        mnuDeleteSurvey->setEnabled(false);
+        mnudeletedatabase->setEnabled(false);
+    }
+
+    if (QScreen *screen = QGuiApplication::primaryScreen()) {
+        const QRect s = screen->availableGeometry();
+        fitToScreen(s);
+        move(s.x() + (s.width() - width()) / 2, s.y() + (s.height() - height()) / 2);
+    }
+}
+
+void frmRoadtally::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    placeOverlays();
+    if (!m_databaseError.isEmpty() && !m_databaseReported) {
+        m_databaseReported = true;
+        reportDatabaseProblem();
+    }
+}
+
+void frmRoadtally::reportDatabaseProblem()
+{
+    showMessage(this,
+                m_databaseError + QStringLiteral("\n\nThe survey views stay disabled until the "
+                                                 "program finds a usable database."));
+}
+
+// ---------------------------------------------------------------------------
+// Activation and tab change
+
+void frmRoadtally::Form_Activate()
+{
+    summary->showBandHeaders();
+    summary->Combo1->clear();
+    printOptions->Combo2->clear();
+    summary->fillSchemeList();
+}
+
+void frmRoadtally::SSTab_Click(int previousTab)
+{
+    Q_UNUSED(previousTab);
+    splashframe->hide();
+    LastButton->show();
+    LastText->show();
+    splashframe->adjustSize();
+
+    for (QPushButton *b : {percentile->printGraph, weekly->Command3, speeds->printGraph,
+                           volume->Command5, summary->Command6, fifteen->Command7})
+        b->setEnabled(false);
+
+    speeds->graph->show();
+
+    QComboBox *Date15min = fifteen->Date15min;
+    QComboBox *DateVolume = volume->DateVolume;
+    resetCombo(Date15min, DatePrompt);
+    resetCombo(DateVolume, DatePrompt);
+
+    DatabaseSession session(sharedState().deriveDatabasePath());
+    if (!session.isOpen()) {
+        showMessage(this, session.errorText());
+        return;
+    }
+    try {
+        const QStringList dates = surveyDates(session, summary->Label7[4]->text());
+        for (const QString &d : dates) {
+            Date15min->addItem(d);
+            DateVolume->addItem(d);
+        }
+        Date15min->setEditText(DatePrompt);
+        DateVolume->setEditText(DatePrompt);
+    } catch (const DatabaseError &e) {
+        showMessage(this, QString::fromUtf8(e.what()));
+    }
+}
+
+SurveyDirection frmRoadtally::summaryDirection() const
+{
+    return summary->summaryDirection();
+}
+
+// ---------------------------------------------------------------------------
+// Wiring between the tabs
+
+void frmRoadtally::connectTabs()
+{
+    connect(summary, &SummaryTab::printRequested, this, &frmRoadtally::printButton);
+    connect(speeds, &SpeedChartTab::printRequested, this, &frmRoadtally::printButton);
+    connect(volume, &DailyVolumeTab::printRequested, this, &frmRoadtally::printButton);
+    connect(percentile, &SpeedChartTab::printRequested, this, &frmRoadtally::printButton);
+    connect(fifteen, &FifteenMinuteTab::printRequested, this, &frmRoadtally::printButton);
+    connect(weekly, &WeeklyTab::printRequested, this, &frmRoadtally::printButton);
+    connect(printOptions, &PrintOptionsPanel::closed, this, [this] { SSTab->setEnabled(true); });
+    connect(summary->Command1, &QPushButton::clicked, this, &frmRoadtally::showSpeedProfile);
+}
+
+// ---------------------------------------------------------------------------
+// Entry commands and the child windows
+
+frmOpenSurvey &frmRoadtally::openSurveyWindow()
+{
+    frmOpenSurvey &w = form<frmOpenSurvey>();
+    connect(&w, &frmOpenSurvey::surveySelected, this, &frmRoadtally::surveySelected,
+            Qt::UniqueConnection);
+    connect(&w, &frmOpenSurvey::surveyChosen, this, &frmRoadtally::surveyChosen,
+            Qt::UniqueConnection);
+    connect(&w, &frmOpenSurvey::closed, this, &frmRoadtally::returnFromChild,
+            Qt::UniqueConnection);
+    return w;
+}
+
+frmLoadDataFile &frmRoadtally::loadDataFileWindow()
+{
+    frmLoadDataFile &w = form<frmLoadDataFile>();
+    // closed() also carries the return of the processing window the dialog hands over to.
+    connect(&w, &frmLoadDataFile::closed, this, &frmRoadtally::returnFromChild,
+            Qt::UniqueConnection);
+    connect(&w, &frmLoadDataFile::fileDeleted, this, &frmRoadtally::fileDeleted,
+            Qt::UniqueConnection);
+    connect(&w, &frmLoadDataFile::surveyStored, this, &frmRoadtally::surveyStored,
+            Qt::UniqueConnection);
+    return w;
+}
+
+void frmRoadtally::openSurvey(bool fromStartPanel)
+{
+    weekly->ClearWeekData();
+    setEnabled(false);
+    frmOpenSurvey &chooser = openSurveyWindow();
+    chooser.show();
+    chooser.raise();
+    chooser.activateWindow();
+    summary->FrameS->hide();
+    if (!fromStartPanel)
+        SSTab->setEnabled(false);
+    SSTab->setCurrentIndex(0);
+    if (fromStartPanel)
+        splashframe->hide();
+}
+
+void frmRoadtally::loadRawData(bool fromStartPanel)
+{
+    setEnabled(false);
+    summary->FrameS->hide();
+    if (!fromStartPanel)
+        SSTab->setEnabled(false);
+    SSTab->setCurrentIndex(0);
+    // Load mode: the file list enabled, "Load File", deleting disabled.
+    loadDataFileWindow().showLoadMode();
+    if (fromStartPanel)
+        splashframe->hide();
+}
+
+void frmRoadtally::LastButton_Click()
+{
+    summary->FrameS->show();
+    SSTab->setEnabled(true);
+    splashframe->hide();
+}
+
+void frmRoadtally::returnFromChild(bool showStartPanel)
+{
+    setEnabled(true);
+    if (showStartPanel)
+        this->showStartPanel();
+    activateWindow();
+}
+
+void frmRoadtally::fileDeleted()
+{
+    // The dialog stays open; this window is usable again behind it.
+    setEnabled(true);
+}
+
+void frmRoadtally::surveySelected(const QString &batch)
+{
+    for (BoundDataSource *source : {Data2, Data3}) {
+        // A batch number that matches nothing leaves the source on the survey it
+        // showed before; the refresh alone would move it to the first row.
+        const QString before = source->text(QStringLiteral("Batch_Number"));
+        source->refresh();
+        if (!source->findFirst(QStringLiteral("Batch_Number"), batch) && !before.isEmpty())
+            source->findFirst(QStringLiteral("Batch_Number"), before);
+    }
+}
+
+namespace {
+
+// Selects a direction option and runs its click action.
+void clickOption(const ControlArray<QRadioButton> &options, int index)
+{
+    QRadioButton *option = options.value(index);
+    if (!option)
+        return;
+    if (option->isEnabled())
+        option->click(); // checks it and runs its click action, also when already checked
+    else
+        option->setChecked(true);
+}
+
+// A date list shows the prompt text; setting it is no choice of a date, so
+// the list's own handlers do not run.
+void showDatePrompt(QComboBox *chooser)
+{
+    const QSignalBlocker blocker(chooser);
+    chooser->setEditText(DatePrompt);
+}
+
+} // namespace
+
+void frmRoadtally::surveyChosen(const QString &batch)
+{
+    Q_UNUSED(batch); // the sources already stand on it (surveySelected)
+    splashframe->hide(); // left shown by a menu command or a cancelled dialog
+    summary->FrameS->show();
+    setEnabled(true);
+    SSTab->setEnabled(true);
+    summary->PaceCaption[2]->setText(QStringLiteral("10 ") + summary->Radar_Mode->text() +
+                                     QStringLiteral(" Pace"));
+    clickOption(summary->Option1, 0);
+    clickOption(speeds->direction, 3);
+    clickOption(volume->option4, 2);
+    clickOption(percentile->direction, 3);
+    clickOption(fifteen->option7, 2);
+    showDatePrompt(fifteen->Date15min);
+    showDatePrompt(volume->DateVolume);
+    study->showSurvey(sharedState().deriveDatabasePath(), summary->Label7[4]->text());
+    m4->setEnabled(true);
+    mnuSaveStudy->setEnabled(true);
+    activateWindow();
+}
+
+void frmRoadtally::showStartPanel()
+{
+    splashframe->show();
+    splashframe->adjustSize();
+    placeOverlays();
+}
+
+void frmRoadtally::showAbout()
+{
+    showInformation<frmAbout>();
+}
+
+void frmRoadtally::printForm()
+{
+    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+    if (info.isNull()) {
+        showMessage(this, QStringLiteral("No printer is installed to print the form."));
+        return;
+    }
+    QPrinter printer(info, QPrinter::HighResolution);
+    const QPixmap picture = centralWidget()->grab();
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        showMessage(this, QStringLiteral("The form could not be sent to the printer %1.")
+                              .arg(info.printerName()));
+        return;
+    }
+    const QRect page = painter.viewport();
+    QSize size = picture.size();
+    size.scale(page.size(), Qt::KeepAspectRatio);
+    painter.setViewport(page.x(), page.y(), size.width(), size.height());
+    painter.setWindow(picture.rect());
+    painter.drawPixmap(0, 0, picture);
+    painter.end();
+}
+
+void frmRoadtally::surveyStored(const QString &batch, int vehicles)
+{
+    // Until the next message: the user sees that it worked before opening the survey.
+    statusBar()->showMessage(storedSurveyText(batch, vehicles));
+}
+
+void frmRoadtally::scrollTabs()
+{
+    // On a small screen the tabs scroll rather than being cut off or crushed:
+    // the tab control keeps the size its pages need and scroll bars appear only
+    // when the window is smaller than that. The pages stay the tab control's own.
+    auto *scroll = new QScrollArea(centralWidget());
+    scroll->setObjectName(QStringLiteral("SSTabScroll"));
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->viewport()->setAutoFillBackground(false);
+    delete centralWidget()->layout()->replaceWidget(SSTab, scroll);
+    scroll->setWidget(SSTab);
+    SSTab->setAutoFillBackground(false);
+    // The start panel and the print options stay over the tabs.
+    splashframe->raise();
+    printOptions->raise();
+}
+
+void frmRoadtally::fitToScreen(const QRect &available)
+{
+    // Room for the title bar and the frame, which the window system adds.
+    const QSize room(available.width() - 16, available.height() - 40);
+    resize(qMin(width(), room.width()), qMin(height(), room.height()));
+}
+
+} // namespace roadtally

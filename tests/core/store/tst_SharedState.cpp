@@ -1,0 +1,55 @@
+// The process-wide shared state and the database path of the program folder.
+#include "core/store/SharedState.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QTest>
+
+using namespace roadtally;
+
+class tst_SharedState : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void startsEmpty()
+    {
+        // Before any print command the preview builds no report.
+        QCOMPARE(sharedState().reportSelector, qint16(0));
+        QVERIFY(sharedState().rawDataText.isEmpty());
+        QVERIFY(sharedState().databasePath.isEmpty());
+        QCOMPARE(&sharedState(), &sharedState());
+    }
+
+    void databasePathIn_data()
+    {
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QString>("expected");
+        const QString sep = QString(QDir::separator());
+        QTest::newRow("plain") << "/opt/roadtally" << sep + "opt" + sep + "roadtally" + sep + "OV97.mdb";
+        QTest::newRow("trailing separator") << "/opt/roadtally/" << sep + "opt" + sep + "roadtally" + sep + "OV97.mdb";
+        QTest::newRow("blank in name") << "/home/u/Speed Surveys" << sep + "home" + sep + "u" + sep + "Speed Surveys" + sep + "OV97.mdb";
+    }
+
+    void databasePathIn()
+    {
+        QFETCH(QString, folder);
+        QFETCH(QString, expected);
+        QCOMPARE(roadtally::databasePathIn(folder), expected);
+    }
+
+    void derivedAfreshFromTheProgramFolder()
+    {
+        SharedState state;
+        QCOMPARE(state.programFolder(), QCoreApplication::applicationDirPath());
+        QCOMPARE(state.deriveDatabasePath(), roadtally::databasePathIn(QCoreApplication::applicationDirPath()));
+        // Moving the program folder moves the database; nothing of the old place stays.
+        state.setProgramFolder(QStringLiteral("/srv/first"));
+        QCOMPARE(state.deriveDatabasePath(), roadtally::databasePathIn(QStringLiteral("/srv/first")));
+        state.setProgramFolder(QStringLiteral("/srv/second"));
+        QCOMPARE(state.deriveDatabasePath(), roadtally::databasePathIn(QStringLiteral("/srv/second")));
+        QCOMPARE(state.databasePath, roadtally::databasePathIn(QStringLiteral("/srv/second")));
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_SharedState)
+#include "tst_SharedState.moc"

@@ -1,0 +1,486 @@
+// The survey tabs driven as a user drives them, on a generated three-day
+// survey: each click must put on screen exactly what the view's computation
+// gives for the same survey, date and direction (the computations are checked
+// against worked examples in their own tests).
+
+#include "sample/SampleSurvey.h"
+
+#include "core/intake/RawDataFile.h"
+#include "core/reports/PageDump.h"
+#include "gui/preview/VSPrint.h"
+#include "core/intake/VehicleImport.h"
+#include "core/store/DatabaseSession.h"
+#include "core/store/Schema.h"
+#include "core/store/SharedState.h"
+#include "core/analysis/DailyVolume.h"
+#include "gui/shell/DailyVolumeTab.h"
+#include "core/analysis/FifteenMinute.h"
+#include "gui/shell/FifteenMinuteTab.h"
+#include "gui/shell/GraphView.h"
+#include "gui/shell/PrintOptionsPanel.h"
+#include "gui/shell/SpeedChartTab.h"
+#include "core/analysis/SpeedCharts.h"
+#include "gui/shell/SummaryTab.h"
+#include "core/analysis/WeeklyGrid.h"
+#include "gui/shell/WeeklyTab.h"
+#include "gui/shell/frmRoadtally.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+using namespace roadtally;
+
+namespace {
+
+void choose(QComboBox *combo, const QString &text)
+{
+    const int i = combo->findText(text);
+    QVERIFY2(i >= 0, qPrintable(text));
+    combo->setCurrentIndex(i);
+    Q_EMIT combo->activated(i);
+}
+
+// The text of the message box a handler left open ("" when none), closed.
+QString takeMessage()
+{
+    QString text;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (auto *box = qobject_cast<QMessageBox *>(w); box && box->isVisible()) {
+            text = box->text();
+            box->done(QMessageBox::Ok);
+        }
+    return text;
+}
+
+void compareChart(const ChartData &shown, const ChartSeries &expected)
+{
+    const ChartData want = chartData(expected);
+    QCOMPARE(shown.values, want.values);
+    QCOMPARE(shown.labels, want.labels);
+    QCOMPARE(shown.colours, want.colours);
+    QCOMPARE(shown.bottomTitle, want.bottomTitle);
+}
+
+const char *directionName(SurveyDirection d)
+{
+    return d == SurveyDirection::Approaching ? "approaching"
+           : d == SurveyDirection::Receding  ? "receding"
+                                             : "both";
+}
+
+} // namespace
+
+class tst_SurveyTabs : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    QString m_batch;
+    QStringList m_dates;
+    std::unique_ptr<frmRoadtally> m_window;
+
+    frmRoadtally &window() { return *m_window; }
+
+    DatabaseSession session() { return DatabaseSession(sharedState().deriveDatabasePath()); }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        sharedState().setProgramFolder(m_dir.path());
+        QCOMPARE(createBlankDatabase(sharedState().deriveDatabasePath()), QString());
+        SampleOptions options;
+        options.vehicles = 2500;
+        options.days = 3;
+        options.startDate = QDate(2025, 12, 30); // across a year end
+        const QString file = QStringLiteral("Three.ovd");
+        QCOMPARE(writeSampleSurvey(generateSampleSurvey(options),
+                                   QDir(m_dir.path()).filePath(file)),
+                 QString());
+        const LoadResult loaded = loadRawDataFile(m_dir.path(), file);
+        QCOMPARE(int(loaded.status), int(LoadStatus::Loaded));
+        const RawHeader header = readRawHeader(loaded.text);
+        ImportInput input;
+        input.batchNumber = header.batchNumber(QStringLiteral("A"));
+        input.locationCode = header.locationCode;
+        input.location = QStringLiteral("Maple Avenue");
+        input.startDate = header.batchDate;
+        input.startTime = header.startTime;
+        input.postedSpeed = header.postedSpeed;
+        input.unit = QStringLiteral("MPH");
+        input.direction = QStringLiteral("North");
+        input.zone = QStringLiteral("School");
+        input.rawText = loaded.text;
+        const ImportResult result = importSurvey(sharedState().deriveDatabasePath(), input);
+        QCOMPARE(int(result.outcome), int(ImportOutcome::Stored));
+        m_batch = input.batchNumber;
+
+        m_window = std::make_unique<frmRoadtally>();
+        m_window->setAttribute(Qt::WA_DeleteOnClose, false);
+        m_window->show();
+        m_window->surveySelected(m_batch);
+        m_window->surveyChosen(m_batch);
+        QCOMPARE(takeMessage(), QString());
+        m_window->SSTab->setCurrentIndex(1); // a tab change fills the date lists
+        for (int i = 0; i < window().volume->DateVolume->count(); ++i)
+            m_dates << window().volume->DateVolume->itemText(i);
+        QCOMPARE(m_dates.size(), 4); // three days from a quarter to two: four dates
+    }
+
+    void init() { sharedState().setProgramFolder(m_dir.path()); }
+
+    // A failed case leaves no preview behind to disable the next one.
+    void cleanup()
+    {
+        if (VSPrint *preview = openPreview())
+            preview->close();
+        takeMessage();
+        QTRY_VERIFY(window().isEnabled());
+    }
+
+    void speedCharts_data()
+    {
+        QTest::addColumn<bool>("percentile");
+        QTest::addColumn<int>("option");
+        QTest::addColumn<bool>("blackWhite");
+        for (bool percentile : {false, true})
+            for (int option : {3, 4, 5})
+                for (bool bw : {false, true})
+                    QTest::addRow("%s-%d-%s", percentile ? "85th" : "speeds", option,
+                                  bw ? "bw" : "colour")
+                        << percentile << option << bw;
+    }
+
+    void speedCharts()
+    {
+        QFETCH(bool, percentile);
+        QFETCH(int, option);
+        QFETCH(bool, blackWhite);
+        frmRoadtally &w = window();
+        SpeedChartTab *tab = percentile ? w.percentile : w.speeds;
+        w.SSTab->setCurrentIndex(0);
+        w.SSTab->setCurrentWidget(tab); // a tab change: every print button disabled
+        QVERIFY(!tab->printGraph->isEnabled());
+        (blackWhite ? tab->PrinterBW : tab->PrinterColor)->click();
+        tab->direction[option]->click();
+
+        SpeedChartInput input;
+        input.batch = m_batch;
+        input.postedLimit = w.summary->Label7[9]->text();
+        input.radarMode = QStringLiteral("MPH");
+        input.pace = w.summary->Label2[36]->text();
+        input.percentile85 = w.summary->Label2[28]->text();
+        input.direction = option == 5   ? SurveyDirection::Approaching
+                          : option == 4 ? SurveyDirection::Receding
+                                        : SurveyDirection::Both;
+        input.mode = blackWhite ? PrinterMode::BlackWhite : PrinterMode::Color;
+        DatabaseSession s = session();
+        const SpeedChartResult want =
+            percentile ? percent85Chart(s, input) : trafficFlowChart(s, input);
+        compareChart(tab->graph->graph().drawnData(), want.chart);
+        QVERIFY(tab->graph->isVisible());
+        QCOMPARE(tab->title->text(), want.title);
+        QVERIFY(tab->printGraph->isEnabled());
+    }
+
+    void dailyVolume_data()
+    {
+        QTest::addColumn<int>("option");
+        QTest::addColumn<int>("date");
+        for (int option = 0; option < 3; ++option)
+            for (int date = 0; date < 4; ++date)
+                QTest::addRow("%s-%d", directionName(SurveyDirection(option)), date)
+                    << option << date;
+    }
+
+    void dailyVolume()
+    {
+        QFETCH(int, option);
+        QFETCH(int, date);
+        frmRoadtally &w = window();
+        DailyVolumeTab *tab = w.volume;
+        w.SSTab->setCurrentIndex(0);
+        w.SSTab->setCurrentWidget(tab);
+        tab->option4[option]->click();
+        QVERIFY(!tab->Graph2->isVisible());
+        QVERIFY(!tab->Label12->isVisible());
+        QVERIFY(tab->DateVolume->isVisible());
+        QCOMPARE(tab->DateVolume->currentText(), QStringLiteral("**Select a Date**"));
+        QVERIFY(!tab->Command5->isEnabled());
+
+        choose(tab->DateVolume, m_dates[date]);
+        DatabaseSession s = session();
+        const DailyVolumeResult want =
+            roadtally::dailyVolume(s, {m_batch, m_dates[date], SurveyDirection(option)});
+        QCOMPARE(takeMessage(), QString());
+        compareChart(tab->Graph2->graph().drawnData(), want.chart);
+        QVERIFY(tab->Graph2->isVisible());
+        QVERIFY(tab->Label12->isVisible() && tab->AM->isVisible() && tab->PM->isVisible());
+        QCOMPARE(tab->Label12->text(), want.title);
+        QCOMPARE(tab->DChoice->text(), m_dates[date]);
+        QVERIFY(tab->Command5->isEnabled());
+    }
+
+    void fifteenMinute_data() { dailyVolume_data(); }
+
+    void fifteenMinute()
+    {
+        QFETCH(int, option);
+        QFETCH(int, date);
+        frmRoadtally &w = window();
+        FifteenMinuteTab *tab = w.fifteen;
+        w.SSTab->setCurrentWidget(tab);
+        tab->option7[option]->click();
+        QVERIFY(!tab->Flex2->isVisible());
+        QVERIFY(!tab->AMAnalysis->isVisible());
+        choose(tab->Date15min, m_dates[date]);
+
+        DatabaseSession s = session();
+        const FifteenMinuteResult want =
+            roadtally::fifteenMinute(s, {m_batch, m_dates[date], SurveyDirection(option)});
+        QVERIFY(tab->Flex2->isVisible() && tab->AMAnalysis->isVisible());
+        QCOMPARE(tab->Flex2->columnCount(), int(want.layout.headers.size()));
+        QCOMPARE(tab->Flex2->rowCount(), int(want.rows.size()));
+        for (int c = 0; c < want.layout.headers.size(); ++c)
+            QCOMPARE(tab->Flex2->horizontalHeaderItem(c)->text(), want.layout.headers[c]);
+        for (int r = 0; r < want.rows.size(); ++r)
+            for (int c = 0; c < want.layout.headers.size(); ++c)
+                QCOMPARE(tab->Flex2->item(r, c)->text(), want.rows[r].value(c));
+        for (int i = 0; i < 10; ++i)
+            QCOMPARE(tab->Label21[i]->text(), want.label21.value(i));
+        QCOMPARE(tab->DateChoice->text(), m_dates[date]);
+        QVERIFY(tab->Command7->isEnabled());
+        // The grid is as wide as its columns: the both-directions grid is the wider.
+        QVERIFY(tab->Flex2->viewport()->width() >=
+                tab->Flex2->horizontalHeader()->length() - 1);
+    }
+
+    void weeklyTotals()
+    {
+        frmRoadtally &w = window();
+        w.SSTab->setCurrentWidget(w.weekly);
+        w.weekly->ClearWeekData();
+        const WeeklyGrid before = w.weekly->grid();
+        w.weekly->Command8->click();
+        QCOMPARE(takeMessage(), QString());
+        DatabaseSession s = session();
+        const WeeklyResult want = weeklyGridOfSurvey(s, m_batch);
+        QVERIFY(want.computed());
+        QVERIFY(w.weekly->grid() == want.grid);
+        QVERIFY(!(w.weekly->grid() == before));
+        QVERIFY(w.weekly->Command3->isEnabled());
+    }
+
+    // Without dates to read, the grid stays exactly as it was and the user is told.
+    void weeklyWithoutSurvey()
+    {
+        frmRoadtally &w = window();
+        w.weekly->Command8->click();
+        const WeeklyGrid computed = w.weekly->grid();
+        const QString start = w.summary->Label7[0]->text();
+        w.summary->Label7[0]->setText(QString());
+        w.weekly->Command8->click();
+        w.summary->Label7[0]->setText(start);
+        QVERIFY(!takeMessage().isEmpty());
+        QVERIFY(w.weekly->grid() == computed);
+    }
+
+    // A Reports-menu chart command draws its chart even with another tab shown.
+    void chartMenuOffTab_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<bool>("percentile");
+        QTest::addColumn<int>("direction");
+        QTest::addColumn<int>("selector");
+        QTest::newRow("speeds receding") << "mnuDailyTrafficReceeding" << false << 1 << 2;
+        QTest::newRow("85th approaching") << "mnu85percentApproach" << true << 0 << 1;
+        QTest::newRow("85th both") << "mnu85PercentBoth" << true << 2 << 1;
+    }
+
+    void chartMenuOffTab()
+    {
+        QFETCH(QString, action);
+        QFETCH(bool, percentile);
+        QFETCH(int, direction);
+        QFETCH(int, selector);
+        frmRoadtally &w = window();
+        w.SSTab->setCurrentIndex(0);
+        w.findChild<QAction *>(action)->trigger();
+        SpeedChartTab *tab = percentile ? w.percentile : w.speeds;
+        QCOMPARE(tab->graph->graph().drawnData().bottomTitle,
+                 speedChartBottomTitle(SurveyDirection(direction)));
+        QCOMPARE(int(sharedState().reportSelector), selector);
+        closePreview(w);
+    }
+
+    // The print options panel prepares the view behind the report.
+    void printOptions_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<int>("selector");
+        QTest::newRow("summary") << "mnuSummary" << 3;
+        QTest::newRow("daily volume") << "mnuDailyVolume" << 5;
+        QTest::newRow("fifteen") << "mnu15Minute" << 4;
+    }
+
+    void printOptions()
+    {
+        QFETCH(QString, action);
+        QFETCH(int, selector);
+        frmRoadtally &w = window();
+        PrintOptionsPanel *panel = w.printOptions;
+        w.SSTab->setCurrentIndex(0); // print buttons disabled
+        w.findChild<QAction *>(action)->trigger();
+        QVERIFY(panel->isVisible());
+        QVERIFY(!w.SSTab->isEnabled());
+        QVERIFY(!panel->Combo2->isEnabled());
+        QCOMPARE(panel->chosenDirection(), -1);
+        const bool summaryMode = selector == 3;
+        QCOMPARE(panel->Combo2->currentText(), summaryMode
+                                                   ? QStringLiteral("** Select Display Scheme **")
+                                                   : QStringLiteral("** Select a Date **"));
+        QCOMPARE(panel->Combo2->count(), summaryMode ? 4 : m_dates.size());
+
+        const QString tabChoice = w.volume->DChoice->text();
+        panel->PrintOptionR->click();
+        QVERIFY(panel->Combo2->isEnabled());
+        QVERIFY(!panel->PrintSelection->isEnabled());
+        const QString entry = panel->Combo2->itemText(summaryMode ? 1 : 2);
+        choose(panel->Combo2, entry);
+        QCOMPARE(takeMessage(), QString());
+        QVERIFY(panel->PrintSelection->isEnabled());
+        DatabaseSession s = session();
+        if (summaryMode) {
+            QVERIFY(w.summary->Option1[1]->isChecked());
+            QCOMPARE(w.summary->Combo1->currentText(), entry);
+            QVERIFY(!w.summary->Command6->isEnabled());
+        } else if (selector == 5) {
+            QVERIFY(w.volume->option4[1]->isChecked());
+            const DailyVolumeResult want =
+                roadtally::dailyVolume(s, {m_batch, entry, SurveyDirection::Receding});
+            compareChart(w.volume->Graph2->graph().drawnData(), want.chart);
+            QVERIFY(!w.volume->Command5->isEnabled());
+            QCOMPARE(w.volume->DChoice->text(), tabChoice);
+        } else {
+            QVERIFY(w.fifteen->option7[1]->isChecked());
+            QCOMPARE(w.fifteen->DateChoice->text(), entry);
+            const FifteenMinuteResult want =
+                roadtally::fifteenMinute(s, {m_batch, entry, SurveyDirection::Receding});
+            QCOMPARE(w.fifteen->Label21[0]->text(), want.label21.value(0));
+            QVERIFY(!w.fifteen->Command7->isEnabled());
+        }
+        // A direction chosen again waits for a new choice.
+        panel->PrintOptionA->click();
+        QVERIFY(!panel->PrintSelection->isEnabled());
+        choose(panel->Combo2, entry);
+        panel->PrintSelection->click();
+        QVERIFY(!panel->isVisible());
+        QVERIFY(w.SSTab->isEnabled());
+        QCOMPARE(int(sharedState().reportSelector), selector);
+        QVERIFY(w.isEnabled()); // the panel's preview leaves the main window usable
+        closePreview(w);
+    }
+
+    // Each print button previews its report from what its tab shows.
+    void printButtons_data()
+    {
+        QTest::addColumn<int>("tab");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("text"); // a text of the first page
+        QTest::newRow("speeds") << 1 << "Command4" << m_batch;
+        QTest::newRow("volume") << 2 << "Command5" << m_batch;
+        QTest::newRow("85th") << 3 << "Command2" << m_batch;
+        QTest::newRow("fifteen") << 4 << "Command7" << "Date: Wednesday, Dec 31";
+        QTest::newRow("weekly") << 5 << "Command3" << "Mon-29          Tue-30";
+        QTest::newRow("study") << 6 << "printStudy" << "Speed Zone Study";
+    }
+
+    void printButtons()
+    {
+        QFETCH(int, tab);
+        QFETCH(QString, button);
+        QFETCH(QString, text);
+        frmRoadtally &w = window();
+        w.SSTab->setCurrentIndex(0);
+        w.SSTab->setCurrentIndex(tab);
+        // The step that enables the button: a direction, a date, the weekly totals.
+        switch (tab) {
+        case 1: w.speeds->direction[3]->click(); break;
+        case 2: w.volume->option4[2]->click(); choose(w.volume->DateVolume, m_dates[1]); break;
+        case 3: w.percentile->direction[5]->click(); break;
+        case 4: w.fifteen->option7[2]->click(); choose(w.fifteen->Date15min, m_dates[1]); break;
+        case 5: w.weekly->Command8->click(); break;
+        case 6: break; // the study was read when the survey was chosen
+        }
+        auto *print = w.findChild<QPushButton *>(button);
+        QVERIFY(print && print->isEnabled());
+        print->click();
+        QVERIFY(!w.isEnabled());
+        VSPrint *preview = nullptr;
+        QTRY_VERIFY((preview = openPreview()) && preview->pageCount() >= 1);
+        QCOMPARE(takeMessage(), QString());
+        QVERIFY2(dumpPage(preview->document(), 0).contains(text), qPrintable(text));
+        closePreview(w);
+    }
+
+    // The study report from the Reports menu; export offered while a survey is shown.
+    void studyAndExportMenus()
+    {
+        frmRoadtally &w = window();
+        QVERIFY(w.mnuSaveStudy->isEnabled());
+        QCOMPARE(w.mnuAccess->text(), QStringLiteral("CSV Files"));
+        w.mnuSpeedStudy->trigger();
+        VSPrint *preview = nullptr;
+        QTRY_VERIFY((preview = openPreview()) && preview->pageCount() == 1);
+        QVERIFY(dumpPage(preview->document(), 0).contains(QStringLiteral("Speed Zone Study")));
+        QCOMPARE(int(sharedState().reportSelector), 8);
+        closePreview(w);
+    }
+
+    void closePanel()
+    {
+        frmRoadtally &w = window();
+        w.mnuDailyVolume->trigger();
+        w.printOptions->Command11->click();
+        QVERIFY(!w.printOptions->isVisible());
+        QVERIFY(w.SSTab->isEnabled());
+    }
+
+private:
+    static VSPrint *openPreview()
+    {
+        for (QWidget *top : QApplication::topLevelWidgets())
+            if (auto *preview = qobject_cast<VSPrint *>(top); preview && preview->isVisible())
+                return preview;
+        return nullptr;
+    }
+
+    // Closes the report preview, if one was opened; the main window is usable again.
+    void closePreview(frmRoadtally &w)
+    {
+        QTRY_VERIFY(openPreview() != nullptr);
+        for (QWidget *top : QApplication::topLevelWidgets())
+            if (top != &w && top->isVisible() && !qobject_cast<QMessageBox *>(top))
+                top->close();
+        QTRY_VERIFY(w.isEnabled());
+    }
+};
+
+QTEST_MAIN(tst_SurveyTabs)
+#include "tst_SurveyTabs.moc"
