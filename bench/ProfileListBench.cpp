@@ -6,14 +6,14 @@
 #include "ProfileListBench.h"
 #include "PeakMemory.h"
 
-#include "sample/SampleSurvey.h"
-#include "gui/admin/frmSpeed_Profile.h"
 #include "core/intake/ImportRequest.h"
 #include "core/intake/VehicleImport.h"
 #include "core/store/DatabaseSession.h"
 #include "core/store/PagedQueryModel.h"
 #include "core/store/Schema.h"
 #include "core/store/SharedState.h"
+#include "gui/admin/frmSpeed_Profile.h"
+#include "sample/SampleSurvey.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -24,15 +24,14 @@
 #include <QSqlQuery>
 #include <QTableView>
 
-
 #include <algorithm>
 #include <cstdio>
 
 namespace roadtally {
 
-
 // A folder whose database holds one survey with about `speeding` vehicles over
-// its limit: the traffic of a 35 mph street, entered with a limit of 10. Returns the batch number and the exact count, or "" on failure.
+// its limit: the traffic of a 35 mph street, entered with a limit of 10. Returns the batch number
+// and the exact count, or "" on failure.
 QString makeProfileSurvey(const QString &folder, int speeding, int &stored)
 {
     QDir(folder).removeRecursively();
@@ -59,9 +58,11 @@ QString makeProfileSurvey(const QString &folder, int speeding, int &stored)
     DatabaseSession session(databasePathIn(folder));
     const QString batch =
         session.scalar(QStringLiteral("SELECT [Batch_Number] FROM [Header] LIMIT 1")).toString();
-    stored = session.scalar(QStringLiteral("SELECT count(*) FROM [Speed_Profile] WHERE [Batch_Number] = ?"),
-                            {batch})
-                 .toInt();
+    stored =
+        session
+            .scalar(QStringLiteral("SELECT count(*) FROM [Speed_Profile] WHERE [Batch_Number] = ?"),
+                    {batch})
+            .toInt();
     return batch;
 }
 
@@ -118,9 +119,10 @@ int profileListChild(int argc, char *argv[])
     {
         DatabaseSession session(databasePathIn(folder));
         const PagedQueryModel::Query q = speedProfileQuery(batch, selection.direction);
-        QSqlQuery rows = session.exec(QStringLiteral("SELECT %1 FROM [%2] WHERE %3 ORDER BY rowid")
-                                          .arg(q.columns.join(QStringLiteral(", ")), q.table, q.condition),
-                                      q.values);
+        QSqlQuery rows =
+            session.exec(QStringLiteral("SELECT %1 FROM [%2] WHERE %3 ORDER BY rowid")
+                             .arg(q.columns.join(QStringLiteral(", ")), q.table, q.condition),
+                         q.values);
         QVector<QVector<QVariant>> all;
         while (rows.next()) {
             QVector<QVector<QVariant>>::value_type row(q.columns.size());
@@ -139,13 +141,14 @@ int profileListChild(int argc, char *argv[])
 
 int benchProfileList(const QString &workFolder, const QList<int> &sizes, int repeats)
 {
-    std::printf("\nSpeeding profile window on a survey with many speeding vehicles: the list opening\n"
-                "(its first rows read), first rows on screen (showFor() to the grid painted, window\n"
-                "included), the full count in idle time, a jump to the last row; next to reading every\n"
-                "row at once. Best of %d runs, each in a process of its own.\n\n",
-                repeats);
-    std::printf("%10s %10s %10s %10s %10s %10s %10s %10s\n", "speeding", "open ms", "first ms", "count ms",
-                "to end ms", "rows", "peak MB", "all ms");
+    std::printf(
+        "\nSpeeding profile window on a survey with many speeding vehicles: the list opening\n"
+        "(its first rows read), first rows on screen (showFor() to the grid painted, window\n"
+        "included), the full count in idle time, a jump to the last row; next to reading every\n"
+        "row at once. Best of %d runs, each in a process of its own.\n\n",
+        repeats);
+    std::printf("%10s %10s %10s %10s %10s %10s %10s %10s\n", "speeding", "open ms", "first ms",
+                "count ms", "to end ms", "rows", "peak MB", "all ms");
     for (int n : sizes) {
         const QString folder = QDir(workFolder).filePath(QStringLiteral("profile-%1").arg(n));
         int stored = 0;
@@ -167,11 +170,12 @@ int benchProfileList(const QString &workFolder, const QList<int> &sizes, int rep
                 std::fprintf(stderr, "the speeding profile run failed\n");
                 return 1;
             }
-            const QStringList r = QString::fromLatin1(child.readAllStandardOutput()).split(QLatin1Char(' '));
+            const QStringList r =
+                QString::fromLatin1(child.readAllStandardOutput()).split(QLatin1Char(' '));
             if (r.size() < 10)
                 return 1;
-            const double times[5] = {r[7].toDouble(), r[0].toDouble(), r[1].toDouble(), r[2].toDouble(),
-                                     r[8].toDouble()};
+            const double times[5] = {r[7].toDouble(), r[0].toDouble(), r[1].toDouble(),
+                                     r[2].toDouble(), r[8].toDouble()};
             for (int i = 0; i < 5; ++i)
                 best[i] = run == 0 ? times[i] : std::min(best[i], times[i]);
             rows = r[3].toInt();
@@ -181,8 +185,8 @@ int benchProfileList(const QString &workFolder, const QList<int> &sizes, int rep
             std::fprintf(stderr, "the window counted %d rows of %d\n", rows, stored);
             return 1;
         }
-        std::printf("%10d %10.1f %10.1f %10.1f %10.1f %10d %10.1f %10.1f\n", stored, best[0], best[1], best[2],
-                    best[3], rows, peak / 1024.0, best[4]);
+        std::printf("%10d %10.1f %10.1f %10.1f %10.1f %10d %10.1f %10.1f\n", stored, best[0],
+                    best[1], best[2], best[3], rows, peak / 1024.0, best[4]);
         std::fflush(stdout);
         QDir(folder).removeRecursively();
     }

@@ -7,12 +7,12 @@
 #include "PeakMemory.h"
 #include "ProfileListBench.h"
 
-#include "core/reports/SpeedProfile.h"
-#include "gui/preview/VSPrint.h"
-#include "core/store/DatabaseSession.h"
-#include "core/store/SharedState.h"
 #include "core/analysis/SurveyCaptions.h"
 #include "core/analysis/SurveyCriteria.h"
+#include "core/reports/SpeedProfile.h"
+#include "core/store/DatabaseSession.h"
+#include "core/store/SharedState.h"
+#include "gui/preview/VSPrint.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -164,11 +164,11 @@ int benchProfileReports(const QString &workFolder, const QList<int> &sizes, int 
             pages = r[2].toInt();
             previewPeak = std::max(previewPeak, r[3].trimmed().toLong());
 
-            const ProcessFigures f = runMeasured(
-                cli, {QStringLiteral("report"), QStringLiteral("--folder"), folder,
-                      QStringLiteral("--batch"), batch, QStringLiteral("--report"),
-                      QStringLiteral("profile"), QStringLiteral("--pdf"),
-                      QDir(folder).filePath(QStringLiteral("profile.pdf"))});
+            const ProcessFigures f =
+                runMeasured(cli, {QStringLiteral("report"), QStringLiteral("--folder"), folder,
+                                  QStringLiteral("--batch"), batch, QStringLiteral("--report"),
+                                  QStringLiteral("profile"), QStringLiteral("--pdf"),
+                                  QDir(folder).filePath(QStringLiteral("profile.pdf"))});
             if (!f.ok) {
                 std::fprintf(stderr, "roadtally-cli report --report profile failed\n");
                 return 1;

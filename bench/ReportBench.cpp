@@ -14,7 +14,6 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
-
 #include <cstdio>
 #include <functional>
 

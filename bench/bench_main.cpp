@@ -14,17 +14,10 @@
 // database (same schema and indexes), one transaction, one prepared statement
 // per table, one row per statement: once only the Veh_Data rows, once every row
 // the import stores (Header, Veh_Data, Summary, Speed, Speed_Profile, Time_15).
-#include "ReportBench.h"
 #include "PeakMemory.h"
 #include "ProfileListBench.h"
 #include "ProfileReportBench.h"
-#include "sample/SampleSurvey.h"
-#include "core/export/SurveyExport.h"
-#include "core/intake/ImportRequest.h"
-#include "core/intake/VehicleImport.h"
-#include "core/store/DatabaseSession.h"
-#include "core/store/Schema.h"
-#include "core/store/SharedState.h"
+#include "ReportBench.h"
 #include "core/analysis/ChartSeries.h"
 #include "core/analysis/DailyVolume.h"
 #include "core/analysis/DisplayScheme.h"
@@ -32,16 +25,23 @@
 #include "core/analysis/SpeedCharts.h"
 #include "core/analysis/SurveyCaptions.h"
 #include "core/analysis/SurveyCriteria.h"
-#include "core/survey/SurveyDates.h"
 #include "core/analysis/WeeklyGrid.h"
+#include "core/export/SurveyExport.h"
+#include "core/intake/ImportRequest.h"
+#include "core/intake/VehicleImport.h"
+#include "core/store/DatabaseSession.h"
+#include "core/store/Schema.h"
+#include "core/store/SharedState.h"
+#include "core/survey/SurveyDates.h"
+#include "sample/SampleSurvey.h"
 
 #include <QCoreApplication>
-#include <QGuiApplication>
-#include <QImage>
-#include <QPainter>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -88,11 +88,11 @@ int importChild(const QString &file, const QString &folder, bool plainSql)
     request.location = QStringLiteral("Benchmark Road");
     request.direction = QStringLiteral("North");
     request.zone = QStringLiteral("Highway");
-    const ImportResult result = importSurvey(databasePathIn(folder), buildImportInput(loaded.text, request),
-                                             [&](int p) {
-                                                 if (p == 25 || p == 50 || p == 75 || p == 90)
-                                                     phases << timer.nsecsElapsed() / 1e9;
-                                             });
+    const ImportResult result =
+        importSurvey(databasePathIn(folder), buildImportInput(loaded.text, request), [&](int p) {
+            if (p == 25 || p == 50 || p == 75 || p == 90)
+                phases << timer.nsecsElapsed() / 1e9;
+        });
     const double seconds = timer.nsecsElapsed() / 1e9;
     std::printf("%.6f %d %ld %ld %d %.6f", seconds, result.storedVehicles, peakKilobytes(), before,
                 int(result.outcome), cpuSeconds() - cpuBefore);
@@ -127,10 +127,10 @@ int exportChild(const QString &folder, const QString &file)
     }
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
-    const double cpu = usage.ru_utime.tv_sec + usage.ru_stime.tv_sec
-                       + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-    std::printf("%.6f %ld %ld %lld %.6f\n", seconds, peakKilobytes(), before, static_cast<long long>(result.rows),
-                cpu);
+    const double cpu = usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
+                       (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+    std::printf("%.6f %ld %ld %lld %.6f\n", seconds, peakKilobytes(), before,
+                static_cast<long long>(result.rows), cpu);
     return 0;
 }
 
@@ -166,7 +166,8 @@ struct TableRows
 };
 
 // The tables the import writes, in the order it writes them.
-const char *const ImportedTables[] = {"Header", "Veh_Data", "Summary", "Speed", "Speed_Profile", "Time_15"};
+const char *const ImportedTables[] = {"Header", "Veh_Data",      "Summary",
+                                      "Speed",  "Speed_Profile", "Time_15"};
 
 bool readTable(sqlite3 *db, const char *table, TableRows &out)
 {
@@ -202,7 +203,8 @@ std::vector<TableRows> readImportedRows(const QString &database)
 {
     std::vector<TableRows> tables;
     sqlite3 *db = nullptr;
-    if (sqlite3_open_v2(database.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+    if (sqlite3_open_v2(database.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr) ==
+        SQLITE_OK) {
         for (const char *table : ImportedTables) {
             TableRows rows;
             if (!readTable(db, table, rows)) {
@@ -218,13 +220,15 @@ std::vector<TableRows> readImportedRows(const QString &database)
 
 // The bare insert: open, one transaction, one prepared statement per table,
 // one row per run, commit. Returns the seconds taken, or a negative value on failure.
-double bareInsert(const QString &database, const std::vector<const TableRows *> &tables, double &cpu)
+double bareInsert(const QString &database, const std::vector<const TableRows *> &tables,
+                  double &cpu)
 {
     const double cpuBefore = cpuSeconds();
     QElapsedTimer timer;
     timer.start();
     sqlite3 *db = nullptr;
-    if (sqlite3_open_v2(database.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
+    if (sqlite3_open_v2(database.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr) !=
+        SQLITE_OK)
         return -1;
     bool ok = sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr) == SQLITE_OK;
     for (const TableRows *table : tables) {
@@ -238,7 +242,8 @@ double bareInsert(const QString &database, const std::vector<const TableRows *> 
                 else if (cell->type == SQLITE_NULL)
                     sqlite3_bind_null(stmt, c);
                 else
-                    sqlite3_bind_text(stmt, c, cell->text.data(), int(cell->text.size()), SQLITE_STATIC);
+                    sqlite3_bind_text(stmt, c, cell->text.data(), int(cell->text.size()),
+                                      SQLITE_STATIC);
             }
             ok = sqlite3_step(stmt) == SQLITE_DONE;
             sqlite3_reset(stmt);
@@ -262,10 +267,10 @@ struct Measure
 {
     int vehicles = 0;
     int stored = 0;
-    qsizetype rows = 0; // every row the import stores
-    double import = 0;  // medians of the runs
-    double bare = 0;    // Veh_Data only
-    double bareAll = 0; // every row
+    qsizetype rows = 0;   // every row the import stores
+    double import = 0;    // medians of the runs
+    double bare = 0;      // Veh_Data only
+    double bareAll = 0;   // every row
     double importCpu = 0; // processor seconds, medians too
     double bareAllCpu = 0;
     long peakKb = 0;
@@ -293,8 +298,8 @@ bool measure(int vehicles, int repeats, bool plainSql, const QDir &work, Measure
     // peak memory, so the parent stays small until the import has run.
     const QString file = work.filePath(QStringLiteral("bench-%1.ovd").arg(vehicles));
     if (QProcess::execute(QCoreApplication::applicationFilePath(),
-                          {QStringLiteral("--generate-child"), QString::number(vehicles), file})
-        != 0) {
+                          {QStringLiteral("--generate-child"), QString::number(vehicles), file}) !=
+        0) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
         return false;
     }
@@ -316,7 +321,8 @@ bool measure(int vehicles, int repeats, bool plainSql, const QDir &work, Measure
             std::fprintf(stderr, "the import of %d vehicles failed\n", vehicles);
             return false;
         }
-        const QStringList report = QString::fromLatin1(child.readAllStandardOutput()).split(QLatin1Char(' '));
+        const QStringList report =
+            QString::fromLatin1(child.readAllStandardOutput()).split(QLatin1Char(' '));
         if (report.size() < 6)
             return false;
         imports << report[0].toDouble();
@@ -372,8 +378,7 @@ struct ViewTime
     double median = 0;
 };
 
-template <typename F>
-ViewTime timeView(int repeats, F &&view)
+template <typename F> ViewTime timeView(int repeats, F &&view)
 {
     std::vector<double> ms;
     for (int i = 0; i < repeats; ++i) {
@@ -417,14 +422,16 @@ bool measureViews(const QString &folder, int vehicles, int repeats)
     row("open a survey (rows, criteria, date lists)", 50, timeView(repeats, [&] {
             DatabaseSession s(database);
             captions = readSurveyCaptions(s, batch).value_or(SurveyCaptions());
-            computeCriteria(criteriaInputFromSummary(captions.summary, SurveyDirection::Approaching),
-                            SurveyDirection::Approaching);
+            computeCriteria(
+                criteriaInputFromSummary(captions.summary, SurveyDirection::Approaching),
+                SurveyDirection::Approaching);
             ok = ok && !surveyDates(s, batch).isEmpty();
         }));
     row("display scheme \"15 to 70 by 5 MPH\"", 50, timeView(repeats, [&] {
             DatabaseSession s(database);
             computeScheme(s, batch, *findDisplayScheme(QStringLiteral("15 to 70 by 5 MPH")),
-                          SurveyDirection::Approaching, captions.summaryField(QStringLiteral("Total_Approach")));
+                          SurveyDirection::Approaching,
+                          captions.summaryField(QStringLiteral("Total_Approach")));
         }));
     SpeedChartInput in;
     in.batch = batch;
@@ -459,8 +466,8 @@ bool measureViews(const QString &folder, int vehicles, int repeats)
             DatabaseSession s(database);
             WeeklyGrid grid = WeeklyGrid::designState();
             clearWeekData(grid);
-            const WeeklyResult r = computeWeeklyGrid(
-                s, {batch, captions.startDate(), captions.stopDate(), grid});
+            const WeeklyResult r =
+                computeWeeklyGrid(s, {batch, captions.startDate(), captions.stopDate(), grid});
             if (!r.computed())
                 std::fprintf(stderr, "%s\n", qPrintable(r.message));
             ok = ok && r.computed();
@@ -485,15 +492,16 @@ bool measureExport(int vehicles, int repeats, const QDir &work)
     const QString file = work.filePath(QStringLiteral("export-%1.ovd").arg(vehicles));
     const QString folder = work.filePath(QStringLiteral("export-%1").arg(vehicles));
     if (QProcess::execute(QCoreApplication::applicationFilePath(),
-                          {QStringLiteral("--generate-child"), QString::number(vehicles), file})
-            != 0
-        || !blankFolder(folder)) {
+                          {QStringLiteral("--generate-child"), QString::number(vehicles), file}) !=
+            0 ||
+        !blankFolder(folder)) {
         std::fprintf(stderr, "cannot write the survey to export\n");
         return false;
     }
     QProcess import;
     import.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    import.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--import-child"), file, folder});
+    import.start(QCoreApplication::applicationFilePath(),
+                 {QStringLiteral("--import-child"), file, folder});
     if (!import.waitForFinished(-1) || import.exitCode() != 0)
         return false;
     QFile::remove(file);
@@ -501,7 +509,8 @@ bool measureExport(int vehicles, int repeats, const QDir &work)
     {
         DatabaseSession session(databasePathIn(folder));
         session.requireOpen();
-        speeding = session.scalar(QStringLiteral("SELECT COUNT(*) FROM [Speed_Profile]")).toLongLong();
+        speeding =
+            session.scalar(QStringLiteral("SELECT COUNT(*) FROM [Speed_Profile]")).toLongLong();
     }
     const QString workbook = work.filePath(QStringLiteral("export-%1.xlsx").arg(vehicles));
     double best = 0;
@@ -511,12 +520,14 @@ bool measureExport(int vehicles, int repeats, const QDir &work)
     for (int run = 0; run < repeats; ++run) {
         QProcess child;
         child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--export-child"), folder, workbook});
+        child.start(QCoreApplication::applicationFilePath(),
+                    {QStringLiteral("--export-child"), folder, workbook});
         if (!child.waitForFinished(-1) || child.exitCode() != 0) {
             std::fprintf(stderr, "the export failed\n");
             return false;
         }
-        const QStringList report = QString::fromLatin1(child.readAllStandardOutput()).split(QLatin1Char(' '));
+        const QStringList report =
+            QString::fromLatin1(child.readAllStandardOutput()).split(QLatin1Char(' '));
         if (report.size() < 5)
             return false;
         const double seconds = report[0].toDouble();
@@ -527,10 +538,11 @@ bool measureExport(int vehicles, int repeats, const QDir &work)
     }
     const double megabytes = QFileInfo(workbook).size() / (1024.0 * 1024.0);
     std::printf("\nExport to an Excel workbook of a survey of %d vehicles, %lld of them speeding\n"
-                "(%lld rows on all sheets, a %.1f MB file): %.3f s (%.3f s of processor time), peak memory\n"
+                "(%lld rows on all sheets, a %.1f MB file): %.3f s (%.3f s of processor time), "
+                "peak memory\n"
                 "%.1f MB; best of %d runs (target under 5 s and 300 MB)\n",
-                vehicles, static_cast<long long>(speeding), static_cast<long long>(rows), megabytes, best, bestCpu,
-                peakKb / 1024.0, repeats);
+                vehicles, static_cast<long long>(speeding), static_cast<long long>(rows), megabytes,
+                best, bestCpu, peakKb / 1024.0, repeats);
     return true;
 }
 
@@ -553,7 +565,8 @@ int main(int argc, char *argv[])
                                                 : new QGuiApplication(argc, argv));
     const QStringList args = QCoreApplication::arguments();
     if (args.size() >= 4 && args[1] == QLatin1String("--import-child"))
-        return importChild(args[2], args[3], args.size() == 5 && args[4] == QLatin1String("--plain-sql"));
+        return importChild(args[2], args[3],
+                           args.size() == 5 && args[4] == QLatin1String("--plain-sql"));
     if (args.size() == 4 && args[1] == QLatin1String("--generate-child"))
         return generateChild(args[2].toInt(), args[3]);
     if (args.size() == 4 && args[1] == QLatin1String("--profile-child"))
@@ -598,10 +611,13 @@ int main(int argc, char *argv[])
             ok = false;
         }
         if (!ok) {
-            std::fprintf(stderr, "usage: roadtally-bench [--sizes N,N,...] [--repeats R] [--only import|profile|profile-report]\n"
-                                 "                      [--export-vehicles N] [--plain-sql]\n"
-                                 "(--export-vehicles 0 leaves the export out; --plain-sql imports without the\n"
-                                 "direct engine, on the plain Qt SQL path)\n");
+            std::fprintf(
+                stderr,
+                "usage: roadtally-bench [--sizes N,N,...] [--repeats R] [--only "
+                "import|profile|profile-report]\n"
+                "                      [--export-vehicles N] [--plain-sql]\n"
+                "(--export-vehicles 0 leaves the export out; --plain-sql imports without the\n"
+                "direct engine, on the plain Qt SQL path)\n");
             return 2;
         }
     }
@@ -616,39 +632,46 @@ int main(int argc, char *argv[])
             return 1;
         return benchProfileReports(work.path(), profileSizes, repeats);
     }
-    std::printf("Import of a generated 14-day survey (load, parse, store, four statistics)%s\n"
-                "next to a bare SQLite insert (one row per statement, one transaction) of the same\n"
-                "Veh_Data rows, and of every row the import stores; median of %d runs each.\n\n",
-                plainSql ? " on the plain Qt SQL path" : "", repeats);
-    std::printf("%10s %10s %10s %9s %11s %11s %7s %9s %11s %9s %10s\n", "vehicles", "stored", "all rows", "import s",
-                "Veh_Data s", "all rows s", "ratio", "ratio VD", "vehicles/s", "peak MB", "cpu ratio");
+    std::printf(
+        "Import of a generated 14-day survey (load, parse, store, four statistics)%s\n"
+        "next to a bare SQLite insert (one row per statement, one transaction) of the same\n"
+        "Veh_Data rows, and of every row the import stores; median of %d runs each.\n\n",
+        plainSql ? " on the plain Qt SQL path" : "", repeats);
+    std::printf("%10s %10s %10s %9s %11s %11s %7s %9s %11s %9s %10s\n", "vehicles", "stored",
+                "all rows", "import s", "Veh_Data s", "all rows s", "ratio", "ratio VD",
+                "vehicles/s", "peak MB", "cpu ratio");
     Measure last;
     for (int n : sizes) {
         Measure m;
         if (!measure(n, repeats, plainSql, QDir(work.path()), m))
             return 1;
-        std::printf("%10d %10d %10lld %9.3f %11.3f %11.3f %7.2f %9.2f %11.0f %9.1f %10.2f\n", m.vehicles,
-                    m.stored, static_cast<long long>(m.rows), m.import, m.bare, m.bareAll, m.import / m.bareAll,
-                    m.import / m.bare, m.vehicles / m.import, m.peakKb / 1024.0, m.importCpu / m.bareAllCpu);
+        std::printf("%10d %10d %10lld %9.3f %11.3f %11.3f %7.2f %9.2f %11.0f %9.1f %10.2f\n",
+                    m.vehicles, m.stored, static_cast<long long>(m.rows), m.import, m.bare,
+                    m.bareAll, m.import / m.bareAll, m.import / m.bare, m.vehicles / m.import,
+                    m.peakKb / 1024.0, m.importCpu / m.bareAllCpu);
         std::fflush(stdout);
         last = m;
     }
-    std::printf("\nLargest run: %d vehicles imported in %.3f s; bare insert of its %lld rows %.3f s, ratio %.2f "
-                "(target at most 1); of its Veh_Data rows alone %.3f s, ratio %.2f; %.0f vehicles/s; peak memory "
+    std::printf("\nLargest run: %d vehicles imported in %.3f s; bare insert of its %lld rows %.3f "
+                "s, ratio %.2f "
+                "(target at most 1); of its Veh_Data rows alone %.3f s, ratio %.2f; %.0f "
+                "vehicles/s; peak memory "
                 "of the import %.1f MB (%.1f MB at its start; target under 300 MB)\n",
                 last.vehicles, last.import, static_cast<long long>(last.rows), last.bareAll,
-                last.import / last.bareAll, last.bare, last.import / last.bare, last.vehicles / last.import,
-                last.peakKb / 1024.0, last.startKb / 1024.0);
-    std::printf("Processor time: import %.3f s, bare insert of every row %.3f s, ratio %.2f\n", last.importCpu,
-                last.bareAllCpu, last.importCpu / last.bareAllCpu);
+                last.import / last.bareAll, last.bare, last.import / last.bare,
+                last.vehicles / last.import, last.peakKb / 1024.0, last.startKb / 1024.0);
+    std::printf("Processor time: import %.3f s, bare insert of every row %.3f s, ratio %.2f\n",
+                last.importCpu, last.bareAllCpu, last.importCpu / last.bareAllCpu);
     if (last.phases.size() == 5) {
         const QList<double> &p = last.phases;
-        std::printf("Its phases: load %.3f s, parse and store %.3f s, Summary2 and speed table %.3f s, "
-                    "Speed_Profile %.3f s, Time15min %.3f s, commit %.3f s\n",
-                    p[0], p[1] - p[0], p[2] - p[1], p[3] - p[2], p[4] - p[3], last.import - p[4]);
+        std::printf(
+            "Its phases: load %.3f s, parse and store %.3f s, Summary2 and speed table %.3f s, "
+            "Speed_Profile %.3f s, Time15min %.3f s, commit %.3f s\n",
+            p[0], p[1] - p[0], p[2] - p[1], p[3] - p[2], p[4] - p[3], last.import - p[4]);
     }
     std::fflush(stdout);
-    const QString viewsFolder = QDir(work.path()).filePath(QStringLiteral("import-%1").arg(last.vehicles));
+    const QString viewsFolder =
+        QDir(work.path()).filePath(QStringLiteral("import-%1").arg(last.vehicles));
     if (!measureViews(viewsFolder, last.vehicles, std::max(9, repeats)))
         return 1;
     std::fflush(stdout);

@@ -77,8 +77,8 @@ void tst_AdminCommands::commands_data()
     QTest::addColumn<QStringList>("arguments"); // "DIR" stands for the program folder
     QTest::addColumn<bool>("withBackup");       // an OV97.BAK is there before the command
     QTest::addColumn<int>("code");
-    QTest::addColumn<QString>("printed");       // part of what the command writes (either stream)
-    QTest::addColumn<bool>("changes");          // whether OV97.mdb changes
+    QTest::addColumn<QString>("printed"); // part of what the command writes (either stream)
+    QTest::addColumn<bool>("changes");    // whether OV97.mdb changes
 
     const QString dir = QStringLiteral("DIR");
     const auto args = [](std::initializer_list<const char *> list) {
@@ -89,40 +89,47 @@ void tst_AdminCommands::commands_data()
     };
     QTest::newRow("backup") << args({"backup", "--folder", "DIR"}) << false << 0
                             << QStringLiteral("Backup and compacting are complete.") << false;
-    QTest::newRow("backup without folder") << args({"backup"}) << false << 2 << QStringLiteral("missing --folder")
-                                           << false;
-    QTest::newRow("backup of a folder that is not there") << args({"backup", "--folder", "DIR/nowhere"}) << false
-                                                          << 1 << QStringLiteral("there is no folder") << false;
+    QTest::newRow("backup without folder")
+        << args({"backup"}) << false << 2 << QStringLiteral("missing --folder") << false;
+    QTest::newRow("backup of a folder that is not there")
+        << args({"backup", "--folder", "DIR/nowhere"}) << false << 1
+        << QStringLiteral("there is no folder") << false;
     QTest::newRow("backup with --yes") << args({"backup", "--folder", "DIR", "--yes"}) << false << 2
                                        << QStringLiteral("unknown option --yes") << false;
-    QTest::newRow("restore without --yes") << args({"restore", "--folder", "DIR"}) << true << 2
-                                           << QStringLiteral("Restore database with data from last performed "
-                                                             "backup? \n             Current database data will be "
-                                                             "lost!\n\nNothing was changed. Add --yes")
-                                           << false;
+    QTest::newRow("restore without --yes")
+        << args({"restore", "--folder", "DIR"}) << true << 2
+        << QStringLiteral("Restore database with data from last performed "
+                          "backup? \n             Current database data will be "
+                          "lost!\n\nNothing was changed. Add --yes")
+        << false;
     QTest::newRow("restore") << args({"restore", "--folder", "DIR", "--yes"}) << true << 0
                              << QStringLiteral("restored from the backup OV97.BAK") << true;
-    QTest::newRow("restore without backup") << args({"restore", "--folder", "DIR", "--yes"}) << false << 1
-                                            << QStringLiteral("        Backup database does not exist\nYou must "
-                                                              "first create a backup of OVLite.mdb")
-                                            << false;
-    QTest::newRow("replace without --yes") << args({"replace", "--folder", "DIR"}) << false << 2
-                                           << QStringLiteral("Replace current database with new blank database?")
-                                           << false;
+    QTest::newRow("restore without backup")
+        << args({"restore", "--folder", "DIR", "--yes"}) << false << 1
+        << QStringLiteral("        Backup database does not exist\nYou must "
+                          "first create a backup of OVLite.mdb")
+        << false;
+    QTest::newRow("replace without --yes")
+        << args({"replace", "--folder", "DIR"}) << false << 2
+        << QStringLiteral("Replace current database with new blank database?") << false;
     QTest::newRow("replace") << args({"replace", "--folder", "DIR", "--yes"}) << false << 0
                              << QStringLiteral("replaced with the blank database ov97.emp") << true;
-    QTest::newRow("erase without --yes") << args({"erase", "--folder", "DIR"}) << false << 2
-                                         << QStringLiteral("This will ERASE the existing DATABASE file!  Do You "
-                                                           "want to continue?")
-                                         << false;
+    QTest::newRow("erase without --yes")
+        << args({"erase", "--folder", "DIR"}) << false << 2
+        << QStringLiteral("This will ERASE the existing DATABASE file!  Do You "
+                          "want to continue?")
+        << false;
     QTest::newRow("erase") << args({"erase", "--folder", "DIR", "--yes"}) << false << 0
                            << QStringLiteral("Finished Deleting Database\n") << true;
-    QTest::newRow("delete") << args({"delete", "--folder", "DIR", "--batch", "052401-A"}) << false << 0
-                            << QStringLiteral("Survey 052401-A deleted: Header 1, Speed 9, Speed_Profile 2, "
-                                              "Summary 1, Time_15 48 rows")
+    QTest::newRow("delete") << args({"delete", "--folder", "DIR", "--batch", "052401-A"}) << false
+                            << 0
+                            << QStringLiteral(
+                                   "Survey 052401-A deleted: Header 1, Speed 9, Speed_Profile 2, "
+                                   "Summary 1, Time_15 48 rows")
                             << true;
-    QTest::newRow("delete an unknown survey") << args({"delete", "--folder", "DIR", "--batch", "010101-Z"}) << false
-                                              << 1 << QStringLiteral("there is no survey 010101-Z") << false;
+    QTest::newRow("delete an unknown survey")
+        << args({"delete", "--folder", "DIR", "--batch", "010101-Z"}) << false << 1
+        << QStringLiteral("there is no survey 010101-Z") << false;
     QTest::newRow("delete without batch") << args({"delete", "--folder", "DIR"}) << false << 2
                                           << QStringLiteral("missing --batch") << false;
     QTest::newRow("repair") << args({"repair", "--folder", "DIR"}) << false << 0
@@ -158,13 +165,15 @@ void tst_AdminCommands::repairPrintsTheCheck()
 {
     const Run run = cli({QStringLiteral("repair"), QStringLiteral("--folder"), folder()});
     QCOMPARE(run.code, 0);
-    QCOMPARE(run.out, QStringLiteral("Integrity check:\n    ok\nRepair of the database is complete.\n"));
+    QCOMPARE(run.out,
+             QStringLiteral("Integrity check:\n    ok\nRepair of the database is complete.\n"));
 }
 
 void tst_AdminCommands::repairOfDamagedDatabase()
 {
     for (int i = 0; i < 30; ++i)
-        storeFullSurvey(database(), {QStringLiteral("0601%1-A").arg(i, 2, 10, QLatin1Char('0')), 30, 5, 2, false});
+        storeFullSurvey(database(), {QStringLiteral("0601%1-A").arg(i, 2, 10, QLatin1Char('0')), 30,
+                                     5, 2, false});
     damage(database(), QFileInfo(database()).size() / 2, 4096);
     const Run run = cli({QStringLiteral("repair"), QStringLiteral("--folder"), folder()});
     QVERIFY2(run.code == 0, qPrintable(run.out + run.err));
@@ -196,11 +205,13 @@ void tst_AdminCommands::generalHelpListsUpkeep()
 void tst_AdminCommands::exitCodesThroughTheProgram()
 {
     QProcess process;
-    process.start(QStringLiteral(ROADTALLY_CLI), {QStringLiteral("erase"), QStringLiteral("--folder"), folder()});
+    process.start(QStringLiteral(ROADTALLY_CLI),
+                  {QStringLiteral("erase"), QStringLiteral("--folder"), folder()});
     QVERIFY(process.waitForFinished(60000));
     QCOMPARE(process.exitCode(), 2);
     QCOMPARE(rowCount(database(), QStringLiteral("Header")), 2);
-    process.start(QStringLiteral(ROADTALLY_CLI), {QStringLiteral("backup"), QStringLiteral("--folder"), folder()});
+    process.start(QStringLiteral(ROADTALLY_CLI),
+                  {QStringLiteral("backup"), QStringLiteral("--folder"), folder()});
     QVERIFY(process.waitForFinished(60000));
     QCOMPARE(process.exitCode(), 0);
     QCOMPARE(QString::fromLocal8Bit(process.readAllStandardOutput()),
@@ -214,9 +225,10 @@ void tst_AdminCommands::backupKilledAtRandomPoints()
     {
         DatabaseSession session(database());
         Transaction transaction(session);
-        QSqlQuery insert = session.prepare(QStringLiteral(
-            "INSERT INTO [Veh_Data] ([Batch_Number], [Offset], [Veh_Direction], [Speed], [Time], [Date]) "
-            "VALUES ('052401-B', ?, '-', ?, '01:50:09 PM', '05/24/01')"));
+        QSqlQuery insert = session.prepare(
+            QStringLiteral("INSERT INTO [Veh_Data] ([Batch_Number], [Offset], [Veh_Direction], "
+                           "[Speed], [Time], [Date]) "
+                           "VALUES ('052401-B', ?, '-', ?, '01:50:09 PM', '05/24/01')"));
         for (int i = 0; i < 60000; ++i)
             session.run(insert, {i, 20 + i % 50});
         transaction.commit();
@@ -230,7 +242,8 @@ void tst_AdminCommands::backupKilledAtRandomPoints()
     QProcess process;
     QElapsedTimer clock;
     clock.start();
-    process.start(QStringLiteral(ROADTALLY_CLI), {QStringLiteral("backup"), QStringLiteral("--folder"), folder()});
+    process.start(QStringLiteral(ROADTALLY_CLI),
+                  {QStringLiteral("backup"), QStringLiteral("--folder"), folder()});
     QVERIFY(process.waitForFinished(60000));
     const qint64 fullRun = clock.elapsed();
     QCOMPARE(process.exitCode(), 0);
@@ -243,7 +256,8 @@ void tst_AdminCommands::backupKilledAtRandomPoints()
     budget.start();
     while (runs < 60 && budget.elapsed() < 12000) {
         writeBytes(database(), original);
-        process.start(QStringLiteral(ROADTALLY_CLI), {QStringLiteral("backup"), QStringLiteral("--folder"), folder()});
+        process.start(QStringLiteral(ROADTALLY_CLI),
+                      {QStringLiteral("backup"), QStringLiteral("--folder"), folder()});
         QVERIFY(process.waitForStarted(10000));
         QThread::usleep(random.bounded(quint32(fullRun * 1300)));
         process.kill();
@@ -260,20 +274,23 @@ void tst_AdminCommands::backupKilledAtRandomPoints()
         QCOMPARE(integrityOf(database()), QStringLiteral("ok"));
         QCOMPARE(databaseContent(database()), content);
         const QByteArray now = fileBytes(database());
-        QVERIFY2(now == original || now == compacted, qPrintable(QStringLiteral("run %1").arg(runs)));
+        QVERIFY2(now == original || now == compacted,
+                 qPrintable(QStringLiteral("run %1").arg(runs)));
         // Any backup there is the database exactly as it was.
         if (QFileInfo::exists(backup))
             QCOMPARE(fileBytes(backup), original);
         DatabaseSession session(database());
         QVERIFY2(session.isOpen(), qPrintable(session.errorText()));
     }
-    qInfo("%d backups killed at random points (%d ran to the end, %d were cut short); a whole run took %lld ms",
+    qInfo("%d backups killed at random points (%d ran to the end, %d were cut short); a whole run "
+          "took %lld ms",
           runs, finished, interrupted, fullRun);
     QVERIFY(interrupted > 0);
 
     // What the killed runs left behind does not stop the next backup.
     writeBytes(database(), original);
-    process.start(QStringLiteral(ROADTALLY_CLI), {QStringLiteral("backup"), QStringLiteral("--folder"), folder()});
+    process.start(QStringLiteral(ROADTALLY_CLI),
+                  {QStringLiteral("backup"), QStringLiteral("--folder"), folder()});
     QVERIFY(process.waitForFinished(60000));
     QCOMPARE(process.exitCode(), 0);
     QCOMPARE(fileBytes(backup), original);

@@ -2,11 +2,11 @@
 // temporary program folder: init, import (with corrections and failures), list.
 #include "cli/CommandLineTool.h"
 
-#include "sample/SampleSurvey.h"
 #include "core/store/DatabaseSession.h"
-#include "fixtures/DatabaseTrouble.h"
 #include "core/store/Schema.h"
 #include "core/store/SharedState.h"
+#include "fixtures/DatabaseTrouble.h"
+#include "sample/SampleSurvey.h"
 
 #include <QCryptographicHash>
 #include <QFile>
@@ -134,37 +134,58 @@ void tst_CommandLineTool::usageErrors_data()
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("message");
 
-    const QStringList import{"import", "--folder", "f", "x.ovd", "--location", "L", "--direction", "North",
-                             "--zone", "School"};
+    const QStringList import{"import", "--folder",    "f",     "x.ovd",  "--location",
+                             "L",      "--direction", "North", "--zone", "School"};
     QTest::newRow("no command") << QStringList{} << "no command given";
     QTest::newRow("unknown command") << QStringList{"upload"} << "unknown command upload";
     QTest::newRow("init without folder") << QStringList{"init"} << "missing --folder DIR";
-    QTest::newRow("init folder without value") << QStringList{"init", "--folder"} << "--folder needs DIR";
-    QTest::newRow("init empty folder") << QStringList{"init", "--folder="} << "missing --folder DIR";
-    QTest::newRow("init unknown option") << QStringList{"init", "--folder", "f", "--force"}
-                                         << "unknown option --force";
-    QTest::newRow("init stray argument") << QStringList{"init", "--folder", "f", "extra"}
-                                         << "unexpected argument extra";
+    QTest::newRow("init folder without value")
+        << QStringList{"init", "--folder"} << "--folder needs DIR";
+    QTest::newRow("init empty folder")
+        << QStringList{"init", "--folder="} << "missing --folder DIR";
+    QTest::newRow("init unknown option")
+        << QStringList{"init", "--folder", "f", "--force"} << "unknown option --force";
+    QTest::newRow("init stray argument")
+        << QStringList{"init", "--folder", "f", "extra"} << "unexpected argument extra";
     QTest::newRow("list short option") << QStringList{"list", "-f", "x"} << "unknown option -f";
-    QTest::newRow("list twice") << QStringList{"list", "--folder", "a", "--folder", "b"} << "--folder given twice";
-    QTest::newRow("import without file") << QStringList{"import", "--folder", "f", "--location", "L"}
-                                         << "missing the raw data FILE";
-    QTest::newRow("import two files") << (QStringList(import) << "y.ovd") << "unexpected argument y.ovd";
-    QTest::newRow("import without folder") << QStringList{"import", "x.ovd"} << "missing --folder DIR";
-    QTest::newRow("range with one end") << (QStringList(import) << "--range" << "10") << "--range needs LOW HIGH";
-    QTest::newRow("range inline") << (QStringList(import) << "--range=10") << "--range takes LOW HIGH as separate";
-    QTest::newRow("range not numbers") << (QStringList(import) << "--range" << "ten" << "100")
+    QTest::newRow("list twice") << QStringList{"list", "--folder", "a", "--folder", "b"}
+                                << "--folder given twice";
+    QTest::newRow("import without file")
+        << QStringList{"import", "--folder", "f", "--location", "L"} << "missing the raw data FILE";
+    QTest::newRow("import two files")
+        << (QStringList(import) << "y.ovd") << "unexpected argument y.ovd";
+    QTest::newRow("import without folder")
+        << QStringList{"import", "x.ovd"} << "missing --folder DIR";
+    QTest::newRow("range with one end") << (QStringList(import) << "--range"
+                                                                << "10")
+                                        << "--range needs LOW HIGH";
+    QTest::newRow("range inline") << (QStringList(import) << "--range=10")
+                                  << "--range takes LOW HIGH as separate";
+    QTest::newRow("range not numbers") << (QStringList(import) << "--range"
+                                                               << "ten"
+                                                               << "100")
                                        << "--range needs two whole speeds";
-    QTest::newRow("negative range") << (QStringList(import) << "--range" << "-5" << "100")
+    QTest::newRow("negative range") << (QStringList(import) << "--range"
+                                                            << "-5"
+                                                            << "100")
                                     << "--range needs two whole speeds";
-    QTest::newRow("unit mps") << (QStringList(import) << "--unit" << "MPS") << "--unit must be MPH or KPH";
-    QTest::newRow("letter digit") << (QStringList(import) << "--letter" << "1") << "--letter must be one letter";
-    QTest::newRow("letter two") << (QStringList(import) << "--letter" << "AB") << "--letter must be one letter";
-    QTest::newRow("headway negative") << (QStringList(import) << "--headway" << "-1")
+    QTest::newRow("unit mps") << (QStringList(import) << "--unit"
+                                                      << "MPS")
+                              << "--unit must be MPH or KPH";
+    QTest::newRow("letter digit") << (QStringList(import) << "--letter"
+                                                          << "1")
+                                  << "--letter must be one letter";
+    QTest::newRow("letter two") << (QStringList(import) << "--letter"
+                                                        << "AB")
+                                << "--letter must be one letter";
+    QTest::newRow("headway negative") << (QStringList(import) << "--headway"
+                                                              << "-1")
                                       << "--headway needs a whole number";
-    QTest::newRow("headway fraction") << (QStringList(import) << "--headway" << "1.5")
+    QTest::newRow("headway fraction") << (QStringList(import) << "--headway"
+                                                              << "1.5")
                                       << "--headway needs a whole number";
-    QTest::newRow("unknown import option") << (QStringList(import) << "--speed" << "35")
+    QTest::newRow("unknown import option") << (QStringList(import) << "--speed"
+                                                                   << "35")
                                            << "unknown option --speed";
 }
 
@@ -183,10 +204,13 @@ void tst_CommandLineTool::help_data()
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("expected");
     QTest::newRow("general") << QStringList{"--help"} << "Usage: roadtally-cli <command>";
-    QTest::newRow("help import") << QStringList{"help", "import"} << "Usage: roadtally-cli import --folder DIR FILE";
-    QTest::newRow("init") << QStringList{"init", "--help"} << "Usage: roadtally-cli init --folder DIR";
+    QTest::newRow("help import") << QStringList{"help", "import"}
+                                 << "Usage: roadtally-cli import --folder DIR FILE";
+    QTest::newRow("init") << QStringList{"init", "--help"}
+                          << "Usage: roadtally-cli init --folder DIR";
     QTest::newRow("import") << QStringList{"import", "-h"} << "--range LOW HIGH";
-    QTest::newRow("list") << QStringList{"list", "--help"} << "Usage: roadtally-cli list --folder DIR";
+    QTest::newRow("list") << QStringList{"list", "--help"}
+                          << "Usage: roadtally-cli list --folder DIR";
 }
 
 void tst_CommandLineTool::help()
@@ -211,8 +235,8 @@ void tst_CommandLineTool::initRefusesToOverwrite()
     QCOMPARE(count(db, QStringLiteral("Header")), 0);
 
     // A stored survey survives a second init.
-    QCOMPARE(runProgram({"import", "--folder", folder, m_sample, "--location", "Elm", "--direction", "East",
-                         "--zone", "Residential"})
+    QCOMPARE(runProgram({"import", "--folder", folder, m_sample, "--location", "Elm", "--direction",
+                         "East", "--zone", "Residential"})
                  .code,
              0);
     const QByteArray before = fileHash(db);
@@ -241,8 +265,8 @@ void tst_CommandLineTool::importAndList()
     QCOMPARE(r.code, 0);
     QCOMPARE(r.out, QString());
 
-    const QStringList import{"import", "--folder", folder, m_sample, "--location", "Main St & 5th",
-                             "--direction", "North", "--zone", "School"};
+    const QStringList import{"import",        "--folder",    folder,  m_sample, "--location",
+                             "Main St & 5th", "--direction", "North", "--zone", "School"};
     r = runProgram(import);
     QCOMPARE(r.code, 0);
     const QString db = databasePathIn(folder);
@@ -259,7 +283,8 @@ void tst_CommandLineTool::importAndList()
     QCOMPARE(r.out, QString());
     QCOMPARE(dump(db), before);
 
-    r = runProgram(QStringList(import) << "--letter" << "b");
+    r = runProgram(QStringList(import) << "--letter"
+                                       << "b");
     QCOMPARE(r.code, 0);
     QVERIFY(r.out.startsWith(QStringLiteral("Batch number: 052425-B\n")));
 
@@ -275,32 +300,62 @@ void tst_CommandLineTool::importCorrections()
 {
     const QString folder = m_dir.filePath(QStringLiteral("corrections"));
     QCOMPARE(runProgram({"init", "--folder", folder}).code, 0);
-    const Run r = runProgram({"import", "--folder", folder, m_sample, "--location", "Ring Rd", "--direction",
-                              "South West", "--zone", "Parks & Rec", "--unit", "KPH", "--posted-speed", "050",
-                              "--start-date", "12/31/2025", "--start-time", "23:30", "--batch", "123125-Z",
-                              "--location-code", "77777", "--range", "20", "60", "--headway=2", "--letter", "C"});
+    const Run r = runProgram({"import",
+                              "--folder",
+                              folder,
+                              m_sample,
+                              "--location",
+                              "Ring Rd",
+                              "--direction",
+                              "South West",
+                              "--zone",
+                              "Parks & Rec",
+                              "--unit",
+                              "KPH",
+                              "--posted-speed",
+                              "050",
+                              "--start-date",
+                              "12/31/2025",
+                              "--start-time",
+                              "23:30",
+                              "--batch",
+                              "123125-Z",
+                              "--location-code",
+                              "77777",
+                              "--range",
+                              "20",
+                              "60",
+                              "--headway=2",
+                              "--letter",
+                              "C"});
     QCOMPARE(r.code, 0);
     QVERIFY2(r.out.startsWith(QStringLiteral("Batch number: 123125-Z\n")), qPrintable(r.out));
 
     DatabaseSession s(databasePathIn(folder));
     s.requireOpen();
-    QSqlQuery h = s.exec(QStringLiteral(
-        "SELECT Batch_Number, Location_Code, Location, Date, Time, Violation_Alert, Radar_Mode, Direction, Zone "
-        "FROM Header"));
+    QSqlQuery h = s.exec(QStringLiteral("SELECT Batch_Number, Location_Code, Location, Date, Time, "
+                                        "Violation_Alert, Radar_Mode, Direction, Zone "
+                                        "FROM Header"));
     QVERIFY(h.next());
     QStringList header;
     for (int i = 0; i < 9; ++i)
         header << h.value(i).toString();
-    QCOMPARE(header, QStringList({"123125-Z", "77777", "Ring Rd", "12/31/2025", "23:30", "050", "KPH",
-                                  "South West", "Parks & Rec"}));
-    QCOMPARE(s.scalar(QStringLiteral("SELECT radar_mode FROM Radar")).toString(), QStringLiteral("KPH"));
+    QCOMPARE(header, QStringList({"123125-Z", "77777", "Ring Rd", "12/31/2025", "23:30", "050",
+                                  "KPH", "South West", "Parks & Rec"}));
+    QCOMPARE(s.scalar(QStringLiteral("SELECT radar_mode FROM Radar")).toString(),
+             QStringLiteral("KPH"));
     // The range and headway narrowed what was stored.
-    QCOMPARE(s.scalar(QStringLiteral("SELECT COUNT(*) FROM Veh_Data WHERE Speed < 20 OR Speed > 60")).toInt(), 0);
+    QCOMPARE(
+        s.scalar(QStringLiteral("SELECT COUNT(*) FROM Veh_Data WHERE Speed < 20 OR Speed > 60"))
+            .toInt(),
+        0);
     QVERIFY(s.scalar(QStringLiteral("SELECT MIN(Speed) FROM Veh_Data")).toInt() >= 20);
     // KPH: 93 speed rows; the survey starts at 23:30 on the corrected date.
     QCOMPARE(s.scalar(QStringLiteral("SELECT COUNT(*) FROM Speed")).toInt(), 93);
-    QCOMPARE(s.scalar(QStringLiteral("SELECT Start_Date FROM Summary")).toString(), QStringLiteral("12/31/25"));
-    QCOMPARE(s.scalar(QStringLiteral("SELECT MIN(Date) FROM Time_15")).toString(), QStringLiteral("01/01/26"));
+    QCOMPARE(s.scalar(QStringLiteral("SELECT Start_Date FROM Summary")).toString(),
+             QStringLiteral("12/31/25"));
+    QCOMPARE(s.scalar(QStringLiteral("SELECT MIN(Date) FROM Time_15")).toString(),
+             QStringLiteral("01/01/26"));
 }
 
 void tst_CommandLineTool::importFailures_data()
@@ -311,34 +366,50 @@ void tst_CommandLineTool::importFailures_data()
     const QString sample = m_dir.filePath(QStringLiteral("main street.ovd"));
     QTest::newRow("no location") << QStringList{sample, "--direction", "North", "--zone", "School"}
                                  << "You must input a valid location!";
-    QTest::newRow("empty location") << QStringList{sample, "--location", "", "--direction", "North", "--zone", "School"}
-                                    << "You must input a valid location!";
+    QTest::newRow("empty location")
+        << QStringList{sample, "--location", "", "--direction", "North", "--zone", "School"}
+        << "You must input a valid location!";
     QTest::newRow("no direction") << QStringList{sample, "--location", "L", "--zone", "School"}
                                   << "You must select the direction of traffic in the survey!";
     QTest::newRow("no zone") << QStringList{sample, "--location", "L", "--direction", "North"}
                              << "You must select the survey zone!";
-    QTest::newRow("missing file") << QStringList{m_dir.filePath("nothing.ovd"), "--location", "L", "--direction", "N",
-                                                 "--zone", "Z"}
+    QTest::newRow("missing file") << QStringList{m_dir.filePath("nothing.ovd"),
+                                                 "--location",
+                                                 "L",
+                                                 "--direction",
+                                                 "N",
+                                                 "--zone",
+                                                 "Z"}
                                   << "Radar text file does not exist, you must create one first";
-    QTest::newRow("not a date") << QStringList{sample, "--location", "L", "--direction", "N", "--zone", "Z",
-                                               "--start-date", "02/30/2025"}
+    QTest::newRow("not a date") << QStringList{sample,      "--location", "L", "--direction",
+                                               "N",         "--zone",     "Z", "--start-date",
+                                               "02/30/2025"}
                                 << "The survey data has a NON-date element";
-    QTest::newRow("not a data file") << QStringList{QStringLiteral(ROADTALLY_TEST_DATA "/raw/README.md"), "--location",
-                                                    "L", "--direction", "N", "--zone", "Z"}
-                                     << DataErrors;
-    QTest::newRow("a folder") << QStringList{m_dir.path(), "--location", "L", "--direction", "N", "--zone", "Z"}
-                              << QStringLiteral("Radar text file %1 cannot be read: it is a folder, not a file.")
-                                     .arg(QDir::toNativeSeparators(m_dir.path()));
-    QTest::newRow("a device") << QStringList{"/dev/zero", "--location", "L", "--direction", "N", "--zone", "Z"}
-                              << "Radar text file /dev/zero cannot be read: it is a device or a pipe, not a file.";
+    QTest::newRow("not a data file")
+        << QStringList{QStringLiteral(ROADTALLY_TEST_DATA "/raw/README.md"),
+                       "--location",
+                       "L",
+                       "--direction",
+                       "N",
+                       "--zone",
+                       "Z"}
+        << DataErrors;
+    QTest::newRow("a folder")
+        << QStringList{m_dir.path(), "--location", "L", "--direction", "N", "--zone", "Z"}
+        << QStringLiteral("Radar text file %1 cannot be read: it is a folder, not a file.")
+               .arg(QDir::toNativeSeparators(m_dir.path()));
+    QTest::newRow("a device")
+        << QStringList{"/dev/zero", "--location", "L", "--direction", "N", "--zone", "Z"}
+        << "Radar text file /dev/zero cannot be read: it is a device or a pipe, not a file.";
     QTest::newRow("location of blanks")
         << QStringList{sample, "--location", "   ", "--direction", "North", "--zone", "School"}
         << "You must input a valid location!";
     QTest::newRow("direction of blanks")
         << QStringList{sample, "--location", "L", "--direction", "  ", "--zone", "School"}
         << "You must select the direction of traffic in the survey!";
-    QTest::newRow("zone of blanks") << QStringList{sample, "--location", "L", "--direction", "North", "--zone", " "}
-                                    << "You must select the survey zone!";
+    QTest::newRow("zone of blanks")
+        << QStringList{sample, "--location", "L", "--direction", "North", "--zone", " "}
+        << "You must select the survey zone!";
 }
 
 void tst_CommandLineTool::importFailures()
@@ -346,11 +417,12 @@ void tst_CommandLineTool::importFailures()
     QFETCH(QStringList, arguments);
     QFETCH(QString, message);
 
-    const QString folder = m_dir.filePath(QStringLiteral("failures/%1").arg(QTest::currentDataTag()));
+    const QString folder =
+        m_dir.filePath(QStringLiteral("failures/%1").arg(QTest::currentDataTag()));
     QCOMPARE(runProgram({"init", "--folder", folder}).code, 0);
     // One good survey first: a failing import leaves it, and everything else, as it was.
-    const QStringList good{"import", "--folder", folder, m_sample, "--location", "L", "--direction", "North",
-                           "--zone", "School", "--letter", "Y"};
+    const QStringList good{"import",      "--folder", folder,   m_sample, "--location", "L",
+                           "--direction", "North",    "--zone", "School", "--letter",   "Y"};
     QCOMPARE(runProgram(good).code, 0);
     const QString db = databasePathIn(folder);
     const QStringList before = dump(db);
@@ -367,11 +439,14 @@ void tst_CommandLineTool::importDatabaseFailures_data()
 {
     QTest::addColumn<QString>("trouble");
     QTest::addColumn<QString>("reason");
-    QTest::newRow("locked") << "locked"
-                            << "another program or another import is using it, and it was still locked after "
-                               "0.3 seconds";
-    QTest::newRow("read-only") << "read-only" << "it is read-only (the file, or its folder, cannot be written)";
-    QTest::newRow("damaged") << "damaged" << "it is damaged";
+    QTest::newRow("locked")
+        << "locked"
+        << "another program or another import is using it, and it was still locked after "
+           "0.3 seconds";
+    QTest::newRow("read-only") << "read-only"
+                               << "it is read-only (the file, or its folder, cannot be written)";
+    QTest::newRow("damaged") << "damaged"
+                             << "it is damaged";
 }
 
 void tst_CommandLineTool::importDatabaseFailures()
@@ -380,10 +455,11 @@ void tst_CommandLineTool::importDatabaseFailures()
     // as a data file to download again.
     QFETCH(QString, trouble);
     QFETCH(QString, reason);
-    const QString folder = m_dir.filePath(QStringLiteral("database failures/%1").arg(QTest::currentDataTag()));
+    const QString folder =
+        m_dir.filePath(QStringLiteral("database failures/%1").arg(QTest::currentDataTag()));
     QCOMPARE(runProgram({"init", "--folder", folder}).code, 0);
-    const QStringList good{"import", "--folder", folder, m_sample, "--location", "L", "--direction", "North",
-                           "--zone", "School", "--wait", "0.3"};
+    const QStringList good{"import",      "--folder", folder,   m_sample, "--location", "L",
+                           "--direction", "North",    "--zone", "School", "--wait",     "0.3"};
     QCOMPARE(runProgram(good).code, 0);
     const QString db = databasePathIn(folder);
     if (trouble == QLatin1String("read-only"))
@@ -399,12 +475,14 @@ void tst_CommandLineTool::importDatabaseFailures()
         QVERIFY(lock->isHeld());
     }
 
-    const Run r = runProgram(QStringList(good) << "--letter" << "B");
+    const Run r = runProgram(QStringList(good) << "--letter"
+                                               << "B");
     QCOMPARE(r.code, 1);
     QCOMPARE(r.out, QString());
-    const QString expected = QStringLiteral("The survey database OV97.mdb could not be written: %1. Nothing was "
-                                            "imported.\n\nDatabase: %2\n\n")
-                                 .arg(reason, QDir::toNativeSeparators(db));
+    const QString expected =
+        QStringLiteral("The survey database OV97.mdb could not be written: %1. Nothing was "
+                       "imported.\n\nDatabase: %2\n\n")
+            .arg(reason, QDir::toNativeSeparators(db));
     QVERIFY2(r.err.startsWith(expected), qPrintable(r.err));
     QVERIFY(!r.err.contains(DataErrors));
     lock.reset();
@@ -427,8 +505,8 @@ void tst_CommandLineTool::concurrentImports()
         for (const char *letter : {"A", "B"}) {
             auto *p = new QProcess(this);
             p->start(QStringLiteral(ROADTALLY_CLI),
-                     {"import", "--folder", folder, file, "--location", "Elm", "--direction", "North", "--zone",
-                      "School", "--letter", QString::fromLatin1(letter)});
+                     {"import", "--folder", folder, file, "--location", "Elm", "--direction",
+                      "North", "--zone", "School", "--letter", QString::fromLatin1(letter)});
             imports << p;
         }
         for (QProcess *p : std::as_const(imports)) {
@@ -450,7 +528,8 @@ void tst_CommandLineTool::noDatabase()
     // The program never makes a database on its own: import and list refuse.
     const QString folder = m_dir.filePath(QStringLiteral("empty"));
     QVERIFY(QDir().mkpath(folder));
-    Run r = runProgram({"import", "--folder", folder, m_sample, "--location", "L", "--direction", "N", "--zone", "Z"});
+    Run r = runProgram({"import", "--folder", folder, m_sample, "--location", "L", "--direction",
+                        "N", "--zone", "Z"});
     QCOMPARE(r.code, 1);
     QVERIFY2(r.err.contains(QStringLiteral("there is no survey database")), qPrintable(r.err));
     r = runProgram({"list", "--folder", folder});

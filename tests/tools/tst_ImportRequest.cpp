@@ -13,9 +13,11 @@ using namespace roadtally;
 
 namespace {
 
-const QString LayoutHeader = QStringLiteral(
-    "Location:,00020,Setup Date:,005-024-001,Setup Time:,013:045,Violation Alert:,105,Blink Rate:,005,"
-    "Blank Speed:,120,Alarm Speed:,109,Power Delay:,005,Direction:,+,Time Offset ,Direction ,Speed,");
+const QString LayoutHeader =
+    QStringLiteral("Location:,00020,Setup Date:,005-024-001,Setup Time:,013:045,Violation "
+                   "Alert:,105,Blink Rate:,005,"
+                   "Blank Speed:,120,Alarm Speed:,109,Power Delay:,005,Direction:,+,Time Offset "
+                   ",Direction ,Speed,");
 
 } // namespace
 
@@ -57,7 +59,8 @@ void tst_ImportRequest::headerFromText()
     QFETCH(QString, letter);
     QFETCH(QStringList, expected);
     const HeaderFields f = headerFieldsFromText(text, letter);
-    QCOMPARE(QStringList({f.batchNumber, f.locationCode, f.startDate, f.startTime, f.postedSpeed}), expected);
+    QCOMPARE(QStringList({f.batchNumber, f.locationCode, f.startDate, f.startTime, f.postedSpeed}),
+             expected);
 }
 
 void tst_ImportRequest::acceptChanges_data()
@@ -67,8 +70,9 @@ void tst_ImportRequest::acceptChanges_data()
 
     const QStringList loaded{"052401-A", "00020", "05/24/2001", "13:45", "105"};
     QTest::newRow("all empty") << QStringList{"", "", "", "", ""} << loaded;
-    QTest::newRow("posted speed only") << QStringList{"", "", "", "", "035"}
-                                       << QStringList{"052401-A", "00020", "05/24/2001", "13:45", "035"};
+    QTest::newRow("posted speed only")
+        << QStringList{"", "", "", "", "035"}
+        << QStringList{"052401-A", "00020", "05/24/2001", "13:45", "035"};
     // The date correction leaves the batch number alone: it is its own box.
     QTest::newRow("date only") << QStringList{"06/01/2001", "", "", "", ""}
                                << QStringList{"052401-A", "00020", "06/01/2001", "13:45", "105"};
@@ -86,7 +90,8 @@ void tst_ImportRequest::acceptChanges()
     HeaderFields f = headerFieldsFromText(LayoutHeader, QStringLiteral("A"));
     HeaderCorrections c{boxes[0], boxes[1], boxes[2], boxes[3], boxes[4]};
     acceptHeaderChanges(f, c);
-    QCOMPARE(QStringList({f.batchNumber, f.locationCode, f.startDate, f.startTime, f.postedSpeed}), expected);
+    QCOMPARE(QStringList({f.batchNumber, f.locationCode, f.startDate, f.startTime, f.postedSpeed}),
+             expected);
     // Every box is empty afterwards.
     QCOMPARE(QStringList({c.startDate, c.startTime, c.batchNumber, c.locationCode, c.postedSpeed}),
              QStringList({"", "", "", "", ""}));
@@ -97,11 +102,19 @@ void tst_ImportRequest::defaultRange_data()
     QTest::addColumn<QString>("unit");
     QTest::addColumn<QString>("low");
     QTest::addColumn<QString>("high");
-    QTest::newRow("MPH") << "MPH" << "10" << "100";
-    QTest::newRow("KPH") << "KPH" << "15" << "160";
+    QTest::newRow("MPH") << "MPH"
+                         << "10"
+                         << "100";
+    QTest::newRow("KPH") << "KPH"
+                         << "15"
+                         << "160";
     // Only the exact text "MPH" gives the mph range.
-    QTest::newRow("lower-case mph") << "mph" << "15" << "160";
-    QTest::newRow("empty") << "" << "15" << "160";
+    QTest::newRow("lower-case mph") << "mph"
+                                    << "15"
+                                    << "160";
+    QTest::newRow("empty") << ""
+                           << "15"
+                           << "160";
 }
 
 void tst_ImportRequest::defaultRange()
@@ -164,11 +177,35 @@ void tst_ImportRequest::buildInput_data()
     QTest::addColumn<QString>("expectedHigh");
     QTest::addColumn<QString>("expectedBatch");
 
-    QTest::newRow("mph defaults") << "MPH" << "" << "" << "" << "10" << "100" << "052401-D";
-    QTest::newRow("kph defaults") << "KPH" << "" << "" << "" << "15" << "160" << "052401-D";
-    QTest::newRow("chosen range") << "KPH" << "0" << "30" << "" << "0" << "30" << "052401-D";
+    QTest::newRow("mph defaults") << "MPH"
+                                  << ""
+                                  << ""
+                                  << ""
+                                  << "10"
+                                  << "100"
+                                  << "052401-D";
+    QTest::newRow("kph defaults") << "KPH"
+                                  << ""
+                                  << ""
+                                  << ""
+                                  << "15"
+                                  << "160"
+                                  << "052401-D";
+    QTest::newRow("chosen range") << "KPH"
+                                  << "0"
+                                  << "30"
+                                  << ""
+                                  << "0"
+                                  << "30"
+                                  << "052401-D";
     // The batch box overrides what the letter made.
-    QTest::newRow("batch corrected") << "MPH" << "" << "" << "111111-Z" << "10" << "100" << "111111-Z";
+    QTest::newRow("batch corrected") << "MPH"
+                                     << ""
+                                     << ""
+                                     << "111111-Z"
+                                     << "10"
+                                     << "100"
+                                     << "111111-Z";
 }
 
 void tst_ImportRequest::buildInput()
@@ -213,7 +250,8 @@ void tst_ImportRequest::loadPath()
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     QCOMPARE(loadRawDataPath(QString()).status, LoadStatus::NoFileName);
-    QCOMPARE(loadRawDataPath(dir.filePath(QStringLiteral("missing.ovd"))).status, LoadStatus::NotFound);
+    QCOMPARE(loadRawDataPath(dir.filePath(QStringLiteral("missing.ovd"))).status,
+             LoadStatus::NotFound);
     // A folder is there but is no file: it cannot be read, and the message says so.
     QCOMPARE(loadRawDataPath(dir.path()).status, LoadStatus::Unreadable);
     QVERIFY(loadMessage(loadRawDataPath(dir.path())).contains(QStringLiteral("it is a folder")));
@@ -233,7 +271,8 @@ void tst_ImportRequest::loadPath()
     QString expected = QString::fromLatin1(s.text);
     int marked = 0;
     for (qsizetype i = expected.size() - 2; i >= 0 && marked < 4; --i) {
-        if (expected[i] == QLatin1Char('+') || expected[i] == QLatin1Char('-') || expected[i] == QLatin1Char('?')) {
+        if (expected[i] == QLatin1Char('+') || expected[i] == QLatin1Char('-') ||
+            expected[i] == QLatin1Char('?')) {
             expected[i] = QLatin1Char('*');
             ++marked;
         }

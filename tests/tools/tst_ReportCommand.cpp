@@ -188,7 +188,8 @@ void tst_ReportCommand::onePagePdf_data()
                        QStringLiteral("Total Vehicles: 113"),
                        QStringLiteral("Report Prepared By: Sgt. Dana Whitfield")};
     QTest::newRow("summary both, another scheme and officer")
-        << QStringLiteral("summary") << QStringList{QStringLiteral("--direction"), QStringLiteral("both"),
+        << QStringLiteral("summary")
+        << QStringList{QStringLiteral("--direction"), QStringLiteral("both"),
                        QStringLiteral("--scheme"),    QStringLiteral("20 to 42 by 2 MPH"),
                        QStringLiteral("--officer"),   QStringLiteral("Officer Pat O'Neil")}
         << QStringList{address, QStringLiteral("Display Scheme: 20 to 42 by 2 MPH"),
@@ -203,9 +204,9 @@ void tst_ReportCommand::onePagePdf_data()
                        QStringLiteral("Posted Speed Limit: 035"),
                        QStringLiteral("Report Prepared By: Sgt. Dana Whitfield")};
     QTest::newRow("study receding")
-        << QStringLiteral("study") << QStringList{QStringLiteral("--direction"), QStringLiteral("receding")}
-        << QStringList{QStringLiteral("Receeding Vehicles Only"),
-                       QStringLiteral("31 to 41 mph")};
+        << QStringLiteral("study")
+        << QStringList{QStringLiteral("--direction"), QStringLiteral("receding")}
+        << QStringList{QStringLiteral("Receeding Vehicles Only"), QStringLiteral("31 to 41 mph")};
 }
 
 void tst_ReportCommand::onePagePdf()
@@ -215,8 +216,8 @@ void tst_ReportCommand::onePagePdf()
     QFETCH(QStringList, expected);
     const QString pdf = m_dir.filePath(report + QStringLiteral(".pdf"));
     QCOMPARE(run(QStringList{QStringLiteral("--folder"), m_dir.path(), QStringLiteral("--batch"),
-                             MphBatch, QStringLiteral("--report"), report,
-                             QStringLiteral("--pdf"), pdf} +
+                             MphBatch, QStringLiteral("--report"), report, QStringLiteral("--pdf"),
+                             pdf} +
                  options),
              0);
     QVERIFY2(m_out.contains(QStringLiteral("(1 page)")), qPrintable(m_out + m_err));
@@ -250,9 +251,8 @@ void tst_ReportCommand::profilePdf()
 void tst_ReportCommand::studyInputOfTheStoredSurvey()
 {
     DatabaseSession s(m_dir.filePath(QStringLiteral("OV97.mdb")));
-    const std::optional<SpeedZoneStudyInput> in =
-        readSpeedZoneStudyInput(s, MphBatch + QStringLiteral(" "), SurveyDirection::Both,
-                                QStringLiteral("Lt. Kim"));
+    const std::optional<SpeedZoneStudyInput> in = readSpeedZoneStudyInput(
+        s, MphBatch + QStringLiteral(" "), SurveyDirection::Both, QStringLiteral("Lt. Kim"));
     QVERIFY(in);
     QCOMPARE(in->direction, SurveyDirection::Both);
     QCOMPARE(in->study.direction, SurveyDirection::Both);

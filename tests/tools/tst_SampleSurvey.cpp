@@ -99,12 +99,15 @@ void tst_SampleSurvey::headerPositions_data()
     QTest::addColumn<QByteArray>("clock");
     QTest::addColumn<QByteArray>("alert");
 
-    QTest::newRow("layout sample") << QDate(2001, 5, 24) << QTime(13, 45) << 105 << "00020"
-                                   << QByteArray("052401") << QByteArray("13:45") << QByteArray("105");
-    QTest::newRow("midnight, new year") << QDate(2000, 1, 1) << QTime(0, 0) << 5 << "99999"
-                                        << QByteArray("010100") << QByteArray("00:00") << QByteArray("005");
-    QTest::newRow("last minute of 2099") << QDate(2099, 12, 31) << QTime(23, 59) << 65 << "12345"
-                                         << QByteArray("123199") << QByteArray("23:59") << QByteArray("065");
+    QTest::newRow("layout sample")
+        << QDate(2001, 5, 24) << QTime(13, 45) << 105 << "00020" << QByteArray("052401")
+        << QByteArray("13:45") << QByteArray("105");
+    QTest::newRow("midnight, new year")
+        << QDate(2000, 1, 1) << QTime(0, 0) << 5 << "99999" << QByteArray("010100")
+        << QByteArray("00:00") << QByteArray("005");
+    QTest::newRow("last minute of 2099")
+        << QDate(2099, 12, 31) << QTime(23, 59) << 65 << "12345" << QByteArray("123199")
+        << QByteArray("23:59") << QByteArray("065");
 }
 
 void tst_SampleSurvey::headerPositions()
@@ -136,7 +139,8 @@ void tst_SampleSurvey::headerPositions()
     QCOMPARE(at(t, 60, 18), QByteArray(",Violation Alert:,"));
     QCOMPARE(at(t, 78, 3), alert);
     QVERIFY(at(t, 81, 200).startsWith(",Blink Rate:,005,Blank Speed:,"));
-    QVERIFY(sampleHeaderLine(o).endsWith(",Power Delay:,005,Direction:,+,Time Offset ,Direction ,Speed,"));
+    QVERIFY(sampleHeaderLine(o).endsWith(
+        ",Power Delay:,005,Direction:,+,Time Offset ,Direction ,Speed,"));
     QVERIFY(t.startsWith(sampleHeaderLine(o) + "\r\n"));
     // The header line itself holds no "*": the header block ends at the first one.
     QVERIFY(!sampleHeaderLine(o).contains('*'));
@@ -342,23 +346,35 @@ void tst_SampleSurvey::sameSeedSameFile()
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), first);
-    QVERIFY(!writeSampleSurvey(generateSampleSurvey(o), dir.filePath(QStringLiteral("no/such/dir.ovd"))).isEmpty());
+    QVERIFY(
+        !writeSampleSurvey(generateSampleSurvey(o), dir.filePath(QStringLiteral("no/such/dir.ovd")))
+             .isEmpty());
 }
 
 void tst_SampleSurvey::badOptions_data()
 {
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("value");
-    QTest::newRow("no days") << "days" << "0";
-    QTest::newRow("fifteen days") << "days" << "15";
-    QTest::newRow("negative vehicles") << "vehicles" << "-1";
-    QTest::newRow("year 1999") << "date" << "1999-12-31";
-    QTest::newRow("year 2100") << "date" << "2100-01-01";
-    QTest::newRow("short location") << "location" << "0002";
-    QTest::newRow("letters in location") << "location" << "0002A";
-    QTest::newRow("zero posted") << "posted" << "0";
-    QTest::newRow("posted 200") << "posted" << "200";
-    QTest::newRow("no records per line") << "perLine" << "0";
+    QTest::newRow("no days") << "days"
+                             << "0";
+    QTest::newRow("fifteen days") << "days"
+                                  << "15";
+    QTest::newRow("negative vehicles") << "vehicles"
+                                       << "-1";
+    QTest::newRow("year 1999") << "date"
+                               << "1999-12-31";
+    QTest::newRow("year 2100") << "date"
+                               << "2100-01-01";
+    QTest::newRow("short location") << "location"
+                                    << "0002";
+    QTest::newRow("letters in location") << "location"
+                                         << "0002A";
+    QTest::newRow("zero posted") << "posted"
+                                 << "0";
+    QTest::newRow("posted 200") << "posted"
+                                << "200";
+    QTest::newRow("no records per line") << "perLine"
+                                         << "0";
 }
 
 void tst_SampleSurvey::badOptions()
@@ -413,12 +429,15 @@ void tst_SampleSurvey::sampleCommand_data()
 {
     QTest::addColumn<QStringList>("arguments"); // the output file is added last
     QTest::addColumn<int>("exitCode");
-    QTest::addColumn<QByteArray>("header");     // T[11,5] + T[30,2] T[34,2] T[38,2] + T[54,2] T[58,2] + T[78,3]
+    QTest::addColumn<QByteArray>(
+        "header"); // T[11,5] + T[30,2] T[34,2] T[38,2] + T[54,2] T[58,2] + T[78,3]
 
     QTest::newRow("defaults") << QStringList{} << 0 << QByteArray("00020 052425 1345 035");
     QTest::newRow("every option")
-        << QStringList{"--vehicles", "500", "--days", "3", "--start", "12/30/2025", "--time", "22:05", "--posted", "050",
-                       "--location-code", "31337", "--seed", "9", "--unit-kph", "--records-per-line", "6"}
+        << QStringList{"--vehicles",         "500",    "--days", "3",        "--start",
+                       "12/30/2025",         "--time", "22:05",  "--posted", "050",
+                       "--location-code",    "31337",  "--seed", "9",        "--unit-kph",
+                       "--records-per-line", "6"}
         << 0 << QByteArray("31337 123025 2205 050");
     QTest::newRow("fifteen days") << QStringList{"--days", "15"} << 2 << QByteArray();
     QTest::newRow("bad date") << QStringList{"--start", "02/30/2025"} << 2 << QByteArray();
@@ -426,7 +445,8 @@ void tst_SampleSurvey::sampleCommand_data()
     QTest::newRow("bad time") << QStringList{"--time", "24:00"} << 2 << QByteArray();
     QTest::newRow("both units") << QStringList{"--unit-mph", "--unit-kph"} << 2 << QByteArray();
     QTest::newRow("unknown option") << QStringList{"--hours", "3"} << 2 << QByteArray();
-    QTest::newRow("location letters") << QStringList{"--location-code", "ABCDE"} << 2 << QByteArray();
+    QTest::newRow("location letters")
+        << QStringList{"--location-code", "ABCDE"} << 2 << QByteArray();
 }
 
 void tst_SampleSurvey::sampleCommand()
@@ -449,8 +469,8 @@ void tst_SampleSurvey::sampleCommand()
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QByteArray t = file.readAll();
-    QCOMPARE(at(t, 11, 5) + ' ' + at(t, 30, 2) + at(t, 34, 2) + at(t, 38, 2) + ' ' + at(t, 54, 2) + at(t, 58, 2) + ' '
-                 + at(t, 78, 3),
+    QCOMPARE(at(t, 11, 5) + ' ' + at(t, 30, 2) + at(t, 34, 2) + at(t, 38, 2) + ' ' + at(t, 54, 2) +
+                 at(t, 58, 2) + ' ' + at(t, 78, 3),
              header);
     QVERIFY(parseRecords(t).records.size() == (arguments.isEmpty() ? 3000 : 500));
 }

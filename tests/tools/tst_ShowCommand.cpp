@@ -49,9 +49,9 @@ private:
     {
         Run r;
         QTextStream out(&r.out), err(&r.err);
-        r.code = CommandLineTool(out, err).run(QStringList{QStringLiteral("show"), QStringLiteral("--folder"),
-                                                           m_dir.path()} +
-                                               arguments);
+        r.code = CommandLineTool(out, err).run(
+            QStringList{QStringLiteral("show"), QStringLiteral("--folder"), m_dir.path()} +
+            arguments);
         out.flush();
         err.flush();
         return r;
@@ -104,7 +104,8 @@ private Q_SLOTS:
                               c.value(QStringLiteral("pace_percent")).toString()};
         QCOMPARE(got.join(QLatin1Char('|')),
                  QStringLiteral("68|32|68.%|32.%|34.0|40|73|29 to 39|65|65.0%"));
-        QCOMPARE(texts(c.value(QStringLiteral("band_headers"))), QStringList({"035+", "45+", "55+"}));
+        QCOMPARE(texts(c.value(QStringLiteral("band_headers"))),
+                 QStringList({"035+", "45+", "55+"}));
         QCOMPARE(texts(c.value(QStringLiteral("bands"))), QStringList({"25", "6", "1", "32"}));
         QCOMPARE(texts(c.value(QStringLiteral("band_percents"))),
                  QStringList({"25.%", "6.%", "1.%", "32.%"}));
@@ -126,11 +127,13 @@ private Q_SLOTS:
 
     void fifteenJson()
     {
-        const Run r = show({QStringLiteral("--batch"), Week, QStringLiteral("fifteen"),
-                            QStringLiteral("--date"), QStringLiteral("6/15/26"), QStringLiteral("--json")});
+        const Run r =
+            show({QStringLiteral("--batch"), Week, QStringLiteral("fifteen"),
+                  QStringLiteral("--date"), QStringLiteral("6/15/26"), QStringLiteral("--json")});
         QCOMPARE(r.code, 0);
         const QJsonObject o = r.json();
-        QCOMPARE(o.value(QStringLiteral("date")).toString(), QStringLiteral("06/15/26")); // as stored
+        QCOMPARE(o.value(QStringLiteral("date")).toString(),
+                 QStringLiteral("06/15/26")); // as stored
         QCOMPARE(o.value(QStringLiteral("direction")).toString(), QStringLiteral("both"));
         QCOMPARE(texts(o.value(QStringLiteral("headers"))).join(QLatin1Char('|')),
                  QStringLiteral("Time AM|A|R|Hour Total|Time PM|A|R|Hour Total"));
@@ -151,9 +154,10 @@ private Q_SLOTS:
 
     void volumeJson()
     {
-        const Run r = show({QStringLiteral("--batch"), Week, QStringLiteral("volume"), QStringLiteral("--date"),
-                            QStringLiteral("06/12/26"), QStringLiteral("--direction"),
-                            QStringLiteral("approaching"), QStringLiteral("--json")});
+        const Run r = show({QStringLiteral("--batch"), Week, QStringLiteral("volume"),
+                            QStringLiteral("--date"), QStringLiteral("06/12/26"),
+                            QStringLiteral("--direction"), QStringLiteral("approaching"),
+                            QStringLiteral("--json")});
         QCOMPARE(r.code, 0);
         const QJsonObject o = r.json();
         QCOMPARE(o.value(QStringLiteral("title")).toString(),
@@ -167,7 +171,8 @@ private Q_SLOTS:
 
     void weeklyJson()
     {
-        const Run r = show({QStringLiteral("--batch"), Week, QStringLiteral("weekly"), QStringLiteral("--json")});
+        const Run r = show(
+            {QStringLiteral("--batch"), Week, QStringLiteral("weekly"), QStringLiteral("--json")});
         QCOMPARE(r.code, 0);
         const QJsonObject o = r.json();
         QCOMPARE(texts(o.value(QStringLiteral("headers"))).join(QLatin1Char('|')),
@@ -185,8 +190,9 @@ private Q_SLOTS:
 
     void speedsJson()
     {
-        const Run r = show({QStringLiteral("--batch"), MphBatch, QStringLiteral("speeds"),
-                            QStringLiteral("--printer"), QStringLiteral("bw"), QStringLiteral("--json")});
+        const Run r =
+            show({QStringLiteral("--batch"), MphBatch, QStringLiteral("speeds"),
+                  QStringLiteral("--printer"), QStringLiteral("bw"), QStringLiteral("--json")});
         QCOMPARE(r.code, 0);
         const QJsonObject o = r.json();
         QCOMPARE(o.value(QStringLiteral("title")).toString(),
@@ -207,7 +213,8 @@ private Q_SLOTS:
     {
         const Run r = show({QStringLiteral("--batch"), MphBatch, QStringLiteral("percentile"),
                             QStringLiteral("--direction"), QStringLiteral("receding"),
-                            QStringLiteral("--criteria"), QStringLiteral("receding"), QStringLiteral("--json")});
+                            QStringLiteral("--criteria"), QStringLiteral("receding"),
+                            QStringLiteral("--json")});
         QCOMPARE(r.code, 0);
         const QJsonArray points = r.json().value(QStringLiteral("points")).toArray();
         QCOMPARE(points.size(), 70);
@@ -221,20 +228,22 @@ private Q_SLOTS:
     // The study defaults to the approaching vehicles; catch-all forms are strings.
     void studyJson()
     {
-        Run r = show({QStringLiteral("--batch"), MphBatch, QStringLiteral("study"), QStringLiteral("--json")});
+        Run r = show({QStringLiteral("--batch"), MphBatch, QStringLiteral("study"),
+                      QStringLiteral("--json")});
         QCOMPARE(r.code, 0);
         QJsonObject o = r.json();
         QCOMPARE(o.value(QStringLiteral("direction")).toString(), QStringLiteral("approaching"));
         QCOMPARE(o.value(QStringLiteral("n")).toDouble(), 100.0);
         QCOMPARE(o.value(QStringLiteral("p85")).toDouble(), 40.0);
         QCOMPARE(o.value(QStringLiteral("p85_interpolated")).toDouble(), 39.7);
-        QCOMPARE(o.value(QStringLiteral("pace")).toObject().value(QStringLiteral("low")).toDouble(), 27.0);
+        QCOMPARE(o.value(QStringLiteral("pace")).toObject().value(QStringLiteral("low")).toDouble(),
+                 27.0);
         const QJsonObject program = o.value(QStringLiteral("program")).toObject();
         QCOMPARE(program.value(QStringLiteral("p85")).toDouble(), 40.0);
         QCOMPARE(program.value(QStringLiteral("pace")).toString(), QStringLiteral("29 to 39"));
 
-        r = show({QStringLiteral("--batch"), KphBatch, QStringLiteral("study"), QStringLiteral("--direction"),
-                  QStringLiteral("both"), QStringLiteral("--json")});
+        r = show({QStringLiteral("--batch"), KphBatch, QStringLiteral("study"),
+                  QStringLiteral("--direction"), QStringLiteral("both"), QStringLiteral("--json")});
         QCOMPARE(r.code, 0);
         o = r.json();
         QCOMPARE(o.value(QStringLiteral("direction")).toString(), QStringLiteral("both"));
@@ -246,7 +255,8 @@ private Q_SLOTS:
     {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("summary") << QStringList{"--batch", MphBatch, "summary", "--scheme", "15 to 70 by 5 MPH"}
+        QTest::newRow("summary") << QStringList{"--batch", MphBatch, "summary", "--scheme",
+                                                "15 to 70 by 5 MPH"}
                                  << "Number Exceeding Limit";
         QTest::newRow("fifteen") << QStringList{"--batch", Week, "fifteen", "--date", "06/10/26"}
                                  << "Peak % fo 24 Hr *";
@@ -256,7 +266,8 @@ private Q_SLOTS:
         QTest::newRow("speeds") << QStringList{"--batch", MphBatch, "speeds"} << "0 black";
         QTest::newRow("percentile") << QStringList{"--batch", KphBatch, "percentile"}
                                     << "85th Percentile for Batch #031626-B";
-        QTest::newRow("study") << QStringList{"--batch", MphBatch, "study", "--direction", "receding"}
+        QTest::newRow("study") << QStringList{"--batch", MphBatch, "study", "--direction",
+                                              "receding"}
                                << "Receding vehicles, MPH, posted limit 035";
     }
     void tables()
@@ -274,8 +285,8 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<int>("code");
         QTest::addColumn<QString>("message");
-        QTest::newRow("unknown batch") << QStringList{"--batch", "010101-Q", "summary"} << 1
-                                       << "there is no survey 010101-Q";
+        QTest::newRow("unknown batch")
+            << QStringList{"--batch", "010101-Q", "summary"} << 1 << "there is no survey 010101-Q";
         QTest::newRow("unknown scheme")
             << QStringList{"--batch", MphBatch, "summary", "--scheme", "10 to 20 MPH"} << 1
             << "unknown display scheme \"10 to 20 MPH\"";
@@ -286,27 +297,32 @@ private Q_SLOTS:
             << QStringList{"--batch", Week, "fifteen", "--date", "06/20/26"} << 1
             << "has no date 06/20/26 (its dates: 06/10/26";
         QTest::newRow("date that is no date")
-            << QStringList{"--batch", Week, "volume", "--date", "someday"} << 1 << "has no date someday";
-        QTest::newRow("weekly without hour rows")
-            << QStringList{"--batch", MphBatch, "weekly"} << 1
-            << "has no hourly volumes for 12/30/25";
-        QTest::newRow("missing date") << QStringList{"--batch", Week, "volume"} << 2 << "needs --date";
-        QTest::newRow("unknown kind") << QStringList{"--batch", Week, "monthly"} << 2 << "unknown kind monthly";
+            << QStringList{"--batch", Week, "volume", "--date", "someday"} << 1
+            << "has no date someday";
+        QTest::newRow("weekly without hour rows") << QStringList{"--batch", MphBatch, "weekly"} << 1
+                                                  << "has no hourly volumes for 12/30/25";
+        QTest::newRow("missing date")
+            << QStringList{"--batch", Week, "volume"} << 2 << "needs --date";
+        QTest::newRow("unknown kind")
+            << QStringList{"--batch", Week, "monthly"} << 2 << "unknown kind monthly";
         QTest::newRow("option of another view")
             << QStringList{"--batch", Week, "summary", "--date", "06/10/26"} << 2
             << "--date is not used by summary";
         QTest::newRow("bad direction")
-            << QStringList{"--batch", Week, "volume", "--date", "06/10/26", "--direction", "north"} << 2
-            << "--direction must be";
-        QTest::newRow("bad printer") << QStringList{"--batch", MphBatch, "speeds", "--printer", "laser"} << 2
-                                     << "--printer must be color or bw";
+            << QStringList{"--batch", Week, "volume", "--date", "06/10/26", "--direction", "north"}
+            << 2 << "--direction must be";
+        QTest::newRow("bad printer")
+            << QStringList{"--batch", MphBatch, "speeds", "--printer", "laser"} << 2
+            << "--printer must be color or bw";
         QTest::newRow("missing batch") << QStringList{"weekly"} << 2 << "missing --batch";
-        QTest::newRow("study of one date") << QStringList{"--batch", Week, "study", "--date", "06/10/26"} << 2
-                                           << "--date is not used by study";
-        QTest::newRow("study of an unknown batch") << QStringList{"--batch", "010101-Q", "study"} << 1
-                                                   << "there is no survey 010101-Q";
-        QTest::newRow("no Speed rows") << QStringList{"--batch", Week, "speeds"} << 1
-                                       << "The Database is empty OR you have to select a SURVEY on the first tab.";
+        QTest::newRow("study of one date")
+            << QStringList{"--batch", Week, "study", "--date", "06/10/26"} << 2
+            << "--date is not used by study";
+        QTest::newRow("study of an unknown batch")
+            << QStringList{"--batch", "010101-Q", "study"} << 1 << "there is no survey 010101-Q";
+        QTest::newRow("no Speed rows")
+            << QStringList{"--batch", Week, "speeds"} << 1
+            << "The Database is empty OR you have to select a SURVEY on the first tab.";
     }
     void errors()
     {
@@ -324,8 +340,9 @@ private Q_SLOTS:
         QTemporaryDir empty;
         Run r;
         QTextStream out(&r.out), err(&r.err);
-        r.code = CommandLineTool(out, err).run({QStringLiteral("show"), QStringLiteral("--folder"), empty.path(),
-                                                QStringLiteral("--batch"), MphBatch, QStringLiteral("weekly")});
+        r.code = CommandLineTool(out, err).run({QStringLiteral("show"), QStringLiteral("--folder"),
+                                                empty.path(), QStringLiteral("--batch"), MphBatch,
+                                                QStringLiteral("weekly")});
         err.flush();
         QCOMPARE(r.code, 1);
         QVERIFY(r.err.contains(QStringLiteral("there is no survey database OV97.mdb")));
@@ -335,9 +352,10 @@ private Q_SLOTS:
     void program()
     {
         QProcess p;
-        p.start(QStringLiteral(ROADTALLY_CLI), {QStringLiteral("show"), QStringLiteral("--folder"), m_dir.path(),
-                                                QStringLiteral("--batch"), Week, QStringLiteral("weekly"),
-                                                QStringLiteral("--json")});
+        p.start(QStringLiteral(ROADTALLY_CLI),
+                {QStringLiteral("show"), QStringLiteral("--folder"), m_dir.path(),
+                 QStringLiteral("--batch"), Week, QStringLiteral("weekly"),
+                 QStringLiteral("--json")});
         QVERIFY(p.waitForFinished(60000));
         QCOMPARE(p.exitCode(), 0);
         const QJsonObject o = QJsonDocument::fromJson(p.readAllStandardOutput()).object();

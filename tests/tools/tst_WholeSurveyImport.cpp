@@ -8,9 +8,9 @@
 // headway after it, and inside the speed range.
 #include "cli/CommandLineTool.h"
 
-#include "sample/SampleSurvey.h"
 #include "core/store/DatabaseSession.h"
 #include "core/store/SharedState.h"
+#include "sample/SampleSurvey.h"
 
 #include <QDateTime>
 #include <QSqlQuery>
@@ -41,7 +41,9 @@ QString twelveHour(int secondOfDay, bool withSeconds)
 {
     const int hour = secondOfDay / 3600;
     const int h12 = hour % 12 == 0 ? 12 : hour % 12;
-    QString text = QStringLiteral("%1:%2").arg(h12, 2, 10, QLatin1Char('0')).arg(secondOfDay / 60 % 60, 2, 10, QLatin1Char('0'));
+    QString text = QStringLiteral("%1:%2")
+                       .arg(h12, 2, 10, QLatin1Char('0'))
+                       .arg(secondOfDay / 60 % 60, 2, 10, QLatin1Char('0'));
     if (withSeconds)
         text += QStringLiteral(":%1").arg(secondOfDay % 60, 2, 10, QLatin1Char('0'));
     return text + (hour < 12 ? QStringLiteral(" AM") : QStringLiteral(" PM"));
@@ -57,7 +59,9 @@ QString shortDate(const QDate &d)
 
 QString clock(int minuteOfDay)
 {
-    return QStringLiteral("%1:%2").arg(minuteOfDay / 60 % 24, 2, 10, QLatin1Char('0')).arg(minuteOfDay % 60, 2, 10, QLatin1Char('0'));
+    return QStringLiteral("%1:%2")
+        .arg(minuteOfDay / 60 % 24, 2, 10, QLatin1Char('0'))
+        .arg(minuteOfDay % 60, 2, 10, QLatin1Char('0'));
 }
 
 QString countText(qint64 n)
@@ -89,7 +93,9 @@ bool sameRows(const QStringList &actual, const QStringList &expected, QString &w
 {
     for (qsizetype i = 0; i < qMin(actual.size(), expected.size()); ++i) {
         if (actual.at(i) != expected.at(i)) {
-            why = QStringLiteral("row %1: stored %2, expected %3").arg(i).arg(actual.at(i), expected.at(i));
+            why = QStringLiteral("row %1: stored %2, expected %3")
+                      .arg(i)
+                      .arg(actual.at(i), expected.at(i));
             return false;
         }
     }
@@ -100,10 +106,10 @@ bool sameRows(const QStringList &actual, const QStringList &expected, QString &w
     return true;
 }
 
-#define COMPARE_ROWS(actual, expected)                                                                     \
-    do {                                                                                                   \
-        QString why;                                                                                       \
-        QVERIFY2(sameRows(actual, expected, why), qPrintable(why));                                        \
+#define COMPARE_ROWS(actual, expected)                                                             \
+    do {                                                                                           \
+        QString why;                                                                               \
+        QVERIFY2(sameRows(actual, expected, why), qPrintable(why));                                \
     } while (false)
 
 } // namespace
@@ -127,16 +133,20 @@ void tst_WholeSurveyImport::wholeSurvey_data()
     QTest::addColumn<int>("posted");
     QTest::addColumn<QStringList>("range"); // empty: the unit's default
     QTest::addColumn<int>("headway");
-    QTest::addColumn<bool>("tamper"); // disorder, a far outlier, boundary speeds, lines broken inside records
+    QTest::addColumn<bool>(
+        "tamper"); // disorder, a far outlier, boundary speeds, lines broken inside records
 
-    QTest::newRow("week across a month end") << QDate(2025, 5, 28) << QTime(8, 30) << 7 << 20000 << false << 35
-                                             << QStringList{"20", "60"} << 2 << false;
-    QTest::newRow("kph across a year end, tampered") << QDate(2025, 12, 29) << QTime(22, 10) << 5 << 15000 << true
-                                                     << 50 << QStringList{"30", "100"} << 0 << true;
-    QTest::newRow("over a leap day, default range") << QDate(2024, 2, 27) << QTime(23, 30) << 3 << 5000 << false << 30
-                                                    << QStringList{} << 4 << true;
-    QTest::newRow("one day from midnight") << QDate(2025, 3, 31) << QTime(0, 0) << 1 << 4000 << false << 25
-                                           << QStringList{} << 0 << false;
+    QTest::newRow("week across a month end")
+        << QDate(2025, 5, 28) << QTime(8, 30) << 7 << 20000 << false << 35
+        << QStringList{"20", "60"} << 2 << false;
+    QTest::newRow("kph across a year end, tampered")
+        << QDate(2025, 12, 29) << QTime(22, 10) << 5 << 15000 << true << 50
+        << QStringList{"30", "100"} << 0 << true;
+    QTest::newRow("over a leap day, default range")
+        << QDate(2024, 2, 27) << QTime(23, 30) << 3 << 5000 << false << 30 << QStringList{} << 4
+        << true;
+    QTest::newRow("one day from midnight") << QDate(2025, 3, 31) << QTime(0, 0) << 1 << 4000
+                                           << false << 25 << QStringList{} << 0 << false;
 }
 
 void tst_WholeSurveyImport::wholeSurvey()
@@ -184,7 +194,8 @@ void tst_WholeSurveyImport::wholeSurvey()
             data += sampleRecordText(r);
         for (qsizetype at = 37; at < data.size(); at += 39)
             data.insert(at, "\r\n");
-        text = sampleHeaderLine(o) + "\r\n" + SampleHeaderEnd + "\r\n" + data + "\r\n" + SampleTail + "\r\n";
+        text = sampleHeaderLine(o) + "\r\n" + SampleHeaderEnd + "\r\n" + data + "\r\n" +
+               SampleTail + "\r\n";
     }
 
     // The loader marks the last four records; the import keeps the records up to
@@ -202,8 +213,8 @@ void tst_WholeSurveyImport::wholeSurvey()
     qint64 previous = 0;
     for (qsizetype i = 0; i <= last; ++i) {
         const SampleRecord &r = records.at(i);
-        if (r.offset > previous + 50000 || r.offset < previous || r.offset < previous + headway || r.speed < low
-            || r.speed > high)
+        if (r.offset > previous + 50000 || r.offset < previous || r.offset < previous + headway ||
+            r.speed < low || r.speed > high)
             continue;
         previous = r.offset;
         const QDateTime at = origin.addSecs(r.offset);
@@ -222,9 +233,10 @@ void tst_WholeSurveyImport::wholeSurvey()
     QTextStream outStream(&out), errStream(&err);
     CommandLineTool tool(outStream, errStream);
     QCOMPARE(tool.run({"init", "--folder", dir.path()}), 0);
-    QStringList arguments{"import", "--folder", dir.path(), file, "--location", "Oak Ave", "--direction", "East",
-                          "--zone", "Residential", "--unit", kph ? "KPH" : "MPH", "--letter", "K",
-                          "--headway", QString::number(headway)};
+    QStringList arguments{"import",     "--folder",    dir.path(),    file,
+                          "--location", "Oak Ave",     "--direction", "East",
+                          "--zone",     "Residential", "--unit",      kph ? "KPH" : "MPH",
+                          "--letter",   "K",           "--headway",   QString::number(headway)};
     if (!range.isEmpty())
         arguments << "--range" << range;
     out.clear();
@@ -233,7 +245,9 @@ void tst_WholeSurveyImport::wholeSurvey()
     errStream.flush();
     QVERIFY2(code == 0, qPrintable(err));
     const QString batch = shortDate(start).remove(QLatin1Char('/')) + QStringLiteral("-K");
-    QCOMPARE(out, QStringLiteral("Batch number: %1\nVehicles stored: %2\n").arg(batch).arg(accepted.size()));
+    QCOMPARE(
+        out,
+        QStringLiteral("Batch number: %1\nVehicles stored: %2\n").arg(batch).arg(accepted.size()));
 
     DatabaseSession s(databasePathIn(dir.path()));
     s.requireOpen();
@@ -241,21 +255,27 @@ void tst_WholeSurveyImport::wholeSurvey()
     // Header and Radar.
     const QString postedText = QString::number(posted).rightJustified(3, QLatin1Char('0'));
     const QStringList headerRow{QStringList{batch, "00020", "Oak Ave", start.toString("MM/dd/yyyy"),
-                                            time.toString("HH:mm"), postedText, kph ? "KPH" : "MPH", "East",
-                                            "Residential"}
+                                            time.toString("HH:mm"), postedText, kph ? "KPH" : "MPH",
+                                            "East", "Residential"}
                                     .join('|')};
     COMPARE_ROWS(tableRows(s, QStringLiteral("SELECT * FROM Header")), headerRow);
-    QCOMPARE(s.scalar(QStringLiteral("SELECT radar_mode FROM Radar")).toString(), kph ? "KPH" : "MPH");
+    QCOMPARE(s.scalar(QStringLiteral("SELECT radar_mode FROM Radar")).toString(),
+             kph ? "KPH" : "MPH");
 
     // Veh_Data: every accepted record, in order, with its time and date texts.
     QStringList vehRows;
     for (const Accepted &a : std::as_const(accepted))
-        vehRows << QStringList{batch, QString::number(a.record.offset), QString(QLatin1Char(a.record.direction)),
-                               QString::number(a.record.speed), twelveHour(a.second, true), shortDate(a.date)}
+        vehRows << QStringList{batch,
+                               QString::number(a.record.offset),
+                               QString(QLatin1Char(a.record.direction)),
+                               QString::number(a.record.speed),
+                               twelveHour(a.second, true),
+                               shortDate(a.date)}
                        .join('|');
-    COMPARE_ROWS(tableRows(s, QStringLiteral("SELECT Batch_Number, Offset, Veh_Direction, Speed, Time, Date "
-                                             "FROM Veh_Data ORDER BY rowid")),
-                 vehRows);
+    COMPARE_ROWS(
+        tableRows(s, QStringLiteral("SELECT Batch_Number, Offset, Veh_Direction, Speed, Time, Date "
+                                    "FROM Veh_Data ORDER BY rowid")),
+        vehRows);
 
     // Summary.
     const int L = posted;
@@ -297,7 +317,8 @@ void tst_WholeSurveyImport::wholeSurvey()
         pace << QStringLiteral("%1 to %2").arg(lo).arg(hi);
         qint64 inPace = 0;
         for (const Accepted &a : std::as_const(accepted))
-            inPace += (key == 'a' || a.record.direction == key) && a.record.speed >= lo && a.record.speed <= hi;
+            inPace += (key == 'a' || a.record.direction == key) && a.record.speed >= lo &&
+                      a.record.speed <= hi;
         paceTotal << QString::number(inPace);
         const qint64 percent = roundRatio(100 * inPace, f.total);
         pacePercent << (percent == 0 ? QString() : QString::number(percent)) + QStringLiteral(" %");
@@ -305,33 +326,67 @@ void tst_WholeSurveyImport::wholeSurvey()
     }
     const qint64 S = maxOffset;
     const QDateTime stop = origin.addSecs(S - S % 60);
-    const QStringList expectedSummary{
-        batch, postedText, QString::number(sets['a'].total), QString::number(sets['+'].total),
-        QString::number(sets['-'].total), QString::number(unknown), QString::number(sets['a'].under),
-        QString::number(sets['+'].under), QString::number(sets['-'].under),
-        QString::number(sets['a'].over), QString::number(sets['a'].band1), QString::number(sets['a'].band2),
-        QString::number(sets['a'].band3), QString::number(sets['+'].over), QString::number(sets['+'].band1),
-        QString::number(sets['+'].band2), QString::number(sets['+'].band3), QString::number(sets['-'].over),
-        QString::number(sets['-'].band1), QString::number(sets['-'].band2), QString::number(sets['-'].band3),
-        QString::number(maxSpeed),
-        mean[0], p85[0], pace[0], paceTotal[0], pacePercent[0],
-        mean[1], p85[1], pace[1], paceTotal[1], pacePercent[1],
-        mean[2], p85[2], pace[2], paceTotal[2], pacePercent[2],
-        QString::number(S),
-        QStringLiteral("%1 Days, %2 Hrs, %3 Min").arg(S / 86400).arg(S / 3600 % 24).arg(S / 60 % 60, 2, 10, QLatin1Char('0')),
-        twelveHour(time.hour() * 3600 + time.minute() * 60, false),
-        twelveHour(stop.time().msecsSinceStartOfDay() / 1000, false), shortDate(start), shortDate(stop.date())};
-    COMPARE_ROWS(tableRows(s, QStringLiteral(
-                                  "SELECT Batch_Number, Posted_Limit, Total_Vehicles, Total_Approach, Total_Receeding, "
-                                  "Total_Unknown, Number_Under, Number_UnderA, Number_UnderR, Number_Over, "
-                                  "Number_Over10, Number_Over20, Number_Over30, Number_OverA, Number_OverA10, "
-                                  "Number_OverA20, Number_OverA30, Number_OverR, Number_OverR10, Number_OverR20, "
-                                  "Number_OverR30, Max_Speed, [50th_Percentile], [85th_Percentile], Pace, Pace_Total, "
-                                  "Pace_Percent, [50th_PercentileA], [85th_PercentileA], PaceA, Pace_TotalA, "
-                                  "Pace_PercentA, [50th_PercentileR], [85th_PercentileR], PaceR, Pace_TotalR, "
-                                  "Pace_PercentR, total_seconds, Total_Time, Start_Time, Stop_Time, Start_Date, "
-                                  "Stop_Date FROM Summary")),
-                 QStringList(expectedSummary.join('|')));
+    const QStringList expectedSummary{batch,
+                                      postedText,
+                                      QString::number(sets['a'].total),
+                                      QString::number(sets['+'].total),
+                                      QString::number(sets['-'].total),
+                                      QString::number(unknown),
+                                      QString::number(sets['a'].under),
+                                      QString::number(sets['+'].under),
+                                      QString::number(sets['-'].under),
+                                      QString::number(sets['a'].over),
+                                      QString::number(sets['a'].band1),
+                                      QString::number(sets['a'].band2),
+                                      QString::number(sets['a'].band3),
+                                      QString::number(sets['+'].over),
+                                      QString::number(sets['+'].band1),
+                                      QString::number(sets['+'].band2),
+                                      QString::number(sets['+'].band3),
+                                      QString::number(sets['-'].over),
+                                      QString::number(sets['-'].band1),
+                                      QString::number(sets['-'].band2),
+                                      QString::number(sets['-'].band3),
+                                      QString::number(maxSpeed),
+                                      mean[0],
+                                      p85[0],
+                                      pace[0],
+                                      paceTotal[0],
+                                      pacePercent[0],
+                                      mean[1],
+                                      p85[1],
+                                      pace[1],
+                                      paceTotal[1],
+                                      pacePercent[1],
+                                      mean[2],
+                                      p85[2],
+                                      pace[2],
+                                      paceTotal[2],
+                                      pacePercent[2],
+                                      QString::number(S),
+                                      QStringLiteral("%1 Days, %2 Hrs, %3 Min")
+                                          .arg(S / 86400)
+                                          .arg(S / 3600 % 24)
+                                          .arg(S / 60 % 60, 2, 10, QLatin1Char('0')),
+                                      twelveHour(time.hour() * 3600 + time.minute() * 60, false),
+                                      twelveHour(stop.time().msecsSinceStartOfDay() / 1000, false),
+                                      shortDate(start),
+                                      shortDate(stop.date())};
+    COMPARE_ROWS(
+        tableRows(
+            s, QStringLiteral(
+                   "SELECT Batch_Number, Posted_Limit, Total_Vehicles, Total_Approach, "
+                   "Total_Receeding, "
+                   "Total_Unknown, Number_Under, Number_UnderA, Number_UnderR, Number_Over, "
+                   "Number_Over10, Number_Over20, Number_Over30, Number_OverA, Number_OverA10, "
+                   "Number_OverA20, Number_OverA30, Number_OverR, Number_OverR10, Number_OverR20, "
+                   "Number_OverR30, Max_Speed, [50th_Percentile], [85th_Percentile], Pace, "
+                   "Pace_Total, "
+                   "Pace_Percent, [50th_PercentileA], [85th_PercentileA], PaceA, Pace_TotalA, "
+                   "Pace_PercentA, [50th_PercentileR], [85th_PercentileR], PaceR, Pace_TotalR, "
+                   "Pace_PercentR, total_seconds, Total_Time, Start_Time, Stop_Time, Start_Date, "
+                   "Stop_Date FROM Summary")),
+        QStringList(expectedSummary.join('|')));
 
     // Speed: the under row, one row per speed, the over row.
     const int r0 = kph ? 30 : 15, r1 = kph ? 120 : 72;
@@ -347,14 +402,16 @@ void tst_WholeSurveyImport::wholeSurvey()
             app += a.record.direction == '+';
             rec += a.record.direction == '-';
         }
-        speedRows << QStringList{batch, QString::number(row), QString::number(all), QString::number(app),
-                                 QString::number(rec)}
+        speedRows << QStringList{batch, QString::number(row), QString::number(all),
+                                 QString::number(app), QString::number(rec)}
                          .join('|');
     }
     QCOMPARE(speedRows.size(), kph ? 93 : 60);
-    COMPARE_ROWS(tableRows(s, QStringLiteral("SELECT batch_number, speed, all_total, All_app, all_rec FROM Speed "
-                                             "ORDER BY rowid")),
-                 speedRows);
+    COMPARE_ROWS(
+        tableRows(
+            s, QStringLiteral("SELECT batch_number, speed, all_total, All_app, all_rec FROM Speed "
+                              "ORDER BY rowid")),
+        speedRows);
 
     // Speed_Profile: every vehicle over the limit, in stored order.
     QStringList profileRows;
@@ -364,18 +421,25 @@ void tst_WholeSurveyImport::wholeSurvey()
         if (v <= L)
             continue;
         const QString speed = QString::number(v);
-        profileRows << QStringList{batch, shortDate(a.date), twelveHour(a.second, true),
-                                   v <= L + 10 ? speed : none, v > L + 10 && v <= L + 20 ? speed : none,
-                                   v > L + 20 ? speed : none, QString(QLatin1Char(a.record.direction))}
+        profileRows << QStringList{batch,
+                                   shortDate(a.date),
+                                   twelveHour(a.second, true),
+                                   v <= L + 10 ? speed : none,
+                                   v > L + 10 && v <= L + 20 ? speed : none,
+                                   v > L + 20 ? speed : none,
+                                   QString(QLatin1Char(a.record.direction))}
                            .join('|');
     }
-    COMPARE_ROWS(tableRows(s, QStringLiteral("SELECT Batch_Number, Date, Time, speed_Over, Plus10, Plus20, Dir "
-                                             "FROM Speed_Profile ORDER BY rowid")),
-                 profileRows);
+    COMPARE_ROWS(
+        tableRows(s,
+                  QStringLiteral("SELECT Batch_Number, Date, Time, speed_Over, Plus10, Plus20, Dir "
+                                 "FROM Speed_Profile ORDER BY rowid")),
+        profileRows);
 
     // Time_15: 48 rows for every date from the start to the stop date; each
     // vehicle in exactly one block, [start, end), the last block to midnight.
-    std::map<std::pair<QDate, int>, std::pair<qint64, qint64>> blocks; // (date, block of 96) -> (+, -)
+    std::map<std::pair<QDate, int>, std::pair<qint64, qint64>>
+        blocks; // (date, block of 96) -> (+, -)
     for (const Accepted &a : std::as_const(accepted)) {
         auto &b = blocks[{a.date, a.second / 900}];
         b.first += a.record.direction == '+';
@@ -393,12 +457,18 @@ void tst_WholeSurveyImport::wholeSurvey()
             hourPmRec += pm.second;
             const bool hourRow = i % 4 == 3;
             const QString null = QStringLiteral("<null>");
-            timeRows << QStringList{batch, shortDate(d),
-                                    clock(i * 15) + " - " + clock(i * 15 + 15), countText(am.first), countText(am.second),
-                                    hourRow ? countText(hourAmApp) : null, hourRow ? countText(hourAmRec) : null,
+            timeRows << QStringList{batch,
+                                    shortDate(d),
+                                    clock(i * 15) + " - " + clock(i * 15 + 15),
+                                    countText(am.first),
+                                    countText(am.second),
+                                    hourRow ? countText(hourAmApp) : null,
+                                    hourRow ? countText(hourAmRec) : null,
                                     hourRow ? countText(hourAmApp + hourAmRec) : null,
-                                    clock(720 + i * 15) + " - " + clock(720 + i * 15 + 15), countText(pm.first),
-                                    countText(pm.second), hourRow ? countText(hourPmApp) : null,
+                                    clock(720 + i * 15) + " - " + clock(720 + i * 15 + 15),
+                                    countText(pm.first),
+                                    countText(pm.second),
+                                    hourRow ? countText(hourPmApp) : null,
                                     hourRow ? countText(hourPmRec) : null,
                                     hourRow ? countText(hourPmApp + hourPmRec) : null}
                             .join('|');
@@ -407,10 +477,12 @@ void tst_WholeSurveyImport::wholeSurvey()
         }
     }
     QCOMPARE(timeRows.size(), 48 * int(start.daysTo(stop.date()) + 1));
-    COMPARE_ROWS(tableRows(s, QStringLiteral("SELECT Batch_Number, Date, TimeAM, AMApp, AMRec, tHourAMApp, "
-                                             "tHourAMRec, AMHourTotal, TimePM, PMApp, PMRec, tHourPMApp, tHourPMRec, "
-                                             "PMHourTotal FROM Time_15 ORDER BY rowid")),
-                 timeRows);
+    COMPARE_ROWS(
+        tableRows(s, QStringLiteral(
+                         "SELECT Batch_Number, Date, TimeAM, AMApp, AMRec, tHourAMApp, "
+                         "tHourAMRec, AMHourTotal, TimePM, PMApp, PMRec, tHourPMApp, tHourPMRec, "
+                         "PMHourTotal FROM Time_15 ORDER BY rowid")),
+        timeRows);
 }
 
 QTEST_GUILESS_MAIN(tst_WholeSurveyImport)

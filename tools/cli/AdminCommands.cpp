@@ -6,9 +6,9 @@
 #include "CliArguments.h"
 #include "Commands.h"
 
+#include "core/store/SharedState.h"
 #include "core/upkeep/DatabaseMaintenance.h"
 #include "core/upkeep/SurveyDeletion.h"
-#include "core/store/SharedState.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -45,14 +45,14 @@ struct Command
 
 int usage(const Command &command, const QString &problem, QTextStream &err)
 {
-    err << "roadtally-cli " << command.name << ": " << problem << "\n(roadtally-cli " << command.name
-        << " --help shows the options)\n";
+    err << "roadtally-cli " << command.name << ": " << problem << "\n(roadtally-cli "
+        << command.name << " --help shows the options)\n";
     return Usage;
 }
 
 // Parses the arguments; returns -1 when the command is to run, else the exit code.
-int prepare(const Command &command, const QStringList &arguments, QTextStream &out, QTextStream &err,
-            ParsedArguments &args)
+int prepare(const Command &command, const QStringList &arguments, QTextStream &out,
+            QTextStream &err, ParsedArguments &args)
 {
     args = parseArguments(arguments, command.options);
     if (args.help) {
@@ -64,7 +64,8 @@ int prepare(const Command &command, const QStringList &arguments, QTextStream &o
     if (!args.error.isEmpty())
         return usage(command, args.error, err);
     if (!args.positional.isEmpty())
-        return usage(command, QStringLiteral("unexpected argument %1").arg(args.positional.first()), err);
+        return usage(command, QStringLiteral("unexpected argument %1").arg(args.positional.first()),
+                     err);
     if (args.value(QStringLiteral("folder")).isEmpty())
         return usage(command, QStringLiteral("missing --folder DIR"), err);
     if (!QFileInfo(args.value(QStringLiteral("folder"))).isDir()) {
@@ -92,61 +93,76 @@ int report(const MaintenanceResult &result, QTextStream &out, QTextStream &err)
 
 const Command &backupCommand()
 {
-    static const Command c{QStringLiteral("backup"), QStringLiteral("--folder DIR"),
-                           QStringLiteral("Backs up and compacts DIR/OV97.mdb: afterwards OV97.BAK is the database as it\n"
-                                          "was and OV97.mdb its compacted copy. A failure at any step leaves OV97.mdb\n"
-                                          "(and the earlier backup) in place."),
-                           {FolderOption},
-                           {}};
+    static const Command c{
+        QStringLiteral("backup"),
+        QStringLiteral("--folder DIR"),
+        QStringLiteral(
+            "Backs up and compacts DIR/OV97.mdb: afterwards OV97.BAK is the database as it\n"
+            "was and OV97.mdb its compacted copy. A failure at any step leaves OV97.mdb\n"
+            "(and the earlier backup) in place."),
+        {FolderOption},
+        {}};
     return c;
 }
 
 const Command &restoreCommand()
 {
-    static const Command c{QStringLiteral("restore"), QStringLiteral("--folder DIR --yes"),
-                           QStringLiteral("Puts a copy of the backup DIR/OV97.BAK in the place of OV97.mdb."),
-                           {FolderOption, YesOption},
-                           QString::fromLatin1(RestoreQuestionText)};
+    static const Command c{
+        QStringLiteral("restore"),
+        QStringLiteral("--folder DIR --yes"),
+        QStringLiteral("Puts a copy of the backup DIR/OV97.BAK in the place of OV97.mdb."),
+        {FolderOption, YesOption},
+        QString::fromLatin1(RestoreQuestionText)};
     return c;
 }
 
 const Command &repairCommand()
 {
-    static const Command c{QStringLiteral("repair"), QStringLiteral("--folder DIR"),
-                           QStringLiteral("Checks DIR/OV97.mdb and prints the check's findings. A sound database is\n"
-                                          "re-indexed and compacted; a damaged one is rebuilt from the rows that can be\n"
-                                          "read, and the damaged file is kept beside it under a new name."),
-                           {FolderOption},
-                           {}};
+    static const Command c{
+        QStringLiteral("repair"),
+        QStringLiteral("--folder DIR"),
+        QStringLiteral(
+            "Checks DIR/OV97.mdb and prints the check's findings. A sound database is\n"
+            "re-indexed and compacted; a damaged one is rebuilt from the rows that can be\n"
+            "read, and the damaged file is kept beside it under a new name."),
+        {FolderOption},
+        {}};
     return c;
 }
 
 const Command &replaceCommand()
 {
-    static const Command c{QStringLiteral("replace"), QStringLiteral("--folder DIR --yes"),
-                           QStringLiteral("Puts a copy of the blank database DIR/ov97.emp in the place of OV97.mdb."),
-                           {FolderOption, YesOption},
-                           QString::fromLatin1(ReplaceQuestionText)};
+    static const Command c{
+        QStringLiteral("replace"),
+        QStringLiteral("--folder DIR --yes"),
+        QStringLiteral("Puts a copy of the blank database DIR/ov97.emp in the place of OV97.mdb."),
+        {FolderOption, YesOption},
+        QString::fromLatin1(ReplaceQuestionText)};
     return c;
 }
 
 const Command &deleteCommand()
 {
-    static const Command c{QStringLiteral("delete"), QStringLiteral("--folder DIR --batch B"),
-                           QStringLiteral("Deletes the survey B from Header, Speed, Speed_Profile, Summary and Time_15\n"
-                                          "(the vehicle rows, the settings, officers and agency stay)."),
-                           {FolderOption, BatchOption},
-                           {}};
+    static const Command c{
+        QStringLiteral("delete"),
+        QStringLiteral("--folder DIR --batch B"),
+        QStringLiteral(
+            "Deletes the survey B from Header, Speed, Speed_Profile, Summary and Time_15\n"
+            "(the vehicle rows, the settings, officers and agency stay)."),
+        {FolderOption, BatchOption},
+        {}};
     return c;
 }
 
 const Command &eraseCommand()
 {
-    static const Command c{QStringLiteral("erase"), QStringLiteral("--folder DIR --yes"),
-                           QStringLiteral("Deletes every survey: all rows of Header, Speed, Speed_Profile, Summary,\n"
-                                          "Time_15 and Veh_Data (Radar, Officer and Agency stay)."),
-                           {FolderOption, YesOption},
-                           QString::fromLatin1(EraseQuestionText)};
+    static const Command c{
+        QStringLiteral("erase"),
+        QStringLiteral("--folder DIR --yes"),
+        QStringLiteral("Deletes every survey: all rows of Header, Speed, Speed_Profile, Summary,\n"
+                       "Time_15 and Veh_Data (Radar, Officer and Agency stay)."),
+        {FolderOption, YesOption},
+        QString::fromLatin1(EraseQuestionText)};
     return c;
 }
 

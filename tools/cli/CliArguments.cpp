@@ -14,7 +14,8 @@ ParsedArguments parseArguments(const QStringList &arguments, const QVector<Optio
     bool optionsEnded = false;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString &argument = arguments.at(i);
-        if (optionsEnded || argument == QLatin1String("-") || !argument.startsWith(QLatin1Char('-'))) {
+        if (optionsEnded || argument == QLatin1String("-") ||
+            !argument.startsWith(QLatin1Char('-'))) {
             parsed.positional << argument;
             continue;
         }
@@ -51,7 +52,8 @@ ParsedArguments parseArguments(const QStringList &arguments, const QVector<Optio
             if (spec->values != 1) {
                 parsed.error = spec->values == 0
                                    ? QStringLiteral("--%1 takes no value").arg(name)
-                                   : QStringLiteral("--%1 takes %2 as separate arguments").arg(name, spec->valueName);
+                                   : QStringLiteral("--%1 takes %2 as separate arguments")
+                                         .arg(name, spec->valueName);
                 return parsed;
             }
             values << *inlineValue;

@@ -25,7 +25,8 @@ namespace {
 const QVector<OptionSpec> &folderOnly()
 {
     static const QVector<OptionSpec> specs = {
-        {QStringLiteral("folder"), 1, QStringLiteral("DIR"), QStringLiteral("the program folder that holds OV97.mdb")},
+        {QStringLiteral("folder"), 1, QStringLiteral("DIR"),
+         QStringLiteral("the program folder that holds OV97.mdb")},
     };
     return specs;
 }
@@ -33,27 +34,38 @@ const QVector<OptionSpec> &folderOnly()
 const QVector<OptionSpec> &importOptions()
 {
     static const QVector<OptionSpec> specs = {
-        {QStringLiteral("folder"), 1, QStringLiteral("DIR"), QStringLiteral("the program folder that holds OV97.mdb")},
-        {QStringLiteral("location"), 1, QStringLiteral("TEXT"), QStringLiteral("survey location (required)")},
+        {QStringLiteral("folder"), 1, QStringLiteral("DIR"),
+         QStringLiteral("the program folder that holds OV97.mdb")},
+        {QStringLiteral("location"), 1, QStringLiteral("TEXT"),
+         QStringLiteral("survey location (required)")},
         {QStringLiteral("direction"), 1, QStringLiteral("TEXT"),
          QStringLiteral("direction of travel, e.g. North, \"South West\", NW (required)")},
         {QStringLiteral("zone"), 1, QStringLiteral("TEXT"),
          QStringLiteral("survey zone, e.g. School, Residential, \"Parks & Rec\" (required)")},
         {QStringLiteral("posted-speed"), 1, QStringLiteral("TEXT"),
-         QStringLiteral("posted speed limit, e.g. 035 (default: the file's violation alert speed)")},
-        {QStringLiteral("unit"), 1, QStringLiteral("MPH|KPH"), QStringLiteral("speed unit (default MPH)")},
-        {QStringLiteral("letter"), 1, QStringLiteral("A-Z"), QStringLiteral("batch letter (default A)")},
+         QStringLiteral(
+             "posted speed limit, e.g. 035 (default: the file's violation alert speed)")},
+        {QStringLiteral("unit"), 1, QStringLiteral("MPH|KPH"),
+         QStringLiteral("speed unit (default MPH)")},
+        {QStringLiteral("letter"), 1, QStringLiteral("A-Z"),
+         QStringLiteral("batch letter (default A)")},
         {QStringLiteral("range"), 2, QStringLiteral("LOW HIGH"),
-         QStringLiteral("speeds to import, both ends included (default 10 100 for MPH, 15 160 for KPH)")},
+         QStringLiteral(
+             "speeds to import, both ends included (default 10 100 for MPH, 15 160 for KPH)")},
         {QStringLiteral("headway"), 1, QStringLiteral("N"),
          QStringLiteral("minimum seconds between imported vehicles (default 0: no headway)")},
-        {QStringLiteral("start-date"), 1, QStringLiteral("mm/dd/yyyy"), QStringLiteral("corrected survey start date")},
-        {QStringLiteral("start-time"), 1, QStringLiteral("hh:mm"), QStringLiteral("corrected survey start time")},
+        {QStringLiteral("start-date"), 1, QStringLiteral("mm/dd/yyyy"),
+         QStringLiteral("corrected survey start date")},
+        {QStringLiteral("start-time"), 1, QStringLiteral("hh:mm"),
+         QStringLiteral("corrected survey start time")},
         {QStringLiteral("batch"), 1, QStringLiteral("mmddyy-L"),
-         QStringLiteral("corrected batch number (replaces the one made from the date and --letter)")},
-        {QStringLiteral("location-code"), 1, QStringLiteral("CODE"), QStringLiteral("corrected five-digit location code")},
+         QStringLiteral(
+             "corrected batch number (replaces the one made from the date and --letter)")},
+        {QStringLiteral("location-code"), 1, QStringLiteral("CODE"),
+         QStringLiteral("corrected five-digit location code")},
         {QStringLiteral("wait"), 1, QStringLiteral("SECONDS"),
-         QStringLiteral("how long to wait for a database another program or import is writing (default 10)")},
+         QStringLiteral(
+             "how long to wait for a database another program or import is writing (default 10)")},
     };
     return specs;
 }
@@ -73,37 +85,46 @@ QString generalHelp()
 {
     QString text = commonHelp();
     for (const CommandEntry &entry : moreCommands())
-        text += QStringLiteral("  %1 %2\n").arg(QString::fromLatin1(entry.name).leftJustified(8),
-                                                 QString::fromUtf8(entry.summary));
-    return text + QStringLiteral("\nroadtally-cli <command> --help shows the options of a command.\n");
+        text += QStringLiteral("  %1 %2\n")
+                    .arg(QString::fromLatin1(entry.name).leftJustified(8),
+                         QString::fromUtf8(entry.summary));
+    return text +
+           QStringLiteral("\nroadtally-cli <command> --help shows the options of a command.\n");
 }
 
 QString commandHelp(const QString &command)
 {
     if (command == QLatin1String("init"))
-        return QStringLiteral("Usage: roadtally-cli init --folder DIR\n\n"
-                              "Writes a blank survey database OV97.mdb and its blank copy ov97.emp into DIR\n"
-                              "(made when missing). An existing OV97.mdb is never overwritten.\n\nOptions:\n")
-               + optionHelp(folderOnly());
+        return QStringLiteral(
+                   "Usage: roadtally-cli init --folder DIR\n\n"
+                   "Writes a blank survey database OV97.mdb and its blank copy ov97.emp into DIR\n"
+                   "(made when missing). An existing OV97.mdb is never "
+                   "overwritten.\n\nOptions:\n") +
+               optionHelp(folderOnly());
     if (command == QLatin1String("list"))
-        return QStringLiteral("Usage: roadtally-cli list --folder DIR\n\n"
-                              "Prints one line per survey stored in DIR/OV97.mdb: batch number, start date,\n"
-                              "start time and location, in batch number order.\n\nOptions:\n")
-               + optionHelp(folderOnly());
+        return QStringLiteral(
+                   "Usage: roadtally-cli list --folder DIR\n\n"
+                   "Prints one line per survey stored in DIR/OV97.mdb: batch number, start date,\n"
+                   "start time and location, in batch number order.\n\nOptions:\n") +
+               optionHelp(folderOnly());
     return QStringLiteral(
-               "Usage: roadtally-cli import --folder DIR FILE --location TEXT --direction TEXT --zone TEXT\n"
+               "Usage: roadtally-cli import --folder DIR FILE --location TEXT --direction TEXT "
+               "--zone TEXT\n"
                "                           [--posted-speed TEXT] [--unit MPH|KPH] [--letter A-Z]\n"
-               "                           [--range LOW HIGH] [--headway N] [--start-date mm/dd/yyyy]\n"
-               "                           [--start-time hh:mm] [--batch mmddyy-L] [--location-code CODE]\n"
+               "                           [--range LOW HIGH] [--headway N] [--start-date "
+               "mm/dd/yyyy]\n"
+               "                           [--start-time hh:mm] [--batch mmddyy-L] "
+               "[--location-code CODE]\n"
                "                           [--wait SECONDS]\n"
                "\n"
-               "Loads the raw data file FILE as the program's loader does, takes the header values\n"
+               "Loads the raw data file FILE as the program's loader does, takes the header "
+               "values\n"
                "from it, applies the corrections given (as \"Accept These Changes\" does) and\n"
                "processes it into DIR/OV97.mdb as the \"Process\" command does. Prints the batch\n"
                "number and the number of vehicles stored; on failure prints the program's message\n"
                "and exits with status 1. Imports into one folder at the same time run one after\n"
-               "the other: each waits up to --wait seconds for the database.\n\nOptions:\n")
-           + optionHelp(importOptions());
+               "the other: each waits up to --wait seconds for the database.\n\nOptions:\n") +
+           optionHelp(importOptions());
 }
 
 bool readWholeNumber(const QString &text, int &value)
@@ -125,14 +146,18 @@ int CommandLineTool::run(const QStringList &arguments)
     }
     const QString command = arguments.first();
     const QStringList rest = arguments.mid(1);
-    if (command == QLatin1String("--help") || command == QLatin1String("-h") || command == QLatin1String("help")) {
-        const QStringList commands = {QStringLiteral("init"), QStringLiteral("import"), QStringLiteral("list")};
-        if (command == QLatin1String("help") && !rest.isEmpty() && commands.contains(rest.first())) {
+    if (command == QLatin1String("--help") || command == QLatin1String("-h") ||
+        command == QLatin1String("help")) {
+        const QStringList commands = {QStringLiteral("init"), QStringLiteral("import"),
+                                      QStringLiteral("list")};
+        if (command == QLatin1String("help") && !rest.isEmpty() &&
+            commands.contains(rest.first())) {
             m_out << commandHelp(rest.first());
             return Success;
         }
         for (const CommandEntry &entry : moreCommands()) {
-            if (command == QLatin1String("help") && !rest.isEmpty() && rest.first() == QLatin1String(entry.name))
+            if (command == QLatin1String("help") && !rest.isEmpty() &&
+                rest.first() == QLatin1String(entry.name))
                 return entry.run({QStringLiteral("--help")}, m_out, m_err);
         }
         m_out << generalHelp();
@@ -159,8 +184,8 @@ int CommandLineTool::usage(const QString &command, const QString &problem)
     return UsageError;
 }
 
-QString CommandLineTool::surveyLine(const QString &batchNumber, const QString &date, const QString &time,
-                                    const QString &location)
+QString CommandLineTool::surveyLine(const QString &batchNumber, const QString &date,
+                                    const QString &time, const QString &location)
 {
     return surveyListLine({batchNumber, date, time, location});
 }
@@ -176,7 +201,8 @@ int CommandLineTool::init(const QStringList &arguments)
     if (!args.error.isEmpty())
         return usage(command, args.error);
     if (!args.positional.isEmpty())
-        return usage(command, QStringLiteral("unexpected argument %1").arg(args.positional.first()));
+        return usage(command,
+                     QStringLiteral("unexpected argument %1").arg(args.positional.first()));
     if (!args.has(QStringLiteral("folder")) || args.value(QStringLiteral("folder")).isEmpty())
         return usage(command, QStringLiteral("missing --folder DIR"));
 
@@ -209,7 +235,8 @@ int CommandLineTool::init(const QStringList &arguments)
         return Failure;
     }
     // A copy keeps the blank file's read-only bit; the database must be writable.
-    QFile::setPermissions(database, QFile::permissions(database) | QFile::WriteOwner | QFile::ReadOwner);
+    QFile::setPermissions(database,
+                          QFile::permissions(database) | QFile::WriteOwner | QFile::ReadOwner);
     m_out << "Blank survey database written: " << QDir::toNativeSeparators(database) << "\n";
     return Success;
 }
@@ -229,7 +256,9 @@ int CommandLineTool::importFile(const QStringList &arguments)
     if (args.positional.isEmpty())
         return usage(command, QStringLiteral("missing the raw data FILE"));
     if (args.positional.size() > 1)
-        return usage(command, QStringLiteral("unexpected argument %1 (only one FILE)").arg(args.positional.at(1)));
+        return usage(
+            command,
+            QStringLiteral("unexpected argument %1 (only one FILE)").arg(args.positional.at(1)));
 
     ImportRequest request;
     request.location = args.value(QStringLiteral("location"));
@@ -242,7 +271,8 @@ int CommandLineTool::importFile(const QStringList &arguments)
     }
     if (args.has(QStringLiteral("letter"))) {
         request.letter = args.value(QStringLiteral("letter")).toUpper();
-        if (request.letter.size() != 1 || request.letter.at(0) < QLatin1Char('A') || request.letter.at(0) > QLatin1Char('Z'))
+        if (request.letter.size() != 1 || request.letter.at(0) < QLatin1Char('A') ||
+            request.letter.at(0) > QLatin1Char('Z'))
             return usage(command, QStringLiteral("--letter must be one letter A to Z"));
     }
     if (args.has(QStringLiteral("range"))) {
@@ -268,7 +298,8 @@ int CommandLineTool::importFile(const QStringList &arguments)
         bool ok = false;
         const double seconds = args.value(QStringLiteral("wait")).toDouble(&ok);
         if (!ok || !(seconds >= 0) || seconds > 3600)
-            return usage(command, QStringLiteral("--wait needs a number of seconds from 0 to 3600"));
+            return usage(command,
+                         QStringLiteral("--wait needs a number of seconds from 0 to 3600"));
         options.busyTimeoutMs = int(seconds * 1000);
     }
 
@@ -309,7 +340,8 @@ int CommandLineTool::list(const QStringList &arguments)
     if (!args.error.isEmpty())
         return usage(command, args.error);
     if (!args.positional.isEmpty())
-        return usage(command, QStringLiteral("unexpected argument %1").arg(args.positional.first()));
+        return usage(command,
+                     QStringLiteral("unexpected argument %1").arg(args.positional.first()));
     if (!args.has(QStringLiteral("folder")) || args.value(QStringLiteral("folder")).isEmpty())
         return usage(command, QStringLiteral("missing --folder DIR"));
 

@@ -4,6 +4,13 @@
 #include "CliArguments.h"
 #include "Commands.h"
 
+#include "core/analysis/ChartSlot.h"
+#include "core/analysis/DailyVolume.h"
+#include "core/analysis/DisplayScheme.h"
+#include "core/analysis/FifteenMinute.h"
+#include "core/analysis/SpeedCharts.h"
+#include "core/analysis/SurveyCriteria.h"
+#include "core/analysis/WeeklyGrid.h"
 #include "core/reports/DailyVolume_Graph.h"
 #include "core/reports/PdfOutput.h"
 #include "core/reports/Percent85_Graph.h"
@@ -15,15 +22,8 @@
 #include "core/reports/SpeedZoneStudy.h"
 #include "core/reports/TrafficFlow_Graph.h"
 #include "core/store/DatabaseSession.h"
-#include "core/text/TextPatterns.h"
-#include "core/analysis/ChartSlot.h"
-#include "core/analysis/DailyVolume.h"
-#include "core/analysis/DisplayScheme.h"
-#include "core/analysis/FifteenMinute.h"
-#include "core/analysis/SpeedCharts.h"
-#include "core/analysis/SurveyCriteria.h"
 #include "core/survey/SurveyDates.h"
-#include "core/analysis/WeeklyGrid.h"
+#include "core/text/TextPatterns.h"
 
 #include <QDir>
 #include <QGuiApplication>

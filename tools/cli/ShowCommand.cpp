@@ -3,8 +3,6 @@
 #include "CliArguments.h"
 #include "Commands.h"
 
-#include "core/store/DatabaseSession.h"
-#include "core/text/TextPatterns.h"
 #include "core/analysis/DailyVolume.h"
 #include "core/analysis/DisplayScheme.h"
 #include "core/analysis/FifteenMinute.h"
@@ -13,8 +11,10 @@
 #include "core/analysis/SpeedStudyText.h"
 #include "core/analysis/SurveyCaptions.h"
 #include "core/analysis/SurveyCriteria.h"
-#include "core/survey/SurveyDates.h"
 #include "core/analysis/WeeklyGrid.h"
+#include "core/store/DatabaseSession.h"
+#include "core/survey/SurveyDates.h"
+#include "core/text/TextPatterns.h"
 
 #include <QDir>
 #include <QJsonArray>
@@ -31,18 +31,24 @@ namespace {
 const QVector<OptionSpec> &showOptions()
 {
     static const QVector<OptionSpec> specs = {
-        {QStringLiteral("folder"), 1, QStringLiteral("DIR"), QStringLiteral("the program folder that holds OV97.mdb")},
-        {QStringLiteral("batch"), 1, QStringLiteral("BATCH"), QStringLiteral("the survey's batch number, e.g. 052401-A")},
+        {QStringLiteral("folder"), 1, QStringLiteral("DIR"),
+         QStringLiteral("the program folder that holds OV97.mdb")},
+        {QStringLiteral("batch"), 1, QStringLiteral("BATCH"),
+         QStringLiteral("the survey's batch number, e.g. 052401-A")},
         {QStringLiteral("direction"), 1, QStringLiteral("DIR"),
-         QStringLiteral("approaching, receding or both (default: approaching for summary and study, "
-                        "both otherwise)")},
+         QStringLiteral(
+             "approaching, receding or both (default: approaching for summary and study, "
+             "both otherwise)")},
         {QStringLiteral("scheme"), 1, QStringLiteral("NAME"),
          QStringLiteral("summary: the display scheme, e.g. \"15 to 70 by 5 MPH\"")},
-        {QStringLiteral("date"), 1, QStringLiteral("mm/dd/yy"), QStringLiteral("fifteen, volume: a date of the survey")},
-        {QStringLiteral("printer"), 1, QStringLiteral("MODE"), QStringLiteral("speeds, percentile: color or bw (default color)")},
+        {QStringLiteral("date"), 1, QStringLiteral("mm/dd/yy"),
+         QStringLiteral("fifteen, volume: a date of the survey")},
+        {QStringLiteral("printer"), 1, QStringLiteral("MODE"),
+         QStringLiteral("speeds, percentile: color or bw (default color)")},
         {QStringLiteral("criteria"), 1, QStringLiteral("DIR"),
-         QStringLiteral("percentile: the summary direction whose pace and 85th percentile are marked "
-                        "(default approaching)")},
+         QStringLiteral(
+             "percentile: the summary direction whose pace and 85th percentile are marked "
+             "(default approaching)")},
         {QStringLiteral("json"), 0, QString(), QStringLiteral("write JSON instead of a table")},
     };
     return specs;
@@ -95,10 +101,10 @@ QStringList kindOptions(const QString &kind)
 
 QString colourName(int index)
 {
-    static const char *const names[16] = {
-        "black",      "blue",        "green",      "cyan",       "red",        "magenta",
-        "brown",      "light grey",  "dark grey",  "light blue", "light green", "light cyan",
-        "light red",  "light magenta", "yellow",   "white"};
+    static const char *const names[16] = {"black",     "blue",          "green",       "cyan",
+                                          "red",       "magenta",       "brown",       "light grey",
+                                          "dark grey", "light blue",    "light green", "light cyan",
+                                          "light red", "light magenta", "yellow",      "white"};
     return index >= 0 && index < 16 ? QString::fromLatin1(names[index]) : QString();
 }
 
@@ -145,7 +151,8 @@ public:
 private:
     int usage(const QString &problem)
     {
-        m_err << "roadtally-cli show: " << problem << "\n(roadtally-cli show --help shows the options)\n";
+        m_err << "roadtally-cli show: " << problem
+              << "\n(roadtally-cli show --help shows the options)\n";
         return 2;
     }
     int fail(const QString &problem)
@@ -153,7 +160,10 @@ private:
         m_err << "roadtally-cli show: " << problem << "\n";
         return 1;
     }
-    void writeJson(const QJsonObject &o) { m_out << QJsonDocument(o).toJson(QJsonDocument::Indented); }
+    void writeJson(const QJsonObject &o)
+    {
+        m_out << QJsonDocument(o).toJson(QJsonDocument::Indented);
+    }
 
     // Resolves --date against the survey's dates ("" and a message when it is not one).
     QString surveyDate(DatabaseSession &session, const QString &given, QString &problem);
@@ -183,22 +193,27 @@ int ShowCommand::run(const QStringList &arguments)
     if (!m_args.error.isEmpty())
         return usage(m_args.error);
     if (m_args.positional.isEmpty())
-        return usage(QStringLiteral("missing the KIND (%1)").arg(kinds().join(QStringLiteral(", "))));
+        return usage(
+            QStringLiteral("missing the KIND (%1)").arg(kinds().join(QStringLiteral(", "))));
     if (m_args.positional.size() > 1)
-        return usage(QStringLiteral("unexpected argument %1 (only one KIND)").arg(m_args.positional.at(1)));
+        return usage(
+            QStringLiteral("unexpected argument %1 (only one KIND)").arg(m_args.positional.at(1)));
     const QString kind = m_args.positional.first();
     if (!kinds().contains(kind))
-        return usage(QStringLiteral("unknown kind %1 (one of %2)").arg(kind, kinds().join(QStringLiteral(", "))));
+        return usage(QStringLiteral("unknown kind %1 (one of %2)")
+                         .arg(kind, kinds().join(QStringLiteral(", "))));
     if (m_args.value(QStringLiteral("folder")).isEmpty())
         return usage(QStringLiteral("missing --folder DIR"));
     if (m_args.value(QStringLiteral("batch")).trimmed().isEmpty())
         return usage(QStringLiteral("missing --batch BATCH"));
-    const QStringList allowed = kindOptions(kind) + QStringList{QStringLiteral("folder"), QStringLiteral("batch"),
-                                                                QStringLiteral("json")};
+    const QStringList allowed =
+        kindOptions(kind) +
+        QStringList{QStringLiteral("folder"), QStringLiteral("batch"), QStringLiteral("json")};
     for (auto it = m_args.options.cbegin(); it != m_args.options.cend(); ++it)
         if (!allowed.contains(it.key()))
             return usage(QStringLiteral("--%1 is not used by %2").arg(it.key(), kind));
-    if ((kind == QLatin1String("fifteen") || kind == QLatin1String("volume")) && !m_args.has(QStringLiteral("date")))
+    if ((kind == QLatin1String("fifteen") || kind == QLatin1String("volume")) &&
+        !m_args.has(QStringLiteral("date")))
         return usage(QStringLiteral("%1 needs --date mm/dd/yy").arg(kind));
 
     // The defaults a freshly opened survey shows: approaching on the summary
@@ -218,7 +233,8 @@ int ShowCommand::run(const QStringList &arguments)
     const QString folder = m_args.value(QStringLiteral("folder"));
     const QString database = existingDatabase(folder);
     if (database.isEmpty())
-        return fail(QStringLiteral("there is no survey database OV97.mdb in %1").arg(QDir::toNativeSeparators(folder)));
+        return fail(QStringLiteral("there is no survey database OV97.mdb in %1")
+                        .arg(QDir::toNativeSeparators(folder)));
     try {
         DatabaseSession session(database);
         if (!session.isOpen())
@@ -226,7 +242,8 @@ int ShowCommand::run(const QStringList &arguments)
         const QString batch = m_args.value(QStringLiteral("batch"));
         const std::optional<SurveyCaptions> survey = readSurveyCaptions(session, batch);
         if (!survey)
-            return fail(QStringLiteral("there is no survey %1 in %2").arg(batch, QDir::toNativeSeparators(database)));
+            return fail(QStringLiteral("there is no survey %1 in %2")
+                            .arg(batch, QDir::toNativeSeparators(database)));
         m_batch = survey->batch();
         if (kind == QLatin1String("summary"))
             return summary(session, *survey);
@@ -240,7 +257,8 @@ int ShowCommand::run(const QStringList &arguments)
             return study(session);
         return chart(session, *survey, kind == QLatin1String("percentile"));
     } catch (const DatabaseError &e) {
-        return fail(QStringLiteral("the survey database cannot be read: %1").arg(QString::fromUtf8(e.what())));
+        return fail(QStringLiteral("the survey database cannot be read: %1")
+                        .arg(QString::fromUtf8(e.what())));
     }
 }
 
@@ -254,10 +272,11 @@ QString ShowCommand::surveyDate(DatabaseSession &session, const QString &given, 
         for (const QString &d : dates)
             if (parseDate(d) == wanted)
                 return d;
-    problem = dates.isEmpty()
-                  ? QStringLiteral("the survey %1 has no dates in its fifteen-minute table").arg(m_batch)
-                  : QStringLiteral("the survey %1 has no date %2 (its dates: %3)")
-                        .arg(m_batch, given, dates.join(QStringLiteral(", ")));
+    problem =
+        dates.isEmpty()
+            ? QStringLiteral("the survey %1 has no dates in its fifteen-minute table").arg(m_batch)
+            : QStringLiteral("the survey %1 has no date %2 (its dates: %3)")
+                  .arg(m_batch, given, dates.join(QStringLiteral(", ")));
     return QString();
 }
 
@@ -273,12 +292,14 @@ int ShowCommand::summary(DatabaseSession &session, const SurveyCaptions &survey)
         const QStringList offered = displaySchemeNames(survey.radarMode());
         const DisplayScheme *found = findDisplayScheme(schemeName);
         if (!found || !offered.contains(schemeName))
-            return fail(offered.isEmpty()
-                            ? QStringLiteral("the survey %1 (unit \"%2\") has no display schemes")
-                                  .arg(m_batch, survey.radarMode())
-                            : QStringLiteral("unknown display scheme \"%1\" for the %2 survey %3 (its schemes: %4)")
-                                  .arg(schemeName, survey.radarMode(), m_batch,
-                                       offered.join(QStringLiteral(", "))));
+            return fail(
+                offered.isEmpty()
+                    ? QStringLiteral("the survey %1 (unit \"%2\") has no display schemes")
+                          .arg(m_batch, survey.radarMode())
+                    : QStringLiteral(
+                          "unknown display scheme \"%1\" for the %2 survey %3 (its schemes: %4)")
+                          .arg(schemeName, survey.radarMode(), m_batch,
+                               offered.join(QStringLiteral(", "))));
         scheme = computeScheme(session, m_batch, *found, d, total);
     }
     const CriteriaResult c = computeCriteria(criteriaInputFromSummary(survey.summary, d), d);
@@ -287,7 +308,8 @@ int ShowCommand::summary(DatabaseSession &session, const SurveyCaptions &survey)
     const QStringList bands{field(QStringLiteral("Number_Over") + s + QStringLiteral("10")),
                             field(QStringLiteral("Number_Over") + s + QStringLiteral("20")),
                             field(QStringLiteral("Number_Over") + s + QStringLiteral("30")), over};
-    const QStringList bandPercents{c.percentBands[0], c.percentBands[1], c.percentBands[2], c.percentBands[3]};
+    const QStringList bandPercents{c.percentBands[0], c.percentBands[1], c.percentBands[2],
+                                   c.percentBands[3]};
     const QStringList headers{c.headers.first, c.headers.second, c.headers.third};
 
     if (m_json) {
@@ -323,25 +345,33 @@ int ShowCommand::summary(DatabaseSession &session, const SurveyCaptions &survey)
     m_out << "Survey " << m_batch << ", " << directionName(d) << "\n";
     if (scheme) {
         m_out << "\nDisplay scheme " << schemeName << "\n";
-        QVector<QStringList> rows{{QStringLiteral("Speed"), QStringLiteral("Volume"), QStringLiteral("% of Total")}};
+        QVector<QStringList> rows{
+            {QStringLiteral("Speed"), QStringLiteral("Volume"), QStringLiteral("% of Total")}};
         for (int i = 0; i < scheme->labels.size(); ++i)
-            rows.append({scheme->labels.at(i), scheme->volumeTexts.at(i), scheme->percentTexts.at(i)});
+            rows.append(
+                {scheme->labels.at(i), scheme->volumeTexts.at(i), scheme->percentTexts.at(i)});
         m_out << textTable(rows);
     }
     m_out << "\nSpeed Statistics\n"
-          << textTable({{QStringLiteral("Posted Limit"), field(QStringLiteral("Posted_Limit")), QString()},
-                        {QStringLiteral("At/Under Limit"), c.atOrUnder, c.percentAtOrUnder},
-                        {QStringLiteral("Number Over Limit"), over, c.percentOver},
-                        {QStringLiteral("Average Speed"), field(QStringLiteral("50th_Percentile") + s), QString()},
-                        {QStringLiteral("85th Percentile"), field(QStringLiteral("85th_Percentile") + s), QString()},
-                        {QStringLiteral("Maximum Speed"), field(QStringLiteral("Max_Speed")), QString()}})
+          << textTable(
+                 {{QStringLiteral("Posted Limit"), field(QStringLiteral("Posted_Limit")),
+                   QString()},
+                  {QStringLiteral("At/Under Limit"), c.atOrUnder, c.percentAtOrUnder},
+                  {QStringLiteral("Number Over Limit"), over, c.percentOver},
+                  {QStringLiteral("Average Speed"), field(QStringLiteral("50th_Percentile") + s),
+                   QString()},
+                  {QStringLiteral("85th Percentile"), field(QStringLiteral("85th_Percentile") + s),
+                   QString()},
+                  {QStringLiteral("Maximum Speed"), field(QStringLiteral("Max_Speed")), QString()}})
           << "(" << c.percentCaption << " in the last column)\n"
           << "\nPace\n"
-          << textTable({{QStringLiteral("Pace Range"), field(QStringLiteral("Pace") + s)},
-                        {QStringLiteral("Number in Pace"), field(QStringLiteral("Pace_Total") + s)},
-                        {QStringLiteral("Percent in Pace"), field(QStringLiteral("Pace_Percent") + s)}})
+          << textTable(
+                 {{QStringLiteral("Pace Range"), field(QStringLiteral("Pace") + s)},
+                  {QStringLiteral("Number in Pace"), field(QStringLiteral("Pace_Total") + s)},
+                  {QStringLiteral("Percent in Pace"), field(QStringLiteral("Pace_Percent") + s)}})
           << "\nNumber Exceeding Limit\n"
-          << textTable({QStringList{QStringLiteral("Speed")} + headers + QStringList{QStringLiteral("Total")},
+          << textTable({QStringList{QStringLiteral("Speed")} + headers +
+                            QStringList{QStringLiteral("Total")},
                         QStringList{QStringLiteral("Number")} + bands,
                         QStringList{QStringLiteral("Percent")} + bandPercents});
     return 0;
@@ -384,7 +414,8 @@ int ShowCommand::fifteen(DatabaseSession &session, const SurveyCaptions &)
         am.append({captions.at(i), r.label21.at(i)});
     for (int i = 9; i >= 5; --i)
         pm.append({captions.at(i), r.label21.at(i)});
-    m_out << textTable(am, QStringLiteral("LL")) << "\n" << PMAnalysisCaption << "\n"
+    m_out << textTable(am, QStringLiteral("LL")) << "\n"
+          << PMAnalysisCaption << "\n"
           << textTable(pm, QStringLiteral("LL"));
     return 0;
 }
@@ -412,7 +443,8 @@ int ShowCommand::volume(DatabaseSession &session, const SurveyCaptions &)
     m_out << r.title << "\n" << date << ", " << directionName(m_direction) << "\n\n";
     QVector<QStringList> rows{{QString(), r.amCaption, r.pmCaption}};
     for (int k = 0; k < 12; ++k)
-        rows.append({r.labels.at(k), plainNumber(r.points.at(k)), plainNumber(r.points.at(k + 12))});
+        rows.append(
+            {r.labels.at(k), plainNumber(r.points.at(k)), plainNumber(r.points.at(k + 12))});
     m_out << textTable(rows) << "\n" << r.caption << "\n";
     return 0;
 }
@@ -434,18 +466,20 @@ int ShowCommand::weekly(DatabaseSession &session, const SurveyCaptions &survey)
                    {QStringLiteral("split"), jsonArray(g.split)}});
         return 0;
     }
-    m_out << "Survey " << m_batch << ", " << survey.startDate() << " - " << survey.stopDate() << "\n\n";
+    m_out << "Survey " << m_batch << ", " << survey.startDate() << " - " << survey.stopDate()
+          << "\n\n";
     // Each day and average is a column pair; the header spans the pair.
     QStringList top{QStringLiteral("Interval")};
     QStringList second{QStringLiteral("Direction")};
-    const QStringList groups =
-        g.headers + QStringList{QString::fromLatin1(WeekdayAverageCaption), QString::fromLatin1(WeekendAverageCaption)};
+    const QStringList groups = g.headers + QStringList{QString::fromLatin1(WeekdayAverageCaption),
+                                                       QString::fromLatin1(WeekendAverageCaption)};
     const int pairWidth = 13;
     QString head = top.first().leftJustified(9);
     QString sub = second.first().leftJustified(9);
     for (const QString &group : groups) {
         const int pad = std::max(0, int(pairWidth - group.size()) / 2);
-        head += QStringLiteral("  ") + (QString(pad, QLatin1Char(' ')) + group).leftJustified(pairWidth);
+        head += QStringLiteral("  ") +
+                (QString(pad, QLatin1Char(' ')) + group).leftJustified(pairWidth);
         sub += QStringLiteral("  ") + QStringLiteral("A").rightJustified(6) + QLatin1Char(' ') +
                QStringLiteral("R").rightJustified(6);
     }
@@ -463,10 +497,13 @@ int ShowCommand::weekly(DatabaseSession &session, const SurveyCaptions &survey)
     const QStringList &captions = weeklyRowCaptions();
     for (int row = 0; row < WeeklyGrid::RowCount; ++row)
         m_out << line(captions.at(row), [&](int p) {
-            return g.cell(2 * p, row).rightJustified(6) + QLatin1Char(' ') + g.cell(2 * p + 1, row).rightJustified(6);
+            return g.cell(2 * p, row).rightJustified(6) + QLatin1Char(' ') +
+                   g.cell(2 * p + 1, row).rightJustified(6);
         });
-    m_out << line(QString::fromLatin1(WeeklyCombinedCaption), [&](int p) { return g.combined.at(p).rightJustified(pairWidth); })
-          << line(QString::fromLatin1(WeeklySplitCaption), [&](int p) { return g.split.at(p).rightJustified(pairWidth); });
+    m_out << line(QString::fromLatin1(WeeklyCombinedCaption),
+                  [&](int p) { return g.combined.at(p).rightJustified(pairWidth); })
+          << line(QString::fromLatin1(WeeklySplitCaption),
+                  [&](int p) { return g.split.at(p).rightJustified(pairWidth); });
     return 0;
 }
 
@@ -477,8 +514,9 @@ int ShowCommand::chart(DatabaseSession &session, const SurveyCaptions &survey, b
     in.postedLimit = survey.postedLimit();
     in.radarMode = survey.radarMode();
     in.direction = m_direction;
-    const QString printer = m_args.has(QStringLiteral("printer")) ? m_args.value(QStringLiteral("printer")).toLower()
-                                                                  : QStringLiteral("color");
+    const QString printer = m_args.has(QStringLiteral("printer"))
+                                ? m_args.value(QStringLiteral("printer")).toLower()
+                                : QStringLiteral("color");
     if (printer == QLatin1String("bw"))
         in.mode = PrinterMode::BlackWhite;
     else if (printer != QLatin1String("color"))
@@ -492,9 +530,11 @@ int ShowCommand::chart(DatabaseSession &session, const SurveyCaptions &survey, b
     }
     // The summary panel's labels for its direction: Label2(36) and Label2(28).
     in.pace = survey.summaryField(QStringLiteral("Pace") + summarySuffix(criteria));
-    in.percentile85 = survey.summaryField(QStringLiteral("85th_Percentile") + summarySuffix(criteria));
+    in.percentile85 =
+        survey.summaryField(QStringLiteral("85th_Percentile") + summarySuffix(criteria));
 
-    const SpeedChartResult r = percentile ? percent85Chart(session, in) : trafficFlowChart(session, in);
+    const SpeedChartResult r =
+        percentile ? percent85Chart(session, in) : trafficFlowChart(session, in);
     if (!r.hasChart())
         return fail(r.message);
     const ChartData data = chartData(r.chart);
@@ -509,12 +549,15 @@ int ShowCommand::chart(DatabaseSession &session, const SurveyCaptions &survey, b
                    {QStringLiteral("points"), points}});
         return 0;
     }
-    m_out << r.title << "\n" << r.chart.bottomTitle << " (" << (in.mode == PrinterMode::Color ? "color" : "bw")
+    m_out << r.title << "\n"
+          << r.chart.bottomTitle << " (" << (in.mode == PrinterMode::Color ? "color" : "bw")
           << " printer mode)\n\n";
-    QVector<QStringList> rows{{QStringLiteral("Speed"), r.chart.leftTitle, QStringLiteral("Colour")}};
+    QVector<QStringList> rows{
+        {QStringLiteral("Speed"), r.chart.leftTitle, QStringLiteral("Colour")}};
     for (int i = 0; i < data.numPoints(); ++i)
-        rows.append({data.axisLabel(i), plainNumber(data.values.at(i)),
-                     QStringLiteral("%1 %2").arg(data.colours.at(i)).arg(colourName(data.colours.at(i)))});
+        rows.append(
+            {data.axisLabel(i), plainNumber(data.values.at(i)),
+             QStringLiteral("%1 %2").arg(data.colours.at(i)).arg(colourName(data.colours.at(i)))});
     m_out << textTable(rows, QStringLiteral("RRL"));
     return 0;
 }

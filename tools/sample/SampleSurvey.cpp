@@ -94,15 +94,16 @@ QString checkSampleOptions(const SampleOptions &options)
         return QStringLiteral("the number of vehicles cannot be negative");
     if (options.days < 1 || options.days > 14)
         return QStringLiteral("a survey lasts 1 to 14 days");
-    if (!options.startDate.isValid() || options.startDate.year() < 2000 || options.startDate.year() > 2099)
+    if (!options.startDate.isValid() || options.startDate.year() < 2000 ||
+        options.startDate.year() > 2099)
         return QStringLiteral("the start date must lie in the years 2000 to 2099");
     if (!options.startTime.isValid())
         return QStringLiteral("the start time is not a time of day");
     if (options.postedSpeed < 1 || options.postedSpeed > 199)
         return QStringLiteral("the posted speed must lie between 1 and 199");
-    if (options.locationCode.size() != 5
-        || !std::all_of(options.locationCode.begin(), options.locationCode.end(),
-                        [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }))
+    if (options.locationCode.size() != 5 ||
+        !std::all_of(options.locationCode.begin(), options.locationCode.end(),
+                     [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }))
         return QStringLiteral("the location code must be five digits");
     if (options.recordsPerLine < 1)
         return QStringLiteral("a line holds at least one record");
@@ -115,10 +116,10 @@ QByteArray sampleHeaderLine(const SampleOptions &options)
     const int posted = options.postedSpeed;
     QByteArray line;
     line += "Location:," + options.locationCode.toLatin1();
-    line += ",Setup Date:," + threeDigits(d.month()) + '-' + threeDigits(d.day()) + '-'
-            + threeDigits(d.year() % 100);
-    line += ",Setup Time:," + threeDigits(options.startTime.hour()) + ':'
-            + threeDigits(options.startTime.minute());
+    line += ",Setup Date:," + threeDigits(d.month()) + '-' + threeDigits(d.day()) + '-' +
+            threeDigits(d.year() % 100);
+    line += ",Setup Time:," + threeDigits(options.startTime.hour()) + ':' +
+            threeDigits(options.startTime.minute());
     line += ",Violation Alert:," + threeDigits(posted);
     line += ",Blink Rate:,005,Blank Speed:," + threeDigits(std::min(posted + 15, 999));
     line += ",Alarm Speed:," + threeDigits(std::min(posted + 4, 999));
@@ -160,7 +161,8 @@ SampleSurvey generateSampleSurvey(const SampleOptions &options)
     std::vector<qint64> offsets(static_cast<size_t>(options.vehicles));
     for (qint64 &offset : offsets) {
         const double at = random.uniform() * total;
-        const auto minute = std::upper_bound(cumulative.begin(), cumulative.end(), at) - cumulative.begin();
+        const auto minute =
+            std::upper_bound(cumulative.begin(), cumulative.end(), at) - cumulative.begin();
         offset = qint64(std::min<qint64>(minute, minutes - 1)) * 60 + random.between(0, 59);
     }
     std::sort(offsets.begin(), offsets.end());

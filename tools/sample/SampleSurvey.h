@@ -14,10 +14,10 @@ namespace roadtally {
 struct SampleOptions
 {
     int vehicles = 3000;
-    int days = 1; // 1 to 14
-    QDate startDate = QDate(2025, 5, 24); // the setup date, 2000 to 2099
-    QTime startTime = QTime(13, 45);      // the setup time (minutes only)
-    int postedSpeed = 35;                 // written as the violation alert speed
+    int days = 1;                                   // 1 to 14
+    QDate startDate = QDate(2025, 5, 24);           // the setup date, 2000 to 2099
+    QTime startTime = QTime(13, 45);                // the setup time (minutes only)
+    int postedSpeed = 35;                           // written as the violation alert speed
     QString locationCode = QStringLiteral("00020"); // five digits
     quint32 seed = 1;
     bool kph = false;       // speeds in km/h instead of mph

@@ -37,37 +37,47 @@ int main(int argc, char *argv[])
         "one record per vehicle (offset, direction, speed) with CR LF line breaks, traffic\n"
         "that follows the time of day and speeds spread around the posted limit."));
     parser.addHelpOption();
-    const QCommandLineOption vehicles(QStringLiteral("vehicles"), QStringLiteral("Number of vehicles (default 3000)."),
+    const QCommandLineOption vehicles(QStringLiteral("vehicles"),
+                                      QStringLiteral("Number of vehicles (default 3000)."),
                                       QStringLiteral("N"), QStringLiteral("3000"));
-    const QCommandLineOption days(QStringLiteral("days"), QStringLiteral("Survey length in days, 1 to 14 (default 1)."),
+    const QCommandLineOption days(QStringLiteral("days"),
+                                  QStringLiteral("Survey length in days, 1 to 14 (default 1)."),
                                   QStringLiteral("D"), QStringLiteral("1"));
-    const QCommandLineOption start(QStringLiteral("start"), QStringLiteral("Setup date (default 05/24/2025)."),
+    const QCommandLineOption start(QStringLiteral("start"),
+                                   QStringLiteral("Setup date (default 05/24/2025)."),
                                    QStringLiteral("mm/dd/yyyy"), QStringLiteral("05/24/2025"));
-    const QCommandLineOption time(QStringLiteral("time"), QStringLiteral("Setup time, 24-hour (default 13:45)."),
+    const QCommandLineOption time(QStringLiteral("time"),
+                                  QStringLiteral("Setup time, 24-hour (default 13:45)."),
                                   QStringLiteral("hh:mm"), QStringLiteral("13:45"));
-    const QCommandLineOption posted(QStringLiteral("posted"),
-                                    QStringLiteral("Posted limit written as the violation alert speed (default 035)."),
-                                    QStringLiteral("NNN"), QStringLiteral("035"));
+    const QCommandLineOption posted(
+        QStringLiteral("posted"),
+        QStringLiteral("Posted limit written as the violation alert speed (default 035)."),
+        QStringLiteral("NNN"), QStringLiteral("035"));
     const QCommandLineOption location(QStringLiteral("location-code"),
                                       QStringLiteral("Five-digit location code (default 00020)."),
                                       QStringLiteral("NNNNN"), QStringLiteral("00020"));
-    const QCommandLineOption seed(QStringLiteral("seed"), QStringLiteral("Random seed (default 1)."),
-                                  QStringLiteral("S"), QStringLiteral("1"));
-    const QCommandLineOption mph(QStringLiteral("unit-mph"), QStringLiteral("Speeds in miles per hour (default)."));
-    const QCommandLineOption kph(QStringLiteral("unit-kph"), QStringLiteral("Speeds in kilometres per hour."));
+    const QCommandLineOption seed(QStringLiteral("seed"),
+                                  QStringLiteral("Random seed (default 1)."), QStringLiteral("S"),
+                                  QStringLiteral("1"));
+    const QCommandLineOption mph(QStringLiteral("unit-mph"),
+                                 QStringLiteral("Speeds in miles per hour (default)."));
+    const QCommandLineOption kph(QStringLiteral("unit-kph"),
+                                 QStringLiteral("Speeds in kilometres per hour."));
     const QCommandLineOption perLine(QStringLiteral("records-per-line"),
                                      QStringLiteral("Records between two line breaks (default 4)."),
                                      QStringLiteral("N"), QStringLiteral("4"));
     parser.addOptions({vehicles, days, start, time, posted, location, seed, mph, kph, perLine});
-    parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("The raw data file to write (.ovd)."));
+    parser.addPositionalArgument(QStringLiteral("file"),
+                                 QStringLiteral("The raw data file to write (.ovd)."));
 
     if (!parser.parse(QCoreApplication::arguments()))
         return fail(parser.errorText() + QStringLiteral(" (see --help)"));
     if (parser.isSet(QStringLiteral("help")))
         parser.showHelp(0);
     if (parser.positionalArguments().size() != 1)
-        return fail(parser.positionalArguments().isEmpty() ? QStringLiteral("no output file given (see --help)")
-                                                           : QStringLiteral("only one output file, please"));
+        return fail(parser.positionalArguments().isEmpty()
+                        ? QStringLiteral("no output file given (see --help)")
+                        : QStringLiteral("only one output file, please"));
     if (parser.isSet(mph) && parser.isSet(kph))
         return fail(QStringLiteral("choose one of --unit-mph and --unit-kph"));
 
@@ -103,8 +113,8 @@ int main(int argc, char *argv[])
     const QString path = parser.positionalArguments().first();
     if (const QString error = writeSampleSurvey(survey, path); !error.isEmpty())
         return fail(error, 1);
-    std::printf("%s: %d vehicles over %d day(s) from %s %s\n", qPrintable(path), options.vehicles, options.days,
-                qPrintable(options.startDate.toString(QStringLiteral("MM/dd/yyyy"))),
+    std::printf("%s: %d vehicles over %d day(s) from %s %s\n", qPrintable(path), options.vehicles,
+                options.days, qPrintable(options.startDate.toString(QStringLiteral("MM/dd/yyyy"))),
                 qPrintable(options.startTime.toString(QStringLiteral("HH:mm"))));
     return 0;
 }

@@ -8,19 +8,19 @@
 
 #include "sample/SampleSurvey.h"
 
-#include "gui/admin/Blankform.h"
-#include "gui/info/frmAbout.h"
-#include "gui/admin/frmOpenSurvey.h"
-#include "gui/info/pace_description.h"
-#include "gui/info/percent.h"
 #include "core/intake/RawDataFile.h"
 #include "core/intake/VehicleImport.h"
 #include "core/store/DatabaseSession.h"
 #include "core/store/Schema.h"
 #include "core/store/SharedState.h"
+#include "gui/admin/Blankform.h"
+#include "gui/admin/frmOpenSurvey.h"
+#include "gui/info/frmAbout.h"
+#include "gui/info/pace_description.h"
+#include "gui/info/percent.h"
+#include "gui/kit/Forms.h"
 #include "gui/shell/DailyVolumeTab.h"
 #include "gui/shell/FifteenMinuteTab.h"
-#include "gui/kit/Forms.h"
 #include "gui/shell/SpeedChartTab.h"
 #include "gui/shell/SummaryTab.h"
 #include "gui/shell/WeeklyTab.h"
@@ -57,7 +57,6 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QPointer>
 #include <QComboBox>
 #include <QDir>
 #include <QFrame>
@@ -65,6 +64,7 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPixmap>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSqlQuery>
@@ -277,7 +277,8 @@ template <class Main> void shootMainWindow(Shooter &shooter, Main &main)
         schemes = main.summary->Combo1;
     const int schemeCount = schemes ? schemes->count() : 0;
     if (schemeCount == 0)
-        shooter.skip(QStringLiteral("04-summary-scheme"), QStringLiteral("no display schemes listed"));
+        shooter.skip(QStringLiteral("04-summary-scheme"),
+                     QStringLiteral("no display schemes listed"));
     const QStringList directions = {QStringLiteral("approaching"), QStringLiteral("receding"),
                                     QStringLiteral("both")};
     for (int d = 0; d < 3; ++d) {
@@ -295,9 +296,9 @@ template <class Main> void shootMainWindow(Shooter &shooter, Main &main)
     for (int s = 0; s < schemeCount; ++s) {
         choose(schemes, s);
         settle();
-        shooter.shoot(&main, QStringLiteral("05-summary-scheme-%1-%2")
-                                 .arg(s + 1)
-                                 .arg(slug(schemes->itemText(s))));
+        shooter.shoot(
+            &main,
+            QStringLiteral("05-summary-scheme-%1-%2").arg(s + 1).arg(slug(schemes->itemText(s))));
     }
 
     // The other tabs, each with its first choice made.
@@ -333,20 +334,17 @@ template <class Main> void shootMainWindow(Shooter &shooter, Main &main)
             break;
         }
         settle();
-        shooter.shoot(&main, QStringLiteral("%1-tab%2-%3")
-                                 .arg(10 + t)
-                                 .arg(t)
-                                 .arg(slug(tabs->tabText(t))));
+        shooter.shoot(&main,
+                      QStringLiteral("%1-tab%2-%3").arg(10 + t).arg(t).arg(slug(tabs->tabText(t))));
         // The speed charts again in the black-and-white printer mode.
         SpeedChartTab *chart = t == 1 ? main.speeds : t == 3 ? main.percentile : nullptr;
         if (chart) {
             clickIfThere(chart->PrinterBW);
             clickIfThere(entry(chart->direction, 5));
             settle();
-            shooter.shoot(&main, QStringLiteral("%1-tab%2-%3-bw")
-                                     .arg(10 + t)
-                                     .arg(t)
-                                     .arg(slug(tabs->tabText(t))));
+            shooter.shoot(
+                &main,
+                QStringLiteral("%1-tab%2-%3-bw").arg(10 + t).arg(t).arg(slug(tabs->tabText(t))));
         }
     }
     // The weekly report in the preview, as "Print Chart" opens it.
@@ -375,7 +373,8 @@ template <class Main> void shootMainWindow(Shooter &shooter, Main &main)
 }
 
 #ifdef ROADTALLY_HAS_LOAD_DATA_FILE
-template <class Load> void shootIntakeWindows(Shooter &shooter, Load &load, const QString &sampleName)
+template <class Load>
+void shootIntakeWindows(Shooter &shooter, Load &load, const QString &sampleName)
 {
     if constexpr (requires { load.showLoadMode(); })
         load.showLoadMode();
@@ -436,7 +435,8 @@ template <class Load> void shootIntakeWindows(Shooter &shooter, Load &load, cons
     }
     process.hide();
 #else
-    shooter.skip(QStringLiteral("process-data"), QStringLiteral("no processing window in this build"));
+    shooter.skip(QStringLiteral("process-data"),
+                 QStringLiteral("no processing window in this build"));
 #endif
     load.hide();
 }
@@ -448,8 +448,10 @@ void shootIntake(Shooter &shooter, const QString &sampleName)
     shootIntakeWindows(shooter, form<frmLoadDataFile>(), sampleName);
 #else
     Q_UNUSED(sampleName);
-    shooter.skip(QStringLiteral("load-data-file"), QStringLiteral("no data file dialog in this build"));
-    shooter.skip(QStringLiteral("process-data"), QStringLiteral("no processing window in this build"));
+    shooter.skip(QStringLiteral("load-data-file"),
+                 QStringLiteral("no data file dialog in this build"));
+    shooter.skip(QStringLiteral("process-data"),
+                 QStringLiteral("no processing window in this build"));
 #endif
     form<frmRoadtally>().setEnabled(true);
 }
@@ -497,8 +499,9 @@ void shootAdministration(Shooter &shooter)
         selection.direction = SurveyDirection::Both;
         try {
             DatabaseSession session(sharedState().deriveDatabasePath());
-            QSqlQuery q = session.exec(QStringLiteral(
-                "SELECT [Batch_Number], [Posted_Limit], [Number_Over] FROM [Summary] ORDER BY rowid LIMIT 1"));
+            QSqlQuery q =
+                session.exec(QStringLiteral("SELECT [Batch_Number], [Posted_Limit], [Number_Over] "
+                                            "FROM [Summary] ORDER BY rowid LIMIT 1"));
             if (q.next()) {
                 selection.batchNumber = q.value(0).toString();
                 selection.postedLimit = q.value(1).toString();
@@ -578,13 +581,17 @@ int main(int argc, char *argv[])
 
     // Two surveys of the same start date, differing in their batch letter: a week
     // on a residential street, and a single day from the morning on.
-    SurveyPlan week{QStringLiteral("Week.ovd"), QStringLiteral("A"),
-                    QStringLiteral("Maple Avenue at 5th Street"), {}};
+    SurveyPlan week{QStringLiteral("Week.ovd"),
+                    QStringLiteral("A"),
+                    QStringLiteral("Maple Avenue at 5th Street"),
+                    {}};
     week.options.vehicles = 6000;
     week.options.days = 7;
     week.options.seed = 7;
-    SurveyPlan day{QStringLiteral("Morning.ovd"), QStringLiteral("B"),
-                   QStringLiteral("Elm Street school zone"), {}};
+    SurveyPlan day{QStringLiteral("Morning.ovd"),
+                   QStringLiteral("B"),
+                   QStringLiteral("Elm Street school zone"),
+                   {}};
     day.options.startTime = QTime(7, 30);
     day.options.vehicles = 900;
     day.options.days = 1;
@@ -593,13 +600,15 @@ int main(int argc, char *argv[])
     // An agency and an officer, as the administration window keeps them.
     try {
         DatabaseSession session(sharedState().deriveDatabasePath());
-        session.exec(QStringLiteral("UPDATE [Agency] SET [Admin_Agency] = ?, [Addr1] = ?, [Addr2] = ?"),
-                     {QStringLiteral("Riverside Police Department"),
-                      QStringLiteral("100 Main Street"), QStringLiteral("Riverside")});
+        session.exec(
+            QStringLiteral("UPDATE [Agency] SET [Admin_Agency] = ?, [Addr1] = ?, [Addr2] = ?"),
+            {QStringLiteral("Riverside Police Department"), QStringLiteral("100 Main Street"),
+             QStringLiteral("Riverside")});
         session.exec(QStringLiteral("INSERT INTO [Officer] ([Admin_Officer]) VALUES (?)"),
                      {QStringLiteral("Sgt. J. Alvarez")});
     } catch (const DatabaseError &e) {
-        shooter.note(QStringLiteral("agency and officer not stored: %1").arg(QString::fromUtf8(e.what())));
+        shooter.note(
+            QStringLiteral("agency and officer not stored: %1").arg(QString::fromUtf8(e.what())));
     }
     storeSurvey(programFolder.path(), week, shooter);
     storeSurvey(programFolder.path(), day, shooter);
@@ -609,6 +618,9 @@ int main(int argc, char *argv[])
     shootAdministration(shooter);
     shootInformation(shooter);
 
-    say(QStringLiteral("%1 pictures in %2; %3 notes").arg(shooter.saved()).arg(outDir).arg(shooter.notes().size()));
+    say(QStringLiteral("%1 pictures in %2; %3 notes")
+            .arg(shooter.saved())
+            .arg(outDir)
+            .arg(shooter.notes().size()));
     return shooter.saved() > 0 ? 0 : 1;
 }

@@ -12,16 +12,16 @@ namespace roadtally {
 
 struct ChartSeries
 {
-    int graphType = 0;          // 0: the chart keeps its preset type; 3 two-dimensional bars
-    int labelEvery = 1;         // LabelEvery
-    QVector<double> values;     // GraphData, one per point
-    QStringList labels;         // LabelText, one per point; empty: the points keep their numbers
-    QVector<int> colours;       // ColorData, palette index per point
-    int titleFontPercent = 0;   // FontUse 0 / FontSize; 0 when the procedure sets none
-    int otherFontPercent = 0;   // FontUse 1 / FontSize
-    QString leftTitle;          // LeftTitle
-    QString bottomTitle;        // BottomTitle; empty when the procedure sets none
-    int gridStyle = 1;          // GridStyle
+    int graphType = 0;        // 0: the chart keeps its preset type; 3 two-dimensional bars
+    int labelEvery = 1;       // LabelEvery
+    QVector<double> values;   // GraphData, one per point
+    QStringList labels;       // LabelText, one per point; empty: the points keep their numbers
+    QVector<int> colours;     // ColorData, palette index per point
+    int titleFontPercent = 0; // FontUse 0 / FontSize; 0 when the procedure sets none
+    int otherFontPercent = 0; // FontUse 1 / FontSize
+    QString leftTitle;        // LeftTitle
+    QString bottomTitle;      // BottomTitle; empty when the procedure sets none
+    int gridStyle = 1;        // GridStyle
 
     int numPoints() const { return int(values.size()); }
 };

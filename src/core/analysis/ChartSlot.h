@@ -12,9 +12,9 @@ namespace roadtally {
 
 struct ChartPicture
 {
-    QPicture picture; // the chart painted into (0, 0, size); empty without a QGuiApplication
-    QSizeF size;      // the logical size the picture was recorded in
-    ChartData data;   // what was drawn, to repaint it at any resolution
+    QPicture picture;   // the chart painted into (0, 0, size); empty without a QGuiApplication
+    QSizeF size;        // the logical size the picture was recorded in
+    ChartData data;     // what was drawn, to repaint it at any resolution
     quint64 serial = 0; // 0: nothing published yet; grows with every publication
 
     bool isNull() const { return serial == 0; }

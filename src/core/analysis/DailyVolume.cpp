@@ -70,8 +70,8 @@ DailyVolumeResult dailyVolume(DatabaseSession &session, const DailyVolumeInput &
     }
     q.finish();
     if (morning.isEmpty()) {
-        result.message =
-            QStringLiteral("The Database is empty OR you have to select a SURVEY on the first tab.");
+        result.message = QStringLiteral(
+            "The Database is empty OR you have to select a SURVEY on the first tab.");
         return result;
     }
     // "*" is an hour without vehicles; its numeric value is 0 as for any non-number.

@@ -2,8 +2,8 @@
 // The daily volume view: the 24 hourly volumes of one date of a survey and
 // one direction, from the hour rows of its Time_15 table, as a chart.
 
-#include "core/store/DatabaseSession.h"
 #include "core/analysis/ChartSeries.h"
+#include "core/store/DatabaseSession.h"
 #include "core/survey/SurveyDirection.h"
 
 #include <QString>
@@ -21,11 +21,11 @@ struct DailyVolumeInput
 
 struct DailyVolumeResult
 {
-    QString message;      // the message for an empty result; then nothing is drawn
-    QString title;        // Label12: "Vehicle Volume/Time Comparison for Batch #" + batch
-    QString caption;      // Label15: "Vehicle Volume / Hour"
-    QString amCaption;    // AM: "AM Time"
-    QString pmCaption;    // PM: "PM Time"
+    QString message;        // the message for an empty result; then nothing is drawn
+    QString title;          // Label12: "Vehicle Volume/Time Comparison for Batch #" + batch
+    QString caption;        // Label15: "Vehicle Volume / Hour"
+    QString amCaption;      // AM: "AM Time"
+    QString pmCaption;      // PM: "PM Time"
     QVector<double> points; // 24: the morning hours 00..11, then the afternoon hours 12..23
     QStringList labels;     // "12", "1" ... "11", twice
     ChartSeries chart;

@@ -37,26 +37,26 @@ FifteenMinuteLayout fifteenMinuteLayout(SurveyDirection direction)
     FifteenMinuteLayout l;
     switch (direction) {
     case SurveyDirection::Approaching:
-        l.fields = QStringList{QStringLiteral("timeAM"), QStringLiteral("AMApp"),
+        l.fields = QStringList{QStringLiteral("timeAM"),     QStringLiteral("AMApp"),
                                QStringLiteral("tHourAMApp"), QStringLiteral("timePM"),
-                               QStringLiteral("PMApp"), QStringLiteral("tHourPMApp")};
-        l.headers = QStringList{QStringLiteral("Time AM"), QStringLiteral("App"),
+                               QStringLiteral("PMApp"),      QStringLiteral("tHourPMApp")};
+        l.headers = QStringList{QStringLiteral("Time AM"),    QStringLiteral("App"),
                                 QStringLiteral("Hour Total"), QStringLiteral("Time PM"),
-                                QStringLiteral("App"), QStringLiteral("Hour Total")};
+                                QStringLiteral("App"),        QStringLiteral("Hour Total")};
         break;
     case SurveyDirection::Receding:
-        l.fields = QStringList{QStringLiteral("timeAM"), QStringLiteral("AMRec"),
+        l.fields = QStringList{QStringLiteral("timeAM"),     QStringLiteral("AMRec"),
                                QStringLiteral("tHourAMRec"), QStringLiteral("timePM"),
-                               QStringLiteral("PMRec"), QStringLiteral("tHourPMRec")};
-        l.headers = QStringList{QStringLiteral("Time AM"), QStringLiteral("Rec"),
+                               QStringLiteral("PMRec"),      QStringLiteral("tHourPMRec")};
+        l.headers = QStringList{QStringLiteral("Time AM"),    QStringLiteral("Rec"),
                                 QStringLiteral("Hour Total"), QStringLiteral("Time PM"),
-                                QStringLiteral("Rec"), QStringLiteral("Hour Total")};
+                                QStringLiteral("Rec"),        QStringLiteral("Hour Total")};
         break;
     case SurveyDirection::Both:
-        l.fields = QStringList{QStringLiteral("timeAM"),      QStringLiteral("AMApp"),
-                               QStringLiteral("AMRec"),       QStringLiteral("AMHourTotal"),
-                               QStringLiteral("timePM"),      QStringLiteral("PMApp"),
-                               QStringLiteral("PMRec"),       QStringLiteral("PMHourTotal")};
+        l.fields = QStringList{QStringLiteral("timeAM"), QStringLiteral("AMApp"),
+                               QStringLiteral("AMRec"),  QStringLiteral("AMHourTotal"),
+                               QStringLiteral("timePM"), QStringLiteral("PMApp"),
+                               QStringLiteral("PMRec"),  QStringLiteral("PMHourTotal")};
         l.headers = QStringList{QStringLiteral("Time AM"), QStringLiteral("A"),
                                 QStringLiteral("R"),       QStringLiteral("Hour Total"),
                                 QStringLiteral("Time PM"), QStringLiteral("A"),

@@ -32,10 +32,10 @@ struct PeakAnalysis
 // The grid layout of a direction (Flex2): headers of row 0 and widths in twips.
 struct FifteenMinuteLayout
 {
-    QStringList fields;  // the selected Time_15 fields, in column order
-    QStringList headers; // "Time AM", "App", "Hour Total", ...
-    QVector<int> widths; // twips: 1300, 600, 1100, ...
-    int gridWidth = 0;   // 7590 for both directions, else 6390
+    QStringList fields;           // the selected Time_15 fields, in column order
+    QStringList headers;          // "Time AM", "App", "Hour Total", ...
+    QVector<int> widths;          // twips: 1300, 600, 1100, ...
+    int gridWidth = 0;            // 7590 for both directions, else 6390
     int morningTotalColumn = 0;   // 2 (single direction) or 3 (both)
     int afternoonTotalColumn = 0; // 5 or 7
     int afternoonTimeColumn = 0;  // 3 or 4

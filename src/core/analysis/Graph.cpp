@@ -83,8 +83,8 @@ QVector<double> axisTicks(double low, double high, int wanted)
         high = low + 5;
     double step = niceStep((high - low) / std::max(1, wanted - 1));
     // Counts are whole numbers: no tick between two of them.
-    const bool whole = std::fabs(low - std::round(low)) < 1e-9 &&
-                       std::fabs(high - std::round(high)) < 1e-9;
+    const bool whole =
+        std::fabs(low - std::round(low)) < 1e-9 && std::fabs(high - std::round(high)) < 1e-9;
     if (whole)
         step = std::max(step, 1.0);
     const double first = std::floor(low / step) * step;
@@ -140,7 +140,8 @@ ChartLayout paintChart(QPainter &painter, const QRectF &rect, const ChartData &d
     if (!data.bottomTitle.isEmpty())
         bottom -= titleMetrics.height() + gap;
     const double right = rect.right() - unit * 1.2;
-    layout.plot = QRectF(QPointF(left, top), QPointF(std::max(left + 1, right), std::max(top + 1, bottom)));
+    layout.plot =
+        QRectF(QPointF(left, top), QPointF(std::max(left + 1, right), std::max(top + 1, bottom)));
     const QRectF plot = layout.plot;
 
     auto yOf = [&](double v) {
@@ -193,7 +194,8 @@ ChartLayout paintChart(QPainter &painter, const QRectF &rect, const ChartData &d
         const double v = std::isfinite(data.values.at(i)) ? data.values.at(i) : 0;
         const double x = plot.left() + i * slot + (slot - barWidth) / 2;
         const double y = yOf(v);
-        const QRectF bar = QRectF(QPointF(x, std::min(y, base)), QPointF(x + barWidth, std::max(y, base)));
+        const QRectF bar =
+            QRectF(QPointF(x, std::min(y, base)), QPointF(x + barWidth, std::max(y, base)));
         layout.bars << (v == 0 ? QRectF(bar.left(), base, bar.width(), 0) : bar);
         if (v == 0)
             continue;
@@ -245,15 +247,17 @@ ChartLayout paintChart(QPainter &painter, const QRectF &rect, const ChartData &d
         const double x = rect.left() + unit * 0.6;
         painter.translate(x, plot.center().y());
         painter.rotate(-90);
-        const double w = std::max(plot.height(), titleMetrics.horizontalAdvance(data.leftTitle) + 4);
+        const double w =
+            std::max(plot.height(), titleMetrics.horizontalAdvance(data.leftTitle) + 4);
         painter.drawText(QRectF(-w / 2, 0, w, titleMetrics.height()),
                          Qt::AlignHCenter | Qt::AlignTop, data.leftTitle);
         painter.restore();
     }
     if (!data.graphTitle.isEmpty()) {
         painter.setFont(headFont);
-        painter.drawText(QRectF(rect.left(), rect.top() + unit * 0.5, rect.width(), headMetrics.height()),
-                         Qt::AlignHCenter | Qt::AlignTop, data.graphTitle);
+        painter.drawText(
+            QRectF(rect.left(), rect.top() + unit * 0.5, rect.width(), headMetrics.height()),
+            Qt::AlignHCenter | Qt::AlignTop, data.graphTitle);
     }
     painter.restore();
     return layout;

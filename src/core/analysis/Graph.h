@@ -46,11 +46,11 @@ struct ChartData
 // Where a painting put things, for the widget and the tests.
 struct ChartLayout
 {
-    QRectF plot;               // the area inside the axes
-    QVector<QRectF> bars;      // one per point (empty rectangle for a zero value)
-    QVector<int> shownLabels;  // the points whose x-axis text was drawn
+    QRectF plot;                // the area inside the axes
+    QVector<QRectF> bars;       // one per point (empty rectangle for a zero value)
+    QVector<int> shownLabels;   // the points whose x-axis text was drawn
     QVector<QRectF> labelRects; // where those texts were drawn
-    QVector<double> ticks;     // the y-axis values with a tick and a grid line
+    QVector<double> ticks;      // the y-axis values with a tick and a grid line
     double axisMin = 0;
     double axisMax = 1;
 };
@@ -109,15 +109,15 @@ public:
     int numPoints() const { return m_data.numPoints(); }
     int thisPoint() const { return m_point + 1; }
     bool isVisible() const { return m_visible; }
-    const ChartData &data() const { return m_data; }     // as set so far
+    const ChartData &data() const { return m_data; }       // as set so far
     const ChartData &drawnData() const { return m_drawn; } // as drawn last
     // The size in which DrawMode 4 records the picture; a widget sets its own.
     void setPictureSize(const QSizeF &size);
     QSizeF pictureSize() const { return m_pictureSize; }
 
 Q_SIGNALS:
-    void drawn();                     // DrawMode 2
-    void copied();                    // DrawMode 4, after the chart slot has the picture
+    void drawn();  // DrawMode 2
+    void copied(); // DrawMode 4, after the chart slot has the picture
     void visibleChanged(bool visible);
 
 private:

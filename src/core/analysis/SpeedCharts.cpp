@@ -92,8 +92,8 @@ SpeedChartResult trafficFlowChart(DatabaseSession &session, const SpeedChartInpu
     result.title = trafficFlowTitle(input.batch);
     const QVector<SpeedCount> rows = speedRows(session, input.batch, input.direction);
     if (rows.isEmpty()) {
-        result.message =
-            QStringLiteral("The Database is empty OR you have to select a SURVEY on the first tab.");
+        result.message = QStringLiteral(
+            "The Database is empty OR you have to select a SURVEY on the first tab.");
         return result;
     }
     const double limit = numericValue(input.postedLimit);

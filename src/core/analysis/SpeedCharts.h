@@ -3,8 +3,8 @@
 // chart (one bar per row, coloured against the posted limit) and the 85th
 // percentile chart (one bar per whole speed, pace and 85th percentile marked).
 
-#include "core/store/DatabaseSession.h"
 #include "core/analysis/ChartSeries.h"
+#include "core/store/DatabaseSession.h"
 #include "core/survey/SurveyDirection.h"
 
 #include <QString>

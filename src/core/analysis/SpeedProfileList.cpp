@@ -26,7 +26,9 @@ QString speedProfileCondition(SurveyDirection direction)
 
 PagedQueryModel::Query speedProfileQuery(const QString &batchNumber, SurveyDirection direction)
 {
-    return {QStringLiteral("Speed_Profile"), speedProfileColumns(), speedProfileCondition(direction),
+    return {QStringLiteral("Speed_Profile"),
+            speedProfileColumns(),
+            speedProfileCondition(direction),
             {batchNumber}};
 }
 
@@ -45,7 +47,7 @@ QString directionDescription(SurveyDirection direction)
 
 QStringList speedProfileHeaders(const SpeedProfileSelection &selection)
 {
-    return {QStringLiteral("Date"), QStringLiteral("Time"), selection.bandCaptions[0],
+    return {QStringLiteral("Date"),    QStringLiteral("Time"),    selection.bandCaptions[0],
             selection.bandCaptions[1], selection.bandCaptions[2], QStringLiteral("Dir")};
 }
 

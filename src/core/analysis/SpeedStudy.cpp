@@ -1,7 +1,7 @@
 #include "core/analysis/SpeedStudy.h"
 
-#include "core/text/TextPatterns.h"
 #include "core/analysis/SurveyCriteria.h"
+#include "core/text/TextPatterns.h"
 
 #include <algorithm>
 #include <cmath>

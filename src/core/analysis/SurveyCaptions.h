@@ -23,11 +23,14 @@ struct SurveyCaptions
     QString headerField(const QString &name) const;
     QString summaryField(const QString &name) const;
 
-    QString batch() const { return headerField(QStringLiteral("Batch_Number")); }        // Label7(4)
-    QString radarMode() const { return headerField(QStringLiteral("Radar_Mode")); }      // Radar_Mode
-    QString postedLimit() const { return summaryField(QStringLiteral("Posted_Limit")); } // Label7(9)
-    QString startDate() const { return summaryField(QStringLiteral("Start_Date")); }     // Label7(0)
-    QString stopDate() const { return summaryField(QStringLiteral("Stop_Date")); }       // Label7(1)
+    QString batch() const { return headerField(QStringLiteral("Batch_Number")); }   // Label7(4)
+    QString radarMode() const { return headerField(QStringLiteral("Radar_Mode")); } // Radar_Mode
+    QString postedLimit() const
+    {
+        return summaryField(QStringLiteral("Posted_Limit"));
+    }                                                                                // Label7(9)
+    QString startDate() const { return summaryField(QStringLiteral("Start_Date")); } // Label7(0)
+    QString stopDate() const { return summaryField(QStringLiteral("Stop_Date")); }   // Label7(1)
 };
 
 // The survey's rows (trailing blanks of the batch number not significant);

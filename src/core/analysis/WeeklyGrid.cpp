@@ -1,7 +1,7 @@
 #include "core/analysis/WeeklyGrid.h"
 
-#include "core/text/TextPatterns.h"
 #include "core/analysis/SurveyCaptions.h"
+#include "core/text/TextPatterns.h"
 
 #include <QDate>
 #include <QHash>
@@ -68,7 +68,8 @@ QString unchanged(const QString &why)
 WeeklyGrid WeeklyGrid::designState()
 {
     WeeklyGrid grid;
-    grid.columns = QVector<QStringList>(ColumnCount, QStringList(QList<QString>(RowCount, QStringLiteral("*"))));
+    grid.columns = QVector<QStringList>(ColumnCount,
+                                        QStringList(QList<QString>(RowCount, QStringLiteral("*"))));
     grid.combined = QStringList(QList<QString>(9, QStringLiteral("Com")));
     grid.split = QStringList(QList<QString>(9, QStringLiteral("%")));
     for (int k = 0; k < 7; ++k)
@@ -144,14 +145,15 @@ WeeklyResult computeWeeklyGrid(DatabaseSession &session, const WeeklyInput &inpu
 
     const QString batch = input.batch.trimmed();
     if (batch.isEmpty()) {
-        result.message = unchanged(
-            QStringLiteral("No survey is shown: open a survey first, then calculate the weekly totals."));
+        result.message = unchanged(QStringLiteral(
+            "No survey is shown: open a survey first, then calculate the weekly totals."));
         return result;
     }
     const QDate first = parseDate(input.startDate.trimmed());
     if (!first.isValid()) {
         result.message = unchanged(
-            QStringLiteral("The survey %1 has no start date, so its weekly totals cannot be calculated.")
+            QStringLiteral(
+                "The survey %1 has no start date, so its weekly totals cannot be calculated.")
                 .arg(batch));
         return result;
     }
@@ -161,7 +163,8 @@ WeeklyResult computeWeeklyGrid(DatabaseSession &session, const WeeklyInput &inpu
         last = last.addYears(100);
     if (!last.isValid()) {
         result.message = unchanged(
-            QStringLiteral("The survey %1 has no end date, so its weekly totals cannot be calculated.")
+            QStringLiteral(
+                "The survey %1 has no end date, so its weekly totals cannot be calculated.")
                 .arg(batch));
         return result;
     }

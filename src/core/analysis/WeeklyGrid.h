@@ -39,8 +39,8 @@ const QStringList &weeklyColumnNames();
 // "12:PM", "1:00" ... "11:00", "Totals".
 const QStringList &weeklyRowCaptions();
 // The grid's other captions.
-inline constexpr const char *WeeklyCombinedCaption = "Combined"; // legend(25)
-inline constexpr const char *WeeklySplitCaption = "Split %";     // legend(64)
+inline constexpr const char *WeeklyCombinedCaption = "Combined";     // legend(25)
+inline constexpr const char *WeeklySplitCaption = "Split %";         // legend(64)
 inline constexpr const char *WeekdayAverageCaption = "Weekday Avg."; // legend(53)
 inline constexpr const char *WeekendAverageCaption = "Weekend Avg."; // legend(54)
 
@@ -51,9 +51,9 @@ void clearWeekData(WeeklyGrid &grid);
 // What the computation reads from the window: the survey and the grid as it stands.
 struct WeeklyInput
 {
-    QString batch;     // Label7(4)
-    QString startDate; // Label7(0), "mm/dd/yy"
-    QString stopDate;  // Label7(1), "mm/dd/yy"
+    QString batch;       // Label7(4)
+    QString startDate;   // Label7(0), "mm/dd/yy"
+    QString stopDate;    // Label7(1), "mm/dd/yy"
     WeeklyGrid previous; // the grid's cells now: weekdays the survey does not cover keep them
 };
 

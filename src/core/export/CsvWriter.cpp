@@ -13,7 +13,8 @@ namespace roadtally {
 QByteArray csvField(const QString &value)
 {
     QByteArray bytes = value.toUtf8();
-    if (bytes.contains(',') || bytes.contains('"') || bytes.contains('\n') || bytes.contains('\r')) {
+    if (bytes.contains(',') || bytes.contains('"') || bytes.contains('\n') ||
+        bytes.contains('\r')) {
         bytes.replace("\"", "\"\"");
         bytes.prepend('"');
         bytes.append('"');
@@ -102,7 +103,8 @@ ExportWriteResult writeCsvFiles(const QVector<ExportTable> &tables, const QStrin
     ExportWriteResult result;
     const QDir dir(folder);
     if (!dir.exists()) {
-        result.error = QStringLiteral("The folder %1 does not exist.").arg(QDir::toNativeSeparators(folder));
+        result.error =
+            QStringLiteral("The folder %1 does not exist.").arg(QDir::toNativeSeparators(folder));
         return result;
     }
     std::vector<std::unique_ptr<PendingFile>> pending;
@@ -125,7 +127,8 @@ ExportWriteResult writeCsvFiles(const QVector<ExportTable> &tables, const QStrin
             if (error.isEmpty() && out.error() != QFileDevice::NoError)
                 error = out.errorString();
             if (!error.isEmpty()) {
-                result.error = QStringLiteral("Cannot write %1: %2").arg(QDir::toNativeSeparators(target), error);
+                result.error = QStringLiteral("Cannot write %1: %2")
+                                   .arg(QDir::toNativeSeparators(target), error);
                 return result;
             }
         }

@@ -145,8 +145,8 @@ int displayWidth(const ExportCell &cell)
         // A format with decimals or a unit shows more than the plain number.
         const qsizetype point = cell.format.indexOf(QLatin1Char('.'));
         if (point >= 0)
-            width = std::max(width, int(plainNumber(std::trunc(cell.number)).size()) + 1
-                                        + int(cell.format.size() - point - 1));
+            width = std::max(width, int(plainNumber(std::trunc(cell.number)).size()) + 1 +
+                                        int(cell.format.size() - point - 1));
         if (cell.format.contains(QLatin1Char('%')))
             width += 2;
         return width;

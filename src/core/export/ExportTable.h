@@ -30,7 +30,8 @@ struct ExportCell
     static ExportCell ofNumber(double value, const QString &format = QString());
     static ExportCell ofText(const QString &text);
     // An invalid date or time gives an empty cell.
-    static ExportCell ofDate(const QDate &date, const QString &format = QStringLiteral("mm/dd/yyyy"));
+    static ExportCell ofDate(const QDate &date,
+                             const QString &format = QStringLiteral("mm/dd/yyyy"));
     static ExportCell ofTime(const QTime &time, const QString &format = QStringLiteral("hh:mm"));
 
     bool isEmpty() const { return type == Type::Empty; }
@@ -52,8 +53,8 @@ struct ExportRow
 struct ExportColumn
 {
     QString header;
-    int width = 0;         // characters; 0: as wide as the header and the values need
-    bool centred = false;  // values centred in the column, as the view's grid shows them
+    int width = 0;        // characters; 0: as wide as the header and the values need
+    bool centred = false; // values centred in the column, as the view's grid shows them
 };
 
 // A native chart over a block of a sheet: the categories from one column, one
@@ -86,8 +87,8 @@ struct ExportTable
 {
     QString name; // the sheet name and the CSV file's name
     QVector<ExportColumn> columns;
-    QVector<ExportRow> rows;   // the rows of a short table
-    ExportRowStream stream;    // when set, the rows of a long table, read as they are written
+    QVector<ExportRow> rows; // the rows of a short table
+    ExportRowStream stream;  // when set, the rows of a long table, read as they are written
     QVector<ExportChart> charts;
 
     // Every row, from rows or from the stream; returns how many.

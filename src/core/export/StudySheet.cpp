@@ -25,10 +25,12 @@ ExportTable speedStudySheet(DatabaseSession &session, const SurveyCaptions &surv
 {
     ExportTable t;
     t.name = QStringLiteral("Speed Study");
-    t.columns = {{QStringLiteral("Speed Study")}, {QStringLiteral("All Vehicles")}, {QStringLiteral("Approaching")},
+    t.columns = {{QStringLiteral("Speed Study")},
+                 {QStringLiteral("All Vehicles")},
+                 {QStringLiteral("Approaching")},
                  {QStringLiteral("Receding")}};
-    const std::array<SurveyDirection, 3> directions = {SurveyDirection::Both, SurveyDirection::Approaching,
-                                                       SurveyDirection::Receding};
+    const std::array<SurveyDirection, 3> directions = {
+        SurveyDirection::Both, SurveyDirection::Approaching, SurveyDirection::Receding};
     std::array<SpeedStudy, 3> studies;
     for (size_t i = 0; i < directions.size(); ++i)
         studies[i] = loadSpeedStudy(session, survey.batch(), directions[i]);
@@ -44,37 +46,54 @@ ExportTable speedStudySheet(DatabaseSession &session, const SurveyCaptions &surv
     const QString unit = studies[0].unitText;
     const QString inUnit = unit.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(unit);
     add(QStringLiteral("Vehicles"), [](const SpeedStudy &s) { return studyCell(s.vehicles); });
-    add(QStringLiteral("Mean Speed") + inUnit, [](const SpeedStudy &s) { return studyCell(s.mean, OneDecimal); });
-    add(QStringLiteral("Standard Deviation") + inUnit, [](const SpeedStudy &s) { return studyCell(s.sd, OneDecimal); });
-    add(QStringLiteral("Modal Speed") + inUnit, [](const SpeedStudy &s) { return studyCell(s.modal); });
+    add(QStringLiteral("Mean Speed") + inUnit,
+        [](const SpeedStudy &s) { return studyCell(s.mean, OneDecimal); });
+    add(QStringLiteral("Standard Deviation") + inUnit,
+        [](const SpeedStudy &s) { return studyCell(s.sd, OneDecimal); });
+    add(QStringLiteral("Modal Speed") + inUnit,
+        [](const SpeedStudy &s) { return studyCell(s.modal); });
     for (size_t p = 0; p < studies[0].percentiles.size(); ++p) {
         const int level = studies[0].percentiles[p].level;
         add(QStringLiteral("%1th Percentile, Ranked").arg(level) + inUnit,
             [p](const SpeedStudy &s) { return studyCell(s.percentiles[p].ranked); });
         add(QStringLiteral("%1th Percentile, Interpolated").arg(level) + inUnit,
-            [p](const SpeedStudy &s) { return studyCell(s.percentiles[p].interpolated, OneDecimal); });
+            [p](const SpeedStudy &s) {
+                return studyCell(s.percentiles[p].interpolated, OneDecimal);
+            });
     }
-    add(QStringLiteral("Pace Low") + inUnit, [](const SpeedStudy &s) { return studyCell(s.paceLow); });
-    add(QStringLiteral("Pace High") + inUnit, [](const SpeedStudy &s) { return studyCell(s.paceHigh); });
-    add(QStringLiteral("Vehicles in Pace"), [](const SpeedStudy &s) { return studyCell(s.paceCount); });
-    add(QStringLiteral("Percent in Pace"), [](const SpeedStudy &s) { return studyCell(s.pacePercent, OneDecimal); });
+    add(QStringLiteral("Pace Low") + inUnit,
+        [](const SpeedStudy &s) { return studyCell(s.paceLow); });
+    add(QStringLiteral("Pace High") + inUnit,
+        [](const SpeedStudy &s) { return studyCell(s.paceHigh); });
+    add(QStringLiteral("Vehicles in Pace"),
+        [](const SpeedStudy &s) { return studyCell(s.paceCount); });
+    add(QStringLiteral("Percent in Pace"),
+        [](const SpeedStudy &s) { return studyCell(s.pacePercent, OneDecimal); });
     add(QStringLiteral("Percent Over the Limit"),
         [](const SpeedStudy &s) { return studyCell(s.overLimitPercent, OneDecimal); });
     add(QStringLiteral("Percent Over the Limit + 5"),
         [](const SpeedStudy &s) { return studyCell(s.over5Percent, OneDecimal); });
     add(QStringLiteral("Percent Over the Limit + 10"),
         [](const SpeedStudy &s) { return studyCell(s.over10Percent, OneDecimal); });
-    add(QStringLiteral("85th Percentile - Limit") + inUnit, [](const SpeedStudy &s) { return studyCell(s.p85MinusLimit); });
-    add(QStringLiteral("Sample Needed"), [](const SpeedStudy &s) { return studyCell(s.sampleRequired); });
-    add(QStringLiteral("Sample Adequate"), [](const SpeedStudy &s) { return textCell(s.sampleAdequateText); });
-    add(QStringLiteral("Average Daily Traffic"), [](const SpeedStudy &s) { return studyCell(s.adt); });
-    add(QStringLiteral("Complete Days"), [](const SpeedStudy &s) { return ExportCell::ofNumber(s.completeDays); });
+    add(QStringLiteral("85th Percentile - Limit") + inUnit,
+        [](const SpeedStudy &s) { return studyCell(s.p85MinusLimit); });
+    add(QStringLiteral("Sample Needed"),
+        [](const SpeedStudy &s) { return studyCell(s.sampleRequired); });
+    add(QStringLiteral("Sample Adequate"),
+        [](const SpeedStudy &s) { return textCell(s.sampleAdequateText); });
+    add(QStringLiteral("Average Daily Traffic"),
+        [](const SpeedStudy &s) { return studyCell(s.adt); });
+    add(QStringLiteral("Complete Days"),
+        [](const SpeedStudy &s) { return ExportCell::ofNumber(s.completeDays); });
 
     heading(QStringLiteral("The Program's Own Figures"));
-    add(QStringLiteral("Average Speed"), [](const SpeedStudy &s) { return studyCell(s.programMean, OneDecimal); });
-    add(QStringLiteral("85th Percentile"), [](const SpeedStudy &s) { return studyCell(s.programP85); });
+    add(QStringLiteral("Average Speed"),
+        [](const SpeedStudy &s) { return studyCell(s.programMean, OneDecimal); });
+    add(QStringLiteral("85th Percentile"),
+        [](const SpeedStudy &s) { return studyCell(s.programP85); });
     add(QStringLiteral("Pace"), [](const SpeedStudy &s) { return textCell(s.programPace); });
-    add(QStringLiteral("Vehicles in Pace"), [](const SpeedStudy &s) { return studyCell(s.programPaceCount); });
+    add(QStringLiteral("Vehicles in Pace"),
+        [](const SpeedStudy &s) { return studyCell(s.programPaceCount); });
     add(QStringLiteral("Percent in Pace"), [](const SpeedStudy &s) {
         const ExportCell number = figureCell(s.programPacePercent, QStringLiteral("0\" %\""));
         return number.isEmpty() ? textCell(s.programPacePercent) : number;

@@ -1,8 +1,8 @@
 #include "core/export/SurveyExport.h"
 
+#include "core/analysis/SurveyCaptions.h"
 #include "core/export/CsvWriter.h"
 #include "core/export/SurveySheets.h"
-#include "core/analysis/SurveyCaptions.h"
 #include "core/survey/SurveyDates.h"
 
 #include <QDir>
@@ -25,7 +25,8 @@ QString trimmedBatch(const QString &batch)
 
 using Writer = std::function<ExportWriteResult(const QVector<ExportTable> &)>;
 
-ExportWriteResult exportSurvey(const QString &databasePath, const QString &batch, const Writer &write)
+ExportWriteResult exportSurvey(const QString &databasePath, const QString &batch,
+                               const Writer &write)
 {
     ExportWriteResult result;
     const QString b = trimmedBatch(batch);
@@ -34,7 +35,8 @@ ExportWriteResult exportSurvey(const QString &databasePath, const QString &batch
         return result;
     }
     if (!QFileInfo(databasePath).isFile()) {
-        result.error = QStringLiteral("There is no survey database %1.").arg(QDir::toNativeSeparators(databasePath));
+        result.error = QStringLiteral("There is no survey database %1.")
+                           .arg(QDir::toNativeSeparators(databasePath));
         return result;
     }
     try {
@@ -47,7 +49,8 @@ ExportWriteResult exportSurvey(const QString &databasePath, const QString &batch
         }
         return write(surveyExportTables(session, b));
     } catch (const DatabaseError &e) {
-        result.error = QStringLiteral("Cannot read the survey %1: %2").arg(b, QString::fromUtf8(e.what()));
+        result.error =
+            QStringLiteral("Cannot read the survey %1: %2").arg(b, QString::fromUtf8(e.what()));
         result.sheets.clear();
         return result;
     }
@@ -75,7 +78,8 @@ QString defaultWorkbookName(const QString &batch)
     return trimmedBatch(batch).trimmed() + QStringLiteral(".xlsx");
 }
 
-ExportWriteResult exportSurveyWorkbook(const QString &databasePath, const QString &batch, const QString &file)
+ExportWriteResult exportSurveyWorkbook(const QString &databasePath, const QString &batch,
+                                       const QString &file)
 {
     return exportSurvey(databasePath, batch, [&](const QVector<ExportTable> &tables) {
         WorkbookOptions options;
@@ -84,7 +88,8 @@ ExportWriteResult exportSurveyWorkbook(const QString &databasePath, const QStrin
     });
 }
 
-ExportWriteResult exportSurveyCsv(const QString &databasePath, const QString &batch, const QString &folder)
+ExportWriteResult exportSurveyCsv(const QString &databasePath, const QString &batch,
+                                  const QString &folder)
 {
     return exportSurvey(databasePath, batch, [&](const QVector<ExportTable> &tables) {
         return writeCsvFiles(tables, folder, trimmedBatch(batch).trimmed() + QLatin1Char(' '));

@@ -4,9 +4,9 @@
 // with the same core functions the views use, and returns the table; none
 // changes the database.
 
+#include "core/analysis/SurveyCaptions.h"
 #include "core/export/ExportTable.h"
 #include "core/store/DatabaseSession.h"
-#include "core/analysis/SurveyCaptions.h"
 
 #include <QString>
 #include <QStringList>

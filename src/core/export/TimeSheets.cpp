@@ -2,10 +2,10 @@
 // volumes per date and the weekly grid, from the views' own core functions.
 #include "core/export/SurveySheets.h"
 
-#include "core/text/TextPatterns.h"
 #include "core/analysis/DailyVolume.h"
 #include "core/analysis/FifteenMinute.h"
 #include "core/analysis/WeeklyGrid.h"
+#include "core/text/TextPatterns.h"
 
 #include <array>
 
@@ -34,13 +34,14 @@ QString dateHeader(const QString &dateText)
 
 } // namespace
 
-ExportTable fifteenMinuteSheet(DatabaseSession &session, const SurveyCaptions &survey, const QStringList &dates)
+ExportTable fifteenMinuteSheet(DatabaseSession &session, const SurveyCaptions &survey,
+                               const QStringList &dates)
 {
     ExportTable t;
     t.name = QStringLiteral("15 Minute");
     // The view's columns for both directions, named so that each is one of a kind.
-    for (const char *header : {"Date", "Time AM", "AM App", "AM Rec", "AM Hour Total", "Time PM", "PM App", "PM Rec",
-                               "PM Hour Total"})
+    for (const char *header : {"Date", "Time AM", "AM App", "AM Rec", "AM Hour Total", "Time PM",
+                               "PM App", "PM Rec", "PM Hour Total"})
         t.columns << ExportColumn{QString::fromLatin1(header), 0, true};
     const QString batch = survey.batch();
     for (const QString &date : dates) {
@@ -73,7 +74,8 @@ ExportTable fifteenMinuteSheet(DatabaseSession &session, const SurveyCaptions &s
     return t;
 }
 
-ExportTable dailyVolumeSheet(DatabaseSession &session, const SurveyCaptions &survey, const QStringList &dates)
+ExportTable dailyVolumeSheet(DatabaseSession &session, const SurveyCaptions &survey,
+                             const QStringList &dates)
 {
     ExportTable t;
     t.name = DailyVolumeName;
@@ -81,14 +83,17 @@ ExportTable dailyVolumeSheet(DatabaseSession &session, const SurveyCaptions &sur
     QVector<QVector<double>> volumes;
     for (const QString &date : dates) {
         t.columns << ExportColumn{dateHeader(date), 0, true};
-        const DailyVolumeResult r = dailyVolume(session, {survey.batch(), date, SurveyDirection::Both});
+        const DailyVolumeResult r =
+            dailyVolume(session, {survey.batch(), date, SurveyDirection::Both});
         volumes << (r.hasChart() ? r.points : QVector<double>());
     }
     for (int hour = 0; hour < 24; ++hour) {
         // The hour as a label: the charts' categories read it as it stands.
-        QVector<ExportCell> row{ExportCell::ofText(QStringLiteral("%1:00").arg(hour, 2, 10, QLatin1Char('0')))};
+        QVector<ExportCell> row{
+            ExportCell::ofText(QStringLiteral("%1:00").arg(hour, 2, 10, QLatin1Char('0')))};
         for (const QVector<double> &points : std::as_const(volumes))
-            row << (hour < points.size() ? ExportCell::ofNumber(points.at(hour)) : ExportCell::empty());
+            row << (hour < points.size() ? ExportCell::ofNumber(points.at(hour))
+                                         : ExportCell::empty());
         t.addRow(row);
     }
     return t;
@@ -101,15 +106,18 @@ ExportTable weeklySheet(DatabaseSession &session, const SurveyCaptions &survey)
 
     WeeklyGrid cleared = WeeklyGrid::designState();
     clearWeekData(cleared);
-    const WeeklyResult r = computeWeeklyGrid(session, {survey.batch(), survey.startDate(), survey.stopDate(), cleared});
+    const WeeklyResult r = computeWeeklyGrid(
+        session, {survey.batch(), survey.startDate(), survey.stopDate(), cleared});
     const WeeklyGrid &g = r.grid;
 
     // Column pairs: the seven days, the weekday and the weekend average.
     QStringList pairs = g.headers;
-    pairs << QString::fromLatin1(WeekdayAverageCaption) << QString::fromLatin1(WeekendAverageCaption);
+    pairs << QString::fromLatin1(WeekdayAverageCaption)
+          << QString::fromLatin1(WeekendAverageCaption);
     t.columns = {{QStringLiteral("Interval")}};
     for (const QString &pair : std::as_const(pairs))
-        t.columns << ExportColumn{pair + QStringLiteral(" A")} << ExportColumn{pair + QStringLiteral(" R")};
+        t.columns << ExportColumn{pair + QStringLiteral(" A")}
+                  << ExportColumn{pair + QStringLiteral(" R")};
     if (!r.computed()) {
         t.addRow({ExportCell::ofText(r.message)});
         return t;
@@ -121,7 +129,8 @@ ExportTable weeklySheet(DatabaseSession &session, const SurveyCaptions &survey)
     const QDate first = parseDate(survey.startDate());
     const QDate last = parseDate(survey.stopDate());
     // Seven days cover every weekday.
-    for (QDate d = first; d.isValid() && last.isValid() && d <= last && first.daysTo(d) < 7; d = d.addDays(1))
+    for (QDate d = first; d.isValid() && last.isValid() && d <= last && first.daysTo(d) < 7;
+         d = d.addDays(1))
         covered[d.dayOfWeek() - 1] = true; // Monday 1 .. Sunday 7
     covered[7] = covered[0] || covered[1] || covered[2] || covered[3] || covered[4];
     covered[8] = covered[5] || covered[6];
@@ -148,7 +157,8 @@ ExportTable weeklySheet(DatabaseSession &session, const SurveyCaptions &survey)
         combined << (covered[p] ? countCell(sum) : ExportCell::empty()) << ExportCell::empty();
         const QStringList shares = g.split.value(p).split(QLatin1Char('|'));
         if (covered[p] && shares.size() == 2) {
-            split << figureCell(shares.at(0), QStringLiteral("0.0")) << figureCell(shares.at(1), QStringLiteral("0.0"));
+            split << figureCell(shares.at(0), QStringLiteral("0.0"))
+                  << figureCell(shares.at(1), QStringLiteral("0.0"));
         } else {
             split << ExportCell::empty() << ExportCell::empty();
         }

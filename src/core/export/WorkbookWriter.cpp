@@ -70,7 +70,8 @@ public:
         table.forEachRow([&](const ExportRow &r) {
             if (row >= perSheet) {
                 finishSheet(sheet);
-                sheet = startSheet(table, QStringLiteral("%1 (%2)").arg(table.name).arg(++part), result);
+                sheet = startSheet(table, QStringLiteral("%1 (%2)").arg(table.name).arg(++part),
+                                   result);
                 row = 1;
             }
             writeRow(sheet, row++, r);
@@ -104,13 +105,15 @@ private:
         return m_texts.back().constData();
     }
 
-    lxw_format *format(bool bold, const QString &numberFormat, bool wrap = false, bool centred = false)
+    lxw_format *format(bool bold, const QString &numberFormat, bool wrap = false,
+                       bool centred = false)
     {
         // A long sheet asks for the same few formats row after row, with the
         // same shared format text: find those without building a key.
         const int flags = (bold ? 1 : 0) | (wrap ? 2 : 0) | (centred ? 4 : 0);
         for (const RecentFormat &r : m_recent) {
-            if (r.flags == flags && (r.text.constData() == numberFormat.constData() || r.text == numberFormat))
+            if (r.flags == flags &&
+                (r.text.constData() == numberFormat.constData() || r.text == numberFormat))
                 return r.format;
         }
         lxw_format *f = findFormat(bold, numberFormat, wrap, centred);
@@ -122,8 +125,11 @@ private:
 
     lxw_format *findFormat(bool bold, const QString &numberFormat, bool wrap, bool centred)
     {
-        const QString key = QStringLiteral("%1%2%3|").arg(bold ? 'b' : ' ').arg(wrap ? 'w' : ' ').arg(centred ? 'c' : ' ')
-                            + numberFormat;
+        const QString key = QStringLiteral("%1%2%3|")
+                                .arg(bold ? 'b' : ' ')
+                                .arg(wrap ? 'w' : ' ')
+                                .arg(centred ? 'c' : ' ') +
+                            numberFormat;
         if (lxw_format *f = m_formats.value(key))
             return f;
         lxw_format *f = workbook_add_format(m_book);
@@ -146,7 +152,8 @@ private:
         Sheet s;
         s.sheet = workbook_add_worksheet(m_book, keep(name.toUtf8()));
         if (!s.sheet)
-            throw WriteFailure(QStringLiteral("the sheet \"%1\" could not be added").arg(name).toStdString());
+            throw WriteFailure(
+                QStringLiteral("the sheet \"%1\" could not be added").arg(name).toStdString());
         result.sheets << name;
         lxw_format *bold = format(true, QString());
         s.widths.resize(table.columns.size());
@@ -159,7 +166,8 @@ private:
             s.widths[c] = s.fixed.at(c) ? column.width : int(column.header.size()) + 1;
             if (!column.header.isEmpty())
                 check(worksheet_write_string(s.sheet, 0, lxw_col_t(c), keepCellText(column.header),
-                                             column.centred ? format(true, QString(), false, true) : bold));
+                                             column.centred ? format(true, QString(), false, true)
+                                                            : bold));
         }
         worksheet_freeze_panes(s.sheet, 1, 0);
         // Printed, a sheet is one page wide, charts included, with the header on every page.
@@ -185,8 +193,9 @@ private:
                 continue;
             const lxw_col_t col = lxw_col_t(c);
             // A text of several lines wraps in its cell, with Excel's line break (LF).
-            const bool lines = cell.type == ExportCell::Type::Text
-                               && (cell.text.contains(QLatin1Char('\n')) || cell.text.contains(QLatin1Char('\r')));
+            const bool lines =
+                cell.type == ExportCell::Type::Text &&
+                (cell.text.contains(QLatin1Char('\n')) || cell.text.contains(QLatin1Char('\r')));
             const bool centred = c < s.centred.size() && s.centred.at(c);
             lxw_format *f = cell.format.isEmpty() && !r.emphasis && !lines && !centred
                                 ? nullptr
@@ -199,13 +208,15 @@ private:
                     check(worksheet_write_number(s.sheet, row, col, cell.number, f));
                 break;
             case ExportCell::Type::Text:
-                check(worksheet_write_string(s.sheet, row, col, keepCellText(lines ? cellLines(cell.text) : cell.text), f));
+                check(worksheet_write_string(
+                    s.sheet, row, col, keepCellText(lines ? cellLines(cell.text) : cell.text), f));
                 break;
             case ExportCell::Type::Date:
                 check(worksheet_write_number(s.sheet, row, col, excelDateNumber(cell.date), f));
                 break;
             case ExportCell::Type::Time:
-                check(worksheet_write_number(s.sheet, row, col, cell.time.msecsSinceStartOfDay() / 86400000.0, f));
+                check(worksheet_write_number(s.sheet, row, col,
+                                             cell.time.msecsSinceStartOfDay() / 86400000.0, f));
                 break;
             }
             if (c < s.widths.size() && !s.fixed.at(c) && !r.spill)
@@ -236,14 +247,15 @@ private:
                 continue;
             lxw_chart *c = workbook_add_chart(
                 m_book, chart.kind == ExportChart::Kind::Line ? LXW_CHART_LINE : LXW_CHART_COLUMN);
-            const QByteArray source = (chart.dataSheet.isEmpty() ? sheetName : chart.dataSheet).toUtf8();
+            const QByteArray source =
+                (chart.dataSheet.isEmpty() ? sheetName : chart.dataSheet).toUtf8();
             const char *sourceName = keep(source);
             const lxw_row_t first = lxw_row_t(chart.firstRow + 1);
             const lxw_row_t last = lxw_row_t(chart.firstRow + chart.rowCount);
             for (const ExportChart::Series &series : chart.series) {
                 lxw_chart_series *s = chart_add_series(c, nullptr, nullptr);
-                chart_series_set_categories(s, sourceName, first, lxw_col_t(chart.categoryColumn), last,
-                                            lxw_col_t(chart.categoryColumn));
+                chart_series_set_categories(s, sourceName, first, lxw_col_t(chart.categoryColumn),
+                                            last, lxw_col_t(chart.categoryColumn));
                 chart_series_set_values(s, sourceName, first, lxw_col_t(series.valueColumn), last,
                                         lxw_col_t(series.valueColumn));
                 chart_series_set_name(s, keep(series.name.toUtf8()));

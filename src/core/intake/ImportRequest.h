@@ -54,12 +54,12 @@ SpeedRange defaultSpeedRange(const QString &unit);
 // What the user supplies beside the raw text.
 struct ImportRequest
 {
-    QString location;  // Input_Location
-    QString direction; // Input_Direction
-    QString zone;      // Input_Zone
-    QString unit = QStringLiteral("MPH"); // Combo1
-    QString letter = QStringLiteral("A"); // Trailer_code
-    SpeedRange range;  // empty ends take the unit's default range
+    QString location;                      // Input_Location
+    QString direction;                     // Input_Direction
+    QString zone;                          // Input_Zone
+    QString unit = QStringLiteral("MPH");  // Combo1
+    QString letter = QStringLiteral("A");  // Trailer_code
+    SpeedRange range;                      // empty ends take the unit's default range
     QString headway = QStringLiteral("0"); // ShowHeadway
     HeaderCorrections corrections;
 };

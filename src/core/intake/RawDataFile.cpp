@@ -135,7 +135,8 @@ LoadResult readRawDataFile(const QString &path)
     for (;;) {
         const qint64 read = file.read(piece.data(), piece.size());
         if (read < 0)
-            return unreadable(path, QStringLiteral("reading it failed (%1)").arg(file.errorString()));
+            return unreadable(path,
+                              QStringLiteral("reading it failed (%1)").arg(file.errorString()));
         if (read == 0)
             break;
         result.text.append(QLatin1StringView(piece.constData(), qsizetype(read)));

@@ -16,7 +16,10 @@ struct RawHeader
     QString postedSpeed;  // positions 78-80
 
     // dateCode + "-" + letter
-    QString batchNumber(const QString &letter) const { return dateCode + QLatin1Char('-') + letter; }
+    QString batchNumber(const QString &letter) const
+    {
+        return dateCode + QLatin1Char('-') + letter;
+    }
 };
 
 // Reads the header values from a raw data text, without any check (short texts
@@ -29,8 +32,8 @@ void markEnd(QString &text);
 
 enum class LoadStatus {
     Loaded,
-    NoFileName, // "You must first select a file to load." (title "Error")
-    NotFound,   // "Radar text file does not exist, you must create one first"
+    NoFileName,   // "You must first select a file to load." (title "Error")
+    NotFound,     // "Radar text file does not exist, you must create one first"
     NotPlainName, // a name with a folder or wildcard, or not a listed data file
     Unreadable,   // there, but not a file that can be read: a folder, a device, no permission
 };

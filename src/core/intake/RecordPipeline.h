@@ -24,8 +24,8 @@ struct ParsedRecord
 {
     qint64 offset = 0;
     int speed = 0;
-    char time[11];     // "hh:mm:ss AM"
-    char date[8];      // "mm/dd/yy"
+    char time[11]; // "hh:mm:ss AM"
+    char date[8];  // "mm/dd/yy"
     quint8 dateSize = 0;
     bool singleDirection = false; // the direction field is the one character below
     char direction = 0;           // otherwise the field is in the chunk's otherDirections
@@ -44,8 +44,7 @@ public:
     // Hands every accepted record, in order, to store (on the calling thread)
     // until the parse ends, and returns its outcome. Throws what the parse threw
     // (ImportFailure for a text that cannot be imported) or what store threw.
-    template <typename Store>
-    ParseOutcome storeAll(Store &&store)
+    template <typename Store> ParseOutcome storeAll(Store &&store)
     {
         Chunk chunk;
         try {

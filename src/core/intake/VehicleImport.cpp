@@ -326,7 +326,8 @@ QString importMessage(const ImportResult &result)
 {
     if (result.outcome != ImportOutcome::DatabaseFailure)
         return importMessage(result.outcome);
-    const QString path = QDir::toNativeSeparators(QFileInfo(result.databasePath).absoluteFilePath());
+    const QString path =
+        QDir::toNativeSeparators(QFileInfo(result.databasePath).absoluteFilePath());
     return QStringLiteral("The survey database %1 could not be written: %2. Nothing was "
                           "imported.\n\nDatabase: %3\n\n%4")
         .arg(QFileInfo(result.databasePath).fileName(), databaseReason(result), path,

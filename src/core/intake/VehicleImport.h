@@ -15,19 +15,19 @@ namespace roadtally {
 // Everything the processing window supplies, as the captions and texts stand.
 struct ImportInput
 {
-    QString batchNumber;  // Input_Batch_Number
-    QString locationCode; // Input_Location_Code
-    QString location;     // Input_Location
-    QString startDate;    // Input_Batch_Date, mm/dd/yyyy
-    QString startTime;    // Input_Start_Time, hh:mm
-    QString postedSpeed;  // Input_Posted_Speed
-    QString unit;         // Combo1: "MPH" or "KPH"
-    QString direction;    // Input_Direction
-    QString zone;         // Input_Zone
-    QString headway = QStringLiteral("0");   // ShowHeadway
-    QString speedMin = QStringLiteral("10"); // SpdMin
+    QString batchNumber;                      // Input_Batch_Number
+    QString locationCode;                     // Input_Location_Code
+    QString location;                         // Input_Location
+    QString startDate;                        // Input_Batch_Date, mm/dd/yyyy
+    QString startTime;                        // Input_Start_Time, hh:mm
+    QString postedSpeed;                      // Input_Posted_Speed
+    QString unit;                             // Combo1: "MPH" or "KPH"
+    QString direction;                        // Input_Direction
+    QString zone;                             // Input_Zone
+    QString headway = QStringLiteral("0");    // ShowHeadway
+    QString speedMin = QStringLiteral("10");  // SpdMin
     QString speedMax = QStringLiteral("100"); // SpdMax
-    QString rawText;      // the shared raw data text (never changed)
+    QString rawText;                          // the shared raw data text (never changed)
 };
 
 enum class ImportOutcome {

@@ -67,9 +67,9 @@ enum class ParseOutcome { Done, NonDate };
 using AcceptedRecord = std::function<void(const Vehicle &, const RecordTexts &)>;
 
 // Parses the data block in one pass and hands every accepted record to accept,
-// in order. CR LF pairs in the data count as absent, wherever they are. Returns NonDate at the first complete record when the start date is
-// no date. Throws ImportFailure for an offset that is not a whole number or is
-// above 2,147,483,647, and for a speed that is not a whole number.
+// in order. CR LF pairs in the data count as absent, wherever they are. Returns NonDate at the
+// first complete record when the start date is no date. Throws ImportFailure for an offset that is
+// not a whole number or is above 2,147,483,647, and for a speed that is not a whole number.
 ParseOutcome parseVehicleRecords(QStringView data, const RecordRules &rules,
                                  const AcceptedRecord &accept);
 

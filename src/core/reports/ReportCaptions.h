@@ -3,8 +3,8 @@
 // Summary rows (SurveyCaptions) as the main window's labels show them, for
 // callers without the window (the command-line tool).
 
-#include "core/reports/ReportFrame.h"
 #include "core/analysis/SurveyCaptions.h"
+#include "core/reports/ReportFrame.h"
 
 namespace roadtally {
 

@@ -1,7 +1,7 @@
 #include "core/reports/ReportFrame.h"
 
-#include "core/survey/AgencySettings.h"
 #include "core/store/DatabaseSession.h"
+#include "core/survey/AgencySettings.h"
 #include "core/text/TextPatterns.h"
 
 namespace roadtally {

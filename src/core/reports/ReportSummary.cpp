@@ -165,7 +165,8 @@ bool ReportSummary(DocumentEngine &vp, const ReportSummaryInput &in)
     vp.setAlignment(7);
     if (in.direction)
         vp.WriteParagraph(QStringLiteral("Display Scheme: ") + in.schemeName +
-                          QStringLiteral("         -         ") + reportDirectionWords(*in.direction));
+                          QStringLiteral("         -         ") +
+                          reportDirectionWords(*in.direction));
 
     writeSignatureFooter(vp, in.frame);
     vp.DocumentAction(DocumentEngine::FinishAction);

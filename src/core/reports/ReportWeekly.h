@@ -3,8 +3,8 @@
 // weekday and weekend averages, daily totals, the combined two-way volume per
 // day and the directional split, as the weekly summary tab shows them.
 
-#include "core/reports/ReportFrame.h"
 #include "core/analysis/WeeklyGrid.h"
+#include "core/reports/ReportFrame.h"
 
 namespace roadtally {
 

@@ -21,7 +21,7 @@ class ShapedTexts
 public:
     struct Shaped
     {
-        double width = 0;     // advance of the whole text, as QFontMetricsF gives it
+        double width = 0;      // advance of the whole text, as QFontMetricsF gives it
         bool glyphRun = false; // false: draw it as text (several fonts, marks, ...)
         std::vector<quint32> glyphs;
         std::vector<float> x; // glyph origins on the baseline, from the text's start

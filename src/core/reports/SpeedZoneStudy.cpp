@@ -1,10 +1,10 @@
 #include "core/reports/SpeedZoneStudy.h"
 
-#include "core/reports/ReportCaptions.h"
-#include "core/store/DatabaseSession.h"
 #include "core/analysis/SpeedStudyCharts.h"
 #include "core/analysis/SpeedStudyText.h"
 #include "core/analysis/SurveyCaptions.h"
+#include "core/reports/ReportCaptions.h"
+#include "core/store/DatabaseSession.h"
 
 #include <QPainter>
 
@@ -39,8 +39,8 @@ double halfWidth()
 void figuresTable(DocumentEngine &vp, const QVector<StudyTableLine> &lines)
 {
     vp.BeginTable();
-    vp.AppendTable(QStringLiteral("2250|1400|1300"),
-                   QStringLiteral("Figure|Study|Program;"), QString(), QString());
+    vp.AppendTable(QStringLiteral("2250|1400|1300"), QStringLiteral("Figure|Study|Program;"),
+                   QString(), QString());
     vp.SetCell(E::RowCount, int(lines.size()));
     vp.SetCell(E::RowEmphasis, 0, true);
     vp.SetCell(E::CellBackColour, 0, HeadingBack);

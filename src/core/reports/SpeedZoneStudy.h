@@ -5,8 +5,8 @@
 // signature footer. The preview (report selector 8) and the command line both
 // build it from readSpeedZoneStudyInput.
 
-#include "core/reports/ReportFrame.h"
 #include "core/analysis/SpeedStudy.h"
+#include "core/reports/ReportFrame.h"
 
 #include <optional>
 

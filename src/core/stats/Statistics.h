@@ -7,9 +7,9 @@
 // plain rows (testable without a database), and a store step that writes those
 // rows with one prepared INSERT. The caller holds the transaction.
 
-#include "core/survey/SurveyPeriod.h"
 #include "core/stats/Vehicle.h"
 #include "core/store/DatabaseSession.h"
+#include "core/survey/SurveyPeriod.h"
 
 #include <QDate>
 #include <QString>
@@ -59,12 +59,12 @@ QString blockCountText(int count);
 // An unset optional is stored as NULL.
 struct SetFigures
 {
-    int count = 0;  // vehicles in the set
-    int under = 0;  // Speed <= L
-    int over = 0;   // Speed > L
-    int over10 = 0; // L < Speed <= L+10
-    int over20 = 0; // L+10 < Speed <= L+20
-    int over30 = 0; // Speed > L+20
+    int count = 0;                       // vehicles in the set
+    int under = 0;                       // Speed <= L
+    int over = 0;                        // Speed > L
+    int over10 = 0;                      // L < Speed <= L+10
+    int over20 = 0;                      // L+10 < Speed <= L+20
+    int over30 = 0;                      // Speed > L+20
     std::optional<double> mean;          // none for an empty set
     std::optional<QString> percentile50; // mean with "###.0"; unset without a mean or for mean 0
     QString percentile85;                // 1.175 x percentile50 read as a number, "##"
@@ -79,16 +79,16 @@ struct SummaryRow
     QString batchNumber;
     QString postedLimit; // as typed
     int totalUnknown = 0;
-    SetFigures all;      // Total_Vehicles, Number_Under, ..., Pace_Percent
-    SetFigures approach; // Total_Approach, Number_UnderA, ..., Pace_PercentA
-    SetFigures receding; // Total_Receeding, Number_UnderR, ..., Pace_PercentR
+    SetFigures all;                     // Total_Vehicles, Number_Under, ..., Pace_Percent
+    SetFigures approach;                // Total_Approach, Number_UnderA, ..., Pace_PercentA
+    SetFigures receding;                // Total_Receeding, Number_UnderR, ..., Pace_PercentR
     std::optional<int> maxSpeed;        // none for an empty survey (as max() gives)
     std::optional<qint64> totalSeconds; // highest Offset; none for an empty survey
-    QString totalTime; // "d Days, h Hrs, mm Min" with the uncorrected days
-    QString startTime; // hh:mm AMPM
-    QString stopTime;  // hh:mm AMPM
-    QString startDate; // mm/dd/yy
-    QString stopDate;  // mm/dd/yy, with the day carry of the stop time
+    QString totalTime;                  // "d Days, h Hrs, mm Min" with the uncorrected days
+    QString startTime;                  // hh:mm AMPM
+    QString stopTime;                   // hh:mm AMPM
+    QString startDate;                  // mm/dd/yy
+    QString stopDate;                   // mm/dd/yy, with the day carry of the stop time
 
     SurveyPeriod period() const { return {startDate, startTime, stopDate, stopTime}; }
 };

@@ -12,10 +12,17 @@ void timeOfDayText(int secondOfDay, char *text)
     const int minute = (secondOfDay / 60) % 60;
     const int second = secondOfDay % 60;
     const int hour12 = hour % 12 == 0 ? 12 : hour % 12;
-    const char out[] = {char('0' + hour12 / 10), char('0' + hour12 % 10), ':',
-                        char('0' + minute / 10), char('0' + minute % 10), ':',
-                        char('0' + second / 10), char('0' + second % 10), ' ',
-                        hour < 12 ? 'A' : 'P', 'M'};
+    const char out[] = {char('0' + hour12 / 10),
+                        char('0' + hour12 % 10),
+                        ':',
+                        char('0' + minute / 10),
+                        char('0' + minute % 10),
+                        ':',
+                        char('0' + second / 10),
+                        char('0' + second % 10),
+                        ' ',
+                        hour < 12 ? 'A' : 'P',
+                        'M'};
     std::memcpy(text, out, sizeof out);
 }
 

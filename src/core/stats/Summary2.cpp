@@ -99,9 +99,9 @@ SetFigures figuresOf(const SetTally &t, const QString &unit)
     const double hi = numericValue(hiText);
     f.pace = loText + QStringLiteral(" to ") + hiText;
     f.paceTotal = t.countBetween(lo, hi);
-    f.pacePercent = formatNumber(double(f.paceTotal) / double(t.count) * 100.0,
-                                 QStringLiteral("##")) +
-                    QStringLiteral(" %");
+    f.pacePercent =
+        formatNumber(double(f.paceTotal) / double(t.count) * 100.0, QStringLiteral("##")) +
+        QStringLiteral(" %");
     return f;
 }
 

@@ -23,7 +23,8 @@ QString nextConnectionName()
 
 QString describe(const QSqlQuery &query)
 {
-    return query.lastError().text() + QStringLiteral(" [") + query.lastQuery() + QStringLiteral("]");
+    return query.lastError().text() + QStringLiteral(" [") + query.lastQuery() +
+           QStringLiteral("]");
 }
 
 DatabaseFault faultOf(const QSqlError &error)

@@ -19,8 +19,9 @@ QString bracketed(const QString &name)
 
 QString conditionAnd(const QString &condition)
 {
-    return condition.trimmed().isEmpty() ? QString()
-                                         : QStringLiteral("(") + condition + QStringLiteral(") AND ");
+    return condition.trimmed().isEmpty()
+               ? QString()
+               : QStringLiteral("(") + condition + QStringLiteral(") AND ");
 }
 
 } // namespace
@@ -81,10 +82,11 @@ bool PagedQueryModel::readKeys(int limit, QVector<qint64> &keys)
         session.requireOpen();
         QVariantList values = m_query.values;
         values << m_lastKey << limit;
-        QSqlQuery q = session.exec(QStringLiteral("SELECT rowid FROM %1 WHERE %2rowid > ? "
-                                                  "ORDER BY rowid LIMIT ?")
-                                       .arg(bracketed(m_query.table), conditionAnd(m_query.condition)),
-                                   values);
+        QSqlQuery q =
+            session.exec(QStringLiteral("SELECT rowid FROM %1 WHERE %2rowid > ? "
+                                        "ORDER BY rowid LIMIT ?")
+                             .arg(bracketed(m_query.table), conditionAnd(m_query.condition)),
+                         values);
         keys.reserve(limit);
         while (q.next())
             keys.append(q.value(0).toLongLong());
@@ -187,11 +189,12 @@ const PagedQueryModel::Page *PagedQueryModel::page(int pageIndex) const
             columns << bracketed(c);
         QVariantList values = m_query.values;
         values << m_pageStart.at(pageIndex) << PageRows;
-        QSqlQuery q = session.exec(QStringLiteral("SELECT %1 FROM %2 WHERE %3rowid >= ? "
-                                                  "ORDER BY rowid LIMIT ?")
-                                       .arg(columns.join(QStringLiteral(", ")),
-                                            bracketed(m_query.table), conditionAnd(m_query.condition)),
-                                   values);
+        QSqlQuery q =
+            session.exec(QStringLiteral("SELECT %1 FROM %2 WHERE %3rowid >= ? "
+                                        "ORDER BY rowid LIMIT ?")
+                             .arg(columns.join(QStringLiteral(", ")), bracketed(m_query.table),
+                                  conditionAnd(m_query.condition)),
+                         values);
         rows.reserve(PageRows);
         const int columnCount = int(m_query.columns.size());
         while (q.next()) {
@@ -266,14 +269,15 @@ QVariant PagedQueryModel::headerData(int section, Qt::Orientation orientation, i
     if (orientation == Qt::Horizontal && role == Qt::TextAlignmentRole) {
         const auto a = m_alignment.constFind(section);
         if (a != m_alignment.constEnd())
-            return QVariant::fromValue(int((a.value() & Qt::AlignHorizontal_Mask) | Qt::AlignVCenter));
+            return QVariant::fromValue(
+                int((a.value() & Qt::AlignHorizontal_Mask) | Qt::AlignVCenter));
         return {};
     }
     return QAbstractTableModel::headerData(section, orientation, role);
 }
 
-bool PagedQueryModel::setHeaderData(int section, Qt::Orientation orientation,
-                                    const QVariant &value, int role)
+bool PagedQueryModel::setHeaderData(int section, Qt::Orientation orientation, const QVariant &value,
+                                    int role)
 {
     if (orientation != Qt::Horizontal || (role != Qt::EditRole && role != Qt::DisplayRole))
         return false;

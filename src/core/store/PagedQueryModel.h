@@ -94,13 +94,13 @@ private:
     QString m_database;
     Query m_query;
     QString m_error;
-    int m_rows = 0;              // rows counted so far
+    int m_rows = 0; // rows counted so far
     bool m_complete = true;
     qint64 m_lastKey = -1;       // rowid of the last row counted
     QVector<qint64> m_pageStart; // rowid of the first row of each page
     bool m_background = true;
     bool m_countScheduled = false;
-    quint64 m_generation = 0;    // a new query makes scheduled work stale
+    quint64 m_generation = 0; // a new query makes scheduled work stale
 
     mutable QHash<int, Page> m_pages;
     mutable QList<int> m_recent; // page numbers, most recently used last

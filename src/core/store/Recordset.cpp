@@ -9,19 +9,52 @@ Recordset::Recordset(DatabaseSession &session, const QString &source, const QVar
     m_cursor.load(m_session, source, values);
 }
 
-bool Recordset::bof() const { return m_cursor.bof(); }
-bool Recordset::eof() const { return m_cursor.eof(); }
-int Recordset::recordCount() const { return m_cursor.recordCount(); }
-int Recordset::position() const { return m_cursor.position(); }
+bool Recordset::bof() const
+{
+    return m_cursor.bof();
+}
+bool Recordset::eof() const
+{
+    return m_cursor.eof();
+}
+int Recordset::recordCount() const
+{
+    return m_cursor.recordCount();
+}
+int Recordset::position() const
+{
+    return m_cursor.position();
+}
 
-void Recordset::moveFirst() { m_cursor.moveFirst(); }
-void Recordset::moveNext() { m_cursor.moveNext(); }
-void Recordset::movePrevious() { m_cursor.movePrevious(); }
-void Recordset::moveLast() { m_cursor.moveLast(); }
-void Recordset::moveTo(int row) { m_cursor.moveTo(row); }
+void Recordset::moveFirst()
+{
+    m_cursor.moveFirst();
+}
+void Recordset::moveNext()
+{
+    m_cursor.moveNext();
+}
+void Recordset::movePrevious()
+{
+    m_cursor.movePrevious();
+}
+void Recordset::moveLast()
+{
+    m_cursor.moveLast();
+}
+void Recordset::moveTo(int row)
+{
+    m_cursor.moveTo(row);
+}
 
-QVariant Recordset::field(const QString &name) const { return m_cursor.field(name); }
-QVariant Recordset::field(int column) const { return m_cursor.field(column); }
+QVariant Recordset::field(const QString &name) const
+{
+    return m_cursor.field(name);
+}
+QVariant Recordset::field(int column) const
+{
+    return m_cursor.field(column);
+}
 
 QString Recordset::text(const QString &name) const
 {
@@ -29,14 +62,35 @@ QString Recordset::text(const QString &name) const
     return v.isNull() ? QString() : v.toString();
 }
 
-QStringList Recordset::fieldNames() const { return m_cursor.fieldNames(); }
+QStringList Recordset::fieldNames() const
+{
+    return m_cursor.fieldNames();
+}
 
-void Recordset::addNew() { m_cursor.addNew(); }
-void Recordset::edit() { m_cursor.edit(); }
-void Recordset::setField(const QString &name, const QVariant &value) { m_cursor.setField(name, value); }
-void Recordset::update() { m_cursor.update(m_session); }
-void Recordset::cancelUpdate() { m_cursor.cancelUpdate(); }
-void Recordset::remove() { m_cursor.remove(m_session); }
+void Recordset::addNew()
+{
+    m_cursor.addNew();
+}
+void Recordset::edit()
+{
+    m_cursor.edit();
+}
+void Recordset::setField(const QString &name, const QVariant &value)
+{
+    m_cursor.setField(name, value);
+}
+void Recordset::update()
+{
+    m_cursor.update(m_session);
+}
+void Recordset::cancelUpdate()
+{
+    m_cursor.cancelUpdate();
+}
+void Recordset::remove()
+{
+    m_cursor.remove(m_session);
+}
 
 bool Recordset::findFirst(const QString &fieldName, const QVariant &value)
 {
@@ -58,6 +112,9 @@ bool Recordset::findFirst(const std::function<bool(const Recordset &)> &matches)
     return false;
 }
 
-QString Recordset::tableName() const { return m_cursor.tableName(); }
+QString Recordset::tableName() const
+{
+    return m_cursor.tableName();
+}
 
 } // namespace roadtally

@@ -26,8 +26,8 @@ public:
 
     bool bof() const;
     bool eof() const;
-    int recordCount() const;   // all rows (the cursor holds every row)
-    int position() const;      // 0-based; -1 when empty
+    int recordCount() const; // all rows (the cursor holds every row)
+    int position() const;    // 0-based; -1 when empty
 
     void moveFirst();
     void moveNext();
@@ -42,8 +42,8 @@ public:
     QString text(const QString &name) const; // field as text, "" for null
     QStringList fieldNames() const;
 
-    void addNew();                                         // a new row, fields unset
-    void edit();                                           // start changing the current row
+    void addNew(); // a new row, fields unset
+    void edit();   // start changing the current row
     void setField(const QString &name, const QVariant &value);
     void update(); // store the new or changed row; a new row becomes the current row
     void cancelUpdate();

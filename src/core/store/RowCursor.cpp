@@ -244,8 +244,9 @@ qint64 RowCursor::currentRowid() const
 void RowCursor::requireWritable() const
 {
     if (!m_writable)
-        throw DatabaseError(
-            QStringLiteral("The rows of this selection cannot be changed (%1).").arg(m_table).toStdString());
+        throw DatabaseError(QStringLiteral("The rows of this selection cannot be changed (%1).")
+                                .arg(m_table)
+                                .toStdString());
 }
 
 void RowCursor::addNew()
@@ -267,8 +268,9 @@ void RowCursor::edit()
 void RowCursor::setField(const QString &name, const QVariant &value)
 {
     if (m_mode == Mode::None)
-        throw DatabaseError(
-            QStringLiteral("Field %1 set without adding or editing a row.").arg(name).toStdString());
+        throw DatabaseError(QStringLiteral("Field %1 set without adding or editing a row.")
+                                .arg(name)
+                                .toStdString());
     for (int i = 0; i < m_changedNames.size(); ++i) {
         if (m_changedNames.at(i).compare(name, Qt::CaseInsensitive) == 0) {
             m_changedValues[i] = value;
@@ -335,8 +337,9 @@ void RowCursor::update(DatabaseSession &session)
 // shows what the columns hold (numbers stored as numbers, unset fields null).
 void RowCursor::reread(DatabaseSession &session, int row)
 {
-    QSqlQuery q = session.exec(QStringLiteral("SELECT * FROM %1 WHERE rowid = ?").arg(quoted(m_table)),
-                               {m_rowids.at(row)});
+    QSqlQuery q =
+        session.exec(QStringLiteral("SELECT * FROM %1 WHERE rowid = ?").arg(quoted(m_table)),
+                     {m_rowids.at(row)});
     if (!q.next())
         return;
     const QSqlRecord rec = q.record();

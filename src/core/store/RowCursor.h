@@ -89,7 +89,7 @@ private:
     bool m_deleted = false; // the current row was deleted; m_pos is the row after it
 
     Mode m_mode = Mode::None;
-    QStringList m_changedNames;   // in the order they were set
+    QStringList m_changedNames; // in the order they were set
     QVector<QVariant> m_changedValues;
 };
 

@@ -37,8 +37,7 @@ RowWriter::RowWriter(DatabaseSession &session, const char *head, int columns)
     session.requireOpen();
     m_db = session.sqliteHandle();
     if (!m_db) {
-        m_query.emplace(
-            session.prepare(QString::fromStdString(m_head + valuesClause(1, columns))));
+        m_query.emplace(session.prepare(QString::fromStdString(m_head + valuesClause(1, columns))));
         return;
     }
     m_batchRows = std::clamp(MostValuesPerRun / std::max(1, columns), 1, BatchRows);

@@ -73,9 +73,9 @@ private:
     std::string m_head;
     int m_columns = 0;
     int m_batchRows = 1;
-    std::vector<Cell> m_row;         // the row being set
-    std::vector<Waiting> m_waiting;  // rows added but not yet stored, row after row
-    std::string m_texts;             // their texts, one after another
+    std::vector<Cell> m_row;        // the row being set
+    std::vector<Waiting> m_waiting; // rows added but not yet stored, row after row
+    std::string m_texts;            // their texts, one after another
     sqlite3 *m_db = nullptr;
     sqlite3_stmt *m_batch = nullptr; // m_batchRows rows per run
     // Without an SQLite engine behind the session: the generic prepared query, row by row.

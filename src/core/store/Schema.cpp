@@ -50,8 +50,7 @@ QVector<TableDef> buildTables()
     TableDef time15{QStringLiteral("Time_15"),
                     {{QStringLiteral("Batch_Number"), Batch}, {QStringLiteral("Date"), Text}}};
     for (const char *name : {"TimeAM", "AMApp", "AMRec", "tHourAMApp", "tHourAMRec", "AMHourTotal",
-                             "TimePM", "PMApp", "PMRec", "tHourPMApp", "tHourPMRec",
-                             "PMHourTotal"})
+                             "TimePM", "PMApp", "PMRec", "tHourPMApp", "tHourPMRec", "PMHourTotal"})
         time15.columns.append({QString::fromLatin1(name), Text});
     t.append(time15);
     t.append({QStringLiteral("Speed_Profile"),
@@ -62,14 +61,14 @@ QVector<TableDef> buildTables()
                {QStringLiteral("Plus10"), Text},
                {QStringLiteral("Plus20"), Text},
                {QStringLiteral("Dir"), Text}}});
-    TableDef summary{QStringLiteral("Summary"),
-                     {{QStringLiteral("Batch_Number"), Batch},
-                      {QStringLiteral("Posted_Limit"), Text}}};
+    TableDef summary{
+        QStringLiteral("Summary"),
+        {{QStringLiteral("Batch_Number"), Batch}, {QStringLiteral("Posted_Limit"), Text}}};
     for (const char *name :
-         {"Total_Vehicles", "Total_Approach", "Total_Receeding", "Total_Unknown", "Number_Under",
-          "Number_UnderA", "Number_UnderR", "Number_Over", "Number_Over10", "Number_Over20",
-          "Number_Over30", "Number_OverA", "Number_OverA10", "Number_OverA20", "Number_OverA30",
-          "Number_OverR", "Number_OverR10", "Number_OverR20", "Number_OverR30", "Max_Speed"})
+         {"Total_Vehicles", "Total_Approach", "Total_Receeding", "Total_Unknown",  "Number_Under",
+          "Number_UnderA",  "Number_UnderR",  "Number_Over",     "Number_Over10",  "Number_Over20",
+          "Number_Over30",  "Number_OverA",   "Number_OverA10",  "Number_OverA20", "Number_OverA30",
+          "Number_OverR",   "Number_OverR10", "Number_OverR20",  "Number_OverR30", "Max_Speed"})
         summary.columns.append({QString::fromLatin1(name), Int});
     for (const char *suffix : {"", "A", "R"}) {
         const QString s = QString::fromLatin1(suffix);
@@ -106,7 +105,8 @@ QStringList schemaStatements()
         QStringList cols;
         for (const ColumnDef &c : table.columns)
             cols << QStringLiteral("[%1] %2").arg(c.name, c.type);
-        out << QStringLiteral("CREATE TABLE [%1] (%2)").arg(table.name, cols.join(QStringLiteral(", ")));
+        out << QStringLiteral("CREATE TABLE [%1] (%2)")
+                   .arg(table.name, cols.join(QStringLiteral(", ")));
     }
     // The views look surveys up by batch number, the time views by batch and date.
     // Veh_Data has no index: it is bulk-filled and read whole right after.
@@ -120,9 +120,10 @@ QStringList schemaStatements()
 
 QStringList blankRowStatements()
 {
-    return {QStringLiteral("INSERT INTO [Radar] ([radar_mode], [Print_Name], [Print_Date]) "
-                           "VALUES ('MPH', '0', '0')"),
-            QStringLiteral("INSERT INTO [Agency] ([Admin_Agency]) VALUES ('Name of Municipality')")};
+    return {
+        QStringLiteral("INSERT INTO [Radar] ([radar_mode], [Print_Name], [Print_Date]) "
+                       "VALUES ('MPH', '0', '0')"),
+        QStringLiteral("INSERT INTO [Agency] ([Admin_Agency]) VALUES ('Name of Municipality')")};
 }
 
 QString createBlankDatabase(const QString &path)

@@ -40,7 +40,8 @@ int SqliteFile::open(const QString &path, Mode mode, int busyTimeoutMs)
     sqlite3 *db = nullptr;
     const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db, flags, nullptr);
     if (rc != SQLITE_OK) {
-        m_openError = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc));
+        m_openError =
+            db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc));
         sqlite3_close(db);
         m_lastCode = rc & 0xff;
         return m_lastCode;
@@ -103,8 +104,8 @@ QString SqliteFile::copyRawFile(const QString &target) const
     if (!m_db)
         return QStringLiteral("the database is not open");
     sqlite3_file *file = nullptr;
-    if (sqlite3_file_control(m_db, "main", SQLITE_FCNTL_FILE_POINTER, &file) != SQLITE_OK || !file ||
-        !file->pMethods)
+    if (sqlite3_file_control(m_db, "main", SQLITE_FCNTL_FILE_POINTER, &file) != SQLITE_OK ||
+        !file || !file->pMethods)
         return QStringLiteral("the database file cannot be read");
     sqlite3_int64 size = 0;
     if (file->pMethods->xFileSize(file, &size) != SQLITE_OK)
@@ -112,7 +113,8 @@ QString SqliteFile::copyRawFile(const QString &target) const
 
     QFile out(target);
     if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-        return QStringLiteral("cannot create %1: %2").arg(QDir::toNativeSeparators(target), out.errorString());
+        return QStringLiteral("cannot create %1: %2")
+            .arg(QDir::toNativeSeparators(target), out.errorString());
     QString error;
     QByteArray buffer(1 << 20, Qt::Uninitialized);
     for (sqlite3_int64 offset = 0; offset < size && error.isEmpty();) {
@@ -120,15 +122,18 @@ QString SqliteFile::copyRawFile(const QString &target) const
         if (file->pMethods->xRead(file, buffer.data(), chunk, offset) != SQLITE_OK)
             error = QStringLiteral("the database file cannot be read");
         else if (out.write(buffer.constData(), chunk) != chunk)
-            error = QStringLiteral("cannot write %1: %2").arg(QDir::toNativeSeparators(target), out.errorString());
+            error = QStringLiteral("cannot write %1: %2")
+                        .arg(QDir::toNativeSeparators(target), out.errorString());
         offset += chunk;
     }
     if (error.isEmpty() && !out.flush())
-        error = QStringLiteral("cannot write %1: %2").arg(QDir::toNativeSeparators(target), out.errorString());
+        error = QStringLiteral("cannot write %1: %2")
+                    .arg(QDir::toNativeSeparators(target), out.errorString());
 #ifdef Q_OS_UNIX
     if (error.isEmpty() && ::fsync(out.handle()) != 0)
         error = QStringLiteral("cannot write %1 to disk: %2")
-                    .arg(QDir::toNativeSeparators(target), QString::fromLocal8Bit(std::strerror(errno)));
+                    .arg(QDir::toNativeSeparators(target),
+                         QString::fromLocal8Bit(std::strerror(errno)));
 #endif
     out.close();
     if (!error.isEmpty())
@@ -152,7 +157,8 @@ SqliteStatement::SqliteStatement(SqliteFile &file, const QString &sql) : m_file(
         m_prepareCode = SQLITE_MISUSE;
         return;
     }
-    m_prepareCode = sqlite3_prepare_v2(file.m_db, sql.toUtf8().constData(), -1, &m_statement, nullptr) & 0xff;
+    m_prepareCode =
+        sqlite3_prepare_v2(file.m_db, sql.toUtf8().constData(), -1, &m_statement, nullptr) & 0xff;
     file.m_lastCode = m_prepareCode;
     if (m_prepareCode != SQLITE_OK) {
         sqlite3_finalize(m_statement);

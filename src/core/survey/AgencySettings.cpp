@@ -38,7 +38,8 @@ void writeOption(DatabaseSession &session, const QString &field, bool on)
 {
     const qint64 id = firstRowid(session, QStringLiteral("Radar"));
     if (id < 0)
-        session.exec(QStringLiteral("INSERT INTO [Radar] ([%1]) VALUES (?)").arg(field), {optionText(on)});
+        session.exec(QStringLiteral("INSERT INTO [Radar] ([%1]) VALUES (?)").arg(field),
+                     {optionText(on)});
     else
         session.exec(QStringLiteral("UPDATE [Radar] SET [%1] = ? WHERE rowid = ?").arg(field),
                      {optionText(on), id});
@@ -137,8 +138,8 @@ std::optional<OfficerRow> findOfficer(DatabaseSession &session, const QString &n
 
 OfficerRow addOfficer(DatabaseSession &session, const QString &name)
 {
-    QSqlQuery q = session.exec(QStringLiteral("INSERT INTO [Officer] ([Admin_Officer]) VALUES (?)"),
-                               {name});
+    QSqlQuery q =
+        session.exec(QStringLiteral("INSERT INTO [Officer] ([Admin_Officer]) VALUES (?)"), {name});
     return {q.lastInsertId().toLongLong(), name};
 }
 

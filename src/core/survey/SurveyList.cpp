@@ -42,11 +42,10 @@ QVector<SurveyListEntry> readSurveyList(DatabaseSession &session)
     }
     // The engine returns a distinct selection in no promised order; the list is
     // always in ascending batch number order. Equal batch numbers keep their order.
-    std::stable_sort(entries.begin(), entries.end(),
-                     [](const SurveyListEntry &a, const SurveyListEntry &b) {
-                         return withoutTrailingBlanks(a.batchNumber) <
-                                withoutTrailingBlanks(b.batchNumber);
-                     });
+    std::stable_sort(
+        entries.begin(), entries.end(), [](const SurveyListEntry &a, const SurveyListEntry &b) {
+            return withoutTrailingBlanks(a.batchNumber) < withoutTrailingBlanks(b.batchNumber);
+        });
     return entries;
 }
 

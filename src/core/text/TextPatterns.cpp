@@ -224,7 +224,8 @@ QString formatTime(const QTime &time, const QString &pattern)
 QDate parseDate(const QString &text)
 {
     const QString t = text.trimmed();
-    static const QRegularExpression numeric(QStringLiteral("^(\\d{1,2})/(\\d{1,2})/(\\d{2}|\\d{4})$"));
+    static const QRegularExpression numeric(
+        QStringLiteral("^(\\d{1,2})/(\\d{1,2})/(\\d{2}|\\d{4})$"));
     QRegularExpressionMatch m = numeric.match(t);
     if (m.hasMatch()) {
         int year = m.captured(3).toInt();
@@ -232,11 +233,14 @@ QDate parseDate(const QString &text)
             year += 2000;
         return QDate(year, m.captured(1).toInt(), m.captured(2).toInt());
     }
-    static const QRegularExpression named(QStringLiteral("^([A-Za-z]{3})\\s+(\\d{1,2}),\\s*(\\d{4})$"));
+    static const QRegularExpression named(
+        QStringLiteral("^([A-Za-z]{3})\\s+(\\d{1,2}),\\s*(\\d{4})$"));
     m = named.match(t);
     if (m.hasMatch()) {
         for (int month = 1; month <= 12; ++month) {
-            if (english().monthName(month, QLocale::ShortFormat).compare(m.captured(1), Qt::CaseInsensitive) == 0)
+            if (english()
+                    .monthName(month, QLocale::ShortFormat)
+                    .compare(m.captured(1), Qt::CaseInsensitive) == 0)
                 return QDate(m.captured(3).toInt(), month, m.captured(2).toInt());
         }
     }

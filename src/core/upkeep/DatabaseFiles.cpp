@@ -37,7 +37,8 @@ QString findFileNoCase(const QString &folder, const QString &name)
     const QDir dir(folder);
     if (QFileInfo(dir.filePath(name)).isFile())
         return dir.filePath(name);
-    const QStringList entries = dir.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+    const QStringList entries =
+        dir.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
     for (const QString &entry : entries) {
         if (entry.compare(name, Qt::CaseInsensitive) == 0)
             return dir.filePath(entry);
@@ -58,7 +59,9 @@ QString syncFile(const QString &path)
     if (fd < 0)
         return QStringLiteral("cannot open %1: %2").arg(shown(path), systemError());
     const int rc = ::fsync(fd);
-    const QString error = rc == 0 ? QString() : QStringLiteral("cannot write %1 to disk: %2").arg(shown(path), systemError());
+    const QString error =
+        rc == 0 ? QString()
+                : QStringLiteral("cannot write %1 to disk: %2").arg(shown(path), systemError());
     ::close(fd);
     return error;
 #else
@@ -72,14 +75,16 @@ QString syncFile(const QString &path)
 QString syncFolder(const QString &folder)
 {
 #ifdef Q_OS_UNIX
-    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int fd =
+        ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         return QStringLiteral("cannot open the folder %1: %2").arg(shown(folder), systemError());
     const int rc = ::fsync(fd);
     // Some file systems cannot sync a folder; the renames are done all the same.
     const QString error = rc == 0 || errno == EINVAL
                               ? QString()
-                              : QStringLiteral("cannot write the folder %1 to disk: %2").arg(shown(folder), systemError());
+                              : QStringLiteral("cannot write the folder %1 to disk: %2")
+                                    .arg(shown(folder), systemError());
     ::close(fd);
     return error;
 #else
@@ -98,7 +103,8 @@ QString replaceFile(const QString &from, const QString &to)
     return {};
 #else
     if (std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0)
-        return QStringLiteral("cannot rename %1 to %2: %3").arg(shown(from), shown(to), systemError());
+        return QStringLiteral("cannot rename %1 to %2: %3")
+            .arg(shown(from), shown(to), systemError());
     return {};
 #endif
 }
@@ -156,7 +162,8 @@ QString unusedName(const QString &folder, const QString &stem, const QString &su
 {
     const QDir dir(folder);
     QString name = stem + suffix;
-    for (int n = 2; !findFileNoCase(folder, name).isEmpty() || QFileInfo::exists(dir.filePath(name)); ++n)
+    for (int n = 2;
+         !findFileNoCase(folder, name).isEmpty() || QFileInfo::exists(dir.filePath(name)); ++n)
         name = stem + QLatin1Char('-') + QString::number(n) + suffix;
     return dir.filePath(name);
 }

@@ -1,16 +1,15 @@
 #include "core/upkeep/DatabaseMaintenance.h"
 
+#include "core/store/SharedState.h"
+#include "core/store/SqliteFile.h"
 #include "core/upkeep/DatabaseFiles.h"
 #include "core/upkeep/DatabaseSalvage.h"
-#include "core/store/SqliteFile.h"
-#include "core/store/SharedState.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
 #include <sqlite3.h>
-
 
 namespace roadtally {
 
@@ -51,7 +50,8 @@ void removeTemporaryFiles(const QString &folder)
     }
 }
 
-MaintenanceResult result(MaintenanceOutcome outcome, const QString &message, const QString &detail = {})
+MaintenanceResult result(MaintenanceOutcome outcome, const QString &message,
+                         const QString &detail = {})
 {
     MaintenanceResult r;
     r.outcome = outcome;
@@ -87,7 +87,8 @@ QString keepFileCopy(const SqliteFile &lock, const QString &target)
     return lock.copyRawFile(target);
 }
 
-DatabaseLock lockDatabase(SqliteFile &connection, const QString &path, LockKind kind, int busyTimeoutMs)
+DatabaseLock lockDatabase(SqliteFile &connection, const QString &path, LockKind kind,
+                          int busyTimeoutMs)
 {
     DatabaseLock lock;
     int rc = connection.open(path, SqliteFile::Mode::ReadWrite, busyTimeoutMs);
@@ -115,7 +116,7 @@ DatabaseLock lockDatabase(SqliteFile &connection, const QString &path, LockKind 
 }
 
 static QString writeCompactCopy(const QString &source, const QString &target, bool reindex,
-                         const MaintenanceOptions &options);
+                                const MaintenanceOptions &options);
 
 QString inUseMessage(const QString &database, const QString &what)
 {
@@ -130,7 +131,8 @@ QString unreadableMessage(const QString &database, const QString &reason)
         .arg(shown(database), reason);
 }
 
-QString compactCopy(const QString &source, const QString &target, bool reindex, const MaintenanceOptions &options)
+QString compactCopy(const QString &source, const QString &target, bool reindex,
+                    const MaintenanceOptions &options)
 {
     QString error = writeCompactCopy(source, target, reindex, options);
     if (!error.isEmpty())
@@ -138,7 +140,8 @@ QString compactCopy(const QString &source, const QString &target, bool reindex, 
     return error;
 }
 
-static QString writeCompactCopy(const QString &source, const QString &target, bool reindex, const MaintenanceOptions &options)
+static QString writeCompactCopy(const QString &source, const QString &target, bool reindex,
+                                const MaintenanceOptions &options)
 {
     if (fails(options, MaintenanceStep::Compact))
         return QStringLiteral("cannot write %1: %2").arg(shown(target), injected());
@@ -151,23 +154,27 @@ static QString writeCompactCopy(const QString &source, const QString &target, bo
             return QStringLiteral("cannot compact %1: %2").arg(shown(source), reader.errorText());
         vacuum.bindText(1, target);
         if (vacuum.step() != SQLITE_DONE) {
-            const QString error = QStringLiteral("cannot write the compacted copy %1: %2").arg(shown(target), reader.errorText());
+            const QString error = QStringLiteral("cannot write the compacted copy %1: %2")
+                                      .arg(shown(target), reader.errorText());
             return error;
         }
     }
     if (fails(options, MaintenanceStep::CheckCopy))
-        return QStringLiteral("the compacted copy %1 did not pass its check: %2").arg(shown(target), injected());
+        return QStringLiteral("the compacted copy %1 did not pass its check: %2")
+            .arg(shown(target), injected());
     {
         SqliteFile copy;
         if (copy.open(target, SqliteFile::Mode::ReadWrite, options.busyTimeoutMs) != SQLITE_OK)
-            return QStringLiteral("cannot open the compacted copy %1: %2").arg(shown(target), copy.errorText());
+            return QStringLiteral("cannot open the compacted copy %1: %2")
+                .arg(shown(target), copy.errorText());
         if (reindex && copy.exec(QStringLiteral("REINDEX")) != SQLITE_OK)
             return QStringLiteral("cannot re-index %1: %2").arg(shown(target), copy.errorText());
         int rc = SQLITE_OK;
         const QStringList check = copy.column(QStringLiteral("PRAGMA quick_check"), &rc);
         if (rc != SQLITE_OK || check != QStringList{QStringLiteral("ok")})
             return QStringLiteral("the compacted copy %1 did not pass its check: %2")
-                .arg(shown(target), rc != SQLITE_OK ? copy.errorText() : check.join(QStringLiteral("; ")));
+                .arg(shown(target),
+                     rc != SQLITE_OK ? copy.errorText() : check.join(QStringLiteral("; ")));
     }
     return syncFile(target);
 }
@@ -179,10 +186,11 @@ MaintenanceResult backupDatabase(const QString &folder, const MaintenanceOptions
 {
     const QString database = databaseFileIn(folder);
     if (database.isEmpty())
-        return result(MaintenanceOutcome::FileMissing,
-                      QStringLiteral("There is no survey database %1 in the program folder %2, so there is "
-                                     "nothing to back up.")
-                          .arg(QString::fromLatin1(DatabaseFileName), shown(folder)));
+        return result(
+            MaintenanceOutcome::FileMissing,
+            QStringLiteral("There is no survey database %1 in the program folder %2, so there is "
+                           "nothing to back up.")
+                .arg(QString::fromLatin1(DatabaseFileName), shown(folder)));
     const QString backup = filePathNoCase(folder, QString::fromLatin1(BackupFileName));
     const QDir dir(folder);
     const QString compactTemp = dir.filePath(CompactTemp);
@@ -190,20 +198,24 @@ MaintenanceResult backupDatabase(const QString &folder, const MaintenanceOptions
     removeTemporaryFiles(folder);
 
     SqliteFile connection;
-    const DatabaseLock lock = lockDatabase(connection, database, LockKind::Reserved, options.busyTimeoutMs);
+    const DatabaseLock lock =
+        lockDatabase(connection, database, LockKind::Reserved, options.busyTimeoutMs);
     switch (lock.state) {
     case DatabaseLock::Held:
         break;
     case DatabaseLock::Busy:
-        return result(MaintenanceOutcome::InUse, inUseMessage(database, QStringLiteral("backed up")), lock.reason);
+        return result(MaintenanceOutcome::InUse,
+                      inUseMessage(database, QStringLiteral("backed up")), lock.reason);
     case DatabaseLock::Damaged:
-        return result(MaintenanceOutcome::Failed,
-                      QStringLiteral("The survey database %1 is damaged (%2), so it was not backed up.\n"
-                                     "Nothing was changed. Repair the database first.")
-                          .arg(shown(database), lock.reason),
-                      lock.reason);
+        return result(
+            MaintenanceOutcome::Failed,
+            QStringLiteral("The survey database %1 is damaged (%2), so it was not backed up.\n"
+                           "Nothing was changed. Repair the database first.")
+                .arg(shown(database), lock.reason),
+            lock.reason);
     case DatabaseLock::Unreadable:
-        return result(MaintenanceOutcome::Unreadable, unreadableMessage(database, lock.reason), lock.reason);
+        return result(MaintenanceOutcome::Unreadable, unreadableMessage(database, lock.reason),
+                      lock.reason);
     }
 
     const auto unchanged = [&](const QString &reason) {
@@ -217,14 +229,16 @@ MaintenanceResult backupDatabase(const QString &folder, const MaintenanceOptions
     };
 
     // 1. The compacted copy, complete and checked, beside the database.
-    if (const QString error = compactCopy(database, compactTemp, false, options); !error.isEmpty()) {
+    if (const QString error = compactCopy(database, compactTemp, false, options);
+        !error.isEmpty()) {
         // A damaged page shows only when the whole file is read.
         if (error.contains(QLatin1String("malformed")))
-            return result(MaintenanceOutcome::Failed,
-                          QStringLiteral("The survey database %1 is damaged (%2), so it was not backed up.\n"
-                                         "Nothing was changed. Repair the database first.")
-                              .arg(shown(database), error),
-                          error);
+            return result(
+                MaintenanceOutcome::Failed,
+                QStringLiteral("The survey database %1 is damaged (%2), so it was not backed up.\n"
+                               "Nothing was changed. Repair the database first.")
+                    .arg(shown(database), error),
+                error);
         return unchanged(error);
     }
     // 2. The database as it stands becomes the new backup, in one rename.
@@ -232,7 +246,8 @@ MaintenanceResult backupDatabase(const QString &folder, const MaintenanceOptions
                         ? QStringLiteral("cannot write %1: %2").arg(shown(backupTemp), injected())
                         : keepFileCopy(connection, backupTemp);
     if (error.isEmpty() && fails(options, MaintenanceStep::ReplaceBackup))
-        error = QStringLiteral("cannot rename %1 to %2: %3").arg(shown(backupTemp), shown(backup), injected());
+        error = QStringLiteral("cannot rename %1 to %2: %3")
+                    .arg(shown(backupTemp), shown(backup), injected());
     if (error.isEmpty())
         error = replaceFile(backupTemp, backup);
     if (error.isEmpty())
@@ -241,17 +256,19 @@ MaintenanceResult backupDatabase(const QString &folder, const MaintenanceOptions
         return unchanged(error);
     // 3. The compacted copy becomes the database, in one rename.
     error = fails(options, MaintenanceStep::ReplaceDatabase)
-                ? QStringLiteral("cannot rename %1 to %2: %3").arg(shown(compactTemp), shown(database), injected())
+                ? QStringLiteral("cannot rename %1 to %2: %3")
+                      .arg(shown(compactTemp), shown(database), injected())
                 : replaceFile(compactTemp, database);
     if (error.isEmpty())
         error = syncFolder(folder);
     if (!error.isEmpty()) {
         removeIfExists(compactTemp);
-        return result(MaintenanceOutcome::Failed,
-                      QStringLiteral("The backup %1 was made, but the compacted copy could not take the "
-                                     "place of the database: %2.\nThe database %3 is unchanged.")
-                          .arg(fileName(backup), error, fileName(database)),
-                      error);
+        return result(
+            MaintenanceOutcome::Failed,
+            QStringLiteral("The backup %1 was made, but the compacted copy could not take the "
+                           "place of the database: %2.\nThe database %3 is unchanged.")
+                .arg(fileName(backup), error, fileName(database)),
+            error);
     }
     return result(MaintenanceOutcome::Done, QString::fromLatin1(BackupCompleteText));
 }
@@ -262,7 +279,8 @@ MaintenanceResult backupDatabase(const QString &folder, const MaintenanceOptions
 RepairResult repairDatabase(const QString &folder, const MaintenanceOptions &options)
 {
     RepairResult out;
-    const auto finish = [&out](MaintenanceOutcome outcome, const QString &message, const QString &detail = {}) {
+    const auto finish = [&out](MaintenanceOutcome outcome, const QString &message,
+                               const QString &detail = {}) {
         out.outcome = outcome;
         out.message = message;
         out.detail = detail;
@@ -270,18 +288,22 @@ RepairResult repairDatabase(const QString &folder, const MaintenanceOptions &opt
     };
     const QString database = databaseFileIn(folder);
     if (database.isEmpty())
-        return finish(MaintenanceOutcome::FileMissing,
-                      QStringLiteral("There is no survey database %1 in the program folder %2, so there is "
-                                     "nothing to repair.")
-                          .arg(QString::fromLatin1(DatabaseFileName), shown(folder)));
+        return finish(
+            MaintenanceOutcome::FileMissing,
+            QStringLiteral("There is no survey database %1 in the program folder %2, so there is "
+                           "nothing to repair.")
+                .arg(QString::fromLatin1(DatabaseFileName), shown(folder)));
     removeTemporaryFiles(folder);
 
     SqliteFile connection;
-    const DatabaseLock lock = lockDatabase(connection, database, LockKind::Reserved, options.busyTimeoutMs);
+    const DatabaseLock lock =
+        lockDatabase(connection, database, LockKind::Reserved, options.busyTimeoutMs);
     if (lock.state == DatabaseLock::Busy)
-        return finish(MaintenanceOutcome::InUse, inUseMessage(database, QStringLiteral("repaired")), lock.reason);
+        return finish(MaintenanceOutcome::InUse, inUseMessage(database, QStringLiteral("repaired")),
+                      lock.reason);
     if (lock.state == DatabaseLock::Unreadable)
-        return finish(MaintenanceOutcome::Unreadable, unreadableMessage(database, lock.reason), lock.reason);
+        return finish(MaintenanceOutcome::Unreadable, unreadableMessage(database, lock.reason),
+                      lock.reason);
 
     bool damaged = lock.state == DatabaseLock::Damaged;
     if (damaged) {
@@ -291,7 +313,8 @@ RepairResult repairDatabase(const QString &folder, const MaintenanceOptions &opt
         out.check = connection.column(QStringLiteral("PRAGMA integrity_check"), &rc);
         if (rc != SQLITE_OK) {
             if (!SqliteFile::isDamaged(rc))
-                return finish(MaintenanceOutcome::Unreadable, unreadableMessage(database, connection.errorText()),
+                return finish(MaintenanceOutcome::Unreadable,
+                              unreadableMessage(database, connection.errorText()),
                               connection.errorText());
             out.check << connection.errorText();
             damaged = true;
@@ -309,17 +332,19 @@ RepairResult repairDatabase(const QString &folder, const MaintenanceOptions &opt
     const QString temp = QDir(folder).filePath(CompactTemp);
     QString error = compactCopy(database, temp, true, options);
     if (error.isEmpty() && fails(options, MaintenanceStep::ReplaceDatabase))
-        error = QStringLiteral("cannot rename %1 to %2: %3").arg(shown(temp), shown(database), injected());
+        error = QStringLiteral("cannot rename %1 to %2: %3")
+                    .arg(shown(temp), shown(database), injected());
     if (error.isEmpty())
         error = replaceFile(temp, database);
     if (error.isEmpty())
         error = syncFolder(folder);
     if (!error.isEmpty()) {
         removeIfExists(temp);
-        return finish(MaintenanceOutcome::Failed,
-                      QStringLiteral("The database could not be repaired: %1.\nThe database %2 is unchanged.")
-                          .arg(error, fileName(database)),
-                      error);
+        return finish(
+            MaintenanceOutcome::Failed,
+            QStringLiteral("The database could not be repaired: %1.\nThe database %2 is unchanged.")
+                .arg(error, fileName(database)),
+            error);
     }
     return finish(MaintenanceOutcome::Done, QString::fromLatin1(RepairCompleteText));
 }
@@ -331,8 +356,9 @@ namespace {
 
 // Puts a copy of source in the place of the database: copied beside it, synced,
 // checked, then renamed over it.
-MaintenanceResult putInPlace(const QString &folder, const QString &source, const QString &sourceRole,
-                             const QString &done, const QString &verb, const MaintenanceOptions &options)
+MaintenanceResult putInPlace(const QString &folder, const QString &source,
+                             const QString &sourceRole, const QString &done, const QString &verb,
+                             const MaintenanceOptions &options)
 {
     const QString database = filePathNoCase(folder, QString::fromLatin1(DatabaseFileName));
     const QString temp = QDir(folder).filePath(CopyTemp);
@@ -360,9 +386,10 @@ MaintenanceResult putInPlace(const QString &folder, const QString &source, const
             check = copy.column(QStringLiteral("PRAGMA quick_check"), &rc);
         QStringList tables;
         if (rc == SQLITE_OK)
-            tables = copy.column(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' "
-                                                "AND name = 'Header' COLLATE NOCASE"),
-                                 &rc);
+            tables =
+                copy.column(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' "
+                                           "AND name = 'Header' COLLATE NOCASE"),
+                            &rc);
         if (fails(options, MaintenanceStep::CheckCopy))
             rc = SQLITE_CORRUPT;
         if (rc != SQLITE_OK || check != QStringList{QStringLiteral("ok")} || tables.isEmpty()) {
@@ -395,7 +422,8 @@ MaintenanceResult putInPlace(const QString &folder, const QString &source, const
         }
     }
     error = fails(options, MaintenanceStep::ReplaceDatabase)
-                ? QStringLiteral("cannot rename %1 to %2: %3").arg(shown(temp), shown(database), injected())
+                ? QStringLiteral("cannot rename %1 to %2: %3")
+                      .arg(shown(temp), shown(database), injected())
                 : replaceFile(temp, database);
     if (error.isEmpty())
         error = syncFolder(folder);
@@ -415,7 +443,8 @@ MaintenanceResult replaceDatabase(const QString &folder, const MaintenanceOption
                                      "The database was not replaced; nothing was changed.")
                           .arg(QString::fromLatin1(BlankFileName), shown(folder)));
     return putInPlace(folder, blank, QStringLiteral("blank database"),
-                      QStringLiteral("The database was replaced with the blank database %1.").arg(fileName(blank)),
+                      QStringLiteral("The database was replaced with the blank database %1.")
+                          .arg(fileName(blank)),
                       QStringLiteral("replaced"), options);
 }
 
@@ -424,9 +453,10 @@ MaintenanceResult restoreDatabase(const QString &folder, const MaintenanceOption
     const QString backup = backupFileIn(folder);
     if (backup.isEmpty())
         return result(MaintenanceOutcome::FileMissing, QString::fromLatin1(NoBackupText));
-    return putInPlace(folder, backup, QStringLiteral("backup"),
-                      QStringLiteral("The database was restored from the backup %1.").arg(fileName(backup)),
-                      QStringLiteral("restored"), options);
+    return putInPlace(
+        folder, backup, QStringLiteral("backup"),
+        QStringLiteral("The database was restored from the backup %1.").arg(fileName(backup)),
+        QStringLiteral("restored"), options);
 }
 
 } // namespace roadtally

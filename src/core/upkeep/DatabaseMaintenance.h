@@ -24,16 +24,15 @@ inline constexpr const char *ReplaceQuestionText =
 inline constexpr const char *RestoreQuestionText =
     "Restore database with data from last performed backup? \r\n"
     "             Current database data will be lost!";
-inline constexpr const char *NoBackupText =
-    "        Backup database does not exist\r\n"
-    "You must first create a backup of OVLite.mdb";
+inline constexpr const char *NoBackupText = "        Backup database does not exist\r\n"
+                                            "You must first create a backup of OVLite.mdb";
 
 enum class MaintenanceOutcome {
-    Done,       // the work is done
-    FileMissing,// a file the step needs is not there; nothing was changed
-    InUse,      // another connection holds the database; nothing was changed
-    Unreadable, // the database file cannot be opened as a database; nothing was changed
-    Failed,     // a step failed; the message says what stands
+    Done,        // the work is done
+    FileMissing, // a file the step needs is not there; nothing was changed
+    InUse,       // another connection holds the database; nothing was changed
+    Unreadable,  // the database file cannot be opened as a database; nothing was changed
+    Failed,      // a step failed; the message says what stands
 };
 
 // Where a test makes a step fail, to prove that nothing is lost.
@@ -73,7 +72,7 @@ struct TableSalvage
 
 struct RepairResult : MaintenanceResult
 {
-    QStringList check;   // the integrity check's findings; "ok" for a sound file
+    QStringList check;    // the integrity check's findings; "ok" for a sound file
     bool rebuilt = false; // a damaged file was salvaged into a new database
     QString keptDamagedFile;
     QVector<TableSalvage> tables; // rows saved, in the order of the schema

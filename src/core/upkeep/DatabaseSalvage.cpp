@@ -1,9 +1,9 @@
 #include "core/upkeep/DatabaseSalvage.h"
 
-#include "core/upkeep/DatabaseFiles.h"
-#include "core/store/SqliteFile.h"
 #include "core/store/Schema.h"
 #include "core/store/SharedState.h"
+#include "core/store/SqliteFile.h"
+#include "core/upkeep/DatabaseFiles.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -34,8 +34,8 @@ QStringList sharedColumns(SqliteFile &source, const TableDef &table)
 {
     int rc = SQLITE_OK;
     // The table names are the program's own; none needs quoting.
-    const QStringList present =
-        source.column(QStringLiteral("SELECT name FROM pragma_table_info('%1')").arg(table.name), &rc);
+    const QStringList present = source.column(
+        QStringLiteral("SELECT name FROM pragma_table_info('%1')").arg(table.name), &rc);
     QStringList columns;
     for (const ColumnDef &column : table.columns) {
         if (rc != SQLITE_OK || present.isEmpty() ||
@@ -104,8 +104,9 @@ TableCopy copyTable(SqliteFile &source, SqliteFile &target, const TableDef &tabl
         names << bracketed(columns.at(i));
         marks << QStringLiteral("?%1").arg(i + 2);
     }
-    const QString select = QStringLiteral("SELECT rowid, %1 FROM %2 WHERE rowid > ?1 ORDER BY rowid")
-                               .arg(names.join(QStringLiteral(", ")), bracketed(table.name));
+    const QString select =
+        QStringLiteral("SELECT rowid, %1 FROM %2 WHERE rowid > ?1 ORDER BY rowid")
+            .arg(names.join(QStringLiteral(", ")), bracketed(table.name));
     SqliteStatement insert(target, QStringLiteral("INSERT INTO %1 (rowid, %2) VALUES (?1, %3)")
                                        .arg(bracketed(table.name), names.join(QStringLiteral(", ")),
                                             marks.join(QStringLiteral(", "))));
@@ -129,7 +130,8 @@ TableCopy copyTable(SqliteFile &source, SqliteFile &target, const TableDef &tabl
             insert.reset();
             insert.bindInt64(1, rowid);
             for (int i = 0; i < columns.size(); ++i)
-                sqlite3_bind_value(insert.handle(), i + 2, sqlite3_column_value(scan.handle(), i + 1));
+                sqlite3_bind_value(insert.handle(), i + 2,
+                                   sqlite3_column_value(scan.handle(), i + 1));
             if (insert.step() != SQLITE_DONE) {
                 out.writeError = target.errorText();
                 return out;
@@ -160,8 +162,9 @@ QString keptName(const QString &folder)
 
 QString salvageMessage(const RepairResult &result)
 {
-    QString text = QStringLiteral("The database was damaged. A new database was made of the rows that "
-                                  "could be read.\n\nRows saved:\n");
+    QString text =
+        QStringLiteral("The database was damaged. A new database was made of the rows that "
+                       "could be read.\n\nRows saved:\n");
     for (const TableSalvage &table : result.tables) {
         text += QStringLiteral("    %1: %2").arg(table.table).arg(table.saved);
         if (table.damaged)
@@ -188,7 +191,8 @@ void salvageDatabase(SqliteFile &lock, const QString &database, const QString &f
     };
     if (stepFails(options, MaintenanceStep::Salvage))
         return fail(MaintenanceOutcome::Failed,
-                    QStringLiteral("cannot write %1: the step was made to fail").arg(QDir::toNativeSeparators(temp)));
+                    QStringLiteral("cannot write %1: the step was made to fail")
+                        .arg(QDir::toNativeSeparators(temp)));
 
     {
         SqliteFile source;
@@ -197,7 +201,8 @@ void salvageDatabase(SqliteFile &lock, const QString &database, const QString &f
         SqliteFile target;
         if (target.open(temp, SqliteFile::Mode::Create, options.busyTimeoutMs) != SQLITE_OK)
             return fail(MaintenanceOutcome::Failed,
-                        QStringLiteral("cannot create %1: %2").arg(QDir::toNativeSeparators(temp), target.errorText()));
+                        QStringLiteral("cannot create %1: %2")
+                            .arg(QDir::toNativeSeparators(temp), target.errorText()));
         // A scratch file until it is complete: synced once at the end.
         target.exec(QStringLiteral("PRAGMA journal_mode = OFF; PRAGMA synchronous = OFF"));
         if (target.exec(QStringLiteral("BEGIN")) != SQLITE_OK)
@@ -212,13 +217,15 @@ void salvageDatabase(SqliteFile &lock, const QString &database, const QString &f
             const TableCopy copy = copyTable(source, target, table);
             if (!copy.writeError.isEmpty())
                 return fail(MaintenanceOutcome::Failed,
-                            QStringLiteral("cannot write %1: %2").arg(QDir::toNativeSeparators(temp), copy.writeError));
+                            QStringLiteral("cannot write %1: %2")
+                                .arg(QDir::toNativeSeparators(temp), copy.writeError));
             anyRead = anyRead || copy.salvage.saved > 0 || !copy.salvage.damaged;
             result.tables.append(copy.salvage);
         }
         if (!anyRead)
             return fail(MaintenanceOutcome::Unreadable,
-                        QStringLiteral("not one table of %1 can be read").arg(QDir::toNativeSeparators(database)));
+                        QStringLiteral("not one table of %1 can be read")
+                            .arg(QDir::toNativeSeparators(database)));
 
         // A survey database always has its one Radar row and one Agency row.
         const QStringList defaults = blankRowStatements();
@@ -234,9 +241,10 @@ void salvageDatabase(SqliteFile &lock, const QString &database, const QString &f
         const QStringList check = target.column(QStringLiteral("PRAGMA integrity_check"), &rc);
         if (rc != SQLITE_OK || check != QStringList{QStringLiteral("ok")} ||
             stepFails(options, MaintenanceStep::CheckCopy))
-            return fail(MaintenanceOutcome::Failed,
-                        QStringLiteral("the new database did not pass its check: %1")
-                            .arg(rc != SQLITE_OK ? target.errorText() : check.join(QStringLiteral("; "))));
+            return fail(
+                MaintenanceOutcome::Failed,
+                QStringLiteral("the new database did not pass its check: %1")
+                    .arg(rc != SQLITE_OK ? target.errorText() : check.join(QStringLiteral("; "))));
     }
     if (const QString error = syncFile(temp); !error.isEmpty())
         return fail(MaintenanceOutcome::Failed, error);
@@ -244,10 +252,12 @@ void salvageDatabase(SqliteFile &lock, const QString &database, const QString &f
     // The damaged file stays beside the new one, under a name of its own.
     const QString kept = keptName(folder);
     QString error = stepFails(options, MaintenanceStep::KeepDamaged)
-                        ? QStringLiteral("cannot write %1: the step was made to fail").arg(QDir::toNativeSeparators(kept))
+                        ? QStringLiteral("cannot write %1: the step was made to fail")
+                              .arg(QDir::toNativeSeparators(kept))
                         : keepFileCopy(lock, kept);
     if (error.isEmpty() && stepFails(options, MaintenanceStep::ReplaceDatabase))
-        error = QStringLiteral("cannot rename %1: the step was made to fail").arg(QDir::toNativeSeparators(temp));
+        error = QStringLiteral("cannot rename %1: the step was made to fail")
+                    .arg(QDir::toNativeSeparators(temp));
     if (error.isEmpty())
         error = replaceFile(temp, database);
     if (error.isEmpty())

@@ -29,7 +29,8 @@ struct DatabaseLock
 
 // Opens the database on connection and takes the lock; the lock lasts until the
 // connection closes.
-DatabaseLock lockDatabase(SqliteFile &connection, const QString &path, LockKind kind, int busyTimeoutMs);
+DatabaseLock lockDatabase(SqliteFile &connection, const QString &path, LockKind kind,
+                          int busyTimeoutMs);
 
 // Copies the database file as it stands, byte for byte, to target (which must
 // not exist) and syncs it; read through the locking connection, so its locks stay.
@@ -46,7 +47,8 @@ QString unreadableMessage(const QString &database, const QString &reason);
 
 // Writes a compacted copy of source to target (which must not exist), re-indexed
 // when asked, checks it and syncs it. Returns "" or the reason.
-QString compactCopy(const QString &source, const QString &target, bool reindex, const MaintenanceOptions &options);
+QString compactCopy(const QString &source, const QString &target, bool reindex,
+                    const MaintenanceOptions &options);
 
 // Copies every readable row of the damaged database into a new database of the
 // program's schema, keeps the damaged file under a new name and puts the new

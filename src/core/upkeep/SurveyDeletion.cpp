@@ -30,9 +30,9 @@ const QStringList &surveyDeletionTables()
 
 const QStringList &eraseTables()
 {
-    static const QStringList tables = {QStringLiteral("Header"),  QStringLiteral("Speed"),
+    static const QStringList tables = {QStringLiteral("Header"),        QStringLiteral("Speed"),
                                        QStringLiteral("Speed_Profile"), QStringLiteral("Summary"),
-                                       QStringLiteral("Time_15"), QStringLiteral("Veh_Data")};
+                                       QStringLiteral("Time_15"),       QStringLiteral("Veh_Data")};
     return tables;
 }
 
@@ -81,16 +81,17 @@ DeletionResult deleteSurvey(const QString &databasePath, const QString &batch)
         Transaction transaction(session);
         for (const QString &table : surveyDeletionTables()) {
             // The batch columns compare without trailing blanks (their collation).
-            QSqlQuery query = session.exec(QStringLiteral("DELETE FROM [%1] WHERE [Batch_Number] = ?").arg(table),
-                                           {batch});
+            QSqlQuery query = session.exec(
+                QStringLiteral("DELETE FROM [%1] WHERE [Batch_Number] = ?").arg(table), {batch});
             result.deleted.append({table, query.numRowsAffected()});
         }
         transaction.commit();
         result.ok = true;
     } catch (const DatabaseError &e) {
         result.deleted.clear();
-        result.message = QStringLiteral("The survey %1 could not be deleted: %2\nNothing was deleted.")
-                             .arg(withoutTrailingBlanks(batch), QString::fromUtf8(e.what()));
+        result.message =
+            QStringLiteral("The survey %1 could not be deleted: %2\nNothing was deleted.")
+                .arg(withoutTrailingBlanks(batch), QString::fromUtf8(e.what()));
     }
     return result;
 }
@@ -115,8 +116,9 @@ EraseResult eraseDatabase(const QString &databasePath)
         result.ok = true;
     } catch (const DatabaseError &e) {
         result.deleted.clear();
-        result.message = QStringLiteral("The database could not be erased: %1\nNothing was deleted.")
-                             .arg(QString::fromUtf8(e.what()));
+        result.message =
+            QStringLiteral("The database could not be erased: %1\nNothing was deleted.")
+                .arg(QString::fromUtf8(e.what()));
     }
     return result;
 }

@@ -1,12 +1,12 @@
 #include "gui/admin/DBManagement.h"
 
-#include "gui/kit/AdminMessage.h"
-#include "gui/admin/Blankform.h"
-#include "core/upkeep/DatabaseMaintenance.h"
-#include "gui/kit/WindowPlacement.h"
 #include "core/store/BoundDataSource.h"
 #include "core/store/SharedState.h"
+#include "core/upkeep/DatabaseMaintenance.h"
+#include "gui/admin/Blankform.h"
+#include "gui/kit/AdminMessage.h"
 #include "gui/kit/Forms.h"
+#include "gui/kit/WindowPlacement.h"
 
 #include <QCloseEvent>
 #include <QFrame>
@@ -49,8 +49,9 @@ DBManagement::DBManagement(QWidget *parent) : QWidget(parent)
     Imprint2 = new QFrame(this);
     Imprint2->setObjectName(QStringLiteral("Imprint2"));
     Imprint2->setFrameShape(QFrame::StyledPanel);
-    Imprint2->setStyleSheet(QStringLiteral("QFrame#Imprint2 { background: #eef2f6; border: 1px solid #9aa7b4; "
-                                           "border-radius: 6px; }"));
+    Imprint2->setStyleSheet(
+        QStringLiteral("QFrame#Imprint2 { background: #eef2f6; border: 1px solid #9aa7b4; "
+                       "border-radius: 6px; }"));
     Command15 = actionButton(QStringLiteral("&Backup Database"), Imprint2);
     Command18 = actionButton(QStringLiteral("Re&pair Database"), Imprint2);
     ReplaceDB = actionButton(QStringLiteral("Replace &Database"), Imprint2);
@@ -97,7 +98,8 @@ DBManagement::DBManagement(QWidget *parent) : QWidget(parent)
     connect(RestoreDB, &QPushButton::clicked, this, &DBManagement::RestoreDB_Click);
     connect(Command1, &QPushButton::clicked, this, &DBManagement::Command1_Click);
     // A click on the backdrop brings this window to the front again.
-    connect(&form<Blankform>(), &Blankform::databaseManagementRequested, this, &DBManagement::comeToFront);
+    connect(&form<Blankform>(), &Blankform::databaseManagementRequested, this,
+            &DBManagement::comeToFront);
 
     adjustSize();
     Form_Load();
@@ -135,7 +137,8 @@ void DBManagement::Command15_Click()
     busy.release();
     if (result.ok())
         Q_EMIT databaseChanged();
-    adminMessage(this, result.message, {}, result.ok() ? QMessageBox::NoIcon : QMessageBox::Warning);
+    adminMessage(this, result.message, {},
+                 result.ok() ? QMessageBox::NoIcon : QMessageBox::Warning);
 }
 
 void DBManagement::Command18_Click()
@@ -146,7 +149,7 @@ void DBManagement::Command18_Click()
     busy.release();
     if (result.ok())
         Q_EMIT databaseChanged();
-    const QMessageBox::Icon icon = !result.ok() ? QMessageBox::Warning
+    const QMessageBox::Icon icon = !result.ok()     ? QMessageBox::Warning
                                    : result.rebuilt ? QMessageBox::Information
                                                     : QMessageBox::NoIcon;
     adminMessage(this, result.message, {}, icon);
@@ -159,8 +162,9 @@ void DBManagement::ReplaceDB_Click()
         adminMessage(this, replaceDatabase(folder()).message, {}, QMessageBox::Warning);
         return;
     }
-    const auto answer = adminMessage(this, QString::fromLatin1(ReplaceQuestionText), QString::fromLatin1(ReplaceTitle),
-                                     QMessageBox::Question, QMessageBox::Ok | QMessageBox::Cancel);
+    const auto answer = adminMessage(this, QString::fromLatin1(ReplaceQuestionText),
+                                     QString::fromLatin1(ReplaceTitle), QMessageBox::Question,
+                                     QMessageBox::Ok | QMessageBox::Cancel);
     if (answer != QMessageBox::Ok)
         return;
     release();
@@ -179,8 +183,9 @@ void DBManagement::RestoreDB_Click()
         adminMessage(this, QString::fromLatin1(NoBackupText));
         return;
     }
-    const auto answer = adminMessage(this, QString::fromLatin1(RestoreQuestionText), QString::fromLatin1(ReplaceTitle),
-                                     QMessageBox::Question, QMessageBox::Ok | QMessageBox::Cancel);
+    const auto answer = adminMessage(this, QString::fromLatin1(RestoreQuestionText),
+                                     QString::fromLatin1(ReplaceTitle), QMessageBox::Question,
+                                     QMessageBox::Ok | QMessageBox::Cancel);
     if (answer != QMessageBox::Ok)
         return;
     release();

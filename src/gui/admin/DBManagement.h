@@ -18,7 +18,7 @@ class DBManagement : public QWidget
 public:
     explicit DBManagement(QWidget *parent = nullptr);
 
-    QFrame *Imprint2 = nullptr; // holds the four action buttons
+    QFrame *Imprint2 = nullptr;       // holds the four action buttons
     QPushButton *Command15 = nullptr; // "Backup Database"
     QPushButton *Command18 = nullptr; // "Repair Database"
     QPushButton *ReplaceDB = nullptr; // "Replace Database"

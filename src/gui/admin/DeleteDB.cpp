@@ -1,10 +1,10 @@
 #include "gui/admin/DeleteDB.h"
 
-#include "gui/kit/AdminMessage.h"
+#include "core/store/SharedState.h"
 #include "core/upkeep/SurveyDeletion.h"
+#include "gui/kit/AdminMessage.h"
 #include "gui/kit/WindowPlacement.h"
 #include "gui/kit/WrappedButton.h"
-#include "core/store/SharedState.h"
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
@@ -18,7 +18,8 @@ namespace {
 
 const QString Caption = QStringLiteral("Delete Database");
 // The caption as stored: its blanks set the two words on their lines.
-const QString Command2Caption = QStringLiteral("            &Delete               Complete Database");
+const QString Command2Caption =
+    QStringLiteral("            &Delete               Complete Database");
 
 } // namespace
 
@@ -62,8 +63,9 @@ void DeleteDB::Form_Load()
 
 void DeleteDB::Command2_Click()
 {
-    const auto answer = adminMessage(this, QString::fromLatin1(EraseQuestionText), QString::fromLatin1(EraseTitle),
-                                     QMessageBox::Critical, QMessageBox::Yes | QMessageBox::No);
+    const auto answer =
+        adminMessage(this, QString::fromLatin1(EraseQuestionText), QString::fromLatin1(EraseTitle),
+                     QMessageBox::Critical, QMessageBox::Yes | QMessageBox::No);
     if (answer != QMessageBox::Yes)
         return;
     BusyPointer busy;

@@ -1,10 +1,10 @@
 #include "gui/admin/DeleteSurvey.h"
 
+#include "core/store/SharedState.h"
+#include "core/upkeep/SurveyDeletion.h"
 #include "gui/kit/AdminMessage.h"
 #include "gui/kit/ChoiceList.h"
-#include "core/upkeep/SurveyDeletion.h"
 #include "gui/kit/WindowPlacement.h"
-#include "core/store/SharedState.h"
 
 #include <QCloseEvent>
 #include <QGroupBox>

@@ -1,10 +1,10 @@
 #include "gui/admin/frmAdminSetup.h"
 
-#include "gui/kit/ChoiceList.h"
-#include "gui/kit/WindowPlacement.h"
 #include "core/store/DatabaseSession.h"
 #include "core/store/SharedState.h"
 #include "gui/kit/ActivationWatch.h"
+#include "gui/kit/ChoiceList.h"
+#include "gui/kit/WindowPlacement.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -133,8 +133,10 @@ frmAdminSetup::frmAdminSetup(QWidget *parent) : QWidget(parent)
 
     // ---- Report options ---------------------------------------------------
     QFrame *optionBox = section(this);
-    Check1 = new QCheckBox(QStringLiteral("Include officer &name on all forms and reports"), optionBox);
-    Check2 = new QCheckBox(QStringLiteral("Include system da&te on all forms and reports"), optionBox);
+    Check1 =
+        new QCheckBox(QStringLiteral("Include officer &name on all forms and reports"), optionBox);
+    Check2 =
+        new QCheckBox(QStringLiteral("Include system da&te on all forms and reports"), optionBox);
     chk1 = new QLabel(QStringLiteral("0"), optionBox);
     chk2 = new QLabel(QStringLiteral("0"), optionBox);
     chk1->hide();
@@ -176,7 +178,8 @@ frmAdminSetup::frmAdminSetup(QWidget *parent) : QWidget(parent)
     resize(500, 520);
     Form_Load();
     // The check boxes show the stored options on every showing.
-    new ActivationWatch(this, [this] { Form_Activate(); }, ActivationWatch::WhenShown);
+    new ActivationWatch(
+        this, [this] { Form_Activate(); }, ActivationWatch::WhenShown);
 }
 
 void frmAdminSetup::Form_Load()

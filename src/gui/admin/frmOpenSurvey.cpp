@@ -1,11 +1,11 @@
 #include "gui/admin/frmOpenSurvey.h"
 
-#include "gui/kit/ChoiceList.h"
-#include "core/survey/SurveyList.h"
-#include "gui/kit/WindowPlacement.h"
 #include "core/store/SharedState.h"
+#include "core/survey/SurveyList.h"
 #include "gui/kit/ActivationWatch.h"
+#include "gui/kit/ChoiceList.h"
 #include "gui/kit/EscapeKey.h"
+#include "gui/kit/WindowPlacement.h"
 
 #include <QCloseEvent>
 #include <QFontDatabase>
@@ -96,8 +96,7 @@ frmOpenSurvey::frmOpenSurvey(QWidget *parent) : QWidget(parent)
     layout->addLayout(buttons);
 
     connect(Batch_List, &QListWidget::itemClicked, this, &frmOpenSurvey::Batch_List_Click);
-    connect(Batch_List, &QListWidget::itemDoubleClicked, this,
-            &frmOpenSurvey::Batch_List_DblClick);
+    connect(Batch_List, &QListWidget::itemDoubleClicked, this, &frmOpenSurvey::Batch_List_DblClick);
     connect(Command6, &QPushButton::clicked, this, &frmOpenSurvey::Command6_Click);
     connect(Command1, &QPushButton::clicked, this, &frmOpenSurvey::Command1_Click);
     // Enter after a typed batch number opens it, as "Open Selected" does.
@@ -108,7 +107,8 @@ frmOpenSurvey::frmOpenSurvey(QWidget *parent) : QWidget(parent)
     resize(640, 400);
     Form_Load();
     // The list is filled each time the main window shows this window, before it is seen.
-    new ActivationWatch(this, [this] { Form_Activate(); }, ActivationWatch::WhenShown);
+    new ActivationWatch(
+        this, [this] { Form_Activate(); }, ActivationWatch::WhenShown);
 }
 
 void frmOpenSurvey::alignHeadings()

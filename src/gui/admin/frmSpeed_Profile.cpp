@@ -1,9 +1,9 @@
 #include "gui/admin/frmSpeed_Profile.h"
 
-#include "gui/kit/WindowPlacement.h"
 #include "core/store/PagedQueryModel.h"
 #include "core/store/SharedState.h"
 #include "gui/kit/ActivationWatch.h"
+#include "gui/kit/WindowPlacement.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -188,7 +188,8 @@ frmSpeed_Profile::frmSpeed_Profile(QWidget *parent) : QWidget(parent)
     resize(sizeHint().width(), 540);
     Form_Load();
     // Filled on every showing, before the user sees it.
-    new ActivationWatch(this, [this] { Form_Activate(); }, ActivationWatch::WhenShown);
+    new ActivationWatch(
+        this, [this] { Form_Activate(); }, ActivationWatch::WhenShown);
 }
 
 void frmSpeed_Profile::Form_Load()
@@ -267,8 +268,10 @@ QVector<int> frmSpeed_Profile::columnWidths() const
     // The date column keeps a width of its own; the time column is widened when
     // the screen's font needs more than its twips.
     const QFontMetrics metrics(Flex1->font());
-    const int date = std::max(pixels(this, 960), metrics.horizontalAdvance(QStringLiteral("00/00/00")) + 16);
-    const int time = std::max(pixels(this, TimeWidth), metrics.horizontalAdvance(QStringLiteral("00:00:00 PM")) + 12);
+    const int date =
+        std::max(pixels(this, 960), metrics.horizontalAdvance(QStringLiteral("00/00/00")) + 16);
+    const int time = std::max(pixels(this, TimeWidth),
+                              metrics.horizontalAdvance(QStringLiteral("00:00:00 PM")) + 12);
     const int band = pixels(this, BandWidth);
     return {date, time, band, band, band, pixels(this, DirWidth)};
 }
@@ -280,7 +283,8 @@ void frmSpeed_Profile::placeBandHeading()
     if (header->count() < 5 || !strip)
         return;
     // Over the three band columns, wherever the grid stands in its strip.
-    const int gridLeft = Flex1->mapTo(this, QPoint(0, 0)).x() - strip->mapTo(this, QPoint(0, 0)).x();
+    const int gridLeft =
+        Flex1->mapTo(this, QPoint(0, 0)).x() - strip->mapTo(this, QPoint(0, 0)).x();
     const int x = gridLeft + Flex1->frameWidth() + header->sectionViewportPosition(2);
     const int width = header->sectionSize(2) + header->sectionSize(3) + header->sectionSize(4);
     Label5->setGeometry(x - 20, 0, width + 40, strip->height());

@@ -59,8 +59,8 @@ QString exportStudyMessage(const ExportWriteResult &result, const QString &batch
         .arg(QDir::toNativeSeparators(target), names.join(QLatin1Char('\n')));
 }
 
-ExportWriteResult exportStudyTo(QWidget *parent, const QString &databasePath,
-                                const QString &batch, ExportKind kind, const QString &target)
+ExportWriteResult exportStudyTo(QWidget *parent, const QString &databasePath, const QString &batch,
+                                ExportKind kind, const QString &target)
 {
     if (target.isEmpty())
         return {};

@@ -21,8 +21,8 @@ void exportStudyAs(QWidget *parent, const QString &databasePath, const QString &
 // The same once the target is chosen (the workbook file, or the folder for
 // CSV): writes, then shows the message. A workbook name without a suffix gets
 // ".xlsx". An empty target (a cancelled dialog) does nothing.
-ExportWriteResult exportStudyTo(QWidget *parent, const QString &databasePath,
-                                const QString &batch, ExportKind kind, const QString &target);
+ExportWriteResult exportStudyTo(QWidget *parent, const QString &databasePath, const QString &batch,
+                                ExportKind kind, const QString &target);
 
 // The message after a write: what was written, or why nothing was.
 QString exportStudyMessage(const ExportWriteResult &result, const QString &batch, ExportKind kind,

@@ -146,8 +146,8 @@ void paintSpeedometerPicture(QPainter &painter, const QRectF &area)
     // Needle at 35.
     const qreal needle = qDegreesToRadians(225.0 - 35 * 270.0 / 80.0);
     painter.setPen(QPen(Amber, qMax(1.5, r * 0.05), Qt::SolidLine, Qt::RoundCap));
-    painter.drawLine(centre, QPointF(centre.x() + r * 0.7 * qCos(needle),
-                                     centre.y() - r * 0.7 * qSin(needle)));
+    painter.drawLine(
+        centre, QPointF(centre.x() + r * 0.7 * qCos(needle), centre.y() - r * 0.7 * qSin(needle)));
     painter.setPen(Qt::NoPen);
     painter.setBrush(QColor(0xc8, 0xcd, 0xd4));
     painter.drawEllipse(centre, r * 0.08, r * 0.08);

@@ -1,7 +1,7 @@
 #include "gui/info/InformationLayout.h"
 
-#include "gui/kit/WindowPlacement.h"
 #include "gui/kit/EscapeKey.h"
+#include "gui/kit/WindowPlacement.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

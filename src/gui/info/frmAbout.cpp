@@ -1,8 +1,8 @@
 #include "gui/info/frmAbout.h"
 
 #include "gui/info/AboutArtwork.h"
-#include "gui/kit/WindowPlacement.h"
 #include "gui/kit/EscapeKey.h"
+#include "gui/kit/WindowPlacement.h"
 
 #include <QEvent>
 #include <QGridLayout>
@@ -45,8 +45,8 @@ frmAbout::frmAbout(QWidget *parent) : QWidget(parent)
     Label8->setFont(font);
     Label8->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 
-    auto *hint = new QLabel(QStringLiteral("Speed surveys with a radar speed-display trailer"),
-                            this);
+    auto *hint =
+        new QLabel(QStringLiteral("Speed surveys with a radar speed-display trailer"), this);
     hint->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     hint->setWordWrap(true);
     QPalette muted = hint->palette();

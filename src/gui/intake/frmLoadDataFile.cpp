@@ -1,21 +1,21 @@
 #include "gui/intake/frmLoadDataFile.h"
 
-#include "gui/kit/IntakeMessage.h"
 #include "core/intake/RawDataFile.h"
-#include "gui/intake/frmProcessData.h"
 #include "core/store/SharedState.h"
+#include "gui/intake/frmProcessData.h"
 #include "gui/kit/ActivationWatch.h"
 #include "gui/kit/EscapeKey.h"
 #include "gui/kit/Forms.h"
+#include "gui/kit/IntakeMessage.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
-#include <QKeyEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -145,7 +145,8 @@ frmLoadDataFile::frmLoadDataFile(QWidget *parent) : QWidget(parent, Qt::Window)
     resize(520, 360);
     Form_Load();
     // The list is read each time the program shows this window, before it is seen.
-    new ActivationWatch(this, [this] { Form_Activate(); }, ActivationWatch::WhenShown);
+    new ActivationWatch(
+        this, [this] { Form_Activate(); }, ActivationWatch::WhenShown);
 }
 
 void frmLoadDataFile::Form_Load()
@@ -271,8 +272,7 @@ void frmLoadDataFile::DeleteFile_Click()
 {
     const QString name = FileName->text();
     const auto answer = intakeMessage(this, text::DeleteQuestion + name, text::DeleteTitle,
-                                      QMessageBox::Question,
-                                      QMessageBox::Ok | QMessageBox::Cancel);
+                                      QMessageBox::Question, QMessageBox::Ok | QMessageBox::Cancel);
     if (answer != QMessageBox::Ok)
         return;
 

@@ -1,12 +1,12 @@
 #include "gui/intake/frmProcessData.h"
 
 #include "core/intake/ImportRequest.h"
-#include "gui/intake/ProcessDataTexts.h"
 #include "core/intake/RawDataFile.h"
 #include "core/intake/SpeedRangeSteps.h"
-#include "gui/kit/BoundLabel.h"
 #include "core/store/SharedState.h"
 #include "core/text/TextPatterns.h"
+#include "gui/intake/ProcessDataTexts.h"
+#include "gui/kit/BoundLabel.h"
 
 #include <QCloseEvent>
 #include <QComboBox>

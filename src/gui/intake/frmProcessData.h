@@ -45,8 +45,8 @@ public:
     QComboBox *Input_Direction = nullptr;
     QComboBox *Input_Zone = nullptr;
     QLineEdit *Input_Posted_Speed = nullptr;
-    QLabel *Label26 = nullptr; // hint on the coloured fields
-    QLabel *Label2 = nullptr;  // date code mmddyy (not shown)
+    QLabel *Label26 = nullptr;   // hint on the coloured fields
+    QLabel *Label2 = nullptr;    // date code mmddyy (not shown)
     QGroupBox *Frame4 = nullptr; // "Filter.."
     QLabel *SpdMin2 = nullptr;
     QLabel *SpdMax2 = nullptr;
@@ -65,7 +65,7 @@ public:
     QLabel *Label42 = nullptr;
     QLabel *Label43 = nullptr;
     ControlArray<QLabel> Label48; // indices 0 to 4 and 7 (5 and 6 are holes)
-    QVector<QLineEdit *> Text4; // 0 date, 1 time, 2 batch number, 3 location code, 4 posted speed
+    QVector<QLineEdit *> Text4;   // 0 date, 1 time, 2 batch number, 3 location code, 4 posted speed
     QPushButton *Command7 = nullptr; // "Accept These Changes"
 
     // Tab 2: filters.

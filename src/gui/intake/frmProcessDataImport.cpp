@@ -1,10 +1,10 @@
 #include "gui/intake/frmProcessData.h"
 
 #include "core/intake/ImportRunner.h"
-#include "gui/kit/IntakeMessage.h"
-#include "gui/intake/ProcessDataTexts.h"
 #include "core/intake/VehicleImport.h"
 #include "core/store/SharedState.h"
+#include "gui/intake/ProcessDataTexts.h"
+#include "gui/kit/IntakeMessage.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,7 +1,7 @@
 #include "gui/intake/frmProcessData.h"
 
-#include "gui/intake/ProcessDataTexts.h"
 #include "core/store/BoundDataSource.h"
+#include "gui/intake/ProcessDataTexts.h"
 #include "gui/kit/EscapeKey.h"
 
 #include <QComboBox>

@@ -82,8 +82,8 @@ protected:
 
 private:
     using QObject::QObject;
-    ActiveWindow m_last;     // the program's active window, or the last one
-    ActiveWindow m_from;     // where the latest activation came from
+    ActiveWindow m_last; // the program's active window, or the last one
+    ActiveWindow m_from; // where the latest activation came from
     bool m_lostToOutside = false;
 };
 

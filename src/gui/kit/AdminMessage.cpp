@@ -11,7 +11,8 @@ AdminMessageFunction &adminMessageFunction()
 }
 
 QMessageBox::StandardButton adminMessage(QWidget *parent, const QString &text, const QString &title,
-                                         QMessageBox::Icon icon, QMessageBox::StandardButtons buttons)
+                                         QMessageBox::Icon icon,
+                                         QMessageBox::StandardButtons buttons)
 {
     const QString shownTitle = title.isEmpty() ? QStringLiteral("OVRoadtally") : title;
     if (const AdminMessageFunction &function = adminMessageFunction())

@@ -23,7 +23,8 @@ AdminMessageFunction &adminMessageFunction();
 // button chosen. An empty title is the program's title "OVRoadtally". The
 // default button is the last of the buttons: "No" or "Cancel" where a question
 // asks for a destructive step, so a stray Enter destroys nothing.
-QMessageBox::StandardButton adminMessage(QWidget *parent, const QString &text, const QString &title = {},
+QMessageBox::StandardButton adminMessage(QWidget *parent, const QString &text,
+                                         const QString &title = {},
                                          QMessageBox::Icon icon = QMessageBox::NoIcon,
                                          QMessageBox::StandardButtons buttons = QMessageBox::Ok);
 

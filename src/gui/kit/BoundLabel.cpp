@@ -57,7 +57,7 @@ private:
 void unbind(QWidget *control)
 {
     const auto old = control->findChildren<FieldBinding *>(QLatin1String(BindingName),
-                                                          Qt::FindDirectChildrenOnly);
+                                                           Qt::FindDirectChildrenOnly);
     for (FieldBinding *b : old) {
         b->detach();
         b->setParent(nullptr);

@@ -71,10 +71,7 @@ public:
     bool has(qsizetype index) const { return value(index) != nullptr; }
 
     const_iterator begin() const { return {items(), items() + m_items.size()}; }
-    const_iterator end() const
-    {
-        return {items() + m_items.size(), items() + m_items.size()};
-    }
+    const_iterator end() const { return {items() + m_items.size(), items() + m_items.size()}; }
 
     // The existing controls in index order.
     QList<T *> controls() const { return QList<T *>(begin(), end()); }

@@ -3,9 +3,9 @@
 // style sheet, the program's prompts, named controls (objectName "Label2_26"
 // for Label2(26)), boxes, lists, buttons and the tab layouts.
 
+#include "core/survey/SurveyDirection.h"
 #include "gui/kit/ControlArray.h"
 #include "gui/kit/Forms.h"
-#include "core/survey/SurveyDirection.h"
 
 #include <QMessageBox>
 #include <QString>

@@ -44,8 +44,10 @@ void WrappedButton::paintEvent(QPaintEvent *)
     initStyleOption(&option);
     option.text.clear();
     painter.drawControl(QStyle::CE_PushButton, option);
-    painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
-    painter.drawText(rect().adjusted(Padding / 2, Padding / 2, -Padding / 2, -Padding / 2), TextFlags, shownText());
+    painter.setPen(
+        palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
+    painter.drawText(rect().adjusted(Padding / 2, Padding / 2, -Padding / 2, -Padding / 2),
+                     TextFlags, shownText());
 }
 
 } // namespace roadtally

@@ -87,7 +87,8 @@ void PageView::zoomTo(ZoomMode mode, double percent, const QPoint &anchor)
     relayout();
     if (anchored >= 0) {
         const QRect r = pageRect(anchored);
-        const QPoint now = r.topLeft() + QPoint(qRound(twips.x() * m_scale), qRound(twips.y() * m_scale));
+        const QPoint now =
+            r.topLeft() + QPoint(qRound(twips.x() * m_scale), qRound(twips.y() * m_scale));
         m_scrolling = true;
         horizontalScrollBar()->setValue(horizontalScrollBar()->value() + now.x() - anchor.x());
         verticalScrollBar()->setValue(verticalScrollBar()->value() + now.y() - anchor.y());

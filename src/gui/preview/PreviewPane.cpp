@@ -82,8 +82,8 @@ PreviewPane::PreviewPane(QWidget *parent) : QWidget(parent)
     zoomButton->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Z));
     zoomInButton = textButton(m_bar, QStringLiteral("+"), tr("Zoom in"), "zoomIn");
     printButton = textButton(m_bar, tr("&Print..."), tr("Print the report"), "print");
-    pdfButton = textButton(m_bar, tr("Save as P&DF..."), tr("Save the report as a PDF file"),
-                           "savePdf");
+    pdfButton =
+        textButton(m_bar, tr("Save as P&DF..."), tr("Save the report as a PDF file"), "savePdf");
     m_reserve = new QWidget(m_bar);
     m_reserve->setFixedWidth(0);
 
@@ -116,7 +116,8 @@ PreviewPane::PreviewPane(QWidget *parent) : QWidget(parent)
                                         PageView::TwoPages, PageView::Thumbnail};
     for (int i = 0; i < 4; ++i) {
         const PageView::ZoomMode mode = modes[i];
-        zoomMenu->addAction(zoomCaptions().at(i), this, [this, mode] { m_view->setZoomMode(mode); });
+        zoomMenu->addAction(zoomCaptions().at(i), this,
+                            [this, mode] { m_view->setZoomMode(mode); });
     }
     zoomMenu->addSeparator();
     for (int percent : {25, 50, 70, 100, 150, 200, 300})

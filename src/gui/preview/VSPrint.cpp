@@ -1,13 +1,13 @@
 #include "gui/preview/VSPrint.h"
 
-#include "gui/kit/AdminMessage.h"
-#include "gui/kit/WindowPlacement.h"
 #include "core/reports/PagePainter.h"
 #include "core/reports/PdfOutput.h"
 #include "core/reports/ReportFrame.h"
 #include "gui/kit/ActivationWatch.h"
+#include "gui/kit/AdminMessage.h"
 #include "gui/kit/EscapeKey.h"
 #include "gui/kit/WidgetKit.h"
+#include "gui/kit/WindowPlacement.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -49,18 +49,17 @@ constexpr double ActivationZoom = 70;
 class PrintProgress : public QDialog
 {
 public:
-    PrintProgress(QWidget *parent, const QString &printer, const QString &port)
-        : QDialog(parent)
+    PrintProgress(QWidget *parent, const QString &printer, const QString &port) : QDialog(parent)
     {
         setObjectName(QStringLiteral("printProgress"));
         setWindowTitle(QStringLiteral("Printing..."));
         setWindowModality(Qt::WindowModal);
         m_page = new QLabel(this);
         m_page->setObjectName(QStringLiteral("printingPage"));
-        auto *where = new QLabel(port.isEmpty()
-                                     ? QStringLiteral("on the %1").arg(printer)
-                                     : QStringLiteral("on the %1 on %2").arg(printer, port),
-                                 this);
+        auto *where =
+            new QLabel(port.isEmpty() ? QStringLiteral("on the %1").arg(printer)
+                                      : QStringLiteral("on the %1 on %2").arg(printer, port),
+                       this);
         where->setObjectName(QStringLiteral("printingOn"));
         auto *cancel = new QPushButton(QStringLiteral("Cancel"), this);
         cancel->setObjectName(QStringLiteral("cancelPrinting"));
@@ -137,8 +136,8 @@ void VSPrint::resizeEvent(QResizeEvent *event)
     // corner and the hint below it.
     const int paneRight = width() - pixels(ClientWidth - PaneLeft - PaneWidth);
     const int paneBottom = height() - pixels(ClientHeight - PaneTop - PaneHeight);
-    vp->setGeometry(QRect(QPoint(pixels(PaneLeft), pixels(PaneTop)),
-                          QPoint(paneRight - 1, paneBottom - 1)));
+    vp->setGeometry(
+        QRect(QPoint(pixels(PaneLeft), pixels(PaneTop)), QPoint(paneRight - 1, paneBottom - 1)));
     const int closeRight = paneRight - pixels(PaneLeft + PaneWidth - CloseLeft - CloseWidth);
     const int barHeight = std::max(pixels(CloseHeight), vp->barHeight());
     Command2->setGeometry(closeRight - pixels(CloseWidth), pixels(PaneTop), pixels(CloseWidth),
@@ -246,9 +245,9 @@ void VSPrint::saveReportAsPdf()
     if (pageCount() == 0)
         return;
     static QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    QString path = QFileDialog::getSaveFileName(
-        this, QStringLiteral("Save as PDF"), QDir(folder).filePath(QStringLiteral("Report.pdf")),
-        QStringLiteral("PDF files (*.pdf)"));
+    QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Save as PDF"),
+                                                QDir(folder).filePath(QStringLiteral("Report.pdf")),
+                                                QStringLiteral("PDF files (*.pdf)"));
     if (path.isEmpty())
         return;
     if (QFileInfo(path).suffix().isEmpty())
@@ -293,9 +292,8 @@ bool VSPrint::printDocument(QPrinter &printer)
     const bool collate = printer.collateCopies();
 
     printer.setFullPage(true); // the page items are placed from the paper's corner
-    const QString name = printer.outputFileName().isEmpty()
-                             ? printer.printerName()
-                             : QStringLiteral("PDF file");
+    const QString name =
+        printer.outputFileName().isEmpty() ? printer.printerName() : QStringLiteral("PDF file");
     QString port = QDir::toNativeSeparators(printer.outputFileName());
     if (port.isEmpty())
         port = QPrinterInfo::printerInfo(printer.printerName()).location();
@@ -307,8 +305,8 @@ bool VSPrint::printDocument(QPrinter &printer)
     if (!painter.begin(&printer)) {
         m_printing = false;
         progress.hide();
-        kit::showMessage(this, QStringLiteral("The report could not be sent to the printer %1.")
-                                   .arg(name));
+        kit::showMessage(
+            this, QStringLiteral("The report could not be sent to the printer %1.").arg(name));
         return false;
     }
     const QRectF paper = printer.paperRect(QPrinter::DevicePixel);

@@ -1,11 +1,10 @@
 #include "gui/shell/DailyVolumeTab.h"
 
 #include "core/analysis/DailyVolume.h"
-#include "gui/shell/GraphView.h"
 #include "gui/kit/WidgetKit.h"
+#include "gui/shell/GraphView.h"
 
 #include <QComboBox>
-#include <QSignalBlocker>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -14,6 +13,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -59,7 +59,8 @@ DailyVolumeTab::DailyVolumeTab(QWidget *parent) : QFrame(parent)
     h->addLayout(left, 1);
 
     auto *right = new QVBoxLayout;
-    Frame8 = kit::directionFrame("Frame8", QStringLiteral("Date && Direction"), option4, "option4", 0,
+    Frame8 =
+        kit::directionFrame("Frame8", QStringLiteral("Date && Direction"), option4, "option4", 0,
                             {QStringLiteral("Approaching Only"), QStringLiteral("Receeding Only"),
                              QStringLiteral("Both Directions")});
     option4[0]->setChecked(true);

@@ -1,9 +1,9 @@
 #pragma once
 // The "Daily Volume/Time" tab: the hourly volumes of one date and direction.
 
+#include "core/survey/SurveyDirection.h"
 #include "gui/kit/ControlArray.h"
 #include "gui/shell/ShownSurvey.h"
-#include "core/survey/SurveyDirection.h"
 
 #include <QFrame>
 
@@ -31,13 +31,13 @@ public:
     QFrame *Shape2 = nullptr;
     QLabel *AM = nullptr;
     QLabel *PM = nullptr;
-    QGroupBox *Frame8 = nullptr;         // "Date & Direction"
-    ControlArray<QRadioButton> option4;  // 0 approaching, 1 receding, 2 both
+    QGroupBox *Frame8 = nullptr;        // "Date & Direction"
+    ControlArray<QRadioButton> option4; // 0 approaching, 1 receding, 2 both
     // Editable list whose edit text shows the prompt ("**Select a Date**").
     QComboBox *DateVolume = nullptr;
-    QLabel *DChoice = nullptr;           // the chosen date (hidden)
-    QPushButton *Command5 = nullptr;     // "Print Graph"
-    GraphView *Graph2 = nullptr;         // the chart, hidden until a date is chosen
+    QLabel *DChoice = nullptr;       // the chosen date (hidden)
+    QPushButton *Command5 = nullptr; // "Print Graph"
+    GraphView *Graph2 = nullptr;     // the chart, hidden until a date is chosen
 
     void setSurveyReader(ShownSurveyReader reader) { m_survey = std::move(reader); }
 

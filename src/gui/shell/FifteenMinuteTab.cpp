@@ -4,8 +4,6 @@
 #include "gui/kit/WidgetKit.h"
 
 #include <QComboBox>
-#include <algorithm>
-#include <QSignalBlocker>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -15,8 +13,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace roadtally {
 
@@ -39,9 +39,10 @@ FifteenMinuteTab::FifteenMinuteTab(QWidget *parent) : QFrame(parent)
     h->addStretch(1);
 
     auto *right = new QVBoxLayout;
-    Frame10 = kit::directionFrame("Frame10", QStringLiteral("Date && Direction"), option7, "option7", 0,
-                             {QStringLiteral("Approaching Only"), QStringLiteral("Receeding Only"),
-                              QStringLiteral("Both Directions")});
+    Frame10 =
+        kit::directionFrame("Frame10", QStringLiteral("Date && Direction"), option7, "option7", 0,
+                            {QStringLiteral("Approaching Only"), QStringLiteral("Receeding Only"),
+                             QStringLiteral("Both Directions")});
     option7[0]->setChecked(true);
     Date15min = makeListCombo("Date15min", DatePrompt);
     Date15min->hide();
@@ -119,7 +120,8 @@ int FifteenMinuteTab::columnPixels(int twips) const
 {
     // The widths were chosen for a smaller type than the screen's: scale them
     // so that the widest time cell ("00:00 - 00:15", 1300 twips) fits on one line.
-    const int timeText = Flex2->fontMetrics().horizontalAdvance(QStringLiteral("00:00 - 00:15")) + 12;
+    const int timeText =
+        Flex2->fontMetrics().horizontalAdvance(QStringLiteral("00:00 - 00:15")) + 12;
     const double scale = std::max(1.0, timeText / double(twipsToPixels(Flex2, 1300)));
     return qRound(twipsToPixels(Flex2, twips) * scale);
 }

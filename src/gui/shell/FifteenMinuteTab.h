@@ -2,9 +2,9 @@
 // The "15 Minute Breakdown" tab: the fifteen-minute volumes of one date and
 // direction with the morning and afternoon peak analysis.
 
+#include "core/survey/SurveyDirection.h"
 #include "gui/kit/ControlArray.h"
 #include "gui/shell/ShownSurvey.h"
-#include "core/survey/SurveyDirection.h"
 
 #include <QFrame>
 
@@ -23,13 +23,13 @@ class FifteenMinuteTab : public QFrame
 public:
     explicit FifteenMinuteTab(QWidget *parent = nullptr);
 
-    QFrame *VSViewPort4 = nullptr;       // the tab's container
-    QTableWidget *Flex2 = nullptr;       // the fifteen-minute grid
-    QGroupBox *Frame10 = nullptr;        // "Date & Direction"
-    ControlArray<QRadioButton> option7;  // 0 approaching, 1 receding, 2 both
+    QFrame *VSViewPort4 = nullptr;      // the tab's container
+    QTableWidget *Flex2 = nullptr;      // the fifteen-minute grid
+    QGroupBox *Frame10 = nullptr;       // "Date & Direction"
+    ControlArray<QRadioButton> option7; // 0 approaching, 1 receding, 2 both
     // Editable list whose edit text shows the prompt ("**Select a Date**").
     QComboBox *Date15min = nullptr;
-    QLabel *DateChoice = nullptr;        // the chosen date (hidden)
+    QLabel *DateChoice = nullptr; // the chosen date (hidden)
     QGroupBox *AMAnalysis = nullptr;
     QGroupBox *PMAnalysis = nullptr;
     ControlArray<QLabel> Label21;         // analysis values (0..4 AM, 5..9 PM from the bottom)

@@ -1,7 +1,7 @@
 #include "gui/shell/SpeedChartTab.h"
 
-#include "gui/shell/GraphView.h"
 #include "gui/kit/WidgetKit.h"
+#include "gui/shell/GraphView.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -48,8 +48,7 @@ SpeedChartTab::Names SpeedChartTab::percentile85()
             true};
 }
 
-SpeedChartTab::SpeedChartTab(const Names &names, QWidget *parent)
-    : QFrame(parent), m_names(names)
+SpeedChartTab::SpeedChartTab(const Names &names, QWidget *parent) : QFrame(parent), m_names(names)
 {
     viewPort = makeTabContainer(this, names.viewPort);
     auto *h = new QHBoxLayout(viewPort);
@@ -65,13 +64,13 @@ SpeedChartTab::SpeedChartTab(const Names &names, QWidget *parent)
     h->addLayout(left, 1);
 
     auto *right = new QVBoxLayout;
-    directionFrame = kit::directionFrame(names.directionFrame,
-                                         QStringLiteral(" Vehicle Direction "), direction,
-                                         names.directionOption, 3, names.directionCaptions);
+    directionFrame =
+        kit::directionFrame(names.directionFrame, QStringLiteral(" Vehicle Direction "), direction,
+                            names.directionOption, 3, names.directionCaptions);
     printerFrame = named(new QGroupBox(QStringLiteral("Printer Mode")), names.printerFrame);
     auto *pm = new QVBoxLayout(printerFrame);
-    PrinterBW = named(new QRadioButton(QStringLiteral("Laser (B&&W)")), "PrinterBW",
-                      names.printerIndex);
+    PrinterBW =
+        named(new QRadioButton(QStringLiteral("Laser (B&&W)")), "PrinterBW", names.printerIndex);
     PrinterColor = named(new QRadioButton(QStringLiteral("Color Printer")), "PrinterColor",
                          names.printerIndex);
     PrinterColor->setChecked(true);
@@ -97,7 +96,8 @@ SpeedChartTab::SpeedChartTab(const Names &names, QWidget *parent)
 
 SurveyDirection SpeedChartTab::selectedDirection() const
 {
-    return checkedDirection(direction[5], direction[4], direction[3]).value_or(SurveyDirection::Both);
+    return checkedDirection(direction[5], direction[4], direction[3])
+        .value_or(SurveyDirection::Both);
 }
 
 PrinterMode SpeedChartTab::printerMode() const
@@ -131,8 +131,8 @@ bool SpeedChartTab::drawChart(SurveyDirection chosen)
     input.mode = printerMode();
     bool drawn = false;
     withSurveyDatabase(this, [&](DatabaseSession &session) {
-        const SpeedChartResult result = m_names.percentile ? percent85Chart(session, input)
-                                                           : trafficFlowChart(session, input);
+        const SpeedChartResult result =
+            m_names.percentile ? percent85Chart(session, input) : trafficFlowChart(session, input);
         if (!result.hasChart()) {
             showMessage(this, result.message);
             return;

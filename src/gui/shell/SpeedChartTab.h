@@ -3,9 +3,9 @@
 // controls under different names, so one class builds both from a table of
 // the names that differ (vehicleSpeeds(), percentile85()).
 
+#include "core/analysis/SpeedCharts.h"
 #include "gui/kit/ControlArray.h"
 #include "gui/shell/ShownSurvey.h"
-#include "core/analysis/SpeedCharts.h"
 
 #include <QFrame>
 #include <QStringList>
@@ -44,16 +44,16 @@ public:
 
     SpeedChartTab(const Names &names, QWidget *parent = nullptr);
 
-    QFrame *viewPort = nullptr;   // VSViewPort1 / VSViewPort3: the tab's container
-    QLabel *title = nullptr;      // Label11 / Label13: the chart's title
-    QFrame *chartArea = nullptr;  // where the chart widget goes (its layout is empty)
-    QGroupBox *directionFrame = nullptr;   // Frame7 / Frame9 " Vehicle Direction "
-    ControlArray<QRadioButton> direction;  // Option3 / option6: 3 both, 4 receding, 5 approaching
-    QGroupBox *printerFrame = nullptr;     // Frame12 / Frame11 "Printer Mode"
-    QRadioButton *PrinterBW = nullptr;     // "Laser (B&W)"
-    QRadioButton *PrinterColor = nullptr;  // "Color Printer"
-    QPushButton *printGraph = nullptr;     // Command4 / Command2 "Print Graph"
-    GraphView *graph = nullptr;            // Graph1 / Graph3, hidden until drawn
+    QFrame *viewPort = nullptr;           // VSViewPort1 / VSViewPort3: the tab's container
+    QLabel *title = nullptr;              // Label11 / Label13: the chart's title
+    QFrame *chartArea = nullptr;          // where the chart widget goes (its layout is empty)
+    QGroupBox *directionFrame = nullptr;  // Frame7 / Frame9 " Vehicle Direction "
+    ControlArray<QRadioButton> direction; // Option3 / option6: 3 both, 4 receding, 5 approaching
+    QGroupBox *printerFrame = nullptr;    // Frame12 / Frame11 "Printer Mode"
+    QRadioButton *PrinterBW = nullptr;    // "Laser (B&W)"
+    QRadioButton *PrinterColor = nullptr; // "Color Printer"
+    QPushButton *printGraph = nullptr;    // Command4 / Command2 "Print Graph"
+    GraphView *graph = nullptr;           // Graph1 / Graph3, hidden until drawn
 
     void setSurveyReader(ShownSurveyReader reader) { m_survey = std::move(reader); }
 

@@ -1,9 +1,9 @@
 #include "gui/shell/SpeedStudyTab.h"
 
-#include "gui/shell/SpeedStudyChartView.h"
 #include "core/analysis/SpeedStudyText.h"
 #include "core/analysis/SurveyCaptions.h"
 #include "gui/kit/WidgetKit.h"
+#include "gui/shell/SpeedStudyChartView.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -123,11 +123,11 @@ SpeedStudyTab::SpeedStudyTab(QWidget *parent) : QFrame(parent)
     right->addWidget(directionBox);
     printStudy = makeButton(QStringLiteral("Print &Study"), "printStudy");
     right->addWidget(printStudy);
-    auto *about = makeLabel(
-        QStringLiteral("Percentiles and pace from the ranked speeds of the survey. The "
-                       "Program column repeats the estimates of the Survey Summary tab "
-                       "(85th percentile = 1.175 \u00d7 the average speed)."),
-        "caption", "studyAbout");
+    auto *about =
+        makeLabel(QStringLiteral("Percentiles and pace from the ranked speeds of the survey. The "
+                                 "Program column repeats the estimates of the Survey Summary tab "
+                                 "(85th percentile = 1.175 \u00d7 the average speed)."),
+                  "caption", "studyAbout");
     about->setWordWrap(true);
     right->addSpacing(8);
     right->addWidget(about);
@@ -251,7 +251,8 @@ void SpeedStudyTab::showStudy(const SpeedStudy &study)
     const QColor headingText(31, 58, 95);
     for (int r = 0; r < lines.size(); ++r) {
         const StudyTableLine &line = lines.at(r);
-        auto *label = new QTableWidgetItem(line.heading ? line.label : QStringLiteral("  ") + line.label);
+        auto *label =
+            new QTableWidgetItem(line.heading ? line.label : QStringLiteral("  ") + line.label);
         auto *value = new QTableWidgetItem(line.study);
         auto *program = new QTableWidgetItem(line.program);
         value->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);

@@ -4,8 +4,8 @@
 // the limit, sample size, average daily traffic, the program's own figures
 // beside them) with its two charts, and the button that prints the study.
 
-#include "gui/kit/ControlArray.h"
 #include "core/analysis/SpeedStudy.h"
+#include "gui/kit/ControlArray.h"
 
 #include <QFrame>
 
@@ -45,16 +45,16 @@ public:
     // The message shown instead of the figures ("" while figures are shown).
     QString message() const;
 
-    QFrame *studyFrame = nullptr;                 // the tab's container
-    QLabel *studyTitle = nullptr;                 // batch, location and direction
-    QStackedWidget *studyPages = nullptr;         // the figures, or the message
+    QFrame *studyFrame = nullptr;         // the tab's container
+    QLabel *studyTitle = nullptr;         // batch, location and direction
+    QStackedWidget *studyPages = nullptr; // the figures, or the message
     QLabel *studyMessage = nullptr;
-    QTableWidget *figures = nullptr;              // Figure | Study | Program
+    QTableWidget *figures = nullptr; // Figure | Study | Program
     QLabel *studyNotes = nullptr;
     SpeedStudyChartView *studyCharts = nullptr;
-    QGroupBox *directionBox = nullptr;            // "Direction"
-    ControlArray<QRadioButton> directionOption;   // 0 approaching, 1 receding, 2 both
-    QPushButton *printStudy = nullptr;            // "Print Study"
+    QGroupBox *directionBox = nullptr;          // "Direction"
+    ControlArray<QRadioButton> directionOption; // 0 approaching, 1 receding, 2 both
+    QPushButton *printStudy = nullptr;          // "Print Study"
 
 signals:
     // "Print Study" (report selector 8).

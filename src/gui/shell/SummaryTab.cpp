@@ -1,15 +1,15 @@
 #include "gui/shell/SummaryTab.h"
 
-#include "gui/info/pace_description.h"
-#include "gui/info/percent.h"
-#include "core/store/BoundDataSource.h"
-#include "gui/kit/BoundLabel.h"
-#include "core/store/DatabaseSession.h"
-#include "core/store/SharedState.h"
-#include "gui/kit/Artwork.h"
-#include "gui/kit/ClickLabel.h"
 #include "core/analysis/DisplayScheme.h"
 #include "core/analysis/SurveyCriteria.h"
+#include "core/store/BoundDataSource.h"
+#include "core/store/DatabaseSession.h"
+#include "core/store/SharedState.h"
+#include "gui/info/pace_description.h"
+#include "gui/info/percent.h"
+#include "gui/kit/Artwork.h"
+#include "gui/kit/BoundLabel.h"
+#include "gui/kit/ClickLabel.h"
 #include "gui/kit/WidgetKit.h"
 
 #include <QComboBox>
@@ -201,7 +201,6 @@ void SummaryTab::buildDistribution(QVBoxLayout *v)
         tl->addStretch(1);
     }
     v->addWidget(totals);
-
 }
 
 void SummaryTab::buildBoxes(QVBoxLayout *v)
@@ -496,6 +495,5 @@ void SummaryTab::schemeK2()
 {
     runScheme(QStringLiteral("65 to 120 by 5 KPH"));
 }
-
 
 } // namespace roadtally

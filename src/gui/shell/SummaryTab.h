@@ -2,8 +2,8 @@
 // The "Survey Summary" tab: the survey header, the speed distribution in a
 // display scheme, the survey criteria of one direction and the print button.
 
-#include "gui/kit/ControlArray.h"
 #include "core/survey/SurveyDirection.h"
+#include "gui/kit/ControlArray.h"
 
 #include <QFrame>
 

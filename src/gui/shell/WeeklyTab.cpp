@@ -3,10 +3,10 @@
 #include "gui/kit/WidgetKit.h"
 
 #include <QComboBox>
-#include <QGuiApplication>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -35,8 +35,8 @@ WeeklyTab::WeeklyTab(QWidget *parent) : QFrame(parent)
 
     legend.resize(65);
     ControlArray<QLabel> *columns[] = {&Day1A, &Day1R, &Day2A, &Day2R, &Day3A, &Day3R,
-                                    &Day4A, &Day4R, &Day5A, &Day5R, &Day6A, &Day6R,
-                                    &Day7A, &Day7R, &WDAA,  &WDAR,  &WKAA,  &WKAR};
+                                       &Day4A, &Day4R, &Day5A, &Day5R, &Day6A, &Day6R,
+                                       &Day7A, &Day7R, &WDAA,  &WDAR,  &WKAA,  &WKAR};
     const char *columnNames[] = {"Day1A", "Day1R", "Day2A", "Day2R", "Day3A", "Day3R",
                                  "Day4A", "Day4R", "Day5A", "Day5R", "Day6A", "Day6R",
                                  "Day7A", "Day7R", "WDAA",  "WDAR",  "WKAA",  "WKAR"};
@@ -189,8 +189,8 @@ bool WeeklyTab::calculateWeeklyTotals()
 void WeeklyTab::ClearWeekData()
 {
     const ControlArray<QLabel> *columns[] = {&Day1A, &Day1R, &Day2A, &Day2R, &Day3A, &Day3R,
-                                          &Day4A, &Day4R, &Day5A, &Day5R, &Day6A, &Day6R,
-                                          &Day7A, &Day7R, &WDAA,  &WDAR,  &WKAA,  &WKAR};
+                                             &Day4A, &Day4R, &Day5A, &Day5R, &Day6A, &Day6R,
+                                             &Day7A, &Day7R, &WDAA,  &WDAR,  &WKAA,  &WKAR};
     for (const ControlArray<QLabel> *column : columns)
         for (int r = 0; r <= 24 && r < column->size(); ++r)
             column->at(r)->setText(QStringLiteral("*"));

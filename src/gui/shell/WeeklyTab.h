@@ -2,9 +2,9 @@
 // The "Weekly Summary" tab: a grid of the hourly volumes of each weekday in
 // both directions, with totals, the combined and split rows and the averages.
 
+#include "core/analysis/WeeklyGrid.h"
 #include "gui/kit/ControlArray.h"
 #include "gui/shell/ShownSurvey.h"
-#include "core/analysis/WeeklyGrid.h"
 
 #include <QFrame>
 
@@ -25,8 +25,8 @@ public:
         Day6A, Day6R, Day7A, Day7R, WDAA, WDAR, WKAA, WKAR;
     ControlArray<QLabel> DayComb; // combined row: 55..63 (0..54 are holes)
     ControlArray<QLabel> Split;   // split row: 0..8
-    QLabel *Date1 = nullptr, *Date2 = nullptr, *Date3 = nullptr, *Date4 = nullptr,
-           *Date5 = nullptr, *Date6 = nullptr, *Date7 = nullptr; // day headers
+    QLabel *Date1 = nullptr, *Date2 = nullptr, *Date3 = nullptr, *Date4 = nullptr, *Date5 = nullptr,
+           *Date6 = nullptr, *Date7 = nullptr; // day headers
     // Row and column captions: 0..23 hours, 24 "Totals", 25 "Combined", 26, 27,
     // 28..45 "A"/"R", 53, 54 the averages, 64 "Split %" (46..52, 55..63 are holes).
     ControlArray<QLabel> legend;

@@ -1,25 +1,25 @@
 #include "gui/shell/frmRoadtally.h"
 
-#include "gui/info/frmAbout.h"
-#include "gui/admin/frmOpenSurvey.h"
 #include "core/intake/VehicleImport.h"
-#include "gui/intake/frmLoadDataFile.h"
 #include "core/store/DatabaseSession.h"
 #include "core/store/SharedState.h"
+#include "core/survey/SurveyDates.h"
+#include "gui/admin/frmOpenSurvey.h"
+#include "gui/info/frmAbout.h"
+#include "gui/intake/frmLoadDataFile.h"
 #include "gui/kit/ActivationWatch.h"
 #include "gui/kit/Artwork.h"
 #include "gui/kit/ClickLabel.h"
+#include "gui/kit/Forms.h"
+#include "gui/kit/WidgetKit.h"
 #include "gui/shell/DailyVolumeTab.h"
 #include "gui/shell/FifteenMinuteTab.h"
 #include "gui/shell/GraphView.h"
-#include "gui/kit/Forms.h"
 #include "gui/shell/PrintOptionsPanel.h"
 #include "gui/shell/SpeedChartTab.h"
 #include "gui/shell/SpeedStudyTab.h"
 #include "gui/shell/SummaryTab.h"
-#include "core/survey/SurveyDates.h"
 #include "gui/shell/WeeklyTab.h"
-#include "gui/kit/WidgetKit.h"
 
 #include <QAction>
 #include <QApplication>
@@ -447,8 +447,7 @@ frmOpenSurvey &frmRoadtally::openSurveyWindow()
             Qt::UniqueConnection);
     connect(&w, &frmOpenSurvey::surveyChosen, this, &frmRoadtally::surveyChosen,
             Qt::UniqueConnection);
-    connect(&w, &frmOpenSurvey::closed, this, &frmRoadtally::returnFromChild,
-            Qt::UniqueConnection);
+    connect(&w, &frmOpenSurvey::closed, this, &frmRoadtally::returnFromChild, Qt::UniqueConnection);
     return w;
 }
 
@@ -553,7 +552,7 @@ void showDatePrompt(QComboBox *chooser)
 
 void frmRoadtally::surveyChosen(const QString &batch)
 {
-    Q_UNUSED(batch); // the sources already stand on it (surveySelected)
+    Q_UNUSED(batch);     // the sources already stand on it (surveySelected)
     splashframe->hide(); // left shown by a menu command or a cancelled dialog
     summary->FrameS->show();
     setEnabled(true);

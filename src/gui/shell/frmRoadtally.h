@@ -11,8 +11,8 @@
 // (Qt::UniqueConnection), and does its own resets in its slots.
 
 #include "core/store/BoundDataSource.h"
-#include "gui/shell/ShownSurvey.h"
 #include "core/survey/SurveyDirection.h"
+#include "gui/shell/ShownSurvey.h"
 
 #include <QMainWindow>
 
@@ -54,13 +54,13 @@ public:
     explicit frmRoadtally(QWidget *parent = nullptr);
 
     // ---- The tabs, in the order of SSTab, and the print options panel ------
-    SummaryTab *summary = nullptr;       // 0 "Survey Summary"
-    SpeedChartTab *speeds = nullptr;     // 1 "Vehicle Speeds"
-    DailyVolumeTab *volume = nullptr;    // 2 "Daily Volume/Time"
-    SpeedChartTab *percentile = nullptr; // 3 "85th Percentile"
-    FifteenMinuteTab *fifteen = nullptr; // 4 "15 Minute Breakdown"
-    WeeklyTab *weekly = nullptr;         // 5 "Weekly Summary"
-    SpeedStudyTab *study = nullptr;      // 6 "Speed Study": ranked percentiles
+    SummaryTab *summary = nullptr;             // 0 "Survey Summary"
+    SpeedChartTab *speeds = nullptr;           // 1 "Vehicle Speeds"
+    DailyVolumeTab *volume = nullptr;          // 2 "Daily Volume/Time"
+    SpeedChartTab *percentile = nullptr;       // 3 "85th Percentile"
+    FifteenMinuteTab *fifteen = nullptr;       // 4 "15 Minute Breakdown"
+    WeeklyTab *weekly = nullptr;               // 5 "Weekly Summary"
+    SpeedStudyTab *study = nullptr;            // 6 "Speed Study": ranked percentiles
     PrintOptionsPanel *printOptions = nullptr; // framePrintOption
 
     QTabWidget *SSTab = nullptr;

@@ -5,18 +5,18 @@
 
 #include "gui/shell/frmRoadtally.h"
 
+#include "core/store/SharedState.h"
 #include "gui/admin/Blankform.h"
 #include "gui/admin/DBManagement.h"
 #include "gui/admin/DeleteDB.h"
 #include "gui/admin/DeleteSurvey.h"
 #include "gui/admin/frmAdminSetup.h"
 #include "gui/admin/frmSpeed_Profile.h"
-#include "core/store/SharedState.h"
 #include "gui/kit/Forms.h"
+#include "gui/kit/WidgetKit.h"
 #include "gui/shell/SpeedStudyTab.h"
 #include "gui/shell/SummaryTab.h"
 #include "gui/shell/WeeklyTab.h"
-#include "gui/kit/WidgetKit.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -33,7 +33,8 @@ using namespace kit;
 DeleteSurvey &frmRoadtally::deleteSurveyWindow()
 {
     DeleteSurvey &w = form<DeleteSurvey>();
-    connect(&w, &DeleteSurvey::surveyDeleted, this, &frmRoadtally::surveyDeleted, Qt::UniqueConnection);
+    connect(&w, &DeleteSurvey::surveyDeleted, this, &frmRoadtally::surveyDeleted,
+            Qt::UniqueConnection);
     connect(&w, &DeleteSurvey::closed, this, &frmRoadtally::returnFromChild, Qt::UniqueConnection);
     return w;
 }
@@ -41,7 +42,8 @@ DeleteSurvey &frmRoadtally::deleteSurveyWindow()
 DeleteDB &frmRoadtally::deleteDatabaseWindow()
 {
     DeleteDB &w = form<DeleteDB>();
-    connect(&w, &DeleteDB::databaseErased, this, &frmRoadtally::databaseErased, Qt::UniqueConnection);
+    connect(&w, &DeleteDB::databaseErased, this, &frmRoadtally::databaseErased,
+            Qt::UniqueConnection);
     connect(&w, &DeleteDB::closed, this, &frmRoadtally::returnFromChild, Qt::UniqueConnection);
     return w;
 }
@@ -62,16 +64,15 @@ frmAdminSetup &frmRoadtally::adminSetupWindow()
             Qt::UniqueConnection);
     connect(&w, &frmAdminSetup::agencyUpdated, this, &frmRoadtally::agencyUpdated,
             Qt::UniqueConnection);
-    connect(&w, &frmAdminSetup::closed, this, &frmRoadtally::returnFromChild,
-            Qt::UniqueConnection);
+    connect(&w, &frmAdminSetup::closed, this, &frmRoadtally::returnFromChild, Qt::UniqueConnection);
     return w;
 }
 
 frmSpeed_Profile &frmRoadtally::speedProfileWindow()
 {
     frmSpeed_Profile &w = form<frmSpeed_Profile>();
-    connect(&w, &frmSpeed_Profile::printRequested, this,
-            &frmRoadtally::speedProfilePrintRequested, Qt::UniqueConnection);
+    connect(&w, &frmSpeed_Profile::printRequested, this, &frmRoadtally::speedProfilePrintRequested,
+            Qt::UniqueConnection);
     connect(&w, &frmSpeed_Profile::closed, this, &frmRoadtally::returnFromChild,
             Qt::UniqueConnection);
     return w;

@@ -4,30 +4,30 @@
 
 #include "gui/shell/frmRoadtally.h"
 
+#include "core/analysis/ChartSlot.h"
+#include "core/analysis/DisplayScheme.h"
+#include "core/analysis/WeeklyGrid.h"
 #include "core/reports/DailyVolume_Graph.h"
 #include "core/reports/Percent85_Graph.h"
 #include "core/reports/Report15min.h"
 #include "core/reports/ReportSummary.h"
 #include "core/reports/ReportWeekly.h"
-#include "core/reports/SpeedZoneStudy.h"
 #include "core/reports/SpeedProfile.h"
+#include "core/reports/SpeedZoneStudy.h"
 #include "core/reports/TrafficFlow_Graph.h"
-#include "gui/preview/VSPrint.h"
-#include "gui/export/ExportStudyAs.h"
 #include "core/store/DatabaseSession.h"
 #include "core/store/SharedState.h"
-#include "core/analysis/ChartSlot.h"
+#include "core/survey/SurveyDates.h"
+#include "gui/export/ExportStudyAs.h"
+#include "gui/kit/WidgetKit.h"
+#include "gui/preview/VSPrint.h"
 #include "gui/shell/DailyVolumeTab.h"
-#include "core/analysis/DisplayScheme.h"
 #include "gui/shell/FifteenMinuteTab.h"
 #include "gui/shell/PrintOptionsPanel.h"
 #include "gui/shell/SpeedChartTab.h"
 #include "gui/shell/SpeedStudyTab.h"
 #include "gui/shell/SummaryTab.h"
-#include "core/survey/SurveyDates.h"
-#include "core/analysis/WeeklyGrid.h"
 #include "gui/shell/WeeklyTab.h"
-#include "gui/kit/WidgetKit.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -40,7 +40,6 @@
 namespace roadtally {
 
 using namespace kit;
-
 
 ShownSurvey frmRoadtally::shownSurvey() const
 {
@@ -341,9 +340,9 @@ void frmRoadtally::buildReport(DocumentEngine &vp) const
     }
     case 8: {
         // The study of the Speed Study tab's direction; the facts as this window shows them.
-        std::optional<SpeedZoneStudyInput> in = readSpeedZoneStudyInput(
-            session, summary->Label7[4]->text(), study->direction(),
-            summary->Officer_Select->currentText());
+        std::optional<SpeedZoneStudyInput> in =
+            readSpeedZoneStudyInput(session, summary->Label7[4]->text(), study->direction(),
+                                    summary->Officer_Select->currentText());
         if (!in)
             break;
         in->frame = reportFrame(session);

@@ -64,8 +64,8 @@ private Q_SLOTS:
     {
         QTest::addColumn<SurveyDirection>("direction");
         QTest::addColumn<QVector<double>>("expected");
-        QTest::newRow("approaching") << SurveyDirection::Approaching
-                                     << points({{0, 7}, {7, 120}, {23, 4}});
+        QTest::newRow("approaching")
+            << SurveyDirection::Approaching << points({{0, 7}, {7, 120}, {23, 4}});
         QTest::newRow("receding") << SurveyDirection::Receding << points({{7, 30}, {17, 95}});
         QTest::newRow("both") << SurveyDirection::Both
                               << points({{0, 7}, {7, 150}, {17, 95}, {23, 4}});
@@ -117,7 +117,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("batch");
         QTest::addColumn<QString>("date");
         QTest::newRow("date not in the survey") << Batch << "06/14/26";
-        QTest::newRow("no survey") << "" << "06/12/26";
+        QTest::newRow("no survey") << ""
+                                   << "06/12/26";
     }
     void emptyResult()
     {
@@ -144,9 +145,8 @@ private Q_SLOTS:
     void closedSession()
     {
         DatabaseSession s(m_dir.filePath(QStringLiteral("missing.mdb")));
-        QVERIFY_THROWS_EXCEPTION(DatabaseError,
-                                 dailyVolume(s, {Batch, QStringLiteral("06/12/26"),
-                                                 SurveyDirection::Both}));
+        QVERIFY_THROWS_EXCEPTION(DatabaseError, dailyVolume(s, {Batch, QStringLiteral("06/12/26"),
+                                                                SurveyDirection::Both}));
     }
 };
 

@@ -85,10 +85,10 @@ private Q_SLOTS:
             << SurveyDirection::Approaching << "Time AM|App|Hour Total|Time PM|App|Hour Total"
             << "1300|600|1100|1300|600|1100" << 6390
             << "timeAM|AMApp|tHourAMApp|timePM|PMApp|tHourPMApp";
-        QTest::newRow("receding")
-            << SurveyDirection::Receding << "Time AM|Rec|Hour Total|Time PM|Rec|Hour Total"
-            << "1300|600|1100|1300|600|1100" << 6390
-            << "timeAM|AMRec|tHourAMRec|timePM|PMRec|tHourPMRec";
+        QTest::newRow("receding") << SurveyDirection::Receding
+                                  << "Time AM|Rec|Hour Total|Time PM|Rec|Hour Total"
+                                  << "1300|600|1100|1300|600|1100" << 6390
+                                  << "timeAM|AMRec|tHourAMRec|timePM|PMRec|tHourPMRec";
         QTest::newRow("both") << SurveyDirection::Both
                               << "Time AM|A|R|Hour Total|Time PM|A|R|Hour Total"
                               << "1300|600|600|1100|1300|600|600|1100" << 7590
@@ -191,7 +191,8 @@ private Q_SLOTS:
         QFETCH(QString, hourRow);
         QFETCH(QString, label21);
         DatabaseSession s(m_path);
-        const FifteenMinuteResult r = fifteenMinute(s, {Batch, QStringLiteral("06/12/26"), direction});
+        const FifteenMinuteResult r =
+            fifteenMinute(s, {Batch, QStringLiteral("06/12/26"), direction});
         QCOMPARE(r.rows.size(), 48);
         QCOMPARE(r.rows.first().join(QLatin1Char('|')), firstRow);
         QCOMPARE(r.rows.at(31).join(QLatin1Char('|')), hourRow);
@@ -206,8 +207,9 @@ private Q_SLOTS:
         const FifteenMinuteResult r =
             fifteenMinute(s, {Batch, QStringLiteral("06/13/26"), SurveyDirection::Both});
         QCOMPARE(r.rows.size(), 30);
-        QCOMPARE(r.label21.join(QLatin1Char('|')),
-                 QStringLiteral("7|00:00 - 01:00|7/hr|100.%|6.86%|93.14%|100.%|95/hr|17:00 - 18:00|95"));
+        QCOMPARE(
+            r.label21.join(QLatin1Char('|')),
+            QStringLiteral("7|00:00 - 01:00|7/hr|100.%|6.86%|93.14%|100.%|95/hr|17:00 - 18:00|95"));
     }
 
     void captions()

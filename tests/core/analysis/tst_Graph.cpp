@@ -122,16 +122,15 @@ private Q_SLOTS:
             const char *property, *value;
             bool accepted;
         } rows[] = {
-            {"DataReset", "9", true},   {"DataReset", "5", false}, {"GraphType", "3", true},
-            {"GraphType", "1", false},  {"NumSets", "1", true},    {"NumSets", "2", false},
-            {"NumPoints", "0", false},  {"NumPoints", "10001", false},
-            {"AutoInc", "2", false},    {"ThisPoint", "0", false}, {"ThisPoint", "4", false},
-            {"ThisPoint", "3", true},   {"GraphData", "abc", false}, {"GraphData", "", false},
-            {"GraphData", "12.5", true}, {"LabelEvery", "0", false}, {"LabelEvery", "3", true},
-            {"ColorData", "16", false}, {"ColorData", "-1", false}, {"ColorData", "12", true},
-            {"FontUse", "4", false},    {"FontSize", "0", false},  {"FontSize", "120", true},
-            {"GridStyle", "4", false},  {"GridStyle", "1", true},  {"DrawMode", "3", false},
-            {"DrawMode", "7", false},
+            {"DataReset", "9", true},    {"DataReset", "5", false},     {"GraphType", "3", true},
+            {"GraphType", "1", false},   {"NumSets", "1", true},        {"NumSets", "2", false},
+            {"NumPoints", "0", false},   {"NumPoints", "10001", false}, {"AutoInc", "2", false},
+            {"ThisPoint", "0", false},   {"ThisPoint", "4", false},     {"ThisPoint", "3", true},
+            {"GraphData", "abc", false}, {"GraphData", "", false},      {"GraphData", "12.5", true},
+            {"LabelEvery", "0", false},  {"LabelEvery", "3", true},     {"ColorData", "16", false},
+            {"ColorData", "-1", false},  {"ColorData", "12", true},     {"FontUse", "4", false},
+            {"FontSize", "0", false},    {"FontSize", "120", true},     {"GridStyle", "4", false},
+            {"GridStyle", "1", true},    {"DrawMode", "3", false},      {"DrawMode", "7", false},
         };
         for (const auto &r : rows)
             QTest::addRow("%s %s", r.property, r.value)

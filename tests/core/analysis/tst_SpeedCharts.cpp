@@ -92,7 +92,8 @@ private Q_SLOTS:
         QFETCH(double, height);
         QFETCH(int, colour);
         DatabaseSession s(m_path);
-        const SpeedChartResult r = percent85Chart(s, exampleInput(SurveyDirection::Approaching, mode));
+        const SpeedChartResult r =
+            percent85Chart(s, exampleInput(SurveyDirection::Approaching, mode));
         QVERIFY(r.hasChart());
         QCOMPARE(r.chart.numPoints(), 70);
         QCOMPARE(r.chart.values.at(point - 1), height);
@@ -144,13 +145,13 @@ private Q_SLOTS:
         QCOMPARE(r.chart.numPoints(), 120);
         QCOMPARE(r.speeds.first(), 1);
         QCOMPARE(r.speeds.last(), 120);
-        QCOMPARE(r.chart.values.at(28), 2.0);   // the catch-all row 29 at point 29
-        QCOMPARE(r.chart.values.at(119), 3.0);  // 120 km/h
+        QCOMPARE(r.chart.values.at(28), 2.0);  // the catch-all row 29 at point 29
+        QCOMPARE(r.chart.values.at(119), 3.0); // 120 km/h
         double sum = 0;
         for (double v : r.chart.values)
             sum += v;
-        QCOMPARE(sum, 33.0); // the 2 vehicles above 120 km/h are not shown
-        QCOMPARE(r.chart.colours.at(99), 10);   // 100: low end of the pace
+        QCOMPARE(sum, 33.0);                  // the 2 vehicles above 120 km/h are not shown
+        QCOMPARE(r.chart.colours.at(99), 10); // 100: low end of the pace
         QCOMPARE(r.chart.colours.at(28), 11);
     }
 
@@ -218,8 +219,9 @@ private Q_SLOTS:
         in.batch = QStringLiteral("999999-Z");
         const SpeedChartResult flow = trafficFlowChart(s, in);
         QVERIFY(!flow.hasChart());
-        QCOMPARE(flow.message, QStringLiteral("The Database is empty OR you have to select a SURVEY "
-                                              "on the first tab."));
+        QCOMPARE(flow.message,
+                 QStringLiteral("The Database is empty OR you have to select a SURVEY "
+                                "on the first tab."));
         QCOMPARE(flow.title, QStringLiteral("Vehicle Speed Comparison for Batch #999999-Z"));
         const SpeedChartResult p85 = percent85Chart(s, in);
         QCOMPARE(p85.message, QStringLiteral("The Database is empty OR you have to select a SURVEY "

@@ -6,11 +6,11 @@
 
 #include "fixtures/ViewsFixture.h"
 
-#include "core/intake/ImportRequest.h"
-#include "core/text/TextPatterns.h"
 #include "core/analysis/SpeedStudy.h"
 #include "core/analysis/SpeedStudyText.h"
 #include "core/analysis/SurveyCriteria.h"
+#include "core/intake/ImportRequest.h"
+#include "core/text/TextPatterns.h"
 
 #include <QFile>
 #include <QJsonArray>

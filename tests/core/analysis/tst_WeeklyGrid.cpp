@@ -65,7 +65,8 @@ void verifyCells(const WeeklyGrid &g, const QStringList &checks)
             QVERIFY2(column(parts.at(0)) >= 0, qPrintable(where));
             got = g.cell(column(parts.at(0)), parts.at(1).toInt());
         }
-        QVERIFY2(got == want, qPrintable(QStringLiteral("%1: got \"%2\", want \"%3\"").arg(where, got, want)));
+        QVERIFY2(got == want,
+                 qPrintable(QStringLiteral("%1: got \"%2\", want \"%3\"").arg(where, got, want)));
     }
 }
 
@@ -124,9 +125,9 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("checks");
         QTest::newRow("the Monday example")
             << QStringList{"Day1A:0=10", "Day1A:2=5", "Day1R:0=3", "Day1R:1=4"}
-            << QStringList{"Day1A:24=15", "Day1R:24=7", "C0=22", "S0=68.2 | 31.8",
-                           "WDAA:0=10", "WDAA:1=*", "WDAR:1=4", "WDAA:24=15", "WDAR:24=7",
-                           "C7=22", "S7=68.2 | 31.8"};
+            << QStringList{"Day1A:24=15", "Day1R:24=7", "C0=22",         "S0=68.2 | 31.8",
+                           "WDAA:0=10",   "WDAA:1=*",   "WDAR:1=4",      "WDAA:24=15",
+                           "WDAR:24=7",   "C7=22",      "S7=68.2 | 31.8"};
         QTest::newRow("weekday average 9, not 6")
             << QStringList{"Day1A:5=12", "Day2A:5=*", "Day3A:5=6"}
             << QStringList{"WDAA:5=9", "WDAA:24=9", "Day2A:24=0"};
@@ -168,29 +169,60 @@ private Q_SLOTS:
         QTest::addColumn<QString>("stop");
         QTest::addColumn<QStringList>("checks");
         QTest::newRow("Wednesday to Tuesday")
-            << "061026-A" << "06/10/26" << "06/16/26"
+            << "061026-A"
+            << "06/10/26"
+            << "06/16/26"
             << QStringList{"H=Mon-08|Tue-09|Wed-10|Thu-11|Fri-12|Sat-13|Sun-14",
-                           "Day1A:8=15", "Day2A:8=16", "Day3A:8=10", "Day7A:8=14",
-                           "Day1R:17=115", "Day1A:0=*", "Day1A:24=15", "Day1R:24=115",
-                           "C0=130", "S0=11.5 | 88.5", "WDAA:8=13", "WDAR:17=113",
-                           "WKAA:8=14", "WKAR:17=114", "WDAA:24=13", "C7=126",
-                           "S7=10.3 | 89.7", "WDAA:0=*"};
+                           "Day1A:8=15",
+                           "Day2A:8=16",
+                           "Day3A:8=10",
+                           "Day7A:8=14",
+                           "Day1R:17=115",
+                           "Day1A:0=*",
+                           "Day1A:24=15",
+                           "Day1R:24=115",
+                           "C0=130",
+                           "S0=11.5 | 88.5",
+                           "WDAA:8=13",
+                           "WDAR:17=113",
+                           "WKAA:8=14",
+                           "WKAR:17=114",
+                           "WDAA:24=13",
+                           "C7=126",
+                           "S7=10.3 | 89.7",
+                           "WDAA:0=*"};
         QTest::newRow("more than seven days")
-            << "061026-B" << "06/10/26" << "06/18/26"
-            << QStringList{"H=Mon-08|Tue-09|Wed-10|Thu-11|Fri-12|Sat-13|Sun-14",
-                           "Day3A:8=17", "Day4A:8=18", "Day5A:8=12", "Day1A:8=15"};
+            << "061026-B"
+            << "06/10/26"
+            << "06/18/26"
+            << QStringList{"H=Mon-08|Tue-09|Wed-10|Thu-11|Fri-12|Sat-13|Sun-14", "Day3A:8=17",
+                           "Day4A:8=18", "Day5A:8=12", "Day1A:8=15"};
         QTest::newRow("Sunday start")
-            << "061426-A" << "06/14/26" << "06/15/26"
+            << "061426-A"
+            << "06/14/26"
+            << "06/15/26"
             << QStringList{"H=Mon-15|Tue-16|Wed-17|Thu-18|Fri-19|Sat-20|Sun-21",
-                           "Day7A:8=14", "Day1A:8=15", "Day2A:8=*", "Day2A:24=0", "C1=0",
+                           "Day7A:8=14",
+                           "Day1A:8=15",
+                           "Day2A:8=*",
+                           "Day2A:24=0",
+                           "C1=0",
                            "S1=*"};
-        QTest::newRow("year end")
-            << "123025-A" << "12/30/25" << "01/02/26"
-            << QStringList{"H=Mon-29|Tue-30|Wed-31|Thu-01|Fri-02|Sat-03|Sun-04",
-                           "Day2A:8=30", "Day3A:8=31", "Day4A:8=1", "Day5A:8=2",
-                           "Day1A:8=*", "Day6A:8=*", "WDAA:8=16"};
-        QTest::newRow("padded batch number")
-            << "123025-A  " << "12/30/25" << "01/02/26" << QStringList{"Day4A:8=1"};
+        QTest::newRow("year end") << "123025-A"
+                                  << "12/30/25"
+                                  << "01/02/26"
+                                  << QStringList{
+                                         "H=Mon-29|Tue-30|Wed-31|Thu-01|Fri-02|Sat-03|Sun-04",
+                                         "Day2A:8=30",
+                                         "Day3A:8=31",
+                                         "Day4A:8=1",
+                                         "Day5A:8=2",
+                                         "Day1A:8=*",
+                                         "Day6A:8=*",
+                                         "WDAA:8=16"};
+        QTest::newRow("padded batch number") << "123025-A  "
+                                             << "12/30/25"
+                                             << "01/02/26" << QStringList{"Day4A:8=1"};
     }
     void stored()
     {
@@ -212,7 +244,8 @@ private Q_SLOTS:
         verifyCells(r.grid, {"Day7A:8=14", "Day2A:8=*", "S1=*"});
         const WeeklyResult none = weeklyGridOfSurvey(s, QStringLiteral("010101-Q"));
         QVERIFY(!none.computed());
-        QCOMPARE(none.message, QStringLiteral("There is no survey 010101-Q. The weekly grid is left as it was."));
+        QCOMPARE(none.message,
+                 QStringLiteral("There is no survey 010101-Q. The weekly grid is left as it was."));
     }
 
     // Weekdays the survey does not cover keep their cells; their totals are
@@ -224,8 +257,9 @@ private Q_SLOTS:
         before.cell(column(QStringLiteral("Day6A")), 3) = QStringLiteral("77");
         before.split[5] = QStringLiteral("1. | 99.");
         DatabaseSession s(m_path);
-        const WeeklyResult r = computeWeeklyGrid(
-            s, {QStringLiteral("123025-A"), QStringLiteral("12/30/25"), QStringLiteral("01/02/26"), before});
+        const WeeklyResult r =
+            computeWeeklyGrid(s, {QStringLiteral("123025-A"), QStringLiteral("12/30/25"),
+                                  QStringLiteral("01/02/26"), before});
         QVERIFY(r.computed());
         verifyCells(r.grid, {"Day1A:0=5", "Day1A:24=5", "Day6A:3=77", "Day6A:24=77", "C5=77",
                              "S5=100. | .", "WKAA:3=77", "Day4A:8=1"});
@@ -238,23 +272,33 @@ private Q_SLOTS:
         QTest::addColumn<QString>("stop");
         QTest::addColumn<QString>("message");
         QTest::newRow("no survey shown")
-            << "" << "" << ""
+            << ""
+            << ""
+            << ""
             << "No survey is shown: open a survey first, then calculate the weekly totals. "
                "The weekly grid is left as it was.";
         QTest::newRow("no start date")
-            << "061026-A" << "" << "06/16/26"
+            << "061026-A"
+            << ""
+            << "06/16/26"
             << "The survey 061026-A has no start date, so its weekly totals cannot be "
                "calculated. The weekly grid is left as it was.";
         QTest::newRow("no end date")
-            << "061026-A" << "06/10/26" << ""
+            << "061026-A"
+            << "06/10/26"
+            << ""
             << "The survey 061026-A has no end date, so its weekly totals cannot be "
                "calculated. The weekly grid is left as it was.";
         QTest::newRow("a date without rows")
-            << "061026-C" << "06/10/26" << "06/16/26"
+            << "061026-C"
+            << "06/10/26"
+            << "06/16/26"
             << "The survey 061026-C has no hourly volumes for 06/13/26, so its weekly totals "
                "cannot be calculated. The weekly grid is left as it was.";
         QTest::newRow("no rows at all")
-            << "999999-Z" << "06/10/26" << "06/10/26"
+            << "999999-Z"
+            << "06/10/26"
+            << "06/10/26"
             << "The survey 999999-Z has no hourly volumes for 06/10/26, so its weekly totals "
                "cannot be calculated. The weekly grid is left as it was.";
     }

@@ -7,12 +7,12 @@
 // ROADTALLY_UPDATE_GOLDEN=1 writes the golden files afresh.
 #include "fixtures/ExportFixture.h"
 
+#include "core/analysis/SurveyCaptions.h"
+#include "core/analysis/WeeklyGrid.h"
 #include "core/export/CsvWriter.h"
 #include "core/export/SurveyExport.h"
 #include "core/store/DatabaseSession.h"
 #include "core/text/TextPatterns.h"
-#include "core/analysis/SurveyCaptions.h"
-#include "core/analysis/WeeklyGrid.h"
 
 #include <QFile>
 #include <QSqlQuery>
@@ -77,7 +77,8 @@ void tst_ExportSheets::initTestCase()
     QVERIFY(m_dir.isValid());
     const QString folder = m_dir.filePath(QStringLiteral("month-end"));
     QVERIFY(QDir().mkpath(folder));
-    m_survey = importFile(folder, RawData + QStringLiteral("/month-end-3day.ovd"), QStringLiteral("MPH"));
+    m_survey =
+        importFile(folder, RawData + QStringLiteral("/month-end-3day.ovd"), QStringLiteral("MPH"));
     QVERIFY2(m_survey.error.isEmpty(), qPrintable(m_survey.error));
     m_session = std::make_unique<DatabaseSession>(m_survey.database);
     m_session->requireOpen();
@@ -114,9 +115,11 @@ void tst_ExportSheets::golden()
     QVERIFY2(result.ok(), qPrintable(result.error));
 
     // The study's figures and notes belong to the study; its sheet is checked apart.
-    const QStringList sheets = {QStringLiteral("Survey"),       QStringLiteral("Speeds"), QStringLiteral("15 Minute"),
-                                QStringLiteral("Daily Volume"), QStringLiteral("Weekly"), QStringLiteral("Speeding")};
-    const QString goldenFolder = Golden + QLatin1Char('/') + QString::fromLatin1(QTest::currentDataTag());
+    const QStringList sheets = {QStringLiteral("Survey"),    QStringLiteral("Speeds"),
+                                QStringLiteral("15 Minute"), QStringLiteral("Daily Volume"),
+                                QStringLiteral("Weekly"),    QStringLiteral("Speeding")};
+    const QString goldenFolder =
+        Golden + QLatin1Char('/') + QString::fromLatin1(QTest::currentDataTag());
     const bool update = qEnvironmentVariableIntValue("ROADTALLY_UPDATE_GOLDEN") == 1;
     for (const QString &sheet : sheets) {
         const QString name = batch + QLatin1Char(' ') + sheet + QStringLiteral(".csv");
@@ -137,9 +140,12 @@ void tst_ExportSheets::golden()
             const QList<QByteArray> a = written.split('\n'), b = expected.split('\n');
             for (qsizetype i = 0; i < std::max(a.size(), b.size()); ++i) {
                 const QByteArray x = a.value(i), y = b.value(i);
-                QVERIFY2(x == y, qPrintable(QStringLiteral("%1 line %2: written \"%3\", expected \"%4\"")
-                                                .arg(name).arg(i + 1)
-                                                .arg(QString::fromUtf8(x.trimmed()), QString::fromUtf8(y.trimmed()))));
+                QVERIFY2(x == y,
+                         qPrintable(QStringLiteral("%1 line %2: written \"%3\", expected \"%4\"")
+                                        .arg(name)
+                                        .arg(i + 1)
+                                        .arg(QString::fromUtf8(x.trimmed()),
+                                             QString::fromUtf8(y.trimmed()))));
             }
         }
     }
@@ -150,8 +156,9 @@ void tst_ExportSheets::fifteenMinute()
     const ExportTable *t = tableNamed(m_tables, QStringLiteral("15 Minute"));
     QVERIFY(t);
     QSqlQuery q = m_session->exec(
-        QStringLiteral("SELECT Date, TimeAM, AMApp, AMRec, AMHourTotal, TimePM, PMApp, PMRec, PMHourTotal "
-                       "FROM Time_15 WHERE Batch_Number = ?"),
+        QStringLiteral(
+            "SELECT Date, TimeAM, AMApp, AMRec, AMHourTotal, TimePM, PMApp, PMRec, PMHourTotal "
+            "FROM Time_15 WHERE Batch_Number = ?"),
         {m_survey.batch});
     // The stored rows by date and block; the sheet lists the dates in calendar order.
     QMap<QPair<QDate, QString>, QStringList> stored;
@@ -180,7 +187,8 @@ void tst_ExportSheets::fifteenMinute()
             const QString text = fields.at(c - 1);
             const ExportCell &cell = row.cells.at(c);
             if (text == QLatin1String("<null>")) {
-                QVERIFY2(cell.isEmpty(), qPrintable(QStringLiteral("row %1 column %2").arg(r).arg(c)));
+                QVERIFY2(cell.isEmpty(),
+                         qPrintable(QStringLiteral("row %1 column %2").arg(r).arg(c)));
             } else {
                 QCOMPARE(cell.type, ExportCell::Type::Number);
                 QCOMPARE(cell.number, text == QLatin1String("*") ? 0.0 : text.toDouble());
@@ -208,10 +216,11 @@ void tst_ExportSheets::dailyVolume()
     for (int d = 0; d < 4; ++d) {
         const QDate date = QDate(2025, 1, 30).addDays(d);
         // The hour totals of both halves of the day, "*" counting 0.
-        QSqlQuery q = m_session->exec(QStringLiteral("SELECT AMHourTotal, PMHourTotal FROM Time_15 WHERE "
-                                                     "Batch_Number = ? AND Date = ? AND AMHourTotal IS NOT NULL "
-                                                     "ORDER BY TimeAM"),
-                                      {m_survey.batch, formatDate(date, QStringLiteral("mm/dd/yy"))});
+        QSqlQuery q = m_session->exec(
+            QStringLiteral("SELECT AMHourTotal, PMHourTotal FROM Time_15 WHERE "
+                           "Batch_Number = ? AND Date = ? AND AMHourTotal IS NOT NULL "
+                           "ORDER BY TimeAM"),
+            {m_survey.batch, formatDate(date, QStringLiteral("mm/dd/yy"))});
         int k = 0;
         while (q.next()) {
             QCOMPARE(numberIn(t->rows.at(k), d + 1), numericValue(q.value(0).toString()));
@@ -235,14 +244,17 @@ void tst_ExportSheets::weekly()
     QVERIFY(survey);
     WeeklyGrid cleared = WeeklyGrid::designState();
     clearWeekData(cleared);
-    const WeeklyResult r = computeWeeklyGrid(*m_session, {m_survey.batch, survey->startDate(), survey->stopDate(), cleared});
+    const WeeklyResult r = computeWeeklyGrid(
+        *m_session, {m_survey.batch, survey->startDate(), survey->stopDate(), cleared});
     QVERIFY(r.computed());
     // Thursday to Sunday are surveyed; Monday to Wednesday show nothing.
     for (int c = 0; c < WeeklyGrid::ColumnCount; ++c) {
         const bool covered = c >= 6;
-        QCOMPARE(t->columns.at(c + 1).header,
-                 (c < 14 ? r.grid.headers.at(c / 2) : QString::fromLatin1(c < 16 ? WeekdayAverageCaption : WeekendAverageCaption))
-                     + (c % 2 ? QStringLiteral(" R") : QStringLiteral(" A")));
+        QCOMPARE(
+            t->columns.at(c + 1).header,
+            (c < 14 ? r.grid.headers.at(c / 2)
+                    : QString::fromLatin1(c < 16 ? WeekdayAverageCaption : WeekendAverageCaption)) +
+                (c % 2 ? QStringLiteral(" R") : QStringLiteral(" A")));
         for (int row = 0; row < WeeklyGrid::RowCount; ++row) {
             const ExportCell &cell = t->rows.at(row).cells.at(c + 1);
             const QString where = QStringLiteral("column %1 row %2").arg(c).arg(row);
@@ -285,11 +297,14 @@ void tst_ExportSheets::speedStudy()
     QCOMPARE(t->columns.at(1).header, QStringLiteral("All Vehicles"));
     QCOMPARE(t->rows.first().cells.at(0).text, QStringLiteral("Vehicles"));
     // The study counts the vehicles of the Speed rows: every vehicle, "+" and "-".
-    const QStringList totals = {QStringLiteral("all_total"), QStringLiteral("All_app"), QStringLiteral("all_rec")};
+    const QStringList totals = {QStringLiteral("all_total"), QStringLiteral("All_app"),
+                                QStringLiteral("all_rec")};
     for (int c = 0; c < 3; ++c) {
         const double n =
-            m_session->scalar(QStringLiteral("SELECT SUM([%1]) FROM Speed WHERE batch_number = ?").arg(totals.at(c)),
-                              {m_survey.batch})
+            m_session
+                ->scalar(QStringLiteral("SELECT SUM([%1]) FROM Speed WHERE batch_number = ?")
+                             .arg(totals.at(c)),
+                         {m_survey.batch})
                 .toDouble();
         QCOMPARE(numberIn(t->rows.first(), c + 1), n);
     }
@@ -314,13 +329,16 @@ void tst_ExportSheets::surveyStoppedPartWay()
     {
         DatabaseSession s(database);
         s.requireOpen();
-        s.exec(QStringLiteral("INSERT INTO Header (Batch_Number, Location, Date, Time, Radar_Mode, Violation_Alert) "
+        s.exec(QStringLiteral("INSERT INTO Header (Batch_Number, Location, Date, Time, Radar_Mode, "
+                              "Violation_Alert) "
                               "VALUES (?, ?, ?, ?, ?, ?)"),
-               {QStringLiteral("060125-B"), QStringLiteral("Elm Street"), QStringLiteral("06/01/2025"),
-                QStringLiteral("09:30"), QStringLiteral("MPH"), QStringLiteral("025")});
+               {QStringLiteral("060125-B"), QStringLiteral("Elm Street"),
+                QStringLiteral("06/01/2025"), QStringLiteral("09:30"), QStringLiteral("MPH"),
+                QStringLiteral("025")});
     }
     const QString file = dir.filePath(QStringLiteral("partial.xlsx"));
-    const ExportWriteResult result = exportSurveyWorkbook(database, QStringLiteral("060125-B"), file);
+    const ExportWriteResult result =
+        exportSurveyWorkbook(database, QStringLiteral("060125-B"), file);
     QVERIFY2(result.ok(), qPrintable(result.error));
     const XlsxBook book = XlsxBook::read(file);
     QVERIFY2(book.error.isEmpty(), qPrintable(book.error));
@@ -328,7 +346,8 @@ void tst_ExportSheets::surveyStoppedPartWay()
     const XlsxSheet *survey = book.sheet(QStringLiteral("Survey"));
     QVERIFY(survey);
     // The start from the Header row, the limit from the alert speed.
-    QCOMPARE(survey->cell(QStringLiteral("B9")).value.toDouble(), excelDateNumber(QDate(2025, 6, 1)));
+    QCOMPARE(survey->cell(QStringLiteral("B9")).value.toDouble(),
+             excelDateNumber(QDate(2025, 6, 1)));
     QCOMPARE(survey->cell(QStringLiteral("B10")).value.toDouble(), (9 * 60 + 30) / 1440.0);
     QCOMPARE(survey->cell(QStringLiteral("B7")).value, QStringLiteral("25"));
     QVERIFY(!survey->has(QStringLiteral("B11"))); // no end date

@@ -27,17 +27,25 @@ ExportTable mixedTable()
 {
     ExportTable t;
     t.name = QStringLiteral("Mixed");
-    t.columns = {{QStringLiteral("Text")}, {QStringLiteral("Number")}, {QStringLiteral("Date")},
-                 {QStringLiteral("Time")}, {QStringLiteral("Empty")}};
-    t.addRow({ExportCell::ofText(QStringLiteral("Maple Avenue, 5th \"Street\"")), ExportCell::ofNumber(35),
-              ExportCell::ofDate(QDate(2025, 12, 30)), ExportCell::ofTime(QTime(13, 45), QStringLiteral("hh:mm AM/PM")),
+    t.columns = {{QStringLiteral("Text")},
+                 {QStringLiteral("Number")},
+                 {QStringLiteral("Date")},
+                 {QStringLiteral("Time")},
+                 {QStringLiteral("Empty")}};
+    t.addRow({ExportCell::ofText(QStringLiteral("Maple Avenue, 5th \"Street\"")),
+              ExportCell::ofNumber(35), ExportCell::ofDate(QDate(2025, 12, 30)),
+              ExportCell::ofTime(QTime(13, 45), QStringLiteral("hh:mm AM/PM")),
               ExportCell::empty()});
-    t.addRow({ExportCell::ofText(QStringLiteral("two\r\nlines")), ExportCell::ofNumber(34.15, QStringLiteral("0.0")),
-              ExportCell::ofDate(QDate(2026, 1, 2)), ExportCell::ofTime(QTime(0, 0, 9), QStringLiteral("hh:mm:ss")),
+    t.addRow({ExportCell::ofText(QStringLiteral("two\r\nlines")),
+              ExportCell::ofNumber(34.15, QStringLiteral("0.0")),
+              ExportCell::ofDate(QDate(2026, 1, 2)),
+              ExportCell::ofTime(QTime(0, 0, 9), QStringLiteral("hh:mm:ss")),
               ExportCell::ofText(QStringLiteral("Café – Straße"))});
-    t.addRow({ExportCell::ofText(QStringLiteral("Heading")), ExportCell::ofText(QStringLiteral("All"))}, true);
-    t.addRow({ExportCell::ofText(QStringLiteral("=1+1")), ExportCell::ofNumber(-0.5), ExportCell::empty(),
-              ExportCell::empty(), ExportCell::ofNumber(1234567)});
+    t.addRow(
+        {ExportCell::ofText(QStringLiteral("Heading")), ExportCell::ofText(QStringLiteral("All"))},
+        true);
+    t.addRow({ExportCell::ofText(QStringLiteral("=1+1")), ExportCell::ofNumber(-0.5),
+              ExportCell::empty(), ExportCell::empty(), ExportCell::ofNumber(1234567)});
     return t;
 }
 
@@ -51,7 +59,8 @@ ExportTable countingTable(const QString &name, int rows, int failAt = -1)
         for (int i = 0; i < rows; ++i) {
             if (i == failAt)
                 throw DatabaseError("the survey database went away");
-            sink({{ExportCell::ofNumber(i), ExportCell::ofText(QStringLiteral("row %1").arg(i))}, false});
+            sink({{ExportCell::ofNumber(i), ExportCell::ofText(QStringLiteral("row %1").arg(i))},
+                  false});
         }
     };
     return t;
@@ -105,13 +114,15 @@ void tst_ExportWriters::csvField_data()
     QTest::newRow("plain") << QStringLiteral("Maple Avenue") << QByteArray("Maple Avenue");
     QTest::newRow("empty") << QString() << QByteArray();
     QTest::newRow("comma") << QStringLiteral("Maple, 5th") << QByteArray("\"Maple, 5th\"");
-    QTest::newRow("quotes") << QStringLiteral("the \"old\" road") << QByteArray("\"the \"\"old\"\" road\"");
+    QTest::newRow("quotes") << QStringLiteral("the \"old\" road")
+                            << QByteArray("\"the \"\"old\"\" road\"");
     QTest::newRow("only a quote") << QStringLiteral("\"") << QByteArray("\"\"\"\"");
     QTest::newRow("line feed") << QStringLiteral("a\nb") << QByteArray("\"a\nb\"");
     QTest::newRow("carriage return") << QStringLiteral("a\rb") << QByteArray("\"a\rb\"");
     QTest::newRow("CRLF") << QStringLiteral("a\r\nb") << QByteArray("\"a\r\nb\"");
     QTest::newRow("blanks kept") << QStringLiteral("  padded  ") << QByteArray("  padded  ");
-    QTest::newRow("UTF-8") << QStringLiteral("Café – Straße") << QStringLiteral("Café – Straße").toUtf8();
+    QTest::newRow("UTF-8") << QStringLiteral("Café – Straße")
+                           << QStringLiteral("Café – Straße").toUtf8();
     QTest::newRow("time text") << QStringLiteral("01:50:09 PM") << QByteArray("01:50:09 PM");
 }
 
@@ -159,8 +170,9 @@ void tst_ExportWriters::csvRoundTrip()
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const ExportTable table = mixedTable();
-    const ExportWriteResult result = writeCsvFiles({table, countingTable(QStringLiteral("Long"), 2500)}, dir.path(),
-                                                   QStringLiteral("123025-A "));
+    const ExportWriteResult result =
+        writeCsvFiles({table, countingTable(QStringLiteral("Long"), 2500)}, dir.path(),
+                      QStringLiteral("123025-A "));
     QVERIFY2(result.ok(), qPrintable(result.error));
     QCOMPARE(result.files, (QStringList{dir.filePath(QStringLiteral("123025-A Mixed.csv")),
                                         dir.filePath(QStringLiteral("123025-A Long.csv"))}));
@@ -179,19 +191,20 @@ void tst_ExportWriters::csvRoundTrip()
              (QStringList{QStringLiteral("Maple Avenue, 5th \"Street\""), QStringLiteral("35"),
                           QStringLiteral("2025-12-30"), QStringLiteral("13:45:00"), QString()}));
     QCOMPARE(mixed.records.at(2),
-             (QStringList{QStringLiteral("two\r\nlines"), QStringLiteral("34.15"), QStringLiteral("2026-01-02"),
-                          QStringLiteral("00:00:09"), QStringLiteral("Café – Straße")}));
-    QCOMPARE(mixed.records.at(3),
-             (QStringList{QStringLiteral("Heading"), QStringLiteral("All"), QString(), QString(), QString()}));
+             (QStringList{QStringLiteral("two\r\nlines"), QStringLiteral("34.15"),
+                          QStringLiteral("2026-01-02"), QStringLiteral("00:00:09"),
+                          QStringLiteral("Café – Straße")}));
+    QCOMPARE(mixed.records.at(3), (QStringList{QStringLiteral("Heading"), QStringLiteral("All"),
+                                               QString(), QString(), QString()}));
     // A text that a spreadsheet would run as a formula is guarded; a negative number is not.
-    QCOMPARE(mixed.records.at(4),
-             (QStringList{QStringLiteral("'=1+1"), QStringLiteral("-0.5"), QString(), QString(),
-                          QStringLiteral("1234567")}));
+    QCOMPARE(mixed.records.at(4), (QStringList{QStringLiteral("'=1+1"), QStringLiteral("-0.5"),
+                                               QString(), QString(), QStringLiteral("1234567")}));
 
     const CsvText longTable = readCsvFile(result.files.at(1));
     QVERIFY2(longTable.error.isEmpty(), qPrintable(longTable.error));
     QCOMPARE(longTable.records.size(), 2501);
-    QCOMPARE(longTable.records.at(2500), (QStringList{QStringLiteral("2499"), QStringLiteral("row 2499")}));
+    QCOMPARE(longTable.records.at(2500),
+             (QStringList{QStringLiteral("2499"), QStringLiteral("row 2499")}));
 }
 
 void tst_ExportWriters::csvFileNames_data()
@@ -199,9 +212,11 @@ void tst_ExportWriters::csvFileNames_data()
     QTest::addColumn<QString>("prefix");
     QTest::addColumn<QString>("table");
     QTest::addColumn<QString>("file");
-    QTest::newRow("sheet with a blank") << QStringLiteral("052425-A ") << QStringLiteral("15 Minute")
-                                        << QStringLiteral("052425-A 15 Minute.csv");
-    QTest::newRow("no prefix") << QString() << QStringLiteral("Survey") << QStringLiteral("Survey.csv");
+    QTest::newRow("sheet with a blank")
+        << QStringLiteral("052425-A ") << QStringLiteral("15 Minute")
+        << QStringLiteral("052425-A 15 Minute.csv");
+    QTest::newRow("no prefix") << QString() << QStringLiteral("Survey")
+                               << QStringLiteral("Survey.csv");
     QTest::newRow("slashes and colons") << QStringLiteral("05/24:25 ") << QStringLiteral("Speeding")
                                         << QStringLiteral("05_24_25 Speeding.csv");
 }
@@ -246,9 +261,11 @@ void tst_ExportWriters::workbookCells()
     QCOMPARE(s.cell(QStringLiteral("B2")).value, QStringLiteral("35"));
     QCOMPARE(s.cell(QStringLiteral("C2")).type, QStringLiteral("n"));
     QCOMPARE(s.cell(QStringLiteral("C2")).value, QStringLiteral("46021")); // 12/30/2025
-    QCOMPARE(book.style(s.cell(QStringLiteral("C2")).style).numberFormat, QStringLiteral("mm/dd/yyyy"));
+    QCOMPARE(book.style(s.cell(QStringLiteral("C2")).style).numberFormat,
+             QStringLiteral("mm/dd/yyyy"));
     QCOMPARE(s.cell(QStringLiteral("D2")).value.toDouble(), (13 * 60 + 45) / 1440.0);
-    QCOMPARE(book.style(s.cell(QStringLiteral("D2")).style).numberFormat, QStringLiteral("hh:mm AM/PM"));
+    QCOMPARE(book.style(s.cell(QStringLiteral("D2")).style).numberFormat,
+             QStringLiteral("hh:mm AM/PM"));
     QVERIFY(!s.has(QStringLiteral("E2"))); // an empty cell is not written
 
     // Line breaks become Excel's in-cell line break, the cell wrapping its lines.
@@ -283,7 +300,9 @@ void tst_ExportWriters::workbookLayout()
 {
     ExportTable t;
     t.name = QStringLiteral("Layout");
-    t.columns = {{QStringLiteral("Item")}, {QStringLiteral("Count"), 0, true}, {QStringLiteral("Fixed"), 30}};
+    t.columns = {{QStringLiteral("Item")},
+                 {QStringLiteral("Count"), 0, true},
+                 {QStringLiteral("Fixed"), 30}};
     t.addRow({ExportCell::ofText(QStringLiteral("Vehicles")), ExportCell::ofNumber(2471),
               ExportCell::ofText(QStringLiteral("short"))});
     const QString note = QString(200, QLatin1Char('n'));
@@ -308,7 +327,8 @@ void tst_ExportWriters::workbookLayout()
     const QString part = QString::fromUtf8(XlsxBook::readPart(path, s.part));
     QVERIFY(part.contains(QLatin1String("fitToPage=\"1\"")));
     QVERIFY(part.contains(QLatin1String("orientation=\"landscape\"")));
-    const QString workbook = QString::fromUtf8(XlsxBook::readPart(path, QStringLiteral("xl/workbook.xml")));
+    const QString workbook =
+        QString::fromUtf8(XlsxBook::readPart(path, QStringLiteral("xl/workbook.xml")));
     QVERIFY(workbook.contains(QLatin1String("_xlnm.Print_Titles")));
 }
 
@@ -341,7 +361,8 @@ void tst_ExportWriters::workbookRowLimit()
     ExportTable after;
     after.name = QStringLiteral("After");
     after.columns = {{QStringLiteral("X")}};
-    const ExportWriteResult result = writeWorkbook({countingTable(QStringLiteral("Speeding"), rows), after}, path, options);
+    const ExportWriteResult result =
+        writeWorkbook({countingTable(QStringLiteral("Speeding"), rows), after}, path, options);
     QVERIFY2(result.ok(), qPrintable(result.error));
     QCOMPARE(result.rows, qint64(rows));
     QCOMPARE(result.sheets, sheets + QStringList{QStringLiteral("After")});
@@ -358,7 +379,8 @@ void tst_ExportWriters::workbookRowLimit()
         QCOMPARE(sheet.frozenCell, QStringLiteral("A2"));
         for (int r = 2; r <= sheet.lastRow; ++r, ++next) {
             QCOMPARE(sheet.cell(XlsxBook::reference(r, 1)).value, QString::number(next));
-            QCOMPARE(sheet.cell(XlsxBook::reference(r, 2)).value, QStringLiteral("row %1").arg(next));
+            QCOMPARE(sheet.cell(XlsxBook::reference(r, 2)).value,
+                     QStringLiteral("row %1").arg(next));
         }
     }
     QCOMPARE(next, rows); // every row once, in order
@@ -368,7 +390,8 @@ void tst_ExportWriters::workbookCharts()
 {
     ExportTable hours;
     hours.name = QStringLiteral("Daily Volume");
-    hours.columns = {{QStringLiteral("Hour")}, {QStringLiteral("12/30/25")}, {QStringLiteral("12/31/25")}};
+    hours.columns = {
+        {QStringLiteral("Hour")}, {QStringLiteral("12/30/25")}, {QStringLiteral("12/31/25")}};
     for (int h = 0; h < 24; ++h)
         hours.addRow({ExportCell::ofText(QStringLiteral("%1:00").arg(h, 2, 10, QLatin1Char('0'))),
                       ExportCell::ofNumber(h * 2), ExportCell::ofNumber(h * 3)});
@@ -376,7 +399,8 @@ void tst_ExportWriters::workbookCharts()
     main.name = QStringLiteral("15 Minute");
     main.columns = {{QStringLiteral("Date")}, {QStringLiteral("Speed")}, {QStringLiteral("All")}};
     for (int i = 0; i < 3; ++i)
-        main.addRow({ExportCell::ofDate(QDate(2025, 12, 30)), ExportCell::ofNumber(30 + i), ExportCell::ofNumber(i)});
+        main.addRow({ExportCell::ofDate(QDate(2025, 12, 30)), ExportCell::ofNumber(30 + i),
+                     ExportCell::ofNumber(i)});
     ExportChart own;
     own.kind = ExportChart::Kind::Column;
     own.title = QStringLiteral("Vehicles by Speed");
@@ -433,7 +457,8 @@ void tst_ExportWriters::failureLeavesNothing()
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QString xlsx = dir.filePath(QStringLiteral("survey.xlsx"));
-    const QStringList csvFiles = {dir.filePath(QStringLiteral("Mixed.csv")), dir.filePath(QStringLiteral("Long.csv"))};
+    const QStringList csvFiles = {dir.filePath(QStringLiteral("Mixed.csv")),
+                                  dir.filePath(QStringLiteral("Long.csv"))};
     const QByteArray old("an earlier export");
     if (existing) {
         for (const QString &f : workbook ? QStringList{xlsx} : csvFiles)
@@ -442,10 +467,13 @@ void tst_ExportWriters::failureLeavesNothing()
     const QStringList before = folderEntries(dir.path());
 
     // The second table fails after many of its rows were written.
-    const QVector<ExportTable> tables = {mixedTable(), countingTable(QStringLiteral("Long"), 50000, 40000)};
-    const ExportWriteResult result = workbook ? writeWorkbook(tables, xlsx) : writeCsvFiles(tables, dir.path());
+    const QVector<ExportTable> tables = {mixedTable(),
+                                         countingTable(QStringLiteral("Long"), 50000, 40000)};
+    const ExportWriteResult result =
+        workbook ? writeWorkbook(tables, xlsx) : writeCsvFiles(tables, dir.path());
     QVERIFY(!result.ok());
-    QVERIFY2(result.error.contains(QLatin1String("the survey database went away")), qPrintable(result.error));
+    QVERIFY2(result.error.contains(QLatin1String("the survey database went away")),
+             qPrintable(result.error));
     QVERIFY(result.files.isEmpty());
     // No temporary file left behind, no new file, earlier files unchanged.
     QCOMPARE(folderEntries(dir.path()), before);
@@ -458,7 +486,8 @@ void tst_ExportWriters::missingFolder()
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QString nowhere = dir.filePath(QStringLiteral("no such folder"));
-    const ExportWriteResult book = writeWorkbook({mixedTable()}, nowhere + QStringLiteral("/out.xlsx"));
+    const ExportWriteResult book =
+        writeWorkbook({mixedTable()}, nowhere + QStringLiteral("/out.xlsx"));
     QVERIFY(!book.ok());
     QVERIFY2(book.error.contains(QLatin1String("does not exist")), qPrintable(book.error));
     const ExportWriteResult csv = writeCsvFiles({mixedTable()}, nowhere);

@@ -23,9 +23,9 @@ using namespace roadtally::testing;
 
 namespace {
 
-const QStringList SheetNames = {QStringLiteral("Survey"),       QStringLiteral("Speeds"),
-                                QStringLiteral("15 Minute"),    QStringLiteral("Daily Volume"),
-                                QStringLiteral("Weekly"),       QStringLiteral("Speeding"),
+const QStringList SheetNames = {QStringLiteral("Survey"),     QStringLiteral("Speeds"),
+                                QStringLiteral("15 Minute"),  QStringLiteral("Daily Volume"),
+                                QStringLiteral("Weekly"),     QStringLiteral("Speeding"),
                                 QStringLiteral("Speed Study")};
 
 struct Run
@@ -100,7 +100,8 @@ void tst_SurveyExport::initTestCase()
 
     m_workbook = m_dir.filePath(QStringLiteral("out/survey.xlsx"));
     QVERIFY(QDir().mkpath(m_dir.filePath(QStringLiteral("out"))));
-    const ExportWriteResult book = exportSurveyWorkbook(m_survey.database, m_survey.batch, m_workbook);
+    const ExportWriteResult book =
+        exportSurveyWorkbook(m_survey.database, m_survey.batch, m_workbook);
     QVERIFY2(book.ok(), qPrintable(book.error));
     QCOMPARE(book.files, QStringList{m_workbook});
     m_book = XlsxBook::read(m_workbook);
@@ -144,7 +145,8 @@ void tst_SurveyExport::everyTableInWorkbook()
         QCOMPARE(sheet->lastRow, int(rows.size()) + 1);
         for (int r = 0; r < rows.size(); ++r) {
             for (int c = 0; c < table.columns.size(); ++c) {
-                const ExportCell cell = c < rows.at(r).cells.size() ? rows.at(r).cells.at(c) : ExportCell();
+                const ExportCell cell =
+                    c < rows.at(r).cells.size() ? rows.at(r).cells.at(c) : ExportCell();
                 const QString why = workbookCellMismatch(m_book, *sheet, r + 2, c + 1, cell);
                 QVERIFY2(why.isEmpty(), qPrintable(why));
             }
@@ -157,7 +159,8 @@ void tst_SurveyExport::everyTableInCsv()
     DatabaseSession session(m_survey.database);
     session.requireOpen();
     for (const ExportTable &table : surveyExportTables(session, m_survey.batch)) {
-        const CsvText csv = readCsvFile(QDir(m_csvFolder).filePath(csvFileName(QStringLiteral("123025-A "), table)));
+        const CsvText csv = readCsvFile(
+            QDir(m_csvFolder).filePath(csvFileName(QStringLiteral("123025-A "), table)));
         QVERIFY2(csv.error.isEmpty(), qPrintable(table.name + QLatin1String(": ") + csv.error));
         QStringList header;
         for (const ExportColumn &column : table.columns)
@@ -168,7 +171,8 @@ void tst_SurveyExport::everyTableInCsv()
         for (int r = 0; r < rows.size(); ++r) {
             QStringList expected;
             for (int c = 0; c < header.size(); ++c)
-                expected << (c < rows.at(r).cells.size() ? rows.at(r).cells.at(c).plainText() : QString());
+                expected << (c < rows.at(r).cells.size() ? rows.at(r).cells.at(c).plainText()
+                                                         : QString());
             QCOMPARE(csv.records.at(r + 1), expected);
         }
     }
@@ -180,10 +184,11 @@ void tst_SurveyExport::surveyFacts()
     QVERIFY(s);
     DatabaseSession session(m_survey.database);
     session.requireOpen();
-    QSqlQuery q = session.exec(QStringLiteral("SELECT Location_Code, Start_Date, Start_Time, Stop_Date, Stop_Time, "
-                                              "Total_Time, total_seconds FROM Header JOIN Summary USING (Batch_Number) "
-                                              "WHERE Batch_Number = ?"),
-                               {m_survey.batch});
+    QSqlQuery q = session.exec(
+        QStringLiteral("SELECT Location_Code, Start_Date, Start_Time, Stop_Date, Stop_Time, "
+                       "Total_Time, total_seconds FROM Header JOIN Summary USING (Batch_Number) "
+                       "WHERE Batch_Number = ?"),
+        {m_survey.batch});
     QVERIFY(q.next());
     auto fact = [&](const QString &item) {
         for (int r = 2; r <= s->lastRow; ++r) {
@@ -211,11 +216,14 @@ void tst_SurveyExport::surveyFacts()
     text(QStringLiteral("Direction of Travel"), QStringLiteral("North"));
     number(QStringLiteral("Posted Speed Limit"), 35, QString());
     text(QStringLiteral("Unit"), QStringLiteral("MPH"));
-    number(QStringLiteral("Start Date"), excelDateNumber(QDate(2025, 12, 30)), QStringLiteral("mm/dd/yyyy"));
+    number(QStringLiteral("Start Date"), excelDateNumber(QDate(2025, 12, 30)),
+           QStringLiteral("mm/dd/yyyy"));
     number(QStringLiteral("Start Time"), (13 * 60 + 45) / 1440.0, QStringLiteral("hh:mm AM/PM"));
-    number(QStringLiteral("End Date"), excelDateNumber(parseDate(q.value(3).toString())), QStringLiteral("mm/dd/yyyy"));
+    number(QStringLiteral("End Date"), excelDateNumber(parseDate(q.value(3).toString())),
+           QStringLiteral("mm/dd/yyyy"));
     QVERIFY(parseDate(q.value(3).toString()) >= QDate(2026, 1, 1));
-    number(QStringLiteral("End Time"), parseTime(q.value(4).toString()).msecsSinceStartOfDay() / 86400000.0,
+    number(QStringLiteral("End Time"),
+           parseTime(q.value(4).toString()).msecsSinceStartOfDay() / 86400000.0,
            QStringLiteral("hh:mm AM/PM"));
     text(QStringLiteral("Total Time"), q.value(5).toString());
     number(QStringLiteral("Total Seconds"), q.value(6).toDouble(), QString());
@@ -226,9 +234,11 @@ void tst_SurveyExport::summaryFigures_data()
     QTest::addColumn<QString>("item");
     QTest::addColumn<QStringList>("fields"); // all, approaching, receding ("" for none)
     QTest::addColumn<QString>("format");
-    auto row = [](const char *item, const char *all, const char *a, const char *r, const char *format = "") {
+    auto row = [](const char *item, const char *all, const char *a, const char *r,
+                  const char *format = "") {
         QTest::newRow(item) << QString::fromLatin1(item)
-                            << QStringList{QString::fromLatin1(all), QString::fromLatin1(a), QString::fromLatin1(r)}
+                            << QStringList{QString::fromLatin1(all), QString::fromLatin1(a),
+                                           QString::fromLatin1(r)}
                             << QString::fromLatin1(format);
     };
     row("Vehicles", "Total_Vehicles", "Total_Approach", "Total_Receeding");
@@ -280,8 +290,10 @@ void tst_SurveyExport::summaryFigures()
             continue;
         }
         const QString stored =
-            session.scalar(QStringLiteral("SELECT [%1] FROM Summary WHERE Batch_Number = ?").arg(fields.at(i)),
-                           {m_survey.batch})
+            session
+                .scalar(QStringLiteral("SELECT [%1] FROM Summary WHERE Batch_Number = ?")
+                            .arg(fields.at(i)),
+                        {m_survey.batch})
                 .toString();
         QVERIFY2(!stored.isEmpty(), qPrintable(fields.at(i)));
         const XlsxCell cell = s->cell(ref);
@@ -304,9 +316,10 @@ void tst_SurveyExport::speeds()
     QCOMPARE(s->cell(QStringLiteral("D1")).value, QStringLiteral("Receding"));
     DatabaseSession session(m_survey.database);
     session.requireOpen();
-    QSqlQuery q = session.exec(QStringLiteral("SELECT speed, all_total, All_app, all_rec FROM Speed "
-                                              "WHERE batch_number = ? ORDER BY speed"),
-                               {m_survey.batch});
+    QSqlQuery q =
+        session.exec(QStringLiteral("SELECT speed, all_total, All_app, all_rec FROM Speed "
+                                    "WHERE batch_number = ? ORDER BY speed"),
+                     {m_survey.batch});
     int row = 1;
     qint64 total = 0;
     while (q.next()) {
@@ -321,14 +334,17 @@ void tst_SurveyExport::speeds()
     QCOMPARE(row, 61); // 60 mph rows, 14 to 73
     QCOMPARE(s->cell(QStringLiteral("A2")).value, QStringLiteral("14"));
     QCOMPARE(s->cell(QStringLiteral("A61")).value, QStringLiteral("73"));
-    QCOMPARE(total, session.scalar(QStringLiteral("SELECT Total_Vehicles FROM Summary WHERE Batch_Number = ?"),
-                                   {m_survey.batch})
+    QCOMPARE(total, session
+                        .scalar(QStringLiteral(
+                                    "SELECT Total_Vehicles FROM Summary WHERE Batch_Number = ?"),
+                                {m_survey.batch})
                         .toLongLong());
 
     QCOMPARE(s->chartParts.size(), 1);
     const QString chart = QString::fromUtf8(XlsxBook::readPart(m_workbook, s->chartParts.first()));
     QVERIFY(chart.contains(QLatin1String("<c:barChart>")));
-    for (const char *range : {"Speeds!$A$2:$A$61", "Speeds!$B$2:$B$61", "Speeds!$C$2:$C$61", "Speeds!$D$2:$D$61"})
+    for (const char *range :
+         {"Speeds!$A$2:$A$61", "Speeds!$B$2:$B$61", "Speeds!$C$2:$C$61", "Speeds!$D$2:$D$61"})
         QVERIFY2(chart.contains(QLatin1String(range)), range);
     QVERIFY(chart.contains(QLatin1String("Speed (MPH)")));
 }
@@ -347,9 +363,10 @@ void tst_SurveyExport::speeding()
 
     DatabaseSession session(m_survey.database);
     session.requireOpen();
-    QSqlQuery q = session.exec(QStringLiteral("SELECT Date, Time, speed_Over, Plus10, Plus20, Dir FROM Speed_Profile "
-                                              "WHERE Batch_Number = ? ORDER BY rowid"),
-                               {m_survey.batch});
+    QSqlQuery q = session.exec(
+        QStringLiteral("SELECT Date, Time, speed_Over, Plus10, Plus20, Dir FROM Speed_Profile "
+                       "WHERE Batch_Number = ? ORDER BY rowid"),
+        {m_survey.batch});
     int row = 1;
     int bands[3] = {0, 0, 0};
     while (q.next()) {
@@ -358,7 +375,8 @@ void tst_SurveyExport::speeding()
         QCOMPARE(date.value.toDouble(), excelDateNumber(parseDate(q.value(0).toString())));
         QCOMPARE(m_book.style(date.style).numberFormat, QStringLiteral("mm/dd/yyyy"));
         const XlsxCell time = s->cell(XlsxBook::reference(row, 2));
-        QCOMPARE(time.value.toDouble(), parseTime(q.value(1).toString()).msecsSinceStartOfDay() / 86400000.0);
+        QCOMPARE(time.value.toDouble(),
+                 parseTime(q.value(1).toString()).msecsSinceStartOfDay() / 86400000.0);
         QCOMPARE(m_book.style(time.style).numberFormat, QStringLiteral("hh:mm:ss AM/PM"));
         for (int b = 0; b < 3; ++b) {
             const QString stored = q.value(2 + b).toString();
@@ -379,10 +397,12 @@ void tst_SurveyExport::speeding()
     const QStringList fields = {QStringLiteral("Number_Over10"), QStringLiteral("Number_Over20"),
                                 QStringLiteral("Number_Over30")};
     for (int b = 0; b < 3; ++b)
-        QCOMPARE(bands[b], session.scalar(QStringLiteral("SELECT [%1] FROM Summary WHERE Batch_Number = ?")
-                                              .arg(fields.at(b)),
-                                          {m_survey.batch})
-                               .toInt());
+        QCOMPARE(bands[b],
+                 session
+                     .scalar(QStringLiteral("SELECT [%1] FROM Summary WHERE Batch_Number = ?")
+                                 .arg(fields.at(b)),
+                             {m_survey.batch})
+                     .toInt());
 }
 
 void tst_SurveyExport::awkwardLocationInCsv()
@@ -390,7 +410,8 @@ void tst_SurveyExport::awkwardLocationInCsv()
     QFile f(QDir(m_csvFolder).filePath(QStringLiteral("123025-A Survey.csv")));
     QVERIFY(f.open(QIODevice::ReadOnly));
     const QByteArray bytes = f.readAll();
-    QVERIFY(bytes.contains("\r\nLocation,\"Maple Avenue, north of \"\"5th\"\"\nnear the school\",,\r\n"));
+    QVERIFY(bytes.contains(
+        "\r\nLocation,\"Maple Avenue, north of \"\"5th\"\"\nnear the school\",,\r\n"));
     QVERIFY(bytes.startsWith("Survey,Value,,\r\nBatch Number,123025-A,,\r\n"));
 }
 
@@ -411,12 +432,14 @@ void tst_SurveyExport::failures_data()
     QTest::addColumn<QString>("batch");
     QTest::addColumn<bool>("noDatabase");
     QTest::addColumn<QString>("message");
-    QTest::newRow("workbook, unknown batch") << true << QStringLiteral("010101-Z") << false
-                                             << QStringLiteral("There is no survey with batch number 010101-Z");
-    QTest::newRow("CSV, unknown batch") << false << QStringLiteral("010101-Z") << false
-                                        << QStringLiteral("There is no survey with batch number 010101-Z");
-    QTest::newRow("workbook, no batch") << true << QStringLiteral("   ") << false
-                                        << QStringLiteral("No survey is chosen.");
+    QTest::newRow("workbook, unknown batch")
+        << true << QStringLiteral("010101-Z") << false
+        << QStringLiteral("There is no survey with batch number 010101-Z");
+    QTest::newRow("CSV, unknown batch")
+        << false << QStringLiteral("010101-Z") << false
+        << QStringLiteral("There is no survey with batch number 010101-Z");
+    QTest::newRow("workbook, no batch")
+        << true << QStringLiteral("   ") << false << QStringLiteral("No survey is chosen.");
     QTest::newRow("workbook, no database") << true << QStringLiteral("123025-A") << true
                                            << QStringLiteral("There is no survey database");
     QTest::newRow("CSV, no database") << false << QStringLiteral("123025-A") << true
@@ -431,10 +454,11 @@ void tst_SurveyExport::failures()
     QFETCH(QString, message);
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    const QString database = noDatabase ? dir.filePath(QStringLiteral("OV97.mdb")) : m_survey.database;
-    const ExportWriteResult result = workbook
-                                         ? exportSurveyWorkbook(database, batch, dir.filePath(QStringLiteral("x.xlsx")))
-                                         : exportSurveyCsv(database, batch, dir.path());
+    const QString database =
+        noDatabase ? dir.filePath(QStringLiteral("OV97.mdb")) : m_survey.database;
+    const ExportWriteResult result =
+        workbook ? exportSurveyWorkbook(database, batch, dir.filePath(QStringLiteral("x.xlsx")))
+                 : exportSurveyCsv(database, batch, dir.path());
     QVERIFY(!result.ok());
     QVERIFY2(result.error.startsWith(message), qPrintable(result.error));
     QVERIFY(folderEntries(dir.path()).isEmpty());
@@ -447,35 +471,70 @@ void tst_SurveyExport::commandLine_data()
     QTest::addColumn<QString>("message");
     const QString f = QStringLiteral("--folder");
     const QString b = QStringLiteral("--batch");
-    QTest::newRow("no folder") << QStringList{b, QStringLiteral("123025-A"), QStringLiteral("--xlsx"), QStringLiteral("x.xlsx")}
+    QTest::newRow("no folder") << QStringList{b, QStringLiteral("123025-A"),
+                                              QStringLiteral("--xlsx"), QStringLiteral("x.xlsx")}
                                << 2 << QStringLiteral("missing --folder DIR");
-    QTest::newRow("no batch") << QStringList{f, QStringLiteral("<folder>"), QStringLiteral("--xlsx"), QStringLiteral("x.xlsx")}
+    QTest::newRow("no batch") << QStringList{f, QStringLiteral("<folder>"),
+                                             QStringLiteral("--xlsx"), QStringLiteral("x.xlsx")}
                               << 2 << QStringLiteral("missing --batch B");
-    QTest::newRow("no output") << QStringList{f, QStringLiteral("<folder>"), b, QStringLiteral("123025-A")} << 2
+    QTest::newRow("no output") << QStringList{f, QStringLiteral("<folder>"), b,
+                                              QStringLiteral("123025-A")}
+                               << 2
                                << QStringLiteral("give either --xlsx OUT.xlsx or --csv OUTDIR");
-    QTest::newRow("both outputs") << QStringList{f, QStringLiteral("<folder>"), b, QStringLiteral("123025-A"),
-                                                 QStringLiteral("--xlsx"), QStringLiteral("x.xlsx"),
-                                                 QStringLiteral("--csv"), QStringLiteral("<out>")}
-                                  << 2 << QStringLiteral("give either --xlsx OUT.xlsx or --csv OUTDIR");
-    QTest::newRow("stray argument") << QStringList{f, QStringLiteral("<folder>"), b, QStringLiteral("123025-A"),
-                                                   QStringLiteral("--xlsx"), QStringLiteral("x.xlsx"),
+    QTest::newRow("both outputs") << QStringList{f,
+                                                 QStringLiteral("<folder>"),
+                                                 b,
+                                                 QStringLiteral("123025-A"),
+                                                 QStringLiteral("--xlsx"),
+                                                 QStringLiteral("x.xlsx"),
+                                                 QStringLiteral("--csv"),
+                                                 QStringLiteral("<out>")}
+                                  << 2
+                                  << QStringLiteral("give either --xlsx OUT.xlsx or --csv OUTDIR");
+    QTest::newRow("stray argument") << QStringList{f,
+                                                   QStringLiteral("<folder>"),
+                                                   b,
+                                                   QStringLiteral("123025-A"),
+                                                   QStringLiteral("--xlsx"),
+                                                   QStringLiteral("x.xlsx"),
                                                    QStringLiteral("extra")}
                                     << 2 << QStringLiteral("unexpected argument extra");
-    QTest::newRow("unknown survey") << QStringList{f, QStringLiteral("<folder>"), b, QStringLiteral("999999-Q"),
-                                                   QStringLiteral("--xlsx"), QStringLiteral("<out>/x.xlsx")}
-                                    << 1 << QStringLiteral("There is no survey with batch number 999999-Q");
-    QTest::newRow("no database") << QStringList{f, QStringLiteral("<out>"), b, QStringLiteral("123025-A"),
-                                                QStringLiteral("--xlsx"), QStringLiteral("<out>/x.xlsx")}
+    QTest::newRow("unknown survey")
+        << QStringList{f,
+                       QStringLiteral("<folder>"),
+                       b,
+                       QStringLiteral("999999-Q"),
+                       QStringLiteral("--xlsx"),
+                       QStringLiteral("<out>/x.xlsx")}
+        << 1 << QStringLiteral("There is no survey with batch number 999999-Q");
+    QTest::newRow("no database") << QStringList{f,
+                                                QStringLiteral("<out>"),
+                                                b,
+                                                QStringLiteral("123025-A"),
+                                                QStringLiteral("--xlsx"),
+                                                QStringLiteral("<out>/x.xlsx")}
                                  << 1 << QStringLiteral("There is no survey database");
-    QTest::newRow("workbook") << QStringList{f, QStringLiteral("<folder>"), b, QStringLiteral("123025-A"),
-                                             QStringLiteral("--xlsx"), QStringLiteral("<out>/x.xlsx")}
+    QTest::newRow("workbook") << QStringList{f,
+                                             QStringLiteral("<folder>"),
+                                             b,
+                                             QStringLiteral("123025-A"),
+                                             QStringLiteral("--xlsx"),
+                                             QStringLiteral("<out>/x.xlsx")}
                               << 0 << QStringLiteral("Workbook written: <out>/x.xlsx");
     QTest::newRow("workbook into a new folder")
-        << QStringList{f, QStringLiteral("<folder>"), b, QStringLiteral("123025-A"), QStringLiteral("--xlsx"),
+        << QStringList{f,
+                       QStringLiteral("<folder>"),
+                       b,
+                       QStringLiteral("123025-A"),
+                       QStringLiteral("--xlsx"),
                        QStringLiteral("<out>/new/x.xlsx")}
         << 0 << QStringLiteral("Workbook written: <out>/new/x.xlsx");
-    QTest::newRow("CSV into a new folder") << QStringList{f, QStringLiteral("<folder>"), b, QStringLiteral("123025-A"),
-                                                          QStringLiteral("--csv"), QStringLiteral("<out>/new")}
+    QTest::newRow("CSV into a new folder") << QStringList{f,
+                                                          QStringLiteral("<folder>"),
+                                                          b,
+                                                          QStringLiteral("123025-A"),
+                                                          QStringLiteral("--csv"),
+                                                          QStringLiteral("<out>/new")}
                                            << 0 << QStringLiteral("CSV files written:");
 }
 
@@ -509,12 +568,14 @@ void tst_SurveyExport::commandLineProgram()
     QTemporaryDir out;
     QVERIFY(out.isValid());
     QProcess p;
-    p.start(QStringLiteral(ROADTALLY_CLI), {QStringLiteral("export"), QStringLiteral("--folder"), m_folder,
-                                            QStringLiteral("--batch"), m_survey.batch, QStringLiteral("--xlsx"),
-                                            out.filePath(QStringLiteral("s.xlsx"))});
+    p.start(QStringLiteral(ROADTALLY_CLI),
+            {QStringLiteral("export"), QStringLiteral("--folder"), m_folder,
+             QStringLiteral("--batch"), m_survey.batch, QStringLiteral("--xlsx"),
+             out.filePath(QStringLiteral("s.xlsx"))});
     QVERIFY(p.waitForFinished(120000));
     QCOMPARE(p.exitCode(), 0);
-    QVERIFY(QString::fromLocal8Bit(p.readAllStandardOutput()).contains(QLatin1String("Sheets: Survey, Speeds")));
+    QVERIFY(QString::fromLocal8Bit(p.readAllStandardOutput())
+                .contains(QLatin1String("Sheets: Survey, Speeds")));
     QCOMPARE(XlsxBook::read(out.filePath(QStringLiteral("s.xlsx"))).sheetNames(), SheetNames);
 
     p.start(QStringLiteral(ROADTALLY_CLI), {QStringLiteral("help")});

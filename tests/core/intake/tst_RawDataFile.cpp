@@ -1,5 +1,5 @@
-#include "fixtures/RawTextBuilder.h"
 #include "core/intake/RawDataFile.h"
+#include "fixtures/RawTextBuilder.h"
 
 #include <QDir>
 #include <QFile>
@@ -240,12 +240,17 @@ void tst_RawDataFile::unreadable_data()
 {
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("reason");
-    QTest::newRow("a folder") << "folder" << "it is a folder, not a file";
-    QTest::newRow("a named pipe") << "fifo" << "it is a device or a pipe, not a file";
-    QTest::newRow("a device") << "device" << "it is a device or a pipe, not a file";
+    QTest::newRow("a folder") << "folder"
+                              << "it is a folder, not a file";
+    QTest::newRow("a named pipe") << "fifo"
+                                  << "it is a device or a pipe, not a file";
+    QTest::newRow("a device") << "device"
+                              << "it is a device or a pipe, not a file";
     // A regular file whose reading fails, also for the superuser.
-    QTest::newRow("a read error") << "read error" << "reading it failed (";
-    QTest::newRow("no permission") << "permission" << "it cannot be opened (";
+    QTest::newRow("a read error") << "read error"
+                                  << "reading it failed (";
+    QTest::newRow("no permission") << "permission"
+                                   << "it cannot be opened (";
 }
 
 void tst_RawDataFile::unreadable()
@@ -278,7 +283,8 @@ void tst_RawDataFile::unreadable()
 
     // The loader of the program folder (name matched without regard to case)
     // and the command-line tool's loader of any path say the same.
-    for (const LoadResult &r : {loadRawDataFile(dir.path(), name.toLower()), readRawDataFile(path)}) {
+    for (const LoadResult &r :
+         {loadRawDataFile(dir.path(), name.toLower()), readRawDataFile(path)}) {
         QCOMPARE(r.status, LoadStatus::Unreadable);
         QVERIFY(r.text.isEmpty());
         QVERIFY2(r.reason.startsWith(reason), qPrintable(r.reason));

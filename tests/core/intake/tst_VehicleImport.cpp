@@ -1,11 +1,11 @@
-#include "fixtures/DatabaseDump.h"
-#include "fixtures/RawTextBuilder.h"
 #include "core/intake/ImportRunner.h"
 #include "core/intake/VehicleImport.h"
 #include "core/intake/VehicleRecordParser.h"
-#include "fixtures/DatabaseTrouble.h"
 #include "core/store/Schema.h"
 #include "core/text/TextPatterns.h"
+#include "fixtures/DatabaseDump.h"
+#include "fixtures/DatabaseTrouble.h"
+#include "fixtures/RawTextBuilder.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -172,8 +172,11 @@ void tst_VehicleImport::acceptance_data()
                                              << "10"
                                              << "100"
                                              << "100 102";
-    QTest::newRow("headway beyond any survey drops everything")
-        << "0+50 100+50" << "99999999999999999999" << "10" << "100" << "";
+    QTest::newRow("headway beyond any survey drops everything") << "0+50 100+50"
+                                                                << "99999999999999999999"
+                                                                << "10"
+                                                                << "100"
+                                                                << "";
     QTest::newRow("headway 3.5 rounds to 4") << "100+50 103+50 104+50"
                                              << "3.5"
                                              << "10"
@@ -503,22 +506,22 @@ void tst_VehicleImport::missingInputs_data()
         << "School"
         << "035" << int(ImportOutcome::MissingLocation) << "You must input a valid location!";
     // Blanks say no more than nothing.
-    QTest::newRow("location of blanks") << "   "
-                                        << "North"
-                                        << "School"
-                                        << "035" << int(ImportOutcome::MissingLocation)
-                                        << "You must input a valid location!";
+    QTest::newRow("location of blanks")
+        << "   "
+        << "North"
+        << "School"
+        << "035" << int(ImportOutcome::MissingLocation) << "You must input a valid location!";
     QTest::newRow("direction of blanks")
         << "Main"
         << " \t "
         << "School"
         << "035" << int(ImportOutcome::MissingDirection)
         << "You must select the direction of traffic in the survey!";
-    QTest::newRow("zone of blanks") << "Main"
-                                    << "North"
-                                    << "  "
-                                    << "035" << int(ImportOutcome::MissingZone)
-                                    << "You must select the survey zone!";
+    QTest::newRow("zone of blanks")
+        << "Main"
+        << "North"
+        << "  "
+        << "035" << int(ImportOutcome::MissingZone) << "You must select the survey zone!";
     QTest::newRow("posted speed of blanks")
         << "Main"
         << "North"
@@ -797,14 +800,14 @@ void tst_VehicleImport::databaseFailures_data()
            "seconds";
     QTest::newRow("read-only") << "read-only" << int(DatabaseFault::ReadOnly)
                                << "it is read-only (the file, or its folder, cannot be written)";
-    QTest::newRow("damaged vehicle table") << "damaged" << int(DatabaseFault::Damaged)
-                                           << "it is damaged";
+    QTest::newRow("damaged vehicle table")
+        << "damaged" << int(DatabaseFault::Damaged) << "it is damaged";
     QTest::newRow("a database of something else")
         << "foreign" << int(DatabaseFault::NotSurveyDatabase) << "it is not a survey database";
     QTest::newRow("a text file") << "text" << int(DatabaseFault::NotSurveyDatabase)
                                  << "it is not a survey database";
-    QTest::newRow("a survey table missing") << "no table" << int(DatabaseFault::NotSurveyDatabase)
-                                            << "it is not a survey database";
+    QTest::newRow("a survey table missing")
+        << "no table" << int(DatabaseFault::NotSurveyDatabase) << "it is not a survey database";
 }
 
 void tst_VehicleImport::databaseFailures()
@@ -814,9 +817,9 @@ void tst_VehicleImport::databaseFailures()
     QFETCH(QString, reason);
 
     Database db;
-    QCOMPARE(importSurvey(db.path, inputFor(test::loadedText(records("100+50 200-60 300+70"))))
-                 .outcome,
-             ImportOutcome::Stored);
+    QCOMPARE(
+        importSurvey(db.path, inputFor(test::loadedText(records("100+50 200-60 300+70")))).outcome,
+        ImportOutcome::Stored);
     if (trouble == QLatin1String("read-only")) {
         QVERIFY(test::makeReadOnly(db.path));
     } else if (trouble == QLatin1String("damaged")) {
@@ -852,9 +855,10 @@ void tst_VehicleImport::databaseFailures()
     // The database named with its path, why it failed, and that nothing was
     // imported; never the advice to download the data file again.
     const QString message = importMessage(r);
-    QVERIFY2(message.startsWith(QStringLiteral("The survey database OV97.mdb could not be written: ") +
-                                reason + QStringLiteral(". Nothing was imported.")),
-             qPrintable(message));
+    QVERIFY2(
+        message.startsWith(QStringLiteral("The survey database OV97.mdb could not be written: ") +
+                           reason + QStringLiteral(". Nothing was imported.")),
+        qPrintable(message));
     QVERIFY2(message.contains(QStringLiteral("Database: ") + QDir::toNativeSeparators(db.path)),
              qPrintable(message));
     QVERIFY(!message.contains(QStringLiteral("download another data file")));
@@ -892,7 +896,8 @@ void tst_VehicleImport::storedSurveyText()
     r.outcome = ImportOutcome::Stored;
     r.batchNumber = QStringLiteral("052825-A");
     r.storedVehicles = 6953;
-    QCOMPARE(roadtally::storedSurveyText(r), QStringLiteral("Survey 052825-A stored: 6,953 vehicles"));
+    QCOMPARE(roadtally::storedSurveyText(r),
+             QStringLiteral("Survey 052825-A stored: 6,953 vehicles"));
     r.storedVehicles = 1;
     QCOMPARE(roadtally::storedSurveyText(r), QStringLiteral("Survey 052825-A stored: 1 vehicle"));
 
@@ -902,7 +907,8 @@ void tst_VehicleImport::storedSurveyText()
     in.batchNumber = QStringLiteral("052401-C");
     const ImportResult stored = importSurvey(db.path, in);
     QCOMPARE(stored.outcome, ImportOutcome::Stored);
-    QCOMPARE(roadtally::storedSurveyText(stored), QStringLiteral("Survey 052401-C stored: 3 vehicles"));
+    QCOMPARE(roadtally::storedSurveyText(stored),
+             QStringLiteral("Survey 052401-C stored: 3 vehicles"));
 }
 
 void tst_VehicleImport::plainQueryPathStoresTheSameRows()

@@ -104,9 +104,9 @@ void tst_Reports::golden_data()
     QTest::newRow("study") << "study" << Build([](DocumentEngine &vp) {
         return SpeedZoneStudy(vp, studyInput(fixedStudyCounts()));
     });
-    QTest::newRow("study without vehicles") << "study-empty" << Build([](DocumentEngine &vp) {
-        return SpeedZoneStudy(vp, studyInput({}));
-    });
+    QTest::newRow("study without vehicles")
+        << "study-empty"
+        << Build([](DocumentEngine &vp) { return SpeedZoneStudy(vp, studyInput({})); });
 }
 
 void tst_Reports::golden()
@@ -295,8 +295,9 @@ void tst_Reports::cellTextsPaintAsText_data()
     QTest::newRow("profile cells") << QStringList{"12/30/25", "08:00:00 AM", "--", "36", "+", "?"};
     QTest::newRow("kerned pairs and blanks")
         << QStringList{"AV To", " Ay ", "PM", "Wa. Yo", "LT ff fi", "a  b"};
-    QTest::newRow("other scripts") << QStringList{"\u00c5ngstr\u00f6m", "\u03a9\u03bc\u03ad\u03b3\u03b1",
-                                                  "\u8eca\u9053", "e\u0301", "\u05e9\u05dc\u05d5\u05dd"};
+    QTest::newRow("other scripts")
+        << QStringList{"\u00c5ngstr\u00f6m", "\u03a9\u03bc\u03ad\u03b3\u03b1", "\u8eca\u9053",
+                       "e\u0301", "\u05e9\u05dc\u05d5\u05dd"};
     QTest::newRow("wider than the cell")
         << QStringList{"a text far wider than its narrow cell", "ok", "WWWWWWWWWWWWWWWWWW"};
 }
@@ -379,9 +380,9 @@ void tst_Reports::everyRowInThePdfText()
     const DocumentTable &table = *vp.document()->tables.at(0);
     for (int page = 0; page < vp.pageCount(); ++page) {
         QProcess p;
-        p.start(pdftotext, {QStringLiteral("-f"), QString::number(page + 1), QStringLiteral("-l"),
-                            QString::number(page + 1), QStringLiteral("-layout"), pdf,
-                            QStringLiteral("-")});
+        p.start(pdftotext,
+                {QStringLiteral("-f"), QString::number(page + 1), QStringLiteral("-l"),
+                 QString::number(page + 1), QStringLiteral("-layout"), pdf, QStringLiteral("-")});
         QVERIFY(p.waitForFinished(30000));
         const QString text = QString::fromUtf8(p.readAllStandardOutput());
         QVERIFY(text.contains(QStringLiteral("Date        Time")) ||
@@ -409,12 +410,16 @@ void tst_Reports::studyStaysOnOnePage_data()
     QTest::addColumn<QString>("limit");
     QTest::addColumn<QString>("counts"); // "speed:vehicles ..."
     QTest::addColumn<bool>("noDays");
-    QTest::newRow("fixed") << "035" << "" << false;
+    QTest::newRow("fixed") << "035"
+                           << "" << false;
     // Every note the study can give at once: catch-all rows at both ends, a
     // spread too wide for the sample, no complete day.
-    QTest::newRow("catch-all rows, no complete day") << "035" << "14:40 73:45 30:1" << true;
-    QTest::newRow("one vehicle, no limit") << "" << "73:1" << true;
-    QTest::newRow("no vehicles") << "" << "-" << true;
+    QTest::newRow("catch-all rows, no complete day") << "035"
+                                                     << "14:40 73:45 30:1" << true;
+    QTest::newRow("one vehicle, no limit") << ""
+                                           << "73:1" << true;
+    QTest::newRow("no vehicles") << ""
+                                 << "-" << true;
 }
 
 void tst_Reports::studyStaysOnOnePage()

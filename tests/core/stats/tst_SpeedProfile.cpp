@@ -1,9 +1,9 @@
 // The Speed_Profile rows: every vehicle over the limit, its speed in one band column.
 
-#include "fixtures/StatsTestData.h"
 #include "core/stats/Statistics.h"
 #include "core/store/Schema.h"
 #include "core/text/TextPatterns.h"
+#include "fixtures/StatsTestData.h"
 
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -44,21 +44,25 @@ void TestSpeedProfile::bands_data()
     QTest::addColumn<QString>("posted");
     QTest::addColumn<QStringList>("rows");
 
-    QTest::newRow("limit 35") << "+35 +36 -45 +46 -55 +56" << "35"
-                              << QStringList{"36/--/--/+", "45/--/--/-", "--/46/--/+",
-                                             "--/55/--/-", "--/--/56/+"};
-    QTest::newRow("stored order kept") << "+80 -40 +50" << "035"
-                                       << QStringList{"--/--/80/+", "40/--/--/-", "--/50/--/+"};
-    QTest::newRow("unknown direction") << "?60 ?36" << "35"
-                                       << QStringList{"--/--/60/?", "36/--/--/?"};
-    QTest::newRow("nobody over") << "+10 -35 ?20" << "35" << QStringList{};
+    QTest::newRow("limit 35") << "+35 +36 -45 +46 -55 +56"
+                              << "35"
+                              << QStringList{"36/--/--/+", "45/--/--/-", "--/46/--/+", "--/55/--/-",
+                                             "--/--/56/+"};
+    QTest::newRow("stored order kept")
+        << "+80 -40 +50"
+        << "035" << QStringList{"--/--/80/+", "40/--/--/-", "--/50/--/+"};
+    QTest::newRow("unknown direction") << "?60 ?36"
+                                       << "35" << QStringList{"--/--/60/?", "36/--/--/?"};
+    QTest::newRow("nobody over") << "+10 -35 ?20"
+                                 << "35" << QStringList{};
     // The limit is not rounded here: 35.5 puts 36 over, 45 within 10 and 46 beyond.
-    QTest::newRow("fractional limit") << "+35 +36 +45 +46 +55 +56" << "35.5"
-                                      << QStringList{"36/--/--/+", "45/--/--/+", "--/46/--/+",
-                                                     "--/55/--/+", "--/--/56/+"};
-    QTest::newRow("limit not a number") << "+0 +1 +10 +11 +21" << "--"
-                                        << QStringList{"1/--/--/+", "10/--/--/+", "--/11/--/+",
-                                                       "--/--/21/+"};
+    QTest::newRow("fractional limit")
+        << "+35 +36 +45 +46 +55 +56"
+        << "35.5"
+        << QStringList{"36/--/--/+", "45/--/--/+", "--/46/--/+", "--/55/--/+", "--/--/56/+"};
+    QTest::newRow("limit not a number")
+        << "+0 +1 +10 +11 +21"
+        << "--" << QStringList{"1/--/--/+", "10/--/--/+", "--/11/--/+", "--/--/21/+"};
 }
 
 void TestSpeedProfile::bands()
@@ -105,9 +109,8 @@ void TestSpeedProfile::timeText()
         const QString expected =
             formatTime(QTime(0, 0).addSecs(s), QStringLiteral("hh:mm:ss AMPM"));
         if (timeOfDayText(s) != expected)
-            QFAIL(qPrintable(QStringLiteral("%1: %2 instead of %3")
-                                 .arg(s)
-                                 .arg(timeOfDayText(s), expected)));
+            QFAIL(qPrintable(
+                QStringLiteral("%1: %2 instead of %3").arg(s).arg(timeOfDayText(s), expected)));
     }
 }
 

@@ -1,8 +1,8 @@
 // The Speed rows: 60 for mph, 93 for km/h, the end rows collecting the rest.
 
-#include "fixtures/StatsTestData.h"
 #include "core/stats/Statistics.h"
 #include "core/store/Schema.h"
+#include "fixtures/StatsTestData.h"
 
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -30,17 +30,21 @@ void TestSpeedTable::rows_data()
     // "speed:all/app/rec" for every row that is not all zeros.
     QTest::addColumn<QStringList>("nonZero");
 
-    QTest::newRow("mph ends") << "MPH" << "+10 -15 +72 -80" << 60
+    QTest::newRow("mph ends") << "MPH"
+                              << "+10 -15 +72 -80" << 60
                               << QStringList{"14:1/1/0", "15:1/0/1", "72:1/1/0", "73:1/0/1"};
-    QTest::newRow("mph under row collects") << "MPH" << "+0 -14 ?3 +16" << 60
-                                            << QStringList{"14:3/1/1", "16:1/1/0"};
-    QTest::newRow("mph over row collects") << "MPH" << "+73 -999 ?100" << 60
-                                           << QStringList{"73:3/1/1"};
-    QTest::newRow("kph ends") << "KPH" << "+29 -5 +30 -120 +121 ?200" << 93
+    QTest::newRow("mph under row collects")
+        << "MPH"
+        << "+0 -14 ?3 +16" << 60 << QStringList{"14:3/1/1", "16:1/1/0"};
+    QTest::newRow("mph over row collects") << "MPH"
+                                           << "+73 -999 ?100" << 60 << QStringList{"73:3/1/1"};
+    QTest::newRow("kph ends") << "KPH"
+                              << "+29 -5 +30 -120 +121 ?200" << 93
                               << QStringList{"29:2/1/1", "30:1/1/0", "120:1/0/1", "121:2/1/0"};
-    QTest::newRow("unknown direction") << "MPH" << "?40x3 +40" << 60
-                                       << QStringList{"40:4/1/0"};
-    QTest::newRow("no vehicles") << "KPH" << "" << 93 << QStringList{};
+    QTest::newRow("unknown direction") << "MPH"
+                                       << "?40x3 +40" << 60 << QStringList{"40:4/1/0"};
+    QTest::newRow("no vehicles") << "KPH"
+                                 << "" << 93 << QStringList{};
 }
 
 void TestSpeedTable::rows()
@@ -61,8 +65,11 @@ void TestSpeedTable::rows()
         QCOMPARE(r.speed, first + i); // every speed, ascending
         total += r.allTotal;
         if (r.allTotal || r.allApp || r.allRec)
-            seen << QStringLiteral("%1:%2/%3/%4").arg(r.speed).arg(r.allTotal).arg(r.allApp).arg(
-                        r.allRec);
+            seen << QStringLiteral("%1:%2/%3/%4")
+                        .arg(r.speed)
+                        .arg(r.allTotal)
+                        .arg(r.allApp)
+                        .arg(r.allRec);
     }
     QCOMPARE(seen, nonZero);
     QCOMPARE(total, set.size()); // every vehicle in exactly one row
@@ -88,9 +95,11 @@ void TestSpeedTable::storedRows()
     input.batchNumber = QStringLiteral("052401-C");
     SpeedTable(session, vehiclesFrom("+10"), input);
 
-    QSqlQuery q = session.exec(QStringLiteral(
-        "SELECT count(*), sum(all_total), sum(All_app), sum(all_rec), min(speed), max(speed) "
-        "FROM Speed WHERE batch_number = ?"), {QStringLiteral("052401-B")});
+    QSqlQuery q = session.exec(
+        QStringLiteral(
+            "SELECT count(*), sum(all_total), sum(All_app), sum(all_rec), min(speed), max(speed) "
+            "FROM Speed WHERE batch_number = ?"),
+        {QStringLiteral("052401-B")});
     QVERIFY(q.next());
     QCOMPARE(q.value(0).toInt(), 60);
     QCOMPARE(q.value(1).toInt(), 5);
@@ -98,11 +107,11 @@ void TestSpeedTable::storedRows()
     QCOMPARE(q.value(3).toInt(), 2);
     QCOMPARE(q.value(4).toInt(), 14);
     QCOMPARE(q.value(5).toInt(), 73);
-    QCOMPARE(session.scalar(QStringLiteral("SELECT all_total FROM Speed WHERE speed = 40"))
-                 .toInt(),
+    QCOMPARE(session.scalar(QStringLiteral("SELECT all_total FROM Speed WHERE speed = 40")).toInt(),
              1);
-    QCOMPARE(session.scalar(QStringLiteral("SELECT count(*) FROM Speed WHERE batch_number = ?"),
-                            {QStringLiteral("052401-C")})
+    QCOMPARE(session
+                 .scalar(QStringLiteral("SELECT count(*) FROM Speed WHERE batch_number = ?"),
+                         {QStringLiteral("052401-C")})
                  .toInt(),
              0);
 }

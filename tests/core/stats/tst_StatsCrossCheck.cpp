@@ -2,12 +2,12 @@
 // aggregate per figure over the stored Veh_Data rows, and a block-by-block scan
 // of every vehicle for the fifteen-minute table.
 
-#include "sample/SampleSurvey.h"
 #include "core/intake/RawDataFile.h"
 #include "core/intake/VehicleImport.h"
 #include "core/stats/Statistics.h"
 #include "core/store/Schema.h"
 #include "core/text/TextPatterns.h"
+#include "sample/SampleSurvey.h"
 
 #include <QDateTime>
 #include <QRandomGenerator>
@@ -80,9 +80,10 @@ int countVehicles(DatabaseSession &s, const QString &condition, const QVariantLi
 {
     QVariantList all{Batch};
     all += values;
-    return s.scalar(QStringLiteral("SELECT count(*) FROM Veh_Data WHERE Batch_Number = ? AND ") +
-                        condition,
-                    all)
+    return s
+        .scalar(QStringLiteral("SELECT count(*) FROM Veh_Data WHERE Batch_Number = ? AND ") +
+                    condition,
+                all)
         .toInt();
 }
 
@@ -107,8 +108,8 @@ void checkAgainstVehData(DatabaseSession &s, const StatsInput &input)
 
     // Summary: one aggregate per figure.
     const int limit = int(roundHalfEven(numericValue(posted)));
-    QSqlQuery stored = s.exec(QStringLiteral("SELECT * FROM Summary WHERE Batch_Number = ?"),
-                              {Batch});
+    QSqlQuery stored =
+        s.exec(QStringLiteral("SELECT * FROM Summary WHERE Batch_Number = ?"), {Batch});
     QVERIFY(stored.next());
     auto field = [&stored](const QString &name) { return stored.value(name); };
     QCOMPARE(field(QStringLiteral("Total_Vehicles")).toInt(), count(QStringLiteral("1")));
@@ -195,17 +196,16 @@ void checkAgainstVehData(DatabaseSession &s, const StatsInput &input)
     stored = QSqlQuery();
 
     // Speed: three counts per row.
-    QSqlQuery speeds =
-        s.exec(QStringLiteral("SELECT speed, all_total, All_app, all_rec FROM Speed "
-                              "WHERE batch_number = ? ORDER BY rowid"),
-               {Batch});
+    QSqlQuery speeds = s.exec(QStringLiteral("SELECT speed, all_total, All_app, all_rec FROM Speed "
+                                             "WHERE batch_number = ? ORDER BY rowid"),
+                              {Batch});
     int rows = 0;
     const int first = unit == QLatin1String("KPH") ? 30 : 15;
     const int last = unit == QLatin1String("KPH") ? 120 : 72;
     while (speeds.next()) {
         const int v = speeds.value(0).toInt();
         QCOMPARE(v, first - 1 + rows);
-        const QString c = v < first ? QStringLiteral("Speed < %1").arg(first)
+        const QString c = v < first  ? QStringLiteral("Speed < %1").arg(first)
                           : v > last ? QStringLiteral("Speed > %1").arg(last)
                                      : QStringLiteral("Speed = %1").arg(v);
         QCOMPARE(speeds.value(1).toInt(), count(c));
@@ -213,7 +213,9 @@ void checkAgainstVehData(DatabaseSession &s, const StatsInput &input)
         QCOMPARE(speeds.value(3).toInt(), count(c + QStringLiteral(" AND Veh_Direction = '-'")));
         ++rows;
     }
-    const int expectedRows = unit == QLatin1String("MPH") ? 60 : unit == QLatin1String("KPH") ? 93 : 0;
+    const int expectedRows = unit == QLatin1String("MPH")   ? 60
+                             : unit == QLatin1String("KPH") ? 93
+                                                            : 0;
     QCOMPARE(rows, expectedRows);
     speeds = QSqlQuery();
 
@@ -339,11 +341,26 @@ void TestStatsCrossCheck::againstQueries_data()
     QTest::addColumn<QString>("directions");
     QTest::addColumn<QString>("startTime");
 
-    QTest::newRow("mph 35") << 1u << "MPH" << "35" << "+-?" << "22:30";
-    QTest::newRow("mph 35.5") << 2u << "MPH" << "35.5" << "++-?" << "00:00";
-    QTest::newRow("kph 50") << 3u << "KPH" << "050" << "+--" << "13:47";
-    QTest::newRow("no receding") << 4u << "MPH" << "25" << "+?" << "23:59";
-    QTest::newRow("other unit") << 5u << "Knots" << "40" << "+-" << "11:15";
+    QTest::newRow("mph 35") << 1u << "MPH"
+                            << "35"
+                            << "+-?"
+                            << "22:30";
+    QTest::newRow("mph 35.5") << 2u << "MPH"
+                              << "35.5"
+                              << "++-?"
+                              << "00:00";
+    QTest::newRow("kph 50") << 3u << "KPH"
+                            << "050"
+                            << "+--"
+                            << "13:47";
+    QTest::newRow("no receding") << 4u << "MPH"
+                                 << "25"
+                                 << "+?"
+                                 << "23:59";
+    QTest::newRow("other unit") << 5u << "Knots"
+                                << "40"
+                                << "+-"
+                                << "11:15";
 }
 
 void TestStatsCrossCheck::againstQueries()
@@ -355,8 +372,8 @@ void TestStatsCrossCheck::againstQueries()
     QFETCH(QString, startTime);
 
     const QDate start(2025, 12, 30);
-    const Vehicles vehicles = randomSurvey(seed, 3000, directions, start,
-                                           startTime.left(2).toInt(), startTime.mid(3).toInt());
+    const Vehicles vehicles = randomSurvey(seed, 3000, directions, start, startTime.left(2).toInt(),
+                                           startTime.mid(3).toInt());
     const StatsInput input{Batch, posted, unit, QStringLiteral("12/30/2025"), startTime};
 
     Fixture f;
@@ -369,10 +386,10 @@ void TestStatsCrossCheck::againstQueries()
             "INSERT INTO Veh_Data (Batch_Number, Offset, Veh_Direction, Speed, Time, Date) "
             "VALUES (?, ?, ?, ?, ?, ?)"));
         for (const Vehicle &v : vehicles)
-            s.run(insert, {Batch, v.offset, QString(QLatin1Char(v.direction)), v.speed,
-                           formatTime(QTime(0, 0).addSecs(v.secondOfDay),
-                                      QStringLiteral("hh:mm:ss AMPM")),
-                           formatDate(v.date, QStringLiteral("mm/dd/yy"))});
+            s.run(insert,
+                  {Batch, v.offset, QString(QLatin1Char(v.direction)), v.speed,
+                   formatTime(QTime(0, 0).addSecs(v.secondOfDay), QStringLiteral("hh:mm:ss AMPM")),
+                   formatDate(v.date, QStringLiteral("mm/dd/yy"))});
     }
     const SurveyPeriod period = Summary2(s, vehicles, input);
     SpeedTable(s, vehicles, input);
@@ -389,10 +406,9 @@ void TestStatsCrossCheck::importedSurvey_data()
     QTest::addColumn<bool>("kph");
     QTest::addColumn<QString>("posted");
 
-    QTest::newRow("mph across the year end") << QDate(2025, 12, 30) << QTime(22, 40) << 4 << false
-                                             << "035";
-    QTest::newRow("kph over a month end") << QDate(2024, 2, 27) << QTime(7, 5) << 3 << true
-                                          << "50";
+    QTest::newRow("mph across the year end")
+        << QDate(2025, 12, 30) << QTime(22, 40) << 4 << false << "035";
+    QTest::newRow("kph over a month end") << QDate(2024, 2, 27) << QTime(7, 5) << 3 << true << "50";
 }
 
 void TestStatsCrossCheck::importedSurvey()
@@ -443,8 +459,8 @@ void TestStatsCrossCheck::importedSurvey()
     DatabaseSession s(f.path);
     QVERIFY(s.isOpen());
     QCOMPARE(countVehicles(s, QStringLiteral("1")), result.storedVehicles);
-    checkAgainstVehData(s, StatsInput{in.batchNumber, in.postedSpeed, in.unit, in.startDate,
-                                      in.startTime});
+    checkAgainstVehData(
+        s, StatsInput{in.batchNumber, in.postedSpeed, in.unit, in.startDate, in.startTime});
 }
 
 void TestStatsCrossCheck::failingStoreThrows_data()

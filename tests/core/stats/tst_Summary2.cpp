@@ -1,8 +1,8 @@
 // The Summary row: counts, bands, mean, 85th percentile, pace, elapsed time.
 
-#include "fixtures/StatsTestData.h"
 #include "core/stats/Statistics.h"
 #include "core/store/Schema.h"
+#include "fixtures/StatsTestData.h"
 
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -55,42 +55,87 @@ void TestSummary2::meanPaceAndPercentile_data()
     QTest::addColumn<QString>("pacePercent");
 
     // 108 x 32 + 92 x 33 = 6492 over 200 vehicles: mean 32.46.
-    QTest::newRow("mean 32.46 mph") << "+32x108 -33x92" << "MPH" << "32.5" << "38" << "27 to 37"
-                                    << 200 << "100 %";
-    QTest::newRow("mean 32.46 kph") << "+32x108 -33x92" << "KPH" << "32.5" << "38" << "22 to 42"
-                                    << 200 << "100 %";
+    QTest::newRow("mean 32.46 mph") << "+32x108 -33x92"
+                                    << "MPH"
+                                    << "32.5"
+                                    << "38"
+                                    << "27 to 37" << 200 << "100 %";
+    QTest::newRow("mean 32.46 kph") << "+32x108 -33x92"
+                                    << "KPH"
+                                    << "32.5"
+                                    << "38"
+                                    << "22 to 42" << 200 << "100 %";
     // Window 27 to 37 on the mean 32: both ends count, the speeds beyond them do not.
-    QTest::newRow("pace ends inclusive") << "+26 +27 +37 +38" << "MPH" << "32.0" << "38"
+    QTest::newRow("pace ends inclusive") << "+26 +27 +37 +38"
+                                         << "MPH"
+                                         << "32.0"
+                                         << "38"
                                          << "27 to 37" << 2 << "50 %";
     // The window is centred on the unrounded mean: 32.46 - 5 = 27.46 gives 27, while the
     // stored 32.5 would have given 28.
-    QTest::newRow("window on unrounded mean") << "+27 +38 +32x161 -33x137" << "MPH" << "32.5"
-                                              << "38" << "27 to 37" << 299 << "100 %";
-    QTest::newRow("nobody in the window") << "+30x7 +100" << "MPH" << "38.8" << "46"
+    QTest::newRow("window on unrounded mean") << "+27 +38 +32x161 -33x137"
+                                              << "MPH"
+                                              << "32.5"
+                                              << "38"
+                                              << "27 to 37" << 299 << "100 %";
+    QTest::newRow("nobody in the window") << "+30x7 +100"
+                                          << "MPH"
+                                          << "38.8"
+                                          << "46"
                                           << "34 to 44" << 0 << " %";
-    QTest::newRow("seven in eight rounds up") << "+10x7 +31" << "MPH" << "12.6" << "15"
+    QTest::newRow("seven in eight rounds up") << "+10x7 +31"
+                                              << "MPH"
+                                              << "12.6"
+                                              << "15"
                                               << "8 to 18" << 7 << "88 %";
-    QTest::newRow("two in three") << "+22 +24 +35" << "MPH" << "27.0" << "32" << "22 to 32"
-                                  << 2 << "67 %";
+    QTest::newRow("two in three") << "+22 +24 +35"
+                                  << "MPH"
+                                  << "27.0"
+                                  << "32"
+                                  << "22 to 32" << 2 << "67 %";
     // 1.175 x the stored 40.4 is 47.47; from the mean 40.44 it would have been 47.517.
-    QTest::newRow("85th from stored text") << "+40x14 +41x11" << "MPH" << "40.4" << "47"
+    QTest::newRow("85th from stored text") << "+40x14 +41x11"
+                                           << "MPH"
+                                           << "40.4"
+                                           << "47"
                                            << "35 to 45" << 25 << "100 %";
-    QTest::newRow("mean exactly 0") << "+0x3" << "MPH" << Unset << "" << "-5 to 5" << 3
-                                    << "100 %";
+    QTest::newRow("mean exactly 0") << "+0x3"
+                                    << "MPH" << Unset << ""
+                                    << "-5 to 5" << 3 << "100 %";
     // A low end that rounds to 0 writes no digits; the high end is 0 + 10.
-    QTest::newRow("mean 5.2 mph") << "+5x4 +6" << "MPH" << "5.2" << "6" << " to 10" << 5
-                                  << "100 %";
-    QTest::newRow("mean 5.5 mph") << "+5 +6" << "MPH" << "5.5" << "6" << "1 to 11" << 2
-                                  << "100 %";
-    QTest::newRow("mean 3 mph") << "+3" << "MPH" << "3.0" << "4" << "-2 to 8" << 1 << "100 %";
-    QTest::newRow("mean 10.3 kph") << "+10x7 +11x3" << "KPH" << "10.3" << "12" << " to 20"
-                                   << 10 << "100 %";
-    QTest::newRow("mean 0.04") << "+0x24 +1" << "MPH" << ".0" << "" << "-5 to 5" << 25
-                               << "100 %";
-    QTest::newRow("unit of other text") << "+30 +40" << "Knots" << "35.0" << "41" << Unset << 0
-                                        << Unset;
-    QTest::newRow("unit in lower case") << "+30 +40" << "mph" << "35.0" << "41" << Unset << 0
-                                        << Unset;
+    QTest::newRow("mean 5.2 mph") << "+5x4 +6"
+                                  << "MPH"
+                                  << "5.2"
+                                  << "6"
+                                  << " to 10" << 5 << "100 %";
+    QTest::newRow("mean 5.5 mph") << "+5 +6"
+                                  << "MPH"
+                                  << "5.5"
+                                  << "6"
+                                  << "1 to 11" << 2 << "100 %";
+    QTest::newRow("mean 3 mph") << "+3"
+                                << "MPH"
+                                << "3.0"
+                                << "4"
+                                << "-2 to 8" << 1 << "100 %";
+    QTest::newRow("mean 10.3 kph") << "+10x7 +11x3"
+                                   << "KPH"
+                                   << "10.3"
+                                   << "12"
+                                   << " to 20" << 10 << "100 %";
+    QTest::newRow("mean 0.04") << "+0x24 +1"
+                               << "MPH"
+                               << ".0"
+                               << ""
+                               << "-5 to 5" << 25 << "100 %";
+    QTest::newRow("unit of other text") << "+30 +40"
+                                        << "Knots"
+                                        << "35.0"
+                                        << "41" << Unset << 0 << Unset;
+    QTest::newRow("unit in lower case") << "+30 +40"
+                                        << "mph"
+                                        << "35.0"
+                                        << "41" << Unset << 0 << Unset;
 }
 
 void TestSummary2::meanPaceAndPercentile()
@@ -114,14 +159,21 @@ void TestSummary2::limitBands_data()
     QTest::addColumn<int>("over20");
     QTest::addColumn<int>("over30");
 
-    QTest::newRow("L, L+10, L+20, L+21") << "+35 -45 ?55 +56" << "35" << 1 << 1 << 1 << 1;
-    QTest::newRow("just over each bound") << "+36 +46 +66 +99" << "035" << 0 << 1 << 1 << 2;
-    QTest::newRow("nothing over") << "+10 +20 -35" << "35" << 3 << 0 << 0 << 0;
+    QTest::newRow("L, L+10, L+20, L+21") << "+35 -45 ?55 +56"
+                                         << "35" << 1 << 1 << 1 << 1;
+    QTest::newRow("just over each bound") << "+36 +46 +66 +99"
+                                          << "035" << 0 << 1 << 1 << 2;
+    QTest::newRow("nothing over") << "+10 +20 -35"
+                                  << "35" << 3 << 0 << 0 << 0;
     // The limit is rounded halves to even: 35.5 reads as 36, 34.5 as 34.
-    QTest::newRow("35.5 rounds to 36") << "+36 +46 +56 +57" << "35.5" << 1 << 1 << 1 << 1;
-    QTest::newRow("34.5 rounds to 34") << "+34 +35 +44 +45" << "34.5" << 1 << 2 << 1 << 0;
-    QTest::newRow("limit text with blanks") << "+30 +31" << "  30 mph" << 1 << 1 << 0 << 0;
-    QTest::newRow("limit not a number") << "+0 +1 +11 +21" << "abc" << 1 << 1 << 1 << 1;
+    QTest::newRow("35.5 rounds to 36") << "+36 +46 +56 +57"
+                                       << "35.5" << 1 << 1 << 1 << 1;
+    QTest::newRow("34.5 rounds to 34") << "+34 +35 +44 +45"
+                                       << "34.5" << 1 << 2 << 1 << 0;
+    QTest::newRow("limit text with blanks") << "+30 +31"
+                                            << "  30 mph" << 1 << 1 << 0 << 0;
+    QTest::newRow("limit not a number") << "+0 +1 +11 +21"
+                                        << "abc" << 1 << 1 << 1 << 1;
 }
 
 void TestSummary2::limitBands()
@@ -141,8 +193,7 @@ void TestSummary2::limitBands()
 void TestSummary2::directionSets()
 {
     // "?" vehicles count in the all-direction figures only; receding has no vehicle.
-    const SummaryRow row =
-        computeSummary(vehiclesFrom("+30 +50 ?60 ?20"), inputWith("35", "MPH"));
+    const SummaryRow row = computeSummary(vehiclesFrom("+30 +50 ?60 ?20"), inputWith("35", "MPH"));
     QCOMPARE(row.all.count, 4);
     QCOMPARE(row.approach.count, 2);
     QCOMPARE(row.receding.count, 0);
@@ -198,33 +249,63 @@ void TestSummary2::elapsedTime_data()
     QTest::addColumn<QString>("startDateText");
     QTest::addColumn<QString>("stopDate");
 
-    QTest::newRow("2 days 3 hrs 7 min") << "05/24/2001" << "00:00" << qint64(183600 + 420)
-                                        << "2 Days, 3 Hrs, 07 Min" << "12:00 AM" << "03:07 AM"
-                                        << "05/24/01" << "05/26/01";
+    QTest::newRow("2 days 3 hrs 7 min")
+        << "05/24/2001"
+        << "00:00" << qint64(183600 + 420) << "2 Days, 3 Hrs, 07 Min"
+        << "12:00 AM"
+        << "03:07 AM"
+        << "05/24/01"
+        << "05/26/01";
     // The stop hour 25 carries a day into the stop date, not into Total_Time.
-    QTest::newRow("day carry") << "05/24/2001" << "22:30" << qint64(183999)
-                               << "2 Days, 3 Hrs, 06 Min" << "10:30 PM" << "01:36 AM"
-                               << "05/24/01" << "05/27/01";
-    QTest::newRow("under a minute") << "05/24/2001" << "13:45" << qint64(59)
-                                    << "0 Days, 0 Hrs, 00 Min" << "01:45 PM" << "01:45 PM"
-                                    << "05/24/01" << "05/24/01";
-    QTest::newRow("minute carry") << "05/24/2001" << "10:50" << qint64(1200)
-                                  << "0 Days, 0 Hrs, 20 Min" << "10:50 AM" << "11:10 AM"
-                                  << "05/24/01" << "05/24/01";
-    QTest::newRow("minute and hour carry") << "05/24/2001" << "23:50" << qint64(600)
-                                           << "0 Days, 0 Hrs, 10 Min" << "11:50 PM"
-                                           << "12:00 AM" << "05/24/01" << "05/25/01";
-    QTest::newRow("noon") << "05/24/2001" << "11:59" << qint64(60) << "0 Days, 0 Hrs, 01 Min"
-                          << "11:59 AM" << "12:00 PM" << "05/24/01" << "05/24/01";
-    QTest::newRow("across year end") << "12/30/2025" << "08:00" << qint64(3 * 86400 + 7200)
-                                     << "3 Days, 2 Hrs, 00 Min" << "08:00 AM" << "10:00 AM"
-                                     << "12/30/25" << "01/02/26";
-    QTest::newRow("leap day") << "02/28/2024" << "12:00" << qint64(86400)
-                              << "1 Days, 0 Hrs, 00 Min" << "12:00 PM" << "12:00 PM"
-                              << "02/28/24" << "02/29/24";
-    QTest::newRow("fourteen days") << "05/24/2001" << "06:15" << qint64(14 * 86400 - 1)
-                                   << "13 Days, 23 Hrs, 59 Min" << "06:15 AM" << "06:14 AM"
-                                   << "05/24/01" << "06/07/01";
+    QTest::newRow("day carry") << "05/24/2001"
+                               << "22:30" << qint64(183999) << "2 Days, 3 Hrs, 06 Min"
+                               << "10:30 PM"
+                               << "01:36 AM"
+                               << "05/24/01"
+                               << "05/27/01";
+    QTest::newRow("under a minute") << "05/24/2001"
+                                    << "13:45" << qint64(59) << "0 Days, 0 Hrs, 00 Min"
+                                    << "01:45 PM"
+                                    << "01:45 PM"
+                                    << "05/24/01"
+                                    << "05/24/01";
+    QTest::newRow("minute carry") << "05/24/2001"
+                                  << "10:50" << qint64(1200) << "0 Days, 0 Hrs, 20 Min"
+                                  << "10:50 AM"
+                                  << "11:10 AM"
+                                  << "05/24/01"
+                                  << "05/24/01";
+    QTest::newRow("minute and hour carry") << "05/24/2001"
+                                           << "23:50" << qint64(600) << "0 Days, 0 Hrs, 10 Min"
+                                           << "11:50 PM"
+                                           << "12:00 AM"
+                                           << "05/24/01"
+                                           << "05/25/01";
+    QTest::newRow("noon") << "05/24/2001"
+                          << "11:59" << qint64(60) << "0 Days, 0 Hrs, 01 Min"
+                          << "11:59 AM"
+                          << "12:00 PM"
+                          << "05/24/01"
+                          << "05/24/01";
+    QTest::newRow("across year end")
+        << "12/30/2025"
+        << "08:00" << qint64(3 * 86400 + 7200) << "3 Days, 2 Hrs, 00 Min"
+        << "08:00 AM"
+        << "10:00 AM"
+        << "12/30/25"
+        << "01/02/26";
+    QTest::newRow("leap day") << "02/28/2024"
+                              << "12:00" << qint64(86400) << "1 Days, 0 Hrs, 00 Min"
+                              << "12:00 PM"
+                              << "12:00 PM"
+                              << "02/28/24"
+                              << "02/29/24";
+    QTest::newRow("fourteen days") << "05/24/2001"
+                                   << "06:15" << qint64(14 * 86400 - 1) << "13 Days, 23 Hrs, 59 Min"
+                                   << "06:15 AM"
+                                   << "06:14 AM"
+                                   << "05/24/01"
+                                   << "06/07/01";
 }
 
 void TestSummary2::elapsedTime()
@@ -299,9 +380,9 @@ void TestSummary2::storedRow()
 
     // The receding set is empty: its unset fields are NULL, its 85th the empty text,
     // its pace count 0.
-    q = session.exec(QStringLiteral(
-        "SELECT typeof([50th_PercentileR]), typeof(PaceR), typeof(Pace_PercentR), "
-        "[85th_PercentileR], typeof([85th_PercentileR]), Pace_TotalR FROM Summary"));
+    q = session.exec(
+        QStringLiteral("SELECT typeof([50th_PercentileR]), typeof(PaceR), typeof(Pace_PercentR), "
+                       "[85th_PercentileR], typeof([85th_PercentileR]), Pace_TotalR FROM Summary"));
     QVERIFY(q.next());
     QCOMPARE(q.value(0).toString(), QStringLiteral("null"));
     QCOMPARE(q.value(1).toString(), QStringLiteral("null"));

@@ -1,8 +1,8 @@
 // The Time_15 rows: 48 per date, "*" for zero, hour totals on every fourth row.
 
-#include "fixtures/StatsTestData.h"
 #include "core/stats/Statistics.h"
 #include "core/store/Schema.h"
+#include "fixtures/StatsTestData.h"
 
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -26,13 +26,14 @@ QStringList nonEmpty(const QVector<Time15Row> &rows, const QDate &first)
     QStringList out;
     for (int i = 0; i < rows.size(); ++i) {
         const Time15Row &r = rows.at(i);
-        const QString where = QStringLiteral("%1.%2 ").arg(first.daysTo(r.date) + 1).arg(i % 48 + 1);
+        const QString where =
+            QStringLiteral("%1.%2 ").arg(first.daysTo(r.date) + 1).arg(i % 48 + 1);
         const std::pair<const char *, std::optional<QString>> fields[] = {
-            {"AMApp", r.amAppText()},           {"AMRec", r.amRecText()},
-            {"tHourAMApp", r.tHourAMApp()},     {"tHourAMRec", r.tHourAMRec()},
-            {"AMHourTotal", r.amHourTotal()},   {"PMApp", r.pmAppText()},
-            {"PMRec", r.pmRecText()},           {"tHourPMApp", r.tHourPMApp()},
-            {"tHourPMRec", r.tHourPMRec()},     {"PMHourTotal", r.pmHourTotal()}};
+            {"AMApp", r.amAppText()},         {"AMRec", r.amRecText()},
+            {"tHourAMApp", r.tHourAMApp()},   {"tHourAMRec", r.tHourAMRec()},
+            {"AMHourTotal", r.amHourTotal()}, {"PMApp", r.pmAppText()},
+            {"PMRec", r.pmRecText()},         {"tHourPMApp", r.tHourPMApp()},
+            {"tHourPMRec", r.tHourPMRec()},   {"PMHourTotal", r.pmHourTotal()}};
         for (const auto &[name, value] : fields)
             if (value && *value != QLatin1String("*"))
                 out << where + QLatin1String(name) + QLatin1Char('=') + *value;
@@ -72,12 +73,12 @@ void TestTime15min::blocks_data()
     QTest::newRow("on 01:00:00") << Vehicles{vehicleAt('-', 30, Day1, at(1, 0))}
                                  << QStringList{"1.5 AMRec=1", "1.8 tHourAMRec=1",
                                                 "1.8 AMHourTotal=1"};
-    QTest::newRow("on 12:00:00 is afternoon") << Vehicles{vehicleAt('+', 30, Day1, at(12, 0))}
-                                              << QStringList{"1.1 PMApp=1", "1.4 tHourPMApp=1",
-                                                             "1.4 PMHourTotal=1"};
-    QTest::newRow("11:59:59 is morning") << Vehicles{vehicleAt('+', 30, Day1, at(11, 59, 59))}
-                                         << QStringList{"1.48 AMApp=1", "1.48 tHourAMApp=1",
-                                                        "1.48 AMHourTotal=1"};
+    QTest::newRow("on 12:00:00 is afternoon")
+        << Vehicles{vehicleAt('+', 30, Day1, at(12, 0))}
+        << QStringList{"1.1 PMApp=1", "1.4 tHourPMApp=1", "1.4 PMHourTotal=1"};
+    QTest::newRow("11:59:59 is morning")
+        << Vehicles{vehicleAt('+', 30, Day1, at(11, 59, 59))}
+        << QStringList{"1.48 AMApp=1", "1.48 tHourAMApp=1", "1.48 AMHourTotal=1"};
     QTest::newRow("00:00:00") << Vehicles{vehicleAt('-', 30, Day1, 0)}
                               << QStringList{"1.1 AMRec=1", "1.4 tHourAMRec=1",
                                              "1.4 AMHourTotal=1"};
@@ -85,25 +86,22 @@ void TestTime15min::blocks_data()
         << Vehicles{vehicleAt('+', 30, Day1, at(23, 50)), vehicleAt('-', 30, Day1, at(23, 59, 59))}
         << QStringList{"1.48 PMApp=1", "1.48 PMRec=1", "1.48 tHourPMApp=1", "1.48 tHourPMRec=1",
                        "1.48 PMHourTotal=2"};
-    QTest::newRow("unknown direction") << Vehicles{vehicleAt('?', 30, Day1, at(0, 7))}
-                                       << QStringList{};
-    QTest::newRow("hour sums") << Vehicles{vehicleAt('+', 1, Day1, at(8, 0)),
-                                           vehicleAt('+', 1, Day1, at(8, 14, 59)),
-                                           vehicleAt('+', 1, Day1, at(8, 30)),
-                                           vehicleAt('-', 1, Day1, at(8, 59, 59)),
-                                           vehicleAt('?', 1, Day1, at(8, 59, 59)),
-                                           vehicleAt('-', 1, Day1, at(9, 0))}
-                               << QStringList{"1.33 AMApp=2", "1.35 AMApp=1", "1.36 AMRec=1",
-                                              "1.36 tHourAMApp=3", "1.36 tHourAMRec=1",
-                                              "1.36 AMHourTotal=4", "1.37 AMRec=1",
-                                              "1.40 tHourAMRec=1", "1.40 AMHourTotal=1"};
+    QTest::newRow("unknown direction")
+        << Vehicles{vehicleAt('?', 30, Day1, at(0, 7))} << QStringList{};
+    QTest::newRow("hour sums")
+        << Vehicles{vehicleAt('+', 1, Day1, at(8, 0)),      vehicleAt('+', 1, Day1, at(8, 14, 59)),
+                    vehicleAt('+', 1, Day1, at(8, 30)),     vehicleAt('-', 1, Day1, at(8, 59, 59)),
+                    vehicleAt('?', 1, Day1, at(8, 59, 59)), vehicleAt('-', 1, Day1, at(9, 0))}
+        << QStringList{"1.33 AMApp=2",      "1.35 AMApp=1",      "1.36 AMRec=1",
+                       "1.36 tHourAMApp=3", "1.36 tHourAMRec=1", "1.36 AMHourTotal=4",
+                       "1.37 AMRec=1",      "1.40 tHourAMRec=1", "1.40 AMHourTotal=1"};
     QTest::newRow("second date") << Vehicles{vehicleAt('+', 30, Day1.addDays(1), at(13, 20))}
                                  << QStringList{"2.6 PMApp=1", "2.8 tHourPMApp=1",
                                                 "2.8 PMHourTotal=1"};
-    QTest::newRow("outside the dates") << Vehicles{vehicleAt('+', 30, Day1.addDays(-1), 0),
-                                                   vehicleAt('+', 30, Day1.addDays(2), 0),
-                                                   vehicleAt('+', 30, QDate(), 0)}
-                                       << QStringList{};
+    QTest::newRow("outside the dates")
+        << Vehicles{vehicleAt('+', 30, Day1.addDays(-1), 0), vehicleAt('+', 30, Day1.addDays(2), 0),
+                    vehicleAt('+', 30, QDate(), 0)}
+        << QStringList{};
 }
 
 void TestTime15min::blocks()
@@ -130,9 +128,9 @@ void TestTime15min::rowLayout()
         QCOMPARE(r.amAppText(), QStringLiteral("*"));
         QCOMPARE(r.pmRecText(), QStringLiteral("*"));
         const bool hourRow = i % 4 == 3;
-        for (const std::optional<QString> &field : {r.tHourAMApp(), r.tHourAMRec(),
-                                                    r.amHourTotal(), r.tHourPMApp(),
-                                                    r.tHourPMRec(), r.pmHourTotal()}) {
+        for (const std::optional<QString> &field :
+             {r.tHourAMApp(), r.tHourAMRec(), r.amHourTotal(), r.tHourPMApp(), r.tHourPMRec(),
+              r.pmHourTotal()}) {
             QCOMPARE(field.has_value(), hourRow);
             if (hourRow)
                 QCOMPARE(*field, QStringLiteral("*"));
@@ -191,8 +189,9 @@ void TestTime15min::storedRows()
     vehicles << vehicleAt('-', 30, QDate(2026, 1, 1), at(0, 15));
     Time15min(session, vehicles, input, period);
 
-    QCOMPARE(session.scalar(QStringLiteral("SELECT count(*) FROM Time_15 WHERE Batch_Number = ?"),
-                            {input.batchNumber})
+    QCOMPARE(session
+                 .scalar(QStringLiteral("SELECT count(*) FROM Time_15 WHERE Batch_Number = ?"),
+                         {input.batchNumber})
                  .toInt(),
              3 * 48);
     QSqlQuery q = session.exec(QStringLiteral(
@@ -224,11 +223,18 @@ void TestTime15min::periodDates_data()
     QTest::addColumn<int>("dates");
     QTest::addColumn<QString>("lastStored");
 
-    QTest::newRow("one date") << "05/24/2001" << "05/24/01" << "05/24/01" << 1 << "05/24/01";
-    QTest::newRow("year end") << "12/30/2025" << "12/30/25" << "01/02/26" << 4 << "01/02/26";
-    QTest::newRow("into a new century") << "12/31/2099" << "12/31/99" << "01/01/00" << 2
-                                        << "01/01/00";
-    QTest::newRow("no start date") << "" << "" << "" << 0 << "";
+    QTest::newRow("one date") << "05/24/2001"
+                              << "05/24/01"
+                              << "05/24/01" << 1 << "05/24/01";
+    QTest::newRow("year end") << "12/30/2025"
+                              << "12/30/25"
+                              << "01/02/26" << 4 << "01/02/26";
+    QTest::newRow("into a new century") << "12/31/2099"
+                                        << "12/31/99"
+                                        << "01/01/00" << 2 << "01/01/00";
+    QTest::newRow("no start date") << ""
+                                   << ""
+                                   << "" << 0 << "";
 }
 
 void TestTime15min::periodDates()

@@ -2,8 +2,8 @@
 // connection held between operations.
 #include "core/store/BoundDataSource.h"
 #include "core/store/DatabaseSession.h"
-#include "fixtures/DatabaseTrouble.h"
 #include "core/store/Schema.h"
+#include "fixtures/DatabaseTrouble.h"
 
 #include <QFile>
 #include <QSignalSpy>
@@ -25,10 +25,14 @@ private:
     void addSurveys()
     {
         DatabaseSession s(m_path);
-        const QString ins = QStringLiteral("INSERT INTO [Header] ([Batch_Number], [Location], [Zone]) VALUES (?, ?, ?)");
-        s.exec(ins, {QStringLiteral("052401-A"), QStringLiteral("Elm Street"), QStringLiteral("School")});
-        s.exec(ins, {QStringLiteral("052501-B"), QStringLiteral("Oak Avenue"), QStringLiteral("Highway")});
-        s.exec(ins, {QStringLiteral("052601-C"), QStringLiteral("Main Street"), QStringLiteral("Church")});
+        const QString ins = QStringLiteral(
+            "INSERT INTO [Header] ([Batch_Number], [Location], [Zone]) VALUES (?, ?, ?)");
+        s.exec(ins, {QStringLiteral("052401-A"), QStringLiteral("Elm Street"),
+                     QStringLiteral("School")});
+        s.exec(ins, {QStringLiteral("052501-B"), QStringLiteral("Oak Avenue"),
+                     QStringLiteral("Highway")});
+        s.exec(ins, {QStringLiteral("052601-C"), QStringLiteral("Main Street"),
+                     QStringLiteral("Church")});
     }
 
 private Q_SLOTS:
@@ -86,11 +90,13 @@ private Q_SLOTS:
         addSurveys();
         BoundDataSource src;
         src.setDatabaseName(m_path);
-        src.setRecordSource(QStringLiteral("SELECT [Batch_Number], [Zone] FROM [Header] WHERE [Zone] <> ? ORDER BY [Batch_Number] DESC"),
+        src.setRecordSource(QStringLiteral("SELECT [Batch_Number], [Zone] FROM [Header] WHERE "
+                                           "[Zone] <> ? ORDER BY [Batch_Number] DESC"),
                             {QStringLiteral("School")});
         QVERIFY(src.refresh());
         QCOMPARE(src.recordCount(), 2);
-        QCOMPARE(src.fieldNames(), (QStringList{QStringLiteral("Batch_Number"), QStringLiteral("Zone")}));
+        QCOMPARE(src.fieldNames(),
+                 (QStringList{QStringLiteral("Batch_Number"), QStringLiteral("Zone")}));
         QCOMPARE(src.value(1, 1).toString(), QStringLiteral("Highway"));
         QVERIFY(src.value(2, 0).isNull());
     }
@@ -244,7 +250,9 @@ private Q_SLOTS:
         if (trouble == QLatin1String("gone"))
             QVERIFY(QFile::rename(m_path + QStringLiteral(".moved"), m_path));
         DatabaseSession check(m_path);
-        QCOMPARE(check.scalar(QStringLiteral("SELECT Location FROM Header WHERE Batch_Number = '052401-A'"))
+        QCOMPARE(check
+                     .scalar(QStringLiteral(
+                         "SELECT Location FROM Header WHERE Batch_Number = '052401-A'"))
                      .toString(),
                  QStringLiteral("Elm Street"));
     }

@@ -39,19 +39,23 @@ private Q_SLOTS:
         QTest::newRow("locked") << SQLITE_LOCKED << "" << int(DatabaseFault::Busy);
         QTest::newRow("read-only") << SQLITE_READONLY << "attempt to write a readonly database"
                                    << int(DatabaseFault::ReadOnly);
-        QTest::newRow("read-only, moved") << SQLITE_READONLY_DBMOVED << "" << int(DatabaseFault::ReadOnly);
-        QTest::newRow("journal cannot be made") << SQLITE_CANTOPEN << "" << int(DatabaseFault::ReadOnly);
+        QTest::newRow("read-only, moved")
+            << SQLITE_READONLY_DBMOVED << "" << int(DatabaseFault::ReadOnly);
+        QTest::newRow("journal cannot be made")
+            << SQLITE_CANTOPEN << "" << int(DatabaseFault::ReadOnly);
         QTest::newRow("corrupt") << SQLITE_CORRUPT << "database disk image is malformed"
                                  << int(DatabaseFault::Damaged);
-        QTest::newRow("not a database") << SQLITE_NOTADB << "file is not a database"
-                                        << int(DatabaseFault::NotSurveyDatabase);
-        QTest::newRow("table missing") << SQLITE_ERROR << "no such table: Time_15"
-                                       << int(DatabaseFault::NotSurveyDatabase);
+        QTest::newRow("not a database")
+            << SQLITE_NOTADB << "file is not a database" << int(DatabaseFault::NotSurveyDatabase);
+        QTest::newRow("table missing")
+            << SQLITE_ERROR << "no such table: Time_15" << int(DatabaseFault::NotSurveyDatabase);
         QTest::newRow("field missing") << SQLITE_ERROR << "table Summary has no column named Pace"
                                        << int(DatabaseFault::NotSurveyDatabase);
         QTest::newRow("disk full") << SQLITE_FULL << "" << int(DatabaseFault::Full);
-        QTest::newRow("other error") << SQLITE_ERROR << "near \"x\": syntax error" << int(DatabaseFault::Other);
-        QTest::newRow("input/output") << SQLITE_IOERR_WRITE << "disk I/O error" << int(DatabaseFault::Other);
+        QTest::newRow("other error")
+            << SQLITE_ERROR << "near \"x\": syntax error" << int(DatabaseFault::Other);
+        QTest::newRow("input/output")
+            << SQLITE_IOERR_WRITE << "disk I/O error" << int(DatabaseFault::Other);
     }
 
     void faultOfEngineCode()
@@ -69,7 +73,8 @@ private Q_SLOTS:
         QTest::newRow("missing") << "missing" << int(DatabaseFault::Missing);
         QTest::newRow("a folder") << "folder" << int(DatabaseFault::NotSurveyDatabase);
         QTest::newRow("a text file") << "text" << int(DatabaseFault::NotSurveyDatabase);
-        QTest::newRow("a database of something else") << "foreign" << int(DatabaseFault::NotSurveyDatabase);
+        QTest::newRow("a database of something else")
+            << "foreign" << int(DatabaseFault::NotSurveyDatabase);
     }
 
     void openFaults()
@@ -136,7 +141,8 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, content);
         QFETCH(bool, exists);
-        const QString path = m_dir.filePath(QStringLiteral("%1/OV97.mdb").arg(QTest::currentDataTag()));
+        const QString path =
+            m_dir.filePath(QStringLiteral("%1/OV97.mdb").arg(QTest::currentDataTag()));
         QVERIFY(QDir().mkpath(QFileInfo(path).path()));
         if (exists) {
             QFile f(path);
@@ -201,26 +207,38 @@ private Q_SLOTS:
         DatabaseSession s(path);
         const QString name = QStringLiteral("O'Brien'); DROP TABLE Officer; --");
         s.exec(QStringLiteral("INSERT INTO [Officer] ([Admin_Officer]) VALUES (?)"), {name});
-        QCOMPARE(s.scalar(QStringLiteral("SELECT count(*) FROM [Officer] WHERE [admin_officer] = ?"), {name}).toInt(), 1);
-        QCOMPARE(s.scalar(QStringLiteral("SELECT [Admin_Officer] FROM [Officer]")).toString(), name);
+        QCOMPARE(
+            s.scalar(QStringLiteral("SELECT count(*) FROM [Officer] WHERE [admin_officer] = ?"),
+                     {name})
+                .toInt(),
+            1);
+        QCOMPARE(s.scalar(QStringLiteral("SELECT [Admin_Officer] FROM [Officer]")).toString(),
+                 name);
     }
 
     void preparedStatementRunsAgain()
     {
         const QString path = blank(QStringLiteral("prepared.mdb"));
         DatabaseSession s(path);
-        QSqlQuery ins = s.prepare(QStringLiteral("INSERT INTO [Speed] ([batch_number], [speed], [all_total]) VALUES (?, ?, ?)"));
+        QSqlQuery ins = s.prepare(QStringLiteral(
+            "INSERT INTO [Speed] ([batch_number], [speed], [all_total]) VALUES (?, ?, ?)"));
         for (int sp = 1; sp <= 5; ++sp)
             s.run(ins, {QStringLiteral("X"), sp, sp * 10});
-        QCOMPARE(s.scalar(QStringLiteral("SELECT sum(all_total) FROM Speed WHERE batch_number = ?"), {QStringLiteral("X")}).toInt(), 150);
-        QVERIFY(s.scalar(QStringLiteral("SELECT max(speed) FROM Speed WHERE batch_number = ?"), {QStringLiteral("none")}).isNull());
+        QCOMPARE(s.scalar(QStringLiteral("SELECT sum(all_total) FROM Speed WHERE batch_number = ?"),
+                          {QStringLiteral("X")})
+                     .toInt(),
+                 150);
+        QVERIFY(s.scalar(QStringLiteral("SELECT max(speed) FROM Speed WHERE batch_number = ?"),
+                         {QStringLiteral("none")})
+                    .isNull());
     }
 
     void badStatementThrows()
     {
         const QString path = blank(QStringLiteral("bad.mdb"));
         DatabaseSession s(path);
-        QVERIFY_THROWS_EXCEPTION(DatabaseError, s.exec(QStringLiteral("SELECT * FROM [NoSuchTable]")));
+        QVERIFY_THROWS_EXCEPTION(DatabaseError,
+                                 s.exec(QStringLiteral("SELECT * FROM [NoSuchTable]")));
         QVERIFY_THROWS_EXCEPTION(DatabaseError, s.prepare(QStringLiteral("SELEKT")));
     }
 
@@ -229,7 +247,8 @@ private Q_SLOTS:
         const QString path = blank(QStringLiteral("bulk.mdb"));
         DatabaseSession s(path);
         for (int i = 0; i < 3; ++i)
-            s.exec(QStringLiteral("INSERT INTO [Veh_Data] ([Batch_Number], [Speed]) VALUES (?, ?)"), {QStringLiteral("B"), i});
+            s.exec(QStringLiteral("INSERT INTO [Veh_Data] ([Batch_Number], [Speed]) VALUES (?, ?)"),
+                   {QStringLiteral("B"), i});
         s.deleteAll(QStringLiteral("veh_data"));
         QCOMPARE(s.scalar(QStringLiteral("SELECT count(*) FROM Veh_Data")).toInt(), 0);
         QCOMPARE(s.scalar(QStringLiteral("SELECT count(*) FROM Radar")).toInt(), 1);
@@ -256,7 +275,9 @@ private Q_SLOTS:
             try {
                 Transaction t(s);
                 for (int i = 0; i < 3; ++i)
-                    s.exec(QStringLiteral("INSERT INTO [Speed] ([batch_number], [speed]) VALUES (?, ?)"), {QStringLiteral("X"), i});
+                    s.exec(QStringLiteral(
+                               "INSERT INTO [Speed] ([batch_number], [speed]) VALUES (?, ?)"),
+                           {QStringLiteral("X"), i});
                 if (fail)
                     s.exec(QStringLiteral("INSERT INTO [NoSuchTable] VALUES (1)"));
                 if (commit)

@@ -69,7 +69,8 @@ void tst_PagedQueryModel::storeRows(const QString &batch, int n, int otherEvery)
 PagedQueryModel::Query tst_PagedQueryModel::query(const QString &batch, const QString &extra) const
 {
     return {QStringLiteral("Speed_Profile"),
-            {QStringLiteral("Date"), QStringLiteral("Time"), QStringLiteral("speed_Over"), QStringLiteral("Dir")},
+            {QStringLiteral("Date"), QStringLiteral("Time"), QStringLiteral("speed_Over"),
+             QStringLiteral("Dir")},
             QStringLiteral("[Batch_Number] = ?") + extra,
             {batch}};
 }
@@ -191,7 +192,8 @@ void tst_PagedQueryModel::boundValuesAreNotSpliced()
     QVERIFY(model.setQuery(m_path, query(QStringLiteral("O'Brien"))));
     QCOMPARE(model.rowCount(), 3);
     // Trailing blanks of a batch number are not significant.
-    QVERIFY(model.setQuery(m_path, query(QStringLiteral("B   "), QStringLiteral(" AND [Dir] = '+'"))));
+    QVERIFY(
+        model.setQuery(m_path, query(QStringLiteral("B   "), QStringLiteral(" AND [Dir] = '+'"))));
     QCOMPARE(model.rowCount(), 2);
     QCOMPARE(model.data(model.index(1, 0)).toString(), QStringLiteral("d2"));
 }
@@ -222,7 +224,8 @@ void tst_PagedQueryModel::failingSelectionLeavesItEmpty()
     QCOMPARE(model.rowCount(), 0);
     QVERIFY(!model.canFetchMore());
 
-    QVERIFY(!model.setQuery(m_dir.filePath(QStringLiteral("missing.mdb")), query(QStringLiteral("B"))));
+    QVERIFY(
+        !model.setQuery(m_dir.filePath(QStringLiteral("missing.mdb")), query(QStringLiteral("B"))));
     QVERIFY(model.errorText().contains(QStringLiteral("missing.mdb")));
     QCOMPARE(model.rowCount(), 0);
 }

@@ -18,8 +18,9 @@ private:
     {
         DatabaseSession s(m_path);
         for (const QString &b : batches)
-            s.exec(QStringLiteral("INSERT INTO [Header] ([Batch_Number], [Location]) VALUES (?, ?)"),
-                   {b, QStringLiteral("at ") + b});
+            s.exec(
+                QStringLiteral("INSERT INTO [Header] ([Batch_Number], [Location]) VALUES (?, ?)"),
+                {b, QStringLiteral("at ") + b});
     }
 
 private Q_SLOTS:
@@ -47,7 +48,8 @@ private Q_SLOTS:
 
     void movesWalkTheRows()
     {
-        fillHeader({QStringLiteral("052401-A"), QStringLiteral("052401-B"), QStringLiteral("052401-C")});
+        fillHeader(
+            {QStringLiteral("052401-A"), QStringLiteral("052401-B"), QStringLiteral("052401-C")});
         DatabaseSession s(m_path);
         Recordset rs(s, QStringLiteral("[Header]"));
         QVERIFY(!rs.bof() && !rs.eof());
@@ -89,7 +91,9 @@ private Q_SLOTS:
         DatabaseSession s(m_path);
         Recordset count(s, QStringLiteral("SELECT count(*) AS TVeh FROM [Header]"));
         QCOMPARE(count.field(QStringLiteral("tveh")).toInt(), 3);
-        Recordset distinct(s, QStringLiteral("SELECT DISTINCT [Batch_Number] FROM [Header] ORDER BY [Batch_Number]"));
+        Recordset distinct(
+            s,
+            QStringLiteral("SELECT DISTINCT [Batch_Number] FROM [Header] ORDER BY [Batch_Number]"));
         QCOMPARE(distinct.recordCount(), 2);
         QCOMPARE(distinct.fieldNames(), QStringList{QStringLiteral("Batch_Number")});
         QVERIFY_THROWS_EXCEPTION(DatabaseError, distinct.edit());
@@ -150,7 +154,8 @@ private Q_SLOTS:
     {
         DatabaseSession s(m_path);
         Recordset rs(s, QStringLiteral("Radar"));
-        QVERIFY_THROWS_EXCEPTION(DatabaseError, rs.setField(QStringLiteral("radar_mode"), QStringLiteral("KPH")));
+        QVERIFY_THROWS_EXCEPTION(DatabaseError,
+                                 rs.setField(QStringLiteral("radar_mode"), QStringLiteral("KPH")));
         QVERIFY_THROWS_EXCEPTION(DatabaseError, rs.update());
     }
 
@@ -186,16 +191,19 @@ private Q_SLOTS:
 
     void deleteEveryRowInALoop()
     {
-        fillHeader({QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"), QStringLiteral("D")});
+        fillHeader(
+            {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"), QStringLiteral("D")});
         DatabaseSession s(m_path);
-        Recordset rs(s, QStringLiteral("SELECT * FROM [Header] WHERE [Batch_Number] <> ?"), {QStringLiteral("C")});
+        Recordset rs(s, QStringLiteral("SELECT * FROM [Header] WHERE [Batch_Number] <> ?"),
+                     {QStringLiteral("C")});
         int guard = 0;
         while (!rs.eof() && guard++ < 10) {
             rs.remove();
             rs.moveNext();
         }
         QCOMPARE(guard, 3);
-        QCOMPARE(s.scalar(QStringLiteral("SELECT [Batch_Number] FROM [Header]")).toString(), QStringLiteral("C"));
+        QCOMPARE(s.scalar(QStringLiteral("SELECT [Batch_Number] FROM [Header]")).toString(),
+                 QStringLiteral("C"));
     }
 
     void findFirst_data()
@@ -204,12 +212,17 @@ private Q_SLOTS:
         QTest::addColumn<QVariant>("value");
         QTest::addColumn<int>("position");
         QTest::newRow("exact") << "Batch_Number" << QVariant(QStringLiteral("052401-B")) << 1;
-        QTest::newRow("trailing blanks of the wanted") << "batch_number" << QVariant(QStringLiteral("052401-B   ")) << 1;
-        QTest::newRow("trailing blanks stored") << "Location" << QVariant(QStringLiteral("Main St")) << 2;
+        QTest::newRow("trailing blanks of the wanted")
+            << "batch_number" << QVariant(QStringLiteral("052401-B   ")) << 1;
+        QTest::newRow("trailing blanks stored")
+            << "Location" << QVariant(QStringLiteral("Main St")) << 2;
         QTest::newRow("first of two") << "Zone" << QVariant(QStringLiteral("School")) << 0;
-        QTest::newRow("case matters") << "Batch_Number" << QVariant(QStringLiteral("052401-b")) << -1;
-        QTest::newRow("leading blank matters") << "Batch_Number" << QVariant(QStringLiteral(" 052401-B")) << -1;
-        QTest::newRow("no match stays") << "Batch_Number" << QVariant(QStringLiteral("999999-Z")) << -1;
+        QTest::newRow("case matters")
+            << "Batch_Number" << QVariant(QStringLiteral("052401-b")) << -1;
+        QTest::newRow("leading blank matters")
+            << "Batch_Number" << QVariant(QStringLiteral(" 052401-B")) << -1;
+        QTest::newRow("no match stays")
+            << "Batch_Number" << QVariant(QStringLiteral("999999-Z")) << -1;
     }
 
     void findFirst()
@@ -219,10 +232,14 @@ private Q_SLOTS:
         QFETCH(int, position);
         {
             DatabaseSession s(m_path);
-            const QString ins = QStringLiteral("INSERT INTO [Header] ([Batch_Number], [Location], [Zone]) VALUES (?, ?, ?)");
-            s.exec(ins, {QStringLiteral("052401-A"), QStringLiteral("Elm"), QStringLiteral("School")});
-            s.exec(ins, {QStringLiteral("052401-B"), QStringLiteral("Oak"), QStringLiteral("School")});
-            s.exec(ins, {QStringLiteral("052401-C"), QStringLiteral("Main St   "), QStringLiteral("Park")});
+            const QString ins = QStringLiteral(
+                "INSERT INTO [Header] ([Batch_Number], [Location], [Zone]) VALUES (?, ?, ?)");
+            s.exec(ins,
+                   {QStringLiteral("052401-A"), QStringLiteral("Elm"), QStringLiteral("School")});
+            s.exec(ins,
+                   {QStringLiteral("052401-B"), QStringLiteral("Oak"), QStringLiteral("School")});
+            s.exec(ins, {QStringLiteral("052401-C"), QStringLiteral("Main St   "),
+                         QStringLiteral("Park")});
         }
         DatabaseSession s(m_path);
         Recordset rs(s, QStringLiteral("Header"));
@@ -236,14 +253,18 @@ private Q_SLOTS:
     {
         DatabaseSession s(m_path);
         for (int sp : {20, 35, 50, 60})
-            s.exec(QStringLiteral("INSERT INTO [Speed] ([batch_number], [speed], [all_total]) VALUES ('X', ?, ?)"),
+            s.exec(QStringLiteral("INSERT INTO [Speed] ([batch_number], [speed], [all_total]) "
+                                  "VALUES ('X', ?, ?)"),
                    {sp, sp * 2});
-        Recordset rs(s, QStringLiteral("SELECT * FROM [Speed] WHERE [batch_number] = ?"), {QStringLiteral("X")});
+        Recordset rs(s, QStringLiteral("SELECT * FROM [Speed] WHERE [batch_number] = ?"),
+                     {QStringLiteral("X")});
         QVERIFY(rs.findFirst(QStringLiteral("speed"), 35));
         QCOMPARE(rs.position(), 1);
-        QVERIFY(rs.findFirst([](const Recordset &r) { return r.field(QStringLiteral("all_total")).toInt() > 90; }));
+        QVERIFY(rs.findFirst(
+            [](const Recordset &r) { return r.field(QStringLiteral("all_total")).toInt() > 90; }));
         QCOMPARE(rs.position(), 2);
-        QVERIFY(!rs.findFirst([](const Recordset &r) { return r.field(QStringLiteral("speed")).toInt() > 99; }));
+        QVERIFY(!rs.findFirst(
+            [](const Recordset &r) { return r.field(QStringLiteral("speed")).toInt() > 99; }));
         QCOMPARE(rs.position(), 2);
     }
 };

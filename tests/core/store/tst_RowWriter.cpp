@@ -45,8 +45,8 @@ void TestRowWriter::rows()
                          "INSERT INTO [Speed_Profile] ([Batch_Number], [Date], [Time], "
                          "[speed_Over], [Plus10], [Plus20], [Dir])",
                          7);
-        insert.text(1, QStringLiteral("B"));      // set once, kept for every row
-        insert.text(6, QString());                // a null text is stored as empty text
+        insert.text(1, QStringLiteral("B")); // set once, kept for every row
+        insert.text(6, QString());           // a null text is stored as empty text
         for (int i = 0; i < count; ++i) {
             insert.integer(2, i);
             insert.text(3, QStringLiteral("t%1").arg(i));
@@ -89,7 +89,8 @@ void TestRowWriter::failureThrows()
     const QString path = dir.filePath(QStringLiteral("OV97.mdb"));
     QCOMPARE(createBlankDatabase(path), QString());
     DatabaseSession session(path);
-    QVERIFY_THROWS_EXCEPTION(DatabaseError, RowWriter(session, "INSERT INTO [NoSuchTable] ([a])", 1));
+    QVERIFY_THROWS_EXCEPTION(DatabaseError,
+                             RowWriter(session, "INSERT INTO [NoSuchTable] ([a])", 1));
 
     // A failure in the rows that wait for the last run is reported by finish().
     session.exec(QStringLiteral("CREATE TABLE Checked (v INTEGER CHECK (v < 5))"));

@@ -25,9 +25,13 @@ private Q_SLOTS:
         QTest::addColumn<QString>("folder");
         QTest::addColumn<QString>("expected");
         const QString sep = QString(QDir::separator());
-        QTest::newRow("plain") << "/opt/roadtally" << sep + "opt" + sep + "roadtally" + sep + "OV97.mdb";
-        QTest::newRow("trailing separator") << "/opt/roadtally/" << sep + "opt" + sep + "roadtally" + sep + "OV97.mdb";
-        QTest::newRow("blank in name") << "/home/u/Speed Surveys" << sep + "home" + sep + "u" + sep + "Speed Surveys" + sep + "OV97.mdb";
+        QTest::newRow("plain") << "/opt/roadtally"
+                               << sep + "opt" + sep + "roadtally" + sep + "OV97.mdb";
+        QTest::newRow("trailing separator")
+            << "/opt/roadtally/" << sep + "opt" + sep + "roadtally" + sep + "OV97.mdb";
+        QTest::newRow("blank in name")
+            << "/home/u/Speed Surveys"
+            << sep + "home" + sep + "u" + sep + "Speed Surveys" + sep + "OV97.mdb";
     }
 
     void databasePathIn()
@@ -41,12 +45,15 @@ private Q_SLOTS:
     {
         SharedState state;
         QCOMPARE(state.programFolder(), QCoreApplication::applicationDirPath());
-        QCOMPARE(state.deriveDatabasePath(), roadtally::databasePathIn(QCoreApplication::applicationDirPath()));
+        QCOMPARE(state.deriveDatabasePath(),
+                 roadtally::databasePathIn(QCoreApplication::applicationDirPath()));
         // Moving the program folder moves the database; nothing of the old place stays.
         state.setProgramFolder(QStringLiteral("/srv/first"));
-        QCOMPARE(state.deriveDatabasePath(), roadtally::databasePathIn(QStringLiteral("/srv/first")));
+        QCOMPARE(state.deriveDatabasePath(),
+                 roadtally::databasePathIn(QStringLiteral("/srv/first")));
         state.setProgramFolder(QStringLiteral("/srv/second"));
-        QCOMPARE(state.deriveDatabasePath(), roadtally::databasePathIn(QStringLiteral("/srv/second")));
+        QCOMPARE(state.deriveDatabasePath(),
+                 roadtally::databasePathIn(QStringLiteral("/srv/second")));
         QCOMPARE(state.databasePath, roadtally::databasePathIn(QStringLiteral("/srv/second")));
     }
 };

@@ -2,8 +2,8 @@
 // the command-line reports read and write them.
 #include "fixtures/SurveyFixture.h"
 
-#include "core/survey/AgencySettings.h"
 #include "core/reports/ReportFrame.h"
+#include "core/survey/AgencySettings.h"
 
 #include <QSqlQuery>
 
@@ -82,12 +82,20 @@ void tst_AgencySettings::agencyRoundTrip_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("address1");
     QTest::addColumn<QString>("address2");
-    QTest::newRow("plain") << "City of Springfield" << "742 Evergreen Terrace" << "Springfield, OR";
-    QTest::newRow("quotes") << "O'Fallon Police Dept." << "1 \"Main\" St" << "";
-    QTest::newRow("empty") << "" << "" << "";
-    QTest::newRow("statement text") << "x'); DELETE FROM [Agency]; --" << "a" << "b";
-    QTest::newRow("accents") << QStringLiteral("Municipalité de Québec") << QStringLiteral("Rue Saint-Jean")
-                             << "G1R 1R5";
+    QTest::newRow("plain") << "City of Springfield"
+                           << "742 Evergreen Terrace"
+                           << "Springfield, OR";
+    QTest::newRow("quotes") << "O'Fallon Police Dept."
+                            << "1 \"Main\" St"
+                            << "";
+    QTest::newRow("empty") << ""
+                           << ""
+                           << "";
+    QTest::newRow("statement text") << "x'); DELETE FROM [Agency]; --"
+                                    << "a"
+                                    << "b";
+    QTest::newRow("accents") << QStringLiteral("Municipalité de Québec")
+                             << QStringLiteral("Rue Saint-Jean") << "G1R 1R5";
 }
 
 void tst_AgencySettings::agencyRoundTrip()
@@ -149,7 +157,8 @@ void tst_AgencySettings::optionsStoredAsOneAndZero()
     QFETCH(bool, printName);
     QFETCH(bool, printDate);
     writeReportOptions(session(), {printName, printDate});
-    QSqlQuery q = session().exec(QStringLiteral("SELECT [Print_Name], [Print_Date], [radar_mode] FROM [Radar]"));
+    QSqlQuery q = session().exec(
+        QStringLiteral("SELECT [Print_Name], [Print_Date], [radar_mode] FROM [Radar]"));
     QVERIFY(q.next());
     QCOMPARE(q.value(0).toString(), printName ? QStringLiteral("1") : QStringLiteral("0"));
     QCOMPARE(q.value(1).toString(), printDate ? QStringLiteral("1") : QStringLiteral("0"));
@@ -177,7 +186,8 @@ void tst_AgencySettings::placeholderOnlyForEmptyTable()
     QCOMPARE(rebuildOfficerList(session()), first);
 
     addOfficer(session(), QStringLiteral("Sgt. Pepper"));
-    QCOMPARE(officerNames(), (QStringList{QStringLiteral("(Officer Name)"), QStringLiteral("Sgt. Pepper")}));
+    QCOMPARE(officerNames(),
+             (QStringList{QStringLiteral("(Officer Name)"), QStringLiteral("Sgt. Pepper")}));
 }
 
 void tst_AgencySettings::officerNamesRoundTrip_data()
@@ -199,7 +209,8 @@ void tst_AgencySettings::officerNamesRoundTrip()
     addOfficer(session(), QStringLiteral("Before"));
     const OfficerRow added = addOfficer(session(), name);
     addOfficer(session(), QStringLiteral("After"));
-    QCOMPARE(officerNames(), (QStringList{QStringLiteral("Before"), name, QStringLiteral("After")}));
+    QCOMPARE(officerNames(),
+             (QStringList{QStringLiteral("Before"), name, QStringLiteral("After")}));
 
     const std::optional<OfficerRow> found = findOfficer(session(), name);
     QVERIFY(found);

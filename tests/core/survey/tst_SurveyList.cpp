@@ -31,16 +31,26 @@ void tst_SurveyList::line_data()
     QTest::addColumn<QString>("location");
     QTest::addColumn<QString>("expected");
 
-    QTest::newRow("usual survey")
-        << "052401-A" << "05/24/2001" << "13:45" << "Main Street"
-        << "052401-A       | 05/24/2001 |   13:45   |    Main Street";
-    QTest::newRow("empty location")
-        << "123199-Z" << "12/31/1999" << "23:59" << ""
-        << "123199-Z       | 12/31/1999 |   23:59   |    ";
+    QTest::newRow("usual survey") << "052401-A"
+                                  << "05/24/2001"
+                                  << "13:45"
+                                  << "Main Street"
+                                  << "052401-A       | 05/24/2001 |   13:45   |    Main Street";
+    QTest::newRow("empty location") << "123199-Z"
+                                    << "12/31/1999"
+                                    << "23:59"
+                                    << ""
+                                    << "123199-Z       | 12/31/1999 |   23:59   |    ";
     QTest::newRow("location with separators kept as typed")
-        << "010102-B" << "01/01/2002" << "00:00" << "Elm & 5th | east side"
+        << "010102-B"
+        << "01/01/2002"
+        << "00:00"
+        << "Elm & 5th | east side"
         << "010102-B       | 01/01/2002 |   00:00   |    Elm & 5th | east side";
-    QTest::newRow("all fields empty") << "" << "" << "" << ""
+    QTest::newRow("all fields empty") << ""
+                                      << ""
+                                      << ""
+                                      << ""
                                       << "       |  |      |    ";
 }
 
@@ -59,10 +69,14 @@ void tst_SurveyList::batchChoice_data()
     QTest::addColumn<QString>("batch");
     QTest::addColumn<QString>("expected");
     // An eight-character batch number is followed by two of the separator blanks.
-    QTest::newRow("eight characters") << "052401-A" << "052401-A  ";
-    QTest::newRow("nine characters") << "052401-AB" << "052401-AB ";
-    QTest::newRow("ten characters") << "0524011-AB" << "0524011-AB";
-    QTest::newRow("one character") << "X" << "X       | ";
+    QTest::newRow("eight characters") << "052401-A"
+                                      << "052401-A  ";
+    QTest::newRow("nine characters") << "052401-AB"
+                                     << "052401-AB ";
+    QTest::newRow("ten characters") << "0524011-AB"
+                                    << "0524011-AB";
+    QTest::newRow("one character") << "X"
+                                   << "X       | ";
 }
 
 void tst_SurveyList::batchChoice()

@@ -3,8 +3,8 @@
 // byte of the database or of the earlier backup.
 #include "fixtures/AdminFixture.h"
 
-#include "core/upkeep/DatabaseMaintenance.h"
 #include "core/store/BoundDataSource.h"
+#include "core/upkeep/DatabaseMaintenance.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -26,7 +26,8 @@ namespace {
 
 enum class Operation { Backup, Repair, Replace, Restore };
 
-MaintenanceResult run(Operation operation, const QString &folder, const MaintenanceOptions &options = {})
+MaintenanceResult run(Operation operation, const QString &folder,
+                      const MaintenanceOptions &options = {})
 {
     switch (operation) {
     case Operation::Backup:
@@ -112,9 +113,10 @@ void tst_DatabaseMaintenance::fragment()
 {
     DatabaseSession session(database());
     Transaction transaction(session);
-    QSqlQuery insert = session.prepare(QStringLiteral("INSERT INTO [Veh_Data] ([Batch_Number], [Offset], "
-                                                      "[Veh_Direction], [Speed], [Time], [Date]) VALUES "
-                                                      "('999999-Z', ?, '+', 50, '01:00:00 PM', '05/24/01')"));
+    QSqlQuery insert =
+        session.prepare(QStringLiteral("INSERT INTO [Veh_Data] ([Batch_Number], [Offset], "
+                                       "[Veh_Direction], [Speed], [Time], [Date]) VALUES "
+                                       "('999999-Z', ?, '+', 50, '01:00:00 PM', '05/24/01')"));
     for (int i = 0; i < 1500; ++i)
         session.run(insert, {i});
     transaction.commit();
@@ -156,7 +158,8 @@ void tst_DatabaseMaintenance::backupTwice()
     QCOMPARE(fileBytes(backup()), compacted);
     QCOMPARE(integrityOf(database()), QStringLiteral("ok"));
     QCOMPARE(folderFiles(m_folder->folder()),
-             (QStringList{QStringLiteral("OV97.BAK"), QStringLiteral("OV97.mdb"), QStringLiteral("ov97.emp")}));
+             (QStringList{QStringLiteral("OV97.BAK"), QStringLiteral("OV97.mdb"),
+                          QStringLiteral("ov97.emp")}));
 }
 
 void tst_DatabaseMaintenance::replaceThenRestore()
@@ -196,15 +199,19 @@ void tst_DatabaseMaintenance::missingFilesChangeNothing_data()
     QTest::addColumn<QString>("removed");
     QTest::addColumn<QString>("message");
 
-    QTest::newRow("restore without backup") << Operation::Restore << QString()
-                                            << QStringLiteral("        Backup database does not exist\r\n"
-                                                              "You must first create a backup of OVLite.mdb");
-    QTest::newRow("replace without ov97.emp") << Operation::Replace << QStringLiteral("ov97.emp")
-                                              << QStringLiteral("The blank database ov97.emp is not in the program");
-    QTest::newRow("backup without database") << Operation::Backup << QStringLiteral("OV97.mdb")
-                                             << QStringLiteral("There is no survey database OV97.mdb");
-    QTest::newRow("repair without database") << Operation::Repair << QStringLiteral("OV97.mdb")
-                                             << QStringLiteral("There is no survey database OV97.mdb");
+    QTest::newRow("restore without backup")
+        << Operation::Restore << QString()
+        << QStringLiteral("        Backup database does not exist\r\n"
+                          "You must first create a backup of OVLite.mdb");
+    QTest::newRow("replace without ov97.emp")
+        << Operation::Replace << QStringLiteral("ov97.emp")
+        << QStringLiteral("The blank database ov97.emp is not in the program");
+    QTest::newRow("backup without database")
+        << Operation::Backup << QStringLiteral("OV97.mdb")
+        << QStringLiteral("There is no survey database OV97.mdb");
+    QTest::newRow("repair without database")
+        << Operation::Repair << QStringLiteral("OV97.mdb")
+        << QStringLiteral("There is no survey database OV97.mdb");
 }
 
 void tst_DatabaseMaintenance::missingFilesChangeNothing()
@@ -236,7 +243,8 @@ void tst_DatabaseMaintenance::namesMatchWithoutCase()
     QVERIFY(backupDatabase(dir.path()).ok());
     // The backup keeps the name it had; no second backup file appears.
     QCOMPARE(folderFiles(dir.path()),
-             (QStringList{QStringLiteral("OV97.EMP"), QStringLiteral("Ov97.bak"), QStringLiteral("ov97.MDB")}));
+             (QStringList{QStringLiteral("OV97.EMP"), QStringLiteral("Ov97.bak"),
+                          QStringLiteral("ov97.MDB")}));
     QVERIFY(replaceDatabase(dir.path()).ok());
     QCOMPARE(fileBytes(db), fileBytes(dir.filePath(QStringLiteral("OV97.EMP"))));
     QVERIFY(restoreDatabase(dir.path()).ok());
@@ -257,7 +265,8 @@ void tst_DatabaseMaintenance::unusableSourceChangesNothing()
     writeBytes(blank(), QByteArray("This is not a database at all, just some text in a file."));
     MaintenanceResult result = replaceDatabase(m_folder->folder());
     QCOMPARE(result.outcome, MaintenanceOutcome::Failed);
-    QVERIFY2(result.message.contains(QLatin1String("not a usable survey database")), qPrintable(result.message));
+    QVERIFY2(result.message.contains(QLatin1String("not a usable survey database")),
+             qPrintable(result.message));
     QCOMPARE(fileBytes(database()), before);
 
     writeBytes(backup(), before);
@@ -275,18 +284,27 @@ void tst_DatabaseMaintenance::injectedFailureChangesNothing_data()
     QTest::addColumn<bool>("backupIsNewBackup"); // the backup was finished before the failing step
 
     QTest::newRow("backup: compaction") << Operation::Backup << MaintenanceStep::Compact << false;
-    QTest::newRow("backup: check of the copy") << Operation::Backup << MaintenanceStep::CheckCopy << false;
-    QTest::newRow("backup: keeping the old file") << Operation::Backup << MaintenanceStep::KeepBackup << false;
-    QTest::newRow("backup: renaming the backup") << Operation::Backup << MaintenanceStep::ReplaceBackup << false;
-    QTest::newRow("backup: renaming the database") << Operation::Backup << MaintenanceStep::ReplaceDatabase << true;
+    QTest::newRow("backup: check of the copy")
+        << Operation::Backup << MaintenanceStep::CheckCopy << false;
+    QTest::newRow("backup: keeping the old file")
+        << Operation::Backup << MaintenanceStep::KeepBackup << false;
+    QTest::newRow("backup: renaming the backup")
+        << Operation::Backup << MaintenanceStep::ReplaceBackup << false;
+    QTest::newRow("backup: renaming the database")
+        << Operation::Backup << MaintenanceStep::ReplaceDatabase << true;
     QTest::newRow("repair: compaction") << Operation::Repair << MaintenanceStep::Compact << false;
-    QTest::newRow("repair: check of the copy") << Operation::Repair << MaintenanceStep::CheckCopy << false;
-    QTest::newRow("repair: renaming the database") << Operation::Repair << MaintenanceStep::ReplaceDatabase << false;
+    QTest::newRow("repair: check of the copy")
+        << Operation::Repair << MaintenanceStep::CheckCopy << false;
+    QTest::newRow("repair: renaming the database")
+        << Operation::Repair << MaintenanceStep::ReplaceDatabase << false;
     QTest::newRow("replace: copy") << Operation::Replace << MaintenanceStep::CopySource << false;
-    QTest::newRow("replace: check of the copy") << Operation::Replace << MaintenanceStep::CheckCopy << false;
-    QTest::newRow("replace: renaming") << Operation::Replace << MaintenanceStep::ReplaceDatabase << false;
+    QTest::newRow("replace: check of the copy")
+        << Operation::Replace << MaintenanceStep::CheckCopy << false;
+    QTest::newRow("replace: renaming")
+        << Operation::Replace << MaintenanceStep::ReplaceDatabase << false;
     QTest::newRow("restore: copy") << Operation::Restore << MaintenanceStep::CopySource << false;
-    QTest::newRow("restore: renaming") << Operation::Restore << MaintenanceStep::ReplaceDatabase << false;
+    QTest::newRow("restore: renaming")
+        << Operation::Restore << MaintenanceStep::ReplaceDatabase << false;
 }
 
 void tst_DatabaseMaintenance::injectedFailureChangesNothing()
@@ -352,12 +370,14 @@ void tst_DatabaseMaintenance::readOnlyFolder()
 {
 #ifdef Q_OS_UNIX
     if (::geteuid() == 0)
-        QSKIP("the superuser writes into a read-only folder; temporaryFileCannotBeCreated covers it");
+        QSKIP(
+            "the superuser writes into a read-only folder; temporaryFileCannotBeCreated covers it");
     writeBytes(backup(), fileBytes(blank()));
     const QByteArray databaseBefore = fileBytes(database());
     const QByteArray backupBefore = fileBytes(backup());
     QVERIFY(::chmod(QFile::encodeName(m_folder->folder()).constData(), 0500) == 0);
-    for (Operation operation : {Operation::Backup, Operation::Repair, Operation::Replace, Operation::Restore}) {
+    for (Operation operation :
+         {Operation::Backup, Operation::Repair, Operation::Replace, Operation::Restore}) {
         const MaintenanceResult result = run(operation, m_folder->folder(), m_fast);
         QVERIFY(!result.ok());
         QCOMPARE(fileBytes(database()), databaseBefore);
@@ -441,7 +461,8 @@ void tst_DatabaseMaintenance::repairDamagedDatabase()
 {
     // Enough rows for many pages, then bytes overwritten in the middle of the file.
     for (int i = 0; i < 30; ++i)
-        storeFullSurvey(database(), {QStringLiteral("0601%1-A").arg(i, 2, 10, QLatin1Char('0')), 30, 5, 2, false});
+        storeFullSurvey(database(), {QStringLiteral("0601%1-A").arg(i, 2, 10, QLatin1Char('0')), 30,
+                                     5, 2, false});
     const int headers = rowCount(database(), QStringLiteral("Header"));
     const qint64 size = QFileInfo(database()).size();
     damage(database(), size / 2, 4096);
@@ -455,16 +476,19 @@ void tst_DatabaseMaintenance::repairDamagedDatabase()
     QCOMPARE(integrityOf(database()), QStringLiteral("ok"));
     // The damaged file is kept, byte for byte, under a name of its own.
     QCOMPARE(fileBytes(result.keptDamagedFile), damaged);
-    QVERIFY(QFileInfo(result.keptDamagedFile).fileName().startsWith(QLatin1String("OV97-damaged-")));
-    QCOMPARE(QFileInfo(result.keptDamagedFile).absolutePath(), QFileInfo(database()).absolutePath());
+    QVERIFY(
+        QFileInfo(result.keptDamagedFile).fileName().startsWith(QLatin1String("OV97-damaged-")));
+    QCOMPARE(QFileInfo(result.keptDamagedFile).absolutePath(),
+             QFileInfo(database()).absolutePath());
 
     // One count per table, as many as the new database holds.
     QCOMPARE(result.tables.size(), surveyTables().size());
     int lost = 0;
     for (const TableSalvage &table : result.tables) {
         QCOMPARE(rowCount(database(), table.table), table.saved);
-        QVERIFY2(result.message.contains(QStringLiteral("%1: %2").arg(table.table).arg(table.saved)),
-                 qPrintable(result.message));
+        QVERIFY2(
+            result.message.contains(QStringLiteral("%1: %2").arg(table.table).arg(table.saved)),
+            qPrintable(result.message));
         if (table.damaged)
             ++lost;
     }
@@ -483,13 +507,16 @@ void tst_DatabaseMaintenance::repairDamagedIndexKeepsEveryRow()
 {
     // A damaged index loses no row: the rows are read from the tables.
     for (int i = 0; i < 10; ++i)
-        storeFullSurvey(database(), {QStringLiteral("0601%1-A").arg(i, 2, 10, QLatin1Char('0')), 10, 2, 1, false});
+        storeFullSurvey(database(), {QStringLiteral("0601%1-A").arg(i, 2, 10, QLatin1Char('0')), 10,
+                                     2, 1, false});
     const QString content = databaseContent(database());
     {
         DatabaseSession session(database());
-        const int page = session.scalar(QStringLiteral("SELECT rootpage FROM sqlite_master WHERE name = "
-                                                       "'idx_time15_batch'"))
-                             .toInt();
+        const int page =
+            session
+                .scalar(QStringLiteral("SELECT rootpage FROM sqlite_master WHERE name = "
+                                       "'idx_time15_batch'"))
+                .toInt();
         const int pageSize = session.scalar(QStringLiteral("PRAGMA page_size")).toInt();
         QVERIFY(page > 1);
         session.database().close();
@@ -512,7 +539,8 @@ void tst_DatabaseMaintenance::repairUnopenableDatabase()
     const QStringList files = folderFiles(m_folder->folder());
     const RepairResult result = repairDatabase(m_folder->folder());
     QCOMPARE(result.outcome, MaintenanceOutcome::Unreadable);
-    QVERIFY2(result.message.contains(QDir::toNativeSeparators(database())), qPrintable(result.message));
+    QVERIFY2(result.message.contains(QDir::toNativeSeparators(database())),
+             qPrintable(result.message));
     QVERIFY(result.message.contains(QLatin1String("Nothing was changed")));
     QCOMPARE(fileBytes(database()), before);
     QCOMPARE(folderFiles(m_folder->folder()), files);
@@ -521,14 +549,16 @@ void tst_DatabaseMaintenance::repairUnopenableDatabase()
 void tst_DatabaseMaintenance::backupOfDamagedDatabaseChangesNothing()
 {
     for (int i = 0; i < 30; ++i)
-        storeFullSurvey(database(), {QStringLiteral("0601%1-A").arg(i, 2, 10, QLatin1Char('0')), 30, 5, 2, false});
+        storeFullSurvey(database(), {QStringLiteral("0601%1-A").arg(i, 2, 10, QLatin1Char('0')), 30,
+                                     5, 2, false});
     damage(database(), QFileInfo(database()).size() / 2, 4096);
     writeBytes(backup(), fileBytes(blank()));
     const QByteArray databaseBefore = fileBytes(database());
     const QByteArray backupBefore = fileBytes(backup());
     const MaintenanceResult result = backupDatabase(m_folder->folder());
     QCOMPARE(result.outcome, MaintenanceOutcome::Failed);
-    QVERIFY2(result.message.contains(QLatin1String("Repair the database first")), qPrintable(result.message));
+    QVERIFY2(result.message.contains(QLatin1String("Repair the database first")),
+             qPrintable(result.message));
     QCOMPARE(fileBytes(database()), databaseBefore);
     QCOMPARE(fileBytes(backup()), backupBefore);
     verifyNoTemporaryFiles();

@@ -51,9 +51,11 @@ void tst_SurveyDeletion::batchNumbersInOrder()
         storeFullSurvey(path(), {QString::fromLatin1(batch), 5, 1, 1, false});
     QString error;
     QCOMPARE(surveyBatchNumbers(path(), &error),
-             (QStringList{QStringLiteral("010299-C "), QStringLiteral("052401-A"), QStringLiteral("052401-B")}));
+             (QStringList{QStringLiteral("010299-C "), QStringLiteral("052401-A"),
+                          QStringLiteral("052401-B")}));
     QVERIFY(error.isEmpty());
-    QVERIFY(surveyBatchNumbers(m_folder->folder() + QStringLiteral("/missing.mdb"), &error).isEmpty());
+    QVERIFY(
+        surveyBatchNumbers(m_folder->folder() + QStringLiteral("/missing.mdb"), &error).isEmpty());
     QVERIFY(!error.isEmpty());
 }
 
@@ -72,7 +74,8 @@ void tst_SurveyDeletion::deleteRemovesOnlyThatSurvey()
     QFETCH(bool, deletedIsLastProcessed);
     storeFullSurvey(path(), {QStringLiteral("052401-A"), 30, 4, 2, false});
     storeFullSurvey(path(), {QStringLiteral("052401-B"), 25, 3, 1, true});
-    const QString kept = deleted == QLatin1String("052401-A") ? QStringLiteral("052401-B") : QStringLiteral("052401-A");
+    const QString kept = deleted == QLatin1String("052401-A") ? QStringLiteral("052401-B")
+                                                              : QStringLiteral("052401-A");
     const QString settings = settingsContent(path());
     const int vehicles = rowCount(path(), QStringLiteral("Veh_Data"));
     QCOMPARE(vehicles, 25);
@@ -135,10 +138,13 @@ void tst_SurveyDeletion::erase_data()
     QTest::addColumn<int>("speeding"); // speeding vehicles of each survey
     QTest::addColumn<bool>("withVehicles");
     QTest::addColumn<QString>("message");
-    QTest::newRow("surveys with speeding vehicles") << 3 << true << QStringLiteral("Finished Deleting Database");
+    QTest::newRow("surveys with speeding vehicles")
+        << 3 << true << QStringLiteral("Finished Deleting Database");
     // Without a speeding vehicle Speed_Profile is empty; the rest goes all the same.
-    QTest::newRow("no speeding vehicle") << 0 << true << QStringLiteral("Finished Deleting Database");
-    QTest::newRow("vehicles already gone") << 2 << false << QStringLiteral("Finished Deleting Database");
+    QTest::newRow("no speeding vehicle")
+        << 0 << true << QStringLiteral("Finished Deleting Database");
+    QTest::newRow("vehicles already gone")
+        << 2 << false << QStringLiteral("Finished Deleting Database");
 }
 
 void tst_SurveyDeletion::erase()
@@ -156,9 +162,9 @@ void tst_SurveyDeletion::erase()
     QCOMPARE(result.doneText(), message);
     for (const QString &table : eraseTables())
         QCOMPARE(rowCount(path(), table), 0);
-    QCOMPARE(result.deleted.at(0).rows, 2);             // Header
-    QCOMPARE(result.deleted.at(2).rows, 2 * speeding);  // Speed_Profile
-    QCOMPARE(result.deleted.at(4).rows, 3 * 48);        // Time_15
+    QCOMPARE(result.deleted.at(0).rows, 2);            // Header
+    QCOMPARE(result.deleted.at(2).rows, 2 * speeding); // Speed_Profile
+    QCOMPARE(result.deleted.at(4).rows, 3 * 48);       // Time_15
     QCOMPARE(result.deleted.at(5).rows, withVehicles ? 12 : 0);
     QCOMPARE(settingsContent(path()), settings);
 }

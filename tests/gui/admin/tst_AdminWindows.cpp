@@ -3,13 +3,13 @@
 // they change, and what they tell the main window.
 #include "fixtures/AdminFixture.h"
 
-#include "gui/kit/AdminMessage.h"
+#include "core/upkeep/DatabaseMaintenance.h"
+#include "core/upkeep/SurveyDeletion.h"
 #include "gui/admin/Blankform.h"
 #include "gui/admin/DBManagement.h"
-#include "core/upkeep/DatabaseMaintenance.h"
 #include "gui/admin/DeleteDB.h"
 #include "gui/admin/DeleteSurvey.h"
-#include "core/upkeep/SurveyDeletion.h"
+#include "gui/kit/AdminMessage.h"
 #include "gui/kit/Forms.h"
 
 #include <QApplication>
@@ -93,8 +93,8 @@ void tst_AdminWindows::init()
     storeFullSurvey(database(), {QStringLiteral("052401-B"), 20, 0, 1, true});
     m_messages.clear();
     m_answers.clear();
-    adminMessageFunction() = [this](QWidget *, QMessageBox::Icon icon, const QString &title, const QString &text,
-                                    QMessageBox::StandardButtons buttons) {
+    adminMessageFunction() = [this](QWidget *, QMessageBox::Icon icon, const QString &title,
+                                    const QString &text, QMessageBox::StandardButtons buttons) {
         m_messages.append({icon, title, text, buttons});
         // A message box shows the normal pointer, never the busy one.
         if (QApplication::overrideCursor())
@@ -256,7 +256,9 @@ void tst_AdminWindows::deleteDbNoChangesNothing()
     QCOMPARE(m_messages.size(), 1);
     const ShownMessage &question = m_messages.first();
     QCOMPARE(question.title, QStringLiteral("Quillmark,LLC Roadtally TM"));
-    QCOMPARE(question.text, QStringLiteral("This will ERASE the existing DATABASE file!  Do You want to continue?"));
+    QCOMPARE(
+        question.text,
+        QStringLiteral("This will ERASE the existing DATABASE file!  Do You want to continue?"));
     QCOMPARE(question.icon, QMessageBox::Critical);
     QCOMPARE(question.buttons, QMessageBox::Yes | QMessageBox::No);
     QCOMPARE(erased.count(), 0);
@@ -390,7 +392,8 @@ void tst_AdminWindows::replaceWithoutBlankAsksNothing()
     click(w.ReplaceDB);
     QCOMPARE(m_messages.size(), 1);
     QCOMPARE(m_messages.first().buttons, QMessageBox::Ok);
-    QVERIFY(m_messages.first().text.startsWith(QLatin1String("The blank database ov97.emp is not in the program")));
+    QVERIFY(m_messages.first().text.startsWith(
+        QLatin1String("The blank database ov97.emp is not in the program")));
     QCOMPARE(fileBytes(database()), before);
 }
 
@@ -400,8 +403,9 @@ void tst_AdminWindows::restoreWithoutBackupThenRestore()
     w.show();
     click(w.RestoreDB);
     QCOMPARE(m_messages.size(), 1);
-    QCOMPARE(m_messages.first().text, QStringLiteral("        Backup database does not exist\r\n"
-                                                     "You must first create a backup of OVLite.mdb"));
+    QCOMPARE(m_messages.first().text,
+             QStringLiteral("        Backup database does not exist\r\n"
+                            "You must first create a backup of OVLite.mdb"));
     QCOMPARE(m_messages.first().title, QStringLiteral("OVRoadtally"));
     QCOMPARE(m_messages.first().buttons, QMessageBox::Ok);
 
@@ -414,8 +418,9 @@ void tst_AdminWindows::restoreWithoutBackupThenRestore()
     click(w.RestoreDB);
     QCOMPARE(m_messages.size(), 1);
     QCOMPARE(m_messages.first().title, QStringLiteral("Replace Database"));
-    QCOMPARE(m_messages.first().text, QStringLiteral("Restore database with data from last performed backup? \r\n"
-                                                     "             Current database data will be lost!"));
+    QCOMPARE(m_messages.first().text,
+             QStringLiteral("Restore database with data from last performed backup? \r\n"
+                            "             Current database data will be lost!"));
     QCOMPARE(fileBytes(database()), changedFile);
     click(w.RestoreDB);
     QCOMPARE(m_messages.size(), 2);

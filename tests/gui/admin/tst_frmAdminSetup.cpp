@@ -87,7 +87,8 @@ void tst_frmAdminSetup::clickName(const QString &name)
     QListWidget *list = form<frmAdminSetup>().List1;
     const QList<QListWidgetItem *> items = list->findItems(name, Qt::MatchExactly);
     QVERIFY2(!items.isEmpty(), qPrintable(name));
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(items.first()).center());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(items.first()).center());
 }
 
 void tst_frmAdminSetup::addName(const QString &name)
@@ -134,10 +135,13 @@ void tst_frmAdminSetup::captionsAndFirstShowing()
     QCOMPARE(plain(w.DeleteOfficer->text()), QStringLiteral("Delete Officer"));
     QCOMPARE(plain(w.Refresh->text()), QStringLiteral("Refresh"));
     QCOMPARE(plain(w.AdminUpdate->text()), QStringLiteral("Update"));
-    QCOMPARE(plain(w.Check1->text()), QStringLiteral("Include officer name on all forms and reports"));
-    QCOMPARE(plain(w.Check2->text()), QStringLiteral("Include system date on all forms and reports"));
-    for (const QString &text : {QStringLiteral("Name of agency"), QStringLiteral("Address 1"),
-                                QStringLiteral("Address 2"), QStringLiteral("Optional Address  for reports")}) {
+    QCOMPARE(plain(w.Check1->text()),
+             QStringLiteral("Include officer name on all forms and reports"));
+    QCOMPARE(plain(w.Check2->text()),
+             QStringLiteral("Include system date on all forms and reports"));
+    for (const QString &text :
+         {QStringLiteral("Name of agency"), QStringLiteral("Address 1"),
+          QStringLiteral("Address 2"), QStringLiteral("Optional Address  for reports")}) {
         bool found = false;
         for (QLabel *label : w.findChildren<QLabel *>())
             found = found || plain(label->text()) == text;
@@ -317,7 +321,8 @@ void tst_frmAdminSetup::optionTickKeptAndStored()
     QCheckBox *box = dateBox ? w.Check2 : w.Check1;
     QCheckBox *other = dateBox ? w.Check1 : w.Check2;
     const QString field = dateBox ? QStringLiteral("Print_Date") : QStringLiteral("Print_Name");
-    const QString otherField = dateBox ? QStringLiteral("Print_Name") : QStringLiteral("Print_Date");
+    const QString otherField =
+        dateBox ? QStringLiteral("Print_Name") : QStringLiteral("Print_Date");
 
     QTest::mouseClick(box, Qt::LeftButton);
     QVERIFY(box->isChecked());
@@ -356,8 +361,9 @@ void tst_frmAdminSetup::updateStoresAgencyAndTells()
     QCOMPARE(closed.at(0).at(0).toBool(), false);
 
     DatabaseSession session(m_folder->databasePath());
-    QCOMPARE(readAgency(session), (AgencyInfo{QStringLiteral("Village of O'Fallon"), QStringLiteral("PO Box 7"),
-                                              QStringLiteral("O'Fallon, IL")}));
+    QCOMPARE(readAgency(session),
+             (AgencyInfo{QStringLiteral("Village of O'Fallon"), QStringLiteral("PO Box 7"),
+                         QStringLiteral("O'Fallon, IL")}));
     QCOMPARE(stored(), QStringList{QStringLiteral("Typed, not refreshed")});
 }
 

@@ -5,9 +5,9 @@
 
 #include "core/survey/SurveyList.h"
 #include "gui/admin/frmOpenSurvey.h"
+#include "gui/kit/Forms.h"
 #include "gui/shell/DailyVolumeTab.h"
 #include "gui/shell/FifteenMinuteTab.h"
-#include "gui/kit/Forms.h"
 #include "gui/shell/SpeedChartTab.h"
 #include "gui/shell/SummaryTab.h"
 #include "gui/shell/frmRoadtally.h"
@@ -15,11 +15,11 @@
 #include <QApplication>
 #include <QFrame>
 #include <QLabel>
-#include <QRadioButton>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTabWidget>

@@ -3,21 +3,21 @@
 // grid's headers and widths, refilling on every showing, and the two buttons.
 #include "fixtures/SurveyFixture.h"
 
-#include "gui/admin/frmSpeed_Profile.h"
 #include "core/stats/Statistics.h"
 #include "core/store/PagedQueryModel.h"
+#include "gui/admin/frmSpeed_Profile.h"
 #include "gui/kit/Forms.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QHeaderView>
-#include <QMessageBox>
-#include <QTimer>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTableView>
+#include <QTimer>
 
 #include <memory>
 
@@ -84,7 +84,8 @@ private Q_SLOTS:
     void missingDatabaseIsToldAndListIsEmpty();
 
 private:
-    void storeProfile(const QString &batch, const QString &spec, const QString &limit = QStringLiteral("35"));
+    void storeProfile(const QString &batch, const QString &spec,
+                      const QString &limit = QStringLiteral("35"));
     frmSpeed_Profile &window();
     QStringList rowTexts(int row);
 
@@ -104,7 +105,8 @@ void tst_frmSpeedProfile::cleanup()
     m_folder.reset();
 }
 
-void tst_frmSpeedProfile::storeProfile(const QString &batch, const QString &spec, const QString &limit)
+void tst_frmSpeedProfile::storeProfile(const QString &batch, const QString &spec,
+                                       const QString &limit)
 {
     DatabaseSession session(m_folder->databasePath());
     Transaction transaction(session);
@@ -160,9 +162,9 @@ void tst_frmSpeedProfile::eachVehicleOnceInOneBand_data()
 {
     QTest::addColumn<int>("direction");
     QTest::addColumn<QStringList>("expected"); // "time speed_over plus10 plus20 dir"
-    const QStringList all{"08:01:00 AM 36 -- -- +", "08:02:00 AM 45 -- -- -", "08:03:00 AM -- 46 -- ?",
-                          "08:04:00 AM -- 55 -- +", "08:05:00 AM -- -- 56 -",
-                          "08:07:00 AM -- -- 99 ?"};
+    const QStringList all{"08:01:00 AM 36 -- -- +", "08:02:00 AM 45 -- -- -",
+                          "08:03:00 AM -- 46 -- ?", "08:04:00 AM -- 55 -- +",
+                          "08:05:00 AM -- -- 56 -", "08:07:00 AM -- -- 99 ?"};
     QTest::newRow("approaching") << 0 << QStringList{all.at(0), all.at(3)};
     QTest::newRow("receding") << 1 << QStringList{all.at(1), all.at(4)};
     QTest::newRow("both, with the unknown direction") << 2 << all;
@@ -219,7 +221,8 @@ void tst_frmSpeedProfile::showingAgainListsNewSelection()
     w.Command1_Click();
 
     // Another survey, with its own limit and band captions.
-    w.showFor(selectionFor(QStringLiteral("052501-B"), SurveyDirection::Both, QStringLiteral("50")));
+    w.showFor(
+        selectionFor(QStringLiteral("052501-B"), SurveyDirection::Both, QStringLiteral("50")));
     QCOMPARE(w.Data1->rowCount(), 2);
     QCOMPARE(rowTexts(1).at(3), QStringLiteral("61"));
     QCOMPARE(w.Data1->headerData(2, Qt::Horizontal).toString(), QStringLiteral("50+"));
@@ -260,7 +263,8 @@ void tst_frmSpeedProfile::gridLayout()
                  int(Qt::AlignHCenter | Qt::AlignBottom));
     // The band heading stands over the three band columns.
     const int headingMiddle = w.Label5->mapTo(&w, w.Label5->rect().center()).x();
-    const int bandsLeft = w.Flex1->viewport()->mapTo(&w, QPoint(header->sectionViewportPosition(2), 0)).x();
+    const int bandsLeft =
+        w.Flex1->viewport()->mapTo(&w, QPoint(header->sectionViewportPosition(2), 0)).x();
     const int bandsMiddle = bandsLeft + (header->sectionSize(2) * 3) / 2;
     QVERIFY2(qAbs(headingMiddle - bandsMiddle) <= 3,
              qPrintable(QStringLiteral("%1 vs %2").arg(headingMiddle).arg(bandsMiddle)));
@@ -320,7 +324,8 @@ void tst_frmSpeedProfile::printHidesAndAsks()
     frmSpeed_Profile &w = window();
     QSignalSpy closed(&w, &frmSpeed_Profile::closed);
     QSignalSpy print(&w, &frmSpeed_Profile::printRequested);
-    const SpeedProfileSelection sel = selectionFor(QStringLiteral("052401-A"), SurveyDirection::Receding);
+    const SpeedProfileSelection sel =
+        selectionFor(QStringLiteral("052401-A"), SurveyDirection::Receding);
     w.showFor(sel);
     QVERIFY(QTest::qWaitForWindowActive(&w));
     QTest::keyClick(w.Flex1, Qt::Key_P, Qt::AltModifier); // the access key

@@ -4,8 +4,8 @@
 // a cancelled dialog that writes nothing.
 #include "fixtures/ExportFixture.h"
 
-#include "gui/export/ExportStudyAs.h"
 #include "core/export/SurveyExport.h"
+#include "gui/export/ExportStudyAs.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -68,9 +68,12 @@ private slots:
     {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("written");
-        QTest::newRow("with suffix") << "survey.xlsx" << "survey.xlsx";
-        QTest::newRow("suffix added") << "survey" << "survey.xlsx";
-        QTest::newRow("replacing an earlier file") << "again.xlsx" << "again.xlsx";
+        QTest::newRow("with suffix") << "survey.xlsx"
+                                     << "survey.xlsx";
+        QTest::newRow("suffix added") << "survey"
+                                      << "survey.xlsx";
+        QTest::newRow("replacing an earlier file") << "again.xlsx"
+                                                   << "again.xlsx";
     }
     void workbook()
     {
@@ -101,8 +104,8 @@ private slots:
     {
         QTemporaryDir out;
         QWidget parent;
-        const ExportWriteResult r = exportStudyTo(&parent, m_survey.database, m_survey.batch,
-                                                  ExportKind::Csv, out.path());
+        const ExportWriteResult r =
+            exportStudyTo(&parent, m_survey.database, m_survey.batch, ExportKind::Csv, out.path());
         QVERIFY2(r.ok(), qPrintable(r.error));
         const QStringList files = entries(out.path());
         QCOMPARE(files.size(), r.files.size());
@@ -115,21 +118,22 @@ private slots:
 
     void failuresLeaveNothing_data()
     {
-        QTest::addColumn<int>("kind"); // ExportKind
+        QTest::addColumn<int>("kind");       // ExportKind
         QTest::addColumn<QString>("target"); // in the temporary folder; "" the folder itself
         QTest::addColumn<QString>("batch");  // "" the survey's
         QTest::addColumn<bool>("database");  // false: a database that is not there
         QTest::addColumn<QString>("words");
         QTest::newRow("workbook in a missing folder")
-            << int(ExportKind::Excel) << "gone/survey.xlsx" << "" << true << "does not exist";
-        QTest::newRow("workbook onto a folder")
-            << int(ExportKind::Excel) << "taken.xlsx" << "" << true << "taken.xlsx";
-        QTest::newRow("CSV into a missing folder")
-            << int(ExportKind::Csv) << "gone" << "" << true << "does not exist";
-        QTest::newRow("unknown survey")
-            << int(ExportKind::Excel) << "survey.xlsx" << "999999-Z" << true << "999999-Z";
-        QTest::newRow("no database")
-            << int(ExportKind::Csv) << "" << "" << false << "no survey database";
+            << int(ExportKind::Excel) << "gone/survey.xlsx"
+            << "" << true << "does not exist";
+        QTest::newRow("workbook onto a folder") << int(ExportKind::Excel) << "taken.xlsx"
+                                                << "" << true << "taken.xlsx";
+        QTest::newRow("CSV into a missing folder") << int(ExportKind::Csv) << "gone"
+                                                   << "" << true << "does not exist";
+        QTest::newRow("unknown survey") << int(ExportKind::Excel) << "survey.xlsx"
+                                        << "999999-Z" << true << "999999-Z";
+        QTest::newRow("no database") << int(ExportKind::Csv) << ""
+                                     << "" << false << "no survey database";
     }
     void failuresLeaveNothing()
     {

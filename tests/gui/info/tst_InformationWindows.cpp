@@ -35,10 +35,14 @@ void tst_InformationWindows::captions_data()
 {
     QTest::addColumn<QString>("window");
     QTest::addColumn<QString>("caption");
-    QTest::newRow("pace") << "pace" << "Pace Description";
-    QTest::newRow("percent") << "percent" << "85th Percentile";
-    QTest::newRow("about") << "about" << "About Roadtally";
-    QTest::newRow("blank") << "blank" << "";
+    QTest::newRow("pace") << "pace"
+                          << "Pace Description";
+    QTest::newRow("percent") << "percent"
+                             << "85th Percentile";
+    QTest::newRow("about") << "about"
+                           << "About Roadtally";
+    QTest::newRow("blank") << "blank"
+                           << "";
 }
 
 static QWidget *windowNamed(const QString &name)
@@ -171,9 +175,9 @@ void tst_InformationWindows::blankformClickAsksForDatabaseManagement()
 
 void tst_InformationWindows::windowsAreCentred()
 {
-    for (QWidget *w : {static_cast<QWidget *>(&form<pace_description>()),
-                       static_cast<QWidget *>(&form<percent>()),
-                       static_cast<QWidget *>(&form<frmAbout>())}) {
+    for (QWidget *w :
+         {static_cast<QWidget *>(&form<pace_description>()),
+          static_cast<QWidget *>(&form<percent>()), static_cast<QWidget *>(&form<frmAbout>())}) {
         const QRect screen = w->screen()->geometry();
         const QRect frame = w->frameGeometry();
         QVERIFY2(qAbs(frame.center().x() - screen.center().x()) <= 1, qPrintable(w->windowTitle()));

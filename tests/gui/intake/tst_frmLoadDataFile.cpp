@@ -9,8 +9,8 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 
@@ -118,8 +118,10 @@ void tst_frmLoadDataFile::loadUnreadableFile_data()
 {
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("reason");
-    QTest::newRow("a folder") << "folder" << "it is a folder, not a file";
-    QTest::newRow("a device") << "device" << "it is a device or a pipe, not a file";
+    QTest::newRow("a folder") << "folder"
+                              << "it is a folder, not a file";
+    QTest::newRow("a device") << "device"
+                              << "it is a device or a pipe, not a file";
 }
 
 void tst_frmLoadDataFile::loadUnreadableFile()
@@ -140,10 +142,11 @@ void tst_frmLoadDataFile::loadUnreadableFile()
     QTest::mouseClick(dialog.File, Qt::LeftButton);
 
     QCOMPARE(fixture.messages.size(), 1);
-    QCOMPARE(fixture.messages[0].text,
-             QStringLiteral("Radar text file %1 cannot be read: %2.\n\nChoose another file, or make "
-                            "this one readable and load it again.")
-                 .arg(QDir::toNativeSeparators(path), reason));
+    QCOMPARE(
+        fixture.messages[0].text,
+        QStringLiteral("Radar text file %1 cannot be read: %2.\n\nChoose another file, or make "
+                       "this one readable and load it again.")
+            .arg(QDir::toNativeSeparators(path), reason));
     QCOMPARE(fixture.messages[0].title, QStringLiteral("OVRoadtally"));
     QVERIFY(sharedState().rawDataText.isEmpty());
     QVERIFY(dialog.isVisible());
@@ -300,9 +303,12 @@ void tst_frmLoadDataFile::keyboard_data()
     QTest::addColumn<QString>("loaded"); // the file the processing window got; "" none
     // The list takes the focus on its first file.
     QTest::newRow("Enter") << "e" << SampleFile;
-    QTest::newRow("Down, Enter") << "de" << "zz-second.ovd";
-    QTest::newRow("Escape") << "x" << "";
-    QTest::newRow("Down, Escape") << "dx" << "";
+    QTest::newRow("Down, Enter") << "de"
+                                 << "zz-second.ovd";
+    QTest::newRow("Escape") << "x"
+                            << "";
+    QTest::newRow("Down, Escape") << "dx"
+                                  << "";
 }
 
 void tst_frmLoadDataFile::keyboard()

@@ -1,8 +1,8 @@
 // The processing window driven as a user drives it: the header from the loaded
 // file, unit and range rules, corrections, raw text edits and the process command.
 
-#include "fixtures/IntakeFixture.h"
 #include "fixtures/DatabaseTrouble.h"
+#include "fixtures/IntakeFixture.h"
 
 #include "gui/intake/frmLoadDataFile.h"
 #include "gui/intake/frmProcessData.h"
@@ -14,9 +14,9 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTest>
-#include <QStatusBar>
 #include <QTimer>
 
 #include <sqlite3.h>
@@ -162,12 +162,30 @@ void tst_frmProcessData::unitAndRangeButtons_data()
     QTest::addColumn<QString>("button"); // "" for the unit choice alone
     QTest::addColumn<QString>("low");
     QTest::addColumn<QString>("high");
-    QTest::newRow("KPH chosen") << "KPH" << "" << "15" << "160";
-    QTest::newRow("MPH chosen") << "MPH" << "" << "10" << "100";
-    QTest::newRow("KPH low range") << "KPH" << "LowDefault" << "15" << "160";
-    QTest::newRow("MPH low range") << "MPH" << "LowDefault" << "0" << "30";
-    QTest::newRow("KPH default") << "KPH" << "SpdDefault" << "15" << "160";
-    QTest::newRow("MPH default") << "MPH" << "SpdDefault" << "10" << "100";
+    QTest::newRow("KPH chosen") << "KPH"
+                                << ""
+                                << "15"
+                                << "160";
+    QTest::newRow("MPH chosen") << "MPH"
+                                << ""
+                                << "10"
+                                << "100";
+    QTest::newRow("KPH low range") << "KPH"
+                                   << "LowDefault"
+                                   << "15"
+                                   << "160";
+    QTest::newRow("MPH low range") << "MPH"
+                                   << "LowDefault"
+                                   << "0"
+                                   << "30";
+    QTest::newRow("KPH default") << "KPH"
+                                 << "SpdDefault"
+                                 << "15"
+                                 << "160";
+    QTest::newRow("MPH default") << "MPH"
+                                 << "SpdDefault"
+                                 << "10"
+                                 << "100";
 }
 
 void tst_frmProcessData::unitAndRangeButtons()
@@ -201,25 +219,44 @@ void tst_frmProcessData::stepLimits_data()
     QTest::addColumn<QString>("button");
     QTest::addColumn<int>("before");
     QTest::addColumn<int>("after");
-    QTest::newRow("MPH low - at 5") << "MPH" << "LowMinus" << 5 << 0;
-    QTest::newRow("MPH low - at 0") << "MPH" << "LowMinus" << 0 << 0;
-    QTest::newRow("MPH low - at 10") << "MPH" << "LowMinus" << 10 << 5;
-    QTest::newRow("MPH low + at 40") << "MPH" << "LowPlus" << 40 << 45;
-    QTest::newRow("MPH low + at 45") << "MPH" << "LowPlus" << 45 << 45;
-    QTest::newRow("MPH high - at 55") << "MPH" << "HighMinus" << 55 << 50;
-    QTest::newRow("MPH high - at 50") << "MPH" << "HighMinus" << 50 << 50;
-    QTest::newRow("MPH high + at 115") << "MPH" << "HighPlus" << 115 << 120;
-    QTest::newRow("MPH high + at 120") << "MPH" << "HighPlus" << 120 << 120;
-    QTest::newRow("KPH low - at 20") << "KPH" << "LowMinus" << 20 << 15;
-    QTest::newRow("KPH low - at 15") << "KPH" << "LowMinus" << 15 << 15;
-    QTest::newRow("KPH low + at 30") << "KPH" << "LowPlus" << 30 << 35;
-    QTest::newRow("KPH low + at 35") << "KPH" << "LowPlus" << 35 << 35;
-    QTest::newRow("KPH high - at 125") << "KPH" << "HighMinus" << 125 << 120;
-    QTest::newRow("KPH high - at 120") << "KPH" << "HighMinus" << 120 << 120;
-    QTest::newRow("KPH high + at 175") << "KPH" << "HighPlus" << 175 << 180;
-    QTest::newRow("KPH high + at 180") << "KPH" << "HighPlus" << 180 << 180;
-    QTest::newRow("other unit low -") << "" << "LowMinus" << 20 << 20;
-    QTest::newRow("other unit high +") << "knots" << "HighPlus" << 100 << 100;
+    QTest::newRow("MPH low - at 5") << "MPH"
+                                    << "LowMinus" << 5 << 0;
+    QTest::newRow("MPH low - at 0") << "MPH"
+                                    << "LowMinus" << 0 << 0;
+    QTest::newRow("MPH low - at 10") << "MPH"
+                                     << "LowMinus" << 10 << 5;
+    QTest::newRow("MPH low + at 40") << "MPH"
+                                     << "LowPlus" << 40 << 45;
+    QTest::newRow("MPH low + at 45") << "MPH"
+                                     << "LowPlus" << 45 << 45;
+    QTest::newRow("MPH high - at 55") << "MPH"
+                                      << "HighMinus" << 55 << 50;
+    QTest::newRow("MPH high - at 50") << "MPH"
+                                      << "HighMinus" << 50 << 50;
+    QTest::newRow("MPH high + at 115") << "MPH"
+                                       << "HighPlus" << 115 << 120;
+    QTest::newRow("MPH high + at 120") << "MPH"
+                                       << "HighPlus" << 120 << 120;
+    QTest::newRow("KPH low - at 20") << "KPH"
+                                     << "LowMinus" << 20 << 15;
+    QTest::newRow("KPH low - at 15") << "KPH"
+                                     << "LowMinus" << 15 << 15;
+    QTest::newRow("KPH low + at 30") << "KPH"
+                                     << "LowPlus" << 30 << 35;
+    QTest::newRow("KPH low + at 35") << "KPH"
+                                     << "LowPlus" << 35 << 35;
+    QTest::newRow("KPH high - at 125") << "KPH"
+                                       << "HighMinus" << 125 << 120;
+    QTest::newRow("KPH high - at 120") << "KPH"
+                                       << "HighMinus" << 120 << 120;
+    QTest::newRow("KPH high + at 175") << "KPH"
+                                       << "HighPlus" << 175 << 180;
+    QTest::newRow("KPH high + at 180") << "KPH"
+                                       << "HighPlus" << 180 << 180;
+    QTest::newRow("other unit low -") << ""
+                                      << "LowMinus" << 20 << 20;
+    QTest::newRow("other unit high +") << "knots"
+                                       << "HighPlus" << 100 << 100;
 }
 
 void tst_frmProcessData::stepLimits()
@@ -273,8 +310,8 @@ void tst_frmProcessData::headwayButtons()
     IntakeFixture fixture;
     frmProcessData &window = loadSample();
     window.ShowHeadway->setText(QStringLiteral("3"));
-    QPushButton *buttons[] = {window.H1, window.H2, window.H3, window.H4, window.Command3,
-                              window.Command5};
+    QPushButton *buttons[] = {window.H1, window.H2,       window.H3,
+                              window.H4, window.Command3, window.Command5};
     QTest::mouseClick(buttons[index], Qt::LeftButton);
     QCOMPARE(window.ShowHeadway->text(), seconds);
     QCOMPARE(window.ShowHeadway2->text(), seconds);
@@ -387,10 +424,9 @@ void tst_frmProcessData::missingInputs_data()
                              << "You must input a valid location!";
     QTest::newRow("no direction") << true << false << false << true
                                   << "You must select the direction of traffic in the survey!";
-    QTest::newRow("no zone") << true << true << false << true
-                             << "You must select the survey zone!";
-    QTest::newRow("no posted speed") << true << true << true << false
-                                     << "You must input the posted speed limit of the survey!";
+    QTest::newRow("no zone") << true << true << false << true << "You must select the survey zone!";
+    QTest::newRow("no posted speed")
+        << true << true << true << false << "You must input the posted speed limit of the survey!";
 }
 
 void tst_frmProcessData::blankInputs_data()
@@ -399,10 +435,19 @@ void tst_frmProcessData::blankInputs_data()
     QTest::addColumn<QString>("direction");
     QTest::addColumn<QString>("zone");
     QTest::addColumn<QString>("message");
-    QTest::newRow("location of blanks") << "   " << "West" << "School" << "You must input a valid location!";
-    QTest::newRow("direction of blanks") << "Elm" << "  " << "School"
-                                         << "You must select the direction of traffic in the survey!";
-    QTest::newRow("zone of blanks") << "Elm" << "West" << " " << "You must select the survey zone!";
+    QTest::newRow("location of blanks") << "   "
+                                        << "West"
+                                        << "School"
+                                        << "You must input a valid location!";
+    QTest::newRow("direction of blanks")
+        << "Elm"
+        << "  "
+        << "School"
+        << "You must select the direction of traffic in the survey!";
+    QTest::newRow("zone of blanks") << "Elm"
+                                    << "West"
+                                    << " "
+                                    << "You must select the survey zone!";
 }
 
 void tst_frmProcessData::blankInputs()
@@ -434,16 +479,19 @@ void tst_frmProcessData::databaseFailureIsNotTheDataFile_data()
         "Put the survey database back in place (Edit > Repair & Backup Database restores the "
         "backup or a blank database), then process the data file again.");
     QTest::newRow("read-only")
-        << "read-only" << "it is read-only (the file, or its folder, cannot be written)"
+        << "read-only"
+        << "it is read-only (the file, or its folder, cannot be written)"
         << "Make the database file and its folder writable, then process the data file again.";
-    QTest::newRow("damaged") << "damaged" << "it is damaged"
+    QTest::newRow("damaged") << "damaged"
+                             << "it is damaged"
                              << "Repair the database (Edit > Repair & Backup Database) or "
                                 "restore its backup, then process the data file again.";
-    QTest::newRow("a database of something else")
-        << "foreign" << "it is not a survey database" << putBack;
-    QTest::newRow("a survey table missing") << "no table" << "it is not a survey database"
-                                            << putBack;
-    QTest::newRow("gone") << "gone" << "it does not exist" << putBack;
+    QTest::newRow("a database of something else") << "foreign"
+                                                  << "it is not a survey database" << putBack;
+    QTest::newRow("a survey table missing") << "no table"
+                                            << "it is not a survey database" << putBack;
+    QTest::newRow("gone") << "gone"
+                          << "it does not exist" << putBack;
 }
 
 void tst_frmProcessData::databaseFailureIsNotTheDataFile()
@@ -467,9 +515,9 @@ void tst_frmProcessData::databaseFailureIsNotTheDataFile()
         if (trouble == QLatin1String("foreign")) {
             sqlite3 *other = nullptr;
             QCOMPARE(sqlite3_open(database.toUtf8().constData(), &other), SQLITE_OK);
-            QCOMPARE(sqlite3_exec(other, "CREATE TABLE Recipes (Name TEXT)", nullptr, nullptr,
-                                  nullptr),
-                     SQLITE_OK);
+            QCOMPARE(
+                sqlite3_exec(other, "CREATE TABLE Recipes (Name TEXT)", nullptr, nullptr, nullptr),
+                SQLITE_OK);
             sqlite3_close(other);
         }
     } else {
@@ -532,8 +580,7 @@ void tst_frmProcessData::processStoresTheSurvey()
             [&progress](int value) { progress << value; });
     process(window);
 
-    QVERIFY2(fixture.messages.isEmpty(),
-             qPrintable(fixture.messages.value(0).text));
+    QVERIFY2(fixture.messages.isEmpty(), qPrintable(fixture.messages.value(0).text));
     QVERIFY(!window.isVisible());
     QVERIFY(main.isEnabled());
     QVERIFY(main.splashframe->isVisible());
@@ -547,9 +594,10 @@ void tst_frmProcessData::processStoresTheSurvey()
     QVERIFY(QApplication::overrideCursor() == nullptr);
 
     DatabaseSession session(databasePathIn(fixture.folder()));
-    QSqlQuery header = session.exec(QStringLiteral(
-        "select Location, Direction, Zone, Violation_Alert, Radar_Mode from Header "
-        "where Batch_Number = ?"), {QStringLiteral("052401-A")});
+    QSqlQuery header = session.exec(
+        QStringLiteral("select Location, Direction, Zone, Violation_Alert, Radar_Mode from Header "
+                       "where Batch_Number = ?"),
+        {QStringLiteral("052401-A")});
     QVERIFY(header.next());
     QCOMPARE(header.value(0).toString(), QStringLiteral("Main St at 5th"));
     QCOMPARE(header.value(1).toString(), QStringLiteral("North"));
@@ -675,9 +723,9 @@ void tst_frmProcessData::importKeepsTheWindowAlive()
     QVERIFY(QApplication::overrideCursor());
     QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
     QVERIFY(!main.isEnabled());
-    for (QWidget *control : {static_cast<QWidget *>(window.Command1),
-                             static_cast<QWidget *>(window.Command2),
-                             static_cast<QWidget *>(window.Input_Location)})
+    for (QWidget *control :
+         {static_cast<QWidget *>(window.Command1), static_cast<QWidget *>(window.Command2),
+          static_cast<QWidget *>(window.Input_Location)})
         QVERIFY(!control->isEnabled());
     QVERIFY(!window.sstab->isTabEnabled(3));
     QVERIFY(window.ProcessBar->isEnabled());

@@ -1,8 +1,8 @@
 // Controls bound to a field show the current row of their source and follow it.
 #include "core/store/BoundDataSource.h"
-#include "gui/kit/BoundLabel.h"
 #include "core/store/DatabaseSession.h"
 #include "core/store/Schema.h"
+#include "gui/kit/BoundLabel.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -27,8 +27,10 @@ private Q_SLOTS:
         QFile::remove(m_path);
         QCOMPARE(createBlankDatabase(m_path), QString());
         DatabaseSession s(m_path);
-        const QString ins = QStringLiteral("INSERT INTO [Summary] ([Batch_Number], [Posted_Limit], [Total_Vehicles], [PaceA]) VALUES (?, ?, ?, ?)");
-        s.exec(ins, {QStringLiteral("052401-A"), QStringLiteral("035"), 200, QStringLiteral("27 to 37")});
+        const QString ins = QStringLiteral("INSERT INTO [Summary] ([Batch_Number], [Posted_Limit], "
+                                           "[Total_Vehicles], [PaceA]) VALUES (?, ?, ?, ?)");
+        s.exec(ins, {QStringLiteral("052401-A"), QStringLiteral("035"), 200,
+                     QStringLiteral("27 to 37")});
         s.exec(ins, {QStringLiteral("052501-B"), QStringLiteral("025"), 1234, QVariant()});
     }
 

@@ -2,10 +2,10 @@
 // and pan, printing and saving as PDF, a report that fails, and when the
 // report is built again.
 
-#include "gui/preview/VSPrint.h"
 #include "core/reports/PageDump.h"
-#include "fixtures/ReportInputs.h"
 #include "core/store/DatabaseSession.h"
+#include "fixtures/ReportInputs.h"
+#include "gui/preview/VSPrint.h"
 
 #include <QDialog>
 #include <QFileDialog>
@@ -63,7 +63,8 @@ VSPrint *openPreview(VSPrint::Builder builder)
 QString dismissMessage(QWidget *owner)
 {
     QMessageBox *box = nullptr;
-    (void)QTest::qWaitFor([&] { return (box = owner->findChild<QMessageBox *>()) != nullptr; }, 5000);
+    (void)QTest::qWaitFor([&] { return (box = owner->findChild<QMessageBox *>()) != nullptr; },
+                          5000);
     if (!box)
         return QStringLiteral("(no message)");
     const QString text = box->text();
@@ -300,7 +301,8 @@ private Q_SLOTS:
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.close();
         QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("folder")));
-        const QStringList before = QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+        const QStringList before =
+            QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
         QVERIFY(!w->savePdf(dir.filePath(target)));
         QVERIFY(dismissMessage(w).startsWith(QStringLiteral("The report could not be saved: ")));
         QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
@@ -448,12 +450,10 @@ private Q_SLOTS:
     void realReports_data()
     {
         QTest::addColumn<VSPrint::Builder>("build");
-        QTest::newRow("summary") << VSPrint::Builder([](DocumentEngine &vp) {
-            ReportSummary(vp, testing::summaryInput());
-        });
-        QTest::newRow("profile") << VSPrint::Builder([](DocumentEngine &vp) {
-            SpeedProfile(vp, testing::profileInput(700));
-        });
+        QTest::newRow("summary") << VSPrint::Builder(
+            [](DocumentEngine &vp) { ReportSummary(vp, testing::summaryInput()); });
+        QTest::newRow("profile") << VSPrint::Builder(
+            [](DocumentEngine &vp) { SpeedProfile(vp, testing::profileInput(700)); });
     }
     void realReports()
     {

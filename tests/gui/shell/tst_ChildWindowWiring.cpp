@@ -2,11 +2,11 @@
 // hands over when it opens them, and what it does with their signals.
 #include "fixtures/ViewsFixture.h"
 
-#include "gui/admin/frmAdminSetup.h"
-#include "gui/admin/frmSpeed_Profile.h"
 #include "core/stats/Statistics.h"
 #include "core/store/PagedQueryModel.h"
 #include "core/store/SharedState.h"
+#include "gui/admin/frmAdminSetup.h"
+#include "gui/admin/frmSpeed_Profile.h"
 #include "gui/kit/Forms.h"
 #include "gui/shell/SummaryTab.h"
 #include "gui/shell/frmRoadtally.h"
@@ -100,9 +100,12 @@ private Q_SLOTS:
         QTest::addColumn<int>("rows");
         QTest::addColumn<QString>("count");
         QTest::addColumn<QString>("description");
-        QTest::newRow("approaching") << 0 << 32 << "32" << "Approaching vehicles only";
-        QTest::newRow("receding") << 1 << 8 << "8" << "Receeding vehicles only";
-        QTest::newRow("both") << 2 << 40 << "40" << "All vehicles";
+        QTest::newRow("approaching") << 0 << 32 << "32"
+                                     << "Approaching vehicles only";
+        QTest::newRow("receding") << 1 << 8 << "8"
+                                  << "Receeding vehicles only";
+        QTest::newRow("both") << 2 << 40 << "40"
+                              << "All vehicles";
     }
 
     void profileShowsTheChosenDirection()
@@ -208,7 +211,8 @@ private Q_SLOTS:
 
         // The chosen officer deleted: after "Update" the main window shows the first one.
         w.showAdminSetup();
-        admin.List1_Click(admin.List1->findItems(QStringLiteral("Det. O'Brien"), Qt::MatchExactly).first());
+        admin.List1_Click(
+            admin.List1->findItems(QStringLiteral("Det. O'Brien"), Qt::MatchExactly).first());
         admin.DeleteOfficer_Click();
         admin.AdminUpdate_Click();
         QCOMPARE(w.summary->Officer_Select->currentText(), QStringLiteral("Sgt. Dana Whitfield"));

@@ -3,11 +3,11 @@
 // and that database management closes the main window and makes a new one.
 #include "fixtures/AdminFixture.h"
 
-#include "gui/kit/AdminMessage.h"
 #include "gui/admin/Blankform.h"
 #include "gui/admin/DBManagement.h"
 #include "gui/admin/DeleteDB.h"
 #include "gui/admin/DeleteSurvey.h"
+#include "gui/kit/AdminMessage.h"
 #include "gui/kit/Forms.h"
 #include "gui/shell/SummaryTab.h"
 #include "gui/shell/frmRoadtally.h"
@@ -54,7 +54,8 @@ void tst_EditMenu::init()
 {
     m_folder = std::make_unique<SurveyFolder>();
     sharedState().setProgramFolder(m_folder->folder());
-    QVERIFY(createBlankDatabase(QDir(m_folder->folder()).filePath(QStringLiteral("ov97.emp"))).isEmpty());
+    QVERIFY(createBlankDatabase(QDir(m_folder->folder()).filePath(QStringLiteral("ov97.emp")))
+                .isEmpty());
     storeFullSurvey(m_folder->databasePath(), {QStringLiteral("052401-A"), 20, 2, 1, false});
     storeFullSurvey(m_folder->databasePath(), {QStringLiteral("052401-B"), 20, 1, 1, true});
     m_answers.clear();
@@ -102,7 +103,8 @@ void tst_EditMenu::chooseAndDelete(const QString &batch)
     DeleteSurvey &d = form<DeleteSurvey>();
     const QList<QListWidgetItem *> items = d.Batch_List->findItems(batch, Qt::MatchExactly);
     QCOMPARE(items.size(), 1);
-    QTest::mouseClick(d.Batch_List->viewport(), Qt::LeftButton, {}, d.Batch_List->visualItemRect(items.first()).center());
+    QTest::mouseClick(d.Batch_List->viewport(), Qt::LeftButton, {},
+                      d.Batch_List->visualItemRect(items.first()).center());
     QCOMPARE(d.Choice->text(), batch);
     QTest::mouseClick(d.Command5, Qt::LeftButton);
 }

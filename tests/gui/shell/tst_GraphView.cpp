@@ -46,7 +46,8 @@ private Q_SLOTS:
         QPainter painter;
         QImage reference(600, 360, QImage::Format_RGB32);
         painter.begin(&reference);
-        const ChartLayout l = paintChart(painter, QRectF(0, 0, 600, 360), view->graph().drawnData());
+        const ChartLayout l =
+            paintChart(painter, QRectF(0, 0, 600, 360), view->graph().drawnData());
         painter.end();
         QCOMPARE(shown.pixelColor(l.bars.at(1).center().toPoint()), paletteColour(12));
 

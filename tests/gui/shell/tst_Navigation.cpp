@@ -3,38 +3,38 @@
 
 #include "fixtures/ViewsFixture.h"
 
+#include "core/store/SharedState.h"
 #include "gui/admin/DeleteDB.h"
 #include "gui/admin/DeleteSurvey.h"
-#include "gui/info/frmAbout.h"
 #include "gui/admin/frmAdminSetup.h"
 #include "gui/admin/frmOpenSurvey.h"
 #include "gui/admin/frmSpeed_Profile.h"
+#include "gui/info/frmAbout.h"
 #include "gui/info/pace_description.h"
 #include "gui/info/percent.h"
 #include "gui/intake/frmLoadDataFile.h"
 #include "gui/intake/frmProcessData.h"
+#include "gui/kit/ClickLabel.h"
+#include "gui/kit/Forms.h"
 #include "gui/shell/DailyVolumeTab.h"
 #include "gui/shell/FifteenMinuteTab.h"
 #include "gui/shell/SpeedChartTab.h"
-#include "gui/shell/WeeklyTab.h"
-#include "core/store/SharedState.h"
-#include "gui/kit/ClickLabel.h"
-#include "gui/kit/Forms.h"
 #include "gui/shell/SummaryTab.h"
+#include "gui/shell/WeeklyTab.h"
 #include "gui/shell/frmRoadtally.h"
 
 #include <QAction>
 #include <QDir>
-#include <QScrollArea>
-#include <QScrollBar>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
-#include <QSignalSpy>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -53,8 +53,7 @@ void collectMenus(QMenu *menu, QList<QMenu *> &menus)
     }
 }
 
-template <typename Window>
-void deleteForm()
+template <typename Window> void deleteForm()
 {
     if (formExists<Window>())
         delete &form<Window>();
@@ -189,9 +188,9 @@ private Q_SLOTS:
     void escapeCloses_data()
     {
         QTest::addColumn<QString>("window");
-        for (const char *name : {"open survey", "delete survey", "erase database", "admin setup",
-                                 "speeding profile", "pace description", "85th percentile",
-                                 "about"})
+        for (const char *name :
+             {"open survey", "delete survey", "erase database", "admin setup", "speeding profile",
+              "pace description", "85th percentile", "about"})
             QTest::newRow(name) << QString::fromLatin1(name);
     }
 
@@ -318,8 +317,8 @@ private Q_SLOTS:
     void mainWindowOnALaptopScreen_data()
     {
         QTest::addColumn<int>("tab");
-        const char *names[] = {"summary", "vehicle speeds", "daily volume", "85th percentile",
-                               "15 minutes", "weekly"};
+        const char *names[] = {"summary",         "vehicle speeds", "daily volume",
+                               "85th percentile", "15 minutes",     "weekly"};
         for (int t = 0; t < 6; ++t)
             QTest::newRow(names[t]) << t;
     }
@@ -338,15 +337,17 @@ private Q_SLOTS:
         QApplication::processEvents();
         QCOMPARE(w.size(), LaptopWindow);
 
-        const QList<QWidget *> pages = {w.summary, w.speeds,  w.volume,
+        const QList<QWidget *> pages = {w.summary,    w.speeds,  w.volume,
                                         w.percentile, w.fifteen, w.weekly};
         QWidget *page = pages[tab];
         QVERIFY(page->isVisible());
         const QSize needed = page->minimumSizeHint();
         QVERIFY2(page->width() >= needed.width() && page->height() >= needed.height(),
                  qPrintable(QStringLiteral("page %1x%2, needs %3x%4")
-                                .arg(page->width()).arg(page->height())
-                                .arg(needed.width()).arg(needed.height())));
+                                .arg(page->width())
+                                .arg(page->height())
+                                .arg(needed.width())
+                                .arg(needed.height())));
         // What does not fit in the window is reached by scrolling.
         QCOMPARE(w.SSTab->currentWidget(), page);
         auto *scroll = w.findChild<QScrollArea *>(QStringLiteral("SSTabScroll"));
@@ -364,8 +365,8 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("window");
         for (const char *name : {"open survey", "delete survey", "erase database", "admin setup",
-                                 "speeding profile", "pace description", "85th percentile",
-                                 "about", "data file dialog", "processing window"})
+                                 "speeding profile", "pace description", "85th percentile", "about",
+                                 "data file dialog", "processing window"})
             QTest::newRow(name) << QString::fromLatin1(name);
     }
 
@@ -389,7 +390,8 @@ private Q_SLOTS:
                  qPrintable(QStringLiteral("%1x%2").arg(child->width()).arg(child->height())));
         const QSize needed = child->minimumSizeHint();
         QVERIFY(needed.width() <= LaptopWindow.width() && needed.height() <= LaptopWindow.height());
-        keepPicture(child, QStringLiteral("laptop-") + QString(window).replace(QLatin1Char(' '), QLatin1Char('-')));
+        keepPicture(child, QStringLiteral("laptop-") +
+                               QString(window).replace(QLatin1Char(' '), QLatin1Char('-')));
     }
 };
 

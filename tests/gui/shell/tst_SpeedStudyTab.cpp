@@ -8,9 +8,9 @@
 #include "core/intake/ImportRequest.h"
 #include "core/intake/RawDataFile.h"
 #include "core/intake/VehicleImport.h"
+#include "gui/kit/WidgetKit.h"
 #include "gui/shell/SpeedStudyChartView.h"
 #include "gui/shell/SpeedStudyTab.h"
-#include "gui/kit/WidgetKit.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,8 +19,8 @@
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTableWidget>
-#include <QVBoxLayout>
 #include <QTemporaryDir>
+#include <QVBoxLayout>
 #include <QtTest>
 
 using namespace roadtally;
@@ -69,9 +69,12 @@ private slots:
         QTest::addColumn<int>("option");
         QTest::addColumn<QString>("vehicles");
         QTest::addColumn<QString>("programMean");
-        QTest::newRow("receding") << 1 << "12" << "36.0 mph";
-        QTest::newRow("both") << 2 << "113" << "34.1 mph";
-        QTest::newRow("approaching") << 0 << "100" << "34.0 mph";
+        QTest::newRow("receding") << 1 << "12"
+                                  << "36.0 mph";
+        QTest::newRow("both") << 2 << "113"
+                              << "34.1 mph";
+        QTest::newRow("approaching") << 0 << "100"
+                                     << "34.0 mph";
     }
     void directionClickReadsThatDirection()
     {
@@ -106,7 +109,8 @@ private slots:
         SpeedStudyTab tab;
         tab.showSurvey(m_database, testing::MphBatch);
         QCOMPARE(figure(tab, QStringLiteral("85th percentile (ranked)")), QStringLiteral("40 mph"));
-        QCOMPARE(program(tab, QStringLiteral("85th percentile (ranked)")), QStringLiteral("40 mph"));
+        QCOMPARE(program(tab, QStringLiteral("85th percentile (ranked)")),
+                 QStringLiteral("40 mph"));
         QCOMPARE(figure(tab, QStringLiteral("95th percentile (ranked)")), QStringLiteral("47 mph"));
         QCOMPARE(program(tab, QStringLiteral("Pace (10 mph)")), QStringLiteral("29 to 39 mph"));
         QVERIFY(figure(tab, QStringLiteral("Percent in pace")).endsWith(QLatin1Char('%')));
@@ -114,7 +118,8 @@ private slots:
         tab.showSurvey(m_database, testing::KphBatch);
         QCOMPARE(figure(tab, QStringLiteral("95th percentile (ranked)")),
                  QStringLiteral("121 or more km/h"));
-        QCOMPARE(figure(tab, QStringLiteral("95th percentile (interpolated)")), QStringLiteral("N/A"));
+        QCOMPARE(figure(tab, QStringLiteral("95th percentile (interpolated)")),
+                 QStringLiteral("N/A"));
         QVERIFY(!tab.studyNotes->text().isEmpty());
     }
 
@@ -135,12 +140,17 @@ private slots:
         QTest::addColumn<QString>("database"); // "" the known surveys
         QTest::addColumn<QString>("batch");
         QTest::addColumn<QString>("message");
-        QTest::newRow("no survey") << "" << "" << "No survey is shown";
-        QTest::newRow("blank batch") << "" << "   " << "No survey is shown";
-        QTest::newRow("unknown batch") << "" << "999999-Z"
+        QTest::newRow("no survey") << ""
+                                   << ""
+                                   << "No survey is shown";
+        QTest::newRow("blank batch") << ""
+                                     << "   "
+                                     << "No survey is shown";
+        QTest::newRow("unknown batch") << ""
+                                       << "999999-Z"
                                        << "There is no survey with batch number 999999-Z.";
-        QTest::newRow("missing database") << "missing" << testing::MphBatch
-                                          << "There is no survey database";
+        QTest::newRow("missing database")
+            << "missing" << testing::MphBatch << "There is no survey database";
         QTest::newRow("not a database") << "garbage" << testing::MphBatch << "garbage";
     }
     void messagesInsteadOfFigures()
@@ -233,7 +243,8 @@ private slots:
         tab->showSurvey(m_database, testing::KphBatch);
         QVERIFY(window.grab().save(QDir(folder).filePath(QStringLiteral("speed-study-kph.png"))));
         tab->showSurvey(path, QStringLiteral("010101-Q"));
-        QVERIFY(window.grab().save(QDir(folder).filePath(QStringLiteral("speed-study-message.png"))));
+        QVERIFY(
+            window.grab().save(QDir(folder).filePath(QStringLiteral("speed-study-message.png"))));
     }
 
 private:

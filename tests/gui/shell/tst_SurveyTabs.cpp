@@ -5,23 +5,23 @@
 
 #include "sample/SampleSurvey.h"
 
+#include "core/analysis/DailyVolume.h"
+#include "core/analysis/FifteenMinute.h"
+#include "core/analysis/SpeedCharts.h"
+#include "core/analysis/WeeklyGrid.h"
 #include "core/intake/RawDataFile.h"
-#include "core/reports/PageDump.h"
-#include "gui/preview/VSPrint.h"
 #include "core/intake/VehicleImport.h"
+#include "core/reports/PageDump.h"
 #include "core/store/DatabaseSession.h"
 #include "core/store/Schema.h"
 #include "core/store/SharedState.h"
-#include "core/analysis/DailyVolume.h"
+#include "gui/preview/VSPrint.h"
 #include "gui/shell/DailyVolumeTab.h"
-#include "core/analysis/FifteenMinute.h"
 #include "gui/shell/FifteenMinuteTab.h"
 #include "gui/shell/GraphView.h"
 #include "gui/shell/PrintOptionsPanel.h"
 #include "gui/shell/SpeedChartTab.h"
-#include "core/analysis/SpeedCharts.h"
 #include "gui/shell/SummaryTab.h"
-#include "core/analysis/WeeklyGrid.h"
 #include "gui/shell/WeeklyTab.h"
 #include "gui/shell/frmRoadtally.h"
 
@@ -110,9 +110,9 @@ private Q_SLOTS:
         options.days = 3;
         options.startDate = QDate(2025, 12, 30); // across a year end
         const QString file = QStringLiteral("Three.ovd");
-        QCOMPARE(writeSampleSurvey(generateSampleSurvey(options),
-                                   QDir(m_dir.path()).filePath(file)),
-                 QString());
+        QCOMPARE(
+            writeSampleSurvey(generateSampleSurvey(options), QDir(m_dir.path()).filePath(file)),
+            QString());
         const LoadResult loaded = loadRawDataFile(m_dir.path(), file);
         QCOMPARE(int(loaded.status), int(LoadStatus::Loaded));
         const RawHeader header = readRawHeader(loaded.text);
@@ -267,8 +267,7 @@ private Q_SLOTS:
         QCOMPARE(tab->DateChoice->text(), m_dates[date]);
         QVERIFY(tab->Command7->isEnabled());
         // The grid is as wide as its columns: the both-directions grid is the wider.
-        QVERIFY(tab->Flex2->viewport()->width() >=
-                tab->Flex2->horizontalHeader()->length() - 1);
+        QVERIFY(tab->Flex2->viewport()->width() >= tab->Flex2->horizontalHeader()->length() - 1);
     }
 
     void weeklyTotals()
@@ -406,9 +405,12 @@ private Q_SLOTS:
         QTest::newRow("speeds") << 1 << "Command4" << m_batch;
         QTest::newRow("volume") << 2 << "Command5" << m_batch;
         QTest::newRow("85th") << 3 << "Command2" << m_batch;
-        QTest::newRow("fifteen") << 4 << "Command7" << "Date: Wednesday, Dec 31";
-        QTest::newRow("weekly") << 5 << "Command3" << "Mon-29          Tue-30";
-        QTest::newRow("study") << 6 << "printStudy" << "Speed Zone Study";
+        QTest::newRow("fifteen") << 4 << "Command7"
+                                 << "Date: Wednesday, Dec 31";
+        QTest::newRow("weekly") << 5 << "Command3"
+                                << "Mon-29          Tue-30";
+        QTest::newRow("study") << 6 << "printStudy"
+                               << "Speed Zone Study";
     }
 
     void printButtons()
@@ -421,12 +423,25 @@ private Q_SLOTS:
         w.SSTab->setCurrentIndex(tab);
         // The step that enables the button: a direction, a date, the weekly totals.
         switch (tab) {
-        case 1: w.speeds->direction[3]->click(); break;
-        case 2: w.volume->option4[2]->click(); choose(w.volume->DateVolume, m_dates[1]); break;
-        case 3: w.percentile->direction[5]->click(); break;
-        case 4: w.fifteen->option7[2]->click(); choose(w.fifteen->Date15min, m_dates[1]); break;
-        case 5: w.weekly->Command8->click(); break;
-        case 6: break; // the study was read when the survey was chosen
+        case 1:
+            w.speeds->direction[3]->click();
+            break;
+        case 2:
+            w.volume->option4[2]->click();
+            choose(w.volume->DateVolume, m_dates[1]);
+            break;
+        case 3:
+            w.percentile->direction[5]->click();
+            break;
+        case 4:
+            w.fifteen->option7[2]->click();
+            choose(w.fifteen->Date15min, m_dates[1]);
+            break;
+        case 5:
+            w.weekly->Command8->click();
+            break;
+        case 6:
+            break; // the study was read when the survey was chosen
         }
         auto *print = w.findChild<QPushButton *>(button);
         QVERIFY(print && print->isEnabled());

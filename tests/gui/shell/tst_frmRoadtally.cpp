@@ -3,13 +3,13 @@
 
 #include "fixtures/ViewsFixture.h"
 
+#include "core/store/SharedState.h"
 #include "gui/admin/frmOpenSurvey.h"
 #include "gui/intake/frmLoadDataFile.h"
-#include "core/store/SharedState.h"
 #include "gui/kit/ClickLabel.h"
+#include "gui/kit/Forms.h"
 #include "gui/shell/DailyVolumeTab.h"
 #include "gui/shell/FifteenMinuteTab.h"
-#include "gui/kit/Forms.h"
 #include "gui/shell/PrintOptionsPanel.h"
 #include "gui/shell/SpeedChartTab.h"
 #include "gui/shell/SummaryTab.h"
@@ -114,7 +114,8 @@ private Q_SLOTS:
         QVERIFY(!w.LastText->isVisible());
         QVERIFY(!w.printOptions->isVisible());
         QVERIFY(!w.summary->Command6->isEnabled());
-        for (QPushButton *b : {w.percentile->printGraph, w.weekly->Command3, w.speeds->printGraph, w.volume->Command5, w.fifteen->Command7})
+        for (QPushButton *b : {w.percentile->printGraph, w.weekly->Command3, w.speeds->printGraph,
+                               w.volume->Command5, w.fifteen->Command7})
             QVERIFY2(b->isEnabled(), qPrintable(b->objectName()));
         QVERIFY(!w.m4->isEnabled());
         QVERIFY(!w.m4->menuAction()->isEnabled());
@@ -396,8 +397,9 @@ private Q_SLOTS:
         w.summary->Option1[direction]->click();
         QCOMPARE(texts(w.summary->Label2, 0, 25), QStringList(26, QString()));
         QCOMPARE(w.summary->Combo1->currentText(), QStringLiteral("** Select Display Scheme **"));
-        const QStringList got{w.summary->Label2[36]->text(), w.summary->Label2[37]->text(), w.summary->Label2[38]->text(),
-                              w.summary->Label2[27]->text(), w.summary->Label2[28]->text(), w.summary->Label2[26]->text(),
+        const QStringList got{w.summary->Label2[36]->text(), w.summary->Label2[37]->text(),
+                              w.summary->Label2[38]->text(), w.summary->Label2[27]->text(),
+                              w.summary->Label2[28]->text(), w.summary->Label2[26]->text(),
                               w.summary->Label2[32]->text()};
         QCOMPARE(got, values);
         QCOMPARE(texts(w.summary->Label2, 45, 48), bands);
@@ -414,8 +416,8 @@ private Q_SLOTS:
         frmRoadtally w;
         w.show();
         showSurvey(w, MphBatch);
-        for (QPushButton *b :
-             {w.percentile->printGraph, w.weekly->Command3, w.speeds->printGraph, w.volume->Command5, w.summary->Command6, w.fifteen->Command7})
+        for (QPushButton *b : {w.percentile->printGraph, w.weekly->Command3, w.speeds->printGraph,
+                               w.volume->Command5, w.summary->Command6, w.fifteen->Command7})
             b->setEnabled(true);
         w.volume->DateVolume->setEditText(QStringLiteral("12/31/25"));
         w.fifteen->Date15min->addItem(QStringLiteral("stale"));
@@ -424,8 +426,8 @@ private Q_SLOTS:
         QVERIFY(!w.splashframe->isVisible());
         QVERIFY(w.LastButton->isVisibleTo(w.splashframe));
         QVERIFY(w.LastText->isVisibleTo(w.splashframe));
-        for (QPushButton *b :
-             {w.percentile->printGraph, w.weekly->Command3, w.speeds->printGraph, w.volume->Command5, w.summary->Command6, w.fifteen->Command7})
+        for (QPushButton *b : {w.percentile->printGraph, w.weekly->Command3, w.speeds->printGraph,
+                               w.volume->Command5, w.summary->Command6, w.fifteen->Command7})
             QVERIFY2(!b->isEnabled(), qPrintable(b->objectName()));
         const QStringList calendar{"12/30/25", "12/31/25", "01/01/26", "01/02/26"};
         QCOMPARE(items(w.volume->DateVolume), calendar);
