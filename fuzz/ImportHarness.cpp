@@ -122,6 +122,13 @@ void runOne(const std::uint8_t *data, std::size_t size)
         db.write(w.blank);
     }
     const LoadResult loaded = loadRawDataFile(w.dir.path(), QStringLiteral("FUZZ.OVD"));
+    // An empty file or one without a survey header is refused at load, and
+    // nothing reaches the import.
+    if (loaded.status == LoadStatus::Empty || loaded.status == LoadStatus::NoHeader) {
+        if ((length == 0) != (loaded.status == LoadStatus::Empty))
+            broken("an empty file and a file without a header were told apart wrongly");
+        return;
+    }
     if (loaded.status != LoadStatus::Loaded || loaded.text.size() != length)
         broken("the file did not load whole");
 

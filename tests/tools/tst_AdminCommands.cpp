@@ -103,11 +103,11 @@ void tst_AdminCommands::commands_data()
                           "lost!\n\nNothing was changed. Add --yes")
         << false;
     QTest::newRow("restore") << args({"restore", "--folder", "DIR", "--yes"}) << true << 0
-                             << QStringLiteral("restored from the backup OV97.BAK") << true;
+                             << QStringLiteral("Database restored from the backup of ") << true;
     QTest::newRow("restore without backup")
         << args({"restore", "--folder", "DIR", "--yes"}) << false << 1
         << QStringLiteral("        Backup database does not exist\nYou must "
-                          "first create a backup of OVLite.mdb")
+                          "first create a backup of OV97.mdb")
         << false;
     QTest::newRow("replace without --yes")
         << args({"replace", "--folder", "DIR"}) << false << 2

@@ -290,8 +290,8 @@ void tst_CommandLineTool::importAndList()
 
     r = runProgram({"list", "--folder", folder});
     QCOMPARE(r.code, 0);
-    QCOMPARE(r.out, QStringLiteral("052425-A       | 05/24/2025 |   13:45   |    Main St & 5th\n"
-                                   "052425-B       | 05/24/2025 |   13:45   |    Main St & 5th\n"));
+    QCOMPARE(r.out, QStringLiteral("052425-A         05/24/2025     13:45        Main St & 5th\n"
+                                   "052425-B         05/24/2025     13:45        Main St & 5th\n"));
     QCOMPARE(CommandLineTool::surveyLine("052425-A", "05/24/2025", "13:45", "Main St & 5th"),
              r.out.split(QLatin1Char('\n')).first());
 }

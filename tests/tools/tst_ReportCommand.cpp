@@ -206,7 +206,7 @@ void tst_ReportCommand::onePagePdf_data()
     QTest::newRow("study receding")
         << QStringLiteral("study")
         << QStringList{QStringLiteral("--direction"), QStringLiteral("receding")}
-        << QStringList{QStringLiteral("Receeding Vehicles Only"), QStringLiteral("31 to 41 mph")};
+        << QStringList{QStringLiteral("Receding Vehicles Only"), QStringLiteral("31 to 41 mph")};
 }
 
 void tst_ReportCommand::onePagePdf()

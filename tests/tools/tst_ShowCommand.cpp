@@ -259,7 +259,7 @@ private Q_SLOTS:
                                                 "15 to 70 by 5 MPH"}
                                  << "Number Exceeding Limit";
         QTest::newRow("fifteen") << QStringList{"--batch", Week, "fifteen", "--date", "06/10/26"}
-                                 << "Peak % fo 24 Hr *";
+                                 << "Peak % of 24 Hr *";
         QTest::newRow("volume") << QStringList{"--batch", Week, "volume", "--date", "06/10/26"}
                                 << "Vehicle Volume / Hour";
         QTest::newRow("weekly") << QStringList{"--batch", Week, "weekly"} << "Weekday Avg.";

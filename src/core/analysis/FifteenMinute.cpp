@@ -81,7 +81,7 @@ const QStringList &analysisCaptions()
     static const QStringList captions{
         QStringLiteral("AM Total *"),        QStringLiteral("Peak Hour *"),
         QStringLiteral("Peak Flow *"),       QStringLiteral("Peak % of AM *"),
-        QStringLiteral("Peak % fo 24 Hr *"), QStringLiteral("Peak % fo 24 Hr *"),
+        QStringLiteral("Peak % of 24 Hr *"), QStringLiteral("Peak % of 24 Hr *"),
         QStringLiteral("Peak % of PM *"),    QStringLiteral("Peak Flow *"),
         QStringLiteral("Peak Hour *"),       QStringLiteral("PM Total *")};
     return captions;

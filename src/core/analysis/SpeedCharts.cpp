@@ -47,7 +47,7 @@ QString speedChartBottomTitle(SurveyDirection direction)
     case SurveyDirection::Approaching:
         return QStringLiteral("Measured Vehicle Speed (Approaching Only)");
     case SurveyDirection::Receding:
-        return QStringLiteral("Measured Vehicle Speed (Receeding Only)");
+        return QStringLiteral("Measured Vehicle Speed (Receding Only)");
     case SurveyDirection::Both:
         break;
     }

@@ -45,7 +45,7 @@ SpeedChartResult percent85Chart(DatabaseSession &session, const SpeedChartInput 
 // "Vehicle Speed Comparison for Batch #" + batch, "85th Percentile for Batch #" + batch.
 QString trafficFlowTitle(const QString &batch);
 QString percent85Title(const QString &batch);
-// "Measured Vehicle Speed (Approaching Only)", "(Receeding Only)", "(Both Directions)".
+// "Measured Vehicle Speed (Approaching Only)", "(Receding Only)", "(Both Directions)".
 QString speedChartBottomTitle(SurveyDirection direction);
 
 // The colour of a vehicle speeds bar: below, at and above the limit.

@@ -38,7 +38,7 @@ QString directionDescription(SurveyDirection direction)
     case SurveyDirection::Approaching:
         return QStringLiteral("Approaching vehicles only");
     case SurveyDirection::Receding:
-        return QStringLiteral("Receeding vehicles only");
+        return QStringLiteral("Receding vehicles only");
     case SurveyDirection::Both:
         break;
     }

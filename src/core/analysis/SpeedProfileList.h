@@ -36,7 +36,7 @@ QString speedProfileCondition(SurveyDirection direction);
 // The selection as a paged query (the batch number bound).
 PagedQueryModel::Query speedProfileQuery(const QString &batchNumber, SurveyDirection direction);
 
-// "Approaching vehicles only", "Receeding vehicles only" or "All vehicles".
+// "Approaching vehicles only", "Receding vehicles only" or "All vehicles".
 QString directionDescription(SurveyDirection direction);
 
 // The grid's header texts: "Date", "Time", the three band captions, "Dir".

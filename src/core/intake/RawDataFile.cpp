@@ -105,6 +105,18 @@ LoadResult unreadable(const QString &path, const QString &reason)
 
 } // namespace
 
+bool hasSurveyHeader(const QString &text)
+{
+    if (!text.startsWith(QLatin1String("Location:")))
+        return false;
+    // The header block ends at its first "*"; a file without one is judged by
+    // its first lines.
+    const qsizetype end = text.indexOf(QLatin1Char('*'));
+    const QStringView block = QStringView(text).left(end < 0 ? 400 : end);
+    return block.contains(QLatin1String("Setup Date:")) &&
+           block.contains(QLatin1String("Setup Time:"));
+}
+
 LoadResult readRawDataFile(const QString &path)
 {
     const QFileInfo info(path);
@@ -140,6 +152,12 @@ LoadResult readRawDataFile(const QString &path)
         if (read == 0)
             break;
         result.text.append(QLatin1StringView(piece.constData(), qsizetype(read)));
+    }
+    if (result.text.isEmpty() || !hasSurveyHeader(result.text)) {
+        result.status = result.text.isEmpty() ? LoadStatus::Empty : LoadStatus::NoHeader;
+        result.text.clear();
+        result.path = path;
+        return result;
     }
     markEnd(result.text);
     result.status = LoadStatus::Loaded;
@@ -177,6 +195,10 @@ QString loadMessage(LoadStatus status)
         return QStringLiteral("Radar text file does not exist, you must create one first");
     case LoadStatus::Unreadable:
         return QStringLiteral("Radar text file cannot be read");
+    case LoadStatus::Empty:
+        return QStringLiteral("The file is empty.");
+    case LoadStatus::NoHeader:
+        return QStringLiteral("This file has no survey header: it is not a radar data file.");
     }
     return QString();
 }

@@ -36,6 +36,8 @@ enum class LoadStatus {
     NotFound,     // "Radar text file does not exist, you must create one first"
     NotPlainName, // a name with a folder or wildcard, or not a listed data file
     Unreadable,   // there, but not a file that can be read: a folder, a device, no permission
+    Empty,        // "The file is empty."
+    NoHeader,     // "This file has no survey header: it is not a radar data file."
 };
 
 struct LoadResult
@@ -53,9 +55,16 @@ bool isPlainDataFileName(const QString &name);
 // Loads folder/fileName whole (Latin-1, every byte) and end-marks it.
 LoadResult loadRawDataFile(const QString &folder, const QString &fileName);
 
+// True when text opens with the trailer's survey header: "Location:" first, the
+// setup date and time labels before the header block ends. The header values
+// are read from fixed positions; without it they would be scraps.
+bool hasSurveyHeader(const QString &text);
+
 // Reads the raw data file at path whole and end-marks it; Unreadable (with the
 // reason) for anything that is not a regular file or cannot be read to its end.
-// A device or a pipe is never opened: reading one may never end.
+// A device or a pipe is never opened: reading one may never end. An empty file
+// and one without a survey header are refused here, before anyone fills a form
+// for them.
 LoadResult readRawDataFile(const QString &path);
 
 // The message the loader shows for a status ("" for Loaded).

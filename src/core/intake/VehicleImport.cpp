@@ -5,6 +5,7 @@
 #include "core/intake/VehicleWriter.h"
 #include "core/stats/Statistics.h"
 #include "core/store/DatabaseSession.h"
+#include "core/survey/SurveyRules.h"
 #include "core/text/TextPatterns.h"
 
 #include <QDir>
@@ -76,6 +77,14 @@ std::optional<ImportOutcome> missingInput(const ImportInput &input)
         return ImportOutcome::MissingZone;
     if (isBlank(input.postedSpeed))
         return ImportOutcome::MissingPostedSpeed;
+    if (!isSpeedUnit(input.unit))
+        return ImportOutcome::MissingUnit;
+    if (input.location.size() > LocationMaxLength)
+        return ImportOutcome::LocationTooLong;
+    if (input.direction.size() > DirectionMaxLength)
+        return ImportOutcome::DirectionTooLong;
+    if (input.zone.size() > ZoneMaxLength)
+        return ImportOutcome::ZoneTooLong;
     return std::nullopt;
 }
 
@@ -204,8 +213,7 @@ ImportResult importSurvey(const QString &databasePath, const ImportInput &input,
                                input.startTime};
         const SurveyPeriod period = Summary2(session, vehicles, stats);
         report(38);
-        if (input.unit == QLatin1String("MPH") || input.unit == QLatin1String("KPH"))
-            SpeedTable(session, vehicles, stats);
+        SpeedTable(session, vehicles, stats);
         report(50);
         SpeedProfile(session, vehicles, stats);
         report(75);
@@ -244,6 +252,14 @@ QString importMessage(ImportOutcome outcome)
         return QStringLiteral("You must select the survey zone!");
     case ImportOutcome::MissingPostedSpeed:
         return QStringLiteral("You must input the posted speed limit of the survey!");
+    case ImportOutcome::MissingUnit:
+        return QStringLiteral("You must select the radar mode setting: MPH or KPH!");
+    case ImportOutcome::LocationTooLong:
+        return tooLongText(QStringLiteral("survey location"), LocationMaxLength);
+    case ImportOutcome::DirectionTooLong:
+        return tooLongText(QStringLiteral("direction of travel"), DirectionMaxLength);
+    case ImportOutcome::ZoneTooLong:
+        return tooLongText(QStringLiteral("zone"), ZoneMaxLength);
     case ImportOutcome::DuplicateBatch:
         return QStringLiteral("Duplicate Batch Number found. Select a higher letter for the Batch "
                               "Number and try again.");

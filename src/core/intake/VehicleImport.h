@@ -36,6 +36,10 @@ enum class ImportOutcome {
     MissingDirection,
     MissingZone,
     MissingPostedSpeed,
+    MissingUnit,      // no unit, or one other than "MPH" and "KPH"
+    LocationTooLong,  // over LocationMaxLength characters
+    DirectionTooLong, // over DirectionMaxLength
+    ZoneTooLong,      // over ZoneMaxLength
     DuplicateBatch,
     NonDate,
     DataErrors,      // the data file cannot be processed
@@ -70,7 +74,9 @@ struct ImportOptions
 };
 
 // The first required input that is missing or only blanks (location,
-// direction, zone, posted speed), or nothing.
+// direction, zone, posted speed), a unit other than "MPH" or "KPH", or a
+// location, direction or zone longer than a survey stores; or nothing. Every
+// path into the database passes here, so no survey is stored without a unit.
 std::optional<ImportOutcome> missingInput(const ImportInput &input);
 
 // Runs the whole import into the database at databasePath.

@@ -14,7 +14,7 @@ QStringList labels()
             QStringLiteral("85th Percentile: "),
             QStringLiteral("Total # Veh Surveyed: "),
             QStringLiteral("Approaching: "),
-            QStringLiteral("Receeding: "),
+            QStringLiteral("Receding: "),
             QStringLiteral("Number Unknown: ")};
 }
 

@@ -25,7 +25,7 @@ bool DailyVolume_Graph(DocumentEngine &vp, const DailyVolumeChartInput &in)
             vp.WriteParagraph(QStringLiteral("Survey: Approaching Vehicles Only"));
             break;
         case SurveyDirection::Receding:
-            vp.WriteParagraph(QStringLiteral("Survey: Receeding Vehicles Only"));
+            vp.WriteParagraph(QStringLiteral("Survey: Receding Vehicles Only"));
             break;
         case SurveyDirection::Both:
             vp.WriteParagraph(QStringLiteral("Survey: Traffic Both Directions"));

@@ -19,7 +19,7 @@ FifteenMinuteColumns fifteenMinuteColumns(SurveyDirection direction)
                  QStringLiteral("TimePM"), QStringLiteral("PMRec"), QStringLiteral("tHourPMRec")},
                 QStringLiteral("^1500|^1000|^1500|^1500|^1000|^1500;"),
                 QStringLiteral("Time AM|Rec|Hour Total|Time PM|Rec|Hour Total;"),
-                QStringLiteral("(Receeding Vehicles Only)")};
+                QStringLiteral("(Receding Vehicles Only)")};
     case SurveyDirection::Both:
         break;
     }

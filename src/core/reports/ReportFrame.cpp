@@ -64,7 +64,7 @@ QString reportDirectionWords(SurveyDirection direction)
     case SurveyDirection::Approaching:
         return QStringLiteral("Approaching Vehicles Only");
     case SurveyDirection::Receding:
-        return QStringLiteral("Receeding Vehicles Only");
+        return QStringLiteral("Receding Vehicles Only");
     case SurveyDirection::Both:
         break;
     }

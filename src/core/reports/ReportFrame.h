@@ -84,7 +84,7 @@ bool beginReport(DocumentEngine &vp, DocumentStart start);
 void writeAgencyHeading(DocumentEngine &vp, const ReportFrame &frame, double y,
                         const QString &title, double titleSize = 12);
 
-// "Approaching Vehicles Only", "Receeding Vehicles Only", "Vehicles Both Directions".
+// "Approaching Vehicles Only", "Receding Vehicles Only", "Vehicles Both Directions".
 QString reportDirectionWords(SurveyDirection direction);
 
 // The survey facts in two text columns from CursorY 2304 (batch, dates, zone

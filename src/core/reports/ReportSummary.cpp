@@ -38,7 +38,7 @@ void speedTable(DocumentEngine &vp, const ReportSummaryInput &in)
     } totals[] = {
         {2, QStringLiteral("Unknown: ") + in.totals.unknown},
         {5, QStringLiteral("Approaching: ") + in.totals.approaching},
-        {8, QStringLiteral("Receeding: ") + in.totals.receding},
+        {8, QStringLiteral("Receding: ") + in.totals.receding},
         {11, QStringLiteral("Total Vehicles: ") + in.totals.total},
     };
     for (const auto &t : totals) {

@@ -136,6 +136,22 @@ std::optional<OfficerRow> findOfficer(DatabaseSession &session, const QString &n
     return OfficerRow{q.value(0).toLongLong(), textOf(q.value(1))};
 }
 
+QString officerNameProblem(DatabaseSession &session, const QString &name, qint64 exceptId)
+{
+    const qint64 same =
+        session
+            .scalar(QStringLiteral("SELECT count(*) FROM [Officer] WHERE "
+                                   "lower(trim(ifnull([Admin_Officer], ''))) = lower(trim(?)) "
+                                   "AND rowid <> ?"),
+                    {name, exceptId})
+            .toLongLong();
+    if (same == 0)
+        return QString();
+    return QStringLiteral("The officer \"%1\" is listed already. Type another name, or choose "
+                          "the listed one.")
+        .arg(name.trimmed());
+}
+
 OfficerRow addOfficer(DatabaseSession &session, const QString &name)
 {
     QSqlQuery q =

@@ -63,6 +63,10 @@ QVector<OfficerRow> readOfficers(DatabaseSession &session);
 QVector<OfficerRow> rebuildOfficerList(DatabaseSession &session);
 // The first row whose name equals name exactly (a row without a name matches "").
 std::optional<OfficerRow> findOfficer(DatabaseSession &session, const QString &name);
+// Why name cannot be an officer's ("" when it can): another row (not exceptId)
+// holds the same name, without regard to case and surrounding blanks. Two
+// officers of one name could not be told apart in the list or on a report.
+QString officerNameProblem(DatabaseSession &session, const QString &name, qint64 exceptId = -1);
 // Adds a row; returns it.
 OfficerRow addOfficer(DatabaseSession &session, const QString &name);
 // Changes the name of a row; false when the row is gone.

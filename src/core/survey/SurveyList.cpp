@@ -22,8 +22,10 @@ QString withoutTrailingBlanks(const QString &text)
 
 QString surveyListLine(const SurveyListEntry &entry)
 {
-    return entry.batchNumber + QStringLiteral("       | ") + entry.date + QStringLiteral(" |   ") +
-           entry.time + QStringLiteral("   |    ") + entry.location;
+    // The columns of the program's list, without the bars between them: a bar
+    // inside a row reads as part of a location.
+    return entry.batchNumber + QStringLiteral("         ") + entry.date + QStringLiteral("     ") +
+           entry.time + QStringLiteral("        ") + entry.location;
 }
 
 QString batchChoiceOf(const QString &line)

@@ -5,6 +5,7 @@
 #include "core/upkeep/DatabaseFiles.h"
 #include "core/upkeep/DatabaseSalvage.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -221,10 +222,14 @@ MaintenanceResult backupDatabase(const QString &folder, const MaintenanceOptions
     const auto unchanged = [&](const QString &reason) {
         removeIfExists(compactTemp);
         removeIfExists(backupTemp);
+        // Say what is true: there may be no earlier backup to speak of.
+        const QString kept = backupFileIn(folder).isEmpty()
+                                 ? QStringLiteral("The database %1 is unchanged.")
+                                 : QStringLiteral("The database %1 and the earlier backup are "
+                                                  "unchanged.");
         return result(MaintenanceOutcome::Failed,
-                      QStringLiteral("The backup could not be made: %1.\n"
-                                     "The database %2 and the earlier backup are unchanged.")
-                          .arg(reason, fileName(database)),
+                      QStringLiteral("The backup could not be made: %1.\n").arg(reason) +
+                          kept.arg(fileName(database)),
                       reason);
     };
 
@@ -357,9 +362,11 @@ namespace {
 // Puts a copy of source in the place of the database: copied beside it, synced,
 // checked, then renamed over it.
 MaintenanceResult putInPlace(const QString &folder, const QString &source,
-                             const QString &sourceRole, const QString &done, const QString &verb,
+                             const QString &sourceRole,
+                             const std::function<QString(int surveys)> &done, const QString &verb,
                              const MaintenanceOptions &options)
 {
+    int surveys = 0;
     const QString database = filePathNoCase(folder, QString::fromLatin1(DatabaseFileName));
     const QString temp = QDir(folder).filePath(CopyTemp);
     removeTemporaryFiles(folder);
@@ -390,6 +397,12 @@ MaintenanceResult putInPlace(const QString &folder, const QString &source,
                 copy.column(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' "
                                            "AND name = 'Header' COLLATE NOCASE"),
                             &rc);
+        // What the user gets back, for the message that says what was done.
+        if (rc == SQLITE_OK && !tables.isEmpty()) {
+            const QStringList count = copy.column(
+                QStringLiteral("SELECT count(DISTINCT rtrim([Batch_Number])) FROM [Header]"), &rc);
+            surveys = count.isEmpty() ? 0 : count.first().toInt();
+        }
         if (fails(options, MaintenanceStep::CheckCopy))
             rc = SQLITE_CORRUPT;
         if (rc != SQLITE_OK || check != QStringList{QStringLiteral("ok")} || tables.isEmpty()) {
@@ -429,7 +442,12 @@ MaintenanceResult putInPlace(const QString &folder, const QString &source,
         error = syncFolder(folder);
     if (!error.isEmpty())
         return unchanged(MaintenanceOutcome::Failed, error);
-    return result(MaintenanceOutcome::Done, done);
+    return result(MaintenanceOutcome::Done, done(surveys));
+}
+
+QString surveysText(int surveys)
+{
+    return surveys == 1 ? QStringLiteral("1 survey") : QStringLiteral("%1 surveys").arg(surveys);
 }
 
 } // namespace
@@ -442,10 +460,13 @@ MaintenanceResult replaceDatabase(const QString &folder, const MaintenanceOption
                       QStringLiteral("The blank database %1 is not in the program folder %2.\n"
                                      "The database was not replaced; nothing was changed.")
                           .arg(QString::fromLatin1(BlankFileName), shown(folder)));
-    return putInPlace(folder, blank, QStringLiteral("blank database"),
-                      QStringLiteral("The database was replaced with the blank database %1.")
-                          .arg(fileName(blank)),
-                      QStringLiteral("replaced"), options);
+    return putInPlace(
+        folder, blank, QStringLiteral("blank database"),
+        [&](int surveys) {
+            return QStringLiteral("Database replaced with the blank database %1: %2.")
+                .arg(fileName(blank), surveysText(surveys));
+        },
+        QStringLiteral("replaced"), options);
 }
 
 MaintenanceResult restoreDatabase(const QString &folder, const MaintenanceOptions &options)
@@ -453,9 +474,15 @@ MaintenanceResult restoreDatabase(const QString &folder, const MaintenanceOption
     const QString backup = backupFileIn(folder);
     if (backup.isEmpty())
         return result(MaintenanceOutcome::FileMissing, QString::fromLatin1(NoBackupText));
+    // The backup's time says which state the database returns to.
+    const QString made =
+        QFileInfo(backup).lastModified().toString(QStringLiteral("MM/dd/yy hh:mm"));
     return putInPlace(
         folder, backup, QStringLiteral("backup"),
-        QStringLiteral("The database was restored from the backup %1.").arg(fileName(backup)),
+        [&](int surveys) {
+            return QStringLiteral("Database restored from the backup of %1: %2.")
+                .arg(made, surveysText(surveys));
+        },
         QStringLiteral("restored"), options);
 }
 

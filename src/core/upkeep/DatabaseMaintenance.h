@@ -25,7 +25,7 @@ inline constexpr const char *RestoreQuestionText =
     "Restore database with data from last performed backup? \r\n"
     "             Current database data will be lost!";
 inline constexpr const char *NoBackupText = "        Backup database does not exist\r\n"
-                                            "You must first create a backup of OVLite.mdb";
+                                            "You must first create a backup of OV97.mdb";
 
 enum class MaintenanceOutcome {
     Done,        // the work is done

@@ -2,6 +2,7 @@
 
 #include "core/store/DatabaseSession.h"
 
+#include <QLocale>
 #include <QSqlQuery>
 
 #include <algorithm>
@@ -70,6 +71,99 @@ QStringList surveyBatchNumbers(const QString &databasePath, QString *error)
             *error = QString::fromUtf8(e.what());
         return {};
     }
+}
+
+namespace {
+
+const QString SurveysToDeleteQuery = QStringLiteral(
+    "SELECT h.[Batch_Number], h.[Location], h.[Date], "
+    "(SELECT s.[Total_Vehicles] FROM [Summary] s WHERE s.[Batch_Number] = h.[Batch_Number] "
+    "LIMIT 1) FROM [Header] h");
+
+SurveyToDelete surveyFromRow(const QSqlQuery &query)
+{
+    SurveyToDelete survey;
+    survey.batch = withoutTrailingBlanks(query.value(0).toString());
+    survey.location = query.value(1).toString().trimmed();
+    survey.startDate = query.value(2).toString().trimmed();
+    survey.vehicles = query.value(3).isNull() ? -1 : query.value(3).toLongLong();
+    return survey;
+}
+
+QString vehiclesText(qint64 vehicles)
+{
+    if (vehicles < 0)
+        return QStringLiteral("none counted");
+    const QLocale english(QLocale::English, QLocale::UnitedStates);
+    return english.toString(vehicles);
+}
+
+} // namespace
+
+QVector<SurveyToDelete> surveysToDelete(DatabaseSession &session)
+{
+    session.requireOpen();
+    QSqlQuery query = session.exec(SurveysToDeleteQuery);
+    QVector<SurveyToDelete> surveys;
+    while (query.next()) {
+        SurveyToDelete survey = surveyFromRow(query);
+        // One line per batch number, as the list of batch numbers has.
+        const bool seen =
+            std::any_of(surveys.cbegin(), surveys.cend(),
+                        [&](const SurveyToDelete &s) { return s.batch == survey.batch; });
+        if (!seen)
+            surveys.append(std::move(survey));
+    }
+    std::stable_sort(
+        surveys.begin(), surveys.end(),
+        [](const SurveyToDelete &a, const SurveyToDelete &b) { return a.batch < b.batch; });
+    return surveys;
+}
+
+QVector<SurveyToDelete> surveysToDelete(const QString &databasePath, QString *error)
+{
+    try {
+        DatabaseSession session(databasePath);
+        const QVector<SurveyToDelete> surveys = surveysToDelete(session);
+        if (error)
+            error->clear();
+        return surveys;
+    } catch (const DatabaseError &e) {
+        if (error)
+            *error = QString::fromUtf8(e.what());
+        return {};
+    }
+}
+
+SurveyToDelete surveyToDelete(DatabaseSession &session, const QString &batch)
+{
+    session.requireOpen();
+    QSqlQuery query = session.exec(
+        SurveysToDeleteQuery + QStringLiteral(" WHERE h.[Batch_Number] = ? LIMIT 1"), {batch});
+    if (query.next())
+        return surveyFromRow(query);
+    SurveyToDelete none;
+    none.batch = withoutTrailingBlanks(batch);
+    return none;
+}
+
+QString deletionListLine(const SurveyToDelete &survey)
+{
+    return QStringLiteral("%1   %2   %3")
+        .arg(survey.batch.leftJustified(8), survey.startDate.leftJustified(10), survey.location);
+}
+
+QString deletionQuestion(const SurveyToDelete &survey)
+{
+    return QStringLiteral("Delete survey %1?\n\nLocation: %2\nStart date: %3\nVehicles: %4\n\n"
+                          "Its figures are removed from the database for good.")
+        .arg(survey.batch, survey.location, survey.startDate, vehiclesText(survey.vehicles));
+}
+
+QString deletionDoneText(const SurveyToDelete &survey)
+{
+    return QStringLiteral("Survey %1 (%2, %3, %4 vehicles) was deleted.")
+        .arg(survey.batch, survey.location, survey.startDate, vehiclesText(survey.vehicles));
 }
 
 DeletionResult deleteSurvey(const QString &databasePath, const QString &batch)

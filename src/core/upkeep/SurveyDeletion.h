@@ -12,7 +12,7 @@ namespace roadtally {
 class DatabaseSession;
 
 // The program's texts of the "Delete Database" window.
-inline constexpr const char *EraseTitle = "Quillmark,LLC Roadtally TM";
+inline constexpr const char *EraseTitle = "Roadtally";
 inline constexpr const char *EraseQuestionText =
     "This will ERASE the existing DATABASE file!  Do You want to continue?";
 inline constexpr const char *EraseFinishedText = "Finished Deleting Database";
@@ -47,6 +47,31 @@ QStringList surveyBatchNumbers(DatabaseSession &session);
 // The batch numbers of the database at path; empty (and *error set) when it
 // cannot be read.
 QStringList surveyBatchNumbers(const QString &databasePath, QString *error = nullptr);
+
+// A survey as the deletion names it: what a user recognises it by.
+struct SurveyToDelete
+{
+    QString batch;        // without trailing blanks
+    QString location;     // Header.Location
+    QString startDate;    // Header.Date, mm/dd/yyyy
+    qint64 vehicles = -1; // Summary.Total_Vehicles; -1 when the survey has no summary
+};
+
+// The stored surveys, in ascending batch number order, with what names them.
+// Throws DatabaseError when the query fails.
+QVector<SurveyToDelete> surveysToDelete(DatabaseSession &session);
+// The same for the database at path; empty (and *error set) when it cannot be read.
+QVector<SurveyToDelete> surveysToDelete(const QString &databasePath, QString *error = nullptr);
+// The one survey of batch; none found gives an entry with an empty location
+// and date and no vehicles. Throws DatabaseError when the query fails.
+SurveyToDelete surveyToDelete(DatabaseSession &session, const QString &batch);
+
+// "052401-A   05/24/2001   Main St at 5th": a line of the deletion list.
+QString deletionListLine(const SurveyToDelete &survey);
+// The question asked before a survey is deleted, naming it.
+QString deletionQuestion(const SurveyToDelete &survey);
+// What is said once it is deleted.
+QString deletionDoneText(const SurveyToDelete &survey);
 
 // Deletes the rows of batch from Header, Speed, Speed_Profile, Summary and
 // Time_15 in one transaction; Veh_Data, Radar, Officer and Agency stay as they are.

@@ -6,6 +6,7 @@
 #include "gui/admin/Blankform.h"
 #include "gui/kit/AdminMessage.h"
 #include "gui/kit/Forms.h"
+#include "gui/kit/HelpKey.h"
 #include "gui/kit/WindowPlacement.h"
 
 #include <QCloseEvent>
@@ -44,6 +45,7 @@ QFrame *line(QFrame::Shape shape, QWidget *parent)
 DBManagement::DBManagement(QWidget *parent) : QWidget(parent)
 {
     setWindowTitle(Caption);
+    kit::setHelpPage(this, QStringLiteral("upkeep"));
     setWindowFlag(Qt::Window);
 
     Imprint2 = new QFrame(this);
@@ -173,8 +175,9 @@ void DBManagement::ReplaceDB_Click()
     busy.release();
     if (result.ok())
         Q_EMIT databaseChanged();
-    else
-        adminMessage(this, result.message, {}, QMessageBox::Warning);
+    // Done or not, the user is told what happened.
+    adminMessage(this, result.message, {},
+                 result.ok() ? QMessageBox::Information : QMessageBox::Warning);
 }
 
 void DBManagement::RestoreDB_Click()
@@ -194,8 +197,9 @@ void DBManagement::RestoreDB_Click()
     busy.release();
     if (result.ok())
         Q_EMIT databaseChanged();
-    else
-        adminMessage(this, result.message, {}, QMessageBox::Warning);
+    // Done or not, the user is told what happened.
+    adminMessage(this, result.message, {},
+                 result.ok() ? QMessageBox::Information : QMessageBox::Warning);
 }
 
 void DBManagement::Command1_Click()

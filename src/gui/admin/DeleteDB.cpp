@@ -3,6 +3,7 @@
 #include "core/store/SharedState.h"
 #include "core/upkeep/SurveyDeletion.h"
 #include "gui/kit/AdminMessage.h"
+#include "gui/kit/HelpKey.h"
 #include "gui/kit/WindowPlacement.h"
 #include "gui/kit/WrappedButton.h"
 
@@ -26,6 +27,7 @@ const QString Command2Caption =
 DeleteDB::DeleteDB(QWidget *parent) : QWidget(parent)
 {
     setWindowTitle(Caption);
+    kit::setHelpPage(this, QStringLiteral("upkeep"));
     setWindowFlag(Qt::Window);
 
     Command2 = new WrappedButton(Command2Caption, this);

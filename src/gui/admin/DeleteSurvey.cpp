@@ -1,9 +1,11 @@
 #include "gui/admin/DeleteSurvey.h"
 
+#include "core/store/DatabaseSession.h"
 #include "core/store/SharedState.h"
 #include "core/upkeep/SurveyDeletion.h"
 #include "gui/kit/AdminMessage.h"
 #include "gui/kit/ChoiceList.h"
+#include "gui/kit/HelpKey.h"
 #include "gui/kit/WindowPlacement.h"
 
 #include <QCloseEvent>
@@ -29,6 +31,7 @@ const QString Caption = QStringLiteral("Delete Survey");
 DeleteSurvey::DeleteSurvey(QWidget *parent) : QWidget(parent)
 {
     setWindowTitle(Caption);
+    kit::setHelpPage(this, QStringLiteral("upkeep"));
     setWindowFlag(Qt::Window);
 
     QFont mono(QStringLiteral("Liberation Mono"));
@@ -39,7 +42,7 @@ DeleteSurvey::DeleteSurvey(QWidget *parent) : QWidget(parent)
     Batch_List = new ChoiceList(this, [this](QListWidgetItem *item) { Batch_List_Click(item); });
     Batch_List->setFont(mono);
     Batch_List->setSelectionMode(QAbstractItemView::SingleSelection);
-    Batch_List->setMinimumWidth(150);
+    Batch_List->setMinimumWidth(420);
     listCaption->setBuddy(Batch_List);
 
     Frame1 = new QGroupBox(QStringLiteral("Delete Batch"), this);
@@ -78,7 +81,7 @@ DeleteSurvey::DeleteSurvey(QWidget *parent) : QWidget(parent)
     connect(Command5, &QPushButton::clicked, this, &DeleteSurvey::Command5_Click);
     connect(Command1, &QPushButton::clicked, this, &DeleteSurvey::Command1_Click);
 
-    resize(380, 300);
+    resize(640, 320);
     Form_Load();
 }
 
@@ -104,7 +107,14 @@ QString DeleteSurvey::fillList()
 {
     Batch_List->clear();
     QString error;
-    Batch_List->addItems(surveyBatchNumbers(sharedState().deriveDatabasePath(), &error));
+    // Each batch number with its start date and location: the user picks the
+    // survey they recognise, not a code.
+    const QVector<SurveyToDelete> surveys =
+        surveysToDelete(sharedState().deriveDatabasePath(), &error);
+    for (const SurveyToDelete &survey : surveys) {
+        auto *item = new QListWidgetItem(deletionListLine(survey), Batch_List);
+        item->setData(Qt::UserRole, survey.batch);
+    }
     return error;
 }
 
@@ -112,7 +122,7 @@ void DeleteSurvey::Batch_List_Click(QListWidgetItem *item)
 {
     if (!item)
         return;
-    Choice->setText(item->text());
+    Choice->setText(item->data(Qt::UserRole).toString());
     Command5->setEnabled(!Choice->text().isEmpty());
 }
 
@@ -121,8 +131,25 @@ void DeleteSurvey::Command5_Click()
     const QString batch = Choice->text();
     if (batch.isEmpty())
         return;
+    const QString path = sharedState().deriveDatabasePath();
+    SurveyToDelete survey;
+    try {
+        DatabaseSession session(path);
+        survey = surveyToDelete(session, batch);
+    } catch (const DatabaseError &e) {
+        adminMessage(this,
+                     QStringLiteral("The survey %1 could not be deleted: %2\nNothing was deleted.")
+                         .arg(batch, QString::fromUtf8(e.what())),
+                     {}, QMessageBox::Warning);
+        return;
+    }
+    // Nothing goes by one click: the question names the survey, and No is
+    // its default.
+    if (adminMessage(this, deletionQuestion(survey), {}, QMessageBox::Question,
+                     QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
+        return;
     BusyPointer busy;
-    const DeletionResult result = deleteSurvey(sharedState().deriveDatabasePath(), batch);
+    const DeletionResult result = deleteSurvey(path, batch);
     if (!result.ok) {
         // Nothing was deleted: the list and the choice stay as they are.
         busy.release();
@@ -134,6 +161,7 @@ void DeleteSurvey::Command5_Click()
     Command5->setEnabled(false);
     busy.release();
     Q_EMIT surveyDeleted(batch);
+    adminMessage(this, deletionDoneText(survey), {}, QMessageBox::Information);
     if (!error.isEmpty())
         adminMessage(this, error, {}, QMessageBox::Warning);
 }

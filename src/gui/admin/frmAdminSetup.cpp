@@ -4,6 +4,7 @@
 #include "core/store/SharedState.h"
 #include "gui/kit/ActivationWatch.h"
 #include "gui/kit/ChoiceList.h"
+#include "gui/kit/HelpKey.h"
 #include "gui/kit/WindowPlacement.h"
 
 #include <QApplication>
@@ -28,7 +29,7 @@ namespace roadtally {
 namespace {
 
 const QString Caption = QStringLiteral("Administration Setup");
-const QString ProgramTitle = QStringLiteral("OVRoadtally");
+const QString ProgramTitle = QStringLiteral("Roadtally");
 
 QFrame *section(QWidget *parent)
 {
@@ -78,6 +79,7 @@ DatabaseSession &opened(DatabaseSession &session)
 frmAdminSetup::frmAdminSetup(QWidget *parent) : QWidget(parent)
 {
     setWindowTitle(Caption);
+    kit::setHelpPage(this, QStringLiteral("upkeep"));
     setWindowFlag(Qt::Window);
 
     // ---- Agency -----------------------------------------------------------

@@ -5,6 +5,7 @@
 #include "gui/kit/ActivationWatch.h"
 #include "gui/kit/ChoiceList.h"
 #include "gui/kit/EscapeKey.h"
+#include "gui/kit/HelpKey.h"
 #include "gui/kit/WindowPlacement.h"
 
 #include <QCloseEvent>
@@ -47,6 +48,7 @@ constexpr double TimeColumnEnd = 40.5;
 frmOpenSurvey::frmOpenSurvey(QWidget *parent) : QWidget(parent)
 {
     setWindowTitle(Caption);
+    kit::setHelpPage(this, QStringLiteral("tabs"));
     setWindowFlag(Qt::Window);
 
     QFont mono(QStringLiteral("Liberation Mono"));
@@ -82,6 +84,7 @@ frmOpenSurvey::frmOpenSurvey(QWidget *parent) : QWidget(parent)
     headings->addWidget(Command5, 1);
 
     auto *buttons = new QHBoxLayout;
+    buttons->setSpacing(10);
     buttons->addWidget(BatchChoice, 1);
     buttons->addSpacing(12);
     buttons->addWidget(Command6);
@@ -150,12 +153,14 @@ void frmOpenSurvey::fillList()
     Batch_List->addItems(lines);
     // With no survey stored there is nothing to open, whatever was chosen before.
     if (lines.isEmpty()) {
+        // No survey: no batch number of an earlier showing is left standing.
+        BatchChoice->clear();
         Command6->setEnabled(false);
     } else {
         // The first survey stands selected, ready for Enter or "Open Selected"; the
         // main window's sources move only when a line is clicked or opened.
         Batch_List->setCurrentRow(0);
-        BatchChoice->setText(Batch_List->item(0)->text());
+        showChoice(Batch_List->item(0)->text());
         Command6->setEnabled(true);
         Batch_List->setFocus();
     }
@@ -164,7 +169,7 @@ void frmOpenSurvey::fillList()
         QPointer<frmOpenSurvey> self(this);
         QTimer::singleShot(0, this, [self, error] {
             if (self)
-                QMessageBox::warning(self, QStringLiteral("OVRoadtally"), error);
+                QMessageBox::warning(self, QStringLiteral("Roadtally"), error);
         });
     }
 }
@@ -173,7 +178,7 @@ void frmOpenSurvey::Batch_List_Click(QListWidgetItem *item)
 {
     if (!item)
         return;
-    BatchChoice->setText(item->text());
+    showChoice(item->text());
     findChosenSurvey();
     Command6->setEnabled(true);
 }
@@ -182,7 +187,7 @@ void frmOpenSurvey::Batch_List_DblClick(QListWidgetItem *item)
 {
     if (!item)
         return;
-    BatchChoice->setText(item->text());
+    showChoice(item->text());
     findChosenSurvey();
     openChosenSurvey();
 }
@@ -206,6 +211,14 @@ void frmOpenSurvey::closeEvent(QCloseEvent *event)
     // disabled with no window left to enable it.
     event->ignore();
     Command1_Click();
+}
+
+void frmOpenSurvey::showChoice(const QString &line)
+{
+    // The batch number alone, from its start: the whole line would scroll the
+    // box to the location's end.
+    BatchChoice->setText(batchChoiceOf(line).trimmed());
+    BatchChoice->setCursorPosition(0);
 }
 
 void frmOpenSurvey::findChosenSurvey()

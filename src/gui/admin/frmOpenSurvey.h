@@ -55,6 +55,8 @@ private:
     // Steps of choosing a survey: BatchChoice cut to the batch number, which
     // the main window's sources move to.
     void findChosenSurvey();
+    // BatchChoice shows the batch number of a list line.
+    void showChoice(const QString &line);
     // Steps of opening: hide and tell the main window.
     void openChosenSurvey();
     void alignHeadings();

@@ -3,6 +3,7 @@
 #include "core/store/PagedQueryModel.h"
 #include "core/store/SharedState.h"
 #include "gui/kit/ActivationWatch.h"
+#include "gui/kit/HelpKey.h"
 #include "gui/kit/WindowPlacement.h"
 
 #include <QApplication>
@@ -27,7 +28,7 @@ namespace roadtally {
 namespace {
 
 const QString Caption = QStringLiteral("Survey - Speeding Profile");
-const QString ProgramTitle = QStringLiteral("OVRoadtally");
+const QString ProgramTitle = QStringLiteral("Roadtally");
 
 // Grid widths in twips, as the grid lays them out: the time column, the three
 // band columns, the direction column. The date column keeps its own width.
@@ -84,6 +85,7 @@ void tellLater(QWidget *window, const QString &text)
 frmSpeed_Profile::frmSpeed_Profile(QWidget *parent) : QWidget(parent)
 {
     setWindowTitle(Caption);
+    kit::setHelpPage(this, QStringLiteral("tabs"));
     setWindowFlag(Qt::Window);
 
     Data1 = new PagedQueryModel(this);

@@ -4,8 +4,10 @@
 #include "core/store/SharedState.h"
 #include "gui/intake/frmProcessData.h"
 #include "gui/kit/ActivationWatch.h"
+#include "gui/kit/ChoiceList.h"
 #include "gui/kit/EscapeKey.h"
 #include "gui/kit/Forms.h"
+#include "gui/kit/HelpKey.h"
 #include "gui/kit/IntakeMessage.h"
 
 #include <QApplication>
@@ -73,6 +75,7 @@ QString folderCaption(const QString &folder)
 frmLoadDataFile::frmLoadDataFile(QWidget *parent) : QWidget(parent, Qt::Window)
 {
     setWindowTitle(text::Caption);
+    kit::setHelpPage(this, QStringLiteral("loading"));
     setObjectName(QStringLiteral("frmLoadDataFile"));
 
     Prompt = new QLabel(this);
@@ -81,7 +84,8 @@ frmLoadDataFile::frmLoadDataFile(QWidget *parent) : QWidget(parent, Qt::Window)
     promptFont.setPointSizeF(promptFont.pointSizeF() * 1.15);
     Prompt->setFont(promptFont);
 
-    File1 = new QListWidget(this);
+    // Moving with the keys chooses a file as a click does (the selection tells File1_Click).
+    File1 = new ChoiceList(this, [](QListWidgetItem *) {});
     File1->setSelectionMode(QAbstractItemView::SingleSelection);
     File1->setMinimumHeight(180);
     File1->setAlternatingRowColors(true);
@@ -234,9 +238,11 @@ void frmLoadDataFile::loadFile()
     sharedState().rawDataText.clear();
     QApplication::setOverrideCursor(Qt::WaitCursor);
     LoadResult loaded = loadRawDataFile(sharedState().programFolder(), name);
-    if (loaded.status == LoadStatus::Unreadable) {
+    if (loaded.status == LoadStatus::Unreadable || loaded.status == LoadStatus::Empty ||
+        loaded.status == LoadStatus::NoHeader) {
         QApplication::restoreOverrideCursor();
-        // There, but no file that can be read: say so, and which one.
+        // There, but no radar data file that can be read: say so at once,
+        // before anyone fills the form for it.
         intakeMessage(this, loadMessage(loaded), QString::fromLatin1(ProgramTitle),
                       QMessageBox::Warning);
         return;

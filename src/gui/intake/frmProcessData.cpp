@@ -4,12 +4,14 @@
 #include "core/intake/RawDataFile.h"
 #include "core/intake/SpeedRangeSteps.h"
 #include "core/store/SharedState.h"
+#include "core/survey/SurveyRules.h"
 #include "core/text/TextPatterns.h"
 #include "gui/intake/ProcessDataTexts.h"
 #include "gui/kit/BoundLabel.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -25,9 +27,14 @@ using namespace processdata;
 
 namespace {
 
+int captionValueOf(const QString &text)
+{
+    return static_cast<int>(numericValue(text));
+}
+
 int captionValue(const QLabel *label)
 {
-    return static_cast<int>(numericValue(label->text()));
+    return captionValueOf(label->text());
 }
 
 } // namespace
@@ -77,8 +84,29 @@ void frmProcessData::Form_Activate()
 
 void frmProcessData::showRawData(const QString &rawText)
 {
+    startAfresh();
     txtTerm2->setPlainText(rawText);
     setHeaderFromText(rawText);
+}
+
+void frmProcessData::startAfresh()
+{
+    // Nothing of an earlier file, a failed load or a cancelled run carries over
+    // into the next survey: every field comes from the new file or its default.
+    Data7->refresh();
+    const QString stored = RadarMode->text();
+    const QString unit = isSpeedUnit(stored) ? stored : Mph;
+    Combo1->setCurrentIndex(Combo1->findText(unit));
+    RadarMode->setText(unit);
+    const SpeedRange range = defaultSpeedRange(unit);
+    setRange(captionValueOf(range.low), captionValueOf(range.high));
+    setHeadway(0);
+    Trailer_code->setCurrentIndex(0);
+    for (QLineEdit *box : std::as_const(Text4))
+        box->clear();
+    sstab->setCurrentIndex(0);
+    ProcessBar->setValue(0);
+    ProcessFrame->hide();
 }
 
 void frmProcessData::setHeaderFromText(const QString &rawText)

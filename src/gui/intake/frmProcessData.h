@@ -100,8 +100,13 @@ public:
     BoundDataSource *Data7 = nullptr; // Radar
     BoundDataSource *Data8 = nullptr; // Header
 
-    // What the loader does: the editor gets the text, the header controls its values.
+    // What the loader does: every field set afresh, the editor gets the text,
+    // the header controls its values.
     void showRawData(const QString &rawText);
+    // The fields a file does not fill at their defaults: the unit of the last
+    // survey (MPH when that is no unit) with its range, no headway, letter A,
+    // empty correction boxes, the first tab and an empty progress bar.
+    void startAfresh();
     // The header controls from a raw text, as the loader sets them (not the editor).
     void setHeaderFromText(const QString &rawText);
 

@@ -1,8 +1,11 @@
 #include "gui/intake/frmProcessData.h"
 
+#include "core/survey/SurveyRules.h"
+
 #include "core/store/BoundDataSource.h"
 #include "gui/intake/ProcessDataTexts.h"
 #include "gui/kit/EscapeKey.h"
+#include "gui/kit/HelpKey.h"
 
 #include <QComboBox>
 #include <QFontDatabase>
@@ -91,6 +94,7 @@ frmProcessData::frmProcessData(QWidget *parent) : QWidget(parent, Qt::Window)
 {
     setObjectName(QStringLiteral("frmProcessData"));
     setWindowTitle(text::Caption);
+    kit::setHelpPage(this, QStringLiteral("loading"));
 
     Data7 = new BoundDataSource(this);
     Data8 = new BoundDataSource(this);
@@ -136,6 +140,10 @@ QWidget *frmProcessData::buildProcessTab()
         markRequired(required);
     Input_Direction->setCurrentIndex(-1);
     Input_Zone->setCurrentIndex(-1);
+    // No longer than a survey stores: the import refuses more, the box takes no more.
+    Input_Location->setMaxLength(LocationMaxLength);
+    Input_Direction->lineEdit()->setMaxLength(DirectionMaxLength);
+    Input_Zone->lineEdit()->setMaxLength(ZoneMaxLength);
 
     const QList<QWidget *> fields = {
         Input_Batch_Date,    Input_Start_Time, Combo1,          Trailer_code, Input_Batch_Number,

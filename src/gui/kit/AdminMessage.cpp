@@ -14,7 +14,7 @@ QMessageBox::StandardButton adminMessage(QWidget *parent, const QString &text, c
                                          QMessageBox::Icon icon,
                                          QMessageBox::StandardButtons buttons)
 {
-    const QString shownTitle = title.isEmpty() ? QStringLiteral("OVRoadtally") : title;
+    const QString shownTitle = title.isEmpty() ? QStringLiteral("Roadtally") : title;
     if (const AdminMessageFunction &function = adminMessageFunction())
         return function(parent, icon, shownTitle, text, buttons);
     // A message box shows the normal pointer even over a busy window.

@@ -20,7 +20,7 @@ using AdminMessageFunction = std::function<QMessageBox::StandardButton(
 AdminMessageFunction &adminMessageFunction();
 
 // Shows a message box (or hands it to the installed function) and returns the
-// button chosen. An empty title is the program's title "OVRoadtally". The
+// button chosen. An empty title is the program's title "Roadtally". The
 // default button is the last of the buttons: "No" or "Cancel" where a question
 // asks for a destructive step, so a stray Enter destroys nothing.
 QMessageBox::StandardButton adminMessage(QWidget *parent, const QString &text,

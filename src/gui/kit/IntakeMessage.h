@@ -12,7 +12,7 @@ class QWidget;
 namespace roadtally {
 
 // The program's title for message boxes that name no other.
-inline constexpr const char *ProgramTitle = "OVRoadtally";
+inline constexpr const char *ProgramTitle = "Roadtally";
 
 using IntakeMessageFunction = std::function<QMessageBox::StandardButton(
     QWidget *parent, QMessageBox::Icon icon, const QString &title, const QString &text,

@@ -30,7 +30,7 @@ class DatabaseSession;
 namespace roadtally::kit {
 
 // The title of the program's messages.
-inline const QString Title = QStringLiteral("OVRoadtally");
+inline const QString Title = QStringLiteral("Roadtally");
 // The edit text of a date list before a date is chosen.
 inline const QString DatePrompt = QStringLiteral("**Select a Date**");
 

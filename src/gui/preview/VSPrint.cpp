@@ -6,6 +6,7 @@
 #include "gui/kit/ActivationWatch.h"
 #include "gui/kit/AdminMessage.h"
 #include "gui/kit/EscapeKey.h"
+#include "gui/kit/HelpKey.h"
 #include "gui/kit/WidgetKit.h"
 #include "gui/kit/WindowPlacement.h"
 
@@ -102,6 +103,7 @@ VSPrint::VSPrint(QWidget *parent) : QWidget(parent, Qt::Window)
     setObjectName(QStringLiteral("VSPrint"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(Caption);
+    kit::setHelpPage(this, QStringLiteral("printing"));
 
     vp = new PreviewPane(this);
     vp->setObjectName(QStringLiteral("vp"));

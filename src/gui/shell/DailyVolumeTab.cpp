@@ -61,7 +61,7 @@ DailyVolumeTab::DailyVolumeTab(QWidget *parent) : QFrame(parent)
     auto *right = new QVBoxLayout;
     Frame8 =
         kit::directionFrame("Frame8", QStringLiteral("Date && Direction"), option4, "option4", 0,
-                            {QStringLiteral("Approaching Only"), QStringLiteral("Receeding Only"),
+                            {QStringLiteral("Approaching Only"), QStringLiteral("Receding Only"),
                              QStringLiteral("Both Directions")});
     option4[0]->setChecked(true);
     DateVolume = makeListCombo("DateVolume", DatePrompt);

@@ -41,7 +41,7 @@ FifteenMinuteTab::FifteenMinuteTab(QWidget *parent) : QFrame(parent)
     auto *right = new QVBoxLayout;
     Frame10 =
         kit::directionFrame("Frame10", QStringLiteral("Date && Direction"), option7, "option7", 0,
-                            {QStringLiteral("Approaching Only"), QStringLiteral("Receeding Only"),
+                            {QStringLiteral("Approaching Only"), QStringLiteral("Receding Only"),
                              QStringLiteral("Both Directions")});
     option7[0]->setChecked(true);
     Date15min = makeListCombo("Date15min", DatePrompt);
@@ -78,9 +78,9 @@ FifteenMinuteTab::FifteenMinuteTab(QWidget *parent) : QFrame(parent)
              {{22, 9}, {23, 8}, {24, 7}, {25, 6}, {26, 5}});
     const QPair<int, const char *> captions[] = {
         {16, "AM Total *"},       {17, "Peak Hour *"},       {18, "Peak Flow *"},
-        {19, "Peak % of AM *"},   {20, "Peak % fo 24 Hr *"}, {22, "PM Total *"},
+        {19, "Peak % of AM *"},   {20, "Peak % of 24 Hr *"}, {22, "PM Total *"},
         {23, "Peak Hour *"},      {24, "Peak Flow *"},       {25, "Peak % of PM *"},
-        {26, "Peak % fo 24 Hr *"}};
+        {26, "Peak % of 24 Hr *"}};
     for (const auto &c : captions)
         AnalysisCaption[c.first]->setText(QString::fromLatin1(c.second));
     const char *placeholders[] = {"0000", "12:00 - 9:00", "0000/hr", "00.0%", "00.0%"};

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
@@ -24,7 +25,7 @@ PrintOptionsPanel::PrintOptionsPanel(QWidget *parent) : QFrame(parent)
     PrintOptionA =
         named(new QRadioButton(QStringLiteral("Approaching Vehicles Only")), "PrintOptionA");
     PrintOptionR =
-        named(new QRadioButton(QStringLiteral("Receeding Vehicles Only")), "PrintOptionR");
+        named(new QRadioButton(QStringLiteral("Receding Vehicles Only")), "PrintOptionR");
     PrintOptionB =
         named(new QRadioButton(QStringLiteral("Vehicles Both Directions")), "PrintOptionB");
     Combo2 = makeListCombo("Combo2", QString());
@@ -41,12 +42,21 @@ PrintOptionsPanel::PrintOptionsPanel(QWidget *parent) : QFrame(parent)
     v->addWidget(PrintOptionB);
     v->addWidget(Combo2);
     v->addWidget(DateChoice2);
+    v->addSpacing(6);
     auto *buttons = new QHBoxLayout;
+    buttons->setSpacing(10);
     buttons->addWidget(PrintSelection);
     buttons->addWidget(Command11);
     v->addLayout(buttons);
-    setFixedSize(380, 300);
+    v->setSpacing(6);
+    // As tall as its controls: no blank band between them.
+    setMinimumWidth(380);
+    v->setSizeConstraint(QLayout::SetFixedSize);
     hide();
+    // Escape in the panel is its Close.
+    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    escape->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(escape, &QShortcut::activated, Command11, &QPushButton::click);
     connect(Command11, &QPushButton::clicked, this, [this] {
         hide();
         emit closed();
@@ -110,6 +120,8 @@ void PrintOptionsPanel::open(const QString &mode, const QStringList &entries)
     PrintSelection->setEnabled(false);
     show();
     raise();
+    // The keys reach the panel at once: a direction with the arrows, Escape to close.
+    PrintOptionA->setFocus();
     PrintTitle->setText(mode);
     const QSignalBlocker blocker(Combo2);
     Combo2->clear();

@@ -44,7 +44,7 @@ QString directionWords(SurveyDirection direction)
     case SurveyDirection::Approaching:
         return QStringLiteral("Approaching vehicles");
     case SurveyDirection::Receding:
-        return QStringLiteral("Receeding vehicles");
+        return QStringLiteral("Receding vehicles");
     case SurveyDirection::Both:
         break;
     }
@@ -117,7 +117,7 @@ SpeedStudyTab::SpeedStudyTab(QWidget *parent) : QFrame(parent)
     auto *right = new QVBoxLayout;
     directionBox = kit::directionFrame(
         "directionBox", QStringLiteral("Direction"), directionOption, "directionOption", 0,
-        {QStringLiteral("&Approaching Only"), QStringLiteral("&Receeding Only"),
+        {QStringLiteral("&Approaching Only"), QStringLiteral("&Receding Only"),
          QStringLiteral("&Both Directions")});
     directionOption[0]->setChecked(true);
     right->addWidget(directionBox);

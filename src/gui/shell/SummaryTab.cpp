@@ -71,7 +71,7 @@ SummaryTab::SummaryTab(QWidget *parent)
     Combo1->setMinimumWidth(250);
     Label3[2] = makeLabel(QStringLiteral("Direction of travel"), "boxTitle", "Label3", 2);
     Option1[0] = named(new QRadioButton(QStringLiteral("Approaching Vehicles Only")), "Option1", 0);
-    Option1[1] = named(new QRadioButton(QStringLiteral("Receeding Vehicles Only")), "Option1", 1);
+    Option1[1] = named(new QRadioButton(QStringLiteral("Receding Vehicles Only")), "Option1", 1);
     Option1[2] = named(new QRadioButton(QStringLiteral("Both Directions ")), "Option1", 2);
     Option1[0]->setChecked(true);
     cg->addWidget(Label3[0], 0, 0);
@@ -191,7 +191,7 @@ void SummaryTab::buildDistribution(QVBoxLayout *v)
     auto *tl = new QHBoxLayout(totals);
     tl->setContentsMargins(16, 8, 16, 8);
     const QPair<int, const char *> totalItems[] = {
-        {22, "Unknown:"}, {16, "Approaching:"}, {18, "Receeding:"}, {20, "Total Surveyed:"}};
+        {22, "Unknown:"}, {16, "Approaching:"}, {18, "Receding:"}, {20, "Total Surveyed:"}};
     for (const auto &t : totalItems) {
         Label1[t.first] = makeLabel(QString::fromLatin1(t.second), "caption", "Label1", t.first);
         Label1[t.first + 1] = makeLabel(QString(), "value", "Label1", t.first + 1);

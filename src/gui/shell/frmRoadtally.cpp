@@ -4,13 +4,19 @@
 #include "core/store/DatabaseSession.h"
 #include "core/store/SharedState.h"
 #include "core/survey/SurveyDates.h"
+#include "core/survey/SurveyRules.h"
 #include "gui/admin/frmOpenSurvey.h"
+#include "gui/info/HelpWindow.h"
 #include "gui/info/frmAbout.h"
 #include "gui/intake/frmLoadDataFile.h"
 #include "gui/kit/ActivationWatch.h"
+#include "gui/kit/AdminMessage.h"
 #include "gui/kit/Artwork.h"
 #include "gui/kit/ClickLabel.h"
+#include "gui/kit/EnterKey.h"
 #include "gui/kit/Forms.h"
+#include "gui/kit/HelpKey.h"
+#include "gui/kit/SaveFile.h"
 #include "gui/kit/WidgetKit.h"
 #include "gui/shell/DailyVolumeTab.h"
 #include "gui/shell/FifteenMinuteTab.h"
@@ -24,6 +30,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QFrame>
 #include <QGraphicsDropShadowEffect>
 #include <QHBoxLayout>
@@ -49,7 +57,7 @@ using namespace kit;
 
 frmRoadtally::frmRoadtally(QWidget *parent) : QMainWindow(parent)
 {
-    setWindowTitle(QStringLiteral("Orvanta Roadtally"));
+    setWindowTitle(QStringLiteral("Roadtally"));
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(QStringLiteral("frmRoadtally"));
     setStyleSheet(QString::fromLatin1(windowStyleSheet()));
@@ -92,7 +100,10 @@ frmRoadtally::frmRoadtally(QWidget *parent) : QMainWindow(parent)
 
     SSTab->setCurrentIndex(0);
     m_lastTab = 0;
+    kit::setHelpPage(this, QStringLiteral("tabs"));
     connect(SSTab, &QTabWidget::currentChanged, this, [this](int index) {
+        kit::setHelpPage(this, SSTab->widget(index) == study ? QStringLiteral("study")
+                                                             : QStringLiteral("tabs"));
         const int previous = m_lastTab;
         m_lastTab = index;
         SSTab_Click(previous);
@@ -111,7 +122,7 @@ void frmRoadtally::buildMenus()
 {
     QMenuBar *bar = menuBar();
     m1 = named(bar->addMenu(QStringLiteral("&File")), "m1");
-    mnuPrintForm = m1->addAction(QStringLiteral("Print Form"));
+    mnuPrintForm = m1->addAction(QStringLiteral("&Print Form"));
     mnuOpenStudy = m1->addAction(QStringLiteral("&Open Study Data"));
     mnuSaveStudy = named(m1->addMenu(QStringLiteral("E&xport Study As....")), "mnuSaveStudy");
     mnuExcel = mnuSaveStudy->addAction(QStringLiteral("Excel Spreadsheet"));
@@ -127,29 +138,28 @@ void frmRoadtally::buildMenus()
     mnuManageDatabase = m2->addAction(QStringLiteral("&Repair && Backup Database"));
     mnudeletedatabase = m2->addAction(QStringLiteral("Delete &Complete Database"));
 
-    m3 = named(bar->addMenu(QStringLiteral("Options")), "m3");
+    m3 = named(bar->addMenu(QStringLiteral("&Options")), "m3");
     mnuAdminSetup = m3->addAction(QStringLiteral("&Admin Setup"));
 
-    m4 = named(bar->addMenu(QStringLiteral("Reports")), "m4");
-    mnuSummary = m4->addAction(QStringLiteral("Survey Summary "));
-    mnuDailyTraffic = named(m4->addMenu(QStringLiteral("Daily Traffic Flow")), "mnuDailyTraffic");
+    m4 = named(bar->addMenu(QStringLiteral("&Reports")), "m4");
+    mnuSummary = m4->addAction(QStringLiteral("&Survey Summary "));
+    mnuDailyTraffic = named(m4->addMenu(QStringLiteral("Daily &Traffic Flow")), "mnuDailyTraffic");
     mnuDailyTrafficApproaching =
         mnuDailyTraffic->addAction(QStringLiteral("Approaching Vehicles Only"));
-    mnuDailyTrafficReceeding =
-        mnuDailyTraffic->addAction(QStringLiteral("Receeding Vehicles Only"));
+    mnuDailyTrafficReceeding = mnuDailyTraffic->addAction(QStringLiteral("Receding Vehicles Only"));
     mnuDailyTrafficBoth = mnuDailyTraffic->addAction(QStringLiteral("Both Directions"));
-    mnuDailyVolume = m4->addAction(QStringLiteral("Daily Volume/Time"));
-    mnu85Percent = named(m4->addMenu(QStringLiteral("85th Percentile")), "mnu85Percent");
+    mnuDailyVolume = m4->addAction(QStringLiteral("Daily &Volume/Time"));
+    mnu85Percent = named(m4->addMenu(QStringLiteral("&85th Percentile")), "mnu85Percent");
     mnu85percentApproach = mnu85Percent->addAction(QStringLiteral("Approaching Vehicles Only"));
-    mnu85PercentReceed = mnu85Percent->addAction(QStringLiteral("Receeding Vehicles Only"));
+    mnu85PercentReceed = mnu85Percent->addAction(QStringLiteral("Receding Vehicles Only"));
     mnu85PercentBoth = mnu85Percent->addAction(QStringLiteral("Both Directions"));
-    mnu15Minute = m4->addAction(QStringLiteral("15 Minute Breakdown"));
-    mnuWeeklySummary = m4->addAction(QStringLiteral("Weekly Summary"));
+    mnu15Minute = m4->addAction(QStringLiteral("&15 Minute Breakdown"));
+    mnuWeeklySummary = m4->addAction(QStringLiteral("&Weekly Summary"));
     m4->setEnabled(false); // the menu bar entry follows the menu
 
-    m5 = named(bar->addMenu(QStringLiteral("Help")), "m5");
-    mnuTopics = m5->addAction(QStringLiteral("Topics"));
-    mnuAbout = m5->addAction(QStringLiteral("About"));
+    m5 = named(bar->addMenu(QStringLiteral("&Help")), "m5");
+    mnuTopics = m5->addAction(QStringLiteral("&Topics"));
+    mnuAbout = m5->addAction(QStringLiteral("&About"));
 
     const QList<QPair<QAction *, const char *>> names = {
         {mnuPrintForm, "mnuPrintForm"},
@@ -191,7 +201,10 @@ void frmRoadtally::buildMenus()
     connect(mnudeletedatabase, &QAction::triggered, this, &frmRoadtally::mnudeletedatabase_Click);
     connect(mnuAbout, &QAction::triggered, this, &frmRoadtally::showAbout);
     connect(mnuAdminSetup, &QAction::triggered, this, &frmRoadtally::showAdminSetup);
-    // mnuTopics has no action.
+    connect(mnuTopics, &QAction::triggered, this, [] { showHelp(kit::HelpContents); });
+    // F1 in any window opens the guide at that window's page.
+    installHelpKey(&frmRoadtally::showHelp);
+    installEnterKey();
 }
 
 void frmRoadtally::buildStartPanel(QWidget *central)
@@ -209,7 +222,9 @@ void frmRoadtally::buildStartPanel(QWidget *central)
     brand->addSpacing(18);
     auto *names = new QVBoxLayout;
     names->setSpacing(0);
-    Label30 = makeLabel(QStringLiteral("Orvanta"), nullptr, "Label30");
+    // The program has one name: the line above it stays empty.
+    Label30 = makeLabel(QString(), nullptr, "Label30");
+    Label30->hide();
     Label29 = makeLabel(QStringLiteral("Roadtally"), nullptr, "Label29");
     QFont f30 = font();
     f30.setPointSize(16);
@@ -433,7 +448,10 @@ void frmRoadtally::connectTabs()
     connect(percentile, &SpeedChartTab::printRequested, this, &frmRoadtally::printButton);
     connect(fifteen, &FifteenMinuteTab::printRequested, this, &frmRoadtally::printButton);
     connect(weekly, &WeeklyTab::printRequested, this, &frmRoadtally::printButton);
-    connect(printOptions, &PrintOptionsPanel::closed, this, [this] { SSTab->setEnabled(true); });
+    connect(printOptions, &PrintOptionsPanel::closed, this, [this] {
+        SSTab->setEnabled(true);
+        menuBar()->setEnabled(true);
+    });
     connect(summary->Command1, &QPushButton::clicked, this, &frmRoadtally::showSpeedProfile);
 }
 
@@ -552,7 +570,16 @@ void showDatePrompt(QComboBox *chooser)
 
 void frmRoadtally::surveyChosen(const QString &batch)
 {
-    Q_UNUSED(batch);     // the sources already stand on it (surveySelected)
+    // The sources already stand on it (surveySelected). A survey stored
+    // without a speed unit has no figures to show: say so and how to remove
+    // it, rather than open blank tabs.
+    const QString problem = storedSurveyProblem(batch, summary->Radar_Mode->text());
+    if (!problem.isEmpty()) {
+        setEnabled(true);
+        forgetSurvey();
+        showMessage(this, problem);
+        return;
+    }
     splashframe->hide(); // left shown by a menu command or a cancelled dialog
     summary->FrameS->show();
     setEnabled(true);
@@ -579,6 +606,15 @@ void frmRoadtally::showStartPanel()
     placeOverlays();
 }
 
+void frmRoadtally::showHelp(const QString &page)
+{
+    HelpWindow &help = form<HelpWindow>();
+    help.showPage(page);
+    help.show();
+    help.raise();
+    help.activateWindow();
+}
+
 void frmRoadtally::showAbout()
 {
     showInformation<frmAbout>();
@@ -588,24 +624,52 @@ void frmRoadtally::printForm()
 {
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
     if (info.isNull()) {
-        showMessage(this, QStringLiteral("No printer is installed to print the form."));
+        // Without a printer the form can still be kept, and printed elsewhere.
+        if (adminMessage(this,
+                         QStringLiteral("No printer is installed. Save the form as a PDF file "
+                                        "instead?"),
+                         {}, QMessageBox::Question,
+                         QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
+            return;
+        QString path =
+            chooseSaveFile(this, QStringLiteral("Save Form as PDF"),
+                           QDir(sharedState().programFolder()).filePath(QStringLiteral("Form.pdf")),
+                           QStringLiteral("PDF files (*.pdf)"));
+        if (path.isEmpty())
+            return;
+        if (!path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
+            path += QStringLiteral(".pdf");
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(path);
+        if (!paintForm(printer) || !QFileInfo(path).isFile()) {
+            showMessage(this, QStringLiteral("The form could not be saved as %1.")
+                                  .arg(QDir::toNativeSeparators(path)));
+            return;
+        }
+        statusBar()->showMessage(
+            QStringLiteral("Form saved as %1").arg(QDir::toNativeSeparators(path)));
         return;
     }
     QPrinter printer(info, QPrinter::HighResolution);
-    const QPixmap picture = centralWidget()->grab();
-    QPainter painter;
-    if (!painter.begin(&printer)) {
+    if (!paintForm(printer))
         showMessage(this, QStringLiteral("The form could not be sent to the printer %1.")
                               .arg(info.printerName()));
-        return;
-    }
+}
+
+bool frmRoadtally::paintForm(QPrinter &printer)
+{
+    const QPixmap picture = centralWidget()->grab();
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return false;
     const QRect page = painter.viewport();
     QSize size = picture.size();
     size.scale(page.size(), Qt::KeepAspectRatio);
     painter.setViewport(page.x(), page.y(), size.width(), size.height());
     painter.setWindow(picture.rect());
     painter.drawPixmap(0, 0, picture);
-    painter.end();
+    return painter.end();
 }
 
 void frmRoadtally::surveyStored(const QString &batch, int vehicles)

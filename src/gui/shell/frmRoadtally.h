@@ -1,5 +1,5 @@
 #pragma once
-// The main window "Orvanta Roadtally": the shell around the views of the
+// The main window "Roadtally": the shell around the views of the
 // current survey. It holds the menus, the start panel, the tab control SSTab
 // with one object per tab, the print options panel and the six bound data
 // sources; it runs the activation step, the tab change and the wiring between
@@ -20,6 +20,7 @@ class QAction;
 class QFrame;
 class QLabel;
 class QMenu;
+class QPrinter;
 class QTabWidget;
 class QToolButton;
 
@@ -75,7 +76,7 @@ public:
     // ---- Start panel -------------------------------------------------------
     QFrame *splashframe = nullptr;
     QLabel *Image3 = nullptr;  // logo
-    QLabel *Label30 = nullptr; // "Orvanta"
+    QLabel *Label30 = nullptr; // empty: the program has one name
     QLabel *Label29 = nullptr; // "Roadtally"
     QFrame *Line1 = nullptr;
     QToolButton *Command9 = nullptr;
@@ -148,6 +149,9 @@ public:
     // on each activation). Throws DatabaseError when the database fails.
     void buildReport(DocumentEngine &vp) const;
 
+    // The user guide at a page (Help > Topics, F1).
+    static void showHelp(const QString &page);
+
     // Shows the start panel (after a cancelled dialog or a finished import).
     void showStartPanel();
 
@@ -207,6 +211,8 @@ private:
     ChartReportInput chartReportInput(DatabaseSession &session) const;
     void showAbout();
     void printForm();
+    // Paints the picture of the window's contents on the page.
+    bool paintForm(QPrinter &printer);
     void reportDatabaseProblem();
     // The tab control scrolls when the window is smaller than its pages need.
     void scrollTabs();

@@ -6,7 +6,6 @@
 #include "gui/shell/frmRoadtally.h"
 
 #include "core/store/SharedState.h"
-#include "gui/admin/Blankform.h"
 #include "gui/admin/DBManagement.h"
 #include "gui/admin/DeleteDB.h"
 #include "gui/admin/DeleteSurvey.h"
@@ -98,7 +97,8 @@ void frmRoadtally::mnudeletedatabase_Click()
 
 void frmRoadtally::mnuManageDatabase_Click()
 {
-    form<Blankform>().show();
+    // No empty grey backdrop: the management window alone is shown while the
+    // files are worked on.
     DBManagement &w = form<DBManagement>();
     // The way back outlives this window: Close makes a new main window.
     static QMetaObject::Connection back;

@@ -33,6 +33,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -96,6 +97,7 @@ void frmRoadtally::connectReports()
     connect(printOptions, &PrintOptionsPanel::entryChosen, this, &frmRoadtally::printOptionEntry);
     connect(printOptions, &PrintOptionsPanel::printSelected, this, [this](int selector) {
         SSTab->setEnabled(true);
+        menuBar()->setEnabled(true);
         if (selector >= 0)
             sharedState().reportSelector = static_cast<qint16>(selector);
         // The main window stays enabled behind this preview.
@@ -149,7 +151,10 @@ void frmRoadtally::openPrintOptions(const QString &mode)
                 this, [&](DatabaseSession &session) { entries = surveyDates(session, batch); }))
             return;
     }
+    // While the panel is up it is the only way on: no menu command can change
+    // the survey or the view behind it.
     SSTab->setEnabled(false);
+    menuBar()->setEnabled(false);
     printOptions->open(mode, entries);
     placeOverlays();
 }

@@ -216,7 +216,7 @@ private Q_SLOTS:
     {
         QCOMPARE(analysisCaptions().join(QLatin1Char('|')),
                  QStringLiteral("AM Total *|Peak Hour *|Peak Flow *|Peak % of AM *|"
-                                "Peak % fo 24 Hr *|Peak % fo 24 Hr *|Peak % of PM *|"
+                                "Peak % of 24 Hr *|Peak % of 24 Hr *|Peak % of PM *|"
                                 "Peak Flow *|Peak Hour *|PM Total *"));
     }
 };

@@ -112,7 +112,7 @@ private Q_SLOTS:
         QCOMPARE(r.chart.titleFontPercent, 140);
         QCOMPARE(r.chart.otherFontPercent, 120);
         QCOMPARE(r.chart.leftTitle, QStringLiteral("Number of Vehicles"));
-        QCOMPARE(r.chart.bottomTitle, QStringLiteral("Measured Vehicle Speed (Receeding Only)"));
+        QCOMPARE(r.chart.bottomTitle, QStringLiteral("Measured Vehicle Speed (Receding Only)"));
         // Receding column: one vehicle at 38, drawn at triple height.
         QCOMPARE(r.chart.values.at(37), 3.0);
         QCOMPARE(r.chart.values.at(19), 2.0);
@@ -193,7 +193,7 @@ private Q_SLOTS:
         QTest::newRow("approaching") << SurveyDirection::Approaching << 38 << 40.0
                                      << "Measured Vehicle Speed (Approaching Only)";
         QTest::newRow("receding") << SurveyDirection::Receding << 20 << 2.0
-                                  << "Measured Vehicle Speed (Receeding Only)";
+                                  << "Measured Vehicle Speed (Receding Only)";
         QTest::newRow("both") << SurveyDirection::Both << 38 << 41.0
                               << "Measured Vehicle Speed (Both Directions)";
     }

@@ -1,3 +1,4 @@
+#include "core/intake/ImportRequest.h"
 #include "core/intake/RawDataFile.h"
 #include "fixtures/RawTextBuilder.h"
 
@@ -27,6 +28,8 @@ private slots:
     void load();
     void loadReadsEveryByte();
     void loadMatchesNameWithoutCase();
+    void contents_data();
+    void contents();
     void unreadable_data();
     void unreadable();
 };
@@ -204,7 +207,9 @@ void tst_RawDataFile::load()
 void tst_RawDataFile::loadReadsEveryByte()
 {
     QTemporaryDir dir;
-    QByteArray bytes;
+    // The survey header first, then every byte value.
+    const QByteArray header = test::sampleHeader().toLatin1();
+    QByteArray bytes = header;
     for (int b = 0; b < 256; ++b)
         bytes.append(char(b));
     QFile f(dir.filePath(QStringLiteral("bytes.ovd")));
@@ -213,15 +218,16 @@ void tst_RawDataFile::loadReadsEveryByte()
     f.close();
     const LoadResult r = loadRawDataFile(dir.path(), QStringLiteral("bytes.ovd"));
     QCOMPARE(r.status, LoadStatus::Loaded);
-    QCOMPARE(r.text.size(), 256);
-    QCOMPARE(r.text.at(0).unicode(), 0);
-    QCOMPARE(r.text.at(0xE9).unicode(), 0xE9); // Latin-1: one character per byte
-    QCOMPARE(r.text.at(255).unicode(), 255);
+    const QString bytesRead = r.text.mid(header.size());
+    QCOMPARE(bytesRead.size(), 256);
+    QCOMPARE(bytesRead.at(0).unicode(), 0);
+    QCOMPARE(bytesRead.at(0xE9).unicode(), 0xE9); // Latin-1: one character per byte
+    QCOMPARE(bytesRead.at(255).unicode(), 255);
     // Only '?' (63) lies in the scanned window (bytes 55 to 254); '*' (42) is outside
     // the last 200 characters, so the count started at 0.
-    QCOMPARE(r.text.count(QLatin1Char('*')), 2);
-    QCOMPARE(r.text.at(63), QLatin1Char('*'));
-    QCOMPARE(r.text.at(43), QLatin1Char('+'));
+    QCOMPARE(bytesRead.count(QLatin1Char('*')), 2);
+    QCOMPARE(bytesRead.at(63), QLatin1Char('*'));
+    QCOMPARE(bytesRead.at(43), QLatin1Char('+'));
 }
 
 void tst_RawDataFile::loadMatchesNameWithoutCase()
@@ -229,11 +235,55 @@ void tst_RawDataFile::loadMatchesNameWithoutCase()
     QTemporaryDir dir;
     QFile f(dir.filePath(QStringLiteral("Main St.OVD")));
     QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write("Location:,00021");
+    f.write(test::sampleHeader().toLatin1());
     f.close();
     const LoadResult r = loadRawDataFile(dir.path(), QStringLiteral("main st.ovd"));
     QCOMPARE(r.status, LoadStatus::Loaded);
-    QCOMPARE(r.text, QStringLiteral("Location:,00021"));
+    QCOMPARE(r.text, test::sampleHeader());
+}
+
+void tst_RawDataFile::contents_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("message");
+    const QString empty = QStringLiteral("The file is empty.");
+    const QString noHeader =
+        QStringLiteral("This file has no survey header: it is not a radar data file.");
+    QTest::newRow("empty") << QByteArray() << int(LoadStatus::Empty) << empty;
+    QTest::newRow("garbage") << QByteArray("\x01\x02garbage,+,-,?,*,,,,,")
+                             << int(LoadStatus::NoHeader) << noHeader;
+    QTest::newRow("records only") << test::recordText({309, '-', 82}).repeated(20).toLatin1()
+                                  << int(LoadStatus::NoHeader) << noHeader;
+    QTest::newRow("blank lines") << QByteArray("\r\n\r\n   \r\n") << int(LoadStatus::NoHeader)
+                                 << noHeader;
+    QTest::newRow("location without the setup date and time")
+        << QByteArray("Location:,00021\r\n*,,,,,\r\n") << int(LoadStatus::NoHeader) << noHeader;
+    QTest::newRow("header without records")
+        << test::sampleHeader().toLatin1() << int(LoadStatus::Loaded) << QString();
+    QTest::newRow("a whole survey") << test::rawFile({{309, '-', 82}, {313, '+', 96}}).toLatin1()
+                                    << int(LoadStatus::Loaded) << QString();
+}
+
+void tst_RawDataFile::contents()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, status);
+    QFETCH(QString, message);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("survey.ovd"));
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+    f.close();
+    // The window's loader and the command-line tool's say the same, at once.
+    for (const LoadResult &r :
+         {loadRawDataFile(dir.path(), QStringLiteral("survey.ovd")), loadRawDataPath(path)}) {
+        QCOMPARE(int(r.status), status);
+        QCOMPARE(loadMessage(r), message);
+        QCOMPARE(r.text.isEmpty(), status != int(LoadStatus::Loaded));
+    }
 }
 
 void tst_RawDataFile::unreadable_data()

@@ -124,7 +124,8 @@ private slots:
     void duplicateBatch_data();
     void duplicateBatch();
     void secondSurveyReplacesVehicles();
-    void unitWithoutSpeedTable();
+    void refusedInputs_data();
+    void refusedInputs();
     void progressSteps();
     void runnerReportsOnItsOwnThread();
     void failureLeavesDatabaseAsItWas_data();
@@ -615,15 +616,60 @@ void tst_VehicleImport::secondSurveyReplacesVehicles()
     QVERIFY(firstRows[QStringLiteral("Summary")] == 1);
 }
 
-void tst_VehicleImport::unitWithoutSpeedTable()
+void tst_VehicleImport::refusedInputs_data()
 {
+    QTest::addColumn<QString>("unit");
+    QTest::addColumn<int>("location");
+    QTest::addColumn<int>("direction");
+    QTest::addColumn<int>("zone");
+    QTest::addColumn<int>("outcome");
+    QTest::addColumn<QString>("message");
+    const QString noUnit = QStringLiteral("You must select the radar mode setting: MPH or KPH!");
+    // A survey without its unit has no speed table and no display scheme: it
+    // is refused as any missing input is.
+    QTest::newRow("no unit") << "" << 10 << 5 << 6 << int(ImportOutcome::MissingUnit) << noUnit;
+    QTest::newRow("unit in small letters")
+        << "mph" << 10 << 5 << 6 << int(ImportOutcome::MissingUnit) << noUnit;
+    QTest::newRow("another unit") << "km/h" << 10 << 5 << 6 << int(ImportOutcome::MissingUnit)
+                                  << noUnit;
+    QTest::newRow("location of 80 is kept") << "MPH" << 80 << 30 << 30 << -1 << QString();
+    QTest::newRow("location of 81")
+        << "KPH" << 81 << 30 << 30 << int(ImportOutcome::LocationTooLong)
+        << "The survey location can be at most 80 characters long: shorten it and try again.";
+    QTest::newRow("direction of 31")
+        << "MPH" << 80 << 31 << 30 << int(ImportOutcome::DirectionTooLong)
+        << "The direction of travel can be at most 30 characters long: shorten it and try again.";
+    QTest::newRow("zone of 31")
+        << "MPH" << 80 << 30 << 31 << int(ImportOutcome::ZoneTooLong)
+        << "The zone can be at most 30 characters long: shorten it and try again.";
+}
+
+void tst_VehicleImport::refusedInputs()
+{
+    QFETCH(QString, unit);
+    QFETCH(int, location);
+    QFETCH(int, direction);
+    QFETCH(int, zone);
+    QFETCH(int, outcome);
+    QFETCH(QString, message);
     Database db;
+    const QStringList before = test::dumpDatabase(db.path);
     ImportInput in = inputFor(test::loadedText(records("309-82 313+96")));
-    in.unit = QStringLiteral("mph");
-    QCOMPARE(importSurvey(db.path, in).outcome, ImportOutcome::Stored);
-    QCOMPARE(query(db.path, QStringLiteral("SELECT count(*) FROM [Speed]"))[0][0].toInt(), 0);
-    QCOMPARE(query(db.path, QStringLiteral("SELECT [radar_mode] FROM [Radar]"))[0][0].toString(),
-             QStringLiteral("mph"));
+    in.unit = unit;
+    in.location = QString(location, QLatin1Char('L'));
+    in.direction = QString(direction, QLatin1Char('D'));
+    in.zone = QString(zone, QLatin1Char('Z'));
+    const ImportResult r = importSurvey(db.path, in);
+    if (outcome < 0) {
+        QCOMPARE(r.outcome, ImportOutcome::Stored);
+        QCOMPARE(query(db.path, QStringLiteral("SELECT length([Location]), length([Direction]), "
+                                               "length([Zone]) FROM [Header]"))[0],
+                 (QVariantList{location, direction, zone}));
+        return;
+    }
+    QCOMPARE(int(r.outcome), outcome);
+    QCOMPARE(importMessage(r), message);
+    QCOMPARE(test::dumpDatabase(db.path), before);
 }
 
 void tst_VehicleImport::progressSteps()

@@ -211,7 +211,7 @@ void tst_Reports::summaryCaptionFollowsTheDirection_data()
     QTest::newRow("approaching")
         << 0 << "Display Scheme: 15 to 70 by 5 MPH         -         Approaching Vehicles Only";
     QTest::newRow("receding")
-        << 1 << "Display Scheme: 15 to 70 by 5 MPH         -         Receeding Vehicles Only";
+        << 1 << "Display Scheme: 15 to 70 by 5 MPH         -         Receding Vehicles Only";
     QTest::newRow("both")
         << 2 << "Display Scheme: 15 to 70 by 5 MPH         -         Vehicles Both Directions";
     QTest::newRow("none") << -1 << "";
@@ -238,7 +238,7 @@ void tst_Reports::fifteenMinuteDayWithoutRowsEndsAfterTheDateLine()
     in.rows = TextRecords(6);
     const QString dump = build([&](DocumentEngine &vp) { return Report15min(vp, in); });
     QVERIFY(dump.contains(QStringLiteral("\"Date: Wednesday, Dec 31\"")));
-    QVERIFY(dump.contains(QStringLiteral("\"(Receeding Vehicles Only)\"")));
+    QVERIFY(dump.contains(QStringLiteral("\"(Receding Vehicles Only)\"")));
     QVERIFY(!dump.contains(QStringLiteral("table ")));
     QVERIFY(!dump.contains(QStringLiteral("Total AM")));
     QVERIFY(!dump.contains(QStringLiteral("page-footer")));

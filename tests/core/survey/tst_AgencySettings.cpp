@@ -32,6 +32,8 @@ private Q_SLOTS:
     void officerNamesRoundTrip_data();
     void officerNamesRoundTrip();
     void findIsExactAndFirst();
+    void duplicateOfficerName_data();
+    void duplicateOfficerName();
     void rowWithoutNameIsFoundAsEmpty();
     void renameAndDeleteByRow();
     void reportsReadWhatTheWindowStores();
@@ -234,6 +236,32 @@ void tst_AgencySettings::findIsExactAndFirst()
     QVERIFY(deleteOfficer(session(), first.id));
     QCOMPARE(officerNames(), (QStringList{QStringLiteral("Smith"), QStringLiteral("smith")}));
     QVERIFY(!deleteOfficer(session(), first.id));
+}
+
+void tst_AgencySettings::duplicateOfficerName_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("taken");
+    QTest::newRow("same name") << "Sgt. Smith" << true;
+    QTest::newRow("other case") << "SGT. SMITH" << true;
+    QTest::newRow("blanks around") << "  Sgt. Smith " << true;
+    QTest::newRow("another name") << "Sgt. Smithers" << false;
+    QTest::newRow("the row's own name") << "Lt. Jones" << false;
+}
+
+void tst_AgencySettings::duplicateOfficerName()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, taken);
+    addOfficer(session(), QStringLiteral("Sgt. Smith"));
+    const OfficerRow own = addOfficer(session(), QStringLiteral("Lt. Jones"));
+    // Checked as the window checks a rename of the row own.
+    const QString problem = officerNameProblem(session(), name, own.id);
+    QCOMPARE(!problem.isEmpty(), taken);
+    if (taken)
+        QVERIFY(problem.contains(name.trimmed()));
+    // A new officer of the row's own name is a namesake.
+    QVERIFY(!officerNameProblem(session(), QStringLiteral("lt. jones")).isEmpty());
 }
 
 void tst_AgencySettings::rowWithoutNameIsFoundAsEmpty()

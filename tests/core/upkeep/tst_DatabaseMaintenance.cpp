@@ -174,8 +174,18 @@ void tst_DatabaseMaintenance::replaceThenRestore()
     QCOMPARE(rowCount(database(), QStringLiteral("Header")), 0);
     QCOMPARE(rowCount(database(), QStringLiteral("Radar")), 1);
 
+    // Each says what it did: the backup's time and the surveys the database now holds.
+    QCOMPARE(replaced.message,
+             QStringLiteral("Database replaced with the blank database ov97.emp: 0 surveys."));
+    const QString made =
+        QFileInfo(backup()).lastModified().toString(QStringLiteral("MM/dd/yy hh:mm"));
     const MaintenanceResult restored = restoreDatabase(m_folder->folder());
     QVERIFY2(restored.ok(), qPrintable(restored.message));
+    const int surveys = rowCount(database(), QStringLiteral("Header"));
+    QCOMPARE(restored.message, QStringLiteral("Database restored from the backup of %1: %2 %3.")
+                                   .arg(made)
+                                   .arg(surveys)
+                                   .arg(surveys == 1 ? "survey" : "surveys"));
     QCOMPARE(fileBytes(database()), backedUp);
     QCOMPARE(databaseContent(database()), content);
     QVERIFY(QFileInfo(database()).isWritable());
@@ -202,7 +212,7 @@ void tst_DatabaseMaintenance::missingFilesChangeNothing_data()
     QTest::newRow("restore without backup")
         << Operation::Restore << QString()
         << QStringLiteral("        Backup database does not exist\r\n"
-                          "You must first create a backup of OVLite.mdb");
+                          "You must first create a backup of OV97.mdb");
     QTest::newRow("replace without ov97.emp")
         << Operation::Replace << QStringLiteral("ov97.emp")
         << QStringLiteral("The blank database ov97.emp is not in the program");

@@ -2,6 +2,7 @@
 // that a failure leaves every row in place.
 #include "fixtures/AdminFixture.h"
 
+#include "core/store/DatabaseSession.h"
 #include "core/upkeep/SurveyDeletion.h"
 
 #include <QTest>
@@ -19,6 +20,7 @@ private Q_SLOTS:
     void cleanup();
 
     void batchNumbersInOrder();
+    void surveysNamedForDeletion();
     void deleteRemovesOnlyThatSurvey_data();
     void deleteRemovesOnlyThatSurvey();
     void deleteWithTrailingBlanks();
@@ -57,6 +59,32 @@ void tst_SurveyDeletion::batchNumbersInOrder()
     QVERIFY(
         surveyBatchNumbers(m_folder->folder() + QStringLiteral("/missing.mdb"), &error).isEmpty());
     QVERIFY(!error.isEmpty());
+}
+
+void tst_SurveyDeletion::surveysNamedForDeletion()
+{
+    storeFullSurvey(path(), {QStringLiteral("052401-B"), 6953, 1, 1, false});
+    storeFullSurvey(path(), {QStringLiteral("052401-A "), 12, 1, 1, false});
+    QString error;
+    const QVector<SurveyToDelete> surveys = surveysToDelete(path(), &error);
+    QVERIFY(error.isEmpty());
+    QCOMPARE(surveys.size(), 2);
+    QCOMPARE(surveys[0].batch, QStringLiteral("052401-A"));
+    QCOMPARE(deletionListLine(surveys[0]), QStringLiteral("052401-A   05/24/2001   Main Street"));
+    DatabaseSession session(path());
+    const SurveyToDelete b = surveyToDelete(session, QStringLiteral("052401-B"));
+    QCOMPARE(b.vehicles, 6953);
+    QCOMPARE(deletionQuestion(b),
+             QStringLiteral("Delete survey 052401-B?\n\nLocation: Main Street\nStart date: "
+                            "05/24/2001\nVehicles: 6,953\n\nIts figures are removed from the "
+                            "database for good."));
+    QCOMPARE(deletionDoneText(b),
+             QStringLiteral("Survey 052401-B (Main Street, 05/24/2001, 6,953 vehicles) was "
+                            "deleted."));
+    // A survey without a summary row is still named; its vehicles are not counted.
+    session.exec(QStringLiteral("DELETE FROM [Summary] WHERE [Batch_Number] = '052401-A'"));
+    QVERIFY(deletionQuestion(surveyToDelete(session, QStringLiteral("052401-A")))
+                .contains(QStringLiteral("Vehicles: none counted")));
 }
 
 void tst_SurveyDeletion::deleteRemovesOnlyThatSurvey_data()

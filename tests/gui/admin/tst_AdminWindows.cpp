@@ -52,7 +52,8 @@ private Q_SLOTS:
 
     void deleteSurveyCaptions();
     void deleteSurveyListsSurveysOfNow();
-    void deleteSurveyDeletesTheChoice();
+    void deleteSurveyAsksFirst_data();
+    void deleteSurveyAsksFirst();
     void deleteSurveyKeysChooseAndEscapeCloses();
     void deleteSurveyFailureIsReported();
 
@@ -156,13 +157,25 @@ void tst_AdminWindows::deleteSurveyListsSurveysOfNow()
     storeFullSurvey(database(), {QStringLiteral("060101-A"), 5, 1, 1, true});
     w.show();
     QCOMPARE(w.Batch_List->count(), 3);
-    QCOMPARE(w.Batch_List->item(2)->text(), QStringLiteral("060101-A"));
+    // Each survey with its start date and location beside its batch number.
+    QCOMPARE(w.Batch_List->item(2)->text(), QStringLiteral("060101-A   05/24/2001   Main Street"));
     QVERIFY(w.Choice->text().isEmpty());
     QVERIFY(!w.Command5->isEnabled());
 }
 
-void tst_AdminWindows::deleteSurveyDeletesTheChoice()
+void tst_AdminWindows::deleteSurveyAsksFirst_data()
 {
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("deletes");
+    QTest::newRow("No keeps the survey") << int(QMessageBox::No) << false;
+    QTest::newRow("closing the question keeps it") << int(QMessageBox::Escape) << false;
+    QTest::newRow("Yes deletes it") << int(QMessageBox::Yes) << true;
+}
+
+void tst_AdminWindows::deleteSurveyAsksFirst()
+{
+    QFETCH(int, answer);
+    QFETCH(bool, deletes);
     DeleteSurvey &w = form<DeleteSurvey>();
     QSignalSpy deleted(&w, &DeleteSurvey::surveyDeleted);
     w.show();
@@ -172,12 +185,34 @@ void tst_AdminWindows::deleteSurveyDeletesTheChoice()
     QVERIFY(w.Command5->isEnabled());
     const int vehicles = rowCount(database(), QStringLiteral("Veh_Data"));
 
+    m_answers << QMessageBox::StandardButton(answer);
     click(w.Command5);
+    // The question names the survey; No is offered (and is the default).
+    QVERIFY(!m_messages.isEmpty());
+    const ShownMessage question = m_messages.first();
+    QCOMPARE(question.icon, QMessageBox::Question);
+    QCOMPARE(question.buttons, QMessageBox::Yes | QMessageBox::No);
+    QCOMPARE(question.title, QStringLiteral("Roadtally"));
+    QVERIFY2(question.text.startsWith(QStringLiteral(
+                 "Delete survey 052401-A?\n\nLocation: Main Street\nStart date: 05/24/2001\n"
+                 "Vehicles: 20")),
+             qPrintable(question.text));
+    if (!deletes) {
+        QCOMPARE(m_messages.size(), 1);
+        QCOMPARE(deleted.count(), 0);
+        QCOMPARE(rowCount(database(), QStringLiteral("Header"), QStringLiteral("052401-A")), 1);
+        QCOMPARE(w.Choice->text(), QStringLiteral("052401-A"));
+        QCOMPARE(w.Batch_List->count(), 2);
+        return;
+    }
     QCOMPARE(deleted.count(), 1);
     QCOMPARE(deleted.first().first().toString(), QStringLiteral("052401-A"));
-    QVERIFY(m_messages.isEmpty()); // no question, no message
+    // Afterwards it says what was deleted.
+    QCOMPARE(m_messages.size(), 2);
+    QCOMPARE(m_messages.at(1).text,
+             QStringLiteral("Survey 052401-A (Main Street, 05/24/2001, 20 vehicles) was deleted."));
     QCOMPARE(w.Batch_List->count(), 1);
-    QCOMPARE(w.Batch_List->item(0)->text(), QStringLiteral("052401-B"));
+    QCOMPARE(w.Batch_List->item(0)->data(Qt::UserRole).toString(), QStringLiteral("052401-B"));
     QVERIFY(w.Choice->text().isEmpty());
     QVERIFY(!w.Command5->isEnabled());
     for (const QString &table : surveyDeletionTables())
@@ -212,14 +247,16 @@ void tst_AdminWindows::deleteSurveyFailureIsReported()
     QSignalSpy deleted(&w, &DeleteSurvey::surveyDeleted);
     w.show();
     clickLine(w.Batch_List, 0);
+    m_answers << QMessageBox::Yes << QMessageBox::Yes;
     {
         OtherConnection other(database(), "BEGIN EXCLUSIVE");
         click(w.Command5);
     }
     QCOMPARE(deleted.count(), 0);
-    QCOMPARE(m_messages.size(), 1);
-    QCOMPARE(m_messages.first().icon, QMessageBox::Warning);
-    QVERIFY(m_messages.first().text.contains(QLatin1String("could not be deleted")));
+    // Whether the survey could not be read for the question or not be deleted
+    // after it, one warning says so.
+    QCOMPARE(m_messages.constLast().icon, QMessageBox::Warning);
+    QVERIFY(m_messages.constLast().text.contains(QLatin1String("could not be deleted")));
     QCOMPARE(rowCount(database(), QStringLiteral("Header")), 2);
     // Nothing was deleted, so the choice stands for another try.
     QCOMPARE(w.Choice->text(), QStringLiteral("052401-A"));
@@ -255,7 +292,7 @@ void tst_AdminWindows::deleteDbNoChangesNothing()
     click(w.Command2);
     QCOMPARE(m_messages.size(), 1);
     const ShownMessage &question = m_messages.first();
-    QCOMPARE(question.title, QStringLiteral("Quillmark,LLC Roadtally TM"));
+    QCOMPARE(question.title, QStringLiteral("Roadtally"));
     QCOMPARE(
         question.text,
         QStringLiteral("This will ERASE the existing DATABASE file!  Do You want to continue?"));
@@ -275,7 +312,7 @@ void tst_AdminWindows::deleteDbYesErasesThenFindsEmpty()
     click(w.Command2);
     QCOMPARE(m_messages.size(), 2);
     QCOMPARE(m_messages.at(1).text, QStringLiteral("Finished Deleting Database"));
-    QCOMPARE(m_messages.at(1).title, QStringLiteral("OVRoadtally"));
+    QCOMPARE(m_messages.at(1).title, QStringLiteral("Roadtally"));
     QCOMPARE(m_messages.at(1).buttons, QMessageBox::Ok);
     QCOMPARE(erased.count(), 1);
     QCOMPARE(erased.first().first().toBool(), true);
@@ -329,7 +366,7 @@ void tst_AdminWindows::backupAndRepairMessages()
     QVERIFY(!backupBeforeRelease); // the windows let go before the files change
     QCOMPARE(m_messages.size(), 1);
     QCOMPARE(m_messages.first().text, QStringLiteral("Backup and compacting are complete."));
-    QCOMPARE(m_messages.first().title, QStringLiteral("OVRoadtally"));
+    QCOMPARE(m_messages.first().title, QStringLiteral("Roadtally"));
     QCOMPARE(m_messages.first().buttons, QMessageBox::Ok);
     QCOMPARE(fileBytes(backup()), before);
     QCOMPARE(changed.count(), 1);
@@ -403,10 +440,9 @@ void tst_AdminWindows::restoreWithoutBackupThenRestore()
     w.show();
     click(w.RestoreDB);
     QCOMPARE(m_messages.size(), 1);
-    QCOMPARE(m_messages.first().text,
-             QStringLiteral("        Backup database does not exist\r\n"
-                            "You must first create a backup of OVLite.mdb"));
-    QCOMPARE(m_messages.first().title, QStringLiteral("OVRoadtally"));
+    QCOMPARE(m_messages.first().text, QStringLiteral("        Backup database does not exist\r\n"
+                                                     "You must first create a backup of OV97.mdb"));
+    QCOMPARE(m_messages.first().title, QStringLiteral("Roadtally"));
     QCOMPARE(m_messages.first().buttons, QMessageBox::Ok);
 
     click(w.Command15);

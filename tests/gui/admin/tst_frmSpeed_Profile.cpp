@@ -133,7 +133,7 @@ void tst_frmSpeedProfile::captionsAndLabels_data()
     QTest::addColumn<int>("direction");
     QTest::addColumn<QString>("description");
     QTest::newRow("approaching") << 0 << "Approaching vehicles only";
-    QTest::newRow("receding") << 1 << "Receeding vehicles only";
+    QTest::newRow("receding") << 1 << "Receding vehicles only";
     QTest::newRow("both") << 2 << "All vehicles";
 }
 

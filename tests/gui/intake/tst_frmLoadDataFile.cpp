@@ -108,7 +108,7 @@ void tst_frmLoadDataFile::loadMissingFile()
     QCOMPARE(fixture.messages.size(), 1);
     QCOMPARE(fixture.messages[0].text,
              QStringLiteral("Radar text file does not exist, you must create one first"));
-    QCOMPARE(fixture.messages[0].title, QStringLiteral("OVRoadtally"));
+    QCOMPARE(fixture.messages[0].title, QStringLiteral("Roadtally"));
     QVERIFY(sharedState().rawDataText.isEmpty());
     QVERIFY(dialog.isVisible());
     QVERIFY(!formExists<frmProcessData>() || !form<frmProcessData>().isVisible());
@@ -147,7 +147,7 @@ void tst_frmLoadDataFile::loadUnreadableFile()
         QStringLiteral("Radar text file %1 cannot be read: %2.\n\nChoose another file, or make "
                        "this one readable and load it again.")
             .arg(QDir::toNativeSeparators(path), reason));
-    QCOMPARE(fixture.messages[0].title, QStringLiteral("OVRoadtally"));
+    QCOMPARE(fixture.messages[0].title, QStringLiteral("Roadtally"));
     QVERIFY(sharedState().rawDataText.isEmpty());
     QVERIFY(dialog.isVisible());
     QVERIFY(!formExists<frmProcessData>() || !form<frmProcessData>().isVisible());

@@ -98,7 +98,12 @@ private slots:
     void unitAndRangeButtons();
     void stepLimits_data();
     void stepLimits();
-    void firstShowingKeepsTheDesignedRange();
+    void loadSetsEveryFieldAfresh_data();
+    void loadSetsEveryFieldAfresh();
+    void badFilesRefusedAtLoad_data();
+    void badFilesRefusedAtLoad();
+    void unitOtherThanMphOrKphRefused_data();
+    void unitOtherThanMphOrKphRefused();
     void headwayButtons_data();
     void headwayButtons();
     void batchLetter();
@@ -278,17 +283,145 @@ void tst_frmProcessData::stepLimits()
     QCOMPARE(copy->text(), QString::number(after));
 }
 
-void tst_frmProcessData::firstShowingKeepsTheDesignedRange()
+void tst_frmProcessData::loadSetsEveryFieldAfresh_data()
 {
+    QTest::addColumn<QString>("storedUnit");
+    QTest::addColumn<QString>("unit");
+    QTest::addColumn<QString>("low");
+    QTest::addColumn<QString>("high");
+    // The unit of the last survey, with its own range.
+    QTest::newRow("last unit KPH") << "KPH"
+                                   << "KPH"
+                                   << "15"
+                                   << "160";
+    QTest::newRow("last unit MPH") << "MPH"
+                                   << "MPH"
+                                   << "10"
+                                   << "100";
+    // A Radar row left blank (by a cleared box) is no unit: MPH.
+    QTest::newRow("blank stored unit") << ""
+                                       << "MPH"
+                                       << "10"
+                                       << "100";
+    QTest::newRow("garbage stored unit") << "xyz"
+                                         << "MPH"
+                                         << "10"
+                                         << "100";
+}
+
+void tst_frmProcessData::loadSetsEveryFieldAfresh()
+{
+    QFETCH(QString, storedUnit);
+    QFETCH(QString, unit);
+    QFETCH(QString, low);
+    QFETCH(QString, high);
     IntakeFixture fixture;
+    frmProcessData &first = loadSample();
+    // What a user may leave behind: another letter, headway, range, corrections,
+    // a blanked unit, another tab, a used progress bar; then Cancel.
+    choose(first.Trailer_code, QStringLiteral("C"));
+    first.setHeadway(4);
+    QTest::mouseClick(first.LowDefault, Qt::LeftButton);
+    first.Text4[4]->setText(QStringLiteral("045"));
+    first.Combo1->setCurrentText(QString());
+    first.ProcessBar->setValue(60);
+    first.sstab->setCurrentIndex(2);
+    QTest::mouseClick(first.Command1, Qt::LeftButton);
     {
         DatabaseSession session(databasePathIn(fixture.folder()));
-        session.exec(QStringLiteral("update Radar set radar_mode = 'KPH'"));
+        session.exec(QStringLiteral("update Radar set radar_mode = ?"), {storedUnit});
     }
+
     frmProcessData &window = loadSample();
-    QCOMPARE(window.Combo1->currentText(), QStringLiteral("KPH"));
-    QCOMPARE(window.SpdMin2->text(), QStringLiteral("10"));
-    QCOMPARE(window.SpdMax2->text(), QStringLiteral("100"));
+    QCOMPARE(window.Combo1->currentText(), unit);
+    QCOMPARE(window.RadarMode->text(), unit);
+    QCOMPARE(window.SpdMin->text(), low);
+    QCOMPARE(window.SpdMax->text(), high);
+    QCOMPARE(window.SpdMin2->text(), low);
+    QCOMPARE(window.SpdMax2->text(), high);
+    QCOMPARE(window.ShowHeadway->text(), QStringLiteral("0"));
+    QCOMPARE(window.Trailer_code->currentText(), QStringLiteral("A"));
+    QCOMPARE(window.Input_Batch_Number->text(), QStringLiteral("052401-A"));
+    QCOMPARE(window.Text4[4]->text(), QString());
+    QCOMPARE(window.sstab->currentIndex(), 0);
+    QCOMPARE(window.ProcessBar->value(), 0);
+    QVERIFY(!window.ProcessFrame->isVisible());
+
+    // Processed as it stands, the survey is stored with that unit.
+    fillRequired(window);
+    process(window);
+    QVERIFY(fixture.messages.isEmpty());
+    DatabaseSession session(databasePathIn(fixture.folder()));
+    QCOMPARE(session.scalar(QStringLiteral("select Radar_Mode from Header")).toString(), unit);
+}
+
+void tst_frmProcessData::badFilesRefusedAtLoad_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("empty") << QByteArray() << "The file is empty.";
+    QTest::newRow("garbage") << QByteArray("\x7f\x45LF garbage +-?,,,,")
+                             << "This file has no survey header: it is not a radar data file.";
+    QTest::newRow("records without a header")
+        << QByteArray("0000000309,-,082,0000000313,-,115,0000000320,-,080,")
+        << "This file has no survey header: it is not a radar data file.";
+}
+
+void tst_frmProcessData::badFilesRefusedAtLoad()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, message);
+    IntakeFixture fixture;
+    fixture.writeFile(fixture.path(QStringLiteral("bad.ovd")), bytes);
+    frmLoadDataFile &dialog = openLoadDialog();
+    clickFile(dialog, QStringLiteral("bad.ovd"));
+    QTest::mouseClick(dialog.File, Qt::LeftButton);
+    // Told at once; nothing opens to be filled in for nothing.
+    QCOMPARE(fixture.messages.size(), 1);
+    QCOMPARE(fixture.messages[0].text, message);
+    QCOMPARE(fixture.messages[0].title, QStringLiteral("Roadtally"));
+    QVERIFY(dialog.isVisible());
+    QVERIFY(!formExists<frmProcessData>() || !form<frmProcessData>().isVisible());
+    QVERIFY(sharedState().rawDataText.isEmpty());
+
+    // The next, good file is processed as if nothing had happened.
+    clickFile(dialog, SampleFile);
+    QTest::mouseClick(dialog.File, Qt::LeftButton);
+    frmProcessData &window = form<frmProcessData>();
+    QVERIFY(window.isVisible());
+    QCOMPARE(window.Combo1->currentText(), QStringLiteral("MPH"));
+    QCOMPARE(window.Input_Batch_Number->text(), QStringLiteral("052401-A"));
+    fillRequired(window);
+    process(window);
+    QCOMPARE(fixture.messages.size(), 1);
+    QCOMPARE(fixture.rowCount(QStringLiteral("Header")), 1);
+}
+
+void tst_frmProcessData::unitOtherThanMphOrKphRefused_data()
+{
+    QTest::addColumn<QString>("unit");
+    QTest::newRow("blank") << "";
+    QTest::newRow("small letters") << "mph";
+    QTest::newRow("typed word") << "miles";
+}
+
+void tst_frmProcessData::unitOtherThanMphOrKphRefused()
+{
+    QFETCH(QString, unit);
+    IntakeFixture fixture;
+    frmProcessData &window = loadSample();
+    fillRequired(window);
+    window.Combo1->setFocus();
+    window.Combo1->lineEdit()->selectAll();
+    QTest::keyClick(window.Combo1->lineEdit(), Qt::Key_Delete);
+    QTest::keyClicks(window.Combo1->lineEdit(), unit);
+    QTest::mouseClick(window.Command2, Qt::LeftButton);
+    QTRY_VERIFY(!window.isImporting());
+    QCOMPARE(fixture.messages.size(), 1);
+    QCOMPARE(fixture.messages[0].text,
+             QStringLiteral("You must select the radar mode setting: MPH or KPH!"));
+    QVERIFY(window.isVisible());
+    QCOMPARE(fixture.rowCount(QStringLiteral("Header")), 0);
 }
 
 void tst_frmProcessData::headwayButtons_data()
@@ -527,7 +660,7 @@ void tst_frmProcessData::databaseFailureIsNotTheDataFile()
     process(window);
 
     QCOMPARE(fixture.messages.size(), 1);
-    QCOMPARE(fixture.messages[0].title, QStringLiteral("OVRoadtally"));
+    QCOMPARE(fixture.messages[0].title, QStringLiteral("Roadtally"));
     QCOMPARE(fixture.messages[0].icon, QMessageBox::Warning);
     QCOMPARE(fixture.messages[0].text,
              QStringLiteral("The survey database OV97.mdb could not be written: %1. Nothing was "
@@ -559,7 +692,7 @@ void tst_frmProcessData::missingInputs()
 
     QCOMPARE(fixture.messages.size(), 1);
     QCOMPARE(fixture.messages[0].text, message);
-    QCOMPARE(fixture.messages[0].title, QStringLiteral("OVRoadtally"));
+    QCOMPARE(fixture.messages[0].title, QStringLiteral("Roadtally"));
     QCOMPARE(window.ProcessFrame->title(),
              QStringLiteral("Processing Radar File to Database ......."));
     QVERIFY(window.isVisible());
@@ -629,7 +762,7 @@ void tst_frmProcessData::duplicateBatchRefused()
     QCOMPARE(fixture.messages[0].text,
              QStringLiteral("Duplicate Batch Number found. Select a higher letter for the Batch "
                             "Number and try again."));
-    QCOMPARE(fixture.messages[0].title, QStringLiteral("OVRoadtally"));
+    QCOMPARE(fixture.messages[0].title, QStringLiteral("Roadtally"));
     QVERIFY(again.isVisible());
     QCOMPARE(fixture.rowCount(QStringLiteral("Header")), 1);
     QCOMPARE(fixture.rowCount(QStringLiteral("Veh_Data")), vehicles);
@@ -680,7 +813,7 @@ void tst_frmProcessData::importFailures()
 
     QCOMPARE(fixture.messages.size(), 1);
     QCOMPARE(fixture.messages[0].text, message);
-    QCOMPARE(fixture.messages[0].title, QStringLiteral("OVRoadtally"));
+    QCOMPARE(fixture.messages[0].title, QStringLiteral("Roadtally"));
     QVERIFY(window.isVisible());
     QCOMPARE(fixture.rowCount(QStringLiteral("Header")), 0);
     QCOMPARE(fixture.rowCount(QStringLiteral("Veh_Data")), 0);

@@ -86,12 +86,12 @@ private Q_SLOTS:
             other.show();
             from = std::make_unique<QDialog>(&other);
         } else if (kind == QLatin1String("message box")) {
-            from = std::make_unique<QMessageBox>(
-                QMessageBox::Warning, QStringLiteral("OVRoadtally"), QStringLiteral("text"),
-                QMessageBox::Ok, m_window.get());
+            from = std::make_unique<QMessageBox>(QMessageBox::Warning, QStringLiteral("Roadtally"),
+                                                 QStringLiteral("text"), QMessageBox::Ok,
+                                                 m_window.get());
         } else if (kind == QLatin1String("free message box")) {
-            from = std::make_unique<QMessageBox>(
-                QMessageBox::Warning, QStringLiteral("OVRoadtally"), QStringLiteral("text"));
+            from = std::make_unique<QMessageBox>(QMessageBox::Warning, QStringLiteral("Roadtally"),
+                                                 QStringLiteral("text"));
         } else if (kind == QLatin1String("file dialog")) {
             auto dialog = std::make_unique<QFileDialog>(m_window.get());
             dialog->setOption(QFileDialog::DontUseNativeDialog);

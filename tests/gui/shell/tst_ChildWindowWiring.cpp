@@ -103,7 +103,7 @@ private Q_SLOTS:
         QTest::newRow("approaching") << 0 << 32 << "32"
                                      << "Approaching vehicles only";
         QTest::newRow("receding") << 1 << 8 << "8"
-                                  << "Receeding vehicles only";
+                                  << "Receding vehicles only";
         QTest::newRow("both") << 2 << 40 << "40"
                               << "All vehicles";
     }

@@ -101,11 +101,13 @@ frmRoadtally &tst_EditMenu::showSurvey(const QString &batch)
 void tst_EditMenu::chooseAndDelete(const QString &batch)
 {
     DeleteSurvey &d = form<DeleteSurvey>();
-    const QList<QListWidgetItem *> items = d.Batch_List->findItems(batch, Qt::MatchExactly);
+    const QList<QListWidgetItem *> items =
+        d.Batch_List->findItems(batch + QLatin1Char(' '), Qt::MatchStartsWith);
     QCOMPARE(items.size(), 1);
     QTest::mouseClick(d.Batch_List->viewport(), Qt::LeftButton, {},
                       d.Batch_List->visualItemRect(items.first()).center());
     QCOMPARE(d.Choice->text(), batch);
+    m_answers.prepend(QMessageBox::Yes); // the question naming the survey
     QTest::mouseClick(d.Command5, Qt::LeftButton);
 }
 
@@ -178,7 +180,8 @@ void tst_EditMenu::databaseManagementMakesANewMainWindow()
     // No main window while database management is open.
     QVERIFY(old.isNull());
     QVERIFY(!formExists<frmRoadtally>());
-    QVERIFY(form<Blankform>().isVisible());
+    // No empty grey window stands behind it.
+    QVERIFY(!formExists<Blankform>() || !form<Blankform>().isVisible());
     DBManagement &m = form<DBManagement>();
     QVERIFY(m.isVisible());
 
@@ -190,7 +193,6 @@ void tst_EditMenu::databaseManagementMakesANewMainWindow()
 
     QTest::mouseClick(m.Command1, Qt::LeftButton);
     QVERIFY(!m.isVisible());
-    QVERIFY(!form<Blankform>().isVisible());
     QVERIFY(formExists<frmRoadtally>());
     frmRoadtally &second = form<frmRoadtally>();
     QVERIFY(second.isVisible());

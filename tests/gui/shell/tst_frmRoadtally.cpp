@@ -102,7 +102,7 @@ private Q_SLOTS:
         frmRoadtally w;
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        QCOMPARE(w.windowTitle(), QStringLiteral("Orvanta Roadtally"));
+        QCOMPARE(w.windowTitle(), QStringLiteral("Roadtally"));
         QCOMPARE(w.databaseError(), QString());
         QCOMPARE(w.SSTab->currentIndex(), 0);
         QVERIFY(w.SSTab->isEnabled());
@@ -156,12 +156,12 @@ private Q_SLOTS:
             {"mnuSummary", "Survey Summary "},
             {"mnuDailyTraffic", "Daily Traffic Flow"},
             {"mnuDailyTrafficApproaching", "Approaching Vehicles Only"},
-            {"mnuDailyTrafficReceeding", "Receeding Vehicles Only"},
+            {"mnuDailyTrafficReceeding", "Receding Vehicles Only"},
             {"mnuDailyTrafficBoth", "Both Directions"},
             {"mnuDailyVolume", "Daily Volume/Time"},
             {"mnu85Percent", "85th Percentile"},
             {"mnu85percentApproach", "Approaching Vehicles Only"},
-            {"mnu85PercentReceed", "Receeding Vehicles Only"},
+            {"mnu85PercentReceed", "Receding Vehicles Only"},
             {"mnu85PercentBoth", "Both Directions"},
             {"mnu15Minute", "15 Minute Breakdown"},
             {"mnuWeeklySummary", "Weekly Summary"},
@@ -258,7 +258,7 @@ private Q_SLOTS:
         w.summary->Combo1->addItem(QStringLiteral("left over"));
         w.printOptions->Combo2->addItem(QStringLiteral("a date"));
 
-        QMessageBox box(QMessageBox::Warning, QStringLiteral("OVRoadtally"),
+        QMessageBox box(QMessageBox::Warning, QStringLiteral("Roadtally"),
                         QStringLiteral("message"), QMessageBox::Ok, &w);
         box.open();
         QVERIFY(QTest::qWaitForWindowActive(&box));
@@ -637,7 +637,7 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         QMessageBox *box = nullptr;
         QTRY_VERIFY((box = w.findChild<QMessageBox *>()) != nullptr);
-        QCOMPARE(box->windowTitle(), QStringLiteral("OVRoadtally"));
+        QCOMPARE(box->windowTitle(), QStringLiteral("Roadtally"));
         QVERIFY(box->text().contains(QStringLiteral("OV97.mdb")));
         box->accept();
     }
