@@ -121,13 +121,23 @@ void tst_AdminCommands::commands_data()
         << false;
     QTest::newRow("erase") << args({"erase", "--folder", "DIR", "--yes"}) << false << 0
                            << QStringLiteral("Finished Deleting Database\n") << true;
-    QTest::newRow("delete") << args({"delete", "--folder", "DIR", "--batch", "052401-A"}) << false
-                            << 0
+    // The window asks naming the survey; without --yes the command does the same and
+    // deletes nothing.
+    QTest::newRow("delete without --yes")
+        << args({"delete", "--folder", "DIR", "--batch", "052401-A"}) << false << 2
+        << QStringLiteral("the program asks first:\n\nDelete survey 052401-A?\n\nLocation: Main "
+                          "Street\nStart date: 05/24/2001\nVehicles: 20\n")
+        << false;
+    QTest::newRow("delete") << args({"delete", "--folder", "DIR", "--batch", "052401-A", "--yes"})
+                            << false << 0
                             << QStringLiteral(
                                    "Survey 052401-A deleted: Header 1, Speed 9, Speed_Profile 2, "
                                    "Summary 1, Time_15 48 rows")
                             << true;
     QTest::newRow("delete an unknown survey")
+        << args({"delete", "--folder", "DIR", "--batch", "010101-Z", "--yes"}) << false << 1
+        << QStringLiteral("there is no survey 010101-Z") << false;
+    QTest::newRow("delete an unknown survey without --yes")
         << args({"delete", "--folder", "DIR", "--batch", "010101-Z"}) << false << 1
         << QStringLiteral("there is no survey 010101-Z") << false;
     QTest::newRow("delete without batch") << args({"delete", "--folder", "DIR"}) << false << 2

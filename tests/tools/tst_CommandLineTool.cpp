@@ -118,6 +118,7 @@ private slots:
 private:
     QTemporaryDir m_dir;
     QString m_sample; // a one-day survey, 05/24/2025 13:45, posted 035
+    QString m_empty;  // a raw data file of no bytes
 };
 
 void tst_CommandLineTool::initTestCase()
@@ -130,6 +131,9 @@ void tst_CommandLineTool::initTestCase()
     o.postedSpeed = 35;
     m_sample = m_dir.filePath(QStringLiteral("main street.ovd"));
     QCOMPARE(writeSampleSurvey(generateSampleSurvey(o), m_sample), QString());
+    m_empty = m_dir.filePath(QStringLiteral("empty.ovd"));
+    QFile empty(m_empty);
+    QVERIFY(empty.open(QIODevice::WriteOnly));
 }
 
 void tst_CommandLineTool::usageErrors_data()
@@ -441,7 +445,7 @@ void tst_CommandLineTool::importFailures_data()
                        "N",
                        "--zone",
                        "Z"}
-        << DataErrors;
+        << "This file has no survey header: it is not a radar data file.";
     QTest::newRow("a folder")
         << QStringList{m_dir.path(), "--location", "L", "--direction", "N", "--zone", "Z"}
         << QStringLiteral("Radar text file %1 cannot be read: it is a folder, not a file.")
@@ -458,6 +462,33 @@ void tst_CommandLineTool::importFailures_data()
     QTest::newRow("zone of blanks")
         << QStringList{sample, "--location", "L", "--direction", "North", "--zone", " "}
         << "You must select the survey zone!";
+    // No longer than the windows take, with the limit named.
+    QTest::newRow("location of 81")
+        << QStringList{sample,        "--location", QString(81, QLatin1Char('L')),
+                       "--direction", "North",      "--zone",
+                       "School"}
+        << "The survey location can be at most 80 characters long: shorten it and try again.";
+    QTest::newRow("direction of 31")
+        << QStringList{sample,   "--location", "L", "--direction", QString(31, QLatin1Char('D')),
+                       "--zone", "School"}
+        << "The direction of travel can be at most 30 characters long: shorten it and try again.";
+    QTest::newRow("zone of 31") << QStringList{sample,
+                                               "--location",
+                                               "L",
+                                               "--direction",
+                                               "North",
+                                               "--zone",
+                                               QString(31, QLatin1Char('Z'))}
+                                << "The zone can be at most 30 characters long: shorten it and try "
+                                   "again.";
+    QTest::newRow("an empty file") << QStringList{m_dir.filePath(QStringLiteral("empty.ovd")),
+                                                  "--location",
+                                                  "L",
+                                                  "--direction",
+                                                  "N",
+                                                  "--zone",
+                                                  "Z"}
+                                   << "The file is empty.";
 }
 
 void tst_CommandLineTool::importFailures()

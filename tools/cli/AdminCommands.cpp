@@ -5,6 +5,7 @@
 
 #include "Commands.h"
 
+#include "core/store/DatabaseSession.h"
 #include "core/store/SharedState.h"
 #include "core/upkeep/DatabaseMaintenance.h"
 #include "core/upkeep/SurveyDeletion.h"
@@ -75,6 +76,27 @@ ExitCode replaceCommand(const Invocation &invocation)
 ExitCode deleteCommand(const Invocation &invocation)
 {
     const QString batch = invocation.value(QStringLiteral("batch"));
+    // The window's question names the survey; without --yes it is the answer
+    // to it, and nothing is deleted.
+    SurveyToDelete survey;
+    try {
+        DatabaseSession session(databaseOf(invocation));
+        survey = surveyToDelete(session, batch);
+    } catch (const DatabaseError &e) {
+        invocation.err << QStringLiteral("The survey %1 could not be deleted: %2\nNothing was "
+                                         "deleted.\n")
+                              .arg(batch, QString::fromUtf8(e.what()));
+        return ExitCode::Failure;
+    }
+    if (survey.startDate.isEmpty() && survey.location.isEmpty() && survey.vehicles < 0)
+        return invocation.fail(
+            QStringLiteral("there is no survey %1; nothing was deleted").arg(batch));
+    if (!invocation.has(QStringLiteral("yes"))) {
+        invocation.err << "roadtally-cli delete: the program asks first:\n\n"
+                       << deletionQuestion(survey)
+                       << "\n\nNothing was deleted. Add --yes to go ahead.\n";
+        return ExitCode::UsageError;
+    }
     const DeletionResult result = deleteSurvey(databaseOf(invocation), batch);
     if (!result.ok) {
         invocation.err << plain(result.message) << "\n";

@@ -232,11 +232,14 @@ const QList<Command> &commands()
         {
             QStringLiteral("delete"),
             QStringLiteral("delete one survey by its batch number"),
-            QStringLiteral("--folder DIR --batch B"),
+            QStringLiteral("--folder DIR --batch B --yes"),
             QStringLiteral(
                 "Deletes the survey B from Header, Speed, Speed_Profile, Summary and Time_15\n"
-                "(the vehicle rows, the settings, officers and agency stay)."),
-            {folderOption(), {QStringLiteral("batch"), 1, QStringLiteral("B"), adminBatchHelp()}},
+                "(the vehicle rows, the settings, officers and agency stay). Without --yes it\n"
+                "names the survey, as the window asks, and deletes nothing."),
+            {folderOption(),
+             {QStringLiteral("batch"), 1, QStringLiteral("B"), adminBatchHelp()},
+             yesOption()},
             {QStringLiteral("folder"), QStringLiteral("batch")},
             {},
             true,

@@ -415,7 +415,11 @@ void tst_AdminWindows::replaceCancelThenOk()
 
     m_answers << QMessageBox::Ok;
     click(w.ReplaceDB);
-    QCOMPARE(m_messages.size(), 2); // the question only: no further message
+    // The question, then what was done.
+    QCOMPARE(m_messages.size(), 3);
+    QCOMPARE(m_messages.at(2).icon, QMessageBox::Information);
+    QCOMPARE(m_messages.at(2).text,
+             QStringLiteral("Database replaced with the blank database ov97.emp: 0 surveys."));
     QCOMPARE(fileBytes(database()), fileBytes(blank()));
     QCOMPARE(changed.count(), 1);
 }
@@ -458,8 +462,14 @@ void tst_AdminWindows::restoreWithoutBackupThenRestore()
              QStringLiteral("Restore database with data from last performed backup? \r\n"
                             "             Current database data will be lost!"));
     QCOMPARE(fileBytes(database()), changedFile);
+    const QString made =
+        QFileInfo(backup()).lastModified().toString(QStringLiteral("MM/dd/yy hh:mm"));
     click(w.RestoreDB);
-    QCOMPARE(m_messages.size(), 2);
+    // The question, then what was done: the backup's time and the surveys it brought back.
+    QCOMPARE(m_messages.size(), 3);
+    QCOMPARE(m_messages.at(2).icon, QMessageBox::Information);
+    QCOMPARE(m_messages.at(2).text,
+             QStringLiteral("Database restored from the backup of %1: 2 surveys.").arg(made));
     QCOMPARE(fileBytes(database()), backedUp);
 }
 

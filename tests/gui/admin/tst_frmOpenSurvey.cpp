@@ -330,12 +330,12 @@ void tst_frmOpenSurvey::signalsWithoutMainWindow()
     window.show();
     clickLine(1);
     QCOMPARE(selected.size(), 1);
-    QCOMPARE(selected.at(0).at(0).toString(), QStringLiteral("052401-B  "));
+    QCOMPARE(selected.at(0).at(0).toString(), QStringLiteral("052401-B"));
     QCOMPARE(chosen.size(), 0);
     QTest::mouseClick(window.Command6, Qt::LeftButton);
     QCOMPARE(selected.size(), 2); // "Open Selected" selects the line again
     QCOMPARE(chosen.size(), 1);
-    QCOMPARE(chosen.at(0).at(0).toString(), QStringLiteral("052401-B  "));
+    QCOMPARE(chosen.at(0).at(0).toString(), QStringLiteral("052401-B"));
     QVERIFY(!window.isVisible());
 
     window.show();

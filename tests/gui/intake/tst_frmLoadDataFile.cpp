@@ -303,8 +303,10 @@ void tst_frmLoadDataFile::keyboard_data()
     QTest::addColumn<QString>("loaded"); // the file the processing window got; "" none
     // The list takes the focus on its first file.
     QTest::newRow("Enter") << "e" << SampleFile;
-    QTest::newRow("Down, Enter") << "de"
-                                 << "zz-second.ovd";
+    // The first Down chooses the first file, the next one the second.
+    QTest::newRow("Down, Enter") << "de" << SampleFile;
+    QTest::newRow("Down, Down, Enter") << "dde"
+                                       << "zz-second.ovd";
     QTest::newRow("Escape") << "x"
                             << "";
     QTest::newRow("Down, Escape") << "dx"

@@ -457,10 +457,11 @@ void tst_frmProcessData::batchLetter()
     choose(window.Trailer_code, QStringLiteral("C"));
     QCOMPARE(window.Input_Batch_Number->text(), QStringLiteral("052401-C"));
 
-    // The letter stays chosen for the next file of the run.
+    // The next file starts again from letter A: nothing of one survey carries
+    // over into the next.
     window.hide();
     frmProcessData &again = loadSample();
-    QCOMPARE(again.Input_Batch_Number->text(), QStringLiteral("052401-C"));
+    QCOMPARE(again.Input_Batch_Number->text(), QStringLiteral("052401-A"));
 }
 
 void tst_frmProcessData::acceptOnlyPostedSpeed()
@@ -542,8 +543,9 @@ void tst_frmProcessData::activationClearsTheSurveyFields()
     QVERIFY(again.Input_Direction->currentText().isEmpty());
     QVERIFY(again.Input_Zone->currentText().isEmpty());
     QCOMPARE(again.ProcessBar->value(), 0);
-    QCOMPARE(again.SpdMin2->text(), QStringLiteral("0"));
-    QCOMPARE(again.SpdMax2->text(), QStringLiteral("30"));
+    // The range is the unit's default again, shown in the filter summary.
+    QCOMPARE(again.SpdMin2->text(), QStringLiteral("10"));
+    QCOMPARE(again.SpdMax2->text(), QStringLiteral("100"));
 }
 
 void tst_frmProcessData::missingInputs_data()
