@@ -7,6 +7,7 @@
 #include "core/intake/RawDataFile.h"
 #include "core/intake/VehicleImport.h"
 #include "core/store/DatabaseSession.h"
+#include "core/store/Installation.h"
 #include "core/store/Schema.h"
 #include "core/store/SharedState.h"
 
@@ -161,6 +162,13 @@ int CommandLineTool::run(const QStringList &arguments)
                 return entry.run({QStringLiteral("--help")}, m_out, m_err);
         }
         m_out << generalHelp();
+        return Success;
+    }
+    if (command == QLatin1String("--version")) {
+        const SurveyLocation location = resolveSurveyLocation({});
+        m_out << "roadtally-cli " << programVersion() << "\nSurveys are kept in the "
+              << folderNoun(location.folder) << ' ' << QDir::toNativeSeparators(location.folder)
+              << '\n';
         return Success;
     }
     if (command == QLatin1String("init"))
