@@ -83,7 +83,7 @@ private Q_SLOTS:
         // Writable (the tests may run as root), but an installed program's bin.
         QVERIFY(!programFolderHoldsSurveys(bin));
         QCOMPARE(installedShareFolder(bin), QDir::cleanPath(share()));
-        const QString stick = m_dir.filePath(QStringLiteral("stick"));
+        const QString stick = m_dir.filePath(QStringLiteral("usb/stick"));
         QVERIFY(QDir().mkpath(stick));
         QVERIFY(programFolderHoldsSurveys(stick));
         QVERIFY(installedShareFolder(stick).isEmpty());

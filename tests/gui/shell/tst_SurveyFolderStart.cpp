@@ -43,14 +43,18 @@ class tst_SurveyFolderStart : public QObject
     Q_OBJECT
 
     QTemporaryDir m_dir;
+    int m_round = 0;
+    QString m_root; // a fresh folder for each test
     QString m_bin;
+
+    QString path(const QString &name) const { return QDir(m_root).filePath(name); }
 
     // An installed program: bin/ that is read-only and share/roadtally/ with the
     // blank database and a sample.
     void install()
     {
-        m_bin = m_dir.filePath(QStringLiteral("bin"));
-        const QString share = m_dir.filePath(QStringLiteral("share/roadtally"));
+        m_bin = path(QStringLiteral("bin"));
+        const QString share = path(QStringLiteral("share/roadtally"));
         QVERIFY(QDir().mkpath(m_bin) && QDir().mkpath(share));
         QCOMPARE(createBlankDatabase(QDir(share).filePath(QString::fromLatin1(BlankFileName))),
                  QString());
@@ -64,6 +68,8 @@ class tst_SurveyFolderStart : public QObject
 private Q_SLOTS:
     void init()
     {
+        m_root = m_dir.filePath(QString::number(++m_round));
+        QVERIFY(QDir().mkpath(m_root));
         qunsetenv("ROADTALLY_FOLDER");
         sharedState().setSurveyFolder(QString());
         sharedState().surveyFolderProblem.clear();
@@ -82,7 +88,7 @@ private Q_SLOTS:
     void readOnlyProgramFolderStartsTheDataFolder()
     {
         install();
-        const QString data = m_dir.filePath(QStringLiteral("data"));
+        const QString data = path(QStringLiteral("data"));
         qputenv("XDG_DATA_HOME", QFile::encodeName(data));
         const QString surveys = QDir(data).filePath(QStringLiteral("Roadtally"));
 
@@ -125,7 +131,7 @@ private Q_SLOTS:
     {
         install();
         // A file where the data folder's parent should be: it can never be made.
-        const QString blocker = m_dir.filePath(QStringLiteral("blocker"));
+        const QString blocker = path(QStringLiteral("blocker"));
         writeFile(blocker, "x");
         qputenv("XDG_DATA_HOME", QFile::encodeName(blocker + QStringLiteral("/data")));
 
@@ -155,13 +161,13 @@ private Q_SLOTS:
     void chosenFolder()
     {
         install();
-        const QString chosen = m_dir.filePath(QStringLiteral("chosen/surveys"));
+        const QString chosen = path(QStringLiteral("chosen/surveys"));
         qputenv("ROADTALLY_FOLDER", QFile::encodeName(chosen));
         QCOMPARE(startInSurveyFolder({}), QString());
         QCOMPARE(sharedState().surveyFolder(), chosen);
         QVERIFY(QFile::exists(databasePathIn(chosen)));
         // --folder wins over the environment.
-        const QString option = m_dir.filePath(QStringLiteral("option"));
+        const QString option = path(QStringLiteral("option"));
         QCOMPARE(startInSurveyFolder({option}), QString());
         QCOMPARE(sharedState().surveyFolder(), option);
     }
@@ -169,28 +175,28 @@ private Q_SLOTS:
     void writableProgramFolderIsUsedAsItStands()
     {
         // A build tree or a copy on a stick: no database is made for it.
-        const QString folder = m_dir.filePath(QStringLiteral("stick"));
+        const QString folder = path(QStringLiteral("stick"));
         QVERIFY(QDir().mkpath(folder));
         sharedState().setProgramFolder(folder);
-        qputenv("XDG_DATA_HOME", QFile::encodeName(m_dir.filePath(QStringLiteral("unused"))));
+        qputenv("XDG_DATA_HOME", QFile::encodeName(path(QStringLiteral("unused"))));
         QCOMPARE(startInSurveyFolder({}), QString());
         QCOMPARE(sharedState().surveyFolder(), folder);
         QVERIFY(QDir(folder).entryList(QDir::Files).isEmpty());
-        QVERIFY(!QFileInfo::exists(m_dir.filePath(QStringLiteral("unused"))));
+        QVERIFY(!QFileInfo::exists(path(QStringLiteral("unused"))));
         QCOMPARE(folderNoun(folder), QStringLiteral("program folder"));
     }
 
     void fileFromTheCommandLine()
     {
         install();
-        qputenv("XDG_DATA_HOME", QFile::encodeName(m_dir.filePath(QStringLiteral("data2"))));
+        qputenv("XDG_DATA_HOME", QFile::encodeName(path(QStringLiteral("data2"))));
         QCOMPARE(startInSurveyFolder({}), QString());
         intakeMessageFunction() = [](QWidget *, QMessageBox::Icon, const QString &,
                                      const QString &text, QMessageBox::StandardButtons) {
             qWarning("unexpected message: %s", qPrintable(text));
             return QMessageBox::Ok;
         };
-        const QString downloads = m_dir.filePath(QStringLiteral("Downloads"));
+        const QString downloads = path(QStringLiteral("Downloads"));
         QVERIFY(QDir().mkpath(downloads));
         const QString raw = QDir(downloads).filePath(QStringLiteral("Trailer 7.ovd"));
         QVERIFY(QFile::copy(QStringLiteral(ROADTALLY_TEST_DATA "/raw/") + Sample, raw));
