@@ -332,7 +332,10 @@ void frmRoadtally::Form_Load()
 
     // A database that cannot be read is reported once the window shows; the
     // views stay disabled, since every one of them reads the survey database.
-    {
+    // A survey folder start-up could not make ready is the one thing to report.
+    if (!sharedState().surveyFolderProblem.isEmpty()) {
+        m_databaseError = sharedState().surveyFolderProblem;
+    } else {
         DatabaseSession session(path);
         if (!session.isOpen()) {
             m_databaseError = session.errorText();
@@ -511,6 +514,16 @@ void frmRoadtally::loadRawData(bool fromStartPanel)
         splashframe->hide();
 }
 
+void frmRoadtally::openDataFile(const QString &path)
+{
+    // Without a usable database the load command is off, and so is this.
+    if (!mnuProcessRawData->isEnabled())
+        return;
+    loadRawData(true);
+    // On failure the data file window has said why and stays open with its list.
+    loadDataFileWindow().takeDataFile(path);
+}
+
 void frmRoadtally::LastButton_Click()
 {
     summary->FrameS->show();
@@ -633,7 +646,7 @@ void frmRoadtally::printForm()
             return;
         QString path =
             chooseSaveFile(this, QStringLiteral("Save Form as PDF"),
-                           QDir(sharedState().programFolder()).filePath(QStringLiteral("Form.pdf")),
+                           QDir(sharedState().surveyFolder()).filePath(QStringLiteral("Form.pdf")),
                            QStringLiteral("PDF files (*.pdf)"));
         if (path.isEmpty())
             return;
