@@ -13,12 +13,13 @@
 #include "core/store/DatabaseSession.h"
 #include "core/store/Schema.h"
 #include "core/store/SharedState.h"
-#include "gui/admin/Blankform.h"
 #include "gui/admin/frmOpenSurvey.h"
+#include "gui/info/HelpWindow.h"
 #include "gui/info/frmAbout.h"
 #include "gui/info/pace_description.h"
 #include "gui/info/percent.h"
 #include "gui/kit/Forms.h"
+#include "gui/kit/HelpKey.h"
 #include "gui/shell/DailyVolumeTab.h"
 #include "gui/shell/FifteenMinuteTab.h"
 #include "gui/shell/SpeedChartTab.h"
@@ -480,9 +481,12 @@ void shootInformation(Shooter &shooter)
     shootPlain<pace_description>(shooter, QStringLiteral("40-pace-description"));
     shootPlain<percent>(shooter, QStringLiteral("41-85th-percentile"));
     shootPlain<frmAbout>(shooter, QStringLiteral("42-about"));
-    Blankform &blank = form<Blankform>();
-    blank.resize(640, 400); // an empty backdrop: a small picture says all
-    shootPlain<Blankform>(shooter, QStringLiteral("43-backdrop"));
+    // The user guide at its first page and at the page of the processing window.
+    HelpWindow &help = form<HelpWindow>();
+    help.showPage(kit::HelpContents);
+    shootPlain<HelpWindow>(shooter, QStringLiteral("44-help"));
+    help.showPage(QStringLiteral("loading"));
+    shootPlain<HelpWindow>(shooter, QStringLiteral("45-help-loading"));
 }
 
 } // namespace
