@@ -338,8 +338,7 @@ QString ReportCommand::weekly(DatabaseSession &session)
     // As after opening the survey: a cleared grid, then "Calculate Weekly Totals".
     WeeklyGrid cleared = WeeklyGrid::designState();
     clearWeekData(cleared);
-    const WeeklyResult r = computeWeeklyGrid(
-        session, {survey.batch(), survey.startDate(), survey.stopDate(), cleared});
+    const WeeklyResult r = computeWeeklyGrid(session, weeklyInputOf(survey, cleared));
     if (!r.computed())
         return r.message;
     ReportWeeklyInput in;
@@ -357,6 +356,7 @@ ChartReportInput ReportCommand::chartInput(DatabaseSession &session) const
     in.facts = surveyFacts(*m_survey);
     in.totals = surveyTotals(*m_survey);
     in.statistics = speedStatistics(*m_survey, m_criteria);
+    in.statisticsDirection = m_criteria;
     return in;
 }
 
@@ -404,6 +404,7 @@ QString ReportCommand::volume(DatabaseSession &session)
     DailyVolumeChartInput in;
     static_cast<ChartReportInput &>(in) = chartInput(session);
     in.direction = m_direction;
+    in.date = date;
     // In the proportions of the page's picture rectangle (11520 x 5040 twips).
     in.chart = chartPicture(chartData(r.chart), QSizeF(1152, 504));
     DailyVolume_Graph(m_vp, in);
@@ -418,6 +419,8 @@ QString ReportCommand::profile(DatabaseSession &session)
     in.endDate = m_survey->stopDate();
     const BandHeaders bands = bandHeaders(m_survey->postedLimit());
     in.bandHeadings = {bands.first, bands.second, bands.third};
+    in.postedLimit = m_survey->postedLimit();
+    in.unit = m_survey->radarMode();
     in.rows = speedProfileRows(session, m_survey->batch(), m_direction);
     SpeedProfile(m_vp, in);
     return {};
