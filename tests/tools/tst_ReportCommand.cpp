@@ -139,6 +139,9 @@ void tst_ReportCommand::failures_data()
         << QStringList{QStringLiteral("--scheme"), QStringLiteral("35 to 90 by 5 KPH")}
         << "no display scheme \"35 to 90 by 5 KPH\" for a MPH survey; choose one of: 1 to 25 by 2 "
            "MPH";
+    QTest::newRow("officer not on the list")
+        << QStringList{QStringLiteral("--officer"), QStringLiteral("Lt. Nobody")}
+        << "Lt. Nobody is not on the officer list";
     QTest::newRow("unwritable output")
         << QStringList{QStringLiteral("--pdf"), QStringLiteral("no/such/folder/out.pdf")}
         << "cannot write";

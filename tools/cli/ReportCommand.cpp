@@ -21,6 +21,7 @@
 #include "core/reports/SpeedZoneStudy.h"
 #include "core/reports/TrafficFlow_Graph.h"
 #include "core/store/DatabaseSession.h"
+#include "core/survey/AgencySettings.h"
 #include "core/survey/SurveyDates.h"
 #include "core/text/TextPatterns.h"
 
@@ -301,7 +302,9 @@ ExitCode reportCommand(const Invocation &invocation)
                 QStringLiteral("--direction must be approaching, receding or both"));
         direction = *d;
     }
-    SurveyDirection criteria = SurveyDirection::Approaching;
+    // The statistics beside a chart describe the chart's own direction unless
+    // asked otherwise.
+    SurveyDirection criteria = direction;
     if (invocation.has(QStringLiteral("criteria"))) {
         const auto d = surveyDirectionFromName(invocation.value(QStringLiteral("criteria")));
         if (!d)
@@ -343,6 +346,12 @@ ExitCode reportCommand(const Invocation &invocation)
             return invocation.fail(QStringLiteral("there is no survey with batch number %1 in %2")
                                        .arg(batch, QDir::toNativeSeparators(database)));
         surveyBatch = survey->batch();
+        // As the window's list: only an officer on the list signs a report.
+        if (!officer.isNull() && !findOfficer(session, officer))
+            return invocation.fail(
+                QStringLiteral("%1 is not on the officer list (roadtally-cli officer list "
+                               "shows it)")
+                    .arg(officer));
         problem = builder.build(session, *survey);
     } catch (const DatabaseError &error) {
         problem = QStringLiteral("the survey database cannot be read: %1")

@@ -1,8 +1,9 @@
 // The weekly grid: totals, combined and split rows and the averages over a
 // grid's cells (the worked Monday example, the weekday average that leaves out
 // "*"), and the grid of stored surveys (Wednesday to Tuesday, more than seven
-// days, a Sunday start, a year end, uncovered weekdays kept, and the cases
-// that leave the grid as it was).
+// days, a weekday met twice in part, a Sunday start, a year end, uncovered
+// weekdays kept, and the cases that leave the grid as it was); the headings
+// name the dates the columns show.
 
 #include "fixtures/TimeTableFixture.h"
 
