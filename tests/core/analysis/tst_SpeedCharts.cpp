@@ -152,7 +152,7 @@ private Q_SLOTS:
         double sum = 0;
         for (double v : r.chart.values)
             sum += v;
-        QCOMPARE(sum, 35.0); // every vehicle is on the chart
+        QCOMPARE(sum, 35.0);                  // every vehicle is on the chart
         QCOMPARE(r.chart.colours.at(99), 10); // 100: low end of the pace
         QCOMPARE(r.chart.colours.at(28), 11);
     }
