@@ -354,6 +354,8 @@ ExitCode reportCommand(const Invocation &invocation)
                 QStringLiteral("%1 is not on the officer list (roadtally-cli officer list "
                                "shows it)")
                     .arg(officer));
+        ProgressLine line(invocation.err, invocation.progress,
+                          QStringLiteral("Laying out the %1 report").arg(kind));
         problem = builder.build(session, *survey);
     } catch (const DatabaseError &error) {
         problem = QStringLiteral("the survey database cannot be read: %1")
