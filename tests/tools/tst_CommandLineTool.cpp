@@ -637,7 +637,7 @@ void tst_CommandLineTool::defaultFolder()
     r = runProgram({"list"});
     qunsetenv("ROADTALLY_FOLDER");
     QCOMPARE(r.code, 0);
-    QVERIFY2(r.out.trimmed().endsWith(QStringLiteral("|    L")), qPrintable(r.out));
+    QVERIFY2(r.out.trimmed().endsWith(QStringLiteral("13:45        L")), qPrintable(r.out));
 }
 
 QTEST_GUILESS_MAIN(tst_CommandLineTool)

@@ -139,7 +139,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("caption");
         const char *rows[][2] = {
             {"m1", "&File"},
-            {"mnuPrintForm", "Print Form"},
+            {"mnuPrintForm", "&Print Form"},
             {"mnuOpenStudy", "&Open Study Data"},
             {"mnuSaveStudy", "E&xport Study As...."},
             {"mnuExcel", "Excel Spreadsheet"},
@@ -150,24 +150,24 @@ private Q_SLOTS:
             {"mnuDeleteSurvey", "&Delete Individual Survey"},
             {"mnuManageDatabase", "&Repair && Backup Database"},
             {"mnudeletedatabase", "Delete &Complete Database"},
-            {"m3", "Options"},
+            {"m3", "&Options"},
             {"mnuAdminSetup", "&Admin Setup"},
-            {"m4", "Reports"},
-            {"mnuSummary", "Survey Summary "},
-            {"mnuDailyTraffic", "Daily Traffic Flow"},
+            {"m4", "&Reports"},
+            {"mnuSummary", "&Survey Summary "},
+            {"mnuDailyTraffic", "Daily &Traffic Flow"},
             {"mnuDailyTrafficApproaching", "Approaching Vehicles Only"},
             {"mnuDailyTrafficReceeding", "Receding Vehicles Only"},
             {"mnuDailyTrafficBoth", "Both Directions"},
-            {"mnuDailyVolume", "Daily Volume/Time"},
-            {"mnu85Percent", "85th Percentile"},
+            {"mnuDailyVolume", "Daily &Volume/Time"},
+            {"mnu85Percent", "&85th Percentile"},
             {"mnu85percentApproach", "Approaching Vehicles Only"},
             {"mnu85PercentReceed", "Receding Vehicles Only"},
             {"mnu85PercentBoth", "Both Directions"},
-            {"mnu15Minute", "15 Minute Breakdown"},
-            {"mnuWeeklySummary", "Weekly Summary"},
-            {"m5", "Help"},
-            {"mnuTopics", "Topics"},
-            {"mnuAbout", "About"},
+            {"mnu15Minute", "&15 Minute Breakdown"},
+            {"mnuWeeklySummary", "&Weekly Summary"},
+            {"m5", "&Help"},
+            {"mnuTopics", "&Topics"},
+            {"mnuAbout", "&About"},
         };
         for (const auto &r : rows)
             QTest::newRow(r[0]) << QString::fromLatin1(r[0]) << QString::fromLatin1(r[1]);
@@ -195,7 +195,7 @@ private Q_SLOTS:
         QStringList top;
         for (QAction *a : w.menuBar()->actions())
             top << a->text();
-        QCOMPARE(top, (QStringList{"&File", "&Edit", "Options", "Reports", "Help"}));
+        QCOMPARE(top, (QStringList{"&File", "&Edit", "&Options", "&Reports", "&Help"}));
         QStringList file;
         for (QAction *a : w.m1->actions())
             file << (a->isSeparator() ? QStringLiteral("-") : a->text());
