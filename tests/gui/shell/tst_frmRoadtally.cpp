@@ -199,7 +199,7 @@ private Q_SLOTS:
         QStringList file;
         for (QAction *a : w.m1->actions())
             file << (a->isSeparator() ? QStringLiteral("-") : a->text());
-        QCOMPARE(file, (QStringList{"Print Form", "&Open Study Data", "E&xport Study As....", "-",
+        QCOMPARE(file, (QStringList{"&Print Form", "&Open Study Data", "E&xport Study As....", "-",
                                     "&Load (Process) Raw Data File", "-", "&Exit"}));
     }
 
