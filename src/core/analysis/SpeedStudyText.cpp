@@ -257,7 +257,7 @@ QString speedStudyText(const SpeedStudy &s)
     out += line(QStringLiteral("Average daily traffic"), s.adt.text,
                 s.completeDays > 0 ? QStringLiteral("vehicles a day over %1 complete day%2")
                                          .arg(s.completeDays)
-                                         .arg(s.completeDays == 1 ? "" : "s")
+                                         .arg(s.completeDays == 1 ? QString() : QStringLiteral("s"))
                                    : QString());
     out += QLatin1Char('\n');
 
