@@ -12,6 +12,8 @@
 #include <QSignalSpy>
 #include <QtTest>
 
+using namespace Qt::StringLiterals;
+
 using namespace roadtally;
 
 namespace {
@@ -95,7 +97,7 @@ private Q_SLOTS:
         g.LabelText(QStringLiteral("c"));
         g.ColorData(10); // a colour pass after a full label pass starts at point 1
         QCOMPARE(g.data().colours, QVector<int>({10, -1, -1}));
-        QCOMPARE(g.data().labels, QStringList({"a", "b", "c"}));
+        QCOMPARE(g.data().labels, QStringList({u"a"_s, u"b"_s, u"c"_s}));
     }
 
     void withoutAutoIncAssignmentsStay()
@@ -166,7 +168,7 @@ private Q_SLOTS:
         QVERIFY(g.DataReset(9));
         QCOMPARE(g.numPoints(), 2);
         QCOMPARE(g.data().values, QVector<double>({0, 0}));
-        QCOMPARE(g.data().labels, QStringList({"", ""}));
+        QCOMPARE(g.data().labels, QStringList({u""_s, u""_s}));
         QCOMPARE(g.data().colours, QVector<int>({-1, -1}));
         QCOMPARE(g.data().axisLabel(1), QStringLiteral("2")); // without labels: numbered
     }

@@ -11,6 +11,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+using namespace Qt::StringLiterals;
+
 using namespace roadtally;
 using namespace roadtally::testing;
 
@@ -124,25 +126,27 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("cells"); // set before the totals: "Day1A:0=10"
         QTest::addColumn<QStringList>("checks");
         QTest::newRow("the Monday example")
-            << QStringList{"Day1A:0=10", "Day1A:2=5", "Day1R:0=3", "Day1R:1=4"}
-            << QStringList{"Day1A:24=15", "Day1R:24=7", "C0=22",         "S0=68.2 | 31.8",
-                           "WDAA:0=10",   "WDAA:1=*",   "WDAR:1=4",      "WDAA:24=15",
-                           "WDAR:24=7",   "C7=22",      "S7=68.2 | 31.8"};
+            << QStringList{u"Day1A:0=10"_s, u"Day1A:2=5"_s, u"Day1R:0=3"_s, u"Day1R:1=4"_s}
+            << QStringList{u"Day1A:24=15"_s,    u"Day1R:24=7"_s,    u"C0=22"_s,
+                           u"S0=68.2 | 31.8"_s, u"WDAA:0=10"_s,     u"WDAA:1=*"_s,
+                           u"WDAR:1=4"_s,       u"WDAA:24=15"_s,    u"WDAR:24=7"_s,
+                           u"C7=22"_s,          u"S7=68.2 | 31.8"_s};
         QTest::newRow("weekday average 9, not 6")
-            << QStringList{"Day1A:5=12", "Day2A:5=*", "Day3A:5=6"}
-            << QStringList{"WDAA:5=9", "WDAA:24=9", "Day2A:24=0"};
+            << QStringList{u"Day1A:5=12"_s, u"Day2A:5=*"_s, u"Day3A:5=6"_s}
+            << QStringList{u"WDAA:5=9"_s, u"WDAA:24=9"_s, u"Day2A:24=0"_s};
         QTest::newRow("weekend average rounds half away from zero")
-            << QStringList{"Day6A:8=13", "Day7A:8=14", "Day6R:8=1"}
-            << QStringList{"WKAA:8=14", "WKAR:8=1", "WKAA:24=14", "C8=15", "S8=93.3 | 6.7"};
+            << QStringList{u"Day6A:8=13"_s, u"Day7A:8=14"_s, u"Day6R:8=1"_s}
+            << QStringList{u"WKAA:8=14"_s, u"WKAR:8=1"_s, u"WKAA:24=14"_s, u"C8=15"_s,
+                           u"S8=93.3 | 6.7"_s};
         QTest::newRow("a day without vehicles keeps its split")
-            << QStringList{"S2=40. | 60."}
-            << QStringList{"Day3A:24=0", "Day3R:24=0", "C2=0", "S2=40. | 60."};
+            << QStringList{u"S2=40. | 60."_s}
+            << QStringList{u"Day3A:24=0"_s, u"Day3R:24=0"_s, u"C2=0"_s, u"S2=40. | 60."_s};
         QTest::newRow("averages of no number keep their text; their sum 0 is empty")
-            << QStringList{"WKAA:3=old"}
-            << QStringList{"WKAA:3=old", "WKAA:24=", "WKAR:24=", "C8=0", "S8=*"};
+            << QStringList{u"WKAA:3=old"_s}
+            << QStringList{u"WKAA:3=old"_s, u"WKAA:24="_s, u"WKAR:24="_s, u"C8=0"_s, u"S8=*"_s};
         QTest::newRow("a one-sided day")
-            << QStringList{"Day5R:23=8"}
-            << QStringList{"Day5A:24=0", "Day5R:24=8", "C4=8", "S4=. | 100."};
+            << QStringList{u"Day5R:23=8"_s}
+            << QStringList{u"Day5A:24=0"_s, u"Day5R:24=8"_s, u"C4=8"_s, u"S4=. | 100."_s};
     }
     void totals()
     {
@@ -172,57 +176,57 @@ private Q_SLOTS:
             << "061026-A"
             << "06/10/26"
             << "06/16/26"
-            << QStringList{"H=Mon-08|Tue-09|Wed-10|Thu-11|Fri-12|Sat-13|Sun-14",
-                           "Day1A:8=15",
-                           "Day2A:8=16",
-                           "Day3A:8=10",
-                           "Day7A:8=14",
-                           "Day1R:17=115",
-                           "Day1A:0=*",
-                           "Day1A:24=15",
-                           "Day1R:24=115",
-                           "C0=130",
-                           "S0=11.5 | 88.5",
-                           "WDAA:8=13",
-                           "WDAR:17=113",
-                           "WKAA:8=14",
-                           "WKAR:17=114",
-                           "WDAA:24=13",
-                           "C7=126",
-                           "S7=10.3 | 89.7",
-                           "WDAA:0=*"};
+            << QStringList{u"H=Mon-08|Tue-09|Wed-10|Thu-11|Fri-12|Sat-13|Sun-14"_s,
+                           u"Day1A:8=15"_s,
+                           u"Day2A:8=16"_s,
+                           u"Day3A:8=10"_s,
+                           u"Day7A:8=14"_s,
+                           u"Day1R:17=115"_s,
+                           u"Day1A:0=*"_s,
+                           u"Day1A:24=15"_s,
+                           u"Day1R:24=115"_s,
+                           u"C0=130"_s,
+                           u"S0=11.5 | 88.5"_s,
+                           u"WDAA:8=13"_s,
+                           u"WDAR:17=113"_s,
+                           u"WKAA:8=14"_s,
+                           u"WKAR:17=114"_s,
+                           u"WDAA:24=13"_s,
+                           u"C7=126"_s,
+                           u"S7=10.3 | 89.7"_s,
+                           u"WDAA:0=*"_s};
         QTest::newRow("more than seven days")
             << "061026-B"
             << "06/10/26"
             << "06/18/26"
-            << QStringList{"H=Mon-08|Tue-09|Wed-10|Thu-11|Fri-12|Sat-13|Sun-14", "Day3A:8=17",
-                           "Day4A:8=18", "Day5A:8=12", "Day1A:8=15"};
+            << QStringList{u"H=Mon-08|Tue-09|Wed-10|Thu-11|Fri-12|Sat-13|Sun-14"_s, u"Day3A:8=17"_s,
+                           u"Day4A:8=18"_s, u"Day5A:8=12"_s, u"Day1A:8=15"_s};
         QTest::newRow("Sunday start")
             << "061426-A"
             << "06/14/26"
             << "06/15/26"
-            << QStringList{"H=Mon-15|Tue-16|Wed-17|Thu-18|Fri-19|Sat-20|Sun-21",
-                           "Day7A:8=14",
-                           "Day1A:8=15",
-                           "Day2A:8=*",
-                           "Day2A:24=0",
-                           "C1=0",
-                           "S1=*"};
+            << QStringList{u"H=Mon-15|Tue-16|Wed-17|Thu-18|Fri-19|Sat-20|Sun-21"_s,
+                           u"Day7A:8=14"_s,
+                           u"Day1A:8=15"_s,
+                           u"Day2A:8=*"_s,
+                           u"Day2A:24=0"_s,
+                           u"C1=0"_s,
+                           u"S1=*"_s};
         QTest::newRow("year end") << "123025-A"
                                   << "12/30/25"
                                   << "01/02/26"
                                   << QStringList{
-                                         "H=Mon-29|Tue-30|Wed-31|Thu-01|Fri-02|Sat-03|Sun-04",
-                                         "Day2A:8=30",
-                                         "Day3A:8=31",
-                                         "Day4A:8=1",
-                                         "Day5A:8=2",
-                                         "Day1A:8=*",
-                                         "Day6A:8=*",
-                                         "WDAA:8=16"};
+                                         u"H=Mon-29|Tue-30|Wed-31|Thu-01|Fri-02|Sat-03|Sun-04"_s,
+                                         u"Day2A:8=30"_s,
+                                         u"Day3A:8=31"_s,
+                                         u"Day4A:8=1"_s,
+                                         u"Day5A:8=2"_s,
+                                         u"Day1A:8=*"_s,
+                                         u"Day6A:8=*"_s,
+                                         u"WDAA:8=16"_s};
         QTest::newRow("padded batch number") << "123025-A  "
                                              << "12/30/25"
-                                             << "01/02/26" << QStringList{"Day4A:8=1"};
+                                             << "01/02/26" << QStringList{u"Day4A:8=1"_s};
     }
     void stored()
     {
@@ -241,7 +245,7 @@ private Q_SLOTS:
         DatabaseSession s(m_path);
         const WeeklyResult r = weeklyGridOfSurvey(s, QStringLiteral("061426-A"));
         QVERIFY(r.computed());
-        verifyCells(r.grid, {"Day7A:8=14", "Day2A:8=*", "S1=*"});
+        verifyCells(r.grid, {u"Day7A:8=14"_s, u"Day2A:8=*"_s, u"S1=*"_s});
         const WeeklyResult none = weeklyGridOfSurvey(s, QStringLiteral("010101-Q"));
         QVERIFY(!none.computed());
         QCOMPARE(none.message,
@@ -261,8 +265,8 @@ private Q_SLOTS:
             computeWeeklyGrid(s, {QStringLiteral("123025-A"), QStringLiteral("12/30/25"),
                                   QStringLiteral("01/02/26"), before});
         QVERIFY(r.computed());
-        verifyCells(r.grid, {"Day1A:0=5", "Day1A:24=5", "Day6A:3=77", "Day6A:24=77", "C5=77",
-                             "S5=100. | .", "WKAA:3=77", "Day4A:8=1"});
+        verifyCells(r.grid, {u"Day1A:0=5"_s, u"Day1A:24=5"_s, u"Day6A:3=77"_s, u"Day6A:24=77"_s,
+                             u"C5=77"_s, u"S5=100. | ."_s, u"WKAA:3=77"_s, u"Day4A:8=1"_s});
     }
 
     void leftAsItWas_data()
