@@ -4,6 +4,7 @@
 #include "cli/Commands.h"
 
 #include "core/store/DatabaseSession.h"
+#include "core/store/Installation.h"
 #include "core/store/Schema.h"
 #include "core/store/SharedState.h"
 #include "fixtures/DatabaseTrouble.h"
@@ -116,6 +117,7 @@ private slots:
     void importDatabaseFailures();
     void concurrentImports();
     void noDatabase();
+    void defaultFolder();
 
 private:
     QTemporaryDir m_dir;
@@ -144,7 +146,6 @@ void tst_CommandLineTool::usageErrors_data()
                              u"--zone"_s,     u"School"_s};
     QTest::newRow("no command") << QStringList{} << "no command given";
     QTest::newRow("unknown command") << QStringList{u"upload"_s} << "unknown command upload";
-    QTest::newRow("init without folder") << QStringList{u"init"_s} << "missing --folder DIR";
     QTest::newRow("init folder without value")
         << QStringList{u"init"_s, u"--folder"_s} << "--folder needs DIR";
     QTest::newRow("init empty folder")
@@ -163,8 +164,6 @@ void tst_CommandLineTool::usageErrors_data()
         << "missing the raw data FILE";
     QTest::newRow("import two files")
         << (QStringList(import) << u"y.ovd"_s) << "unexpected argument y.ovd";
-    QTest::newRow("import without folder")
-        << QStringList{u"import"_s, u"x.ovd"_s} << "missing --folder DIR";
     QTest::newRow("range with one end")
         << (QStringList(import) << u"--range"_s << u"10"_s) << "--range needs LOW HIGH";
     QTest::newRow("range inline, one end")
@@ -252,12 +251,12 @@ void tst_CommandLineTool::help_data()
     QTest::addColumn<QString>("expected");
     QTest::newRow("general") << QStringList{u"--help"_s} << "Usage: roadtally-cli <command>";
     QTest::newRow("help import") << QStringList{u"help"_s, u"import"_s}
-                                 << "Usage: roadtally-cli import --folder DIR FILE";
+                                 << "Usage: roadtally-cli import [--folder DIR] FILE";
     QTest::newRow("init") << QStringList{u"init"_s, u"--help"_s}
-                          << "Usage: roadtally-cli init --folder DIR";
+                          << "Usage: roadtally-cli init [--folder DIR]";
     QTest::newRow("import") << QStringList{u"import"_s, u"-h"_s} << "--range LOW HIGH";
     QTest::newRow("list") << QStringList{u"list"_s, u"--help"_s}
-                          << "Usage: roadtally-cli list --folder DIR";
+                          << "Usage: roadtally-cli list [--folder DIR]";
 }
 
 void tst_CommandLineTool::help()
@@ -598,6 +597,30 @@ void tst_CommandLineTool::noDatabase()
     QCOMPARE(r.code, 1);
     QVERIFY2(r.err.contains(QStringLiteral("there is no survey database")), qPrintable(r.err));
     QVERIFY(!QFile::exists(databasePathIn(folder)));
+}
+
+void tst_CommandLineTool::defaultFolder()
+{
+    // Without --folder every command works in the survey folder: here the one
+    // ROADTALLY_FOLDER names. Scripts see no progress lines.
+    const QString folder = m_dir.filePath(QStringLiteral("from environment"));
+    qputenv("ROADTALLY_FOLDER", QFile::encodeName(folder));
+    Run r = runProgram({"--version"});
+    QCOMPARE(r.code, 0);
+    QVERIFY2(r.out.startsWith(QStringLiteral("roadtally-cli %1\n").arg(programVersion())),
+             qPrintable(r.out));
+    QVERIFY2(r.out.contains(QStringLiteral("survey folder ") + QDir::toNativeSeparators(folder)),
+             qPrintable(r.out));
+    r = runProgram({"init"});
+    QCOMPARE(r.code, 0);
+    QVERIFY(QFile::exists(databasePathIn(folder)));
+    r = runProgram({"import", m_sample, "--location", "L", "--direction", "N", "--zone", "Z"});
+    QCOMPARE(r.code, 0);
+    QCOMPARE(r.err, QString());
+    r = runProgram({"list"});
+    qunsetenv("ROADTALLY_FOLDER");
+    QCOMPARE(r.code, 0);
+    QVERIFY2(r.out.trimmed().endsWith(QStringLiteral("|    L")), qPrintable(r.out));
 }
 
 QTEST_GUILESS_MAIN(tst_CommandLineTool)
