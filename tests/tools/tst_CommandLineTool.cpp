@@ -605,19 +605,20 @@ void tst_CommandLineTool::defaultFolder()
     // ROADTALLY_FOLDER names. Scripts see no progress lines.
     const QString folder = m_dir.filePath(QStringLiteral("from environment"));
     qputenv("ROADTALLY_FOLDER", QFile::encodeName(folder));
-    Run r = runProgram({"--version"});
+    Run r = runProgram({u"--version"_s});
     QCOMPARE(r.code, 0);
     QVERIFY2(r.out.startsWith(QStringLiteral("roadtally-cli %1\n").arg(programVersion())),
              qPrintable(r.out));
     QVERIFY2(r.out.contains(QStringLiteral("survey folder ") + QDir::toNativeSeparators(folder)),
              qPrintable(r.out));
-    r = runProgram({"init"});
+    r = runProgram({u"init"_s});
     QCOMPARE(r.code, 0);
     QVERIFY(QFile::exists(databasePathIn(folder)));
-    r = runProgram({"import", m_sample, "--location", "L", "--direction", "N", "--zone", "Z"});
+    r = runProgram({u"import"_s, m_sample, u"--location"_s, u"L"_s, u"--direction"_s, u"N"_s,
+                    u"--zone"_s, u"Z"_s});
     QCOMPARE(r.code, 0);
     QCOMPARE(r.err, QString());
-    r = runProgram({"list"});
+    r = runProgram({u"list"_s});
     qunsetenv("ROADTALLY_FOLDER");
     QCOMPARE(r.code, 0);
     QVERIFY2(r.out.trimmed().endsWith(QStringLiteral("|    L")), qPrintable(r.out));
