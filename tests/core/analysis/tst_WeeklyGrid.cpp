@@ -1,8 +1,9 @@
 // The weekly grid: totals, combined and split rows and the averages over a
 // grid's cells (the worked Monday example, the weekday average that leaves out
 // "*"), and the grid of stored surveys (Wednesday to Tuesday, more than seven
-// days, a Sunday start, a year end, uncovered weekdays kept, and the cases
-// that leave the grid as it was).
+// days, a weekday met twice in part, a Sunday start, a year end, uncovered
+// weekdays kept, and the cases that leave the grid as it was); the headings
+// name the dates the columns show.
 
 #include "fixtures/TimeTableFixture.h"
 
@@ -96,6 +97,7 @@ private Q_SLOTS:
         insertSpan(s, QStringLiteral("123025-A"), QDate(2025, 12, 30), QDate(2026, 1, 2));
         insertSpan(s, QStringLiteral("061026-C"), QDate(2026, 6, 10), QDate(2026, 6, 16),
                    QDate(2026, 6, 13));
+        insertSpan(s, QStringLiteral("061026-W"), QDate(2026, 6, 10), QDate(2026, 6, 17));
         t.commit();
     }
 
@@ -172,11 +174,13 @@ private Q_SLOTS:
         QTest::addColumn<QString>("start");
         QTest::addColumn<QString>("stop");
         QTest::addColumn<QStringList>("checks");
+        QTest::addColumn<QString>("times"); // "start-stop" when the survey ran
+        // The headings name the dates whose values the columns show.
         QTest::newRow("Wednesday to Tuesday")
             << "061026-A"
             << "06/10/26"
             << "06/16/26"
-            << QStringList{u"H=Mon-08|Tue-09|Wed-10|Thu-11|Fri-12|Sat-13|Sun-14"_s,
+            << QStringList{u"H=Mon-15|Tue-16|Wed-10|Thu-11|Fri-12|Sat-13|Sun-14"_s,
                            u"Day1A:8=15"_s,
                            u"Day2A:8=16"_s,
                            u"Day3A:8=10"_s,
@@ -194,39 +198,64 @@ private Q_SLOTS:
                            u"WDAA:24=13"_s,
                            u"C7=126"_s,
                            u"S7=10.3 | 89.7"_s,
-                           u"WDAA:0=*"_s};
+                           u"WDAA:0=*"_s}
+            << "";
+        // Whole days met twice: the later one shows in every hour.
         QTest::newRow("more than seven days")
             << "061026-B"
             << "06/10/26"
             << "06/18/26"
-            << QStringList{u"H=Mon-08|Tue-09|Wed-10|Thu-11|Fri-12|Sat-13|Sun-14"_s, u"Day3A:8=17"_s,
-                           u"Day4A:8=18"_s, u"Day5A:8=12"_s, u"Day1A:8=15"_s};
+            << QStringList{u"H=Mon-15|Tue-16|Wed-17|Thu-18|Fri-12|Sat-13|Sun-14"_s, u"Day3A:8=17"_s,
+                           u"Day4A:8=18"_s, u"Day5A:8=12"_s, u"Day1A:8=15"_s}
+            << "";
+        // Wednesday 08:30 to the next Wednesday 08:18: the second Wednesday
+        // shows in the hours it ran (to 08:00 - 09:00), the first in the rest.
+        QTest::newRow("a weekday met twice, in part")
+            << "061026-W"
+            << "06/10/26"
+            << "06/17/26"
+            << QStringList{u"H=Mon-15|Tue-16|Wed-10/17|Thu-11|Fri-12|Sat-13|Sun-14"_s,
+                           u"Day3A:8=17"_s,
+                           u"Day3R:17=110"_s,
+                           u"Day3A:24=17"_s,
+                           u"Day3R:24=110"_s,
+                           u"C2=127"_s}
+            << "08:30-08:18";
+        QTest::newRow("a weekday met twice, the first date no longer shown")
+            << "061026-W"
+            << "06/10/26"
+            << "06/17/26"
+            << QStringList{u"H=Mon-15|Tue-16|Wed-17|Thu-11|Fri-12|Sat-13|Sun-14"_s, u"Day3A:8=17"_s,
+                           u"Day3R:17=117"_s}
+            << "08:30-23:30";
         QTest::newRow("Sunday start")
             << "061426-A"
             << "06/14/26"
             << "06/15/26"
-            << QStringList{u"H=Mon-15|Tue-16|Wed-17|Thu-18|Fri-19|Sat-20|Sun-21"_s,
+            << QStringList{u"H=Mon-15|Tue-16|Wed-17|Thu-18|Fri-19|Sat-20|Sun-14"_s,
                            u"Day7A:8=14"_s,
                            u"Day1A:8=15"_s,
                            u"Day2A:8=*"_s,
                            u"Day2A:24=0"_s,
                            u"C1=0"_s,
-                           u"S1=*"_s};
-        QTest::newRow("year end") << "123025-A"
-                                  << "12/30/25"
-                                  << "01/02/26"
-                                  << QStringList{
-                                         u"H=Mon-29|Tue-30|Wed-31|Thu-01|Fri-02|Sat-03|Sun-04"_s,
-                                         u"Day2A:8=30"_s,
-                                         u"Day3A:8=31"_s,
-                                         u"Day4A:8=1"_s,
-                                         u"Day5A:8=2"_s,
-                                         u"Day1A:8=*"_s,
-                                         u"Day6A:8=*"_s,
-                                         u"WDAA:8=16"_s};
+                           u"S1=*"_s}
+            << "";
+        QTest::newRow("year end")
+            << "123025-A"
+            << "12/30/25"
+            << "01/02/26"
+            << QStringList{u"H=Mon-29|Tue-30|Wed-31|Thu-01|Fri-02|Sat-03|Sun-04"_s,
+                           u"Day2A:8=30"_s,
+                           u"Day3A:8=31"_s,
+                           u"Day4A:8=1"_s,
+                           u"Day5A:8=2"_s,
+                           u"Day1A:8=*"_s,
+                           u"Day6A:8=*"_s,
+                           u"WDAA:8=16"_s}
+            << "";
         QTest::newRow("padded batch number") << "123025-A  "
                                              << "12/30/25"
-                                             << "01/02/26" << QStringList{u"Day4A:8=1"_s};
+                                             << "01/02/26" << QStringList{u"Day4A:8=1"_s} << "";
     }
     void stored()
     {
@@ -234,8 +263,12 @@ private Q_SLOTS:
         QFETCH(QString, start);
         QFETCH(QString, stop);
         QFETCH(QStringList, checks);
+        QFETCH(QString, times);
         DatabaseSession s(m_path);
-        const WeeklyResult r = computeWeeklyGrid(s, {batch, start, stop, cleared()});
+        WeeklyInput input{batch, start, stop, cleared()};
+        input.startTime = times.section(QLatin1Char('-'), 0, 0);
+        input.stopTime = times.section(QLatin1Char('-'), 1, 1);
+        const WeeklyResult r = computeWeeklyGrid(s, input);
         QVERIFY2(r.computed(), qPrintable(r.message));
         verifyCells(r.grid, checks);
     }
@@ -245,7 +278,7 @@ private Q_SLOTS:
         DatabaseSession s(m_path);
         const WeeklyResult r = weeklyGridOfSurvey(s, QStringLiteral("061426-A"));
         QVERIFY(r.computed());
-        verifyCells(r.grid, {u"Day7A:8=14"_s, u"Day2A:8=*"_s, u"S1=*"_s});
+        verifyCells(r.grid, {"Day7A:8=14", "Day2A:8=*", "S1=*"});
         const WeeklyResult none = weeklyGridOfSurvey(s, QStringLiteral("010101-Q"));
         QVERIFY(!none.computed());
         QCOMPARE(none.message,
@@ -265,8 +298,8 @@ private Q_SLOTS:
             computeWeeklyGrid(s, {QStringLiteral("123025-A"), QStringLiteral("12/30/25"),
                                   QStringLiteral("01/02/26"), before});
         QVERIFY(r.computed());
-        verifyCells(r.grid, {u"Day1A:0=5"_s, u"Day1A:24=5"_s, u"Day6A:3=77"_s, u"Day6A:24=77"_s,
-                             u"C5=77"_s, u"S5=100. | ."_s, u"WKAA:3=77"_s, u"Day4A:8=1"_s});
+        verifyCells(r.grid, {"Day1A:0=5", "Day1A:24=5", "Day6A:3=77", "Day6A:24=77", "C5=77",
+                             "S5=100. | .", "WKAA:3=77", "Day4A:8=1"});
     }
 
     void leftAsItWas_data()
