@@ -1,7 +1,7 @@
 #include "gui/info/frmAbout.h"
 
 #include "gui/info/AboutArtwork.h"
-#include "gui/kit/EscapeKey.h"
+#include "gui/kit/WindowClose.h"
 #include "gui/kit/WindowPlacement.h"
 
 #include <QEvent>
@@ -65,7 +65,7 @@ frmAbout::frmAbout(QWidget *parent) : QWidget(parent)
 
     adjustSize();
     placeOnScreen(this);
-    closeOnEscape(this, [this] { Form_Click(); });
+    kit::closeThrough(this, [this] { Form_Click(); });
 }
 
 void frmAbout::Form_Click()

@@ -4,9 +4,10 @@
 #include "core/store/SharedState.h"
 #include "gui/intake/frmProcessData.h"
 #include "gui/kit/ActivationWatch.h"
-#include "gui/kit/EscapeKey.h"
+#include "gui/kit/BusyPointer.h"
 #include "gui/kit/Forms.h"
-#include "gui/kit/IntakeMessage.h"
+#include "gui/kit/Message.h"
+#include "gui/kit/WindowClose.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -138,7 +139,7 @@ frmLoadDataFile::frmLoadDataFile(QWidget *parent) : QWidget(parent, Qt::Window)
     connect(FileName, &QLineEdit::returnPressed, File, &QPushButton::animateClick);
     connect(DeleteFile, &QPushButton::clicked, this, [this] { DeleteFile_Click(); });
     connect(Cancel, &QPushButton::clicked, this, [this] { Cancel_Click(); });
-    closeOnEscape(this, Cancel);
+    kit::closeThrough(this, Cancel);
     // Enter on a file of the list loads it, as the default button would.
     File1->installEventFilter(this);
 
@@ -192,12 +193,6 @@ void frmLoadDataFile::refreshList()
     File1->addItems(dataFilesIn(sharedState().programFolder()));
 }
 
-void frmLoadDataFile::closeEvent(QCloseEvent *event)
-{
-    event->ignore();
-    Cancel_Click();
-}
-
 void frmLoadDataFile::Form_Activate()
 {
     FileName->clear();
@@ -227,29 +222,27 @@ void frmLoadDataFile::loadFile()
 {
     const QString name = FileName->text();
     if (name.isEmpty()) {
-        intakeMessage(this, loadMessage(LoadStatus::NoFileName), text::ErrorTitle);
+        kit::message(this, loadMessage(LoadStatus::NoFileName), text::ErrorTitle);
         return;
     }
 
     sharedState().rawDataText.clear();
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    kit::BusyPointer busy;
     LoadResult loaded = loadRawDataFile(sharedState().programFolder(), name);
     if (loaded.status == LoadStatus::Unreadable) {
-        QApplication::restoreOverrideCursor();
+        busy.release();
         // There, but no file that can be read: say so, and which one.
-        intakeMessage(this, loadMessage(loaded), QString::fromLatin1(ProgramTitle),
-                      QMessageBox::Warning);
+        kit::message(this, loadMessage(loaded), kit::Title, QMessageBox::Warning);
         return;
     }
     if (loaded.status != LoadStatus::Loaded) {
-        QApplication::restoreOverrideCursor();
+        busy.release();
         // A name with a folder or a wildcard is no file of the program folder:
         // it gets the message of a missing file.
         const LoadStatus shown =
             loaded.status == LoadStatus::NoFileName ? LoadStatus::NoFileName : LoadStatus::NotFound;
-        intakeMessage(this, loadMessage(shown),
-                      shown == LoadStatus::NoFileName ? text::ErrorTitle
-                                                      : QString::fromLatin1(ProgramTitle));
+        kit::message(this, loadMessage(shown),
+                     shown == LoadStatus::NoFileName ? text::ErrorTitle : kit::Title);
         return;
     }
 
@@ -265,14 +258,13 @@ void frmLoadDataFile::loadFile()
     process.raise();
     process.activateWindow();
     hide();
-    QApplication::restoreOverrideCursor();
 }
 
 void frmLoadDataFile::DeleteFile_Click()
 {
     const QString name = FileName->text();
-    const auto answer = intakeMessage(this, text::DeleteQuestion + name, text::DeleteTitle,
-                                      QMessageBox::Question, QMessageBox::Ok | QMessageBox::Cancel);
+    const auto answer = kit::message(this, text::DeleteQuestion + name, text::DeleteTitle,
+                                     QMessageBox::Question, QMessageBox::Ok | QMessageBox::Cancel);
     if (answer != QMessageBox::Ok)
         return;
 

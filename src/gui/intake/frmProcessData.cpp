@@ -54,14 +54,6 @@ void frmProcessData::showEvent(QShowEvent *event)
         Form_Activate();
 }
 
-void frmProcessData::closeEvent(QCloseEvent *event)
-{
-    event->ignore();
-    // A survey under way is not cancelled half-way: the window stays until it ends.
-    if (!isImporting())
-        Command1_Click();
-}
-
 void frmProcessData::Form_Activate()
 {
     Input_Location->clear();

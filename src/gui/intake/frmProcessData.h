@@ -4,10 +4,13 @@
 // and headway, may edit the raw text, and starts the import.
 
 #include "core/store/BoundDataSource.h"
+#include "gui/kit/BusyPointer.h"
 #include "gui/kit/ControlArray.h"
 
 #include <QVector>
 #include <QWidget>
+
+#include <optional>
 
 class QComboBox;
 class QGroupBox;
@@ -140,7 +143,6 @@ protected:
     void showEvent(QShowEvent *event) override;
     // Closing the window from its title bar is its Cancel: otherwise the main
     // window would stay disabled with no window left to enable it.
-    void closeEvent(QCloseEvent *event) override;
 
 private:
     QWidget *buildProcessTab();
@@ -156,6 +158,7 @@ private:
     void importFinished(const ImportResult &result);
 
     ImportRunner *m_runner = nullptr;
+    std::optional<kit::BusyPointer> m_busy; // while an import runs
 };
 
 } // namespace roadtally

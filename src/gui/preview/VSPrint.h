@@ -68,7 +68,6 @@ public Q_SLOTS:
     void saveReportAsPdf();
 
 protected:
-    void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
 private:
@@ -79,7 +78,6 @@ private:
     std::shared_ptr<const Document> m_document;
     ActivationWatch *m_watch = nullptr;
     int m_builds = 0;
-    bool m_closing = false;
     bool m_printing = false;
 };
 

@@ -1,6 +1,8 @@
 #include "gui/shell/DailyVolumeTab.h"
 
 #include "core/analysis/DailyVolume.h"
+#include "gui/kit/DatabaseFailure.h"
+#include "gui/kit/Message.h"
 #include "gui/kit/WidgetKit.h"
 #include "gui/shell/GraphView.h"
 
@@ -123,7 +125,7 @@ bool DailyVolumeTab::drawVolumeChart(const QString &date, SurveyDirection direct
     withSurveyDatabase(this, [&](DatabaseSession &session) {
         const DailyVolumeResult result = dailyVolume(session, input);
         if (!result.hasChart()) {
-            showMessage(this, result.message);
+            notice(this, result.message);
             return;
         }
         drawChart(Graph2->graph(), result.chart);

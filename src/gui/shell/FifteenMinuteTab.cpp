@@ -1,6 +1,7 @@
 #include "gui/shell/FifteenMinuteTab.h"
 
 #include "core/analysis/FifteenMinute.h"
+#include "gui/kit/DatabaseFailure.h"
 #include "gui/kit/WidgetKit.h"
 
 #include <QComboBox>

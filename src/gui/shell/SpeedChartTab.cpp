@@ -1,5 +1,7 @@
 #include "gui/shell/SpeedChartTab.h"
 
+#include "gui/kit/DatabaseFailure.h"
+#include "gui/kit/Message.h"
 #include "gui/kit/WidgetKit.h"
 #include "gui/shell/GraphView.h"
 
@@ -134,7 +136,7 @@ bool SpeedChartTab::drawChart(SurveyDirection chosen)
         const SpeedChartResult result =
             m_names.percentile ? percent85Chart(session, input) : trafficFlowChart(session, input);
         if (!result.hasChart()) {
-            showMessage(this, result.message);
+            notice(this, result.message);
             return;
         }
         roadtally::drawChart(graph->graph(), result.chart);

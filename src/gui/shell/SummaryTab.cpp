@@ -10,6 +10,7 @@
 #include "gui/kit/Artwork.h"
 #include "gui/kit/BoundLabel.h"
 #include "gui/kit/ClickLabel.h"
+#include "gui/kit/DatabaseFailure.h"
 #include "gui/kit/WidgetKit.h"
 
 #include <QComboBox>
@@ -455,20 +456,13 @@ void SummaryTab::runScheme(const QString &name)
         return;
     const auto direction = static_cast<SurveyDirection>(checked);
     const QString total = Label1[17 + 2 * checked]->text();
-    DatabaseSession session(sharedState().deriveDatabasePath());
-    if (!session.isOpen()) {
-        showMessage(this, session.errorText());
-        return;
-    }
-    try {
+    withSurveyDatabase(this, [&](DatabaseSession &session) {
         const SchemeResult r = computeScheme(session, Label7[4]->text(), *scheme, direction, total);
         for (int i = 0; i < 13; ++i) {
             Label2[i]->setText(r.volumeTexts.at(i));
             Label2[13 + i]->setText(r.percentTexts.at(i));
         }
-    } catch (const DatabaseError &e) {
-        showMessage(this, QString::fromUtf8(e.what()));
-    }
+    });
 }
 
 void SummaryTab::schemeAA()

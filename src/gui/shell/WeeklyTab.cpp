@@ -1,5 +1,8 @@
 #include "gui/shell/WeeklyTab.h"
 
+#include "gui/kit/BusyPointer.h"
+#include "gui/kit/DatabaseFailure.h"
+#include "gui/kit/Message.h"
 #include "gui/kit/WidgetKit.h"
 
 #include <QComboBox>
@@ -171,15 +174,17 @@ bool WeeklyTab::calculateWeeklyTotals()
     input.startDate = shown.startDate;
     input.stopDate = shown.stopDate;
     input.previous = grid();
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     WeeklyResult result;
-    const bool read = withSurveyDatabase(
-        this, [&](DatabaseSession &session) { result = computeWeeklyGrid(session, input); });
-    QGuiApplication::restoreOverrideCursor();
+    bool read = false;
+    {
+        BusyPointer busy;
+        read = withSurveyDatabase(
+            this, [&](DatabaseSession &session) { result = computeWeeklyGrid(session, input); });
+    }
     if (!read)
         return false;
     if (!result.computed()) {
-        showMessage(this, result.message);
+        notice(this, result.message);
         return false;
     }
     showGrid(result.grid);

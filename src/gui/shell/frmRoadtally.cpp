@@ -10,7 +10,9 @@
 #include "gui/kit/ActivationWatch.h"
 #include "gui/kit/Artwork.h"
 #include "gui/kit/ClickLabel.h"
+#include "gui/kit/DatabaseFailure.h"
 #include "gui/kit/Forms.h"
+#include "gui/kit/Message.h"
 #include "gui/kit/WidgetKit.h"
 #include "gui/shell/DailyVolumeTab.h"
 #include "gui/shell/FifteenMinuteTab.h"
@@ -320,14 +322,15 @@ void frmRoadtally::Form_Load()
     {
         DatabaseSession session(path);
         if (!session.isOpen()) {
-            m_databaseError = session.errorText();
+            m_databaseError = databaseFailureText(path, DatabaseAccess::Read, session.openFault(),
+                                                  session.errorText());
         } else {
             try {
                 session.scalar(QStringLiteral("SELECT count(*) FROM [Header]"));
                 session.scalar(QStringLiteral("SELECT count(*) FROM [Summary]"));
             } catch (const DatabaseError &e) {
-                m_databaseError = QStringLiteral("The survey database %1 cannot be read: %2")
-                                      .arg(path, QString::fromUtf8(e.what()));
+                m_databaseError = databaseFailureText(path, DatabaseAccess::Read, e.fault(),
+                                                      QString::fromUtf8(e.what()));
             }
         }
     }
@@ -364,9 +367,8 @@ void frmRoadtally::showEvent(QShowEvent *event)
 
 void frmRoadtally::reportDatabaseProblem()
 {
-    showMessage(this,
-                m_databaseError + QStringLiteral("\n\nThe survey views stay disabled until the "
-                                                 "program finds a usable database."));
+    notice(this, m_databaseError + QStringLiteral("\n\nThe survey views stay disabled until the "
+                                                  "program finds a usable database."));
 }
 
 // ---------------------------------------------------------------------------
@@ -399,12 +401,7 @@ void frmRoadtally::SSTab_Click(int previousTab)
     resetCombo(Date15min, DatePrompt);
     resetCombo(DateVolume, DatePrompt);
 
-    DatabaseSession session(sharedState().deriveDatabasePath());
-    if (!session.isOpen()) {
-        showMessage(this, session.errorText());
-        return;
-    }
-    try {
+    withSurveyDatabase(this, [&](DatabaseSession &session) {
         const QStringList dates = surveyDates(session, summary->Label7[4]->text());
         for (const QString &d : dates) {
             Date15min->addItem(d);
@@ -412,9 +409,7 @@ void frmRoadtally::SSTab_Click(int previousTab)
         }
         Date15min->setEditText(DatePrompt);
         DateVolume->setEditText(DatePrompt);
-    } catch (const DatabaseError &e) {
-        showMessage(this, QString::fromUtf8(e.what()));
-    }
+    });
 }
 
 SurveyDirection frmRoadtally::summaryDirection() const
@@ -588,15 +583,15 @@ void frmRoadtally::printForm()
 {
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
     if (info.isNull()) {
-        showMessage(this, QStringLiteral("No printer is installed to print the form."));
+        notice(this, QStringLiteral("No printer is installed to print the form."));
         return;
     }
     QPrinter printer(info, QPrinter::HighResolution);
     const QPixmap picture = centralWidget()->grab();
     QPainter painter;
     if (!painter.begin(&printer)) {
-        showMessage(this, QStringLiteral("The form could not be sent to the printer %1.")
-                              .arg(info.printerName()));
+        notice(this, QStringLiteral("The form could not be sent to the printer %1.")
+                         .arg(info.printerName()));
         return;
     }
     const QRect page = painter.viewport();

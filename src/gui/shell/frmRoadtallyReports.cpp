@@ -19,6 +19,7 @@
 #include "core/store/SharedState.h"
 #include "core/survey/SurveyDates.h"
 #include "gui/export/ExportStudyAs.h"
+#include "gui/kit/DatabaseFailure.h"
 #include "gui/kit/WidgetKit.h"
 #include "gui/preview/VSPrint.h"
 #include "gui/shell/DailyVolumeTab.h"
