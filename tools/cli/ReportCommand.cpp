@@ -4,7 +4,6 @@
 #include "CliArguments.h"
 #include "Commands.h"
 
-#include "core/analysis/ChartSlot.h"
 #include "core/analysis/DailyVolume.h"
 #include "core/analysis/DisplayScheme.h"
 #include "core/analysis/FifteenMinute.h"
@@ -362,9 +361,8 @@ ChartReportInput ReportCommand::chartInput(DatabaseSession &session) const
 
 QPicture ReportCommand::chartPicture(const ChartData &data, const QSizeF &size) const
 {
-    // The chart view's hand-over: the drawn chart as a vector picture.
-    chartSlot().publish(data, size);
-    return chartSlot().last().picture;
+    // As the chart view copies it: the drawn chart as a vector picture.
+    return recordChart(data, size).picture;
 }
 
 QString ReportCommand::chart(DatabaseSession &session)

@@ -226,7 +226,6 @@ void frmLoadDataFile::loadFile()
         return;
     }
 
-    sharedState().rawDataText.clear();
     kit::BusyPointer busy;
     LoadResult loaded = loadRawDataFile(sharedState().programFolder(), name);
     if (loaded.status == LoadStatus::Unreadable) {
@@ -246,14 +245,13 @@ void frmLoadDataFile::loadFile()
         return;
     }
 
-    sharedState().rawDataText = std::move(loaded.text);
     frmProcessData &process = form<frmProcessData>();
     // The processing window's return is this window's: the main window listens here.
     connect(&process, &frmProcessData::closed, this, &frmLoadDataFile::closed,
             Qt::UniqueConnection);
     connect(&process, &frmProcessData::surveyStored, this, &frmLoadDataFile::surveyStored,
             Qt::UniqueConnection);
-    process.showRawData(sharedState().rawDataText);
+    process.showRawData(loaded.text);
     process.show();
     process.raise();
     process.activateWindow();

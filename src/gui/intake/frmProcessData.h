@@ -105,6 +105,8 @@ public:
 
     // What the loader does: the editor gets the text, the header controls its values.
     void showRawData(const QString &rawText);
+    // The text the import reads: as loaded, with the changes committed in "Modify Raw Data".
+    QString rawText() const { return m_rawText; }
     // The header controls from a raw text, as the loader sets them (not the editor).
     void setHeaderFromText(const QString &rawText);
 
@@ -158,6 +160,7 @@ private:
     void importFinished(const ImportResult &result);
 
     ImportRunner *m_runner = nullptr;
+    QString m_rawText;
     std::optional<kit::BusyPointer> m_busy; // while an import runs
 };
 

@@ -36,7 +36,7 @@ ImportInput frmProcessData::importInput() const
     input.headway = ShowHeadway->text();
     input.speedMin = SpdMin->text();
     input.speedMax = SpdMax->text();
-    input.rawText = sharedState().rawDataText;
+    input.rawText = m_rawText;
     return input;
 }
 

@@ -146,8 +146,9 @@ void VSPrint::resizeEvent(QResizeEvent *event)
                         pixels(HintHeight));
 }
 
-void VSPrint::showReport(Builder builder)
+void VSPrint::showReport(ReportKind report, Builder builder)
 {
+    m_report = report;
     m_builder = std::move(builder);
     if (isVisible()) {
         // Already showing: no activation is coming, so build the new report now.

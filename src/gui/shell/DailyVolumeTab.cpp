@@ -77,7 +77,8 @@ DailyVolumeTab::DailyVolumeTab(QWidget *parent) : QFrame(parent)
     right->addWidget(Command5);
     right->addStretch();
     h->addWidget(sideColumn(right));
-    connect(Command5, &QPushButton::clicked, this, [this] { emit printRequested(5); });
+    connect(Command5, &QPushButton::clicked, this,
+            [this] { emit printRequested(ReportKind::DailyVolume); });
     for (QRadioButton *option : option4)
         connect(option, &QRadioButton::clicked, this, &DailyVolumeTab::option4_Click);
     connect(DateVolume, &QComboBox::activated, this, &DailyVolumeTab::DateVolume_Click);
@@ -133,6 +134,11 @@ bool DailyVolumeTab::drawVolumeChart(const QString &date, SurveyDirection direct
         drawn = true;
     });
     return drawn;
+}
+
+const ChartPicture &DailyVolumeTab::chart() const
+{
+    return Graph2->graph().copy();
 }
 
 } // namespace roadtally

@@ -1,6 +1,8 @@
 #pragma once
 // The "Daily Volume/Time" tab: the hourly volumes of one date and direction.
 
+#include "core/analysis/Graph.h"
+#include "core/reports/ReportKind.h"
 #include "core/survey/SurveyDirection.h"
 #include "gui/kit/ControlArray.h"
 #include "gui/shell/ShownSurvey.h"
@@ -53,9 +55,12 @@ public:
     // The selected direction option (both when none is selected).
     SurveyDirection selectedDirection() const;
 
+    // The chart as drawn last, for the report.
+    const ChartPicture &chart() const;
+
 signals:
     // "Print Graph" (report selector 5).
-    void printRequested(int reportSelector);
+    void printRequested(roadtally::ReportKind report);
 
 private:
     void showChartParts(bool shown);

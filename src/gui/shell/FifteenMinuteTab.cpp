@@ -95,7 +95,8 @@ FifteenMinuteTab::FifteenMinuteTab(QWidget *parent) : QFrame(parent)
     right->addWidget(Command7);
     right->addStretch();
     h->addWidget(sideColumn(right, 300));
-    connect(Command7, &QPushButton::clicked, this, [this] { emit printRequested(4); });
+    connect(Command7, &QPushButton::clicked, this,
+            [this] { emit printRequested(ReportKind::FifteenMinute); });
     for (QRadioButton *option : option7)
         connect(option, &QRadioButton::clicked, this, &FifteenMinuteTab::option7_Click);
     connect(Date15min, &QComboBox::activated, this, &FifteenMinuteTab::Date15min_Click);

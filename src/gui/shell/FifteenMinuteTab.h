@@ -2,6 +2,7 @@
 // The "15 Minute Breakdown" tab: the fifteen-minute volumes of one date and
 // direction with the morning and afternoon peak analysis.
 
+#include "core/reports/ReportKind.h"
 #include "core/survey/SurveyDirection.h"
 #include "gui/kit/ControlArray.h"
 #include "gui/shell/ShownSurvey.h"
@@ -52,7 +53,7 @@ public:
 
 signals:
     // "Print Graph" (report selector 4).
-    void printRequested(int reportSelector);
+    void printRequested(roadtally::ReportKind report);
 
 private:
     void setGridWidth(int twips);

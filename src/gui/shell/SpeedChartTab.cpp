@@ -29,7 +29,7 @@ SpeedChartTab::Names SpeedChartTab::vehicleSpeeds()
             1,
             false,
             "Command4",
-            2,
+            ReportKind::TrafficFlow,
             false};
 }
 
@@ -46,7 +46,7 @@ SpeedChartTab::Names SpeedChartTab::percentile85()
             0,
             true,
             "Command2",
-            1,
+            ReportKind::Percentile85,
             true};
 }
 
@@ -90,7 +90,7 @@ SpeedChartTab::SpeedChartTab(const Names &names, QWidget *parent) : QFrame(paren
     right->addStretch();
     h->addWidget(sideColumn(right));
     connect(printGraph, &QPushButton::clicked, this,
-            [this] { emit printRequested(m_names.reportSelector); });
+            [this] { emit printRequested(m_names.report); });
     for (QRadioButton *option : direction)
         if (option)
             connect(option, &QRadioButton::clicked, this, &SpeedChartTab::directionClicked);
@@ -143,6 +143,11 @@ bool SpeedChartTab::drawChart(SurveyDirection chosen)
         drawn = true;
     });
     return drawn;
+}
+
+const ChartPicture &SpeedChartTab::chart() const
+{
+    return graph->graph().copy();
 }
 
 } // namespace roadtally

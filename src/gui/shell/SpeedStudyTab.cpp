@@ -146,7 +146,8 @@ SpeedStudyTab::SpeedStudyTab(QWidget *parent) : QFrame(parent)
             refresh();
             emit directionChanged(SurveyDirection(i));
         });
-    connect(printStudy, &QPushButton::clicked, this, [this] { emit printRequested(8); });
+    connect(printStudy, &QPushButton::clicked, this,
+            [this] { emit printRequested(ReportKind::SpeedZoneStudy); });
     clearSurvey();
 }
 

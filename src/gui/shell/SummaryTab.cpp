@@ -146,7 +146,8 @@ SummaryTab::SummaryTab(QWidget *parent)
     for (int i = 0; i < 3; ++i)
         connect(Option1[i], &QRadioButton::clicked, this, [this, i] { Option1_Click(i); });
     connect(Combo1, &QComboBox::activated, this, [this] { Combo1_Click(); });
-    connect(Command6, &QPushButton::clicked, this, [this] { emit printRequested(3); });
+    connect(Command6, &QPushButton::clicked, this,
+            [this] { emit printRequested(ReportKind::Summary); });
     connect(Image1, &ClickLabel::clicked, this, &SummaryTab::showPaceDescription);
     for (ClickLabel *l : Label5)
         connect(l, &ClickLabel::clicked, this, &SummaryTab::showPaceDescription);

@@ -2,6 +2,7 @@
 // The "Survey Summary" tab: the survey header, the speed distribution in a
 // display scheme, the survey criteria of one direction and the print button.
 
+#include "core/reports/ReportKind.h"
 #include "core/survey/SurveyDirection.h"
 #include "gui/kit/ControlArray.h"
 
@@ -78,7 +79,7 @@ public:
 
 signals:
     // "Print Report" (report selector 3).
-    void printRequested(int reportSelector);
+    void printRequested(roadtally::ReportKind report);
 
 private:
     void buildHeader(QVBoxLayout *v);

@@ -113,7 +113,8 @@ WeeklyTab::WeeklyTab(QWidget *parent) : QFrame(parent)
     right->addWidget(Command3);
     right->addStretch();
     h->addWidget(sideColumn(right));
-    connect(Command3, &QPushButton::clicked, this, [this] { emit printRequested(6); });
+    connect(Command3, &QPushButton::clicked, this,
+            [this] { emit printRequested(ReportKind::Weekly); });
     connect(Command8, &QPushButton::clicked, this, &WeeklyTab::Command8_Click);
 }
 

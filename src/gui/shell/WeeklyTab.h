@@ -3,6 +3,7 @@
 // both directions, with totals, the combined and split rows and the averages.
 
 #include "core/analysis/WeeklyGrid.h"
+#include "core/reports/ReportKind.h"
 #include "gui/kit/ControlArray.h"
 #include "gui/shell/ShownSurvey.h"
 
@@ -50,7 +51,7 @@ public:
 
 signals:
     // "Print Chart" (report selector 6).
-    void printRequested(int reportSelector);
+    void printRequested(roadtally::ReportKind report);
 
 private:
     QVector<const ControlArray<QLabel> *> columnArrays() const;

@@ -195,7 +195,7 @@ void frmRoadtally::agencyUpdated()
 void frmRoadtally::speedProfilePrintRequested()
 {
     // This window stays disabled; the preview enables it when it closes.
-    printButton(7);
+    printButton(ReportKind::SpeedProfile);
 }
 
 } // namespace roadtally

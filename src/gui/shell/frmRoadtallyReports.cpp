@@ -4,7 +4,6 @@
 
 #include "gui/shell/frmRoadtally.h"
 
-#include "core/analysis/ChartSlot.h"
 #include "core/analysis/DisplayScheme.h"
 #include "core/analysis/WeeklyGrid.h"
 #include "core/reports/DailyVolume_Graph.h"
@@ -84,7 +83,8 @@ void frmRoadtally::connectReports()
     // Beyond the original menu: the speed zone study of the Speed Study tab's direction.
     mnuSpeedStudy = m4->addAction(QStringLiteral("Speed &Zone Study"));
     mnuSpeedStudy->setObjectName(QStringLiteral("mnuSpeedStudy"));
-    connect(mnuSpeedStudy, &QAction::triggered, this, [this] { printButton(8); });
+    connect(mnuSpeedStudy, &QAction::triggered, this,
+            [this] { printButton(ReportKind::SpeedZoneStudy); });
     connect(study, &SpeedStudyTab::printRequested, this, &frmRoadtally::printButton);
     connect(mnuSummary, &QAction::triggered, this,
             [this] { openPrintOptions(PrintOptionsPanel::SummaryMode); });
@@ -95,12 +95,10 @@ void frmRoadtally::connectReports()
     connect(printOptions, &PrintOptionsPanel::directionChosen, this,
             &frmRoadtally::printOptionDirection);
     connect(printOptions, &PrintOptionsPanel::entryChosen, this, &frmRoadtally::printOptionEntry);
-    connect(printOptions, &PrintOptionsPanel::printSelected, this, [this](int selector) {
+    connect(printOptions, &PrintOptionsPanel::printSelected, this, [this](ReportKind report) {
         SSTab->setEnabled(true);
-        if (selector >= 0)
-            sharedState().reportSelector = static_cast<qint16>(selector);
         // The main window stays enabled behind this preview.
-        showPreview();
+        showPreview(report);
     });
 }
 
@@ -126,7 +124,7 @@ void frmRoadtally::chartMenu(SpeedChartTab *tab, SurveyDirection direction)
     tab->title->setText(tab->titleText());
     if (!tab->drawChart(direction))
         return;
-    printButton(tab->names().reportSelector);
+    printButton(tab->names().report);
 }
 
 void frmRoadtally::mnuWeeklySummary_Click()
@@ -136,7 +134,7 @@ void frmRoadtally::mnuWeeklySummary_Click()
         setEnabled(true);
         return;
     }
-    printButton(6);
+    printButton(ReportKind::Weekly);
 }
 
 void frmRoadtally::openPrintOptions(const QString &mode)
@@ -202,18 +200,17 @@ void frmRoadtally::printOptionEntry(const QString &entry)
 // ---------------------------------------------------------------------------
 // The preview
 
-void frmRoadtally::printButton(int reportSelector)
+void frmRoadtally::printButton(ReportKind report)
 {
-    sharedState().reportSelector = static_cast<qint16>(reportSelector);
     setEnabled(false);
-    showPreview();
+    showPreview(report);
 }
 
-void frmRoadtally::showPreview()
+void frmRoadtally::showPreview(ReportKind report)
 {
     auto *preview = new VSPrint;
     connect(preview, &VSPrint::closed, this, [this] { returnFromChild(false); });
-    preview->showReport([this](DocumentEngine &vp) { buildReport(vp); });
+    preview->showReport(report, [this, report](DocumentEngine &vp) { buildReport(report, vp); });
 }
 
 ReportFrame frmRoadtally::reportFrame(DatabaseSession &session) const
@@ -263,23 +260,28 @@ ChartReportInput frmRoadtally::chartReportInput(DatabaseSession &session) const
         s.bandNumbers[size_t(i)] = label2(45 + i);
         s.bandPercents[size_t(i)] = label2(51 + i);
     }
-    in.chart = chartSlot().last().picture;
     return in;
 }
 
-void frmRoadtally::buildReport(DocumentEngine &vp) const
+void frmRoadtally::buildReport(ReportKind report, DocumentEngine &vp) const
 {
     DatabaseSession session(sharedState().deriveDatabasePath());
     if (!session.isOpen())
         throw DatabaseError(session.errorText().toStdString());
-    switch (sharedState().reportSelector) {
-    case 1:
-        Percent85_Graph(vp, chartReportInput(session));
+    switch (report) {
+    case ReportKind::Percentile85: {
+        ChartReportInput in = chartReportInput(session);
+        in.chart = percentile->chart().picture;
+        Percent85_Graph(vp, in);
         break;
-    case 2:
-        TrafficFlow_Graph(vp, chartReportInput(session));
+    }
+    case ReportKind::TrafficFlow: {
+        ChartReportInput in = chartReportInput(session);
+        in.chart = speeds->chart().picture;
+        TrafficFlow_Graph(vp, in);
         break;
-    case 3: {
+    }
+    case ReportKind::Summary: {
         const ChartReportInput base = chartReportInput(session);
         ReportSummaryInput in;
         in.frame = base.frame;
@@ -297,7 +299,7 @@ void frmRoadtally::buildReport(DocumentEngine &vp) const
         ReportSummary(vp, in);
         break;
     }
-    case 4: {
+    case ReportKind::FifteenMinute: {
         Report15minInput in;
         in.frame = reportFrame(session);
         in.facts = reportFacts();
@@ -313,14 +315,15 @@ void frmRoadtally::buildReport(DocumentEngine &vp) const
         Report15min(vp, in);
         break;
     }
-    case 5: {
+    case ReportKind::DailyVolume: {
         DailyVolumeChartInput in;
         static_cast<ChartReportInput &>(in) = chartReportInput(session);
+        in.chart = volume->chart().picture;
         in.direction = checkedDirection(volume->option4[0], volume->option4[1], volume->option4[2]);
         DailyVolume_Graph(vp, in);
         break;
     }
-    case 6: {
+    case ReportKind::Weekly: {
         ReportWeeklyInput in;
         in.frame = reportFrame(session);
         in.facts = reportFacts();
@@ -328,7 +331,7 @@ void frmRoadtally::buildReport(DocumentEngine &vp) const
         ReportWeekly(vp, in);
         break;
     }
-    case 7: {
+    case ReportKind::SpeedProfile: {
         SpeedProfileInput in;
         in.batch = summary->Label7[4]->text();
         in.startDate = summary->Label7[0]->text();
@@ -339,7 +342,7 @@ void frmRoadtally::buildReport(DocumentEngine &vp) const
         SpeedProfile(vp, in);
         break;
     }
-    case 8: {
+    case ReportKind::SpeedZoneStudy: {
         // The study of the Speed Study tab's direction; the facts as this window shows them.
         std::optional<SpeedZoneStudyInput> in =
             readSpeedZoneStudyInput(session, summary->Label7[4]->text(), study->direction(),
@@ -351,8 +354,6 @@ void frmRoadtally::buildReport(DocumentEngine &vp) const
         SpeedZoneStudy(vp, *in);
         break;
     }
-    default:
-        break;
     }
 }
 
