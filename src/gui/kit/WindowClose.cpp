@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QShortcut>
 #include <QWidget>
 
@@ -31,6 +32,15 @@ public:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
+        if (watched == m_window && event->type() == QEvent::KeyPress) {
+            // Escape that no control of the window took (the shortcut takes it
+            // first while the window is the active one).
+            const auto *key = static_cast<QKeyEvent *>(event);
+            if (key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier) {
+                run();
+                return true;
+            }
+        }
         if (watched == m_window && event->type() == QEvent::Close && !m_running &&
             m_window->isVisible()) {
             run();
