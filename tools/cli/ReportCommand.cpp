@@ -18,6 +18,7 @@
 #include "core/reports/ReportWeekly.h"
 #include "core/reports/SpeedProfile.h"
 #include "core/reports/SpeedZoneStudy.h"
+#include "core/reports/SurveyAsShown.h"
 #include "core/reports/TrafficFlow_Graph.h"
 #include "core/store/DatabaseSession.h"
 #include "core/survey/SurveyDates.h"
@@ -130,11 +131,12 @@ QString ReportBuilder::summary(DatabaseSession &session)
                          .arg(survey.radarMode())
                    : QStringLiteral("no display scheme \"%1\" for a %2 survey; choose one of: %3")
                          .arg(name, survey.radarMode(), offered.join(QStringLiteral(", ")));
+    const SurveyAsShown shown = surveyAsShown(survey, m_direction);
     ReportSummaryInput in;
     in.frame = readReportFrame(session, m_officer);
-    in.facts = surveyFacts(survey);
-    in.totals = surveyTotals(survey);
-    in.statistics = speedStatistics(survey, m_direction);
+    in.facts = shown.facts;
+    in.totals = shown.totals;
+    in.statistics = shown.statistics;
     in.direction = m_direction;
     in.schemeName = scheme->name;
     const SchemeResult bins = computeScheme(session, survey.batch(), *scheme, m_direction,
@@ -191,11 +193,12 @@ QString ReportBuilder::weekly(DatabaseSession &session)
 
 ChartReportInput ReportBuilder::chartInput(DatabaseSession &session) const
 {
+    const SurveyAsShown shown = surveyAsShown(*m_survey, m_criteria);
     ChartReportInput in;
     in.frame = readReportFrame(session, m_officer);
-    in.facts = surveyFacts(*m_survey);
-    in.totals = surveyTotals(*m_survey);
-    in.statistics = speedStatistics(*m_survey, m_criteria);
+    in.facts = shown.facts;
+    in.totals = shown.totals;
+    in.statistics = shown.statistics;
     return in;
 }
 

@@ -141,4 +141,43 @@ const ChartPicture &DailyVolumeTab::chart() const
     return Graph2->graph().copy();
 }
 
+std::optional<SurveyDirection> DailyVolumeTab::reportDirection() const
+{
+    return checkedDirection(option4[0], option4[1], option4[2]);
+}
+
+void DailyVolumeTab::selectDirection(SurveyDirection direction)
+{
+    option4[int(direction)]->setChecked(true);
+    option4_Click();
+}
+
+bool DailyVolumeTab::prepareReport(SurveyDirection direction, const QString &date)
+{
+    {
+        const QSignalBlocker blocker(DateVolume);
+        DateVolume->setEditText(date);
+    }
+    return drawVolumeChart(date, direction);
+}
+
+void DailyVolumeTab::setPrintingEnabled(bool enabled)
+{
+    Command5->setEnabled(enabled);
+}
+
+void DailyVolumeTab::setDates(const QStringList &dates)
+{
+    resetCombo(DateVolume, DatePrompt);
+    for (const QString &d : dates)
+        DateVolume->addItem(d);
+    DateVolume->setEditText(DatePrompt);
+}
+
+void DailyVolumeTab::showDatePrompt()
+{
+    const QSignalBlocker blocker(DateVolume);
+    DateVolume->setEditText(DatePrompt);
+}
+
 } // namespace roadtally

@@ -9,6 +9,8 @@
 
 #include <QFrame>
 
+#include <optional>
+
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -57,6 +59,18 @@ public:
 
     // The chart as drawn last, for the report.
     const ChartPicture &chart() const;
+    // The direction the report names: the option selected, none when none is.
+    std::optional<SurveyDirection> reportDirection() const;
+    // Selects a direction and runs its click step (also while the tab is disabled).
+    void selectDirection(SurveyDirection direction);
+    // The print options panel's date: the chart of it drawn, ready to print;
+    // false when nothing was drawn (the user has been told why).
+    bool prepareReport(SurveyDirection direction, const QString &date);
+    void setPrintingEnabled(bool enabled);
+    // The survey's dates in the date list, which shows its prompt.
+    void setDates(const QStringList &dates);
+    // The date list shows its prompt (no choice of a date).
+    void showDatePrompt();
 
 signals:
     // "Print Graph" (report selector 5).

@@ -194,4 +194,51 @@ bool FifteenMinuteTab::showDate(const QString &date, SurveyDirection direction)
     return true;
 }
 
+Report15minInput FifteenMinuteTab::reportInput() const
+{
+    Report15minInput in;
+    in.chosenDate = DateChoice->text();
+    in.direction = checkedDirection(option7[0], option7[1], option7[2]);
+    for (int i = 0; i < 5; ++i) {
+        in.morning[size_t(i)] = Label21[i]->text();
+        in.afternoon[size_t(i)] = Label21[9 - i]->text();
+    }
+    return in;
+}
+
+void FifteenMinuteTab::selectDirection(SurveyDirection direction)
+{
+    option7[int(direction)]->setChecked(true);
+    option7_Click();
+}
+
+bool FifteenMinuteTab::prepareReport(SurveyDirection direction, const QString &date)
+{
+    {
+        const QSignalBlocker blocker(Date15min);
+        Date15min->setEditText(date);
+    }
+    DateChoice->setText(date);
+    return showDate(date, direction);
+}
+
+void FifteenMinuteTab::setPrintingEnabled(bool enabled)
+{
+    Command7->setEnabled(enabled);
+}
+
+void FifteenMinuteTab::setDates(const QStringList &dates)
+{
+    resetCombo(Date15min, DatePrompt);
+    for (const QString &d : dates)
+        Date15min->addItem(d);
+    Date15min->setEditText(DatePrompt);
+}
+
+void FifteenMinuteTab::showDatePrompt()
+{
+    const QSignalBlocker blocker(Date15min);
+    Date15min->setEditText(DatePrompt);
+}
+
 } // namespace roadtally

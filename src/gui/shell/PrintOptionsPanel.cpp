@@ -128,4 +128,14 @@ void PrintOptionsPanel::directionClicked(int index)
     emit directionChosen(index);
 }
 
+void PrintOptionsPanel::clearEntries()
+{
+    Combo2->clear();
+}
+
+void PrintOptionsPanel::setPrintable(bool printable)
+{
+    PrintSelection->setEnabled(printable);
+}
+
 } // namespace roadtally

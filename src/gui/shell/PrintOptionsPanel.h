@@ -42,6 +42,10 @@ public:
     int chosenDirection() const;
     // The report the mode prints.
     ReportKind report() const;
+    // The list emptied (the window's activation).
+    void clearEntries();
+    // "Print Selection" offered once the view behind the report is ready.
+    void setPrintable(bool printable);
 
 signals:
     // "Close": the panel has hidden itself; the main window enables its tabs.

@@ -150,4 +150,44 @@ const ChartPicture &SpeedChartTab::chart() const
     return graph->graph().copy();
 }
 
+namespace {
+
+// The direction options: 3 both, 4 receding, 5 approaching.
+int optionOf(SurveyDirection direction)
+{
+    switch (direction) {
+    case SurveyDirection::Approaching:
+        return 5;
+    case SurveyDirection::Receding:
+        return 4;
+    case SurveyDirection::Both:
+        break;
+    }
+    return 3;
+}
+
+} // namespace
+
+void SpeedChartTab::selectDirection(SurveyDirection chosen)
+{
+    direction[optionOf(chosen)]->setChecked(true);
+    directionClicked();
+}
+
+bool SpeedChartTab::prepareReport(SurveyDirection chosen)
+{
+    title->setText(titleText());
+    return drawChart(chosen);
+}
+
+void SpeedChartTab::setPrintingEnabled(bool enabled)
+{
+    printGraph->setEnabled(enabled);
+}
+
+void SpeedChartTab::showChart()
+{
+    graph->show();
+}
+
 } // namespace roadtally

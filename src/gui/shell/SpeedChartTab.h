@@ -72,6 +72,16 @@ public:
     QString titleText() const;
 
     const Names &names() const { return m_names; }
+    // The tab's report.
+    ReportKind report() const { return m_names.report; }
+    // Selects a direction and runs its click step (also while the tab is disabled).
+    void selectDirection(SurveyDirection chosen);
+    // The chart of a direction drawn under its title, ready to print; false
+    // when nothing was drawn (the user has been told why).
+    bool prepareReport(SurveyDirection chosen);
+    void setPrintingEnabled(bool enabled);
+    // The chart widget shown again (it hides while a survey has no chart).
+    void showChart();
     // The chart as drawn last, for the tab's report.
     const ChartPicture &chart() const;
 

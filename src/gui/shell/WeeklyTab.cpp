@@ -206,4 +206,9 @@ void WeeklyTab::ClearWeekData()
         l->setText(QStringLiteral("*"));
 }
 
+void WeeklyTab::setPrintingEnabled(bool enabled)
+{
+    Command3->setEnabled(enabled);
+}
+
 } // namespace roadtally

@@ -49,6 +49,8 @@ public:
     WeeklyGrid grid() const;
     void showGrid(const WeeklyGrid &grid);
 
+    void setPrintingEnabled(bool enabled);
+
 signals:
     // "Print Chart" (report selector 6).
     void printRequested(roadtally::ReportKind report);

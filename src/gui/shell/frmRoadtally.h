@@ -204,7 +204,6 @@ private:
     void printOptionEntry(const QString &entry);
     void showPreview(ReportKind report);
     ReportFrame reportFrame(DatabaseSession &session) const;
-    SurveyFacts reportFacts() const;
     ChartReportInput chartReportInput(DatabaseSession &session) const;
     void showAbout();
     void printForm();
