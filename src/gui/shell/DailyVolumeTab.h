@@ -61,6 +61,8 @@ public:
     const ChartPicture &chart() const;
     // The direction the report names: the option selected, none when none is.
     std::optional<SurveyDirection> reportDirection() const;
+    // The date the chart was drawn for.
+    QString chosenDate() const;
     // Selects a direction and runs its click step (also while the tab is disabled).
     void selectDirection(SurveyDirection direction);
     // The print options panel's date: the chart of it drawn, ready to print;

@@ -175,6 +175,8 @@ bool WeeklyTab::calculateWeeklyTotals()
     input.startDate = shown.startDate;
     input.stopDate = shown.stopDate;
     input.previous = grid();
+    input.startTime = shown.startTime;
+    input.stopTime = shown.stopTime;
     WeeklyResult result;
     bool read = false;
     {

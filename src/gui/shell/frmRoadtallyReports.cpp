@@ -52,6 +52,8 @@ ShownSurvey frmRoadtally::shownSurvey() const
     s.radarMode = shown.facts.unit;
     s.pace = shown.statistics.pace;
     s.percentile85 = shown.statistics.percentile85;
+    s.startTime = shown.facts.startTime;
+    s.stopTime = shown.facts.endTime;
     return s;
 }
 
@@ -214,6 +216,7 @@ ChartReportInput frmRoadtally::chartReportInput(DatabaseSession &session) const
     in.facts = shown.facts;
     in.totals = shown.totals;
     in.statistics = shown.statistics;
+    in.statisticsDirection = summary->summaryReport().direction;
     return in;
 }
 
@@ -255,6 +258,7 @@ void frmRoadtally::buildReport(ReportKind report, DocumentEngine &vp) const
         static_cast<ChartReportInput &>(in) = chartReportInput(session);
         in.chart = volume->chart().picture;
         in.direction = volume->reportDirection();
+        in.date = volume->chosenDate();
         DailyVolume_Graph(vp, in);
         break;
     }
@@ -273,6 +277,8 @@ void frmRoadtally::buildReport(ReportKind report, DocumentEngine &vp) const
         in.startDate = shown.facts.startDate;
         in.endDate = shown.facts.endDate;
         in.bandHeadings = shown.statistics.bandHeadings;
+        in.postedLimit = shown.facts.postedLimit;
+        in.unit = shown.facts.unit;
         in.rows = speedProfileRows(session, in.batch, shown.direction);
         SpeedProfile(vp, in);
         break;
