@@ -4,7 +4,6 @@
 #include "Commands.h"
 #include "ProgressLine.h"
 
-#include "core/analysis/ChartSlot.h"
 #include "core/analysis/DailyVolume.h"
 #include "core/analysis/DisplayScheme.h"
 #include "core/analysis/FifteenMinute.h"
@@ -20,6 +19,7 @@
 #include "core/reports/ReportWeekly.h"
 #include "core/reports/SpeedProfile.h"
 #include "core/reports/SpeedZoneStudy.h"
+#include "core/reports/SurveyAsShown.h"
 #include "core/reports/TrafficFlow_Graph.h"
 #include "core/store/DatabaseSession.h"
 #include "core/survey/AgencySettings.h"
@@ -134,11 +134,12 @@ QString ReportBuilder::summary(DatabaseSession &session)
                          .arg(survey.radarMode())
                    : QStringLiteral("no display scheme \"%1\" for a %2 survey; choose one of: %3")
                          .arg(name, survey.radarMode(), offered.join(QStringLiteral(", ")));
+    const SurveyAsShown shown = surveyAsShown(survey, m_direction);
     ReportSummaryInput in;
     in.frame = readReportFrame(session, m_officer);
-    in.facts = surveyFacts(survey);
-    in.totals = surveyTotals(survey);
-    in.statistics = speedStatistics(survey, m_direction);
+    in.facts = shown.facts;
+    in.totals = shown.totals;
+    in.statistics = shown.statistics;
     in.direction = m_direction;
     in.schemeName = scheme->name;
     const SchemeResult bins = computeScheme(session, survey.batch(), *scheme, m_direction,
@@ -194,20 +195,20 @@ QString ReportBuilder::weekly(DatabaseSession &session)
 
 ChartReportInput ReportBuilder::chartInput(DatabaseSession &session) const
 {
+    const SurveyAsShown shown = surveyAsShown(*m_survey, m_criteria);
     ChartReportInput in;
     in.frame = readReportFrame(session, m_officer);
-    in.facts = surveyFacts(*m_survey);
-    in.totals = surveyTotals(*m_survey);
-    in.statistics = speedStatistics(*m_survey, m_criteria);
+    in.facts = shown.facts;
+    in.totals = shown.totals;
+    in.statistics = shown.statistics;
     in.statisticsDirection = m_criteria;
     return in;
 }
 
 QPicture ReportBuilder::chartPicture(const ChartData &data, const QSizeF &size) const
 {
-    // The chart view's hand-over: the drawn chart as a vector picture.
-    chartSlot().publish(data, size);
-    return chartSlot().last().picture;
+    // As the chart view copies it: the drawn chart as a vector picture.
+    return recordChart(data, size).picture;
 }
 
 QString ReportBuilder::chart(DatabaseSession &session)

@@ -380,7 +380,6 @@ void shootIntakeWindows(Shooter &shooter, Load &load, const QString &sampleName)
         shooter.note(QStringLiteral("the data file dialog did not open %1; showing it directly")
                          .arg(sampleName));
         const LoadResult raw = loadRawDataFile(sharedState().surveyFolder(), sampleName);
-        sharedState().rawDataText = raw.text;
         auto &process = form<frmProcessData>();
         if constexpr (requires { process.showRawData(QString()); })
             process.showRawData(raw.text);

@@ -4,6 +4,7 @@
 #include "core/intake/VehicleRecordParser.h"
 #include "core/intake/VehicleWriter.h"
 #include "core/stats/Statistics.h"
+#include "core/store/DatabaseFaultText.h"
 #include "core/store/DatabaseSession.h"
 #include "core/text/TextPatterns.h"
 
@@ -260,38 +261,12 @@ QString importMessage(ImportOutcome outcome)
 
 namespace {
 
-QString secondsText(int ms)
-{
-    if (ms == 1000)
-        return QStringLiteral("1 second");
-    if (ms % 1000 == 0)
-        return QStringLiteral("%1 seconds").arg(ms / 1000);
-    return QStringLiteral("%1 seconds").arg(ms / 1000.0, 0, 'f', 1);
-}
-
 // What is wrong with the database, and what the user can do about it. The data
 // file is not in question: the user need not download it again.
 QString databaseReason(const ImportResult &result)
 {
-    switch (result.fault) {
-    case DatabaseFault::Busy:
-        return QStringLiteral("another program or another import is using it, and it was still "
-                              "locked after %1")
-            .arg(secondsText(result.busyTimeoutMs));
-    case DatabaseFault::ReadOnly:
-        return QStringLiteral("it is read-only (the file, or its folder, cannot be written)");
-    case DatabaseFault::Damaged:
-        return QStringLiteral("it is damaged");
-    case DatabaseFault::NotSurveyDatabase:
-        return QStringLiteral("it is not a survey database");
-    case DatabaseFault::Missing:
-        return QStringLiteral("it does not exist");
-    case DatabaseFault::Full:
-        return QStringLiteral("the disk is full");
-    case DatabaseFault::Other:
-        break;
-    }
-    return QStringLiteral("the database engine reported an error");
+    // The import's failures carry no engine text of their own.
+    return databaseFaultReason(result.fault, result.busyTimeoutMs);
 }
 
 QString databaseAdvice(DatabaseFault fault)

@@ -16,9 +16,7 @@ QString databasePathIn(const QString &folder);
 
 struct SharedState
 {
-    QString rawDataText;       // the loaded (end-marked) raw data file
-    qint16 reportSelector = 0; // which report the preview builds next (1 to 7)
-    QString databasePath;      // last derived database path
+    QString databasePath; // last derived database path
 
     // The program folder: the executable's folder unless a test or tool set another.
     QString programFolder() const;

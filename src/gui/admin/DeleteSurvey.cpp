@@ -2,14 +2,14 @@
 
 #include "core/store/SharedState.h"
 #include "core/upkeep/SurveyDeletion.h"
-#include "gui/kit/AdminMessage.h"
+#include "gui/kit/BusyPointer.h"
 #include "gui/kit/ChoiceList.h"
+#include "gui/kit/Message.h"
+#include "gui/kit/WindowClose.h"
 #include "gui/kit/WindowPlacement.h"
 
-#include <QCloseEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -77,6 +77,7 @@ DeleteSurvey::DeleteSurvey(QWidget *parent) : QWidget(parent)
     connect(Batch_List, &QListWidget::itemClicked, this, &DeleteSurvey::Batch_List_Click);
     connect(Command5, &QPushButton::clicked, this, &DeleteSurvey::Command5_Click);
     connect(Command1, &QPushButton::clicked, this, &DeleteSurvey::Command1_Click);
+    kit::closeThrough(this, Command1);
 
     resize(380, 300);
     Form_Load();
@@ -97,7 +98,7 @@ void DeleteSurvey::showEvent(QShowEvent *event)
     Command5->setEnabled(false);
     Batch_List->setFocus();
     if (!error.isEmpty())
-        adminMessage(this, error, {}, QMessageBox::Warning);
+        kit::message(this, error, {}, QMessageBox::Warning);
 }
 
 QString DeleteSurvey::fillList()
@@ -121,12 +122,12 @@ void DeleteSurvey::Command5_Click()
     const QString batch = Choice->text();
     if (batch.isEmpty())
         return;
-    BusyPointer busy;
+    kit::BusyPointer busy;
     const DeletionResult result = deleteSurvey(sharedState().deriveDatabasePath(), batch);
     if (!result.ok) {
         // Nothing was deleted: the list and the choice stay as they are.
         busy.release();
-        adminMessage(this, result.message, {}, QMessageBox::Warning);
+        kit::message(this, result.message, {}, QMessageBox::Warning);
         return;
     }
     const QString error = fillList();
@@ -135,31 +136,13 @@ void DeleteSurvey::Command5_Click()
     busy.release();
     Q_EMIT surveyDeleted(batch);
     if (!error.isEmpty())
-        adminMessage(this, error, {}, QMessageBox::Warning);
+        kit::message(this, error, {}, QMessageBox::Warning);
 }
 
 void DeleteSurvey::Command1_Click()
 {
     hide();
     Q_EMIT closed(false);
-}
-
-void DeleteSurvey::closeEvent(QCloseEvent *event)
-{
-    // Closing by the frame is "Close": the main window must take input again.
-    const bool wasVisible = isVisible();
-    QWidget::closeEvent(event);
-    if (wasVisible && event->isAccepted())
-        Q_EMIT closed(false);
-}
-
-void DeleteSurvey::keyPressEvent(QKeyEvent *event)
-{
-    if (event->key() == Qt::Key_Escape) {
-        Command1_Click();
-        return;
-    }
-    QWidget::keyPressEvent(event);
 }
 
 } // namespace roadtally

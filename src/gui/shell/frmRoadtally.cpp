@@ -10,7 +10,9 @@
 #include "gui/kit/ActivationWatch.h"
 #include "gui/kit/Artwork.h"
 #include "gui/kit/ClickLabel.h"
+#include "gui/kit/DatabaseFailure.h"
 #include "gui/kit/Forms.h"
+#include "gui/kit/Message.h"
 #include "gui/kit/WidgetKit.h"
 #include "gui/shell/DailyVolumeTab.h"
 #include "gui/shell/FifteenMinuteTab.h"
@@ -323,14 +325,15 @@ void frmRoadtally::Form_Load()
     } else {
         DatabaseSession session(path);
         if (!session.isOpen()) {
-            m_databaseError = session.errorText();
+            m_databaseError = databaseFailureText(path, DatabaseAccess::Read, session.openFault(),
+                                                  session.errorText());
         } else {
             try {
                 session.scalar(QStringLiteral("SELECT count(*) FROM [Header]"));
                 session.scalar(QStringLiteral("SELECT count(*) FROM [Summary]"));
             } catch (const DatabaseError &e) {
-                m_databaseError = QStringLiteral("The survey database %1 cannot be read: %2")
-                                      .arg(path, QString::fromUtf8(e.what()));
+                m_databaseError = databaseFailureText(path, DatabaseAccess::Read, e.fault(),
+                                                      QString::fromUtf8(e.what()));
             }
         }
     }
@@ -367,9 +370,8 @@ void frmRoadtally::showEvent(QShowEvent *event)
 
 void frmRoadtally::reportDatabaseProblem()
 {
-    showMessage(this,
-                m_databaseError + QStringLiteral("\n\nThe survey views stay disabled until the "
-                                                 "program finds a usable database."));
+    notice(this, m_databaseError + QStringLiteral("\n\nThe survey views stay disabled until the "
+                                                  "program finds a usable database."));
 }
 
 // ---------------------------------------------------------------------------
@@ -377,10 +379,8 @@ void frmRoadtally::reportDatabaseProblem()
 
 void frmRoadtally::Form_Activate()
 {
-    summary->showBandHeaders();
-    summary->Combo1->clear();
-    printOptions->Combo2->clear();
-    summary->fillSchemeList();
+    summary->refreshSchemes();
+    printOptions->clearEntries();
 }
 
 void frmRoadtally::SSTab_Click(int previousTab)
@@ -391,33 +391,22 @@ void frmRoadtally::SSTab_Click(int previousTab)
     LastText->show();
     splashframe->adjustSize();
 
-    for (QPushButton *b : {percentile->printGraph, weekly->Command3, speeds->printGraph,
-                           volume->Command5, summary->Command6, fifteen->Command7})
-        b->setEnabled(false);
+    percentile->setPrintingEnabled(false);
+    weekly->setPrintingEnabled(false);
+    speeds->setPrintingEnabled(false);
+    volume->setPrintingEnabled(false);
+    summary->setPrintingEnabled(false);
+    fifteen->setPrintingEnabled(false);
 
-    speeds->graph->show();
+    speeds->showChart();
 
-    QComboBox *Date15min = fifteen->Date15min;
-    QComboBox *DateVolume = volume->DateVolume;
-    resetCombo(Date15min, DatePrompt);
-    resetCombo(DateVolume, DatePrompt);
-
-    DatabaseSession session(sharedState().deriveDatabasePath());
-    if (!session.isOpen()) {
-        showMessage(this, session.errorText());
-        return;
-    }
-    try {
-        const QStringList dates = surveyDates(session, summary->Label7[4]->text());
-        for (const QString &d : dates) {
-            Date15min->addItem(d);
-            DateVolume->addItem(d);
-        }
-        Date15min->setEditText(DatePrompt);
-        DateVolume->setEditText(DatePrompt);
-    } catch (const DatabaseError &e) {
-        showMessage(this, QString::fromUtf8(e.what()));
-    }
+    fifteen->setDates({});
+    volume->setDates({});
+    withSurveyDatabase(this, [&](DatabaseSession &session) {
+        const QStringList dates = surveyDates(session, summary->batch());
+        fifteen->setDates(dates);
+        volume->setDates(dates);
+    });
 }
 
 SurveyDirection frmRoadtally::summaryDirection() const
@@ -437,7 +426,7 @@ void frmRoadtally::connectTabs()
     connect(fifteen, &FifteenMinuteTab::printRequested, this, &frmRoadtally::printButton);
     connect(weekly, &WeeklyTab::printRequested, this, &frmRoadtally::printButton);
     connect(printOptions, &PrintOptionsPanel::closed, this, [this] { SSTab->setEnabled(true); });
-    connect(summary->Command1, &QPushButton::clicked, this, &frmRoadtally::showSpeedProfile);
+    connect(summary, &SummaryTab::speedProfileRequested, this, &frmRoadtally::showSpeedProfile);
 }
 
 // ---------------------------------------------------------------------------
@@ -475,7 +464,7 @@ void frmRoadtally::openSurvey(bool fromStartPanel)
     chooser.show();
     chooser.raise();
     chooser.activateWindow();
-    summary->FrameS->hide();
+    summary->setPanelVisible(false);
     if (!fromStartPanel)
         SSTab->setEnabled(false);
     SSTab->setCurrentIndex(0);
@@ -486,7 +475,7 @@ void frmRoadtally::openSurvey(bool fromStartPanel)
 void frmRoadtally::loadRawData(bool fromStartPanel)
 {
     setEnabled(false);
-    summary->FrameS->hide();
+    summary->setPanelVisible(false);
     if (!fromStartPanel)
         SSTab->setEnabled(false);
     SSTab->setCurrentIndex(0);
@@ -508,7 +497,7 @@ void frmRoadtally::openDataFile(const QString &path)
 
 void frmRoadtally::LastButton_Click()
 {
-    summary->FrameS->show();
+    summary->setPanelVisible(true);
     SSTab->setEnabled(true);
     splashframe->hide();
 }
@@ -539,47 +528,22 @@ void frmRoadtally::surveySelected(const QString &batch)
     }
 }
 
-namespace {
-
-// Selects a direction option and runs its click action.
-void clickOption(const ControlArray<QRadioButton> &options, int index)
-{
-    QRadioButton *option = options.value(index);
-    if (!option)
-        return;
-    if (option->isEnabled())
-        option->click(); // checks it and runs its click action, also when already checked
-    else
-        option->setChecked(true);
-}
-
-// A date list shows the prompt text; setting it is no choice of a date, so
-// the list's own handlers do not run.
-void showDatePrompt(QComboBox *chooser)
-{
-    const QSignalBlocker blocker(chooser);
-    chooser->setEditText(DatePrompt);
-}
-
-} // namespace
-
 void frmRoadtally::surveyChosen(const QString &batch)
 {
     Q_UNUSED(batch);     // the sources already stand on it (surveySelected)
     splashframe->hide(); // left shown by a menu command or a cancelled dialog
-    summary->FrameS->show();
+    summary->setPanelVisible(true);
     setEnabled(true);
     SSTab->setEnabled(true);
-    summary->PaceCaption[2]->setText(QStringLiteral("10 ") + summary->Radar_Mode->text() +
-                                     QStringLiteral(" Pace"));
-    clickOption(summary->Option1, 0);
-    clickOption(speeds->direction, 3);
-    clickOption(volume->option4, 2);
-    clickOption(percentile->direction, 3);
-    clickOption(fifteen->option7, 2);
-    showDatePrompt(fifteen->Date15min);
-    showDatePrompt(volume->DateVolume);
-    study->showSurvey(sharedState().deriveDatabasePath(), summary->Label7[4]->text());
+    // Every view starts from its first choice.
+    summary->surveyOpened();
+    speeds->selectDirection(SurveyDirection::Both);
+    volume->selectDirection(SurveyDirection::Both);
+    percentile->selectDirection(SurveyDirection::Both);
+    fifteen->selectDirection(SurveyDirection::Both);
+    fifteen->showDatePrompt();
+    volume->showDatePrompt();
+    study->showSurvey(sharedState().deriveDatabasePath(), summary->batch());
     m4->setEnabled(true);
     mnuSaveStudy->setEnabled(true);
     activateWindow();
@@ -601,15 +565,15 @@ void frmRoadtally::printForm()
 {
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
     if (info.isNull()) {
-        showMessage(this, QStringLiteral("No printer is installed to print the form."));
+        notice(this, QStringLiteral("No printer is installed to print the form."));
         return;
     }
     QPrinter printer(info, QPrinter::HighResolution);
     const QPixmap picture = centralWidget()->grab();
     QPainter painter;
     if (!painter.begin(&printer)) {
-        showMessage(this, QStringLiteral("The form could not be sent to the printer %1.")
-                              .arg(info.printerName()));
+        notice(this, QStringLiteral("The form could not be sent to the printer %1.")
+                         .arg(info.printerName()));
         return;
     }
     const QRect page = painter.viewport();

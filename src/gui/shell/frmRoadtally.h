@@ -10,6 +10,7 @@
 // window connects to them in its show...Window() functions, once per window
 // (Qt::UniqueConnection), and does its own resets in its slots.
 
+#include "core/reports/ReportKind.h"
 #include "core/store/BoundDataSource.h"
 #include "core/survey/SurveyDirection.h"
 #include "gui/shell/ShownSurvey.h"
@@ -145,11 +146,11 @@ public:
     void mnuWeeklySummary_Click();
     // mnuSummary, mnuDailyVolume, mnu15Minute: the print options panel in a mode.
     void openPrintOptions(const QString &mode);
-    // A print button: the report selector set, this window disabled, the preview shown.
-    void printButton(int reportSelector);
-    // The selected report built from what the tabs show (the preview calls it
-    // on each activation). Throws DatabaseError when the database fails.
-    void buildReport(DocumentEngine &vp) const;
+    // A print button: this window disabled, the preview of the report shown.
+    void printButton(ReportKind report);
+    // A report built from what the tabs show (the preview calls it on each
+    // activation). Throws DatabaseError when the database fails.
+    void buildReport(ReportKind report, DocumentEngine &vp) const;
 
     // Shows the start panel (after a cancelled dialog or a finished import).
     void showStartPanel();
@@ -204,9 +205,8 @@ private:
     void connectExport();
     void printOptionDirection(int index);
     void printOptionEntry(const QString &entry);
-    void showPreview();
+    void showPreview(ReportKind report);
     ReportFrame reportFrame(DatabaseSession &session) const;
-    SurveyFacts reportFacts() const;
     ChartReportInput chartReportInput(DatabaseSession &session) const;
     void showAbout();
     void printForm();

@@ -140,7 +140,7 @@ void frmRoadtally::forgetSurvey()
     // The sources let go of the rows that are gone and stand on what is left.
     for (BoundDataSource *source : {Data1, Data2, Data3})
         source->refresh();
-    summary->FrameS->hide();
+    summary->setPanelVisible(false);
     {
         // Back on the first tab without a tab change, which would offer "View Last Survey" again.
         const QSignalBlocker blocker(SSTab);
@@ -162,13 +162,14 @@ void frmRoadtally::showSpeedProfile()
     setEnabled(false);
     // What this window shows hands over: the survey, its limit, the direction's
     // over-limit count and band headers, the chosen direction.
+    const SurveyAsShown shown = summary->surveyAsShown();
     SpeedProfileSelection selection;
-    selection.batchNumber = summary->Label7[4]->text();
-    selection.postedLimit = summary->Label7[9]->text();
-    selection.overLimitCount = summary->Label2[48]->text();
-    selection.bandCaptions = {summary->Label2[40]->text(), summary->Label2[41]->text(),
-                              summary->Label2[42]->text()};
-    selection.direction = summaryDirection();
+    selection.batchNumber = shown.facts.batch;
+    selection.postedLimit = shown.facts.postedLimit;
+    selection.overLimitCount = shown.statistics.bandNumbers[3];
+    selection.bandCaptions = {shown.statistics.bandHeadings[0], shown.statistics.bandHeadings[1],
+                              shown.statistics.bandHeadings[2]};
+    selection.direction = shown.direction;
     speedProfileWindow().showFor(selection);
 }
 
@@ -176,17 +177,15 @@ void frmRoadtally::officerChosen(const QString &name)
 {
     // Read again: the name may have been added since the source last read its rows.
     Data6->refresh();
-    if (!Data6->findFirst(QStringLiteral("Admin_Officer"), name)) {
-        const QSignalBlocker blocker(summary->Officer_Select);
-        summary->Officer_Select->setEditText(name);
-    }
+    if (!Data6->findFirst(QStringLiteral("Admin_Officer"), name))
+        summary->showOfficer(name);
 }
 
 void frmRoadtally::agencyUpdated()
 {
     Data5->refresh();
     // The officer shown stays shown while it is stored; otherwise the first one.
-    const QString shown = summary->Officer_Select->currentText();
+    const QString shown = summary->officer();
     Data6->refresh();
     if (!shown.isEmpty())
         Data6->findFirst(QStringLiteral("Admin_Officer"), shown);
@@ -195,7 +194,7 @@ void frmRoadtally::agencyUpdated()
 void frmRoadtally::speedProfilePrintRequested()
 {
     // This window stays disabled; the preview enables it when it closes.
-    printButton(7);
+    printButton(ReportKind::SpeedProfile);
 }
 
 } // namespace roadtally

@@ -55,7 +55,7 @@ VSPrint::Builder pagesBuilder(int n, int *calls = nullptr)
 VSPrint *openPreview(VSPrint::Builder builder)
 {
     auto *w = new VSPrint;
-    w->showReport(std::move(builder));
+    w->showReport(ReportKind::Summary, std::move(builder));
     (void)QTest::qWaitForWindowActive(w);
     (void)QTest::qWaitFor([w] { return w->buildCount() >= 1; }, 5000);
     return w;
