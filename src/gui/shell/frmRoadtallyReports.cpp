@@ -7,6 +7,7 @@
 #include "core/analysis/ChartSlot.h"
 #include "core/analysis/DisplayScheme.h"
 #include "core/analysis/WeeklyGrid.h"
+#include "core/reports/BeforeAfterSpeedStudy.h"
 #include "core/reports/DailyVolume_Graph.h"
 #include "core/reports/Percent85_Graph.h"
 #include "core/reports/Report15min.h"
@@ -18,7 +19,9 @@
 #include "core/store/DatabaseSession.h"
 #include "core/store/SharedState.h"
 #include "core/survey/SurveyDates.h"
+#include "gui/compare/CompareSurveys.h"
 #include "gui/export/ExportStudyAs.h"
+#include "gui/kit/Forms.h"
 #include "gui/kit/WidgetKit.h"
 #include "gui/preview/VSPrint.h"
 #include "gui/shell/DailyVolumeTab.h"
@@ -85,6 +88,10 @@ void frmRoadtally::connectReports()
     mnuSpeedStudy->setObjectName(QStringLiteral("mnuSpeedStudy"));
     connect(mnuSpeedStudy, &QAction::triggered, this, [this] { printButton(8); });
     connect(study, &SpeedStudyTab::printRequested, this, &frmRoadtally::printButton);
+    // Beyond the original menu: two surveys of a site before and after a measure.
+    mnuCompareSurveys = m4->addAction(QStringLiteral("&Compare Surveys..."));
+    mnuCompareSurveys->setObjectName(QStringLiteral("mnuCompareSurveys"));
+    connect(mnuCompareSurveys, &QAction::triggered, this, &frmRoadtally::showCompareSurveys);
     connect(mnuSummary, &QAction::triggered, this,
             [this] { openPrintOptions(PrintOptionsPanel::SummaryMode); });
     connect(mnuDailyVolume, &QAction::triggered, this,
@@ -119,6 +126,29 @@ void frmRoadtally::connectExport()
 
 // ---------------------------------------------------------------------------
 // Reports menu
+
+CompareSurveys &frmRoadtally::compareSurveysWindow()
+{
+    CompareSurveys &w = form<CompareSurveys>();
+    // The preview shows the comparison the window shows; this window stays
+    // disabled until the preview closes.
+    connect(&w, &CompareSurveys::printRequested, this, &frmRoadtally::compareSurveysPrintRequested,
+            Qt::UniqueConnection);
+    connect(&w, &CompareSurveys::closed, this, &frmRoadtally::returnFromChild,
+            Qt::UniqueConnection);
+    return w;
+}
+
+void frmRoadtally::compareSurveysPrintRequested()
+{
+    printButton(9);
+}
+
+void frmRoadtally::showCompareSurveys()
+{
+    setEnabled(false);
+    compareSurveysWindow().open(sharedState().deriveDatabasePath(), summary->Label7[4]->text());
+}
 
 void frmRoadtally::chartMenu(SpeedChartTab *tab, SurveyDirection direction)
 {
@@ -348,6 +378,16 @@ void frmRoadtally::buildReport(DocumentEngine &vp) const
         in->frame = reportFrame(session);
         in->facts = reportFacts();
         SpeedZoneStudy(vp, *in);
+        break;
+    }
+    case 9: {
+        // The comparison the Compare Surveys window shows.
+        if (!formExists<CompareSurveys>() || !form<CompareSurveys>().comparison())
+            break;
+        BeforeAfterStudyInput in = readBeforeAfterStudyInput(
+            session, *form<CompareSurveys>().comparison(), summary->Officer_Select->currentText());
+        in.frame = reportFrame(session);
+        BeforeAfterSpeedStudy(vp, in);
         break;
     }
     default:
