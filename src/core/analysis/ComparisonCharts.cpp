@@ -212,7 +212,7 @@ void paintComparisonDistributionChart(QPainter &painter, const QRectF &rect,
                 BeforeColour);
 
     drawFrame(p, fonts, plot, axis, xAxis, yStep, true, speedTitle(axis),
-              QStringLiteral("Share of the survey's vehicles (%)"));
+              QStringLiteral("Vehicles (%)"));
     if (axis.n == 0) {
         drawNoData(p, fonts, a, QStringLiteral("No vehicles"));
         return;

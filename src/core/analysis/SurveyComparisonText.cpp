@@ -56,7 +56,7 @@ QString testText(const ComparisonTest &t, const QString &symbol, int decimals = 
     QString text =
         QStringLiteral("%1 = %2").arg(symbol, QString::number(t.statistic, 'f', decimals));
     if (t.df)
-        text += QStringLiteral(", df %1").arg(QString::number(*t.df, 'f', 1));
+        text += QStringLiteral(" (df %1)").arg(QString::number(*t.df, 'f', 0));
     return text;
 }
 
@@ -233,7 +233,7 @@ QVector<ComparisonLine> comparisonTable(const SurveyComparison &c)
     lines << mean;
     if (c.meanTest.ciLow) {
         ComparisonLine ci;
-        ci.label = QStringLiteral("95% interval of the change");
+        ci.label = QStringLiteral("95% interval");
         ci.sub = true;
         ci.change =
             withUnit(QStringLiteral("%1 to %2")
@@ -269,8 +269,6 @@ QVector<ComparisonLine> comparisonTable(const SurveyComparison &c)
             QStringLiteral("D"), 3);
     if (c.distributionTest.computed) {
         distribution.test += QStringLiteral(" at %1 %2").arg(c.distributionRow).arg(u);
-        distribution.change = QStringLiteral("largest gap %1 points")
-                                  .arg(QString::number(c.distributionTest.statistic * 100, 'f', 1));
     }
     lines << distribution;
 

@@ -28,7 +28,7 @@ constexpr double RightMargin = 12240 - Right;
 constexpr double FactsTop = 2304;
 constexpr double FooterRule = 14400;
 constexpr double ChartGap = 180;
-constexpr double MaxChartHeight = 4680;
+constexpr double MaxChartHeight = 6480;
 constexpr double MinChartHeight = 2880;
 // A line of 8-point notes, for the room the notes take below the charts.
 constexpr double NoteLine = 200;

@@ -191,10 +191,10 @@ CompareSurveys::CompareSurveys(QWidget *parent) : QWidget(parent)
     table->setWordWrap(false);
     table->setAlternatingRowColors(true);
     table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    table->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    table->horizontalHeader()->setSectionResizeMode(3, QHeaderView::Stretch);
     for (int col = 1; col < 7; ++col)
         table->horizontalHeaderItem(col)->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    table->setMinimumWidth(640);
+    table->setMinimumWidth(700);
     left->addWidget(table, 3);
     notesText = makeLabel(QString(), "caption", "notesText");
     notesText->setWordWrap(true);
@@ -208,12 +208,12 @@ CompareSurveys::CompareSurveys(QWidget *parent) : QWidget(parent)
     notesScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     notesScroll->setMinimumHeight(110);
     left->addWidget(notesScroll, 2);
-    row->addLayout(left, 5);
+    row->addLayout(left, 3);
     auto *chartBox = chartArea("comparisonChartArea");
-    chartBox->setMinimumSize(420, 440);
+    chartBox->setMinimumSize(400, 440);
     charts = new ComparisonChartView;
     chartBox->layout()->addWidget(charts);
-    row->addWidget(chartBox, 4);
+    row->addWidget(chartBox, 2);
     pages->addWidget(results);
 
     messageText = makeLabel(QString(), "caption", "messageText");
@@ -298,9 +298,12 @@ CompareSurveys::CompareSurveys(QWidget *parent) : QWidget(parent)
     connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
     closeOnEscape(this, closeButton);
 
-    setTabOrder({beforeList, afterList, directionOption[0], directionOption[1], directionOption[2],
-                 useControl, controlBefore, controlAfter, table, printComparison, exportComparison,
-                 closeButton});
+    const QList<QWidget *> order = {beforeList,         afterList,          directionOption[0],
+                                    directionOption[1], directionOption[2], useControl,
+                                    controlBefore,      controlAfter,       table,
+                                    printComparison,    exportComparison,   closeButton};
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order.at(i - 1), order.at(i));
     resize(1220, 860);
     showMessageText(ChooseBoth);
 }
@@ -308,9 +311,15 @@ CompareSurveys::CompareSurveys(QWidget *parent) : QWidget(parent)
 void CompareSurveys::open(const QString &databasePath, const QString &shownBatch)
 {
     m_databasePath = databasePath;
-    fillLists();
-    if (!shownBatch.trimmed().isEmpty() && !chosenBatch(beforeList).size())
-        chooseBefore(shownBatch);
+    if (fillLists()) {
+        if (QTreeWidgetItem *item = findItem(beforeList, shownBatch)) {
+            m_filling = true;
+            beforeList->setCurrentItem(item);
+            m_filling = false;
+            fillAfterList();
+        }
+        compareChosen();
+    }
     show();
     raise();
     activateWindow();
@@ -319,11 +328,11 @@ void CompareSurveys::open(const QString &databasePath, const QString &shownBatch
 
 void CompareSurveys::refresh()
 {
-    fillLists();
-    compareChosen();
+    if (fillLists())
+        compareChosen();
 }
 
-void CompareSurveys::fillLists()
+bool CompareSurveys::fillLists()
 {
     const QString before = chosenBatch(beforeList);
     QString problem;
@@ -341,17 +350,20 @@ void CompareSurveys::fillLists()
     beforeList->clear();
     for (const ComparableSurvey &s : std::as_const(m_surveys))
         beforeList->addTopLevelItem(surveyItem(s));
+    // The survey chosen before, else the first: a list always has its choice.
     if (QTreeWidgetItem *item = findItem(beforeList, before))
         beforeList->setCurrentItem(item);
+    else if (beforeList->topLevelItemCount() > 0)
+        beforeList->setCurrentItem(beforeList->topLevelItem(0));
     fillControlLists();
     m_filling = false;
     fillAfterList();
+    if (problem.isEmpty() && m_surveys.size() < 2)
+        problem = QStringLiteral("A comparison needs two stored surveys; the database holds %1.")
+                      .arg(m_surveys.size());
     if (!problem.isEmpty())
         showMessageText(problem);
-    else if (m_surveys.size() < 2)
-        showMessageText(QStringLiteral("A comparison needs two stored surveys; the database holds "
-                                       "%1.")
-                            .arg(m_surveys.size()));
+    return problem.isEmpty();
 }
 
 void CompareSurveys::fillAfterList()
@@ -381,8 +393,15 @@ void CompareSurveys::fillAfterList()
         }
         afterList->addTopLevelItem(item);
     }
-    // Keep the user's after survey; else suggest the next survey at the same place.
-    if (after.isEmpty() || after == before)
+    // The next survey at the same place, unless the after survey chosen is there too.
+    const auto sameLocation = [&](const QString &batch) {
+        for (const ComparableSurvey &s : std::as_const(m_surveys))
+            if (s.batch == batch)
+                return !location.isEmpty() &&
+                       s.location.compare(location, Qt::CaseInsensitive) == 0;
+        return false;
+    };
+    if (after.isEmpty() || after == before || (!suggestion.isEmpty() && !sameLocation(after)))
         after = suggestion;
     if (QTreeWidgetItem *item = findItem(afterList, after))
         afterList->setCurrentItem(item);

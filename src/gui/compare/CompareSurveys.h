@@ -38,7 +38,8 @@ public:
     explicit CompareSurveys(QWidget *parent = nullptr);
 
     // Reads the survey lists of the database and shows the window; the shown
-    // survey (when there is one) is offered as the before survey.
+    // survey (else the survey chosen before, else the first) is the before
+    // survey, and the next survey at its location the after survey.
     void open(const QString &databasePath, const QString &shownBatch = QString());
     // Reads the lists again and compares the chosen surveys again.
     void refresh();
@@ -89,7 +90,8 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    void fillLists();
+    // False (and the reason shown) when the lists cannot be read or offer no pair.
+    bool fillLists();
     void fillAfterList();
     void fillControlLists();
     void compareChosen();
