@@ -177,7 +177,9 @@ void paintComparisonDistributionChart(QPainter &painter, const QRectF &rect,
     const double guessHeight = bottom - titleBottom - legendHeight - 2 * markHeight;
     const double yStep =
         niceStep(std::max(tallest, 1.0), std::clamp(int(guessHeight / 30), 2, 8), 1);
-    const double yHi = std::max(1.0, std::ceil(tallest * 1.04 / yStep)) * yStep;
+    // Shares: never past 100 %.
+    const double yHi = std::min(std::max(1.0, std::ceil(tallest * 1.04 / yStep)) * yStep,
+                                std::max(100.0, tallest));
 
     Plot plot;
     plot.yLo = 0;

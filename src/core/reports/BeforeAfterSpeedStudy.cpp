@@ -53,7 +53,7 @@ void factColumn(DocumentEngine &vp, const QString &role, const SurveyFacts &f, q
     vp.WriteParagraph(QStringLiteral("Period: ") + periodText(f));
     vp.WriteParagraph(QStringLiteral("Posted Speed Limit: ") + f.postedLimit +
                       QStringLiteral("  ") + f.unit);
-    vp.WriteParagraph(QStringLiteral("Vehicles Studied: %1").arg(vehicles));
+    vp.WriteParagraph(QStringLiteral("Vehicles: %1").arg(vehicles));
 }
 
 void comparisonTable(DocumentEngine &vp, const QVector<ComparisonLine> &lines)
