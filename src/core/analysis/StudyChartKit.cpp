@@ -115,7 +115,8 @@ void drawFrame(QPainter &p, const Fonts &fonts, const Plot &plot, const SpeedStu
         if (v > plot.yLo)
             p.drawLine(QPointF(a.left(), y), QPointF(a.right(), y));
         p.setPen(TextColour);
-        const QString text = QString::number(v, 'f', 0) + (yPercent ? QStringLiteral("%") : "");
+        const QString text =
+            QString::number(v, 'f', 0) + (yPercent ? QStringLiteral("%") : QString());
         p.drawText(QRectF(0, y - tickHeight / 2, a.left() - 6, tickHeight),
                    Qt::AlignRight | Qt::AlignVCenter, text);
     }

@@ -18,6 +18,7 @@
 #include <QtTest>
 
 using namespace roadtally;
+using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
@@ -206,7 +207,8 @@ private Q_SLOTS:
         QTest::newRow("unequal") << UnequalBefore << UnequalAfter << 0.55 << 0.0737626336 << 30;
         QTest::newRow("equal") << SmallBefore << SmallBefore << 0.0 << 1.0 << 14;
         // The same shape, in other numbers of vehicles: D stays 0.
-        QTest::newRow("same shares") << SmallBefore << times(SmallBefore, 7) << 0.0 << 1.0 << 14;
+        QTest::newRow("same shares")
+            << SmallBefore << times(QString::fromLatin1(SmallBefore), 7) << 0.0 << 1.0 << 14;
     }
     void kolmogorovSmirnov()
     {
@@ -411,8 +413,8 @@ private Q_SLOTS:
         QVERIFY(k.net->meanTest.significant());
 
         const QJsonObject json = comparisonJson(c);
-        QCOMPARE(json[u"net"].toObject().keys(),
-                 (QStringList{"mean", "mean_p", "mean_z", "over_limit_points", "p85"}));
+        QCOMPARE(json[u"net"].toObject().keys(), (QStringList{u"mean"_s, u"mean_p"_s, u"mean_z"_s,
+                                                              u"over_limit_points"_s, u"p85"_s}));
         QVERIFY(json[u"net"][u"mean_z"].isDouble());
         QVERIFY(!comparisonJson(k).isEmpty());
     }
@@ -523,7 +525,7 @@ private Q_SLOTS:
         for (const QString &other : c.notes)
             QVERIFY2(other == note || other.startsWith(QStringLiteral("The distribution test")),
                      qPrintable(other));
-        const bool few = QTest::currentDataTag() == QLatin1String("few vehicles");
+        const bool few = qstrcmp(QTest::currentDataTag(), "few vehicles") == 0;
         QCOMPARE(c.testsShown, !few);
         QCOMPARE(c.meanTest.computed, !few);
     }
@@ -537,8 +539,9 @@ private Q_SLOTS:
         QStringList keys;
         for (const ComparisonLine &l : lines)
             keys << l.key;
-        QCOMPARE(keys, (QStringList{"n", "adt", "mean", "", "sd", "p50", "p85", "over_limit",
-                                    "over_5", "over_10", "distribution"}));
+        QCOMPARE(keys,
+                 (QStringList{u"n"_s, u"adt"_s, u"mean"_s, u""_s, u"sd"_s, u"p50"_s, u"p85"_s,
+                              u"over_limit"_s, u"over_5"_s, u"over_10"_s, u"distribution"_s}));
         const ComparisonLine &mean = lines.at(2);
         QCOMPARE(mean.label, QStringLiteral("Mean speed"));
         QCOMPARE(mean.change, QStringLiteral("-5.0 mph"));
@@ -559,33 +562,33 @@ private Q_SLOTS:
         const SurveyComparison c =
             compare({QStringLiteral("B"), street}, {QStringLiteral("A"), shifted(street, 2)});
         const QJsonObject o = comparisonJson(c);
-        QCOMPARE(o.keys(),
-                 (QStringList{"after", "before", "change", "notes", "significant", "tests"}));
-        const QStringList survey{"adt",
-                                 "batch",
-                                 "mean",
-                                 "n",
-                                 "over_10_percent",
-                                 "over_5_percent",
-                                 "over_limit_percent",
-                                 "p50",
-                                 "p50_interpolated",
-                                 "p85",
-                                 "p85_interpolated",
-                                 "sd"};
+        QCOMPARE(o.keys(), (QStringList{u"after"_s, u"before"_s, u"change"_s, u"notes"_s,
+                                        u"significant"_s, u"tests"_s}));
+        const QStringList survey{u"adt"_s,
+                                 u"batch"_s,
+                                 u"mean"_s,
+                                 u"n"_s,
+                                 u"over_10_percent"_s,
+                                 u"over_5_percent"_s,
+                                 u"over_limit_percent"_s,
+                                 u"p50"_s,
+                                 u"p50_interpolated"_s,
+                                 u"p85"_s,
+                                 u"p85_interpolated"_s,
+                                 u"sd"_s};
         QCOMPARE(o[u"before"].toObject().keys(), survey);
         QCOMPARE(o[u"after"].toObject().keys(), survey);
         QCOMPARE(o[u"change"].toObject().keys(),
-                 (QStringList{"adt", "mean", "over_10_points", "over_5_points", "over_limit_points",
-                              "p50", "p85", "sd"}));
-        const QStringList tests{"distribution", "mean", "over_10", "over_5",
-                                "over_limit",   "p50",  "p85"};
+                 (QStringList{u"adt"_s, u"mean"_s, u"over_10_points"_s, u"over_5_points"_s,
+                              u"over_limit_points"_s, u"p50"_s, u"p85"_s, u"sd"_s}));
+        const QStringList tests{u"distribution"_s, u"mean"_s, u"over_10"_s, u"over_5"_s,
+                                u"over_limit"_s,   u"p50"_s,  u"p85"_s};
         QCOMPARE(o[u"tests"].toObject().keys(), tests);
         QCOMPARE(o[u"significant"].toObject().keys(), tests);
         QCOMPARE(o[u"tests"][u"mean"].toObject().keys(),
-                 (QStringList{"ci_high", "ci_low", "df", "p", "t"}));
-        QCOMPARE(o[u"tests"][u"p85"].toObject().keys(), (QStringList{"p", "z"}));
-        QCOMPARE(o[u"tests"][u"distribution"].toObject().keys(), (QStringList{"d", "p"}));
+                 (QStringList{u"ci_high"_s, u"ci_low"_s, u"df"_s, u"p"_s, u"t"_s}));
+        QCOMPARE(o[u"tests"][u"p85"].toObject().keys(), (QStringList{u"p"_s, u"z"_s}));
+        QCOMPARE(o[u"tests"][u"distribution"].toObject().keys(), (QStringList{u"d"_s, u"p"_s}));
         // Unrounded numbers, not the one-decimal texts.
         QCOMPARE(o[u"before"][u"mean"].toDouble(), *c.before.mean.exact);
         QCOMPARE(o[u"before"][u"n"].toInteger(), 200);
@@ -642,7 +645,7 @@ private Q_SLOTS:
         QStringList order;
         for (const ComparableSurvey &s : afterCandidates(all, QStringLiteral("2")))
             order << s.batch;
-        QCOMPARE(order, (QStringList{"4", "1", "3"}));
+        QCOMPARE(order, (QStringList{u"4"_s, u"1"_s, u"3"_s}));
     }
 };
 

@@ -32,7 +32,8 @@ QMap<int, qint64> street(int shift, int scale = 1)
 }
 
 SpeedStudy study(const QString &batch, const QString &location, const QMap<int, qint64> &counts,
-                 const QString &start, const QString &stop, const QString &limit = "035")
+                 const QString &start, const QString &stop,
+                 const QString &limit = QStringLiteral("035"))
 {
     SpeedStudyInput in;
     in.batchNumber = batch;

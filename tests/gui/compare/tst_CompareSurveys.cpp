@@ -23,6 +23,7 @@
 #include <QtTest>
 
 using namespace roadtally;
+using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
@@ -108,7 +109,7 @@ private slots:
         QVERIFY(w.comparison());
         QCOMPARE(w.message(), QString());
         QCOMPARE(line(w, QStringLiteral("Vehicles")).mid(1, 3),
-                 (QStringList{"400", "400", "0 (0.0%)"}));
+                 (QStringList{u"400"_s, u"400"_s, u"0 (0.0%)"_s}));
         const QStringList mean = line(w, QStringLiteral("Mean speed"));
         QCOMPARE(mean.at(3), QStringLiteral("-4.0 mph"));
         QCOMPARE(mean.at(5), QStringLiteral("< 0.001"));
