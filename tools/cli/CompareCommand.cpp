@@ -21,8 +21,7 @@ std::optional<SurveyComparison> loadComparison(const Invocation &invocation, Exi
     request.controlBefore = invocation.value(QStringLiteral("control-before"));
     request.controlAfter = invocation.value(QStringLiteral("control-after"));
     if (request.controlBefore.trimmed().isEmpty() != request.controlAfter.trimmed().isEmpty()) {
-        code = invocation.usage(
-            QStringLiteral("--control-before and --control-after go together"));
+        code = invocation.usage(QStringLiteral("--control-before and --control-after go together"));
         return std::nullopt;
     }
     if (invocation.has(QStringLiteral("direction"))) {
@@ -49,9 +48,9 @@ std::optional<SurveyComparison> loadComparison(const Invocation &invocation, Exi
         code = ExitCode::Success;
         return std::move(outcome.comparison);
     } catch (const DatabaseError &e) {
-        code = invocation.fail(QStringLiteral("cannot read %1: %2")
-                                   .arg(QDir::toNativeSeparators(database),
-                                        QString::fromUtf8(e.what())));
+        code = invocation.fail(
+            QStringLiteral("cannot read %1: %2")
+                .arg(QDir::toNativeSeparators(database), QString::fromUtf8(e.what())));
     }
     return std::nullopt;
 }
