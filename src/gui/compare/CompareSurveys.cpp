@@ -646,6 +646,7 @@ bool CompareSurveys::exportCsv(const QString &folder)
 void CompareSurveys::closeEvent(QCloseEvent *event)
 {
     event->accept();
+    hide(); // hidden before the main window hears of it
     emit closed(false);
 }
 

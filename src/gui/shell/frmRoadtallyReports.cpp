@@ -241,7 +241,15 @@ void frmRoadtally::printButton(int reportSelector)
 void frmRoadtally::showPreview()
 {
     auto *preview = new VSPrint;
-    connect(preview, &VSPrint::closed, this, [this] { returnFromChild(false); });
+    connect(preview, &VSPrint::closed, this, [this] {
+        // A comparison printed from its window goes back to that window; this
+        // one waits until it closes.
+        if (formExists<CompareSurveys>() && form<CompareSurveys>().isVisible()) {
+            form<CompareSurveys>().activateWindow();
+            return;
+        }
+        returnFromChild(false);
+    });
     preview->showReport([this](DocumentEngine &vp) { buildReport(vp); });
 }
 

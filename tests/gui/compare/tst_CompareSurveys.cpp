@@ -5,8 +5,13 @@
 // ROADTALLY_SCREENSHOT_DIR=DIR saves the window as DIR/compare-surveys.png.
 #include "fixtures/ComparisonFixture.h"
 
+#include "core/store/SharedState.h"
 #include "gui/compare/CompareSurveys.h"
 #include "gui/compare/ComparisonChartView.h"
+#include "gui/kit/Forms.h"
+#include "gui/preview/VSPrint.h"
+#include "gui/shell/SummaryTab.h"
+#include "gui/shell/frmRoadtally.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -236,6 +241,40 @@ private slots:
         // A folder that is not there: nothing written, the user told.
         QVERIFY(!w.exportCsv(out.filePath(QStringLiteral("missing/folder"))));
         closeMessageBoxes();
+    }
+
+    void fromTheReportsMenu()
+    {
+        sharedState().setProgramFolder(m_dir.path());
+        frmRoadtally &main = form<frmRoadtally>();
+        main.show();
+        main.surveySelected(testing::BeforeBatch);
+        main.surveyChosen(testing::BeforeBatch);
+        QVERIFY(main.mnuCompareSurveys->isEnabled());
+        main.mnuCompareSurveys->trigger();
+        CompareSurveys &w = form<CompareSurveys>();
+        QVERIFY(w.isVisible());
+        QVERIFY(!main.isEnabled()); // waits for the comparison window
+        QCOMPARE(w.beforeList->currentItem()->text(0), testing::BeforeBatch);
+        QVERIFY(w.comparison());
+
+        // Print Comparison: report 9 in the preview; closing it goes back to the window.
+        QTest::mouseClick(w.printComparison, Qt::LeftButton);
+        QCOMPARE(sharedState().reportSelector, qint16(9));
+        VSPrint *preview = nullptr;
+        for (QWidget *top : QApplication::topLevelWidgets())
+            if (auto *p = qobject_cast<VSPrint *>(top); p && p->isVisible())
+                preview = p;
+        QVERIFY(preview);
+        QTRY_COMPARE(preview->pageCount(), 1);
+        preview->close();
+        QTest::qWait(20);
+        QVERIFY(w.isVisible());
+        QVERIFY(!main.isEnabled());
+        w.closeButton->click();
+        QTRY_VERIFY(main.isEnabled());
+        delete &w;
+        delete &main;
     }
 
     void screenshot()
