@@ -2,6 +2,7 @@
 // the same builders and engine as the print preview, from the captions the
 // main window would show after the same choices.
 #include "Commands.h"
+#include "ProgressLine.h"
 
 #include "core/analysis/ChartSlot.h"
 #include "core/analysis/DailyVolume.h"
@@ -26,6 +27,7 @@
 #include "core/text/TextPatterns.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 
 #include <optional>
@@ -282,7 +284,14 @@ ExitCode writeReport(const Invocation &invocation, const DocumentEngine &vp, con
         return invocation.fail(QStringLiteral("the report could not be laid out (engine error %1)")
                                    .arg(vp.EngineError()));
     const QString pdf = invocation.value(QStringLiteral("pdf"));
-    const QString written = writePdf(*vp.document(), pdf, title);
+    QString written;
+    {
+        ProgressLine line(invocation.err, invocation.progress && vp.pageCount() > 10,
+                          QStringLiteral("Writing %1 pages to %2")
+                              .arg(vp.pageCount())
+                              .arg(QFileInfo(pdf).fileName()));
+        written = writePdf(*vp.document(), pdf, title);
+    }
     if (!written.isEmpty())
         return invocation.fail(written);
     invocation.out << "Report written: " << QDir::toNativeSeparators(pdf) << " (" << vp.pageCount()

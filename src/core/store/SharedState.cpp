@@ -22,9 +22,19 @@ void SharedState::setProgramFolder(const QString &folder)
     m_programFolder = folder;
 }
 
+QString SharedState::surveyFolder() const
+{
+    return m_surveyFolder.isEmpty() ? programFolder() : m_surveyFolder;
+}
+
+void SharedState::setSurveyFolder(const QString &folder)
+{
+    m_surveyFolder = folder;
+}
+
 QString SharedState::deriveDatabasePath()
 {
-    databasePath = databasePathIn(programFolder());
+    databasePath = databasePathIn(surveyFolder());
     return databasePath;
 }
 
