@@ -30,6 +30,10 @@ grep -q "^Batch number: " "$tmp/import.txt" || fail "import: $(cat "$tmp/import.
 # Standard error is no terminal here: no progress lines, nothing extra.
 [ ! -s "$tmp/import.err" ] || fail "import wrote to standard error: $(cat "$tmp/import.err")"
 "$cli" list | grep -q "Main St" || fail "list does not show the survey"
+# At a terminal the import shows its progress on standard error.
+script -qec "'$cli' import '$prefix/share/roadtally/Sample1Day.ovd' --letter B \
+    --location 'Main St' --direction North --zone School" /dev/null >"$tmp/tty.txt" </dev/null
+grep -q "Importing Sample1Day.ovd" "$tmp/tty.txt" || fail "no progress at a terminal: $(cat -v "$tmp/tty.txt")"
 [ -z "$(ls "$prefix/bin" | grep -vx 'roadtally\|roadtally-cli')" ] || fail "files beside the program: $(ls "$prefix/bin")"
 
 desktop-file-validate "$prefix/share/applications/org.roadtally.Roadtally.desktop"

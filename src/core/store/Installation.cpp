@@ -202,7 +202,9 @@ QString prepareSurveyFolder(const QString &folder, const QString &shareFolder)
         if (!QFileInfo::exists(dir.filePath(QString::fromLatin1(name))))
             wanted << QString::fromLatin1(name);
     }
-    if (createdHere && !shareFolder.isEmpty()) {
+    // A folder without either database is new to the program: it gets the samples too.
+    const bool firstStart = createdHere || wanted.size() == 2;
+    if (firstStart && !shareFolder.isEmpty()) {
         const QStringList samples =
             QDir(shareFolder).entryList({QStringLiteral("*") + DataFileSuffix}, QDir::Files);
         wanted << samples;

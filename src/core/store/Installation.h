@@ -60,7 +60,7 @@ QString folderNoun(const QString &folder);
 
 // Makes a folder ready to hold surveys: created when missing, with ov97.emp
 // and OV97.mdb from the blank database where they are missing and, in a folder
-// made here, the sample files. Every file arrives under a temporary name and is
+// that had neither, the sample files. Every file arrives under a temporary name and is
 // renamed into place, so two programs starting at once leave one whole
 // database. Returns "" or one message naming the folder and the reason; on
 // failure nothing made here is left behind.

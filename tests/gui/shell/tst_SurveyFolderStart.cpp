@@ -91,6 +91,7 @@ private Q_SLOTS:
         const QString data = path(QStringLiteral("data"));
         qputenv("XDG_DATA_HOME", QFile::encodeName(data));
         const QString surveys = QDir(data).filePath(QStringLiteral("Roadtally"));
+        QVERIFY(QDir().mkpath(surveys)); // there, and empty
 
         QCOMPARE(startInSurveyFolder({}), QString());
         frmRoadtally &w = form<frmRoadtally>();
