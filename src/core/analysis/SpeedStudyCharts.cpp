@@ -121,7 +121,7 @@ void paintSpeedDistributionChart(QPainter &painter, const QRectF &rect, const Sp
     };
     for (const TopLabel &m : std::as_const(marks)) {
         const bool limit = m.colour == LimitColour;
-        p.setPen(QPen(m.colour, limit ? 1.2 : 1.6, limit ? Qt::DashDotLine : Qt::DashLine));
+        p.setPen(markPen(m.colour, limit ? 1.2 : 1.6));
         p.drawLine(QPointF(m.x, labelBottom(m)), QPointF(m.x, a.bottom()));
     }
     p.setFont(fonts.mark);
@@ -221,7 +221,7 @@ void paintCumulativeSpeedChart(QPainter &painter, const QRectF &rect, const Spee
                        LevelColours[k], text});
     }
     for (const Level &l : std::as_const(levels)) {
-        p.setPen(QPen(l.colour, 1.4, Qt::DashLine));
+        p.setPen(markPen(l.colour, 1.4));
         p.drawLine(QPointF(a.left(), l.y), QPointF(l.x, l.y));
         p.drawLine(QPointF(l.x, l.y), QPointF(l.x, a.bottom()));
         p.setPen(Qt::NoPen);

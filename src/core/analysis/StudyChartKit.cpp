@@ -212,17 +212,23 @@ void drawNoData(QPainter &p, const Fonts &fonts, const QRectF &area, const QStri
     p.drawText(area, Qt::AlignCenter, text);
 }
 
+QPen markPen(const QColor &colour, double width)
+{
+    QPen pen(colour, width);
+    if (colour == LimitColour)
+        pen.setStyle(Qt::DashDotLine);
+    else if (colour == P50Colour)
+        pen.setStyle(Qt::DashLine);
+    else if (colour == P85Colour)
+        pen.setDashPattern({1.5, 2.5}); // dotted, the dots longer than the pen is wide
+    else
+        pen.setDashPattern({6, 2, 1, 2, 1, 2}); // dash, dot, dot
+    return pen;
+}
+
 QString directionCaption(const SpeedStudy &s)
 {
-    switch (s.direction) {
-    case SurveyDirection::Approaching:
-        return QStringLiteral("approaching vehicles");
-    case SurveyDirection::Receding:
-        return QStringLiteral("receding vehicles");
-    case SurveyDirection::Both:
-        break;
-    }
-    return QStringLiteral("all vehicles");
+    return vehiclesCaption(s.direction);
 }
 
 QString speedTitle(const SpeedStudy &s)

@@ -112,6 +112,9 @@ TopLabel topLabel(double x, const QString &text, const QColor &colour);
 int placeTopLabels(QVector<TopLabel> &labels, const QFont &font, double left, double right);
 
 void drawNoData(QPainter &p, const Fonts &fonts, const QRectF &area, const QString &text);
+// The line of a mark: the limit, P50 and P85 (and P15) differ by their dash
+// pattern as well as by colour, so that a black-and-white copy keeps them apart.
+QPen markPen(const QColor &colour, double width);
 // "approaching vehicles", "receding vehicles", "all vehicles".
 QString directionCaption(const SpeedStudy &s);
 // "Speed (mph)".
