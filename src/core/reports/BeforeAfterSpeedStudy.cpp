@@ -150,7 +150,7 @@ bool BeforeAfterSpeedStudy(DocumentEngine &vp, const BeforeAfterStudyInput &in)
     vp.DrawSegment(Left, 2160, Right, 2160);
     vp.DrawSegment(Left, FooterRule, Right, FooterRule);
 
-    writeAgencyHeading(vp, in.frame, 864, beforeAfterStudyTitle());
+    writeAgencyHeading(vp, in.frame, 864, beforeAfterStudyTitle(), 2160 - 12.5 - TextClearance);
 
     // Both surveys' facts, before on the left and after on the right.
     vp.setColumnCount(2);
