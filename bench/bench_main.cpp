@@ -4,7 +4,8 @@
 // the chart on a Graph); how long the reports take to lay out and to write as
 // PDF (ReportBench.cpp); and how long the export of a survey with some 200,000
 // speeding vehicles to an Excel workbook takes, in a child process of its own
-// for its peak memory.
+// for its peak memory; last, the comparison window and roadtally-cli compare on
+// two surveys of the largest size (CompareBench.cpp).
 //
 // For each size (10,000, 100,000 and 1,000,000 vehicles over 14 days) it writes
 // a generated raw data file, imports it the way the processing window and
@@ -14,6 +15,7 @@
 // database (same schema and indexes), one transaction, one prepared statement
 // per table, one row per statement: once only the Veh_Data rows, once every row
 // the import stores (Header, Veh_Data, Summary, Speed, Speed_Profile, Time_15).
+#include "CompareBench.h"
 #include "PeakMemory.h"
 #include "ProfileListBench.h"
 #include "ProfileReportBench.h"
@@ -554,6 +556,8 @@ int main(int argc, char *argv[])
         return profileListChild(argc, argv);
     if (argc == 4 && std::strcmp(argv[1], "--profile-preview-child") == 0)
         return profilePreviewChild(argc, argv);
+    if (argc == 5 && std::strcmp(argv[1], "--compare-window-child") == 0)
+        return compareWindowChild(argc, argv);
     // The children import or generate only; the parent paints charts too.
     const bool child = argc > 1 && (std::strcmp(argv[1], "--import-child") == 0 ||
                                     std::strcmp(argv[1], "--generate-child") == 0 ||
@@ -578,6 +582,7 @@ int main(int argc, char *argv[])
     bool importPart = true;
     bool profilePart = true;
     bool profileReportsOnly = false; // the speeding profile report alone
+    bool compareOnly = false;        // the comparison of two long surveys alone
     int repeats = 3;
     bool plainSql = false;
     int exportVehicles = 380'000; // about 200,000 of them over the limit
@@ -599,7 +604,8 @@ int main(int argc, char *argv[])
             importPart = args[i + 1] == QLatin1String("import");
             profilePart = args[i + 1] == QLatin1String("profile");
             profileReportsOnly = args[i + 1] == QLatin1String("profile-report");
-            ok = importPart || profilePart || profileReportsOnly;
+            compareOnly = args[i + 1] == QLatin1String("compare");
+            ok = importPart || profilePart || profileReportsOnly || compareOnly;
         } else if (ok && args[i] == QLatin1String("--export-vehicles")) {
             exportVehicles = args[i + 1].toInt(&ok);
             ok = ok && exportVehicles >= 0;
@@ -613,7 +619,7 @@ int main(int argc, char *argv[])
             std::fprintf(
                 stderr,
                 "usage: roadtally-bench [--sizes N,N,...] [--repeats R] [--only "
-                "import|profile|profile-report]\n"
+                "import|profile|profile-report|compare]\n"
                 "                      [--export-vehicles N] [--plain-sql]\n"
                 "(--export-vehicles 0 leaves the export out; --plain-sql imports without the\n"
                 "direct engine, on the plain Qt SQL path)\n");
@@ -626,6 +632,8 @@ int main(int argc, char *argv[])
         return 1;
     if (profileReportsOnly)
         return benchProfileReports(work.path(), profileSizes, repeats);
+    if (compareOnly)
+        return benchCompare(work.path(), sizes.last(), repeats);
     if (!importPart) {
         if (benchProfileList(work.path(), profileSizes, repeats) != 0)
             return 1;
@@ -681,5 +689,5 @@ int main(int argc, char *argv[])
         return 1;
     if (exportVehicles > 0 && !measureExport(exportVehicles, repeats, QDir(work.path())))
         return 1;
-    return 0;
+    return benchCompare(work.path(), sizes.last(), repeats);
 }

@@ -7,11 +7,14 @@
 
 #include "CliArguments.h"
 
+#include "core/analysis/SurveyComparison.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
 #include <QTextStream>
 
+#include <optional>
 #include <utility>
 
 namespace roadtally {
@@ -110,6 +113,11 @@ ExitCode eraseCommand(const Invocation &invocation);
 ExitCode reportCommand(const Invocation &invocation);
 // export: a stored survey to a workbook or CSV files (ExportCommand.cpp).
 ExitCode exportCommand(const Invocation &invocation);
+// compare: two surveys before and after a measure (CompareCommand.cpp).
+ExitCode compareCommand(const Invocation &invocation);
+// The comparison that --before, --after, --control-before, --control-after and
+// --direction name; none after saying why (code then holds the exit status).
+std::optional<SurveyComparison> loadComparison(const Invocation &invocation, ExitCode &code);
 // The agency, the officer list and the report options (AgencyCommands.cpp).
 ExitCode agencyCommand(const Invocation &invocation);
 ExitCode officerCommand(const Invocation &invocation);

@@ -15,6 +15,7 @@
 #include "core/store/SharedState.h"
 #include "gui/admin/Blankform.h"
 #include "gui/admin/frmOpenSurvey.h"
+#include "gui/compare/CompareSurveys.h"
 #include "gui/info/frmAbout.h"
 #include "gui/info/pace_description.h"
 #include "gui/info/percent.h"
@@ -351,6 +352,38 @@ template <class Main> void shootMainWindow(Shooter &shooter, Main &main)
     settle();
 }
 
+// The comparison window on the survey the main window shows (the week) and the
+// later survey of its street it suggests, then its report in the preview.
+void shootComparison(Shooter &shooter, frmRoadtally &main)
+{
+    main.showCompareSurveys();
+    settle();
+    CompareSurveys &compare = form<CompareSurveys>();
+    shooter.shoot(&compare, QStringLiteral("17-compare-surveys"));
+    if (compare.printComparison->isEnabled()) {
+        compare.printComparison->click();
+        settle();
+        QPointer<QWidget> preview;
+        for (QWidget *top : QApplication::topLevelWidgets())
+            if (top != &main && top->isVisible() &&
+                top->windowTitle() == QStringLiteral("Roadtally Print Preview"))
+                preview = top;
+        if (preview) {
+            preview->resize(1100, 1000);
+            settle();
+            if (preview)
+                shooter.shoot(preview, QStringLiteral("18-preview-compare"));
+            if (preview)
+                preview->close();
+            settle();
+        }
+    } else {
+        shooter.note(QStringLiteral("the comparison window shows: %1").arg(compare.message()));
+    }
+    compare.close();
+    settle();
+}
+
 template <class Load>
 void shootIntakeWindows(Shooter &shooter, Load &load, const QString &sampleName)
 {
@@ -540,6 +573,16 @@ int main(int argc, char *argv[])
     day.options.days = 1;
     day.options.seed = 11;
     day.options.postedSpeed = 25;
+    // The week's street again in July, after speed humps: 4 mph slower.
+    SurveyPlan after{QStringLiteral("After.ovd"),
+                     QStringLiteral("A"),
+                     QStringLiteral("Maple Avenue at 5th Street"),
+                     {}};
+    after.options.vehicles = 5600;
+    after.options.days = 7;
+    after.options.seed = 9;
+    after.options.startDate = QDate(2025, 7, 15);
+    after.options.speedShift = -4;
     // An agency and an officer, as the administration window keeps them.
     try {
         DatabaseSession session(sharedState().deriveDatabasePath());
@@ -555,8 +598,10 @@ int main(int argc, char *argv[])
     }
     storeSurvey(programFolder.path(), week, shooter);
     storeSurvey(programFolder.path(), day, shooter);
+    storeSurvey(programFolder.path(), after, shooter);
 
     shootMainWindow(shooter, form<frmRoadtally>());
+    shootComparison(shooter, form<frmRoadtally>());
     shootIntake(shooter, week.fileName);
     shootAdministration(shooter);
     shootInformation(shooter);

@@ -40,6 +40,7 @@ class SpeedChartTab;
 class SpeedStudyTab;
 class SummaryTab;
 class WeeklyTab;
+class CompareSurveys;
 class DBManagement;
 class DeleteDB;
 class DeleteSurvey;
@@ -100,7 +101,8 @@ public:
     QAction *mnuDailyTrafficApproaching = nullptr, *mnuDailyTrafficReceeding = nullptr,
             *mnuDailyTrafficBoth = nullptr, *mnu85percentApproach = nullptr,
             *mnu85PercentReceed = nullptr, *mnu85PercentBoth = nullptr;
-    QAction *mnuSpeedStudy = nullptr; // "Speed Zone Study" (report 8)
+    QAction *mnuSpeedStudy = nullptr;     // "Speed Zone Study" (report 8)
+    QAction *mnuCompareSurveys = nullptr; // "Compare Surveys..." (report 9)
     QAction *mnuTopics = nullptr, *mnuAbout = nullptr;
 
     // ---- The window's procedures and handlers --------------------------------
@@ -152,6 +154,11 @@ public:
     // activation). Throws DatabaseError when the database fails.
     void buildReport(ReportKind report, DocumentEngine &vp) const;
 
+    // "Compare Surveys...": this window disabled, the comparison window shown
+    // with the shown survey offered as the before survey.
+    void showCompareSurveys();
+    CompareSurveys &compareSurveysWindow();
+
     // Shows the start panel (after a cancelled dialog or a finished import).
     void showStartPanel();
 
@@ -188,6 +195,9 @@ public slots:
     // "Print This Profile": the speeding profile report (selector 7); this
     // window stays disabled until the preview closes.
     void speedProfilePrintRequested();
+    // "Print Comparison": the before-and-after report (selector 9) of the
+    // comparison window; this window stays disabled until the preview closes.
+    void compareSurveysPrintRequested();
     // An import stored a survey: the status bar says which and how many vehicles.
     void surveyStored(const QString &batch, int vehicles);
 

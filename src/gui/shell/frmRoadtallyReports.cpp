@@ -6,6 +6,7 @@
 
 #include "core/analysis/DisplayScheme.h"
 #include "core/analysis/WeeklyGrid.h"
+#include "core/reports/BeforeAfterSpeedStudy.h"
 #include "core/reports/DailyVolume_Graph.h"
 #include "core/reports/Percent85_Graph.h"
 #include "core/reports/Report15min.h"
@@ -17,8 +18,10 @@
 #include "core/store/DatabaseSession.h"
 #include "core/store/SharedState.h"
 #include "core/survey/SurveyDates.h"
+#include "gui/compare/CompareSurveys.h"
 #include "gui/export/ExportStudyAs.h"
 #include "gui/kit/DatabaseFailure.h"
+#include "gui/kit/Forms.h"
 #include "gui/kit/WidgetKit.h"
 #include "gui/preview/VSPrint.h"
 #include "gui/shell/DailyVolumeTab.h"
@@ -89,6 +92,10 @@ void frmRoadtally::connectReports()
     connect(mnuSpeedStudy, &QAction::triggered, this,
             [this] { printButton(ReportKind::SpeedZoneStudy); });
     connect(study, &SpeedStudyTab::printRequested, this, &frmRoadtally::printButton);
+    // Beyond the original menu: two surveys of a site before and after a measure.
+    mnuCompareSurveys = m4->addAction(QStringLiteral("&Compare Surveys..."));
+    mnuCompareSurveys->setObjectName(QStringLiteral("mnuCompareSurveys"));
+    connect(mnuCompareSurveys, &QAction::triggered, this, &frmRoadtally::showCompareSurveys);
     connect(mnuSummary, &QAction::triggered, this,
             [this] { openPrintOptions(PrintOptionsPanel::SummaryMode); });
     connect(mnuDailyVolume, &QAction::triggered, this,
@@ -121,6 +128,29 @@ void frmRoadtally::connectExport()
 
 // ---------------------------------------------------------------------------
 // Reports menu
+
+CompareSurveys &frmRoadtally::compareSurveysWindow()
+{
+    CompareSurveys &w = form<CompareSurveys>();
+    // The preview shows the comparison the window shows; this window stays
+    // disabled until the preview closes.
+    connect(&w, &CompareSurveys::printRequested, this, &frmRoadtally::compareSurveysPrintRequested,
+            Qt::UniqueConnection);
+    connect(&w, &CompareSurveys::closed, this, &frmRoadtally::returnFromChild,
+            Qt::UniqueConnection);
+    return w;
+}
+
+void frmRoadtally::compareSurveysPrintRequested()
+{
+    printButton(ReportKind::BeforeAfterSpeedStudy);
+}
+
+void frmRoadtally::showCompareSurveys()
+{
+    setEnabled(false);
+    compareSurveysWindow().open(sharedState().deriveDatabasePath(), summary->batch());
+}
 
 void frmRoadtally::chartMenu(SpeedChartTab *tab, SurveyDirection direction)
 {
@@ -197,7 +227,15 @@ void frmRoadtally::printButton(ReportKind report)
 void frmRoadtally::showPreview(ReportKind report)
 {
     auto *preview = new VSPrint;
-    connect(preview, &VSPrint::closed, this, [this] { returnFromChild(false); });
+    connect(preview, &VSPrint::closed, this, [this] {
+        // A comparison printed from its window goes back to that window; this
+        // one waits until it closes.
+        if (formExists<CompareSurveys>() && form<CompareSurveys>().isVisible()) {
+            form<CompareSurveys>().activateWindow();
+            return;
+        }
+        returnFromChild(false);
+    });
     preview->showReport(report, [this, report](DocumentEngine &vp) { buildReport(report, vp); });
 }
 
@@ -293,6 +331,16 @@ void frmRoadtally::buildReport(ReportKind report, DocumentEngine &vp) const
         in->frame = reportFrame(session);
         in->facts = shown.facts;
         SpeedZoneStudy(vp, *in);
+        break;
+    }
+    case ReportKind::BeforeAfterSpeedStudy: {
+        // The comparison the Compare Surveys window shows.
+        if (!formExists<CompareSurveys>() || !form<CompareSurveys>().comparison())
+            break;
+        BeforeAfterStudyInput in = readBeforeAfterStudyInput(
+            session, *form<CompareSurveys>().comparison(), summary->officer());
+        in.frame = reportFrame(session);
+        BeforeAfterSpeedStudy(vp, in);
         break;
     }
     }
