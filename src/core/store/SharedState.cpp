@@ -22,9 +22,15 @@ void SharedState::setProgramFolder(const QString &folder)
     m_programFolder = folder;
 }
 
+void SharedState::setServerDatabase(const QString &uri)
+{
+    m_serverDatabase = uri;
+}
+
 QString SharedState::deriveDatabasePath()
 {
-    databasePath = databasePathIn(programFolder());
+    databasePath =
+        m_serverDatabase.isEmpty() ? databasePathIn(programFolder()) : m_serverDatabase;
     return databasePath;
 }
 

@@ -24,11 +24,18 @@ struct SharedState
     QString programFolder() const;
     void setProgramFolder(const QString &folder);
 
-    // Derives the database path afresh from the program folder and stores it.
+    // The agency server's database in use instead of the folder's file (a
+    // server URI), or "" for the database on this computer.
+    QString serverDatabase() const { return m_serverDatabase; }
+    void setServerDatabase(const QString &uri);
+
+    // Derives the database path afresh (the server's URI when one is in use,
+    // else from the program folder) and stores it.
     QString deriveDatabasePath();
 
 private:
     QString m_programFolder;
+    QString m_serverDatabase;
 };
 
 // The one process-wide shared state.
