@@ -11,6 +11,7 @@
 #include "core/intake/ImportRequest.h"
 #include "core/intake/VehicleImport.h"
 #include "core/reports/Report15min.h"
+#include "core/reports/SpeedProfile.h"
 #include "core/store/DatabaseLocation.h"
 #include "core/store/Schema.h"
 #include "core/store/SharedState.h"
@@ -211,10 +212,16 @@ void tst_ServerBackend::viewsAreEqual()
         return lines;
     };
     QCOMPARE(list(server), list(file));
-    QCOMPARE(summaryRow(server, batch).size(), summaryRow(file, batch).size());
     const auto summaryA = summaryRow(file, batch), summaryB = summaryRow(server, batch);
-    for (auto it = summaryA.cbegin(); it != summaryA.cend(); ++it)
+    QVERIFY(summaryA.size() > 40);
+    for (auto it = summaryA.cbegin(); it != summaryA.cend(); ++it) {
+        QVERIFY2(summaryB.contains(it.key()), qPrintable(it.key()));
         QCOMPARE(summaryB.value(it.key()).toString(), it.value().toString());
+    }
+    // The rows the reports print.
+    for (const SurveyDirection d :
+         {SurveyDirection::Approaching, SurveyDirection::Receding, SurveyDirection::Both})
+        QCOMPARE(speedProfileRows(server, batch, d), speedProfileRows(file, batch, d));
     for (const QString &date : surveyDates(file, batch)) {
         for (const SurveyDirection d :
              {SurveyDirection::Approaching, SurveyDirection::Receding, SurveyDirection::Both}) {
@@ -230,8 +237,10 @@ void tst_ServerBackend::exportFilesAreEqual()
     const QString a = m_dir.filePath(u"csv-file"_qs), b = m_dir.filePath(u"csv-server"_qs);
     QVERIFY(QDir().mkpath(a) && QDir().mkpath(b));
     for (const QString &batch : std::as_const(m_batches)) {
-        QVERIFY(exportSurveyCsv(m_file, batch, a).error.isEmpty());
-        QVERIFY(exportSurveyCsv(m_uri, batch, b).error.isEmpty());
+        const ExportWriteResult x = exportSurveyCsv(m_file, batch, a);
+        QVERIFY2(x.error.isEmpty(), qPrintable(x.error));
+        const ExportWriteResult y = exportSurveyCsv(m_uri, batch, b);
+        QVERIFY2(y.error.isEmpty(), qPrintable(y.error));
     }
     const auto filesA = filesIn(a), filesB = filesIn(b);
     QVERIFY(filesA.size() >= 3 * 5);
@@ -264,8 +273,15 @@ void tst_ServerBackend::differentFilesAtOnce()
     DatabaseSession session(uri);
     QCOMPARE(session.scalar(u"SELECT count(*) FROM [Header]"_qs).toInt(), 2);
     QCOMPARE(session.scalar(u"SELECT count(*) FROM [Summary]"_qs).toInt(), 2);
+    // As one after the other: Veh_Data holds the vehicles of the survey stored last.
+    const QString last =
+        session.scalar(u"SELECT min([Batch_Number]) FROM [Veh_Data]"_qs).toString();
     QCOMPARE(session.scalar(u"SELECT count(DISTINCT [Batch_Number]) FROM [Veh_Data]"_qs).toInt(),
-             2);
+             1);
+    QCOMPARE(session.scalar(u"SELECT count(*) FROM [Veh_Data]"_qs).toInt(),
+             session.scalar(u"SELECT [Total_Vehicles] FROM [Summary] WHERE [Batch_Number] = ?"_qs,
+                            {last})
+                 .toInt());
 }
 
 void tst_ServerBackend::sameFileAtOnce()
