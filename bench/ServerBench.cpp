@@ -17,8 +17,8 @@ namespace roadtally {
 namespace {
 
 // The tables the import fills.
-const char *const FilledTables[] = {"Header", "Veh_Data", "Summary", "Speed", "Speed_Profile",
-                                    "Time_15"};
+const char *const FilledTables[] = {"Header", "Veh_Data",      "Summary",
+                                    "Speed",  "Speed_Profile", "Time_15"};
 
 QString columnsOf(const QString &table)
 {
@@ -44,13 +44,12 @@ bool psql(const QString &uri, const QStringList &arguments, double *seconds = nu
     p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     QElapsedTimer timer;
     timer.start();
-    p.start(QStringLiteral("psql"), QStringList{QStringLiteral("-X"), QStringLiteral("-q"),
-                                                QStringLiteral("-v"),
-                                                QStringLiteral("ON_ERROR_STOP=1"),
-                                                QStringLiteral("-d"), uri} +
-                                        arguments);
-    const bool ok = p.waitForFinished(-1) && p.exitStatus() == QProcess::NormalExit &&
-                    p.exitCode() == 0;
+    p.start(QStringLiteral("psql"),
+            QStringList{QStringLiteral("-X"), QStringLiteral("-q"), QStringLiteral("-v"),
+                        QStringLiteral("ON_ERROR_STOP=1"), QStringLiteral("-d"), uri} +
+                arguments);
+    const bool ok =
+        p.waitForFinished(-1) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
     if (seconds)
         *seconds = timer.nsecsElapsed() / 1e9;
     return ok;
@@ -88,9 +87,9 @@ int benchServer(const QString &work, const QList<int> &sizes, int repeats)
     double lastRatio = 0;
     for (const int vehicles : sizes) {
         const QString file = QDir(work).filePath(QStringLiteral("server-%1.ovd").arg(vehicles));
-        if (QProcess::execute(QCoreApplication::applicationFilePath(),
-                              {QStringLiteral("--generate-child"), QString::number(vehicles),
-                               file}) != 0)
+        if (QProcess::execute(
+                QCoreApplication::applicationFilePath(),
+                {QStringLiteral("--generate-child"), QString::number(vehicles), file}) != 0)
             return 1;
         QList<double> imports;
         QString imported;
@@ -116,9 +115,9 @@ int benchServer(const QString &work, const QList<int> &sizes, int repeats)
         for (const char *name : FilledTables) {
             const QString table = QString::fromLatin1(name);
             const QString path = QDir(work).filePath(table + QStringLiteral(".copy"));
-            if (!psql(imported, {QStringLiteral("-c"),
-                                 QStringLiteral("\\copy (SELECT %1 FROM %2) TO '%3'")
-                                     .arg(columnsOf(table), qualified(table), path)}))
+            if (!psql(imported,
+                      {QStringLiteral("-c"), QStringLiteral("\\copy (SELECT %1 FROM %2) TO '%3'")
+                                                 .arg(columnsOf(table), qualified(table), path)}))
                 return 1;
             QFile f(path);
             if (f.open(QIODevice::ReadOnly))

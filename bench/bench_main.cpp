@@ -94,9 +94,9 @@ int importChild(const QString &file, const QString &folder, bool plainSql)
     const ImportResult result =
         importSurvey(isServerDatabase(folder) ? folder : databasePathIn(folder),
                      buildImportInput(loaded.text, request), [&](int p) {
-            if (p == 25 || p == 50 || p == 75 || p == 90)
-                phases << timer.nsecsElapsed() / 1e9;
-        });
+                         if (p == 25 || p == 50 || p == 75 || p == 90)
+                             phases << timer.nsecsElapsed() / 1e9;
+                     });
     const double seconds = timer.nsecsElapsed() / 1e9;
     std::printf("%.6f %d %ld %ld %d %.6f", seconds, result.storedVehicles, peakKilobytes(), before,
                 int(result.outcome), cpuSeconds() - cpuBefore);

@@ -50,7 +50,8 @@ ImportInput inputOf(const QString &file, const QString &unit, const QString &let
 // Exit status 0 stored, 3 already there, 1 anything else.
 int childImport(const QStringList &args)
 {
-    const ImportResult result = importSurvey(args.at(0), inputOf(args.at(1), args.at(2), args.at(3)));
+    const ImportResult result =
+        importSurvey(args.at(0), inputOf(args.at(1), args.at(2), args.at(3)));
     std::fprintf(stderr, "%s\n", qPrintable(importMessage(result)));
     return result.outcome == ImportOutcome::Stored           ? 0
            : result.outcome == ImportOutcome::DuplicateBatch ? 3
@@ -113,8 +114,8 @@ private:
 
     std::unique_ptr<test::TestServer> m_server;
     QTemporaryDir m_dir;
-    QString m_file;   // the one-file database
-    QString m_uri;    // the server database with the same surveys
+    QString m_file; // the one-file database
+    QString m_uri;  // the server database with the same surveys
     QStringList m_batches;
 };
 
@@ -163,7 +164,9 @@ void tst_ServerBackend::initTestCase()
     kph.seed = 7;
     kph.startDate = QDate(2026, 3, 16);
     const QList<std::tuple<SampleOptions, QString, QString>> surveys{
-        {week, u"MPH"_qs, u"A"_qs}, {kph, u"KPH"_qs, u"B"_qs}, {SampleOptions(), u"MPH"_qs, u"C"_qs}};
+        {week, u"MPH"_qs, u"A"_qs},
+        {kph, u"KPH"_qs, u"B"_qs},
+        {SampleOptions(), u"MPH"_qs, u"C"_qs}};
     int n = 0;
     for (const auto &[options, unit, letter] : surveys) {
         const QString file = writeSample(u"s%1.ovd"_qs.arg(++n), options);
@@ -278,10 +281,11 @@ void tst_ServerBackend::differentFilesAtOnce()
         session.scalar(u"SELECT min([Batch_Number]) FROM [Veh_Data]"_qs).toString();
     QCOMPARE(session.scalar(u"SELECT count(DISTINCT [Batch_Number]) FROM [Veh_Data]"_qs).toInt(),
              1);
-    QCOMPARE(session.scalar(u"SELECT count(*) FROM [Veh_Data]"_qs).toInt(),
-             session.scalar(u"SELECT [Total_Vehicles] FROM [Summary] WHERE [Batch_Number] = ?"_qs,
-                            {last})
-                 .toInt());
+    QCOMPARE(
+        session.scalar(u"SELECT count(*) FROM [Veh_Data]"_qs).toInt(),
+        session
+            .scalar(u"SELECT [Total_Vehicles] FROM [Summary] WHERE [Batch_Number] = ?"_qs, {last})
+            .toInt());
 }
 
 void tst_ServerBackend::sameFileAtOnce()

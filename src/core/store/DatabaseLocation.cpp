@@ -60,8 +60,7 @@ QString ServerAddress::uri() const
 
 QString ServerAddress::displayName() const
 {
-    const QString where = host.startsWith(QLatin1Char('/')) ? QDir::toNativeSeparators(host)
-                                                             : host;
+    const QString where = host.startsWith(QLatin1Char('/')) ? QDir::toNativeSeparators(host) : host;
     return QStringLiteral("%1 on %2:%3").arg(databaseName, where).arg(port);
 }
 

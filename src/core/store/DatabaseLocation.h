@@ -19,11 +19,11 @@ bool isServerDatabase(const QString &database);
 
 struct ServerAddress
 {
-    QString user;         // empty: the client library's default
-    QString host;         // a name, an address, or a folder holding the server's socket
+    QString user; // empty: the client library's default
+    QString host; // a name, an address, or a folder holding the server's socket
     int port = 5432;
     QString databaseName;
-    QStringList options;  // further client settings from the URI's query ("sslmode=require")
+    QStringList options; // further client settings from the URI's query ("sslmode=require")
 
     // The URI, never with a password.
     QString uri() const;

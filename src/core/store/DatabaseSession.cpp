@@ -5,10 +5,10 @@
 
 #include <QFileInfo>
 #include <QHash>
+#include <QRegularExpression>
 #include <QSet>
 #include <QSqlDriver>
 #include <QSqlError>
-#include <QRegularExpression>
 #include <QUrl>
 
 #include <libpq-fe.h>
@@ -344,7 +344,8 @@ void DatabaseSession::openServer(const QString &uri, bool surveyTables)
         m_error = QStringLiteral("The database %1 holds no survey tables (schema %2); "
                                  "roadtally-cli init --database URI creates them.")
                       .arg(name, QLatin1String(ServerSchema));
-    } else if (!probe.exec(QStringLiteral("SET search_path TO %1").arg(QLatin1String(ServerSchema)))) {
+    } else if (!probe.exec(
+                   QStringLiteral("SET search_path TO %1").arg(QLatin1String(ServerSchema)))) {
         m_fault = faultOf(probe.lastError(), true);
         m_error = QStringLiteral("The survey database %1 cannot be read: %2.")
                       .arg(name, serverReason(probe.lastError().databaseText()));

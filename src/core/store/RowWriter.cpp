@@ -65,7 +65,8 @@ RowWriter::RowWriter(DatabaseSession &session, const char *head, int columns)
     m_server = session.serverHandle();
     if (m_server) {
         const std::string insertInto = "INSERT INTO ";
-        std::string target = m_head.substr(m_head.rfind(insertInto, 0) == 0 ? insertInto.size() : 0);
+        std::string target =
+            m_head.substr(m_head.rfind(insertInto, 0) == 0 ? insertInto.size() : 0);
         m_copyStatement =
             "COPY " + standardQuoting(QString::fromStdString(target)).toStdString() + " FROM STDIN";
         m_copied.reserve(CopyPiece + 4096);

@@ -29,8 +29,7 @@ void SharedState::setServerDatabase(const QString &uri)
 
 QString SharedState::deriveDatabasePath()
 {
-    databasePath =
-        m_serverDatabase.isEmpty() ? databasePathIn(programFolder()) : m_serverDatabase;
+    databasePath = m_serverDatabase.isEmpty() ? databasePathIn(programFolder()) : m_serverDatabase;
     return databasePath;
 }
 

@@ -17,9 +17,9 @@ namespace {
 // The tables that hold a survey's rows, Header first.
 const QStringList &surveyRowTables()
 {
-    static const QStringList tables = {
-        QStringLiteral("Header"),        QStringLiteral("Summary"), QStringLiteral("Speed"),
-        QStringLiteral("Speed_Profile"), QStringLiteral("Time_15"), QStringLiteral("Veh_Data")};
+    static const QStringList tables = {QStringLiteral("Header"),  QStringLiteral("Summary"),
+                                       QStringLiteral("Speed"),   QStringLiteral("Speed_Profile"),
+                                       QStringLiteral("Time_15"), QStringLiteral("Veh_Data")};
     return tables;
 }
 
@@ -94,12 +94,14 @@ QString serverUpkeepRefusal()
 QString CopyResult::summary(const QString &target) const
 {
     const QLocale english(QLocale::English, QLocale::UnitedStates);
-    QString text = QStringLiteral("Copied %1 %2 (%3 rows) to %4.")
-                       .arg(copied.size())
-                       .arg(copied.size() == 1 ? QStringLiteral("survey") : QStringLiteral("surveys"))
-                       .arg(english.toString(rows), databaseDisplayName(target));
+    QString text =
+        QStringLiteral("Copied %1 %2 (%3 rows) to %4.")
+            .arg(copied.size())
+            .arg(copied.size() == 1 ? QStringLiteral("survey") : QStringLiteral("surveys"))
+            .arg(english.toString(rows), databaseDisplayName(target));
     if (!skipped.isEmpty())
-        text += QStringLiteral(" Skipped (already there): %1.").arg(skipped.join(QStringLiteral(", ")));
+        text +=
+            QStringLiteral(" Skipped (already there): %1.").arg(skipped.join(QStringLiteral(", ")));
     return text;
 }
 
@@ -143,9 +145,10 @@ CopyResult copySurveys(const QString &from, const QString &to, const QStringList
         }
         Transaction transaction(target, Transaction::Lock::Immediate);
         for (const QString &batch : std::as_const(wanted)) {
-            if (target.scalar(QStringLiteral("SELECT count(*) FROM [Header] WHERE "
-                                             "[Batch_Number] = ?"),
-                              {batch})
+            if (target
+                    .scalar(QStringLiteral("SELECT count(*) FROM [Header] WHERE "
+                                           "[Batch_Number] = ?"),
+                            {batch})
                     .toLongLong() > 0) {
                 result.skipped << trimmedRight(batch);
                 continue;

@@ -27,13 +27,12 @@ const QString Caption = QStringLiteral("Copy Surveys To");
 
 } // namespace
 
-CopySurveysDialog::CopySurveysDialog(const QString &source, const QString &server,
-                                     QWidget *parent)
+CopySurveysDialog::CopySurveysDialog(const QString &source, const QString &server, QWidget *parent)
     : QDialog(parent), m_source(source), m_server(server)
 {
     setWindowTitle(Caption);
-    auto *from = new QLabel(
-        QStringLiteral("Surveys in %1:").arg(databaseDisplayName(source)), this);
+    auto *from =
+        new QLabel(QStringLiteral("Surveys in %1:").arg(databaseDisplayName(source)), this);
     from->setWordWrap(true);
     Surveys = new QListWidget(this);
     QString error;
@@ -48,9 +47,10 @@ CopySurveysDialog::CopySurveysDialog(const QString &source, const QString &serve
     Browse = new QPushButton(QStringLiteral("&Browse..."), this);
     Browse->setAutoDefault(false);
     ToServer = new QRadioButton(
-        server.isEmpty() ? QStringLiteral("The agency server (none is set in Options > Survey "
-                                          "Database...)")
-                         : QStringLiteral("The agency &server: %1").arg(databaseDisplayName(server)),
+        server.isEmpty()
+            ? QStringLiteral("The agency server (none is set in Options > Survey "
+                             "Database...)")
+            : QStringLiteral("The agency &server: %1").arg(databaseDisplayName(server)),
         this);
     ToServer->setEnabled(!server.isEmpty() && !isServerDatabase(source));
     ToFolder->setChecked(true);

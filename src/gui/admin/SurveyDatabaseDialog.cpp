@@ -147,11 +147,11 @@ bool SurveyDatabaseDialog::testConnection()
             TestResult->setText(error);
             return false;
         }
-        TestResult->setText(QStringLiteral("Connected to %1: %2 %3 stored.")
-                                .arg(databaseDisplayName(uri))
-                                .arg(surveys)
-                                .arg(surveys == 1 ? QStringLiteral("survey")
-                                                  : QStringLiteral("surveys")));
+        TestResult->setText(
+            QStringLiteral("Connected to %1: %2 %3 stored.")
+                .arg(databaseDisplayName(uri))
+                .arg(surveys)
+                .arg(surveys == 1 ? QStringLiteral("survey") : QStringLiteral("surveys")));
         return true;
     }
 }

@@ -99,7 +99,7 @@ public:
     QAction *mnuDailyTrafficApproaching = nullptr, *mnuDailyTrafficReceeding = nullptr,
             *mnuDailyTrafficBoth = nullptr, *mnu85percentApproach = nullptr,
             *mnu85PercentReceed = nullptr, *mnu85PercentBoth = nullptr;
-    QAction *mnuSpeedStudy = nullptr; // "Speed Zone Study" (report 8)
+    QAction *mnuSpeedStudy = nullptr;     // "Speed Zone Study" (report 8)
     QAction *mnuCopySurveys = nullptr;    // File > "Copy Surveys To..."
     QAction *mnuSurveyDatabase = nullptr; // Options > "Survey Database..."
     QLabel *DatabaseInUse = nullptr;      // the status bar: which database is in use

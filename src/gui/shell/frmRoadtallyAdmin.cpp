@@ -127,7 +127,8 @@ void frmRoadtally::showDatabaseInUse()
         server.isEmpty()
             ? QStringLiteral("Survey database: %1 (this computer)")
                   .arg(databaseDisplayName(databasePathIn(sharedState().programFolder())))
-            : QStringLiteral("Survey database: %1 (agency server)").arg(databaseDisplayName(server)));
+            : QStringLiteral("Survey database: %1 (agency server)")
+                  .arg(databaseDisplayName(server)));
     // Backup, repair, restore and replace work on the one file only.
     const QString reason = server.isEmpty() ? QString() : serverUpkeepRefusal();
     mnuManageDatabase->setEnabled(server.isEmpty());

@@ -62,16 +62,15 @@ void tst_ServerDatabase::address_data()
                              << u"postgresql://me@db:5432/s?sslmode=require"_qs << QString();
     QTest::newRow("password") << u"postgresql://officer:secret@db:5432/surveys"_qs << QString()
                               << u"~/.pgpass"_qs;
-    QTest::newRow("password setting") << u"postgresql://officer@db/s?password=secret"_qs
-                                      << QString() << u"~/.pgpass"_qs;
-    QTest::newRow("smuggled setting") << u"postgresql://me@db/s?sslmode=a%20host%3Devil"_qs
-                                      << QString() << u"not understood"_qs;
+    QTest::newRow("password setting")
+        << u"postgresql://officer@db/s?password=secret"_qs << QString() << u"~/.pgpass"_qs;
+    QTest::newRow("smuggled setting")
+        << u"postgresql://me@db/s?sslmode=a%20host%3Devil"_qs << QString() << u"not understood"_qs;
     QTest::newRow("no database") << u"postgresql://me@db:5432/"_qs << QString()
                                  << u"names no database"_qs;
     QTest::newRow("no server") << u"postgresql://me@:5432/s"_qs << QString()
                                << u"names no server"_qs;
-    QTest::newRow("bad port") << u"postgresql://me@db:70000/s"_qs << QString()
-                              << u"1 to 65535"_qs;
+    QTest::newRow("bad port") << u"postgresql://me@db:70000/s"_qs << QString() << u"1 to 65535"_qs;
 }
 
 void tst_ServerDatabase::address()
@@ -147,16 +146,15 @@ void tst_ServerDatabase::openFaults_data()
     QTest::addColumn<QString>("reason");
 
     const QString socket = QString::fromLatin1(QUrl::toPercentEncoding(m_server->socketDir()));
-    QTest::newRow("no such database")
-        << u"postgresql://roadtally@%1:5432/nosuchdb"_qs.arg(socket)
-        << int(DatabaseFault::Missing) << u"nosuchdb"_qs;
+    QTest::newRow("no such database") << u"postgresql://roadtally@%1:5432/nosuchdb"_qs.arg(socket)
+                                      << int(DatabaseFault::Missing) << u"nosuchdb"_qs;
     QTest::newRow("no such user") << u"postgresql://nobodyknows@%1:5432/postgres"_qs.arg(socket)
                                   << int(DatabaseFault::Denied) << u"nobodyknows"_qs;
     QTest::newRow("no server") << u"postgresql://roadtally@%2Fnonexistent:5432/x"_qs
                                << int(DatabaseFault::Unreachable) << u"socket"_qs;
-    QTest::newRow("no survey tables") << u"postgresql://roadtally@%1:5432/postgres"_qs.arg(socket)
-                                      << int(DatabaseFault::NotSurveyDatabase)
-                                      << u"init --database"_qs;
+    QTest::newRow("no survey tables")
+        << u"postgresql://roadtally@%1:5432/postgres"_qs.arg(socket)
+        << int(DatabaseFault::NotSurveyDatabase) << u"init --database"_qs;
 }
 
 void tst_ServerDatabase::openFaults()
@@ -178,18 +176,20 @@ void tst_ServerDatabase::batchIgnoresTrailingBlanks()
     DatabaseSession session(m_uri);
     Transaction transaction(session);
     session.exec(u"INSERT INTO [Header] ([Batch_Number]) VALUES (?)"_qs, {u"0524-A  "_qs});
-    QCOMPARE(session.scalar(u"SELECT count(*) FROM [Header] WHERE [Batch_Number] = ?"_qs,
-                            {u"0524-A"_qs})
-                 .toInt(),
-             1);
-    QCOMPARE(session.scalar(u"SELECT count(*) FROM [Header] WHERE [Batch_Number] = ?"_qs,
-                            {u"0524-A "_qs})
-                 .toInt(),
-             1);
-    QCOMPARE(session.scalar(u"SELECT count(*) FROM [Header] WHERE [Batch_Number] = ?"_qs,
-                            {u" 0524-A"_qs})
-                 .toInt(),
-             0);
+    QCOMPARE(
+        session.scalar(u"SELECT count(*) FROM [Header] WHERE [Batch_Number] = ?"_qs, {u"0524-A"_qs})
+            .toInt(),
+        1);
+    QCOMPARE(
+        session
+            .scalar(u"SELECT count(*) FROM [Header] WHERE [Batch_Number] = ?"_qs, {u"0524-A "_qs})
+            .toInt(),
+        1);
+    QCOMPARE(
+        session
+            .scalar(u"SELECT count(*) FROM [Header] WHERE [Batch_Number] = ?"_qs, {u" 0524-A"_qs})
+            .toInt(),
+        0);
 }
 
 void tst_ServerDatabase::sameBatchTwiceIsRefused()
@@ -207,8 +207,8 @@ void tst_ServerDatabase::sameBatchTwiceIsRefused()
 
 void tst_ServerDatabase::copiedTextsRoundTrip()
 {
-    const QStringList texts{u"plain"_qs, u"tab\there"_qs, u"line\nbreak\r"_qs, u"back\\slash\\N"_qs,
-                            u"Zürich – 5th"_qs, QString()};
+    const QStringList texts{u"plain"_qs,          u"tab\there"_qs,    u"line\nbreak\r"_qs,
+                            u"back\\slash\\N"_qs, u"Zürich – 5th"_qs, QString()};
     DatabaseSession session(m_uri);
     Transaction transaction(session);
     {
