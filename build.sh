@@ -10,7 +10,7 @@ cd "$(dirname "$0")"
 
 PACKAGES=(cmake ninja-build g++ qt6-base-dev libqt6sql6-sqlite libsqlite3-dev
           libgl-dev fonts-liberation2 xvfb xauth poppler-utils
-          pkg-config libxlsxwriter-dev unzip
+          pkg-config libxlsxwriter-dev unzip clang-format
           libpq-dev libqt6sql6-psql postgresql)
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 BUILD_DIR=${BUILD_DIR:-build}

@@ -1,7 +1,7 @@
 // roadtally-cli report, run in process on the known surveys: options, clear
 // failures that leave nothing behind, and what the PDF says.
 #include "cli/Commands.h"
-#include "views/ViewsFixture.h"
+#include "fixtures/ViewsFixture.h"
 
 #include "core/reports/ReportCaptions.h"
 #include "core/reports/SpeedProfile.h"

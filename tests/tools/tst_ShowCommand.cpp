@@ -3,8 +3,8 @@
 
 #include "cli/CommandLineTool.h"
 
-#include "views/TimeTableFixture.h"
-#include "views/ViewsFixture.h"
+#include "fixtures/TimeTableFixture.h"
+#include "fixtures/ViewsFixture.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

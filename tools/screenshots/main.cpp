@@ -26,34 +26,13 @@
 #include "gui/shell/WeeklyTab.h"
 #include "gui/shell/frmRoadtally.h"
 
-#if __has_include("intake/frmLoadDataFile.h")
-#include "gui/intake/frmLoadDataFile.h"
-#define ROADTALLY_HAS_LOAD_DATA_FILE 1
-#endif
-#if __has_include("intake/frmProcessData.h")
-#include "gui/intake/frmProcessData.h"
-#define ROADTALLY_HAS_PROCESS_DATA 1
-#endif
-#if __has_include("admin/DeleteSurvey.h")
-#include "gui/admin/DeleteSurvey.h"
-#define ROADTALLY_HAS_DELETE_SURVEY 1
-#endif
-#if __has_include("admin/DBManagement.h")
 #include "gui/admin/DBManagement.h"
-#define ROADTALLY_HAS_DB_MANAGEMENT 1
-#endif
-#if __has_include("admin/DeleteDB.h")
 #include "gui/admin/DeleteDB.h"
-#define ROADTALLY_HAS_DELETE_DB 1
-#endif
-#if __has_include("admin/frmAdminSetup.h")
+#include "gui/admin/DeleteSurvey.h"
 #include "gui/admin/frmAdminSetup.h"
-#define ROADTALLY_HAS_ADMIN_SETUP 1
-#endif
-#if __has_include("admin/frmSpeed_Profile.h")
 #include "gui/admin/frmSpeed_Profile.h"
-#define ROADTALLY_HAS_SPEED_PROFILE 1
-#endif
+#include "gui/intake/frmLoadDataFile.h"
+#include "gui/intake/frmProcessData.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -372,7 +351,6 @@ template <class Main> void shootMainWindow(Shooter &shooter, Main &main)
     settle();
 }
 
-#ifdef ROADTALLY_HAS_LOAD_DATA_FILE
 template <class Load>
 void shootIntakeWindows(Shooter &shooter, Load &load, const QString &sampleName)
 {
@@ -382,7 +360,6 @@ void shootIntakeWindows(Shooter &shooter, Load &load, const QString &sampleName)
         load.show();
     settle();
     shooter.shoot(&load, QStringLiteral("20-load-data-file"));
-#ifdef ROADTALLY_HAS_PROCESS_DATA
     bool loaded = false;
     if constexpr (requires {
                       load.File1;
@@ -434,25 +411,12 @@ void shootIntakeWindows(Shooter &shooter, Load &load, const QString &sampleName)
         tabs->setCurrentIndex(0);
     }
     process.hide();
-#else
-    shooter.skip(QStringLiteral("process-data"),
-                 QStringLiteral("no processing window in this build"));
-#endif
     load.hide();
 }
-#endif
 
 void shootIntake(Shooter &shooter, const QString &sampleName)
 {
-#ifdef ROADTALLY_HAS_LOAD_DATA_FILE
     shootIntakeWindows(shooter, form<frmLoadDataFile>(), sampleName);
-#else
-    Q_UNUSED(sampleName);
-    shooter.skip(QStringLiteral("load-data-file"),
-                 QStringLiteral("no data file dialog in this build"));
-    shooter.skip(QStringLiteral("process-data"),
-                 QStringLiteral("no processing window in this build"));
-#endif
     form<frmRoadtally>().setEnabled(true);
 }
 
@@ -467,17 +431,8 @@ template <class Window> void shootPlain(Shooter &shooter, const QString &name)
 
 void shootAdministration(Shooter &shooter)
 {
-#ifdef ROADTALLY_HAS_DELETE_SURVEY
     shootPlain<DeleteSurvey>(shooter, QStringLiteral("30-delete-survey"));
-#else
-    shooter.skip(QStringLiteral("30-delete-survey"), QStringLiteral("not in this build"));
-#endif
-#ifdef ROADTALLY_HAS_DELETE_DB
     shootPlain<DeleteDB>(shooter, QStringLiteral("31-delete-database"));
-#else
-    shooter.skip(QStringLiteral("31-delete-database"), QStringLiteral("not in this build"));
-#endif
-#ifdef ROADTALLY_HAS_ADMIN_SETUP
     {
         // With its officer list filled and a name chosen, as after "Refresh" and a click.
         frmAdminSetup &admin = form<frmAdminSetup>();
@@ -489,10 +444,6 @@ void shootAdministration(Shooter &shooter)
         shooter.shoot(&admin, QStringLiteral("32-admin-setup"));
         admin.hide();
     }
-#else
-    shooter.skip(QStringLiteral("32-admin-setup"), QStringLiteral("not in this build"));
-#endif
-#ifdef ROADTALLY_HAS_SPEED_PROFILE
     {
         // The first survey, both directions, as the main window hands it over.
         SpeedProfileSelection selection;
@@ -520,14 +471,7 @@ void shootAdministration(Shooter &shooter)
         shooter.shoot(&profile, QStringLiteral("33-speeding-profile"));
         profile.hide();
     }
-#else
-    shooter.skip(QStringLiteral("33-speeding-profile"), QStringLiteral("not in this build"));
-#endif
-#ifdef ROADTALLY_HAS_DB_MANAGEMENT
     shootPlain<DBManagement>(shooter, QStringLiteral("34-database-management"));
-#else
-    shooter.skip(QStringLiteral("34-database-management"), QStringLiteral("not in this build"));
-#endif
     form<frmRoadtally>().setEnabled(true);
 }
 
