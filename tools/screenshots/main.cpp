@@ -13,7 +13,10 @@
 #include "core/store/DatabaseSession.h"
 #include "core/store/Schema.h"
 #include "core/store/SharedState.h"
+#include "core/store/DatabaseChoice.h"
 #include "gui/admin/Blankform.h"
+#include "gui/admin/CopySurveysDialog.h"
+#include "gui/admin/SurveyDatabaseDialog.h"
 #include "gui/admin/frmOpenSurvey.h"
 #include "gui/info/frmAbout.h"
 #include "gui/info/pace_description.h"
@@ -473,6 +476,18 @@ void shootAdministration(Shooter &shooter)
     }
     shootPlain<DBManagement>(shooter, QStringLiteral("34-database-management"));
     form<frmRoadtally>().setEnabled(true);
+
+    DatabaseChoice server;
+    server.server = true;
+    server.host = QStringLiteral("records.example.org");
+    server.databaseName = QStringLiteral("surveys");
+    server.user = QStringLiteral("officer");
+    SurveyDatabaseDialog database(server);
+    database.show();
+    shooter.shoot(&database, QStringLiteral("35-survey-database"));
+    CopySurveysDialog copy(sharedState().deriveDatabasePath(), server.uri());
+    copy.show();
+    shooter.shoot(&copy, QStringLiteral("36-copy-surveys"));
 }
 
 void shootInformation(Shooter &shooter)
