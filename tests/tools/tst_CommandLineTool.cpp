@@ -1,6 +1,7 @@
 // roadtally-cli: argument handling in process, and the program end to end in a
 // temporary program folder: init, import (with corrections and failures), list.
 #include "cli/CommandLineTool.h"
+#include "cli/Commands.h"
 
 #include "core/store/DatabaseSession.h"
 #include "core/store/Schema.h"
@@ -100,6 +101,8 @@ private slots:
     void initTestCase();
     void usageErrors_data();
     void usageErrors();
+    void optionSpellings_data();
+    void optionSpellings();
     void help_data();
     void help();
     void initRefusesToOverwrite();
@@ -159,8 +162,8 @@ void tst_CommandLineTool::usageErrors_data()
     QTest::newRow("range with one end") << (QStringList(import) << "--range"
                                                                 << "10")
                                         << "--range needs LOW HIGH";
-    QTest::newRow("range inline") << (QStringList(import) << "--range=10")
-                                  << "--range takes LOW HIGH as separate";
+    QTest::newRow("range inline, one end")
+        << (QStringList(import) << "--range=10") << "--range needs LOW HIGH";
     QTest::newRow("range not numbers") << (QStringList(import) << "--range"
                                                                << "ten"
                                                                << "100")
@@ -194,9 +197,54 @@ void tst_CommandLineTool::usageErrors()
     QFETCH(QStringList, arguments);
     QFETCH(QString, message);
     const Run r = runInProcess(arguments);
-    QCOMPARE(r.code, int(CommandLineTool::UsageError));
+    QCOMPARE(r.code, int(ExitCode::UsageError));
     QVERIFY2(r.err.contains(message), qPrintable(r.err));
     QCOMPARE(r.out, QString());
+}
+
+void tst_CommandLineTool::optionSpellings_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("parsed"); // options and arguments as parsed, or the error
+
+    QTest::newRow("two values") << QStringList{"--range", "10", "100"} << "range=10|100";
+    QTest::newRow("two values joined") << QStringList{"--range", "10,100"} << "range=10|100";
+    QTest::newRow("two values inline") << QStringList{"--range=10,100"} << "range=10|100";
+    QTest::newRow("value with a dash")
+        << QStringList{"--location", "-Main-", "-"} << "location=-Main- ; -";
+    QTest::newRow("empty value") << QStringList{"--location="} << "location= ; ";
+    QTest::newRow("options end") << QStringList{"--", "--location", "x"} << " ; --location x";
+    QTest::newRow("options after the argument") << QStringList{"file", "--yes"} << "yes= ; file";
+    QTest::newRow("flag with a value") << QStringList{"--yes=1"} << "--yes takes no value";
+    QTest::newRow("missing value") << QStringList{"--yes", "--location"} << "--location needs TEXT";
+    QTest::newRow("short option") << QStringList{"-x"} << "unknown option -x";
+    QTest::newRow("unknown after a value")
+        << QStringList{"--location", "-x", "--bogus=1"} << "unknown option --bogus";
+    QTest::newRow("twice") << QStringList{"--yes", "--yes"} << "--yes given twice";
+}
+
+void tst_CommandLineTool::optionSpellings()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, parsed);
+    const QList<OptionSpec> specs = {
+        {QStringLiteral("location"), 1, QStringLiteral("TEXT"), QString()},
+        {QStringLiteral("range"), 2, QStringLiteral("LOW HIGH"), QString()},
+        {QStringLiteral("yes"), 0, QString(), QString()},
+    };
+    const ParsedArguments p = parseArguments(arguments, specs);
+    if (!p.error.isEmpty()) {
+        QCOMPARE(p.error, parsed);
+        return;
+    }
+    QStringList options;
+    for (auto it = p.options.cbegin(); it != p.options.cend(); ++it)
+        options << it.key() + QLatin1Char('=') + it.value().join(QLatin1Char('|'));
+    const QString text = options.join(QLatin1Char(' ')) +
+                         (p.positional.isEmpty() && !parsed.contains(QLatin1Char(';'))
+                              ? QString()
+                              : QStringLiteral(" ; ") + p.positional.join(QLatin1Char(' ')));
+    QCOMPARE(text, parsed);
 }
 
 void tst_CommandLineTool::help_data()

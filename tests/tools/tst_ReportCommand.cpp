@@ -1,6 +1,6 @@
 // roadtally-cli report, run in process on the known surveys: options, clear
 // failures that leave nothing behind, and what the PDF says.
-#include "cli/Commands.h"
+#include "cli/CommandLineTool.h"
 #include "fixtures/ViewsFixture.h"
 
 #include "core/reports/ReportCaptions.h"
@@ -75,7 +75,8 @@ void tst_ReportCommand::init()
 int tst_ReportCommand::run(const QStringList &arguments)
 {
     QTextStream out(&m_out), err(&m_err);
-    const int code = reportCommand(arguments, out, err);
+    const int code =
+        CommandLineTool(out, err).run(QStringList{QStringLiteral("report")} + arguments);
     out.flush();
     err.flush();
     return code;

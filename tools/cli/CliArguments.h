@@ -1,17 +1,17 @@
 #pragma once
-// Option parsing and small helpers shared by the commands of roadtally-cli.
+// Option parsing shared by the commands of roadtally-cli.
 
+#include <QList>
 #include <QMap>
 #include <QString>
 #include <QStringList>
-#include <QVector>
 
 namespace roadtally {
 
 struct OptionSpec
 {
     QString name;      // without the leading "--"
-    int values;        // how many values follow the option
+    int values;        // how many values follow the option: 0, 1 or 2
     QString valueName; // shown in the help
     QString help;
 };
@@ -31,14 +31,12 @@ struct ParsedArguments
     }
 };
 
-// Options are "--name VALUE..." or "--name=VALUE"; "--" ends the options. An
-// option's values are taken as they stand, so a location may start with "-".
-ParsedArguments parseArguments(const QStringList &arguments, const QVector<OptionSpec> &specs);
+// Options are "--name VALUE" or "--name=VALUE"; "--" ends the options. An
+// option's value is taken as it stands, so a location may start with "-". A
+// two-value option takes "--name LOW HIGH" or "--name LOW,HIGH".
+ParsedArguments parseArguments(const QStringList &arguments, const QList<OptionSpec> &specs);
 
 // The options' help lines, "--help" last.
-QString optionHelp(const QVector<OptionSpec> &specs);
-
-// An OV97.mdb in the folder, whatever the case of its name ("" when none).
-QString existingDatabase(const QString &folder);
+QString optionHelp(const QList<OptionSpec> &specs);
 
 } // namespace roadtally

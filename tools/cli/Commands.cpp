@@ -1,27 +1,351 @@
 #include "Commands.h"
 
+#include "core/upkeep/DatabaseMaintenance.h"
+#include "core/upkeep/SurveyDeletion.h"
+
 namespace roadtally {
 
-const std::vector<CommandEntry> &moreCommands()
+OptionSpec folderOption()
 {
-    static const std::vector<CommandEntry> commands = {
-        {"show",
-         "print a view of a stored survey: summary, fifteen, volume, weekly, speeds, percentile, "
-         "study",
-         showCommand},
-        {"backup", "back up and compact a folder's survey database (OV97.BAK, OV97.mdb)",
-         backupCommandRun},
-        {"restore", "put the backup OV97.BAK in the place of the survey database",
-         restoreCommandRun},
-        {"repair", "check the survey database and repair it", repairCommandRun},
-        {"replace", "put the blank database ov97.emp in the place of the survey database",
-         replaceCommandRun},
-        {"delete", "delete one survey by its batch number", deleteCommandRun},
-        {"erase", "delete every survey from the survey database", eraseCommandRun},
-        {"report", "write a report of a stored survey as a PDF file", reportCommand},
-        {"export", "write a stored survey to an Excel workbook or to CSV files", exportCommand},
+    return {QStringLiteral("folder"), 1, QStringLiteral("DIR"),
+            QStringLiteral("the program folder that holds OV97.mdb")};
+}
+
+namespace {
+
+OptionSpec yesOption()
+{
+    return {QStringLiteral("yes"), 0, QString(),
+            QStringLiteral("answer the window's question with yes")};
+}
+
+QString adminBatchHelp()
+{
+    return QStringLiteral("the batch number of the survey, e.g. 052401-A");
+}
+
+} // namespace
+
+// To add a command: add a row here (its name, help and options; the options
+// it cannot run without in `required`) and write its function, declared in
+// Commands.h. The function runs only once the options are understood and the
+// required ones given; it reports through Invocation::usage and ::fail.
+const QList<Command> &commands()
+{
+    static const QList<Command> table = {
+        {
+            QStringLiteral("init"),
+            QStringLiteral("write a blank survey database (OV97.mdb, ov97.emp) into a folder"),
+            QStringLiteral("--folder DIR"),
+            QStringLiteral(
+                "Writes a blank survey database OV97.mdb and its blank copy ov97.emp into DIR\n"
+                "(made when missing). An existing OV97.mdb is never overwritten."),
+            {folderOption()},
+            {QStringLiteral("folder")},
+            {},
+            false,
+            {},
+            initCommand,
+        },
+        {
+            QStringLiteral("import"),
+            QStringLiteral("process a raw data file (.ovd) into a folder's survey database"),
+            QStringLiteral(
+                "--folder DIR FILE --location TEXT --direction TEXT --zone TEXT\n"
+                "                           [--posted-speed TEXT] [--unit MPH|KPH] [--letter "
+                "A-Z]\n"
+                "                           [--range LOW HIGH] [--headway N] [--start-date "
+                "mm/dd/yyyy]\n"
+                "                           [--start-time hh:mm] [--batch mmddyy-L] "
+                "[--location-code CODE]\n"
+                "                           [--wait SECONDS]"),
+            QStringLiteral(
+                "Loads the raw data file FILE as the program's loader does, takes the header "
+                "values\n"
+                "from it, applies the corrections given (as \"Accept These Changes\" does) and\n"
+                "processes it into DIR/OV97.mdb as the \"Process\" command does. Prints the batch\n"
+                "number and the number of vehicles stored; on failure prints the program's "
+                "message\n"
+                "and exits with status 1. Imports into one folder at the same time run one after\n"
+                "the other: each waits up to --wait seconds for the database."),
+            {
+                folderOption(),
+                {QStringLiteral("location"), 1, QStringLiteral("TEXT"),
+                 QStringLiteral("survey location (required)")},
+                {QStringLiteral("direction"), 1, QStringLiteral("TEXT"),
+                 QStringLiteral("direction of travel, e.g. North, \"South West\", NW (required)")},
+                {QStringLiteral("zone"), 1, QStringLiteral("TEXT"),
+                 QStringLiteral(
+                     "survey zone, e.g. School, Residential, \"Parks & Rec\" (required)")},
+                {QStringLiteral("posted-speed"), 1, QStringLiteral("TEXT"),
+                 QStringLiteral(
+                     "posted speed limit, e.g. 035 (default: the file's violation alert speed)")},
+                {QStringLiteral("unit"), 1, QStringLiteral("MPH|KPH"),
+                 QStringLiteral("speed unit (default MPH)")},
+                {QStringLiteral("letter"), 1, QStringLiteral("A-Z"),
+                 QStringLiteral("batch letter (default A)")},
+                {QStringLiteral("range"), 2, QStringLiteral("LOW HIGH"),
+                 QStringLiteral("speeds to import, both ends included (default 10 100 for MPH, "
+                                "15 160 for KPH)")},
+                {QStringLiteral("headway"), 1, QStringLiteral("N"),
+                 QStringLiteral(
+                     "minimum seconds between imported vehicles (default 0: no headway)")},
+                {QStringLiteral("start-date"), 1, QStringLiteral("mm/dd/yyyy"),
+                 QStringLiteral("corrected survey start date")},
+                {QStringLiteral("start-time"), 1, QStringLiteral("hh:mm"),
+                 QStringLiteral("corrected survey start time")},
+                {QStringLiteral("batch"), 1, QStringLiteral("mmddyy-L"),
+                 QStringLiteral("corrected batch number (replaces the one made from the date and "
+                                "--letter)")},
+                {QStringLiteral("location-code"), 1, QStringLiteral("CODE"),
+                 QStringLiteral("corrected five-digit location code")},
+                {QStringLiteral("wait"), 1, QStringLiteral("SECONDS"),
+                 QStringLiteral("how long to wait for a database another program or import is "
+                                "writing (default 10)")},
+            },
+            {QStringLiteral("folder")},
+            {QStringLiteral("FILE"), QStringLiteral("the raw data FILE"), {}},
+            false,
+            {},
+            importCommand,
+        },
+        {
+            QStringLiteral("list"),
+            QStringLiteral("list the surveys stored in a folder's survey database"),
+            QStringLiteral("--folder DIR"),
+            QStringLiteral(
+                "Prints one line per survey stored in DIR/OV97.mdb: batch number, start date,\n"
+                "start time and location, in batch number order."),
+            {folderOption()},
+            {QStringLiteral("folder")},
+            {},
+            false,
+            {},
+            listCommand,
+        },
+        {
+            QStringLiteral("show"),
+            QStringLiteral("print a view of a stored survey: summary, fifteen, volume, weekly, "
+                           "speeds, percentile, study"),
+            QStringLiteral("--folder DIR --batch BATCH KIND [options] [--json]"),
+            QStringLiteral(
+                "Prints a view of a stored survey as the main window shows it:\n"
+                "  summary     speed distribution (with --scheme) and the survey criteria\n"
+                "  fifteen     the 48 fifteen-minute rows of --date and the peak-hour analysis\n"
+                "  volume      the 24 hourly volumes of --date (the daily volume chart)\n"
+                "  weekly      the weekly summary grid, computed from a cleared grid\n"
+                "  speeds      the vehicle speeds chart\n"
+                "  percentile  the 85th percentile chart\n"
+                "  study       the speed zone study: ranked and interpolated percentiles, the "
+                "best\n"
+                "              pace, spread, shares over the limit, sample size and daily "
+                "traffic,\n"
+                "              beside the program's own estimates\n"
+                "Values are the texts the window shows. Exit status 1 for an unknown batch,\n"
+                "scheme or date."),
+            {
+                folderOption(),
+                {QStringLiteral("batch"), 1, QStringLiteral("BATCH"),
+                 QStringLiteral("the survey's batch number, e.g. 052401-A")},
+                {QStringLiteral("direction"), 1, QStringLiteral("DIR"),
+                 QStringLiteral(
+                     "approaching, receding or both (default: approaching for summary and study, "
+                     "both otherwise)")},
+                {QStringLiteral("scheme"), 1, QStringLiteral("NAME"),
+                 QStringLiteral("summary: the display scheme, e.g. \"15 to 70 by 5 MPH\"")},
+                {QStringLiteral("date"), 1, QStringLiteral("mm/dd/yy"),
+                 QStringLiteral("fifteen, volume: a date of the survey")},
+                {QStringLiteral("printer"), 1, QStringLiteral("MODE"),
+                 QStringLiteral("speeds, percentile: color or bw (default color)")},
+                {QStringLiteral("criteria"), 1, QStringLiteral("DIR"),
+                 QStringLiteral(
+                     "percentile: the summary direction whose pace and 85th percentile are marked "
+                     "(default approaching)")},
+                {QStringLiteral("json"), 0, QString(),
+                 QStringLiteral("write JSON instead of a table")},
+            },
+            {QStringLiteral("folder"), QStringLiteral("batch")},
+            {QStringLiteral("KIND"),
+             QStringLiteral("the KIND"),
+             {QStringLiteral("summary"), QStringLiteral("fifteen"), QStringLiteral("volume"),
+              QStringLiteral("weekly"), QStringLiteral("speeds"), QStringLiteral("percentile"),
+              QStringLiteral("study")}},
+            false,
+            {},
+            showCommand,
+        },
+        {
+            QStringLiteral("backup"),
+            QStringLiteral("back up and compact a folder's survey database (OV97.BAK, OV97.mdb)"),
+            QStringLiteral("--folder DIR"),
+            QStringLiteral(
+                "Backs up and compacts DIR/OV97.mdb: afterwards OV97.BAK is the database as it\n"
+                "was and OV97.mdb its compacted copy. A failure at any step leaves OV97.mdb\n"
+                "(and the earlier backup) in place."),
+            {folderOption()},
+            {QStringLiteral("folder")},
+            {},
+            true,
+            {},
+            backupCommand,
+        },
+        {
+            QStringLiteral("restore"),
+            QStringLiteral("put the backup OV97.BAK in the place of the survey database"),
+            QStringLiteral("--folder DIR --yes"),
+            QStringLiteral("Puts a copy of the backup DIR/OV97.BAK in the place of OV97.mdb."),
+            {folderOption(), yesOption()},
+            {QStringLiteral("folder")},
+            {},
+            true,
+            QString::fromLatin1(RestoreQuestionText),
+            restoreCommand,
+        },
+        {
+            QStringLiteral("repair"),
+            QStringLiteral("check the survey database and repair it"),
+            QStringLiteral("--folder DIR"),
+            QStringLiteral(
+                "Checks DIR/OV97.mdb and prints the check's findings. A sound database is\n"
+                "re-indexed and compacted; a damaged one is rebuilt from the rows that can be\n"
+                "read, and the damaged file is kept beside it under a new name."),
+            {folderOption()},
+            {QStringLiteral("folder")},
+            {},
+            true,
+            {},
+            repairCommand,
+        },
+        {
+            QStringLiteral("replace"),
+            QStringLiteral("put the blank database ov97.emp in the place of the survey database"),
+            QStringLiteral("--folder DIR --yes"),
+            QStringLiteral(
+                "Puts a copy of the blank database DIR/ov97.emp in the place of OV97.mdb."),
+            {folderOption(), yesOption()},
+            {QStringLiteral("folder")},
+            {},
+            true,
+            QString::fromLatin1(ReplaceQuestionText),
+            replaceCommand,
+        },
+        {
+            QStringLiteral("delete"),
+            QStringLiteral("delete one survey by its batch number"),
+            QStringLiteral("--folder DIR --batch B"),
+            QStringLiteral(
+                "Deletes the survey B from Header, Speed, Speed_Profile, Summary and Time_15\n"
+                "(the vehicle rows, the settings, officers and agency stay)."),
+            {folderOption(), {QStringLiteral("batch"), 1, QStringLiteral("B"), adminBatchHelp()}},
+            {QStringLiteral("folder"), QStringLiteral("batch")},
+            {},
+            true,
+            {},
+            deleteCommand,
+        },
+        {
+            QStringLiteral("erase"),
+            QStringLiteral("delete every survey from the survey database"),
+            QStringLiteral("--folder DIR --yes"),
+            QStringLiteral(
+                "Deletes every survey: all rows of Header, Speed, Speed_Profile, Summary,\n"
+                "Time_15 and Veh_Data (Radar, Officer and Agency stay)."),
+            {folderOption(), yesOption()},
+            {QStringLiteral("folder")},
+            {},
+            true,
+            QString::fromLatin1(EraseQuestionText),
+            eraseCommand,
+        },
+        {
+            QStringLiteral("report"),
+            QStringLiteral("write a report of a stored survey as a PDF file"),
+            QStringLiteral("--folder DIR --batch B --report KIND --pdf OUT.pdf\n"
+                           "                           [--scheme NAME] [--direction "
+                           "approaching|receding|both]\n"
+                           "                           [--date mm/dd/yy] [--printer color|bw] "
+                           "[--criteria DIR]\n"
+                           "                           [--officer NAME]"),
+            QStringLiteral(
+                "Builds one report of the survey B in DIR/OV97.mdb as the print preview builds "
+                "it and\n"
+                "writes it as a PDF file (US Letter):\n"
+                "  summary     survey summary in a display scheme (--scheme, --direction)\n"
+                "  fifteen     fifteen-minute flow of one date (--date, --direction)\n"
+                "  weekly      weekly summary\n"
+                "  speeds      vehicle speed comparison chart (--direction, --printer)\n"
+                "  percentile  85th percentile speed and pace chart (--direction, --printer)\n"
+                "  volume      daily volume chart of one date (--date, --direction)\n"
+                "  profile     every speeding vehicle (--direction), any number of pages\n"
+                "  study       speed zone study: ranked percentiles, pace, spread, sample size\n"
+                "              (--direction)\n"
+                "The agency heading, the address and the two report options come from the "
+                "database,\n"
+                "as the administration window keeps them. An existing OUT.pdf is replaced only "
+                "when\n"
+                "the new file is complete."),
+            {
+                folderOption(),
+                {QStringLiteral("batch"), 1, QStringLiteral("B"),
+                 QStringLiteral("batch number of the survey (required)")},
+                {QStringLiteral("report"), 1, QStringLiteral("KIND"),
+                 QStringLiteral("summary, fifteen, weekly, speeds, percentile, volume, profile or "
+                                "study (required)")},
+                {QStringLiteral("pdf"), 1, QStringLiteral("OUT.pdf"),
+                 QStringLiteral("the PDF file to write (required)")},
+                {QStringLiteral("scheme"), 1, QStringLiteral("NAME"),
+                 QStringLiteral("summary: display scheme (default \"15 to 70 by 5 MPH\" or \"35 "
+                                "to 90 by 5 KPH\")")},
+                {QStringLiteral("direction"), 1, QStringLiteral("DIR"),
+                 QStringLiteral("approaching, receding or both (default: approaching for summary "
+                                "and study, both otherwise)")},
+                {QStringLiteral("date"), 1, QStringLiteral("mm/dd/yy"),
+                 QStringLiteral("fifteen, volume: a date of the survey")},
+                {QStringLiteral("printer"), 1, QStringLiteral("color|bw"),
+                 QStringLiteral("speeds, percentile: chart colours (default color)")},
+                {QStringLiteral("criteria"), 1, QStringLiteral("DIR"),
+                 QStringLiteral("speeds, percentile, volume: the direction of the statistics "
+                                "printed beside the chart (default approaching)")},
+                {QStringLiteral("officer"), 1, QStringLiteral("NAME"),
+                 QStringLiteral(
+                     "officer who prepares the report (default: the first of the officer list)")},
+            },
+            {QStringLiteral("folder"), QStringLiteral("batch"), QStringLiteral("report"),
+             QStringLiteral("pdf")},
+            {},
+            false,
+            {},
+            reportCommand,
+        },
+        {
+            QStringLiteral("export"),
+            QStringLiteral("write a stored survey to an Excel workbook or to CSV files"),
+            QStringLiteral("--folder DIR --batch B (--xlsx OUT.xlsx | --csv OUTDIR)"),
+            QStringLiteral(
+                "Writes the survey B stored in DIR/OV97.mdb to an Excel workbook with the sheets\n"
+                "Survey, Speeds, 15 Minute, Daily Volume, Weekly, Speeding (continued on further\n"
+                "sheets past Excel's row limit) and Speed Study, or to one CSV file per sheet "
+                "named\n"
+                "after the batch number (\"052425-A Survey.csv\"). The output folder is made when\n"
+                "missing. A file appears only when it is complete; an existing file is replaced\n"
+                "then."),
+            {
+                folderOption(),
+                {QStringLiteral("batch"), 1, QStringLiteral("B"),
+                 QStringLiteral("batch number of the survey, e.g. 052425-A")},
+                {QStringLiteral("xlsx"), 1, QStringLiteral("OUT.xlsx"),
+                 QStringLiteral("write an Excel workbook to this file")},
+                {QStringLiteral("csv"), 1, QStringLiteral("OUTDIR"),
+                 QStringLiteral("write one CSV file per sheet into this folder")},
+            },
+            {QStringLiteral("folder"), QStringLiteral("batch")},
+            {},
+            false,
+            {},
+            exportCommand,
+        },
     };
-    return commands;
+    return table;
 }
 
 } // namespace roadtally

@@ -1,41 +1,106 @@
 #pragma once
-// Commands of roadtally-cli that live in files of their own. Each takes its
-// arguments without the command name, writes its output and messages to the
-// two streams and returns the exit code (0 done, 1 failed, 2 not understood);
-// "--help" among its arguments prints its help.
+// The commands of roadtally-cli: one table (Commands.cpp) of commands, each a
+// function that takes its parsed options and returns an ExitCode. What every
+// command shares (the help, option parsing, required options, the one
+// argument, the question asked before acting) is done before the function
+// runs, by CommandLineTool::run.
 
+#include "CliArguments.h"
+
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <QTextStream>
 
-#include <vector>
+#include <utility>
 
 namespace roadtally {
 
-using CommandFunction = int (*)(const QStringList &arguments, QTextStream &out, QTextStream &err);
+// The process's exit status: the command did its work, failed (with the
+// program's message), or was not understood.
+enum class ExitCode { Success = 0, Failure = 1, UsageError = 2 };
 
-struct CommandEntry
+// A command as it runs: its name, parsed options and the two streams.
+class Invocation
 {
-    const char *name;
-    const char *summary; // one line for the general help
-    CommandFunction run;
+public:
+    Invocation(QString command, ParsedArguments arguments, QTextStream &out, QTextStream &err)
+        : out(out), err(err), m_command(std::move(command)), m_arguments(std::move(arguments))
+    {
+    }
+
+    const QString &command() const { return m_command; }
+    bool has(const QString &option) const { return m_arguments.has(option); }
+    // The option's value ("" when not given); both values of a two-value option.
+    QString value(const QString &option) const { return m_arguments.value(option); }
+    QStringList values(const QString &option) const { return m_arguments.options.value(option); }
+    // The names of the options given, in name order.
+    QStringList optionNames() const { return m_arguments.options.keys(); }
+    // The command's one argument besides the options ("" when it takes none).
+    QString operand() const { return m_arguments.positional.value(0); }
+
+    // A usage problem: the message and a pointer to --help.
+    ExitCode usage(const QString &problem) const;
+    // A failure: the message, prefixed with the command.
+    ExitCode fail(const QString &problem) const;
+    // The survey database in the --folder (any case of its name); "" after
+    // saying so when there is none.
+    QString database() const;
+
+    QTextStream &out;
+    QTextStream &err;
+
+private:
+    QString m_command;
+    ParsedArguments m_arguments;
 };
 
-// show: any view of a stored survey (ShowCommand.cpp).
-int showCommand(const QStringList &arguments, QTextStream &out, QTextStream &err);
-// Upkeep of a folder's survey database (AdminCommands.cpp).
-int backupCommandRun(const QStringList &arguments, QTextStream &out, QTextStream &err);
-int restoreCommandRun(const QStringList &arguments, QTextStream &out, QTextStream &err);
-int repairCommandRun(const QStringList &arguments, QTextStream &out, QTextStream &err);
-int replaceCommandRun(const QStringList &arguments, QTextStream &out, QTextStream &err);
-int deleteCommandRun(const QStringList &arguments, QTextStream &out, QTextStream &err);
-int eraseCommandRun(const QStringList &arguments, QTextStream &out, QTextStream &err);
-// report: a report of a stored survey as a PDF file (ReportCommand.cpp).
-int reportCommand(const QStringList &arguments, QTextStream &out, QTextStream &err);
-// export: a stored survey to a workbook or CSV files (ExportCommand.cpp).
-int exportCommand(const QStringList &arguments, QTextStream &out, QTextStream &err);
+using CommandFunction = ExitCode (*)(const Invocation &);
 
-// Every command below, in the order the general help lists them.
-const std::vector<CommandEntry> &moreCommands();
+// The one argument a command takes besides its options.
+struct Operand
+{
+    QString name;        // FILE, KIND
+    QString description; // "missing ..." names it so: "the raw data FILE"
+    QStringList choices; // the values it may take; any when empty
+};
+
+struct Command
+{
+    QString name;
+    QString summary;     // its line in the general help
+    QString synopsis;    // the usage line after "roadtally-cli NAME"
+    QString description; // the help between the usage line and the options
+    QList<OptionSpec> options;
+    QStringList required;        // options that must have a value, checked in this order
+    Operand operand;             // none when its name is empty
+    bool existingFolder = false; // --folder must be there already
+    QString question;            // asked first by the window; --yes answers it
+    CommandFunction run = nullptr;
+};
+
+// Every command, in the order the general help lists them.
+const QList<Command> &commands();
+
+// --folder DIR, which most commands take.
+OptionSpec folderOption();
+
+// init, import, list (FolderCommands.cpp).
+ExitCode initCommand(const Invocation &invocation);
+ExitCode importCommand(const Invocation &invocation);
+ExitCode listCommand(const Invocation &invocation);
+// show: any view of a stored survey (ShowCommand.cpp).
+ExitCode showCommand(const Invocation &invocation);
+// Upkeep of a folder's survey database (AdminCommands.cpp).
+ExitCode backupCommand(const Invocation &invocation);
+ExitCode restoreCommand(const Invocation &invocation);
+ExitCode repairCommand(const Invocation &invocation);
+ExitCode replaceCommand(const Invocation &invocation);
+ExitCode deleteCommand(const Invocation &invocation);
+ExitCode eraseCommand(const Invocation &invocation);
+// report: a report of a stored survey as a PDF file (ReportCommand.cpp).
+ExitCode reportCommand(const Invocation &invocation);
+// export: a stored survey to a workbook or CSV files (ExportCommand.cpp).
+ExitCode exportCommand(const Invocation &invocation);
 
 } // namespace roadtally

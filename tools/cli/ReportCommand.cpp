@@ -1,7 +1,6 @@
 // roadtally-cli report: one report of a stored survey as a PDF file, built by
 // the same builders and engine as the print preview, from the captions the
 // main window would show after the same choices.
-#include "CliArguments.h"
 #include "Commands.h"
 
 #include "core/analysis/ChartSlot.h"
@@ -29,94 +28,29 @@
 #include <QGuiApplication>
 
 #include <optional>
+#include <utility>
 
 namespace roadtally {
 
 namespace {
 
-const QVector<OptionSpec> &reportOptions()
-{
-    static const QVector<OptionSpec> specs = {
-        {QStringLiteral("folder"), 1, QStringLiteral("DIR"),
-         QStringLiteral("the program folder that holds OV97.mdb")},
-        {QStringLiteral("batch"), 1, QStringLiteral("B"),
-         QStringLiteral("batch number of the survey (required)")},
-        {QStringLiteral("report"), 1, QStringLiteral("KIND"),
-         QStringLiteral(
-             "summary, fifteen, weekly, speeds, percentile, volume, profile or study (required)")},
-        {QStringLiteral("pdf"), 1, QStringLiteral("OUT.pdf"),
-         QStringLiteral("the PDF file to write (required)")},
-        {QStringLiteral("scheme"), 1, QStringLiteral("NAME"),
-         QStringLiteral(
-             "summary: display scheme (default \"15 to 70 by 5 MPH\" or \"35 to 90 by 5 KPH\")")},
-        {QStringLiteral("direction"), 1, QStringLiteral("DIR"),
-         QStringLiteral(
-             "approaching, receding or both (default: approaching for summary and study, both "
-             "otherwise)")},
-        {QStringLiteral("date"), 1, QStringLiteral("mm/dd/yy"),
-         QStringLiteral("fifteen, volume: a date of the survey")},
-        {QStringLiteral("printer"), 1, QStringLiteral("color|bw"),
-         QStringLiteral("speeds, percentile: chart colours (default color)")},
-        {QStringLiteral("criteria"), 1, QStringLiteral("DIR"),
-         QStringLiteral(
-             "speeds, percentile, volume: the direction of the statistics printed beside the chart "
-             "(default approaching)")},
-        {QStringLiteral("officer"), 1, QStringLiteral("NAME"),
-         QStringLiteral(
-             "officer who prepares the report (default: the first of the officer list)")},
-    };
-    return specs;
-}
-
-QString help()
-{
-    return QStringLiteral(
-               "Usage: roadtally-cli report --folder DIR --batch B --report KIND --pdf OUT.pdf\n"
-               "                           [--scheme NAME] [--direction "
-               "approaching|receding|both]\n"
-               "                           [--date mm/dd/yy] [--printer color|bw] [--criteria "
-               "DIR]\n"
-               "                           [--officer NAME]\n"
-               "\n"
-               "Builds one report of the survey B in DIR/OV97.mdb as the print preview builds it "
-               "and\n"
-               "writes it as a PDF file (US Letter):\n"
-               "  summary     survey summary in a display scheme (--scheme, --direction)\n"
-               "  fifteen     fifteen-minute flow of one date (--date, --direction)\n"
-               "  weekly      weekly summary\n"
-               "  speeds      vehicle speed comparison chart (--direction, --printer)\n"
-               "  percentile  85th percentile speed and pace chart (--direction, --printer)\n"
-               "  volume      daily volume chart of one date (--date, --direction)\n"
-               "  profile     every speeding vehicle (--direction), any number of pages\n"
-               "  study       speed zone study: ranked percentiles, pace, spread, sample size\n"
-               "              (--direction)\n"
-               "The agency heading, the address and the two report options come from the "
-               "database,\n"
-               "as the administration window keeps them. An existing OUT.pdf is replaced only "
-               "when\n"
-               "the new file is complete.\n\nOptions:\n") +
-           optionHelp(reportOptions());
-}
-
-class ReportCommand
+// One report of one survey, built as the print preview builds it.
+class ReportBuilder
 {
 public:
-    ReportCommand(QTextStream &out, QTextStream &err) : m_out(out), m_err(err) {}
-    int run(const QStringList &arguments);
+    ReportBuilder(const Invocation &invocation, QString kind, SurveyDirection direction,
+                  SurveyDirection criteria, PrinterMode printer, QString officer)
+        : m_invocation(invocation), m_kind(std::move(kind)), m_direction(direction),
+          m_criteria(criteria), m_printer(printer), m_officer(std::move(officer))
+    {
+        SetDefaultStyle(m_vp);
+    }
+
+    // Builds the report of the survey; "" or what failed.
+    QString build(DatabaseSession &session, const SurveyCaptions &survey);
+    DocumentEngine &engine() { return m_vp; }
 
 private:
-    int usage(const QString &problem)
-    {
-        m_err << "roadtally-cli report: " << problem
-              << "\n(roadtally-cli report --help shows the options)\n";
-        return 2;
-    }
-    int fail(const QString &problem)
-    {
-        m_err << "roadtally-cli report: " << problem << "\n";
-        return 1;
-    }
-
     // Each builds its report into m_vp; "" or what failed.
     QString summary(DatabaseSession &session);
     QString fifteen(DatabaseSession &session);
@@ -130,9 +64,7 @@ private:
     ChartReportInput chartInput(DatabaseSession &session) const;
     QPicture chartPicture(const ChartData &data, const QSizeF &size) const;
 
-    QTextStream &m_out;
-    QTextStream &m_err;
-    ParsedArguments m_args;
+    const Invocation &m_invocation;
     QString m_kind;
     SurveyDirection m_direction = SurveyDirection::Both;
     SurveyDirection m_criteria = SurveyDirection::Approaching;
@@ -142,119 +74,27 @@ private:
     DocumentEngine m_vp;
 };
 
-int ReportCommand::run(const QStringList &arguments)
+QString ReportBuilder::build(DatabaseSession &session, const SurveyCaptions &survey)
 {
-    m_args = parseArguments(arguments, reportOptions());
-    if (m_args.help) {
-        m_out << help();
-        return 0;
-    }
-    if (!m_args.error.isEmpty())
-        return usage(m_args.error);
-    if (!m_args.positional.isEmpty())
-        return usage(QStringLiteral("unexpected argument %1").arg(m_args.positional.first()));
-    for (const char *required : {"folder", "batch", "report", "pdf"}) {
-        const QString name = QString::fromLatin1(required);
-        if (m_args.value(name).trimmed().isEmpty())
-            return usage(QStringLiteral("missing --%1 %2")
-                             .arg(name, name == QLatin1String("pdf") ? QStringLiteral("OUT.pdf")
-                                                                     : name.toUpper()));
-    }
-    static const QStringList kinds = {QStringLiteral("summary"),    QStringLiteral("fifteen"),
-                                      QStringLiteral("weekly"),     QStringLiteral("speeds"),
-                                      QStringLiteral("percentile"), QStringLiteral("volume"),
-                                      QStringLiteral("profile"),    QStringLiteral("study")};
-    m_kind = m_args.value(QStringLiteral("report")).toLower();
-    if (!kinds.contains(m_kind))
-        return usage(
-            QStringLiteral("--report must be one of %1").arg(kinds.join(QStringLiteral(", "))));
-    // The choices a freshly opened survey shows: approaching on the summary
-    // panel, both directions on the other tabs.
-    m_direction = m_kind == QLatin1String("summary") || m_kind == QLatin1String("study")
-                      ? SurveyDirection::Approaching
-                      : SurveyDirection::Both;
-    if (m_args.has(QStringLiteral("direction"))) {
-        const auto d = surveyDirectionFromName(m_args.value(QStringLiteral("direction")));
-        if (!d)
-            return usage(QStringLiteral("--direction must be approaching, receding or both"));
-        m_direction = *d;
-    }
-    if (m_args.has(QStringLiteral("criteria"))) {
-        const auto d = surveyDirectionFromName(m_args.value(QStringLiteral("criteria")));
-        if (!d)
-            return usage(QStringLiteral("--criteria must be approaching, receding or both"));
-        m_criteria = *d;
-    }
-    if (m_args.has(QStringLiteral("printer"))) {
-        const QString p = m_args.value(QStringLiteral("printer")).toLower();
-        if (p != QLatin1String("color") && p != QLatin1String("bw"))
-            return usage(QStringLiteral("--printer must be color or bw"));
-        m_printer = p == QLatin1String("bw") ? PrinterMode::BlackWhite : PrinterMode::Color;
-    }
-    if ((m_kind == QLatin1String("fifteen") || m_kind == QLatin1String("volume")) &&
-        !m_args.has(QStringLiteral("date")))
-        return usage(QStringLiteral("the %1 report needs --date mm/dd/yy").arg(m_kind));
-    if (m_args.has(QStringLiteral("officer")))
-        m_officer = m_args.value(QStringLiteral("officer"));
-    if (!qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
-        return fail(
-            QStringLiteral("reports need the program's fonts; run it as roadtally-cli report"));
-
-    const QString folder = m_args.value(QStringLiteral("folder"));
-    const QString database = existingDatabase(folder);
-    if (database.isEmpty())
-        return fail(QStringLiteral("there is no survey database OV97.mdb in %1")
-                        .arg(QDir::toNativeSeparators(folder)));
-
-    SetDefaultStyle(m_vp);
-    QString problem;
-    try {
-        DatabaseSession session(database);
-        if (!session.isOpen())
-            return fail(session.errorText());
-        const QString batch = m_args.value(QStringLiteral("batch"));
-        m_survey = readSurveyCaptions(session, batch);
-        if (!m_survey)
-            return fail(QStringLiteral("there is no survey with batch number %1 in %2")
-                            .arg(batch, QDir::toNativeSeparators(database)));
-        if (m_kind == QLatin1String("summary"))
-            problem = summary(session);
-        else if (m_kind == QLatin1String("fifteen"))
-            problem = fifteen(session);
-        else if (m_kind == QLatin1String("weekly"))
-            problem = weekly(session);
-        else if (m_kind == QLatin1String("volume"))
-            problem = volume(session);
-        else if (m_kind == QLatin1String("profile"))
-            problem = profile(session);
-        else if (m_kind == QLatin1String("study"))
-            problem = study(session);
-        else
-            problem = chart(session);
-    } catch (const DatabaseError &error) {
-        problem = QStringLiteral("the survey database cannot be read: %1")
-                      .arg(QString::fromUtf8(error.what()));
-    }
-    if (!problem.isEmpty())
-        return fail(problem);
-    if (!m_vp.document() || !m_vp.document()->finished)
-        return fail(QStringLiteral("the report could not be laid out (engine error %1)")
-                        .arg(m_vp.EngineError()));
-
-    const QString pdf = m_args.value(QStringLiteral("pdf"));
-    const QString written =
-        writePdf(*m_vp.document(), pdf,
-                 QStringLiteral("Roadtally %1 report, batch %2").arg(m_kind, m_survey->batch()));
-    if (!written.isEmpty())
-        return fail(written);
-    m_out << "Report written: " << QDir::toNativeSeparators(pdf) << " (" << m_vp.pageCount()
-          << (m_vp.pageCount() == 1 ? " page" : " pages") << ")\n";
-    return 0;
+    m_survey = survey;
+    if (m_kind == QLatin1String("summary"))
+        return summary(session);
+    if (m_kind == QLatin1String("fifteen"))
+        return fifteen(session);
+    if (m_kind == QLatin1String("weekly"))
+        return weekly(session);
+    if (m_kind == QLatin1String("volume"))
+        return volume(session);
+    if (m_kind == QLatin1String("profile"))
+        return profile(session);
+    if (m_kind == QLatin1String("study"))
+        return study(session);
+    return chart(session);
 }
 
-QString ReportCommand::surveyDate(DatabaseSession &session, QString &problem)
+QString ReportBuilder::surveyDate(DatabaseSession &session, QString &problem)
 {
-    const QString given = m_args.value(QStringLiteral("date"));
+    const QString given = m_invocation.value(QStringLiteral("date"));
     const QStringList dates = surveyDates(session, m_survey->batch());
     if (dates.contains(given))
         return given;
@@ -271,11 +111,11 @@ QString ReportCommand::surveyDate(DatabaseSession &session, QString &problem)
     return {};
 }
 
-QString ReportCommand::summary(DatabaseSession &session)
+QString ReportBuilder::summary(DatabaseSession &session)
 {
     const SurveyCaptions &survey = *m_survey;
     const QStringList offered = displaySchemeNames(survey.radarMode());
-    QString name = m_args.value(QStringLiteral("scheme"));
+    QString name = m_invocation.value(QStringLiteral("scheme"));
     if (name.isEmpty()) {
         // The scheme the distribution grid is designed with, in the survey's unit.
         for (const QString &candidate : offered) {
@@ -309,7 +149,7 @@ QString ReportCommand::summary(DatabaseSession &session)
     return {};
 }
 
-QString ReportCommand::fifteen(DatabaseSession &session)
+QString ReportBuilder::fifteen(DatabaseSession &session)
 {
     QString problem;
     const QString date = surveyDate(session, problem);
@@ -332,7 +172,7 @@ QString ReportCommand::fifteen(DatabaseSession &session)
     return {};
 }
 
-QString ReportCommand::weekly(DatabaseSession &session)
+QString ReportBuilder::weekly(DatabaseSession &session)
 {
     const SurveyCaptions &survey = *m_survey;
     // As after opening the survey: a cleared grid, then "Calculate Weekly Totals".
@@ -350,7 +190,7 @@ QString ReportCommand::weekly(DatabaseSession &session)
     return {};
 }
 
-ChartReportInput ReportCommand::chartInput(DatabaseSession &session) const
+ChartReportInput ReportBuilder::chartInput(DatabaseSession &session) const
 {
     ChartReportInput in;
     in.frame = readReportFrame(session, m_officer);
@@ -360,14 +200,14 @@ ChartReportInput ReportCommand::chartInput(DatabaseSession &session) const
     return in;
 }
 
-QPicture ReportCommand::chartPicture(const ChartData &data, const QSizeF &size) const
+QPicture ReportBuilder::chartPicture(const ChartData &data, const QSizeF &size) const
 {
     // The chart view's hand-over: the drawn chart as a vector picture.
     chartSlot().publish(data, size);
     return chartSlot().last().picture;
 }
 
-QString ReportCommand::chart(DatabaseSession &session)
+QString ReportBuilder::chart(DatabaseSession &session)
 {
     const bool percentile = m_kind == QLatin1String("percentile");
     ChartReportInput in = chartInput(session);
@@ -392,7 +232,7 @@ QString ReportCommand::chart(DatabaseSession &session)
     return {};
 }
 
-QString ReportCommand::volume(DatabaseSession &session)
+QString ReportBuilder::volume(DatabaseSession &session)
 {
     QString problem;
     const QString date = surveyDate(session, problem);
@@ -410,7 +250,7 @@ QString ReportCommand::volume(DatabaseSession &session)
     return {};
 }
 
-QString ReportCommand::profile(DatabaseSession &session)
+QString ReportBuilder::profile(DatabaseSession &session)
 {
     SpeedProfileInput in;
     in.batch = m_survey->batch();
@@ -423,7 +263,7 @@ QString ReportCommand::profile(DatabaseSession &session)
     return {};
 }
 
-QString ReportCommand::study(DatabaseSession &session)
+QString ReportBuilder::study(DatabaseSession &session)
 {
     // As the Speed Study tab prints it for the direction chosen there.
     const std::optional<SpeedZoneStudyInput> in =
@@ -436,9 +276,91 @@ QString ReportCommand::study(DatabaseSession &session)
 
 } // namespace
 
-int reportCommand(const QStringList &arguments, QTextStream &out, QTextStream &err)
+ExitCode reportCommand(const Invocation &invocation)
 {
-    return ReportCommand(out, err).run(arguments);
+    static const QStringList kinds = {QStringLiteral("summary"),    QStringLiteral("fifteen"),
+                                      QStringLiteral("weekly"),     QStringLiteral("speeds"),
+                                      QStringLiteral("percentile"), QStringLiteral("volume"),
+                                      QStringLiteral("profile"),    QStringLiteral("study")};
+    const QString kind = invocation.value(QStringLiteral("report")).toLower();
+    if (!kinds.contains(kind))
+        return invocation.usage(
+            QStringLiteral("--report must be one of %1").arg(kinds.join(QStringLiteral(", "))));
+    // The choices a freshly opened survey shows: approaching on the summary
+    // panel, both directions on the other tabs.
+    SurveyDirection direction = kind == QLatin1String("summary") || kind == QLatin1String("study")
+                                    ? SurveyDirection::Approaching
+                                    : SurveyDirection::Both;
+    if (invocation.has(QStringLiteral("direction"))) {
+        const auto d = surveyDirectionFromName(invocation.value(QStringLiteral("direction")));
+        if (!d)
+            return invocation.usage(
+                QStringLiteral("--direction must be approaching, receding or both"));
+        direction = *d;
+    }
+    SurveyDirection criteria = SurveyDirection::Approaching;
+    if (invocation.has(QStringLiteral("criteria"))) {
+        const auto d = surveyDirectionFromName(invocation.value(QStringLiteral("criteria")));
+        if (!d)
+            return invocation.usage(
+                QStringLiteral("--criteria must be approaching, receding or both"));
+        criteria = *d;
+    }
+    PrinterMode printer = PrinterMode::Color;
+    if (invocation.has(QStringLiteral("printer"))) {
+        const QString p = invocation.value(QStringLiteral("printer")).toLower();
+        if (p != QLatin1String("color") && p != QLatin1String("bw"))
+            return invocation.usage(QStringLiteral("--printer must be color or bw"));
+        printer = p == QLatin1String("bw") ? PrinterMode::BlackWhite : PrinterMode::Color;
+    }
+    if ((kind == QLatin1String("fifteen") || kind == QLatin1String("volume")) &&
+        !invocation.has(QStringLiteral("date")))
+        return invocation.usage(QStringLiteral("the %1 report needs --date mm/dd/yy").arg(kind));
+    QString officer; // null: the first of the list
+    if (invocation.has(QStringLiteral("officer")))
+        officer = invocation.value(QStringLiteral("officer"));
+    if (!qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+        return invocation.fail(
+            QStringLiteral("reports need the program's fonts; run it as roadtally-cli report"));
+
+    const QString database = invocation.database();
+    if (database.isEmpty())
+        return ExitCode::Failure;
+
+    ReportBuilder builder(invocation, kind, direction, criteria, printer, officer);
+    const QString batch = invocation.value(QStringLiteral("batch"));
+    QString problem;
+    QString surveyBatch;
+    try {
+        DatabaseSession session(database);
+        if (!session.isOpen())
+            return invocation.fail(session.errorText());
+        const std::optional<SurveyCaptions> survey = readSurveyCaptions(session, batch);
+        if (!survey)
+            return invocation.fail(QStringLiteral("there is no survey with batch number %1 in %2")
+                                       .arg(batch, QDir::toNativeSeparators(database)));
+        surveyBatch = survey->batch();
+        problem = builder.build(session, *survey);
+    } catch (const DatabaseError &error) {
+        problem = QStringLiteral("the survey database cannot be read: %1")
+                      .arg(QString::fromUtf8(error.what()));
+    }
+    if (!problem.isEmpty())
+        return invocation.fail(problem);
+    DocumentEngine &vp = builder.engine();
+    if (!vp.document() || !vp.document()->finished)
+        return invocation.fail(QStringLiteral("the report could not be laid out (engine error %1)")
+                                   .arg(vp.EngineError()));
+
+    const QString pdf = invocation.value(QStringLiteral("pdf"));
+    const QString written =
+        writePdf(*vp.document(), pdf,
+                 QStringLiteral("Roadtally %1 report, batch %2").arg(kind, surveyBatch));
+    if (!written.isEmpty())
+        return invocation.fail(written);
+    invocation.out << "Report written: " << QDir::toNativeSeparators(pdf) << " (" << vp.pageCount()
+                   << (vp.pageCount() == 1 ? " page" : " pages") << ")\n";
+    return ExitCode::Success;
 }
 
 } // namespace roadtally

@@ -1,6 +1,5 @@
 // roadtally-cli show: any view of a stored survey without the windows, from the
 // same core functions the tabs call; a readable table, or JSON with --json.
-#include "CliArguments.h"
 #include "Commands.h"
 
 #include "core/analysis/DailyVolume.h"
@@ -27,61 +26,6 @@
 namespace roadtally {
 
 namespace {
-
-const QVector<OptionSpec> &showOptions()
-{
-    static const QVector<OptionSpec> specs = {
-        {QStringLiteral("folder"), 1, QStringLiteral("DIR"),
-         QStringLiteral("the program folder that holds OV97.mdb")},
-        {QStringLiteral("batch"), 1, QStringLiteral("BATCH"),
-         QStringLiteral("the survey's batch number, e.g. 052401-A")},
-        {QStringLiteral("direction"), 1, QStringLiteral("DIR"),
-         QStringLiteral(
-             "approaching, receding or both (default: approaching for summary and study, "
-             "both otherwise)")},
-        {QStringLiteral("scheme"), 1, QStringLiteral("NAME"),
-         QStringLiteral("summary: the display scheme, e.g. \"15 to 70 by 5 MPH\"")},
-        {QStringLiteral("date"), 1, QStringLiteral("mm/dd/yy"),
-         QStringLiteral("fifteen, volume: a date of the survey")},
-        {QStringLiteral("printer"), 1, QStringLiteral("MODE"),
-         QStringLiteral("speeds, percentile: color or bw (default color)")},
-        {QStringLiteral("criteria"), 1, QStringLiteral("DIR"),
-         QStringLiteral(
-             "percentile: the summary direction whose pace and 85th percentile are marked "
-             "(default approaching)")},
-        {QStringLiteral("json"), 0, QString(), QStringLiteral("write JSON instead of a table")},
-    };
-    return specs;
-}
-
-QString showHelp()
-{
-    return QStringLiteral(
-               "Usage: roadtally-cli show --folder DIR --batch BATCH KIND [options] [--json]\n"
-               "\n"
-               "Prints a view of a stored survey as the main window shows it:\n"
-               "  summary     speed distribution (with --scheme) and the survey criteria\n"
-               "  fifteen     the 48 fifteen-minute rows of --date and the peak-hour analysis\n"
-               "  volume      the 24 hourly volumes of --date (the daily volume chart)\n"
-               "  weekly      the weekly summary grid, computed from a cleared grid\n"
-               "  speeds      the vehicle speeds chart\n"
-               "  percentile  the 85th percentile chart\n"
-               "  study       the speed zone study: ranked and interpolated percentiles, the best\n"
-               "              pace, spread, shares over the limit, sample size and daily traffic,\n"
-               "              beside the program's own estimates\n"
-               "Values are the texts the window shows. Exit status 1 for an unknown batch,\n"
-               "scheme or date.\n\nOptions:\n") +
-           optionHelp(showOptions());
-}
-
-const QStringList &kinds()
-{
-    static const QStringList k{QStringLiteral("summary"), QStringLiteral("fifteen"),
-                               QStringLiteral("volume"),  QStringLiteral("weekly"),
-                               QStringLiteral("speeds"),  QStringLiteral("percentile"),
-                               QStringLiteral("study")};
-    return k;
-}
 
 // Which options a kind takes (besides --folder, --batch and --json).
 QStringList kindOptions(const QString &kind)
@@ -142,24 +86,28 @@ QString textTable(const QVector<QStringList> &rows, const QString &align = QStri
     return text;
 }
 
-class ShowCommand
+// One view of one survey, as asked for on the command line.
+class SurveyView
 {
 public:
-    ShowCommand(QTextStream &out, QTextStream &err) : m_out(out), m_err(err) {}
-    int run(const QStringList &arguments);
+    SurveyView(const Invocation &invocation, SurveyDirection direction)
+        : m_out(invocation.out), m_invocation(invocation),
+          m_json(invocation.has(QStringLiteral("json"))), m_direction(direction)
+    {
+    }
+
+    void setBatch(const QString &batch) { m_batch = batch; }
+
+    ExitCode summary(DatabaseSession &session, const SurveyCaptions &survey);
+    ExitCode fifteen(DatabaseSession &session, const SurveyCaptions &survey);
+    ExitCode volume(DatabaseSession &session, const SurveyCaptions &survey);
+    ExitCode weekly(DatabaseSession &session, const SurveyCaptions &survey);
+    ExitCode chart(DatabaseSession &session, const SurveyCaptions &survey, bool percentile);
+    ExitCode study(DatabaseSession &session);
 
 private:
-    int usage(const QString &problem)
-    {
-        m_err << "roadtally-cli show: " << problem
-              << "\n(roadtally-cli show --help shows the options)\n";
-        return 2;
-    }
-    int fail(const QString &problem)
-    {
-        m_err << "roadtally-cli show: " << problem << "\n";
-        return 1;
-    }
+    ExitCode usage(const QString &problem) const { return m_invocation.usage(problem); }
+    ExitCode fail(const QString &problem) const { return m_invocation.fail(problem); }
     void writeJson(const QJsonObject &o)
     {
         m_out << QJsonDocument(o).toJson(QJsonDocument::Indented);
@@ -168,101 +116,14 @@ private:
     // Resolves --date against the survey's dates ("" and a message when it is not one).
     QString surveyDate(DatabaseSession &session, const QString &given, QString &problem);
 
-    int summary(DatabaseSession &session, const SurveyCaptions &survey);
-    int fifteen(DatabaseSession &session, const SurveyCaptions &survey);
-    int volume(DatabaseSession &session, const SurveyCaptions &survey);
-    int weekly(DatabaseSession &session, const SurveyCaptions &survey);
-    int chart(DatabaseSession &session, const SurveyCaptions &survey, bool percentile);
-    int study(DatabaseSession &session);
-
     QTextStream &m_out;
-    QTextStream &m_err;
-    ParsedArguments m_args;
+    const Invocation &m_invocation;
     QString m_batch;
     bool m_json = false;
     SurveyDirection m_direction = SurveyDirection::Both;
 };
 
-int ShowCommand::run(const QStringList &arguments)
-{
-    m_args = parseArguments(arguments, showOptions());
-    if (m_args.help) {
-        m_out << showHelp();
-        return 0;
-    }
-    if (!m_args.error.isEmpty())
-        return usage(m_args.error);
-    if (m_args.positional.isEmpty())
-        return usage(
-            QStringLiteral("missing the KIND (%1)").arg(kinds().join(QStringLiteral(", "))));
-    if (m_args.positional.size() > 1)
-        return usage(
-            QStringLiteral("unexpected argument %1 (only one KIND)").arg(m_args.positional.at(1)));
-    const QString kind = m_args.positional.first();
-    if (!kinds().contains(kind))
-        return usage(QStringLiteral("unknown kind %1 (one of %2)")
-                         .arg(kind, kinds().join(QStringLiteral(", "))));
-    if (m_args.value(QStringLiteral("folder")).isEmpty())
-        return usage(QStringLiteral("missing --folder DIR"));
-    if (m_args.value(QStringLiteral("batch")).trimmed().isEmpty())
-        return usage(QStringLiteral("missing --batch BATCH"));
-    const QStringList allowed =
-        kindOptions(kind) +
-        QStringList{QStringLiteral("folder"), QStringLiteral("batch"), QStringLiteral("json")};
-    for (auto it = m_args.options.cbegin(); it != m_args.options.cend(); ++it)
-        if (!allowed.contains(it.key()))
-            return usage(QStringLiteral("--%1 is not used by %2").arg(it.key(), kind));
-    if ((kind == QLatin1String("fifteen") || kind == QLatin1String("volume")) &&
-        !m_args.has(QStringLiteral("date")))
-        return usage(QStringLiteral("%1 needs --date mm/dd/yy").arg(kind));
-
-    // The defaults a freshly opened survey shows: approaching on the summary
-    // panel, both directions on the other tabs. The study looks at the
-    // approaching traffic, the traffic the sign speaks to.
-    m_direction = kind == QLatin1String("summary") || kind == QLatin1String("study")
-                      ? SurveyDirection::Approaching
-                      : SurveyDirection::Both;
-    if (m_args.has(QStringLiteral("direction"))) {
-        const auto d = surveyDirectionFromName(m_args.value(QStringLiteral("direction")));
-        if (!d)
-            return usage(QStringLiteral("--direction must be approaching, receding or both"));
-        m_direction = *d;
-    }
-    m_json = m_args.has(QStringLiteral("json"));
-
-    const QString folder = m_args.value(QStringLiteral("folder"));
-    const QString database = existingDatabase(folder);
-    if (database.isEmpty())
-        return fail(QStringLiteral("there is no survey database OV97.mdb in %1")
-                        .arg(QDir::toNativeSeparators(folder)));
-    try {
-        DatabaseSession session(database);
-        if (!session.isOpen())
-            return fail(session.errorText());
-        const QString batch = m_args.value(QStringLiteral("batch"));
-        const std::optional<SurveyCaptions> survey = readSurveyCaptions(session, batch);
-        if (!survey)
-            return fail(QStringLiteral("there is no survey %1 in %2")
-                            .arg(batch, QDir::toNativeSeparators(database)));
-        m_batch = survey->batch();
-        if (kind == QLatin1String("summary"))
-            return summary(session, *survey);
-        if (kind == QLatin1String("fifteen"))
-            return fifteen(session, *survey);
-        if (kind == QLatin1String("volume"))
-            return volume(session, *survey);
-        if (kind == QLatin1String("weekly"))
-            return weekly(session, *survey);
-        if (kind == QLatin1String("study"))
-            return study(session);
-        return chart(session, *survey, kind == QLatin1String("percentile"));
-    } catch (const DatabaseError &e) {
-        return fail(QStringLiteral("the survey database cannot be read: %1")
-                        .arg(QString::fromUtf8(e.what())));
-    }
-}
-
-QString ShowCommand::surveyDate(DatabaseSession &session, const QString &given, QString &problem)
+QString SurveyView::surveyDate(DatabaseSession &session, const QString &given, QString &problem)
 {
     const QStringList dates = surveyDates(session, m_batch);
     if (dates.contains(given))
@@ -280,15 +141,15 @@ QString ShowCommand::surveyDate(DatabaseSession &session, const QString &given, 
     return QString();
 }
 
-int ShowCommand::summary(DatabaseSession &session, const SurveyCaptions &survey)
+ExitCode SurveyView::summary(DatabaseSession &session, const SurveyCaptions &survey)
 {
     const SurveyDirection d = m_direction;
     const QString s = summarySuffix(d);
     const QString total = survey.summaryField(summaryTotalField(d));
     std::optional<SchemeResult> scheme;
     QString schemeName;
-    if (m_args.has(QStringLiteral("scheme"))) {
-        schemeName = m_args.value(QStringLiteral("scheme"));
+    if (m_invocation.has(QStringLiteral("scheme"))) {
+        schemeName = m_invocation.value(QStringLiteral("scheme"));
         const QStringList offered = displaySchemeNames(survey.radarMode());
         const DisplayScheme *found = findDisplayScheme(schemeName);
         if (!found || !offered.contains(schemeName))
@@ -339,7 +200,7 @@ int ShowCommand::summary(DatabaseSession &session, const SurveyCaptions &survey)
                    {QStringLiteral("direction"), directionName(d)},
                    {QStringLiteral("bins"), bins},
                    {QStringLiteral("criteria"), criteria}});
-        return 0;
+        return ExitCode::Success;
     }
 
     m_out << "Survey " << m_batch << ", " << directionName(d) << "\n";
@@ -374,13 +235,13 @@ int ShowCommand::summary(DatabaseSession &session, const SurveyCaptions &survey)
                             QStringList{QStringLiteral("Total")},
                         QStringList{QStringLiteral("Number")} + bands,
                         QStringList{QStringLiteral("Percent")} + bandPercents});
-    return 0;
+    return ExitCode::Success;
 }
 
-int ShowCommand::fifteen(DatabaseSession &session, const SurveyCaptions &)
+ExitCode SurveyView::fifteen(DatabaseSession &session, const SurveyCaptions &)
 {
     QString problem;
-    const QString date = surveyDate(session, m_args.value(QStringLiteral("date")), problem);
+    const QString date = surveyDate(session, m_invocation.value(QStringLiteral("date")), problem);
     if (date.isEmpty())
         return fail(problem);
     const FifteenMinuteResult r = fifteenMinute(session, {m_batch, date, m_direction});
@@ -401,7 +262,7 @@ int ShowCommand::fifteen(DatabaseSession &session, const SurveyCaptions &)
                    {QStringLiteral("rows"), rows},
                    {QStringLiteral("am"), half(r.am)},
                    {QStringLiteral("pm"), half(r.pm)}});
-        return 0;
+        return ExitCode::Success;
     }
     m_out << "Survey " << m_batch << ", " << date << ", " << directionName(m_direction) << "\n\n";
     QVector<QStringList> rows{r.layout.headers};
@@ -417,13 +278,13 @@ int ShowCommand::fifteen(DatabaseSession &session, const SurveyCaptions &)
     m_out << textTable(am, QStringLiteral("LL")) << "\n"
           << PMAnalysisCaption << "\n"
           << textTable(pm, QStringLiteral("LL"));
-    return 0;
+    return ExitCode::Success;
 }
 
-int ShowCommand::volume(DatabaseSession &session, const SurveyCaptions &)
+ExitCode SurveyView::volume(DatabaseSession &session, const SurveyCaptions &)
 {
     QString problem;
-    const QString date = surveyDate(session, m_args.value(QStringLiteral("date")), problem);
+    const QString date = surveyDate(session, m_invocation.value(QStringLiteral("date")), problem);
     if (date.isEmpty())
         return fail(problem);
     const DailyVolumeResult r = dailyVolume(session, {m_batch, date, m_direction});
@@ -438,7 +299,7 @@ int ShowCommand::volume(DatabaseSession &session, const SurveyCaptions &)
                    {QStringLiteral("title"), r.title},
                    {QStringLiteral("points"), points},
                    {QStringLiteral("labels"), jsonArray(r.labels)}});
-        return 0;
+        return ExitCode::Success;
     }
     m_out << r.title << "\n" << date << ", " << directionName(m_direction) << "\n\n";
     QVector<QStringList> rows{{QString(), r.amCaption, r.pmCaption}};
@@ -446,10 +307,10 @@ int ShowCommand::volume(DatabaseSession &session, const SurveyCaptions &)
         rows.append(
             {r.labels.at(k), plainNumber(r.points.at(k)), plainNumber(r.points.at(k + 12))});
     m_out << textTable(rows) << "\n" << r.caption << "\n";
-    return 0;
+    return ExitCode::Success;
 }
 
-int ShowCommand::weekly(DatabaseSession &session, const SurveyCaptions &survey)
+ExitCode SurveyView::weekly(DatabaseSession &session, const SurveyCaptions &survey)
 {
     const WeeklyResult r = weeklyGridOfSurvey(session, m_batch);
     if (!r.computed())
@@ -464,7 +325,7 @@ int ShowCommand::weekly(DatabaseSession &session, const SurveyCaptions &survey)
                    {QStringLiteral("columns"), columns},
                    {QStringLiteral("combined"), jsonArray(g.combined)},
                    {QStringLiteral("split"), jsonArray(g.split)}});
-        return 0;
+        return ExitCode::Success;
     }
     m_out << "Survey " << m_batch << ", " << survey.startDate() << " - " << survey.stopDate()
           << "\n\n";
@@ -504,26 +365,26 @@ int ShowCommand::weekly(DatabaseSession &session, const SurveyCaptions &survey)
                   [&](int p) { return g.combined.at(p).rightJustified(pairWidth); })
           << line(QString::fromLatin1(WeeklySplitCaption),
                   [&](int p) { return g.split.at(p).rightJustified(pairWidth); });
-    return 0;
+    return ExitCode::Success;
 }
 
-int ShowCommand::chart(DatabaseSession &session, const SurveyCaptions &survey, bool percentile)
+ExitCode SurveyView::chart(DatabaseSession &session, const SurveyCaptions &survey, bool percentile)
 {
     SpeedChartInput in;
     in.batch = m_batch;
     in.postedLimit = survey.postedLimit();
     in.radarMode = survey.radarMode();
     in.direction = m_direction;
-    const QString printer = m_args.has(QStringLiteral("printer"))
-                                ? m_args.value(QStringLiteral("printer")).toLower()
+    const QString printer = m_invocation.has(QStringLiteral("printer"))
+                                ? m_invocation.value(QStringLiteral("printer")).toLower()
                                 : QStringLiteral("color");
     if (printer == QLatin1String("bw"))
         in.mode = PrinterMode::BlackWhite;
     else if (printer != QLatin1String("color"))
         return usage(QStringLiteral("--printer must be color or bw"));
     SurveyDirection criteria = SurveyDirection::Approaching;
-    if (m_args.has(QStringLiteral("criteria"))) {
-        const auto d = surveyDirectionFromName(m_args.value(QStringLiteral("criteria")));
+    if (m_invocation.has(QStringLiteral("criteria"))) {
+        const auto d = surveyDirectionFromName(m_invocation.value(QStringLiteral("criteria")));
         if (!d)
             return usage(QStringLiteral("--criteria must be approaching, receding or both"));
         criteria = *d;
@@ -547,7 +408,7 @@ int ShowCommand::chart(DatabaseSession &session, const SurveyCaptions &survey, b
         writeJson({{QStringLiteral("title"), r.title},
                    {QStringLiteral("bottom_title"), r.chart.bottomTitle},
                    {QStringLiteral("points"), points}});
-        return 0;
+        return ExitCode::Success;
     }
     m_out << r.title << "\n"
           << r.chart.bottomTitle << " (" << (in.mode == PrinterMode::Color ? "color" : "bw")
@@ -559,24 +420,77 @@ int ShowCommand::chart(DatabaseSession &session, const SurveyCaptions &survey, b
             {data.axisLabel(i), plainNumber(data.values.at(i)),
              QStringLiteral("%1 %2").arg(data.colours.at(i)).arg(colourName(data.colours.at(i)))});
     m_out << textTable(rows, QStringLiteral("RRL"));
-    return 0;
+    return ExitCode::Success;
 }
 
-int ShowCommand::study(DatabaseSession &session)
+ExitCode SurveyView::study(DatabaseSession &session)
 {
     const SpeedStudy s = loadSpeedStudy(session, m_batch, m_direction);
     if (m_json)
         writeJson(speedStudyJson(s));
     else
         m_out << speedStudyText(s);
-    return 0;
+    return ExitCode::Success;
 }
 
 } // namespace
 
-int showCommand(const QStringList &arguments, QTextStream &out, QTextStream &err)
+ExitCode showCommand(const Invocation &invocation)
 {
-    return ShowCommand(out, err).run(arguments);
+    const QString kind = invocation.operand();
+    const QStringList allowed =
+        kindOptions(kind) +
+        QStringList{QStringLiteral("folder"), QStringLiteral("batch"), QStringLiteral("json")};
+    for (const QString &option : invocation.optionNames())
+        if (!allowed.contains(option))
+            return invocation.usage(QStringLiteral("--%1 is not used by %2").arg(option, kind));
+    if ((kind == QLatin1String("fifteen") || kind == QLatin1String("volume")) &&
+        !invocation.has(QStringLiteral("date")))
+        return invocation.usage(QStringLiteral("%1 needs --date mm/dd/yy").arg(kind));
+
+    // The defaults a freshly opened survey shows: approaching on the summary
+    // panel, both directions on the other tabs. The study looks at the
+    // approaching traffic, the traffic the sign speaks to.
+    SurveyDirection direction = kind == QLatin1String("summary") || kind == QLatin1String("study")
+                                    ? SurveyDirection::Approaching
+                                    : SurveyDirection::Both;
+    if (invocation.has(QStringLiteral("direction"))) {
+        const auto d = surveyDirectionFromName(invocation.value(QStringLiteral("direction")));
+        if (!d)
+            return invocation.usage(
+                QStringLiteral("--direction must be approaching, receding or both"));
+        direction = *d;
+    }
+
+    const QString database = invocation.database();
+    if (database.isEmpty())
+        return ExitCode::Failure;
+    SurveyView view(invocation, direction);
+    try {
+        DatabaseSession session(database);
+        if (!session.isOpen())
+            return invocation.fail(session.errorText());
+        const QString batch = invocation.value(QStringLiteral("batch"));
+        const std::optional<SurveyCaptions> survey = readSurveyCaptions(session, batch);
+        if (!survey)
+            return invocation.fail(QStringLiteral("there is no survey %1 in %2")
+                                       .arg(batch, QDir::toNativeSeparators(database)));
+        view.setBatch(survey->batch());
+        if (kind == QLatin1String("summary"))
+            return view.summary(session, *survey);
+        if (kind == QLatin1String("fifteen"))
+            return view.fifteen(session, *survey);
+        if (kind == QLatin1String("volume"))
+            return view.volume(session, *survey);
+        if (kind == QLatin1String("weekly"))
+            return view.weekly(session, *survey);
+        if (kind == QLatin1String("study"))
+            return view.study(session);
+        return view.chart(session, *survey, kind == QLatin1String("percentile"));
+    } catch (const DatabaseError &e) {
+        return invocation.fail(QStringLiteral("the survey database cannot be read: %1")
+                                   .arg(QString::fromUtf8(e.what())));
+    }
 }
 
 } // namespace roadtally

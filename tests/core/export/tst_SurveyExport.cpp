@@ -513,7 +513,7 @@ void tst_SurveyExport::commandLine_data()
                                                 QStringLiteral("123025-A"),
                                                 QStringLiteral("--xlsx"),
                                                 QStringLiteral("<out>/x.xlsx")}
-                                 << 1 << QStringLiteral("There is no survey database");
+                                 << 1 << QStringLiteral("there is no survey database OV97.mdb in");
     QTest::newRow("workbook") << QStringList{f,
                                              QStringLiteral("<folder>"),
                                              b,
