@@ -1,13 +1,16 @@
 #include "CommandLineTool.h"
 #include "Commands.h"
 
+#include "core/store/DatabaseLocation.h"
 #include "core/store/SharedState.h"
 #include "core/survey/SurveyList.h"
 #include "core/upkeep/DatabaseFiles.h"
+#include "core/upkeep/SurveyCopy.h"
 
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <optional>
 
 namespace roadtally {
@@ -27,7 +30,7 @@ QString commandHelp(const Command &command)
 {
     return QStringLiteral("Usage: roadtally-cli %1 %2\n\n%3\n\nOptions:\n")
                .arg(command.name, command.synopsis, command.description) +
-           optionHelp(command.options);
+           optionHelp(optionsOf(command));
 }
 
 const Command *findCommand(const QString &name)
@@ -69,7 +72,8 @@ std::optional<QString> operandProblem(const Operand &operand, const QStringList 
 ExitCode runCommand(const Command &command, const QStringList &arguments, QTextStream &out,
                     QTextStream &err)
 {
-    const ParsedArguments parsed = parseArguments(arguments, command.options);
+    const QList<OptionSpec> options = optionsOf(command);
+    const ParsedArguments parsed = parseArguments(arguments, options);
     const Invocation invocation(command.name, parsed, out, err);
     if (parsed.help) {
         out << commandHelp(command);
@@ -83,9 +87,25 @@ ExitCode runCommand(const Command &command, const QStringList &arguments, QTextS
     if (operandFirst)
         if (const auto problem = operandProblem(command.operand, parsed.positional))
             return invocation.usage(*problem);
+    if (invocation.has(QStringLiteral("database")) && invocation.has(QStringLiteral("folder")))
+        return invocation.usage(
+            QStringLiteral("--database and --folder name two databases; give one"));
+    const QString server = invocation.serverDatabase();
+    if (!server.isEmpty()) {
+        QString why;
+        if (!parseServerUri(server, &why))
+            return invocation.usage(why);
+        // The upkeep of the one file has nothing to work on.
+        if (command.oneFileOnly) {
+            err << "roadtally-cli " << command.name << ": " << serverUpkeepRefusal() << "\n";
+            return ExitCode::UsageError;
+        }
+    }
     for (const QString &name : command.required) {
+        if (name == QLatin1String("folder") && !server.isEmpty())
+            continue;
         if (invocation.value(name).trimmed().isEmpty()) {
-            const auto spec = std::find_if(command.options.cbegin(), command.options.cend(),
+            const auto spec = std::find_if(options.cbegin(), options.cend(),
                                            [&](const OptionSpec &s) { return s.name == name; });
             return invocation.usage(QStringLiteral("missing --%1 %2").arg(name, spec->valueName));
         }
@@ -94,7 +114,7 @@ ExitCode runCommand(const Command &command, const QStringList &arguments, QTextS
         if (const auto problem = operandProblem(command.operand, parsed.positional))
             return invocation.usage(*problem);
     const QString folder = invocation.value(QStringLiteral("folder"));
-    if (command.existingFolder && !QFileInfo(folder).isDir())
+    if (server.isEmpty() && command.existingFolder && !QFileInfo(folder).isDir())
         return invocation.fail(
             QStringLiteral("there is no folder %1").arg(QDir::toNativeSeparators(folder)));
     if (!command.question.isEmpty() && !invocation.has(QStringLiteral("yes"))) {
@@ -120,8 +140,25 @@ ExitCode Invocation::fail(const QString &problem) const
     return ExitCode::Failure;
 }
 
+QString Invocation::serverDatabase() const
+{
+    if (has(QStringLiteral("database")))
+        return value(QStringLiteral("database")).trimmed();
+    if (has(QStringLiteral("folder")))
+        return QString();
+    // The environment speaks for the commands that take a database only.
+    const Command *command = findCommand(m_command);
+    if (!command ||
+        !std::any_of(command->options.cbegin(), command->options.cend(),
+                     [](const OptionSpec &s) { return s.name == QLatin1String("folder"); }))
+        return QString();
+    return qEnvironmentVariable("ROADTALLY_DATABASE").trimmed();
+}
+
 QString Invocation::database() const
 {
+    if (const QString server = serverDatabase(); !server.isEmpty())
+        return server;
     const QString folder = value(QStringLiteral("folder"));
     const QString found = findFileNoCase(folder, QString::fromLatin1(DatabaseFileName));
     if (found.isEmpty())

@@ -43,9 +43,13 @@ public:
     ExitCode usage(const QString &problem) const;
     // A failure: the message, prefixed with the command.
     ExitCode fail(const QString &problem) const;
-    // The survey database in the --folder (any case of its name); "" after
-    // saying so when there is none.
+    // The survey database: the server of --database or ROADTALLY_DATABASE, else
+    // the one in the --folder (any case of its name); "" after saying so when
+    // there is none.
     QString database() const;
+    // The server URI in use (--database, else ROADTALLY_DATABASE unless --folder
+    // is given); "" for a folder's database.
+    QString serverDatabase() const;
 
     QTextStream &out;
     QTextStream &err;
@@ -77,6 +81,7 @@ struct Command
     bool existingFolder = false; // --folder must be there already
     QString question;            // asked first by the window; --yes answers it
     CommandFunction run = nullptr;
+    bool oneFileOnly = false; // upkeep of the one file: refused on a server
 };
 
 // Every command, in the order the general help lists them.
@@ -84,6 +89,10 @@ const QList<Command> &commands();
 
 // --folder DIR, which most commands take.
 OptionSpec folderOption();
+// --database URI, which every command that takes --folder takes in its place.
+OptionSpec databaseOption();
+// A command's options as parsed and shown in its help: --database beside --folder.
+QList<OptionSpec> optionsOf(const Command &command);
 
 // init, import, list (FolderCommands.cpp).
 ExitCode initCommand(const Invocation &invocation);
@@ -102,5 +111,7 @@ ExitCode eraseCommand(const Invocation &invocation);
 ExitCode reportCommand(const Invocation &invocation);
 // export: a stored survey to a workbook or CSV files (ExportCommand.cpp).
 ExitCode exportCommand(const Invocation &invocation);
+// copy: surveys from one database to another (CopyCommand.cpp).
+ExitCode copyCommand(const Invocation &invocation);
 
 } // namespace roadtally

@@ -10,10 +10,10 @@
 
 #include "core/intake/RawDataFile.h"
 #include "core/intake/VehicleImport.h"
+#include "core/store/DatabaseChoice.h"
 #include "core/store/DatabaseSession.h"
 #include "core/store/Schema.h"
 #include "core/store/SharedState.h"
-#include "core/store/DatabaseChoice.h"
 #include "gui/admin/Blankform.h"
 #include "gui/admin/CopySurveysDialog.h"
 #include "gui/admin/SurveyDatabaseDialog.h"
