@@ -165,15 +165,17 @@ void tst_ServerCommands::reportIsTheSame()
 
 void tst_ServerCommands::upkeepIsRefused_data()
 {
-    QTest::addColumn<QString>("command");
-    for (const char *command : {"backup", "restore", "repair", "replace"})
-        QTest::newRow(command) << QString::fromLatin1(command);
+    QTest::addColumn<QStringList>("command");
+    QTest::newRow("backup") << QStringList{QStringLiteral("backup")};
+    QTest::newRow("restore") << QStringList{QStringLiteral("restore"), QStringLiteral("--yes")};
+    QTest::newRow("repair") << QStringList{QStringLiteral("repair")};
+    QTest::newRow("replace") << QStringList{QStringLiteral("replace"), QStringLiteral("--yes")};
 }
 
 void tst_ServerCommands::upkeepIsRefused()
 {
-    QFETCH(QString, command);
-    const Run r = cli(QStringList{command} + onServer() + QStringList{QStringLiteral("--yes")});
+    QFETCH(QStringList, command);
+    const Run r = cli(command + onServer());
     QCOMPARE(r.code, 2);
     QVERIFY2(r.err.contains(serverUpkeepRefusal()), qPrintable(r.err));
 }
@@ -219,9 +221,8 @@ void tst_ServerCommands::copyBetweenFolderAndServer()
 
 void tst_ServerCommands::deleteAndErase()
 {
-    Run r = cli(QStringList{QStringLiteral("delete"), QStringLiteral("--batch"), m_batch,
-                            QStringLiteral("--yes")} +
-                onServer());
+    Run r =
+        cli(QStringList{QStringLiteral("delete"), QStringLiteral("--batch"), m_batch} + onServer());
     QVERIFY2(r.code == 0, qPrintable(r.err));
     QCOMPARE(cli(QStringList{QStringLiteral("list")} + onServer()).out, QString());
     r = cli(QStringList{QStringLiteral("erase"), QStringLiteral("--yes")} + onServer());
