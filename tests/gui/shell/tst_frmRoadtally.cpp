@@ -200,7 +200,8 @@ private Q_SLOTS:
         for (QAction *a : w.m1->actions())
             file << (a->isSeparator() ? QStringLiteral("-") : a->text());
         QCOMPARE(file, (QStringList{"Print Form", "&Open Study Data", "E&xport Study As....", "-",
-                                    "&Load (Process) Raw Data File", "-", "&Exit"}));
+                                    "&Load (Process) Raw Data File", "Copy Surveys &To...", "-",
+                                    "&Exit"}));
     }
 
     void thresholdHeaders_data()
