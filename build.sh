@@ -4,6 +4,7 @@
 #   ./build.sh test   install what is missing, build, run the test suite
 #   ./build.sh bench  build in release mode and run the import benchmark
 #   ./build.sh build  install what is missing and build
+#   ./build.sh package  build, then make the Debian package (build/roadtally_*.deb)
 #   ./build.sh fuzz   build the libFuzzer targets with clang and run each for a while
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -11,6 +12,7 @@ cd "$(dirname "$0")"
 PACKAGES=(cmake ninja-build g++ qt6-base-dev libqt6sql6-sqlite libsqlite3-dev
           libgl-dev fonts-liberation2 xvfb xauth poppler-utils
           pkg-config libxlsxwriter-dev unzip clang-format
+          help2man librsvg2-bin desktop-file-utils appstream dpkg-dev file
           libpq-dev libqt6sql6-psql postgresql)
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 BUILD_DIR=${BUILD_DIR:-build}
@@ -73,8 +75,13 @@ case "${1:-}" in
     build)
         build
         ;;
+    package)
+        # The package is made from the build tree as it stands: nothing is built twice.
+        build
+        (cd "$BUILD_DIR" && cpack -G DEB)
+        ;;
     *)
-        echo "usage: $0 run|test|bench|build|fuzz" >&2
+        echo "usage: $0 run|test|bench|build|package|fuzz" >&2
         exit 2
         ;;
 esac

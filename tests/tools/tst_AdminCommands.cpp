@@ -89,8 +89,6 @@ void tst_AdminCommands::commands_data()
     };
     QTest::newRow("backup") << args({"backup", "--folder", "DIR"}) << false << 0
                             << QStringLiteral("Backup and compacting are complete.") << false;
-    QTest::newRow("backup without folder")
-        << args({"backup"}) << false << 2 << QStringLiteral("missing --folder") << false;
     QTest::newRow("backup of a folder that is not there")
         << args({"backup", "--folder", "DIR/nowhere"}) << false << 1
         << QStringLiteral("there is no folder") << false;

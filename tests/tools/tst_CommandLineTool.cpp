@@ -4,6 +4,7 @@
 #include "cli/Commands.h"
 
 #include "core/store/DatabaseSession.h"
+#include "core/store/Installation.h"
 #include "core/store/Schema.h"
 #include "core/store/SharedState.h"
 #include "fixtures/DatabaseTrouble.h"
@@ -114,6 +115,7 @@ private slots:
     void importDatabaseFailures();
     void concurrentImports();
     void noDatabase();
+    void defaultFolder();
 
 private:
     QTemporaryDir m_dir;
@@ -141,7 +143,6 @@ void tst_CommandLineTool::usageErrors_data()
                              "L",      "--direction", "North", "--zone", "School"};
     QTest::newRow("no command") << QStringList{} << "no command given";
     QTest::newRow("unknown command") << QStringList{"upload"} << "unknown command upload";
-    QTest::newRow("init without folder") << QStringList{"init"} << "missing --folder DIR";
     QTest::newRow("init folder without value")
         << QStringList{"init", "--folder"} << "--folder needs DIR";
     QTest::newRow("init empty folder")
@@ -157,8 +158,6 @@ void tst_CommandLineTool::usageErrors_data()
         << QStringList{"import", "--folder", "f", "--location", "L"} << "missing the raw data FILE";
     QTest::newRow("import two files")
         << (QStringList(import) << "y.ovd") << "unexpected argument y.ovd";
-    QTest::newRow("import without folder")
-        << QStringList{"import", "x.ovd"} << "missing --folder DIR";
     QTest::newRow("range with one end") << (QStringList(import) << "--range"
                                                                 << "10")
                                         << "--range needs LOW HIGH";
@@ -253,12 +252,12 @@ void tst_CommandLineTool::help_data()
     QTest::addColumn<QString>("expected");
     QTest::newRow("general") << QStringList{"--help"} << "Usage: roadtally-cli <command>";
     QTest::newRow("help import") << QStringList{"help", "import"}
-                                 << "Usage: roadtally-cli import --folder DIR FILE";
+                                 << "Usage: roadtally-cli import [--folder DIR] FILE";
     QTest::newRow("init") << QStringList{"init", "--help"}
-                          << "Usage: roadtally-cli init --folder DIR";
+                          << "Usage: roadtally-cli init [--folder DIR]";
     QTest::newRow("import") << QStringList{"import", "-h"} << "--range LOW HIGH";
     QTest::newRow("list") << QStringList{"list", "--help"}
-                          << "Usage: roadtally-cli list --folder DIR";
+                          << "Usage: roadtally-cli list [--folder DIR]";
 }
 
 void tst_CommandLineTool::help()
@@ -584,6 +583,30 @@ void tst_CommandLineTool::noDatabase()
     QCOMPARE(r.code, 1);
     QVERIFY2(r.err.contains(QStringLiteral("there is no survey database")), qPrintable(r.err));
     QVERIFY(!QFile::exists(databasePathIn(folder)));
+}
+
+void tst_CommandLineTool::defaultFolder()
+{
+    // Without --folder every command works in the survey folder: here the one
+    // ROADTALLY_FOLDER names. Scripts see no progress lines.
+    const QString folder = m_dir.filePath(QStringLiteral("from environment"));
+    qputenv("ROADTALLY_FOLDER", QFile::encodeName(folder));
+    Run r = runProgram({"--version"});
+    QCOMPARE(r.code, 0);
+    QVERIFY2(r.out.startsWith(QStringLiteral("roadtally-cli %1\n").arg(programVersion())),
+             qPrintable(r.out));
+    QVERIFY2(r.out.contains(QStringLiteral("survey folder ") + QDir::toNativeSeparators(folder)),
+             qPrintable(r.out));
+    r = runProgram({"init"});
+    QCOMPARE(r.code, 0);
+    QVERIFY(QFile::exists(databasePathIn(folder)));
+    r = runProgram({"import", m_sample, "--location", "L", "--direction", "N", "--zone", "Z"});
+    QCOMPARE(r.code, 0);
+    QCOMPARE(r.err, QString());
+    r = runProgram({"list"});
+    qunsetenv("ROADTALLY_FOLDER");
+    QCOMPARE(r.code, 0);
+    QVERIFY2(r.out.trimmed().endsWith(QStringLiteral("|    L")), qPrintable(r.out));
 }
 
 QTEST_GUILESS_MAIN(tst_CommandLineTool)

@@ -4,6 +4,7 @@
 // a window asks before it acts, the command wants --yes.
 
 #include "Commands.h"
+#include "ProgressLine.h"
 
 #include "core/store/SharedState.h"
 #include "core/upkeep/DatabaseMaintenance.h"
@@ -49,7 +50,13 @@ QString databaseOf(const Invocation &invocation)
 
 ExitCode backupCommand(const Invocation &invocation)
 {
-    return report(invocation, backupDatabase(folderOf(invocation)));
+    MaintenanceResult result;
+    {
+        ProgressLine line(invocation.err, invocation.progress,
+                          QStringLiteral("Backing up and compacting the survey database"));
+        result = backupDatabase(folderOf(invocation));
+    }
+    return report(invocation, result);
 }
 
 ExitCode restoreCommand(const Invocation &invocation)

@@ -2,6 +2,7 @@
 #include "Commands.h"
 
 #include "core/store/DatabaseLocation.h"
+#include "core/store/Installation.h"
 #include "core/store/SharedState.h"
 #include "core/survey/SurveyList.h"
 #include "core/upkeep/DatabaseFiles.h"
@@ -22,8 +23,12 @@ QString generalHelp()
     QString text = QStringLiteral("Usage: roadtally-cli <command> [options]\n\nCommands:\n");
     for (const Command &command : commands())
         text += QStringLiteral("  %1 %2\n").arg(command.name.leftJustified(8), command.summary);
-    return text +
-           QStringLiteral("\nroadtally-cli <command> --help shows the options of a command.\n");
+    return text + QStringLiteral(
+                      "\nroadtally-cli <command> --help shows the options of a command.\n"
+                      "roadtally-cli --version shows the version and the survey folder.\n"
+                      "\nWithout --folder a command works in the survey folder: ROADTALLY_FOLDER "
+                      "when set,\nelse the program folder when the program may write there, "
+                      "else the user's\ndata folder.\n");
 }
 
 QString commandHelp(const Command &command)
@@ -70,11 +75,24 @@ std::optional<QString> operandProblem(const Operand &operand, const QStringList 
 // What every command checks before it runs: help, the options, the required
 // ones, its one argument, the folder, the window's question.
 ExitCode runCommand(const Command &command, const QStringList &arguments, QTextStream &out,
-                    QTextStream &err)
+                    QTextStream &err, bool progress)
 {
     const QList<OptionSpec> options = optionsOf(command);
-    const ParsedArguments parsed = parseArguments(arguments, options);
-    const Invocation invocation(command.name, parsed, out, err);
+    ParsedArguments parsed = parseArguments(arguments, options);
+    const bool takesFolder =
+        std::any_of(command.options.cbegin(), command.options.cend(),
+                    [](const OptionSpec &spec) { return spec.name == QLatin1String("folder"); });
+    if (takesFolder && parsed.error.isEmpty() && !parsed.has(QStringLiteral("folder")) &&
+        !parsed.has(QStringLiteral("database"))) {
+        // Without either: the server of ROADTALLY_DATABASE, else the survey
+        // folder the program itself would use.
+        const QString server = qEnvironmentVariable("ROADTALLY_DATABASE").trimmed();
+        if (!server.isEmpty())
+            parsed.options.insert(QStringLiteral("database"), {server});
+        else
+            parsed.options.insert(QStringLiteral("folder"), {resolveSurveyLocation({}).folder});
+    }
+    const Invocation invocation(command.name, parsed, out, err, progress);
     if (parsed.help) {
         out << commandHelp(command);
         return ExitCode::Success;
@@ -142,17 +160,7 @@ ExitCode Invocation::fail(const QString &problem) const
 
 QString Invocation::serverDatabase() const
 {
-    if (has(QStringLiteral("database")))
-        return value(QStringLiteral("database")).trimmed();
-    if (has(QStringLiteral("folder")))
-        return QString();
-    // The environment speaks for the commands that take a database only.
-    const Command *command = findCommand(m_command);
-    if (!command ||
-        !std::any_of(command->options.cbegin(), command->options.cend(),
-                     [](const OptionSpec &s) { return s.name == QLatin1String("folder"); }))
-        return QString();
-    return qEnvironmentVariable("ROADTALLY_DATABASE").trimmed();
+    return value(QStringLiteral("database")).trimmed();
 }
 
 QString Invocation::database() const
@@ -162,8 +170,10 @@ QString Invocation::database() const
     const QString folder = value(QStringLiteral("folder"));
     const QString found = findFileNoCase(folder, QString::fromLatin1(DatabaseFileName));
     if (found.isEmpty())
-        fail(QStringLiteral("there is no survey database %1 in %2")
-                 .arg(QString::fromLatin1(DatabaseFileName), QDir::toNativeSeparators(folder)));
+        fail(QStringLiteral("there is no survey database %1 in the %2 %3 (roadtally-cli init "
+                            "writes a blank one)")
+                 .arg(QString::fromLatin1(DatabaseFileName), folderNoun(folder),
+                      QDir::toNativeSeparators(folder)));
     return found;
 }
 
@@ -184,8 +194,14 @@ int CommandLineTool::run(const QStringList &arguments)
         m_out << (command ? commandHelp(*command) : generalHelp());
         return int(ExitCode::Success);
     }
+    if (name == QLatin1String("--version")) {
+        const QString folder = resolveSurveyLocation({}).folder;
+        m_out << "roadtally-cli " << programVersion() << "\nSurveys are kept in the "
+              << folderNoun(folder) << ' ' << QDir::toNativeSeparators(folder) << '\n';
+        return int(ExitCode::Success);
+    }
     if (const Command *command = findCommand(name))
-        return int(runCommand(*command, rest, m_out, m_err));
+        return int(runCommand(*command, rest, m_out, m_err, m_progress));
     m_err << "roadtally-cli: unknown command " << name << "\n\n" << generalHelp();
     return int(ExitCode::UsageError);
 }

@@ -18,6 +18,10 @@ public:
     // status (an ExitCode).
     int run(const QStringList &arguments);
 
+    // Long work writes a progress line on the error stream (off by default:
+    // the program turns it on when standard error is a terminal).
+    void setProgressShown(bool shown) { m_progress = shown; }
+
     // One line of the survey list: batch number, date, time and location with the
     // separators of the "Open / Select Survey" list.
     static QString surveyLine(const QString &batchNumber, const QString &date, const QString &time,
@@ -26,6 +30,7 @@ public:
 private:
     QTextStream &m_out;
     QTextStream &m_err;
+    bool m_progress = false;
 };
 
 } // namespace roadtally

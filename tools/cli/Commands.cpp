@@ -8,7 +8,8 @@ namespace roadtally {
 OptionSpec folderOption()
 {
     return {QStringLiteral("folder"), 1, QStringLiteral("DIR"),
-            QStringLiteral("the program folder that holds OV97.mdb")};
+            QStringLiteral(
+                "the survey folder that holds OV97.mdb (default: see roadtally-cli --help)")};
 }
 
 OptionSpec databaseOption()
@@ -56,7 +57,7 @@ const QList<Command> &commands()
         {
             QStringLiteral("init"),
             QStringLiteral("write a blank survey database (OV97.mdb, ov97.emp) into a folder"),
-            QStringLiteral("--folder DIR"),
+            QStringLiteral("[--folder DIR]"),
             QStringLiteral(
                 "Writes a blank survey database OV97.mdb and its blank copy ov97.emp into DIR\n"
                 "(made when missing). An existing OV97.mdb is never overwritten."),
@@ -71,7 +72,7 @@ const QList<Command> &commands()
             QStringLiteral("import"),
             QStringLiteral("process a raw data file (.ovd) into a folder's survey database"),
             QStringLiteral(
-                "--folder DIR FILE --location TEXT --direction TEXT --zone TEXT\n"
+                "[--folder DIR] FILE --location TEXT --direction TEXT --zone TEXT\n"
                 "                           [--posted-speed TEXT] [--unit MPH|KPH] [--letter "
                 "A-Z]\n"
                 "                           [--range LOW HIGH] [--headway N] [--start-date "
@@ -132,7 +133,7 @@ const QList<Command> &commands()
         {
             QStringLiteral("list"),
             QStringLiteral("list the surveys stored in a folder's survey database"),
-            QStringLiteral("--folder DIR"),
+            QStringLiteral("[--folder DIR]"),
             QStringLiteral(
                 "Prints one line per survey stored in DIR/OV97.mdb: batch number, start date,\n"
                 "start time and location, in batch number order."),
@@ -147,7 +148,7 @@ const QList<Command> &commands()
             QStringLiteral("show"),
             QStringLiteral("print a view of a stored survey: summary, fifteen, volume, weekly, "
                            "speeds, percentile, study"),
-            QStringLiteral("--folder DIR --batch BATCH KIND [options] [--json]"),
+            QStringLiteral("[--folder DIR] --batch BATCH KIND [options] [--json]"),
             QStringLiteral(
                 "Prints a view of a stored survey as the main window shows it:\n"
                 "  summary     speed distribution (with --scheme) and the survey criteria\n"
@@ -197,7 +198,7 @@ const QList<Command> &commands()
         {
             QStringLiteral("backup"),
             QStringLiteral("back up and compact a folder's survey database (OV97.BAK, OV97.mdb)"),
-            QStringLiteral("--folder DIR"),
+            QStringLiteral("[--folder DIR]"),
             QStringLiteral(
                 "Backs up and compacts DIR/OV97.mdb: afterwards OV97.BAK is the database as it\n"
                 "was and OV97.mdb its compacted copy. A failure at any step leaves OV97.mdb\n"
@@ -213,7 +214,7 @@ const QList<Command> &commands()
         {
             QStringLiteral("restore"),
             QStringLiteral("put the backup OV97.BAK in the place of the survey database"),
-            QStringLiteral("--folder DIR --yes"),
+            QStringLiteral("[--folder DIR] --yes"),
             QStringLiteral("Puts a copy of the backup DIR/OV97.BAK in the place of OV97.mdb."),
             {folderOption(), yesOption()},
             {QStringLiteral("folder")},
@@ -226,7 +227,7 @@ const QList<Command> &commands()
         {
             QStringLiteral("repair"),
             QStringLiteral("check the survey database and repair it"),
-            QStringLiteral("--folder DIR"),
+            QStringLiteral("[--folder DIR]"),
             QStringLiteral(
                 "Checks DIR/OV97.mdb and prints the check's findings. A sound database is\n"
                 "re-indexed and compacted; a damaged one is rebuilt from the rows that can be\n"
@@ -242,7 +243,7 @@ const QList<Command> &commands()
         {
             QStringLiteral("replace"),
             QStringLiteral("put the blank database ov97.emp in the place of the survey database"),
-            QStringLiteral("--folder DIR --yes"),
+            QStringLiteral("[--folder DIR] --yes"),
             QStringLiteral(
                 "Puts a copy of the blank database DIR/ov97.emp in the place of OV97.mdb."),
             {folderOption(), yesOption()},
@@ -256,7 +257,7 @@ const QList<Command> &commands()
         {
             QStringLiteral("delete"),
             QStringLiteral("delete one survey by its batch number"),
-            QStringLiteral("--folder DIR --batch B"),
+            QStringLiteral("[--folder DIR] --batch B"),
             QStringLiteral(
                 "Deletes the survey B from Header, Speed, Speed_Profile, Summary and Time_15\n"
                 "(the vehicle rows, the settings, officers and agency stay)."),
@@ -270,7 +271,7 @@ const QList<Command> &commands()
         {
             QStringLiteral("erase"),
             QStringLiteral("delete every survey from the survey database"),
-            QStringLiteral("--folder DIR --yes"),
+            QStringLiteral("[--folder DIR] --yes"),
             QStringLiteral(
                 "Deletes every survey: all rows of Header, Speed, Speed_Profile, Summary,\n"
                 "Time_15 and Veh_Data (Radar, Officer and Agency stay)."),
@@ -284,7 +285,7 @@ const QList<Command> &commands()
         {
             QStringLiteral("report"),
             QStringLiteral("write a report of a stored survey as a PDF file"),
-            QStringLiteral("--folder DIR --batch B --report KIND --pdf OUT.pdf\n"
+            QStringLiteral("[--folder DIR] --batch B --report KIND --pdf OUT.pdf\n"
                            "                           [--scheme NAME] [--direction "
                            "approaching|receding|both]\n"
                            "                           [--date mm/dd/yy] [--printer color|bw] "
@@ -344,7 +345,7 @@ const QList<Command> &commands()
         {
             QStringLiteral("export"),
             QStringLiteral("write a stored survey to an Excel workbook or to CSV files"),
-            QStringLiteral("--folder DIR --batch B (--xlsx OUT.xlsx | --csv OUTDIR)"),
+            QStringLiteral("[--folder DIR] --batch B (--xlsx OUT.xlsx | --csv OUTDIR)"),
             QStringLiteral(
                 "Writes the survey B stored in DIR/OV97.mdb to an Excel workbook with the sheets\n"
                 "Survey, Speeds, 15 Minute, Daily Volume, Weekly, Speeding (continued on further\n"

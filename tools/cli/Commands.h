@@ -24,8 +24,10 @@ enum class ExitCode { Success = 0, Failure = 1, UsageError = 2 };
 class Invocation
 {
 public:
-    Invocation(QString command, ParsedArguments arguments, QTextStream &out, QTextStream &err)
-        : out(out), err(err), m_command(std::move(command)), m_arguments(std::move(arguments))
+    Invocation(QString command, ParsedArguments arguments, QTextStream &out, QTextStream &err,
+               bool progress = false)
+        : out(out), err(err), progress(progress), m_command(std::move(command)),
+          m_arguments(std::move(arguments))
     {
     }
 
@@ -43,9 +45,10 @@ public:
     ExitCode usage(const QString &problem) const;
     // A failure: the message, prefixed with the command.
     ExitCode fail(const QString &problem) const;
-    // The survey database: the server of --database or ROADTALLY_DATABASE, else
-    // the one in the --folder (any case of its name); "" after saying so when
-    // there is none.
+    // The survey database: the server of --database (or ROADTALLY_DATABASE when
+    // no --folder is given), else the one in the --folder (any case of its
+    // name); "" after saying so when there is none. Without --folder the folder
+    // is the survey folder both programs would use.
     QString database() const;
     // The server URI in use (--database, else ROADTALLY_DATABASE unless --folder
     // is given); "" for a folder's database.
@@ -53,6 +56,8 @@ public:
 
     QTextStream &out;
     QTextStream &err;
+    // Long work shows a ProgressLine on err (a person at a terminal is waiting).
+    bool progress = false;
 
 private:
     QString m_command;
@@ -87,7 +92,7 @@ struct Command
 // Every command, in the order the general help lists them.
 const QList<Command> &commands();
 
-// --folder DIR, which most commands take.
+// --folder DIR, which most commands take; the survey folder when not given.
 OptionSpec folderOption();
 // --database URI, which every command that takes --folder takes in its place.
 OptionSpec databaseOption();

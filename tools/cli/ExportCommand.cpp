@@ -1,5 +1,6 @@
 // roadtally-cli export: a stored survey to an Excel workbook or to CSV files.
 #include "Commands.h"
+#include "ProgressLine.h"
 
 #include "core/export/SurveyExport.h"
 
@@ -28,8 +29,14 @@ ExitCode exportCommand(const Invocation &invocation)
         return invocation.fail(
             QStringLiteral("cannot make the folder %1").arg(QDir::toNativeSeparators(outFolder)));
     const QString batch = invocation.value(QStringLiteral("batch"));
-    const ExportWriteResult result = xlsx ? exportSurveyWorkbook(database, batch, target)
-                                          : exportSurveyCsv(database, batch, target);
+    ExportWriteResult result;
+    {
+        ProgressLine line(
+            invocation.err, invocation.progress,
+            QStringLiteral("Exporting %1 to %2").arg(batch, QFileInfo(target).fileName()));
+        result = xlsx ? exportSurveyWorkbook(database, batch, target)
+                      : exportSurveyCsv(database, batch, target);
+    }
     if (!result.ok())
         return invocation.fail(result.error);
     if (xlsx) {

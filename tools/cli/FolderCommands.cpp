@@ -1,6 +1,7 @@
 // roadtally-cli init, import and list: a folder's survey database made,
 // filled from raw data files and listed.
 #include "Commands.h"
+#include "ProgressLine.h"
 
 #include "core/intake/ImportRequest.h"
 #include "core/intake/RawDataFile.h"
@@ -14,6 +15,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 namespace roadtally {
 
@@ -129,7 +131,14 @@ ExitCode importCommand(const Invocation &invocation)
         return ExitCode::Failure;
 
     const ImportInput input = buildImportInput(loaded.text, request);
-    const ImportResult result = importSurvey(database, input, {}, options);
+    ImportResult result;
+    {
+        ProgressLine line(
+            invocation.err, invocation.progress,
+            QStringLiteral("Importing %1").arg(QFileInfo(invocation.operand()).fileName()));
+        result = importSurvey(
+            database, input, [&line](int percent) { line.percent(percent); }, options);
+    }
     if (result.outcome != ImportOutcome::Stored) {
         invocation.err << importMessage(result) << "\n";
         if (!result.detail.isEmpty())

@@ -2,6 +2,7 @@
 // the same builders and engine as the print preview, from the captions the
 // main window would show after the same choices.
 #include "Commands.h"
+#include "ProgressLine.h"
 
 #include "core/analysis/ChartSlot.h"
 #include "core/analysis/DailyVolume.h"
@@ -25,6 +26,7 @@
 #include "core/text/TextPatterns.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 
 #include <optional>
@@ -353,9 +355,15 @@ ExitCode reportCommand(const Invocation &invocation)
                                    .arg(vp.EngineError()));
 
     const QString pdf = invocation.value(QStringLiteral("pdf"));
-    const QString written =
-        writePdf(*vp.document(), pdf,
-                 QStringLiteral("Roadtally %1 report, batch %2").arg(kind, surveyBatch));
+    QString written;
+    {
+        ProgressLine line(invocation.err, invocation.progress && vp.pageCount() > 10,
+                          QStringLiteral("Writing %1 pages to %2")
+                              .arg(vp.pageCount())
+                              .arg(QFileInfo(pdf).fileName()));
+        written = writePdf(*vp.document(), pdf,
+                           QStringLiteral("Roadtally %1 report, batch %2").arg(kind, surveyBatch));
+    }
     if (!written.isEmpty())
         return invocation.fail(written);
     invocation.out << "Report written: " << QDir::toNativeSeparators(pdf) << " (" << vp.pageCount()

@@ -1,12 +1,22 @@
 // roadtally-cli: see CommandLineTool.h.
 #include "CommandLineTool.h"
 
+#include "core/store/Installation.h"
+
 #include <QCoreApplication>
 #include <QGuiApplication>
 
 #include <cstdio>
 #include <cstring>
 #include <memory>
+
+#ifdef _WIN32
+#include <io.h>
+#define isatty _isatty
+#define fileno _fileno
+#else
+#include <unistd.h>
+#endif
 
 int main(int argc, char *argv[])
 {
@@ -30,9 +40,13 @@ int main(int argc, char *argv[])
     else
         app = std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("roadtally-cli"));
+    QCoreApplication::setApplicationVersion(roadtally::programVersion());
     QTextStream out(stdout);
     QTextStream err(stderr);
-    const int code = roadtally::CommandLineTool(out, err).run(QCoreApplication::arguments().mid(1));
+    roadtally::CommandLineTool tool(out, err);
+    // A person at a terminal sees long work progress; scripts see only the results.
+    tool.setProgressShown(isatty(fileno(stderr)) != 0);
+    const int code = tool.run(QCoreApplication::arguments().mid(1));
     out.flush();
     err.flush();
     return code;

@@ -382,7 +382,7 @@ void shootIntakeWindows(Shooter &shooter, Load &load, const QString &sampleName)
     if (!loaded) {
         shooter.note(QStringLiteral("the data file dialog did not open %1; showing it directly")
                          .arg(sampleName));
-        const LoadResult raw = loadRawDataFile(sharedState().programFolder(), sampleName);
+        const LoadResult raw = loadRawDataFile(sharedState().surveyFolder(), sampleName);
         sharedState().rawDataText = raw.text;
         auto &process = form<frmProcessData>();
         if constexpr (requires { process.showRawData(QString()); })

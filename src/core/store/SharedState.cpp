@@ -27,9 +27,19 @@ void SharedState::setServerDatabase(const QString &uri)
     m_serverDatabase = uri;
 }
 
+QString SharedState::surveyFolder() const
+{
+    return m_surveyFolder.isEmpty() ? programFolder() : m_surveyFolder;
+}
+
+void SharedState::setSurveyFolder(const QString &folder)
+{
+    m_surveyFolder = folder;
+}
+
 QString SharedState::deriveDatabasePath()
 {
-    databasePath = m_serverDatabase.isEmpty() ? databasePathIn(programFolder()) : m_serverDatabase;
+    databasePath = m_serverDatabase.isEmpty() ? databasePathIn(surveyFolder()) : m_serverDatabase;
     return databasePath;
 }
 

@@ -1,5 +1,6 @@
 #include "core/upkeep/DatabaseMaintenance.h"
 
+#include "core/store/Installation.h"
 #include "core/store/SharedState.h"
 #include "core/store/SqliteFile.h"
 #include "core/upkeep/DatabaseFiles.h"
@@ -188,9 +189,9 @@ MaintenanceResult backupDatabase(const QString &folder, const MaintenanceOptions
     if (database.isEmpty())
         return result(
             MaintenanceOutcome::FileMissing,
-            QStringLiteral("There is no survey database %1 in the program folder %2, so there is "
+            QStringLiteral("There is no survey database %1 in the %3 %2, so there is "
                            "nothing to back up.")
-                .arg(QString::fromLatin1(DatabaseFileName), shown(folder)));
+                .arg(QString::fromLatin1(DatabaseFileName), shown(folder), folderNoun(folder)));
     const QString backup = filePathNoCase(folder, QString::fromLatin1(BackupFileName));
     const QDir dir(folder);
     const QString compactTemp = dir.filePath(CompactTemp);
@@ -290,9 +291,9 @@ RepairResult repairDatabase(const QString &folder, const MaintenanceOptions &opt
     if (database.isEmpty())
         return finish(
             MaintenanceOutcome::FileMissing,
-            QStringLiteral("There is no survey database %1 in the program folder %2, so there is "
+            QStringLiteral("There is no survey database %1 in the %3 %2, so there is "
                            "nothing to repair.")
-                .arg(QString::fromLatin1(DatabaseFileName), shown(folder)));
+                .arg(QString::fromLatin1(DatabaseFileName), shown(folder), folderNoun(folder)));
     removeTemporaryFiles(folder);
 
     SqliteFile connection;
@@ -438,10 +439,11 @@ MaintenanceResult replaceDatabase(const QString &folder, const MaintenanceOption
 {
     const QString blank = blankFileIn(folder);
     if (blank.isEmpty())
-        return result(MaintenanceOutcome::FileMissing,
-                      QStringLiteral("The blank database %1 is not in the program folder %2.\n"
-                                     "The database was not replaced; nothing was changed.")
-                          .arg(QString::fromLatin1(BlankFileName), shown(folder)));
+        return result(
+            MaintenanceOutcome::FileMissing,
+            QStringLiteral("The blank database %1 is not in the %3 %2.\n"
+                           "The database was not replaced; nothing was changed.")
+                .arg(QString::fromLatin1(BlankFileName), shown(folder), folderNoun(folder)));
     return putInPlace(folder, blank, QStringLiteral("blank database"),
                       QStringLiteral("The database was replaced with the blank database %1.")
                           .arg(fileName(blank)),

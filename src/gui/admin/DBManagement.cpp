@@ -112,7 +112,7 @@ void DBManagement::Form_Load()
 
 QString DBManagement::folder() const
 {
-    return sharedState().programFolder();
+    return sharedState().surveyFolder();
 }
 
 void DBManagement::comeToFront()

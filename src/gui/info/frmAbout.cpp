@@ -1,9 +1,12 @@
 #include "gui/info/frmAbout.h"
 
+#include "core/store/Installation.h"
+#include "core/store/SharedState.h"
 #include "gui/info/AboutArtwork.h"
 #include "gui/kit/EscapeKey.h"
 #include "gui/kit/WindowPlacement.h"
 
+#include <QDir>
 #include <QEvent>
 #include <QGridLayout>
 #include <QLabel>
@@ -39,7 +42,7 @@ frmAbout::frmAbout(QWidget *parent) : QWidget(parent)
     Image1->installEventFilter(this);
     Image2->installEventFilter(this);
 
-    Label8 = new QLabel(QStringLiteral("Version 3.0.2"), this);
+    Label8 = new QLabel(QStringLiteral("Version ") + programVersion(), this);
     QFont font = Label8->font();
     font.setPointSize(11);
     Label8->setFont(font);
@@ -53,6 +56,15 @@ frmAbout::frmAbout(QWidget *parent) : QWidget(parent)
     muted.setColor(QPalette::WindowText, QColor(0x55, 0x5d, 0x68));
     hint->setPalette(muted);
 
+    const QString folder = sharedState().surveyFolder();
+    folderLabel = new QLabel(QStringLiteral("Surveys are kept in the %1\n%2")
+                                 .arg(folderNoun(folder), QDir::toNativeSeparators(folder)),
+                             this);
+    folderLabel->setObjectName(QStringLiteral("folderLabel"));
+    folderLabel->setWordWrap(true);
+    folderLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    folderLabel->setPalette(muted);
+
     auto *layout = new QGridLayout(this);
     layout->setContentsMargins(18, 18, 18, 18);
     layout->setHorizontalSpacing(18);
@@ -60,6 +72,7 @@ frmAbout::frmAbout(QWidget *parent) : QWidget(parent)
     layout->addWidget(Image2, 0, 1, Qt::AlignHCenter);
     layout->addWidget(Label8, 1, 1);
     layout->addWidget(hint, 2, 1);
+    layout->addWidget(folderLabel, 3, 0, 1, 2);
     layout->setRowStretch(2, 1);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 

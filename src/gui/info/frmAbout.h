@@ -1,5 +1,6 @@
 #pragma once
-// "About Roadtally": the version and two pictures; a click anywhere hides it.
+// "About Roadtally": the version, the folder that holds the surveys and two
+// pictures; a click anywhere hides it.
 
 #include <QWidget>
 
@@ -13,9 +14,10 @@ class frmAbout : public QWidget
 public:
     explicit frmAbout(QWidget *parent = nullptr);
 
-    QLabel *Label8 = nullptr; // "Version 3.0.2"
-    QLabel *Image1 = nullptr; // the trailer picture
-    QLabel *Image2 = nullptr; // the speedometer picture
+    QLabel *Label8 = nullptr;      // "Version 3.0.2"
+    QLabel *folderLabel = nullptr; // where the surveys are kept
+    QLabel *Image1 = nullptr;      // the trailer picture
+    QLabel *Image2 = nullptr;      // the speedometer picture
 
     void Form_Click();
     void Image1_Click();

@@ -1,6 +1,8 @@
 #include "gui/intake/frmLoadDataFile.h"
 
+#include "core/intake/DataFileCopy.h"
 #include "core/intake/RawDataFile.h"
+#include "core/store/Installation.h"
 #include "core/store/SharedState.h"
 #include "gui/intake/frmProcessData.h"
 #include "gui/kit/ActivationWatch.h"
@@ -11,6 +13,9 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -19,9 +24,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
 #include <QShowEvent>
+#include <QStandardPaths>
 #include <QVBoxLayout>
 
 namespace roadtally {
@@ -43,6 +50,13 @@ const QString FilesLabel = QStringLiteral("Radar data files");
 const QString DeleteQuestion = QStringLiteral("Are you sure you want to delete -\r\n");
 const QString DeleteTitle = QStringLiteral("delete file");
 const QString ErrorTitle = QStringLiteral("Error");
+const QString Browse = QStringLiteral("&Browse...");
+const QString BrowseCaption = QStringLiteral("Choose a Radar Data File");
+const QString BrowseFilter = QStringLiteral("Radar data files (*.ovd *.OVD);;All files (*)");
+const QString DropHint = QStringLiteral("or drop a file here");
+const QString ReplaceQuestion = QStringLiteral(
+    "A different file named %1 is already in the %2.\r\n\r\nReplace it with the chosen file?");
+const QString ReplaceTitle = QStringLiteral("Replace File");
 } // namespace text
 
 const QString DataFileSuffix = QStringLiteral(".ovd");
@@ -100,7 +114,9 @@ frmLoadDataFile::frmLoadDataFile(QWidget *parent) : QWidget(parent, Qt::Window)
     File->setDefault(true);
     DeleteFile = new QPushButton(text::DeleteFile, this);
     Cancel = new QPushButton(text::Cancel, this);
-    for (QPushButton *button : {File, DeleteFile, Cancel})
+    Browse = new QPushButton(text::Browse, this);
+    Browse->setObjectName(QStringLiteral("Browse"));
+    for (QPushButton *button : {File, DeleteFile, Browse, Cancel})
         button->setMinimumWidth(110);
 
     auto *filesBox = new QGroupBox(text::FilesLabel, this);
@@ -116,6 +132,12 @@ frmLoadDataFile::frmLoadDataFile(QWidget *parent) : QWidget(parent, Qt::Window)
     auto *buttons = new QVBoxLayout;
     buttons->addWidget(File);
     buttons->addWidget(DeleteFile);
+    buttons->addSpacing(12);
+    buttons->addWidget(Browse);
+    auto *dropHint = new QLabel(text::DropHint, this);
+    dropHint->setAlignment(Qt::AlignHCenter);
+    dropHint->setEnabled(false);
+    buttons->addWidget(dropHint);
     buttons->addStretch(1);
     buttons->addWidget(Cancel);
 
@@ -138,6 +160,8 @@ frmLoadDataFile::frmLoadDataFile(QWidget *parent) : QWidget(parent, Qt::Window)
     connect(FileName, &QLineEdit::returnPressed, File, &QPushButton::animateClick);
     connect(DeleteFile, &QPushButton::clicked, this, [this] { DeleteFile_Click(); });
     connect(Cancel, &QPushButton::clicked, this, [this] { Cancel_Click(); });
+    connect(Browse, &QPushButton::clicked, this, [this] { Browse_Click(); });
+    setAcceptDrops(true);
     closeOnEscape(this, Cancel);
     // Enter on a file of the list loads it, as the default button would.
     File1->installEventFilter(this);
@@ -189,7 +213,7 @@ bool frmLoadDataFile::isListedDataFile(const QString &folder, const QString &nam
 void frmLoadDataFile::refreshList()
 {
     File1->clear();
-    File1->addItems(dataFilesIn(sharedState().programFolder()));
+    File1->addItems(dataFilesIn(sharedState().surveyFolder()));
 }
 
 void frmLoadDataFile::closeEvent(QCloseEvent *event)
@@ -211,7 +235,7 @@ void frmLoadDataFile::File1_Click()
     const QList<QListWidgetItem *> chosen = File1->selectedItems();
     if (chosen.isEmpty())
         return;
-    Label3->setText(folderCaption(sharedState().programFolder()));
+    Label3->setText(folderCaption(sharedState().surveyFolder()));
     FileName->setText(chosen.first()->text());
     DeleteFile->setEnabled(true);
     File->setEnabled(true);
@@ -223,34 +247,34 @@ void frmLoadDataFile::File_Click()
         loadFile();
 }
 
-void frmLoadDataFile::loadFile()
+bool frmLoadDataFile::loadFile()
 {
     const QString name = FileName->text();
     if (name.isEmpty()) {
         intakeMessage(this, loadMessage(LoadStatus::NoFileName), text::ErrorTitle);
-        return;
+        return false;
     }
 
     sharedState().rawDataText.clear();
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    LoadResult loaded = loadRawDataFile(sharedState().programFolder(), name);
+    LoadResult loaded = loadRawDataFile(sharedState().surveyFolder(), name);
     if (loaded.status == LoadStatus::Unreadable) {
         QApplication::restoreOverrideCursor();
         // There, but no file that can be read: say so, and which one.
         intakeMessage(this, loadMessage(loaded), QString::fromLatin1(ProgramTitle),
                       QMessageBox::Warning);
-        return;
+        return false;
     }
     if (loaded.status != LoadStatus::Loaded) {
         QApplication::restoreOverrideCursor();
-        // A name with a folder or a wildcard is no file of the program folder:
+        // A name with a folder or a wildcard is no file of the survey folder:
         // it gets the message of a missing file.
         const LoadStatus shown =
             loaded.status == LoadStatus::NoFileName ? LoadStatus::NoFileName : LoadStatus::NotFound;
         intakeMessage(this, loadMessage(shown),
                       shown == LoadStatus::NoFileName ? text::ErrorTitle
                                                       : QString::fromLatin1(ProgramTitle));
-        return;
+        return false;
     }
 
     sharedState().rawDataText = std::move(loaded.text);
@@ -266,6 +290,7 @@ void frmLoadDataFile::loadFile()
     process.activateWindow();
     hide();
     QApplication::restoreOverrideCursor();
+    return true;
 }
 
 void frmLoadDataFile::DeleteFile_Click()
@@ -278,7 +303,7 @@ void frmLoadDataFile::DeleteFile_Click()
 
     // Only a data file the list shows is ever deleted: never the database, a file
     // of another folder, or whatever a wildcard would match.
-    const QString folder = sharedState().programFolder();
+    const QString folder = sharedState().surveyFolder();
     if (isListedDataFile(folder, name))
         QFile::remove(QDir(folder).filePath(name));
 
@@ -306,6 +331,72 @@ void frmLoadDataFile::Cancel_Click()
 {
     hide();
     emit closed(true);
+}
+
+void frmLoadDataFile::Browse_Click()
+{
+    // Start where the last file came from, else where downloads land.
+    static QString lastFolder;
+    if (lastFolder.isEmpty())
+        lastFolder = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
+    const QString path =
+        QFileDialog::getOpenFileName(this, text::BrowseCaption, lastFolder, text::BrowseFilter);
+    if (path.isEmpty())
+        return;
+    lastFolder = QFileInfo(path).absolutePath();
+    takeDataFile(path);
+}
+
+bool frmLoadDataFile::takeDataFile(const QString &path)
+{
+    const QString folder = sharedState().surveyFolder();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    DataFileCopy copy = copyDataFileInto(path, folder);
+    QApplication::restoreOverrideCursor();
+    if (copy.outcome == DataFileCopy::NameTaken) {
+        const auto answer = intakeMessage(
+            this, text::ReplaceQuestion.arg(copy.name, folderNoun(folder)), text::ReplaceTitle,
+            QMessageBox::Question, QMessageBox::Yes | QMessageBox::No);
+        if (answer != QMessageBox::Yes)
+            return false;
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        copy = copyDataFileInto(path, folder, true);
+        QApplication::restoreOverrideCursor();
+    }
+    if (copy.outcome == DataFileCopy::Failed) {
+        intakeMessage(this, copy.message, QString::fromLatin1(ProgramTitle), QMessageBox::Warning);
+        return false;
+    }
+
+    refreshList();
+    const QList<QListWidgetItem *> found = File1->findItems(copy.name, Qt::MatchExactly);
+    if (!found.isEmpty())
+        File1->setCurrentItem(found.first()); // selects it: the name and path are filled in
+    FileName->setText(copy.name);
+    return loadFile();
+}
+
+void frmLoadDataFile::dragEnterEvent(QDragEnterEvent *event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.size() == 1 && urls.first().isLocalFile()) {
+        // Always a copy: the file stays where it was.
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+    }
+}
+
+void frmLoadDataFile::dropEvent(QDropEvent *event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.size() != 1 || !urls.first().isLocalFile())
+        return;
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    const QString path = urls.first().toLocalFile();
+    // The drag's source waits for the drop to finish: answer it first.
+    QMetaObject::invokeMethod(
+        this, [this, path] { takeDataFile(path); }, Qt::QueuedConnection);
 }
 
 } // namespace roadtally

@@ -1,6 +1,7 @@
 #pragma once
-// "Load Radar Data File": picks a raw data file (*.ovd) of the program folder,
-// loads it into the processing window or deletes it. It tells the main window
+// "Load Radar Data File": picks a raw data file (*.ovd) of the survey folder,
+// loads it into the processing window or deletes it; "Browse..." and a file
+// dropped on the window bring one in from elsewhere. It tells the main window
 // what happened (closed, fileDeleted); it never reaches into it.
 
 #include <QWidget>
@@ -19,11 +20,12 @@ public:
     explicit frmLoadDataFile(QWidget *parent = nullptr);
 
     // Controls (the program's own names).
-    QListWidget *File1 = nullptr; // the *.ovd files of the program folder
+    QListWidget *File1 = nullptr; // the *.ovd files of the survey folder
     QLineEdit *FileName = nullptr;
     QPushButton *File = nullptr; // "Load File"
     QPushButton *DeleteFile = nullptr;
     QPushButton *Cancel = nullptr;
+    QPushButton *Browse = nullptr; // "Browse...": a data file from another folder
     QLabel *Prompt = nullptr;
     QLabel *Label3 = nullptr; // folder of the chosen file
     QLabel *Label1 = nullptr; // "Path:"
@@ -38,7 +40,7 @@ public:
     static QStringList dataFilesIn(const QString &folder);
 
     // True when name is a file the list may show: a plain data file name that
-    // exists in the program folder.
+    // exists in the survey folder.
     static bool isListedDataFile(const QString &folder, const QString &name);
 
     void Form_Load();
@@ -47,6 +49,13 @@ public:
     void File_Click();
     void DeleteFile_Click();
     void Cancel_Click();
+    void Browse_Click();
+
+    // Copies a raw data file from anywhere into the survey folder (never moves
+    // it; a different file of the same name is replaced only when the user
+    // agrees, an identical one is just chosen), lists it and loads it as a click
+    // on it and "Load File" would. False, after saying why, when it was not loaded.
+    bool takeDataFile(const QString &path);
 
 signals:
     // The window has hidden itself (Cancel, or the processing window it handed
@@ -63,9 +72,11 @@ protected:
     // window would stay disabled with no window left to enable it.
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
-    void loadFile();
+    bool loadFile();
     void refreshList();
 };
 

@@ -326,7 +326,10 @@ void frmRoadtally::Form_Load()
 
     // A database that cannot be read is reported once the window shows; the
     // views stay disabled, since every one of them reads the survey database.
-    {
+    // A survey folder start-up could not make ready is the one thing to report.
+    if (!sharedState().surveyFolderProblem.isEmpty()) {
+        m_databaseError = sharedState().surveyFolderProblem;
+    } else {
         DatabaseSession session(path);
         if (!session.isOpen()) {
             m_databaseError = session.errorText();
@@ -500,6 +503,16 @@ void frmRoadtally::loadRawData(bool fromStartPanel)
     loadDataFileWindow().showLoadMode();
     if (fromStartPanel)
         splashframe->hide();
+}
+
+void frmRoadtally::openDataFile(const QString &path)
+{
+    // Without a usable database the load command is off, and so is this.
+    if (!mnuProcessRawData->isEnabled())
+        return;
+    loadRawData(true);
+    // On failure the data file window has said why and stays open with its list.
+    loadDataFileWindow().takeDataFile(path);
 }
 
 void frmRoadtally::LastButton_Click()

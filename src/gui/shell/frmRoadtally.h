@@ -114,6 +114,9 @@ public:
     // Entry commands.
     void openSurvey(bool fromStartPanel);  // Label14, Command9, mnuOpenStudy
     void loadRawData(bool fromStartPanel); // Label28, Command10, mnuProcessRawData
+    // A raw data file from anywhere (the command line, the file type's double
+    // click): copied into the survey folder and loaded in the processing window.
+    void openDataFile(const QString &path);
     void LastButton_Click();
 
     // The child windows, created on first use and connected to this window.

@@ -471,9 +471,6 @@ void tst_SurveyExport::commandLine_data()
     QTest::addColumn<QString>("message");
     const QString f = QStringLiteral("--folder");
     const QString b = QStringLiteral("--batch");
-    QTest::newRow("no folder") << QStringList{b, QStringLiteral("123025-A"),
-                                              QStringLiteral("--xlsx"), QStringLiteral("x.xlsx")}
-                               << 2 << QStringLiteral("missing --folder DIR");
     QTest::newRow("no batch") << QStringList{f, QStringLiteral("<folder>"),
                                              QStringLiteral("--xlsx"), QStringLiteral("x.xlsx")}
                               << 2 << QStringLiteral("missing --batch B");

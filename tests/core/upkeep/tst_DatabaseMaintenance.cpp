@@ -205,7 +205,7 @@ void tst_DatabaseMaintenance::missingFilesChangeNothing_data()
                           "You must first create a backup of OVLite.mdb");
     QTest::newRow("replace without ov97.emp")
         << Operation::Replace << QStringLiteral("ov97.emp")
-        << QStringLiteral("The blank database ov97.emp is not in the program");
+        << QStringLiteral("The blank database ov97.emp is not in the survey folder");
     QTest::newRow("backup without database")
         << Operation::Backup << QStringLiteral("OV97.mdb")
         << QStringLiteral("There is no survey database OV97.mdb");

@@ -10,9 +10,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QUrl>
 
 using namespace roadtally;
 using namespace roadtally::testing;
@@ -39,6 +41,10 @@ private slots:
     void closingIsCancel();
     void keyboard_data();
     void keyboard();
+    void browsedFile_data();
+    void browsedFile();
+    void browsedFileThatCannotBeRead();
+    void droppedFileIsCopied();
 };
 
 void tst_frmLoadDataFile::listsDataFilesOnly()
@@ -346,6 +352,96 @@ void tst_frmLoadDataFile::keyboard()
         QCOMPARE(dialog.FileName->text(), loaded);
         QVERIFY(!main.isEnabled());
     }
+}
+
+void tst_frmLoadDataFile::browsedFile_data()
+{
+    QTest::addColumn<QByteArray>("present"); // a file of that name already listed; "" = none
+    QTest::addColumn<int>("answer");         // to "Replace?", when asked
+    QTest::addColumn<bool>("loaded");
+    QTest::newRow("new") << QByteArray() << int(QMessageBox::Ok) << true;
+    QTest::newRow("identical") << QByteArray("SAME") << int(QMessageBox::Ok) << true;
+    QTest::newRow("other, replaced") << QByteArray("older file") << int(QMessageBox::Yes) << true;
+    QTest::newRow("other, kept") << QByteArray("older file") << int(QMessageBox::No) << false;
+}
+
+void tst_frmLoadDataFile::browsedFile()
+{
+    QFETCH(QByteArray, present);
+    QFETCH(int, answer);
+    QFETCH(bool, loaded);
+    IntakeFixture fixture;
+    QFile sample(fixture.path(SampleFile));
+    QVERIFY(sample.open(QIODevice::ReadOnly));
+    const QByteArray raw = sample.readAll();
+    const QString source = fixture.outside() + QStringLiteral("/Trailer.ovd");
+    fixture.writeFile(source, raw);
+    const QString target = fixture.path(QStringLiteral("Trailer.ovd"));
+    if (!present.isEmpty())
+        fixture.writeFile(target, present == "SAME" ? raw : present);
+    fixture.answers = {QMessageBox::StandardButton(answer)};
+
+    frmLoadDataFile &dialog = openLoadDialog();
+    QCOMPARE(dialog.takeDataFile(source), loaded);
+
+    const bool asked = !present.isEmpty() && present != "SAME";
+    QCOMPARE(fixture.messages.size(), asked ? 1 : 0);
+    if (asked) {
+        QCOMPARE(fixture.messages[0].title, QStringLiteral("Replace File"));
+        QVERIFY(fixture.messages[0].text.contains(QStringLiteral("Trailer.ovd")));
+        QCOMPARE(fixture.messages[0].buttons, QMessageBox::Yes | QMessageBox::No);
+    }
+    QFile copied(target);
+    QVERIFY(copied.open(QIODevice::ReadOnly));
+    QCOMPARE(copied.readAll(), loaded ? raw : present);
+    QVERIFY(QFile::exists(source)); // never moved
+    QCOMPARE(dialog.isVisible(), !loaded);
+    QCOMPARE(formExists<frmProcessData>() && form<frmProcessData>().isVisible(), loaded);
+    if (loaded) {
+        QCOMPARE(dialog.FileName->text(), QStringLiteral("Trailer.ovd"));
+        QVERIFY(listed(dialog).contains(QStringLiteral("Trailer.ovd")));
+    }
+}
+
+void tst_frmLoadDataFile::browsedFileThatCannotBeRead()
+{
+    IntakeFixture fixture;
+    const QString folder = fixture.outside() + QStringLiteral("/folder.ovd");
+    QVERIFY(QDir().mkpath(folder));
+    frmLoadDataFile &dialog = openLoadDialog();
+    const QStringList before = listed(dialog);
+    QVERIFY(!dialog.takeDataFile(folder));
+    QCOMPARE(fixture.messages.size(), 1);
+    QVERIFY(fixture.messages[0].text.contains(QStringLiteral("it is a folder, not a file")));
+    QCOMPARE(listed(dialog), before);
+    QVERIFY(!QFileInfo::exists(fixture.path(QStringLiteral("folder.ovd"))));
+    QVERIFY(dialog.isVisible());
+}
+
+void tst_frmLoadDataFile::droppedFileIsCopied()
+{
+    IntakeFixture fixture;
+    const QString source = fixture.outside() + QStringLiteral("/Dropped.ovd");
+    QVERIFY(QFile::copy(fixture.path(SampleFile), source));
+    frmLoadDataFile &dialog = openLoadDialog();
+    QVERIFY(dialog.acceptDrops());
+
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(source)});
+    const QPoint inside = dialog.rect().center();
+    QDragEnterEvent enter(inside, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton,
+                          Qt::NoModifier);
+    QApplication::sendEvent(&dialog, &enter);
+    QVERIFY(enter.isAccepted());
+    QCOMPARE(enter.dropAction(), Qt::CopyAction);
+    QDropEvent drop(inside, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&dialog, &drop);
+    QCOMPARE(drop.dropAction(), Qt::CopyAction);
+
+    QTRY_VERIFY(formExists<frmProcessData>() && form<frmProcessData>().isVisible());
+    QVERIFY(QFile::exists(source));
+    QVERIFY(QFile::exists(fixture.path(QStringLiteral("Dropped.ovd"))));
+    QVERIFY(fixture.messages.isEmpty());
 }
 
 QTEST_MAIN(tst_frmLoadDataFile)
