@@ -342,6 +342,8 @@ ExitCode reportCommand(const Invocation &invocation)
             return invocation.fail(QStringLiteral("there is no survey with batch number %1 in %2")
                                        .arg(batch, QDir::toNativeSeparators(database)));
         surveyBatch = survey->batch();
+        ProgressLine line(invocation.err, invocation.progress,
+                          QStringLiteral("Laying out the %1 report").arg(kind));
         problem = builder.build(session, *survey);
     } catch (const DatabaseError &error) {
         problem = QStringLiteral("the survey database cannot be read: %1")
