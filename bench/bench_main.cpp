@@ -470,8 +470,7 @@ bool measureViews(const QString &folder, int vehicles, int repeats)
             DatabaseSession s(database);
             WeeklyGrid grid = WeeklyGrid::designState();
             clearWeekData(grid);
-            const WeeklyResult r =
-                computeWeeklyGrid(s, {batch, captions.startDate(), captions.stopDate(), grid});
+            const WeeklyResult r = computeWeeklyGrid(s, weeklyInputOf(captions, grid));
             if (!r.computed())
                 std::fprintf(stderr, "%s\n", qPrintable(r.message));
             ok = ok && r.computed();

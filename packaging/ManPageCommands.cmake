@@ -3,7 +3,7 @@
 #   cmake -DCLI=path/to/roadtally-cli -DOUT=file.h2m -P ManPageCommands.cmake
 execute_process(COMMAND ${CLI} --help OUTPUT_VARIABLE general COMMAND_ERROR_IS_FATAL ANY)
 string(REGEX MATCH "Commands:\n(.*)\n\n" commands "${general}")
-string(REGEX MATCHALL "\n  [a-z]+ " names "\n${CMAKE_MATCH_1}")
+string(REGEX MATCHALL "\n  [a-z-]+ " names "\n${CMAKE_MATCH_1}")
 set(text "[COMMANDS]\n")
 foreach(entry IN LISTS names)
     string(STRIP "${entry}" name)

@@ -132,6 +132,47 @@ void tst_AdminCommands::commands_data()
                                           << QStringLiteral("missing --batch") << false;
     QTest::newRow("repair") << args({"repair", "--folder", "DIR"}) << false << 0
                             << QStringLiteral("Repair of the database is complete.") << false;
+    // The agency, the officers and the report options, as the administration window keeps them.
+    QTest::newRow("agency shown")
+        << args({"agency", "--folder", "DIR"}) << false << 0
+        << QStringLiteral("Name of agency: Riverside Police Department\nAddress 1: \n") << false;
+    QTest::newRow("agency set")
+        << args({"agency", "--folder", "DIR", "--name", "Town of Elm", "--address2", "Elm, OR"})
+        << false << 0
+        << QStringLiteral("Name of agency: Town of Elm\nAddress 1: \nAddress 2: Elm, OR\n") << true;
+    QTest::newRow("officers listed") << args({"officer", "--folder", "DIR", "list"}) << false << 0
+                                     << QStringLiteral("Sgt. J. Alvarez\n") << false;
+    QTest::newRow("officer added")
+        << args({"officer", "--folder", "DIR", "add", "Lt. O'Hara"}) << false << 0
+        << QStringLiteral("Officer added: Lt. O'Hara") << true;
+    QTest::newRow("officer added twice")
+        << args({"officer", "--folder", "DIR", "add", "Sgt. J. Alvarez"}) << false << 1
+        << QStringLiteral("Sgt. J. Alvarez is on the officer list already") << false;
+    QTest::newRow("officer removed")
+        << args({"officer", "--folder", "DIR", "remove", "Sgt. J. Alvarez"}) << false << 0
+        << QStringLiteral("Officer removed: Sgt. J. Alvarez") << true;
+    QTest::newRow("unknown officer removed")
+        << args({"officer", "--folder", "DIR", "remove", "Nobody"}) << false << 1
+        << QStringLiteral("Nobody is not on the officer list") << false;
+    QTest::newRow("officer add without a name")
+        << args({"officer", "--folder", "DIR", "add"}) << false << 2
+        << QStringLiteral("needs the officer's NAME") << false;
+    QTest::newRow("officer without action")
+        << args({"officer", "--folder", "DIR"}) << false << 2 << QStringLiteral("missing") << false;
+    QTest::newRow("report options shown")
+        << args({"report-options", "--folder", "DIR"}) << false << 0
+        << QStringLiteral("Include officer name on all forms and reports: on\nInclude system "
+                          "date on all forms and reports: off\n")
+        << false;
+    QTest::newRow("report options set")
+        << args({"report-options", "--folder", "DIR", "--signature", "on", "--officer-name", "off"})
+        << false << 0
+        << QStringLiteral("Include officer name on all forms and reports: off\nInclude system "
+                          "date on all forms and reports: on\n")
+        << true;
+    QTest::newRow("report option neither on nor off")
+        << args({"report-options", "--folder", "DIR", "--signature", "yes"}) << false << 2
+        << QStringLiteral("--signature must be on or off") << false;
     Q_UNUSED(dir);
 }
 

@@ -53,6 +53,9 @@ void tst_ReportCommand::init()
         s.exec(QStringLiteral("UPDATE [Radar] SET [Print_Name] = '1', [Print_Date] = '1'"));
         s.exec(QStringLiteral("UPDATE [Agency] SET [Addr1] = ?, [Addr2] = ?"),
                {QStringLiteral("12 Harbor Road"), QStringLiteral("Brookhaven, NY 11719")});
+        // A second officer, who may sign with --officer.
+        s.exec(QStringLiteral("INSERT INTO [Officer] ([Admin_Officer]) VALUES (?)"),
+               {QStringLiteral("Officer Pat O'Neil")});
         // Three speeding vehicles, stored in this order: "?" only with both directions.
         const QVariantList rows[] = {
             {MphBatch, QStringLiteral("12/30/25"), QStringLiteral("08:01:10 AM"),
@@ -139,6 +142,9 @@ void tst_ReportCommand::failures_data()
         << QStringList{QStringLiteral("--scheme"), QStringLiteral("35 to 90 by 5 KPH")}
         << "no display scheme \"35 to 90 by 5 KPH\" for a MPH survey; choose one of: 1 to 25 by 2 "
            "MPH";
+    QTest::newRow("officer not on the list")
+        << QStringList{QStringLiteral("--officer"), QStringLiteral("Lt. Nobody")}
+        << "Lt. Nobody is not on the officer list";
     QTest::newRow("unwritable output")
         << QStringList{QStringLiteral("--pdf"), QStringLiteral("no/such/folder/out.pdf")}
         << "cannot write";
@@ -246,7 +252,8 @@ void tst_ReportCommand::profilePdf()
     QVERIFY(text.contains(QStringLiteral("08:00:05 AM")));
     QVERIFY(!text.contains(QStringLiteral("08:01:10 AM"))); // approaching
     QVERIFY(!text.contains(QStringLiteral("11:59:59 PM"))); // no direction: only with both
-    QVERIFY(text.contains(QStringLiteral("page1")));
+    QVERIFY(text.contains(QStringLiteral("035+ mph")));
+    QVERIFY(text.contains(QStringLiteral("Page 1 of 1")));
 }
 
 void tst_ReportCommand::studyInputOfTheStoredSurvey()

@@ -176,7 +176,7 @@ private Q_SLOTS:
         QCOMPARE(r.code, 0);
         const QJsonObject o = r.json();
         QCOMPARE(texts(o.value(QStringLiteral("headers"))).join(QLatin1Char('|')),
-                 QStringLiteral("Mon-08|Tue-09|Wed-10|Thu-11|Fri-12|Sat-13|Sun-14"));
+                 QStringLiteral("Mon-15|Tue-16|Wed-10|Thu-11|Fri-12|Sat-13|Sun-14"));
         const QJsonObject columns = o.value(QStringLiteral("columns")).toObject();
         QCOMPARE(columns.size(), 18);
         const QStringList monday = texts(columns.value(QStringLiteral("Day1A")));

@@ -62,9 +62,9 @@ std::optional<QString> operandProblem(const Operand &operand, const QStringList 
     } else if (positional.isEmpty()) {
         return QStringLiteral("missing ") + operand.description +
                (choices.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(choices));
-    } else if (positional.size() > 1) {
+    } else if (positional.size() > (operand.value.isEmpty() ? 1 : 2)) {
         return QStringLiteral("unexpected argument %1 (only one %2)")
-            .arg(positional.at(1), operand.name);
+            .arg(positional.at(operand.value.isEmpty() ? 1 : 2), operand.name);
     } else if (!operand.choices.isEmpty() && !operand.choices.contains(positional.first())) {
         return QStringLiteral("unknown %1 %2 (one of %3)")
             .arg(operand.name.toLower(), positional.first(), choices);

@@ -330,10 +330,10 @@ const QList<Command> &commands()
                  QStringLiteral("speeds, percentile: chart colours (default color)")},
                 {QStringLiteral("criteria"), 1, QStringLiteral("DIR"),
                  QStringLiteral("speeds, percentile, volume: the direction of the statistics "
-                                "printed beside the chart (default approaching)")},
+                                "printed beside the chart (default: --direction)")},
                 {QStringLiteral("officer"), 1, QStringLiteral("NAME"),
-                 QStringLiteral(
-                     "officer who prepares the report (default: the first of the officer list)")},
+                 QStringLiteral("officer who prepares the report, one of the officer list "
+                                "(default: the first of the list)")},
             },
             {QStringLiteral("folder"), QStringLiteral("batch"), QStringLiteral("report"),
              QStringLiteral("pdf")},
@@ -392,6 +392,68 @@ const QList<Command> &commands()
             false,
             {},
             copyCommand,
+        },
+        {
+            QStringLiteral("agency"),
+            QStringLiteral("show or set the agency that heads the reports"),
+            QStringLiteral("--folder DIR [--name TEXT] [--address1 TEXT] [--address2 TEXT]"),
+            QStringLiteral(
+                "Shows the agency name and the two address lines that head every report, as the\n"
+                "\"Administration Setup\" window keeps them; the options given set those lines\n"
+                "(an empty text clears one)."),
+            {
+                folderOption(),
+                {QStringLiteral("name"), 1, QStringLiteral("TEXT"),
+                 QStringLiteral("\"Name of agency\": the report heading")},
+                {QStringLiteral("address1"), 1, QStringLiteral("TEXT"),
+                 QStringLiteral("\"Address 1\" under the heading")},
+                {QStringLiteral("address2"), 1, QStringLiteral("TEXT"),
+                 QStringLiteral("\"Address 2\" under the heading")},
+            },
+            {QStringLiteral("folder")},
+            {},
+            true,
+            {},
+            agencyCommand,
+        },
+        {
+            QStringLiteral("officer"),
+            QStringLiteral("list, add or remove the officers who sign the reports"),
+            QStringLiteral("--folder DIR list | add NAME | remove NAME"),
+            QStringLiteral(
+                "Lists the officer list of the \"Administration Setup\" window, adds a name to "
+                "it\n"
+                "or removes one. The report command's --officer takes a name of this list."),
+            {folderOption()},
+            {QStringLiteral("folder")},
+            {QStringLiteral("ACTION"),
+             QStringLiteral("what to do with the officer list"),
+             {QStringLiteral("list"), QStringLiteral("add"), QStringLiteral("remove")},
+             QStringLiteral("NAME")},
+            true,
+            {},
+            officerCommand,
+        },
+        {
+            QStringLiteral("report-options"),
+            QStringLiteral("show or set the two report options of the signature footer"),
+            QStringLiteral("--folder DIR [--signature on|off] [--officer-name on|off]"),
+            QStringLiteral("Shows the two report options of the \"Administration Setup\" window; "
+                           "the options\n"
+                           "given set them."),
+            {
+                folderOption(),
+                {QStringLiteral("signature"), 1, QStringLiteral("on|off"),
+                 QStringLiteral("\"Include system date on all forms and reports\": the date in "
+                                "the footer")},
+                {QStringLiteral("officer-name"), 1, QStringLiteral("on|off"),
+                 QStringLiteral("\"Include officer name on all forms and reports\"")},
+            },
+            {QStringLiteral("folder")},
+            {},
+            true,
+            {},
+            reportOptionsCommand,
         },
     };
     return table;

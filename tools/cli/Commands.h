@@ -40,6 +40,8 @@ public:
     QStringList optionNames() const { return m_arguments.options.keys(); }
     // The command's one argument besides the options ("" when it takes none).
     QString operand() const { return m_arguments.positional.value(0); }
+    // With the value some choices take after it ("add NAME"): all of them.
+    QStringList operands() const { return m_arguments.positional; }
 
     // A usage problem: the message and a pointer to --help.
     ExitCode usage(const QString &problem) const;
@@ -72,6 +74,7 @@ struct Operand
     QString name;        // FILE, KIND
     QString description; // "missing ..." names it so: "the raw data FILE"
     QStringList choices; // the values it may take; any when empty
+    QString value;       // a value some choices take after it (NAME); the command checks it
 };
 
 struct Command
@@ -118,5 +121,9 @@ ExitCode reportCommand(const Invocation &invocation);
 ExitCode exportCommand(const Invocation &invocation);
 // copy: surveys from one database to another (CopyCommand.cpp).
 ExitCode copyCommand(const Invocation &invocation);
+// The agency, the officer list and the report options (AgencyCommands.cpp).
+ExitCode agencyCommand(const Invocation &invocation);
+ExitCode officerCommand(const Invocation &invocation);
+ExitCode reportOptionsCommand(const Invocation &invocation);
 
 } // namespace roadtally

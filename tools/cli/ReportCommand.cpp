@@ -22,6 +22,7 @@
 #include "core/reports/SpeedZoneStudy.h"
 #include "core/reports/TrafficFlow_Graph.h"
 #include "core/store/DatabaseSession.h"
+#include "core/survey/AgencySettings.h"
 #include "core/survey/SurveyDates.h"
 #include "core/text/TextPatterns.h"
 
@@ -180,8 +181,7 @@ QString ReportBuilder::weekly(DatabaseSession &session)
     // As after opening the survey: a cleared grid, then "Calculate Weekly Totals".
     WeeklyGrid cleared = WeeklyGrid::designState();
     clearWeekData(cleared);
-    const WeeklyResult r = computeWeeklyGrid(
-        session, {survey.batch(), survey.startDate(), survey.stopDate(), cleared});
+    const WeeklyResult r = computeWeeklyGrid(session, weeklyInputOf(survey, cleared));
     if (!r.computed())
         return r.message;
     ReportWeeklyInput in;
@@ -199,6 +199,7 @@ ChartReportInput ReportBuilder::chartInput(DatabaseSession &session) const
     in.facts = surveyFacts(*m_survey);
     in.totals = surveyTotals(*m_survey);
     in.statistics = speedStatistics(*m_survey, m_criteria);
+    in.statisticsDirection = m_criteria;
     return in;
 }
 
@@ -246,6 +247,7 @@ QString ReportBuilder::volume(DatabaseSession &session)
     DailyVolumeChartInput in;
     static_cast<ChartReportInput &>(in) = chartInput(session);
     in.direction = m_direction;
+    in.date = date;
     // In the proportions of the page's picture rectangle (11520 x 5040 twips).
     in.chart = chartPicture(chartData(r.chart), QSizeF(1152, 504));
     DailyVolume_Graph(m_vp, in);
@@ -260,6 +262,8 @@ QString ReportBuilder::profile(DatabaseSession &session)
     in.endDate = m_survey->stopDate();
     const BandHeaders bands = bandHeaders(m_survey->postedLimit());
     in.bandHeadings = {bands.first, bands.second, bands.third};
+    in.postedLimit = m_survey->postedLimit();
+    in.unit = m_survey->radarMode();
     in.rows = speedProfileRows(session, m_survey->batch(), m_direction);
     SpeedProfile(m_vp, in);
     return {};
@@ -300,7 +304,9 @@ ExitCode reportCommand(const Invocation &invocation)
                 QStringLiteral("--direction must be approaching, receding or both"));
         direction = *d;
     }
-    SurveyDirection criteria = SurveyDirection::Approaching;
+    // The statistics beside a chart describe the chart's own direction unless
+    // asked otherwise.
+    SurveyDirection criteria = direction;
     if (invocation.has(QStringLiteral("criteria"))) {
         const auto d = surveyDirectionFromName(invocation.value(QStringLiteral("criteria")));
         if (!d)
@@ -342,6 +348,12 @@ ExitCode reportCommand(const Invocation &invocation)
             return invocation.fail(QStringLiteral("there is no survey with batch number %1 in %2")
                                        .arg(batch, QDir::toNativeSeparators(database)));
         surveyBatch = survey->batch();
+        // As the window's list: only an officer on the list signs a report.
+        if (!officer.isNull() && !findOfficer(session, officer))
+            return invocation.fail(
+                QStringLiteral("%1 is not on the officer list (roadtally-cli officer list "
+                               "shows it)")
+                    .arg(officer));
         ProgressLine line(invocation.err, invocation.progress,
                           QStringLiteral("Laying out the %1 report").arg(kind));
         problem = builder.build(session, *survey);

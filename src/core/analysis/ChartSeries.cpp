@@ -36,6 +36,7 @@ void feed(Graph &graph, const ChartSeries &series)
     if (!series.bottomTitle.isEmpty())
         graph.BottomTitle(series.bottomTitle);
     graph.GridStyle(series.gridStyle);
+    graph.setFrame(series.frame);
 }
 
 } // namespace

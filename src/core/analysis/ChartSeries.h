@@ -22,6 +22,7 @@ struct ChartSeries
     QString leftTitle;        // LeftTitle
     QString bottomTitle;      // BottomTitle; empty when the procedure sets none
     int gridStyle = 1;        // GridStyle
+    ChartFrame frame;         // what the report lays over the chart
 
     int numPoints() const { return int(values.size()); }
 };

@@ -46,6 +46,18 @@ QStringList hourLabels()
     return labels;
 }
 
+ChartFrame dailyVolumeFrame()
+{
+    // On the page the picture runs from 0.3 in to 8.3 in across and from
+    // 5.9 in down; the brackets from 1.9 in to 4.8 in and on to 7.7 in, and
+    // the "Survey: ..." caption takes the picture's first line.
+    ChartFrame frame;
+    frame.plotLeft = (2736.0 - 432) / 11520;
+    frame.plotRight = (11088.0 - 432) / 11520;
+    frame.plotTop = 360.0 / 5040;
+    return frame;
+}
+
 DailyVolumeResult dailyVolume(DatabaseSession &session, const DailyVolumeInput &input)
 {
     DailyVolumeResult result;
@@ -88,6 +100,7 @@ DailyVolumeResult dailyVolume(DatabaseSession &session, const DailyVolumeInput &
     c.otherFontPercent = 120;
     c.leftTitle = QStringLiteral("Number of Vehicles");
     c.gridStyle = 1;
+    c.frame = dailyVolumeFrame();
     return result;
 }
 

@@ -37,6 +37,11 @@ struct DailyVolumeResult
 // hour row missing from the table. Throws DatabaseError when the query fails.
 DailyVolumeResult dailyVolume(DatabaseSession &session, const DailyVolumeInput &input);
 
+// Where the daily volume chart keeps its plot: the morning bars over the
+// report's first bracket, the afternoon bars over its second, the top grid
+// line below the report's caption; the tab draws it alike.
+ChartFrame dailyVolumeFrame();
+
 // Label12: "Vehicle Volume/Time Comparison for Batch #" + batch.
 QString dailyVolumeTitle(const QString &batch);
 

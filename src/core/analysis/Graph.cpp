@@ -121,27 +121,64 @@ ChartLayout paintChart(QPainter &painter, const QRectF &rect, const ChartData &d
             high = std::max(high, v);
         }
     }
+    const double gap = unit * 0.5;
+    const ChartFrame &frame = data.frame;
+    // The plot for a y-axis with these ticks (their texts take room on the left).
+    auto plotFor = [&](const QVector<double> &ticks) {
+        double tickWidth = 0;
+        for (double t : ticks)
+            tickWidth = std::max(tickWidth, labelMetrics.horizontalAdvance(tickText(t)));
+        double top = rect.top() + unit * 0.9;
+        if (!data.graphTitle.isEmpty())
+            top += headMetrics.height() + gap;
+        top = std::max(top, rect.top() + frame.plotTop * rect.height());
+        double left = rect.left() + unit * 0.8 + tickWidth + gap;
+        if (!data.leftTitle.isEmpty())
+            left += titleMetrics.height() + gap;
+        if (frame.plotLeft >= 0)
+            left = rect.left() + frame.plotLeft * rect.width();
+        double bottom = rect.bottom() - unit * 0.6 - labelMetrics.height() - gap;
+        if (!data.bottomTitle.isEmpty())
+            bottom -= titleMetrics.height() + gap;
+        double right = rect.right() - unit * 1.2;
+        if (frame.plotRight >= 0)
+            right = rect.left() + frame.plotRight * rect.width();
+        return QRectF(QPointF(left, top),
+                      QPointF(std::max(left + 1, right), std::max(top + 1, bottom)));
+    };
+    const double barShare = n > 30 ? 0.78 : 0.66;
     layout.ticks = axisTicks(low, high);
+    layout.plot = plotFor(layout.ticks);
+    if (!frame.keepClear.isEmpty() && n > 0 && low >= 0) {
+        // Headroom: the axis reaches so high that no bar under the kept area
+        // enters it. Twice, as the new tick texts may move the plot.
+        const QRectF clear(rect.left() + frame.keepClear.left() * rect.width(),
+                           rect.top() + frame.keepClear.top() * rect.height(),
+                           frame.keepClear.width() * rect.width(),
+                           frame.keepClear.height() * rect.height());
+        for (int pass = 0; pass < 2; ++pass) {
+            const QRectF &p = layout.plot;
+            const double room = p.bottom() - clear.bottom() - unit * 0.3;
+            if (room <= 0 || clear.top() >= p.bottom())
+                break;
+            const double slotWidth = p.width() / n;
+            double needed = high;
+            for (int i = 0; i < n; ++i) {
+                const double x = p.left() + i * slotWidth + slotWidth * (1 - barShare) / 2;
+                if (x + slotWidth * barShare <= clear.left() || x >= clear.right())
+                    continue;
+                const double v = data.values.at(i);
+                if (std::isfinite(v) && v > 0)
+                    needed = std::max(needed, v * p.height() / room);
+            }
+            if (needed <= layout.ticks.last())
+                break;
+            layout.ticks = axisTicks(low, needed);
+            layout.plot = plotFor(layout.ticks);
+        }
+    }
     layout.axisMin = layout.ticks.first();
     layout.axisMax = layout.ticks.last();
-
-    double tickWidth = 0;
-    for (double t : layout.ticks)
-        tickWidth = std::max(tickWidth, labelMetrics.horizontalAdvance(tickText(t)));
-
-    const double gap = unit * 0.5;
-    double top = rect.top() + unit * 0.9;
-    if (!data.graphTitle.isEmpty())
-        top += headMetrics.height() + gap;
-    double left = rect.left() + unit * 0.8 + tickWidth + gap;
-    if (!data.leftTitle.isEmpty())
-        left += titleMetrics.height() + gap;
-    double bottom = rect.bottom() - unit * 0.6 - labelMetrics.height() - gap;
-    if (!data.bottomTitle.isEmpty())
-        bottom -= titleMetrics.height() + gap;
-    const double right = rect.right() - unit * 1.2;
-    layout.plot =
-        QRectF(QPointF(left, top), QPointF(std::max(left + 1, right), std::max(top + 1, bottom)));
     const QRectF plot = layout.plot;
 
     auto yOf = [&](double v) {
@@ -188,7 +225,7 @@ ChartLayout paintChart(QPainter &painter, const QRectF &rect, const ChartData &d
     }
 
     // Bars, with a thin outline where they are wide enough to carry one.
-    const double barWidth = slot * (n > 30 ? 0.78 : 0.66);
+    const double barWidth = slot * barShare;
     const double base = yOf(std::clamp(0.0, layout.axisMin, layout.axisMax));
     for (int i = 0; i < n; ++i) {
         const double v = std::isfinite(data.values.at(i)) ? data.values.at(i) : 0;

@@ -21,6 +21,23 @@ namespace roadtally {
 // colour outside 0..15.
 QColor paletteColour(int index);
 
+// Where a page lays its own things over a chart, as fractions of the chart's
+// rectangle (0 its left or top edge, 1 its right or bottom edge). Screen and
+// paper draw the chart alike, so the page's brackets, captions and legend meet
+// the same bars the tab shows.
+struct ChartFrame
+{
+    // The plot's left and right edges (brackets under the chart span its
+    // points); negative: laid out from the axis texts.
+    double plotLeft = -1;
+    double plotRight = -1;
+    // The least distance of the plot's top from the rectangle's top (a caption above).
+    double plotTop = 0;
+    // An area no bar reaches into (a legend): the y-axis runs high enough.
+    QRectF keepClear;
+    bool operator==(const ChartFrame &) const = default;
+};
+
 // What one drawing shows: a plain copy of the chart's data taken by DrawMode 2.
 struct ChartData
 {
@@ -36,6 +53,7 @@ struct ChartData
     int otherFontPercent = 100; // FontUse 1: the axis titles
     int labelFontPercent = 100; // FontUse 2: the axis labels
     int gridStyle = 0;          // 1 horizontal, 2 vertical, 3 both
+    ChartFrame frame;
 
     int numPoints() const { return int(values.size()); }
     // The x-axis text of a point (0-based): its label, or its number when the
@@ -104,6 +122,8 @@ public:
     // window can put a raster copy on the clipboard. 0 does nothing, 1 clears.
     bool DrawMode(int mode);
     bool Visible(bool visible);
+    // Not a property of the program's chart: what the page lays over it.
+    void setFrame(const ChartFrame &frame) { m_data.frame = frame; }
 
     // Reading, for the widget, the painter and the tests.
     int numPoints() const { return m_data.numPoints(); }

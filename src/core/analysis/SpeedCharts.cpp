@@ -2,17 +2,14 @@
 
 #include "core/text/TextPatterns.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace roadtally {
 
 namespace {
 
 const QString VehiclesTitle = QStringLiteral("Number of Vehicles");
-
-struct SpeedCount
-{
-    int speed;
-    double count;
-};
 
 QVector<SpeedCount> speedRows(DatabaseSession &session, const QString &batch,
                               SurveyDirection direction)
@@ -112,11 +109,32 @@ SpeedChartResult trafficFlowChart(DatabaseSession &session, const SpeedChartInpu
     return result;
 }
 
+QRectF percent85LegendArea()
+{
+    // In twips on the page: picture (1440, 8928)-(10080, 14400), legend box
+    // (8640, 9216)-(11088, 10080); beyond the picture's right edge is no bar.
+    const double left = 1440, top = 8928, width = 8640, height = 5472;
+    return QRectF(QPointF((8640 - left) / width, (9216 - top) / height),
+                  QPointF(1.0, (10080 - top) / height));
+}
+
+int percent85Points(const QString &radarMode, int fastestRowWithVehicles, double percentile85)
+{
+    const int fixed = radarMode == QLatin1String("KPH") ? 120 : 70;
+    const int p85 = std::isfinite(percentile85) ? int(std::ceil(percentile85)) : 0;
+    return std::clamp(std::max(fastestRowWithVehicles, p85), fixed, 2 * fixed);
+}
+
 SpeedChartResult percent85Chart(DatabaseSession &session, const SpeedChartInput &input)
+{
+    const QVector<SpeedCount> rows = speedRows(session, input.batch, input.direction);
+    return percent85Series(rows, input);
+}
+
+SpeedChartResult percent85Series(const QVector<SpeedCount> &rows, const SpeedChartInput &input)
 {
     SpeedChartResult result;
     result.title = percent85Title(input.batch);
-    const QVector<SpeedCount> rows = speedRows(session, input.batch, input.direction);
     if (rows.isEmpty()) {
         result.message = QStringLiteral(
             "The Database is empty OR you have to select a SURVEY on the second tab.");
@@ -124,13 +142,21 @@ SpeedChartResult percent85Chart(DatabaseSession &session, const SpeedChartInput 
     }
     const PaceWindow pace = paceWindow(input.pace);
     const double p85 = numericValue(input.percentile85);
-    const int n = input.radarMode == QLatin1String("KPH") ? 120 : 70;
+    int fastest = 0;
+    for (const SpeedCount &row : rows)
+        if (row.count > 0)
+            fastest = std::max(fastest, row.speed);
+    // The fixed range, reaching further on a fast road so that its fast rows
+    // and its 85th percentile are on the chart.
+    const int n = percent85Points(input.radarMode, fastest, p85);
     ChartSeries &c = result.chart;
     c.graphType = 3;
     c.labelEvery = 10;
+    c.frame.keepClear = percent85LegendArea();
     // Points 1..n are the speeds 1..n; a point without a Speed row stays 0.
-    // Rows above n (the fast catch-all rows) are not shown.
+    // Rows above n are not shown.
     qsizetype next = 0;
+    int p85Point = -1;
     for (int speed = 1; speed <= n; ++speed) {
         while (next < rows.size() && rows.at(next).speed < speed)
             ++next; // a row below the walk (never in a stored survey) is passed over
@@ -145,6 +171,15 @@ SpeedChartResult percent85Chart(DatabaseSession &session, const SpeedChartInput 
         result.speeds << speed;
         c.values << value;
         c.colours << percent85Colour(hasRow, speed, pace, p85, input.mode);
+        if (!hasRow && speed == p85 && (rows.isEmpty() || speed > rows.last().speed))
+            p85Point = speed - 1;
+    }
+    // An 85th percentile beyond the fastest row (which holds every faster
+    // vehicle) has no count of its own: it is marked by a bar as tall as the
+    // tallest, in its colour.
+    if (p85Point >= 0) {
+        c.values[p85Point] = *std::max_element(c.values.cbegin(), c.values.cend());
+        c.colours[p85Point] = percent85Colour(true, p85Point + 1, pace, p85, input.mode);
     }
     c.titleFontPercent = 140;
     c.otherFontPercent = 120;

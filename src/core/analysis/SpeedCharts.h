@@ -37,6 +37,26 @@ struct SpeedChartResult
     bool hasChart() const { return message.isEmpty(); }
 };
 
+// Where the 85th percentile chart report lays its legend over the chart, as
+// fractions of the chart (its white box from 6 in across and 6.4 in to 7 in
+// down, over the picture from 1 in to 7 in across and 6.2 in to 10 in down):
+// the chart keeps its bars out of it, on the tab as on paper.
+QRectF percent85LegendArea();
+
+// The number of points of the 85th percentile chart: 70 (mph) or 120 (km/h),
+// or more where the survey has vehicles in faster rows or its 85th percentile
+// lies beyond, up to twice that.
+int percent85Points(const QString &radarMode, int fastestRowWithVehicles, double percentile85);
+
+// The 85th percentile chart from the survey's Speed rows (speed, count in the
+// chart's direction), in speed order.
+struct SpeedCount
+{
+    int speed;
+    double count;
+};
+SpeedChartResult percent85Series(const QVector<SpeedCount> &rows, const SpeedChartInput &input);
+
 // Traffic_Flow: the vehicle speeds chart. Throws DatabaseError when the query fails.
 SpeedChartResult trafficFlowChart(DatabaseSession &session, const SpeedChartInput &input);
 // Percent85: the 85th percentile chart. Throws DatabaseError when the query fails.

@@ -287,17 +287,25 @@ void drawNoData(QPainter &p, const Fonts &fonts, const QRectF &area, const QStri
     p.drawText(area, Qt::AlignCenter, text);
 }
 
+// The line of a mark: the limit, P50 and P85 (and P15) differ by their dash
+// pattern as well as by colour, so that a black-and-white copy keeps them apart.
+QPen markPen(const QColor &colour, double width)
+{
+    QPen pen(colour, width);
+    if (colour == LimitColour)
+        pen.setStyle(Qt::DashDotLine);
+    else if (colour == P50Colour)
+        pen.setStyle(Qt::DashLine);
+    else if (colour == P85Colour)
+        pen.setDashPattern({1.5, 2.5}); // dotted, the dots longer than the pen is wide
+    else
+        pen.setDashPattern({6, 2, 1, 2, 1, 2}); // dash, dot, dot
+    return pen;
+}
+
 QString directionCaption(const SpeedStudy &s)
 {
-    switch (s.direction) {
-    case SurveyDirection::Approaching:
-        return QStringLiteral("approaching vehicles");
-    case SurveyDirection::Receding:
-        return QStringLiteral("receding vehicles");
-    case SurveyDirection::Both:
-        break;
-    }
-    return QStringLiteral("all vehicles");
+    return vehiclesCaption(s.direction);
 }
 
 QString speedTitle(const SpeedStudy &s)
@@ -441,7 +449,7 @@ void paintSpeedDistributionChart(QPainter &painter, const QRectF &rect, const Sp
     };
     for (const TopLabel &m : std::as_const(marks)) {
         const bool limit = m.colour == LimitColour;
-        p.setPen(QPen(m.colour, limit ? 1.2 : 1.6, limit ? Qt::DashDotLine : Qt::DashLine));
+        p.setPen(markPen(m.colour, limit ? 1.2 : 1.6));
         p.drawLine(QPointF(m.x, labelBottom(m)), QPointF(m.x, a.bottom()));
     }
     p.setFont(fonts.mark);
@@ -541,7 +549,7 @@ void paintCumulativeSpeedChart(QPainter &painter, const QRectF &rect, const Spee
                        LevelColours[k], text});
     }
     for (const Level &l : std::as_const(levels)) {
-        p.setPen(QPen(l.colour, 1.4, Qt::DashLine));
+        p.setPen(markPen(l.colour, 1.4));
         p.drawLine(QPointF(a.left(), l.y), QPointF(l.x, l.y));
         p.drawLine(QPointF(l.x, l.y), QPointF(l.x, a.bottom()));
         p.setPen(Qt::NoPen);

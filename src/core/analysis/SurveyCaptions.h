@@ -31,6 +31,8 @@ struct SurveyCaptions
     }                                                                                // Label7(9)
     QString startDate() const { return summaryField(QStringLiteral("Start_Date")); } // Label7(0)
     QString stopDate() const { return summaryField(QStringLiteral("Stop_Date")); }   // Label7(1)
+    QString startTime() const { return summaryField(QStringLiteral("Start_Time")); } // Label8
+    QString stopTime() const { return summaryField(QStringLiteral("Stop_Time")); }   // Label7(3)
 };
 
 // The survey's rows (trailing blanks of the batch number not significant);

@@ -4,6 +4,7 @@
 #include "core/text/TextPatterns.h"
 
 #include <QDate>
+#include <QDateTime>
 #include <QHash>
 
 namespace roadtally {
@@ -201,30 +202,79 @@ WeeklyResult computeWeeklyGrid(DatabaseSession &session, const WeeklyInput &inpu
         }
     }
 
+    // When the survey ran: from its start time on the first date to its stop
+    // time on the last; without a time, the whole day.
+    const QTime startTime = parseTime(input.startTime.trimmed());
+    const QTime stopTime = parseTime(input.stopTime.trimmed());
+    const QDateTime runFrom(first, startTime.isValid() ? startTime : QTime(0, 0));
+    const QDateTime runTo(last, stopTime.isValid() ? stopTime : QTime(23, 59, 59, 999));
+    auto running = [&](const QDate &d, int hour) {
+        const QDateTime from(d, QTime(hour, 0));
+        return from.addSecs(3600) > runFrom && from <= runTo;
+    };
+
     WeeklyGrid &grid = result.grid;
+    // The date whose values each hour of each weekday shows (Day1 is Monday
+    // ... Day7 Sunday).
+    QDate shown[7][Hours];
     for (QDate d = first; d <= last; d = d.addDays(1)) {
         const QVector<HourRow> &rows = byDay[d.toJulianDay()];
-        // Day1 is Monday ... Day7 Sunday; a later date of the same weekday overwrites.
-        const int a = 2 * (d.dayOfWeek() - 1), r = a + 1;
-        for (int k = 0; k < 12; ++k) {
-            grid.cell(a, k) = rows.at(k).amApp;
-            grid.cell(a, k + 12) = rows.at(k).pmApp;
-            grid.cell(r, k) = rows.at(k).amRec;
-            grid.cell(r, k + 12) = rows.at(k).pmRec;
+        const int day = d.dayOfWeek() - 1;
+        const bool firstOfWeekday = !shown[day][0].isValid();
+        const int a = 2 * day, r = a + 1;
+        for (int hour = 0; hour < Hours; ++hour) {
+            if (!firstOfWeekday && !running(d, hour))
+                continue;
+            const HourRow &row = rows.at(hour % 12);
+            grid.cell(a, hour) = hour < 12 ? row.amApp : row.pmApp;
+            grid.cell(r, hour) = hour < 12 ? row.amRec : row.pmRec;
+            shown[day][hour] = d;
         }
     }
     // Headers: the week from the Monday on or before the start (the Monday
     // after it for a Sunday start), as start + (k + 1 - weekday) days with
-    // Sunday counted 1.
+    // Sunday counted 1; a surveyed weekday names its dates that still show.
     const int w0 = first.dayOfWeek() % 7 + 1;
     grid.headers.clear();
+    auto dayOfMonth = [](const QDate &d) {
+        return QStringLiteral("%1").arg(d.day(), 2, 10, QLatin1Char('0'));
+    };
     for (int k = 1; k <= 7; ++k) {
-        const QDate d = first.addDays(k + 1 - w0);
-        grid.headers << QString::fromLatin1(DayNames[k - 1]) +
-                            QStringLiteral("%1").arg(d.day(), 2, 10, QLatin1Char('0'));
+        QStringList days;
+        QDate previous;
+        for (QDate d = first; d <= last; d = d.addDays(1)) {
+            if (d.dayOfWeek() != k || d == previous)
+                continue;
+            for (int hour = 0; hour < Hours; ++hour)
+                if (shown[k - 1][hour] == d && running(d, hour)) {
+                    days << dayOfMonth(d);
+                    previous = d;
+                    break;
+                }
+        }
+        if (days.isEmpty())
+            days << dayOfMonth(first.addDays(k + 1 - w0));
+        grid.headers << QString::fromLatin1(DayNames[k - 1]) + days.join(QLatin1Char('/'));
     }
     weeklyTotals(grid);
     return result;
+}
+
+WeeklyInput weeklyInputOf(const SurveyCaptions &survey, const WeeklyGrid &previous)
+{
+    WeeklyInput input;
+    input.batch = survey.batch();
+    input.startDate = survey.startDate();
+    input.stopDate = survey.stopDate();
+    input.previous = previous;
+    input.startTime = survey.startTime();
+    input.stopTime = survey.stopTime();
+    return input;
+}
+
+QString weeklyRepeatNote()
+{
+    return QStringLiteral("A weekday surveyed twice shows the later date in the hours both cover.");
 }
 
 WeeklyResult weeklyGridOfSurvey(DatabaseSession &session, const QString &batch)
@@ -234,8 +284,7 @@ WeeklyResult weeklyGridOfSurvey(DatabaseSession &session, const QString &batch)
     const std::optional<SurveyCaptions> survey = readSurveyCaptions(session, batch);
     if (!survey)
         return {unchanged(QStringLiteral("There is no survey %1.").arg(batch.trimmed())), grid};
-    return computeWeeklyGrid(session,
-                             {survey->batch(), survey->startDate(), survey->stopDate(), grid});
+    return computeWeeklyGrid(session, weeklyInputOf(*survey, grid));
 }
 
 } // namespace roadtally

@@ -55,7 +55,18 @@ struct WeeklyInput
     QString startDate;   // Label7(0), "mm/dd/yy"
     QString stopDate;    // Label7(1), "mm/dd/yy"
     WeeklyGrid previous; // the grid's cells now: weekdays the survey does not cover keep them
+    // Label8 and Label7(3): when the survey ran on its first and last date
+    // ("hh:mm"); empty: from the start or to the end of the day.
+    QString startTime;
+    QString stopTime;
 };
+
+struct SurveyCaptions;
+// The input for a stored survey as its captions show it.
+WeeklyInput weeklyInputOf(const SurveyCaptions &survey, const WeeklyGrid &previous);
+
+// The line the weekly report prints under the grid.
+QString weeklyRepeatNote();
 
 struct WeeklyResult
 {
@@ -66,7 +77,13 @@ struct WeeklyResult
 };
 
 // Command8 "Calculate Weekly Totals" (and mnuWeeklySummary). Reads the hour
-// rows of every date from the start date through the stop date; when the
+// rows of every date from the start date through the stop date. The first
+// date of a weekday fills its whole column; a later date of the same weekday
+// overwrites only the hours in which the survey ran on it (an hour counts
+// when any part of it lies between the survey's start and stop). A heading
+// names the day of the month of every date whose running hours remain in its
+// column ("Wed-28/04"); a weekday the survey does not cover is headed by the
+// date of the week from the Monday on or before the start. When the
 // survey is missing, has no start or stop date, or a date has no hour rows, it
 // reports that and leaves the grid as it was. Throws DatabaseError when the
 // query fails.

@@ -106,8 +106,7 @@ ExportTable weeklySheet(DatabaseSession &session, const SurveyCaptions &survey)
 
     WeeklyGrid cleared = WeeklyGrid::designState();
     clearWeekData(cleared);
-    const WeeklyResult r = computeWeeklyGrid(
-        session, {survey.batch(), survey.startDate(), survey.stopDate(), cleared});
+    const WeeklyResult r = computeWeeklyGrid(session, weeklyInputOf(survey, cleared));
     const WeeklyGrid &g = r.grid;
 
     // Column pairs: the seven days, the weekday and the weekend average.

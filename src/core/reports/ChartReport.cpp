@@ -2,6 +2,13 @@
 
 namespace roadtally::chartreport {
 
+namespace {
+
+// Texts keep clear of the boxes' borders (the heavy pen is 25 twips wide).
+constexpr double BoxClearance = 12.5 + TextClearance;
+
+} // namespace
+
 QStringList labels()
 {
     return {QStringLiteral("Posted Speed Limit: "),
@@ -66,9 +73,24 @@ bool begin(DocumentEngine &vp, Pen pen, const QVector<QRectF> &extraBoxes)
     return true;
 }
 
-void writeFacts(DocumentEngine &vp, const ChartReportInput &in, const QString &title)
+QString statisticsCaption(SurveyDirection direction)
 {
-    writeAgencyHeading(vp, in.frame, 432, title);
+    switch (direction) {
+    case SurveyDirection::Approaching:
+        return QStringLiteral("Approaching vehicles");
+    case SurveyDirection::Receding:
+        return QStringLiteral("Receeding vehicles");
+    case SurveyDirection::Both:
+        break;
+    }
+    return QStringLiteral("Vehicles both directions");
+}
+
+void writeFacts(DocumentEngine &vp, const ChartReportInput &in, const QString &title,
+                const QString &batchNote)
+{
+    // The heading ends above the batch line.
+    writeAgencyHeading(vp, in.frame, 432, title, 2088);
 
     const SurveyFacts &f = in.facts;
     vp.setLeftMargin(1440);
@@ -78,8 +100,17 @@ void writeFacts(DocumentEngine &vp, const ChartReportInput &in, const QString &t
     vp.setBold(false);
     vp.setCursorY(2088);
     vp.WriteParagraph(QStringLiteral("  Batch Number: ") + f.batch);
+    if (!batchNote.isEmpty()) {
+        vp.setAlignment(8);
+        vp.setCursorY(2088);
+        vp.WriteParagraph(batchNote);
+        vp.setAlignment(0);
+    }
+    // One line inside the band's box, however long the location.
     vp.setCursorY(2664);
-    vp.WriteParagraph(QStringLiteral("Survey Location: ") + f.location);
+    vp.setCursorX(vp.LeftMargin());
+    writeFittedParagraphs(vp, {QStringLiteral("Survey Location: ") + f.location},
+                          3024 - BoxClearance);
 
     vp.setColumnCount(3);
     vp.setCursorY(3744);
@@ -107,12 +138,32 @@ void writeFacts(DocumentEngine &vp, const ChartReportInput &in, const QString &t
     vp.WriteParagraph(QStringLiteral("Total Time: "));
     vp.WriteParagraph(f.totalTime + QStringLiteral("  "));
     vp.setCursorY(5904);
-    vp.WriteParagraph(QStringLiteral("Survey Zone: ") + f.zone);
-    vp.WriteParagraph(QStringLiteral("Direction of travel.. "));
-    vp.WriteParagraph(f.direction + QStringLiteral("  "));
-    vp.WriteParagraph(QStringLiteral("(Approaching Sign)"));
+    // Inside the right box, however long the zone and the direction.
+    writeFittedParagraphs(
+        vp,
+        {QStringLiteral("Survey Zone: ") + f.zone, QStringLiteral("Direction of travel.. "),
+         f.direction + QStringLiteral("  "), QStringLiteral("(Approaching Sign)")},
+        7632 - BoxClearance);
 
     vp.setColumnCount(1);
+
+    // The direction the statistics describe, over the labels inside the left box.
+    if (in.statisticsDirection) {
+        vp.setLeftMargin(1008);
+        vp.setRightMargin(PaperWidth - 6480);
+        vp.setAlignment(7);
+        vp.setTypeSize(10);
+        vp.setBold(true);
+        vp.setLeadingPercent(100);
+        vp.setCursorY(3456 + BoxClearance);
+        vp.WriteParagraph(statisticsCaption(*in.statisticsDirection));
+        vp.setBold(false);
+        vp.setTypeSize(12);
+        vp.setAlignment(6);
+        vp.setLeadingPercent(120);
+        vp.setLeftMargin(1440);
+        vp.setRightMargin(1440);
+    }
 }
 
 void placeChart(DocumentEngine &vp, const QPicture &chart, const QRectF &rect)

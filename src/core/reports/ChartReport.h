@@ -16,6 +16,9 @@ struct ChartReportInput
     SurveyFacts facts;
     SurveyTotals totals;
     SpeedStatistics statistics;
+    // The direction the statistics describe: the summary tab's Option1(0..2);
+    // none leaves the statistics box without its caption.
+    DirectionChoice statisticsDirection;
     QPicture chart; // the chart the view drew last; a null picture leaves its place empty
 };
 
@@ -30,8 +33,14 @@ enum class Pen { Default, Heavy };
 // Begins the document and draws the frame (the rule, the three boxes and any
 // extra boxes); false when the engine was not ready.
 bool begin(DocumentEngine &vp, Pen pen, const QVector<QRectF> &extraBoxes = {});
-// Heading, batch and location, the three columns of facts and statistics.
-void writeFacts(DocumentEngine &vp, const ChartReportInput &in, const QString &title);
+// "Approaching vehicles", "Receeding vehicles", "Vehicles both directions":
+// the caption of the statistics box.
+QString statisticsCaption(SurveyDirection direction);
+
+// Heading, batch and location, the three columns of facts and statistics;
+// beside the batch number, right-aligned, the text batchNote when not empty.
+void writeFacts(DocumentEngine &vp, const ChartReportInput &in, const QString &title,
+                const QString &batchNote = QString());
 // The picture scaled into the rectangle.
 void placeChart(DocumentEngine &vp, const QPicture &chart, const QRectF &rect);
 // Footer and finish.

@@ -12,7 +12,8 @@ bool DailyVolume_Graph(DocumentEngine &vp, const DailyVolumeChartInput &in)
     };
     if (!chartreport::begin(vp, chartreport::Pen::Heavy, halves))
         return false;
-    chartreport::writeFacts(vp, in, QStringLiteral("Daily Volume Traffic Flow"));
+    chartreport::writeFacts(vp, in, QStringLiteral("Daily Volume Traffic Flow"),
+                            in.date.isEmpty() ? QString() : QStringLiteral("Date: ") + in.date);
     const double left = 432, top = T + 7056;
     chartreport::placeChart(vp, in.chart,
                             QRectF(QPointF(left, top), QPointF(left + 11520, top + 5040)));

@@ -9,6 +9,7 @@ namespace roadtally {
 struct DailyVolumeChartInput : ChartReportInput
 {
     DirectionChoice direction; // option4(0..2) of the daily volume tab
+    QString date;              // DChoice: the date of the bars, printed beside the batch number
 };
 
 // Writes the whole one-page document; false when the engine was not ready.

@@ -28,8 +28,9 @@ Horizontal horizontalOf(int code)
 }
 
 // The lines of a paragraph: explicit line breaks, then greedy breaks at blanks
-// so that no line is wider than the width (a single word wider stays whole).
-// Leading blanks of the paragraph are kept; a line broken at blanks loses them.
+// so that no line is wider than the width; a single word wider than the width
+// is broken between its characters. Leading blanks of the paragraph are kept;
+// a line broken at blanks loses them.
 QStringList wrapLines(const QString &text, const QFontMetricsF &metrics, double width)
 {
     QStringList lines;
@@ -53,7 +54,10 @@ QStringList wrapLines(const QString &text, const QFontMetricsF &metrics, double 
                 ++j;
             const QString piece = paragraphLine.mid(i, j - i);
             const QString candidate = line + piece;
-            if (!line.trimmed().isEmpty() && metrics.horizontalAdvance(candidate) > width + 0.01) {
+            // Blanks at the end of a line need no room: they never start a line of their own.
+            const bool blanksOnly = piece.trimmed().isEmpty();
+            if (!blanksOnly && !line.trimmed().isEmpty() &&
+                metrics.horizontalAdvance(candidate) > width + 0.01) {
                 lines << QString(line).remove(QRegularExpression(QStringLiteral(" +$")));
                 line = piece.trimmed();
             } else {
@@ -63,7 +67,22 @@ QStringList wrapLines(const QString &text, const QFontMetricsF &metrics, double 
         }
         lines << line;
     }
-    return lines;
+    // Words wider than the width, broken where the width ends.
+    QStringList fitted;
+    for (QString line : std::as_const(lines)) {
+        if (metrics.horizontalAdvance(line) > width + 0.01)
+            line.remove(QRegularExpression(QStringLiteral(" +$")));
+        while (line.size() > 1 && metrics.horizontalAdvance(line) > width + 0.01) {
+            qsizetype fits = 1;
+            while (fits < line.size() &&
+                   metrics.horizontalAdvance(line.left(fits + 1)) <= width + 0.01)
+                ++fits;
+            fitted << line.left(fits);
+            line = line.mid(fits);
+        }
+        fitted << line;
+    }
+    return fitted;
 }
 
 } // namespace
@@ -232,6 +251,31 @@ double DocumentEngine::MeasureHeight(const QString &text)
     const QFontMetricsF metrics(FontTable::twipFont(m_font));
     const qsizetype lines = std::max<qsizetype>(1, text.count(QLatin1Char('\n')) + 1);
     return metrics.height() * double(lines);
+}
+
+double DocumentEngine::LineHeight() const
+{
+    const QFontMetricsF metrics(FontTable::twipFont(m_font));
+    return metrics.height() * m_leading / 100.0;
+}
+
+QStringList DocumentEngine::WrapParagraph(const QString &text, int maxLines) const
+{
+    const QFontMetricsF metrics(FontTable::twipFont(m_font));
+    const double start = horizontalOf(m_alignment) == Horizontal::Left
+                             ? std::clamp(m_cursorX, columnLeft(), columnRight())
+                             : columnLeft();
+    const double width = columnRight() - start;
+    QStringList lines = wrapLines(text, metrics, width);
+    if (maxLines > 0 && lines.size() > maxLines) {
+        QString last = lines.at(maxLines - 1);
+        for (qsizetype i = maxLines; i < lines.size(); ++i)
+            last += QLatin1Char(' ') + lines.at(i);
+        lines = lines.mid(0, maxLines);
+        // The rest no longer fits on the line, so the ellipsis shows.
+        lines.last() = metrics.elidedText(last, Qt::ElideRight, width);
+    }
+    return lines;
 }
 
 // ---------------------------------------------------------------------------
@@ -452,6 +496,7 @@ void DocumentEngine::FinishTable()
     FontSpec emphasised = m_font;
     emphasised.bold = true;
     table.emphasisFont = doc.fonts.index(emphasised);
+    table.fitTexts(doc.fonts, FloorTypeSize);
 
     // Row heights: as set, else one line of the row's font and a little space.
     const double plain = doc.fonts.metrics(table.font).height() + 2 * DocumentTable::PaddingY;

@@ -50,6 +50,8 @@ public:
 
     // Space between two text columns, in twips.
     static constexpr double ColumnGap = 180;
+    // The smallest type size, in points, a text is set in to keep it inside its box.
+    static constexpr double FloorTypeSize = 7;
 
     DocumentEngine();
 
@@ -109,6 +111,12 @@ public:
 
     // Height of one line of the text in the current font, in twips.
     double MeasureHeight(const QString &text);
+    // Height of one paragraph line in the current font and leading, in twips.
+    double LineHeight() const;
+    // The lines WriteParagraph would give the text at the current position,
+    // font and column; with maxLines above 0 at most that many, the last then
+    // cut short with an ellipsis.
+    QStringList WrapParagraph(const QString &text, int maxLines = 0) const;
 
     // --- Page header and footer -------------------------------------------------
     QString PageHeader() const { return m_header; }

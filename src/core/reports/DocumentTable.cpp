@@ -1,4 +1,5 @@
 #include "core/reports/DocumentTable.h"
+#include "core/reports/Document.h"
 
 #include <algorithm>
 #include <climits>
@@ -124,6 +125,44 @@ QString DocumentTable::text(int row, int column) const
 void DocumentTable::setText(int row, int column, const QString &text)
 {
     m_overrides.insert(cellKey(row, column), text);
+}
+
+void DocumentTable::fitTexts(FontTable &fonts, double floorSize)
+{
+    m_fitted.clear();
+    QVector<qint64> keys;
+    if (m_hasHeader)
+        for (int c = 0; c < columnCount(); ++c)
+            keys.append(cellKey(0, c));
+    for (auto it = m_overrides.cbegin(); it != m_overrides.cend(); ++it)
+        if (!keys.contains(it.key()))
+            keys.append(it.key());
+    for (const qint64 key : std::as_const(keys)) {
+        const int row = int(key >> 16), column = int(key & 0xffff);
+        if (row >= totalRows() || column >= columnCount() || isCovered(row, column))
+            continue;
+        const QString content = text(row, column);
+        if (content.isEmpty())
+            continue;
+        double inner = -marginLeft - marginRight;
+        for (int c = column; c < column + spanOf(row, column); ++c)
+            inner += m_columns.at(c).width;
+        const quint16 base = emphasis.value(row, column).value_or(false) ? emphasisFont : font;
+        if (fonts.metrics(base).horizontalAdvance(content) <= inner + 0.01)
+            continue;
+        FontSpec spec = fonts.spec(base);
+        quint16 chosen = base;
+        for (double size = spec.size - 0.5; size >= floorSize - 0.001; size -= 0.5) {
+            spec.size = size;
+            chosen = fonts.index(spec);
+            if (fonts.metrics(chosen).horizontalAdvance(content) <= inner + 0.01)
+                break;
+        }
+        m_fitted.insert(key, chosen);
+        const QFontMetricsF &metrics = fonts.metrics(chosen);
+        if (metrics.horizontalAdvance(content) > inner + 0.01)
+            setText(row, column, metrics.elidedText(content, Qt::ElideRight, std::max(0.0, inner)));
+    }
 }
 
 int DocumentTable::spanOf(int row, int column) const

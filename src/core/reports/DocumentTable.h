@@ -17,6 +17,8 @@
 
 namespace roadtally {
 
+class FontTable;
+
 // A value set on the whole table, on whole rows or on single cells; the
 // narrowest layer that holds a value wins. Setting a wider layer clears the
 // narrower ones beneath it, as setting every cell would.
@@ -132,6 +134,21 @@ public:
     int totalRows() const { return m_bodyRows + 1; }
     void resizeLayers();
 
+    // The header cells and the cells whose text was set one by one (headings,
+    // captions) keep their text inside their margins: a text too wide for its
+    // cell is set smaller, down to floorSize points, and past that cut short
+    // with an ellipsis. Body rows appended in bulk are data and stay as they are.
+    // Called when the table is laid out; fonts receives the smaller fonts.
+    void fitTexts(FontTable &fonts, double floorSize);
+    // The font a cell's text is drawn in when fitTexts made it smaller.
+    std::optional<quint16> fittedFont(int row, int column) const
+    {
+        if (m_fitted.isEmpty())
+            return std::nullopt;
+        const auto it = m_fitted.constFind((qint64(row) << 16) | qint64(column));
+        return it == m_fitted.cend() ? std::nullopt : std::optional<quint16>(it.value());
+    }
+
 private:
     QVector<Column> m_columns;
     bool m_hasHeader = false;
@@ -139,6 +156,7 @@ private:
     QStringList m_header;
     TextRecords m_body;                 // rows appended as text
     QHash<qint64, QString> m_overrides; // texts set on single cells
+    QHash<qint64, quint16> m_fitted;    // cells drawn in a smaller font
 };
 
 } // namespace roadtally

@@ -81,6 +81,8 @@ QString sliceLines(const Document &document, const TableSlice &slice)
         if (!text.isEmpty()) {
             const CellTextPlace place = cellTextPlace(document, table, cell, text);
             line += QStringLiteral(" text-x %1").arg(num(place.baseline.x()));
+            if (table.fittedFont(cell.row, cell.column))
+                line += QStringLiteral(" [%1]").arg(fontText(document, place.font));
             if (place.clipped)
                 line += QStringLiteral(" clipped");
             line += QLatin1Char(' ') + quoted(text);

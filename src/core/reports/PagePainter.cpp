@@ -210,8 +210,10 @@ CellTextPlace cellTextPlace(const Document &document, const DocumentTable &table
                             const CellPlace &cell, const QString &text)
 {
     CellTextPlace place;
-    place.font = table.emphasis.value(cell.row, cell.column).value_or(false) ? table.emphasisFont
-                                                                             : table.font;
+    place.font = table.fittedFont(cell.row, cell.column)
+                     .value_or(table.emphasis.value(cell.row, cell.column).value_or(false)
+                                   ? table.emphasisFont
+                                   : table.font);
     const QFontMetricsF &metrics = document.fonts.metrics(place.font);
     place.width = document.shapedTexts.get(document.fonts, place.font, text).width;
     const QRectF &r = cell.rect;

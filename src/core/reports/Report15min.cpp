@@ -98,7 +98,8 @@ bool Report15min(DocumentEngine &vp, const Report15minInput &in)
     vp.setBottomMargin(432);
 
     writeAgencyHeading(vp, in.frame, 432,
-                       QStringLiteral("Daily Traffic Flow - (15 Minute Interval) "), 10);
+                       QStringLiteral("Daily Traffic Flow - (15 Minute Interval) "),
+                       y0 + 1512 - 7.5 - TextClearance, 10);
 
     // Survey facts.
     const SurveyFacts &f = in.facts;
@@ -107,11 +108,14 @@ bool Report15min(DocumentEngine &vp, const Report15minInput &in)
     vp.setTypeSize(10);
     vp.setLeftMargin(1872);
     vp.setCursorX(1872);
-    vp.WriteParagraph(QStringLiteral("Batch Number: ") + f.batch + QString(57, QLatin1Char(' ')) +
-                      QStringLiteral("Survey Period: ") + f.startDate + QStringLiteral(" - ") +
-                      f.endDate);
-    vp.WriteParagraph(QStringLiteral("Survey Zone: ") + f.zone);
-    vp.WriteParagraph(QStringLiteral("Survey Location: ") + f.location);
+    // Above the yellow date box.
+    writeFittedParagraphs(vp,
+                          {QStringLiteral("Batch Number: ") + f.batch +
+                               QString(57, QLatin1Char(' ')) + QStringLiteral("Survey Period: ") +
+                               f.startDate + QStringLiteral(" - ") + f.endDate,
+                           QStringLiteral("Survey Zone: ") + f.zone,
+                           QStringLiteral("Survey Location: ") + f.location},
+                          y0 + 2808 - 7.5 - TextClearance);
     vp.setLeftMargin(720);
 
     // The date inside the yellow box, the direction beside it.
@@ -154,7 +158,9 @@ bool Report15min(DocumentEngine &vp, const Report15minInput &in)
     vp.setRightMargin(2592);
     vp.setColumnCount(2);
     vp.setAlignment(0);
-    vp.setCursorY(13536);
+    // Inside its box as the afternoon figures are in theirs: at 9.4 in the first
+    // line stood on the box's top border.
+    vp.setCursorY(13752);
     vp.WriteParagraph(QStringLiteral("Total AM: ") + in.morning[0]);
     vp.WriteParagraph(QStringLiteral("Peak Hour AM: ") + in.morning[1]);
     vp.WriteParagraph(QStringLiteral("Peak Flow AM: ") + in.morning[2]);

@@ -39,15 +39,70 @@ bool beginReport(DocumentEngine &vp, DocumentStart start)
     return vp.EngineError() == DocumentEngine::NoError;
 }
 
+void writeFittedParagraphs(DocumentEngine &vp, const QStringList &paragraphs, double bottom)
+{
+    const double size = vp.TypeSize(), x = vp.CursorX(), y = vp.CursorY();
+    // The lines of each paragraph at the current size.
+    auto wrapped = [&](int maxLines) {
+        QVector<QStringList> lines;
+        for (qsizetype i = 0; i < paragraphs.size(); ++i) {
+            vp.setCursorX(i == 0 ? x : 0);
+            lines.append(vp.WrapParagraph(paragraphs.at(i), maxLines));
+        }
+        return lines;
+    };
+    auto height = [&](const QVector<QStringList> &lines) {
+        qsizetype n = 0;
+        for (const QStringList &l : lines)
+            n += l.size();
+        return double(n) * vp.LineHeight();
+    };
+    QVector<QStringList> lines;
+    bool fits = false;
+    for (double s = size; s >= DocumentEngine::FloorTypeSize - 0.001 && !fits; s -= 0.5) {
+        vp.setTypeSize(s);
+        lines = wrapped(0);
+        fits = y + height(lines) <= bottom + 0.5;
+    }
+    if (!fits) {
+        // At the floor: each paragraph keeps what is left after one line for
+        // each of those still to come.
+        qsizetype left = qsizetype((bottom - y + 0.5) / vp.LineHeight());
+        for (qsizetype i = 0; i < paragraphs.size(); ++i) {
+            const qsizetype allowed = std::max<qsizetype>(1, left - (paragraphs.size() - 1 - i));
+            if (lines[i].size() > allowed) {
+                vp.setCursorX(i == 0 ? x : 0);
+                lines[i] = vp.WrapParagraph(paragraphs.at(i), int(allowed));
+            }
+            left -= lines[i].size();
+        }
+    }
+    vp.setCursorY(y);
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (i == 0)
+            vp.setCursorX(x);
+        // Each line on its own: it fits its width, so it is not broken again.
+        for (const QString &line : std::as_const(lines[i]))
+            vp.WriteParagraph(line);
+    }
+    vp.setTypeSize(size);
+}
+
 void writeAgencyHeading(DocumentEngine &vp, const ReportFrame &frame, double y,
-                        const QString &title, double titleSize)
+                        const QString &title, double bottom, double titleSize)
 {
     vp.setAlignment(7);
-    vp.setCursorY(y);
     vp.setTypeFace(QStringLiteral("Arial"));
-    vp.setTypeSize(12);
+    // The address lines and the title below the agency keep their sizes.
+    vp.setBold(false);
+    vp.setTypeSize(10);
+    double below = 2 * vp.LineHeight();
     vp.setBold(true);
-    vp.WriteParagraph(frame.agency);
+    vp.setTypeSize(titleSize);
+    below += vp.LineHeight();
+    vp.setCursorY(y);
+    vp.setTypeSize(12);
+    writeFittedParagraphs(vp, {frame.agency}, bottom - below);
     vp.setBold(false);
     vp.setTypeSize(10);
     vp.WriteParagraph(frame.address1);
@@ -60,37 +115,29 @@ void writeAgencyHeading(DocumentEngine &vp, const ReportFrame &frame, double y,
 
 QString reportDirectionWords(SurveyDirection direction)
 {
-    switch (direction) {
-    case SurveyDirection::Approaching:
-        return QStringLiteral("Approaching Vehicles Only");
-    case SurveyDirection::Receding:
-        return QStringLiteral("Receeding Vehicles Only");
-    case SurveyDirection::Both:
-        break;
-    }
-    return QStringLiteral("Vehicles Both Directions");
+    return vehiclesCaption(direction);
 }
 
-void writeSurveyFactColumns(DocumentEngine &vp, const SurveyFacts &f)
+void writeSurveyFactColumns(DocumentEngine &vp, const SurveyFacts &f, double bottom)
 {
     vp.setColumnCount(2);
     vp.setAlignment(0);
     vp.setTypeSize(10);
     vp.setCursorY(2304);
-    vp.WriteParagraph(QStringLiteral("Batch Number: ") + f.batch);
-    vp.WriteParagraph(QString());
-    vp.WriteParagraph(QStringLiteral("Start Date: ") + f.startDate);
-    vp.WriteParagraph(QStringLiteral("End Date: ") + f.endDate);
-    vp.WriteParagraph(QString());
-    vp.WriteParagraph(QStringLiteral("Zone: ") + f.zone);
-    vp.WriteParagraph(QStringLiteral("Location: ") + f.location);
+    writeFittedParagraphs(
+        vp,
+        {QStringLiteral("Batch Number: ") + f.batch, QString(),
+         QStringLiteral("Start Date: ") + f.startDate, QStringLiteral("End Date: ") + f.endDate,
+         QString(), QStringLiteral("Zone: ") + f.zone, QStringLiteral("Location: ") + f.location},
+        bottom);
     vp.DocumentAction(DocumentEngine::NextColumnAction);
     vp.setAlignment(8);
     vp.setCursorY(2736);
-    vp.WriteParagraph(QStringLiteral("Start Time: ") + f.startTime);
-    vp.WriteParagraph(QStringLiteral("End Time: ") + f.endTime);
-    vp.WriteParagraph(QString());
-    vp.WriteParagraph(QStringLiteral("Direction of Travel: ") + f.direction);
+    writeFittedParagraphs(vp,
+                          {QStringLiteral("Start Time: ") + f.startTime,
+                           QStringLiteral("End Time: ") + f.endTime, QString(),
+                           QStringLiteral("Direction of Travel: ") + f.direction},
+                          bottom);
 }
 
 QString signatureFooterText(const ReportFrame &frame)

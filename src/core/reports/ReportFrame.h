@@ -79,17 +79,30 @@ enum class DocumentStart { Action3, BeginDocument, BeginThenAction3 };
 // caller sounds the beep and the report draws nothing).
 bool beginReport(DocumentEngine &vp, DocumentStart start);
 
+// The least space, in twips, between a text's line and a rule or a box border
+// beside it (beyond half the pen's width).
+inline constexpr double TextClearance = 36;
+
+// Writes the paragraphs from CursorY down (the first from CursorX) so that
+// they end above bottom: at the current type size when they fit, else at the
+// largest smaller size down to DocumentEngine::FloorTypeSize, else at that
+// size with each paragraph cut to the lines that fit (at least one), ending
+// in an ellipsis. The type size is restored afterwards.
+void writeFittedParagraphs(DocumentEngine &vp, const QStringList &paragraphs, double bottom);
+
 // The agency heading at CursorY y, centred: the agency in 12-point bold, the
-// two address lines in 10 points, then the title in titleSize bold.
+// two address lines in 10 points, then the title in titleSize bold. A long
+// agency name is fitted so that the heading ends above bottom.
 void writeAgencyHeading(DocumentEngine &vp, const ReportFrame &frame, double y,
-                        const QString &title, double titleSize = 12);
+                        const QString &title, double bottom, double titleSize = 12);
 
 // "Approaching Vehicles Only", "Receeding Vehicles Only", "Vehicles Both Directions".
 QString reportDirectionWords(SurveyDirection direction);
 
 // The survey facts in two text columns from CursorY 2304 (batch, dates, zone
-// and location left; times and direction of travel right), in 10 points.
-void writeSurveyFactColumns(DocumentEngine &vp, const SurveyFacts &facts);
+// and location left; times and direction of travel right), in 10 points,
+// fitted to end above bottom.
+void writeSurveyFactColumns(DocumentEngine &vp, const SurveyFacts &facts, double bottom);
 
 // "Report Prepared By: " + officer and/or ",    " + the date "mmm dd, yyyy";
 // empty when neither option is on.

@@ -139,11 +139,13 @@ bool ReportSummary(DocumentEngine &vp, const ReportSummaryInput &in)
     vp.DrawSegment(x0 + 1008, y0 + 2160, x0 + 11088, y0 + 2160);
     vp.DrawSegment(x0 + 1008, y0 + 14400, x0 + 11088, y0 + 14400);
 
-    writeAgencyHeading(vp, in.frame, 864, QStringLiteral("Traffic Survey Summary"));
+    writeAgencyHeading(vp, in.frame, 864, QStringLiteral("Traffic Survey Summary"),
+                       y0 + 2160 - 12.5 - TextClearance);
 
     vp.setLeftMargin(1008);
     vp.setRightMargin(1008);
-    writeSurveyFactColumns(vp, in.facts);
+    // Above the caption of the speed table.
+    writeSurveyFactColumns(vp, in.facts, 5040);
 
     // The speed distribution, centred and wider than the margins.
     vp.setColumnCount(1);

@@ -8,10 +8,10 @@ const QColor Yellow(255, 255, 0);
 const QColor Grey(200, 200, 200);
 const QColor White(255, 255, 255);
 
-QString blanks(int n)
-{
-    return QString(n, QLatin1Char(' '));
-}
+// The table's columns: the hour headings, then eighteen day and average columns.
+constexpr double HeadingColumn = 800;
+constexpr double DayColumn = 590;
+constexpr double TableWidth = HeadingColumn + 18 * DayColumn;
 
 } // namespace
 
@@ -37,11 +37,11 @@ void fillFromGrid(ReportWeeklyInput &in, const WeeklyGrid &g)
     }
 }
 
-QString weeklyDayHeadingLine(const std::array<QString, 7> &d)
+QStringList weeklyPairHeadings(const std::array<QString, 7> &d)
 {
-    return d[0] + blanks(10) + d[1] + blanks(9) + d[2] + blanks(10) + d[3] + blanks(12) + d[4] +
-           blanks(11) + d[5] + blanks(11) + d[6] + blanks(13) + QStringLiteral("Avg") + blanks(16) +
-           QStringLiteral("Avg");
+    QStringList texts(d.cbegin(), d.cend());
+    texts << QStringLiteral("Avg") << QStringLiteral("Avg");
+    return texts;
 }
 
 bool ReportWeekly(DocumentEngine &vp, const ReportWeeklyInput &in)
@@ -63,9 +63,11 @@ bool ReportWeekly(DocumentEngine &vp, const ReportWeeklyInput &in)
     vp.setLineColour(White);
     vp.DrawBox(x0 + 360, y0 + 4464, x0 + 11851.2, y0 + 5256);
 
-    writeAgencyHeading(vp, in.frame, 864, QStringLiteral("Traffic Summary (Week)"));
+    writeAgencyHeading(vp, in.frame, 864, QStringLiteral("Traffic Summary (Week)"),
+                       y0 + 2160 - 12.5 - TextClearance);
 
-    writeSurveyFactColumns(vp, in.facts);
+    // Above the yellow band of the column headings.
+    writeSurveyFactColumns(vp, in.facts, y0 + 4464 - 12.5 - TextClearance);
 
     vp.setColumnCount(1);
     vp.setLeftMargin(144);
@@ -76,10 +78,20 @@ bool ReportWeekly(DocumentEngine &vp, const ReportWeeklyInput &in)
     vp.setAlignment(8);
     vp.setCursorY(4536);
     vp.WriteParagraph(QStringLiteral("Wk Day         Wk End          "));
-    vp.setAlignment(6);
-    vp.setCursorY(4752);
-    vp.setCursorX(1468.8);
-    vp.WriteParagraph(weeklyDayHeadingLine(in.dayHeadings));
+    // Each heading centred over its column pair: a heading that names two
+    // dates ("Wed-28/04") is longer than the blanks of one line allowed for.
+    vp.setAlignment(7);
+    const double tableLeft = 144 + (PaperWidth - 2 * 144 - TableWidth) / 2;
+    const QStringList pairHeadings = weeklyPairHeadings(in.dayHeadings);
+    for (int pair = 0; pair < 9; ++pair) {
+        const double left = tableLeft + HeadingColumn + pair * 2 * DayColumn;
+        vp.setLeftMargin(left);
+        vp.setRightMargin(PaperWidth - left - 2 * DayColumn);
+        vp.setCursorY(4752);
+        vp.WriteParagraph(pairHeadings.at(pair));
+    }
+    vp.setLeftMargin(144);
+    vp.setRightMargin(144);
 
     // The table.
     using E = DocumentEngine;
@@ -133,6 +145,11 @@ bool ReportWeekly(DocumentEngine &vp, const ReportWeeklyInput &in)
         vp.SetCell(E::CellBackColour, 27, 2 + 2 * pair, Yellow);
     vp.setTableRules(0);
     vp.FinishTable();
+
+    // What the grid shows of a weekday the survey met twice.
+    vp.setAlignment(7);
+    vp.setCursorY(vp.CursorY() + 72);
+    vp.WriteParagraph(weeklyRepeatNote());
 
     vp.setLeftMargin(1152);
     writeSignatureFooter(vp, in.frame);

@@ -29,9 +29,8 @@ struct ReportWeeklyInput
 // The grid's cells, headings and row captions as the weekly tab shows them.
 void fillFromGrid(ReportWeeklyInput &in, const WeeklyGrid &grid);
 
-// The line of day headings above the table: the seven headings and two "Avg"
-// with the blanks that stand each over its pair of columns.
-QString weeklyDayHeadingLine(const std::array<QString, 7> &dayHeadings);
+// The texts over the table's column pairs: the seven day headings and two "Avg".
+QStringList weeklyPairHeadings(const std::array<QString, 7> &dayHeadings);
 
 // Writes the whole document; false when the engine was not ready (nothing drawn).
 bool ReportWeekly(DocumentEngine &vp, const ReportWeeklyInput &in);

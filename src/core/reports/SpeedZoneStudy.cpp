@@ -110,7 +110,7 @@ bool SpeedZoneStudy(DocumentEngine &vp, const SpeedZoneStudyInput &in)
     vp.DrawSegment(Left, 2160, Right, 2160);
     vp.DrawSegment(Left, 14400, Right, 14400);
 
-    writeAgencyHeading(vp, in.frame, 864, speedZoneStudyTitle());
+    writeAgencyHeading(vp, in.frame, 864, speedZoneStudyTitle(), 2160 - 12.5 - TextClearance);
 
     // Survey facts in two text columns.
     const SurveyFacts &f = in.facts;
@@ -118,18 +118,22 @@ bool SpeedZoneStudy(DocumentEngine &vp, const SpeedZoneStudyInput &in)
     vp.setAlignment(0);
     vp.setTypeSize(10);
     vp.setLeadingPercent(100);
+    // Both columns end above the figures tables, however long the texts.
     vp.setCursorY(FactsTop);
-    vp.WriteParagraph(QStringLiteral("Batch Number: ") + f.batch);
-    vp.WriteParagraph(QStringLiteral("Location: ") + f.location);
-    vp.WriteParagraph(QStringLiteral("Zone: ") + f.zone);
-    vp.WriteParagraph(QStringLiteral("Direction of Travel: ") + f.direction);
+    writeFittedParagraphs(
+        vp,
+        {QStringLiteral("Batch Number: ") + f.batch, QStringLiteral("Location: ") + f.location,
+         QStringLiteral("Zone: ") + f.zone, QStringLiteral("Direction of Travel: ") + f.direction},
+        TablesTop - TextClearance);
     vp.DocumentAction(E::NextColumnAction);
     vp.setCursorY(FactsTop);
-    vp.WriteParagraph(QStringLiteral("Start: ") + f.startDate + QStringLiteral("  ") + f.startTime);
-    vp.WriteParagraph(QStringLiteral("End: ") + f.endDate + QStringLiteral("  ") + f.endTime);
-    vp.WriteParagraph(QStringLiteral("Posted Speed Limit: ") + f.postedLimit +
-                      QStringLiteral("  ") + f.unit);
-    vp.WriteParagraph(QStringLiteral("Vehicles Studied: ") + reportDirectionWords(in.direction));
+    writeFittedParagraphs(
+        vp,
+        {QStringLiteral("Start: ") + f.startDate + QStringLiteral("  ") + f.startTime,
+         QStringLiteral("End: ") + f.endDate + QStringLiteral("  ") + f.endTime,
+         QStringLiteral("Posted Speed Limit: ") + f.postedLimit + QStringLiteral("  ") + f.unit,
+         QStringLiteral("Vehicles Studied: ") + reportDirectionWords(in.direction)},
+        TablesTop - TextClearance);
 
     // The figures: speeds and percentiles on the left, pace, limit and sample
     // on the right.

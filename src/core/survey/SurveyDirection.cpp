@@ -64,4 +64,17 @@ std::optional<SurveyDirection> surveyDirectionFromName(const QString &name)
     return std::nullopt;
 }
 
+QString vehiclesCaption(SurveyDirection direction)
+{
+    switch (direction) {
+    case SurveyDirection::Approaching:
+        return QStringLiteral("Approaching Vehicles Only");
+    case SurveyDirection::Receding:
+        return QStringLiteral("Receeding Vehicles Only");
+    case SurveyDirection::Both:
+        break;
+    }
+    return QStringLiteral("Vehicles Both Directions");
+}
+
 } // namespace roadtally

@@ -17,6 +17,11 @@ QString summaryTotalField(SurveyDirection direction);
 // "All_app", "all_rec" or "all_total".
 QString speedColumn(SurveyDirection direction);
 
+// The program's own captions of the vehicles of a direction, as the reports
+// print them: "Approaching Vehicles Only", "Receeding Vehicles Only",
+// "Vehicles Both Directions".
+QString vehiclesCaption(SurveyDirection direction);
+
 // A direction by its name on the command line: "approaching", "receding" or
 // "both", in any case; none for anything else.
 std::optional<SurveyDirection> surveyDirectionFromName(const QString &name);

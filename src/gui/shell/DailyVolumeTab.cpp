@@ -17,6 +17,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <cmath>
+
 namespace roadtally {
 
 using namespace kit;
@@ -35,7 +37,13 @@ DailyVolumeTab::DailyVolumeTab(QWidget *parent) : QFrame(parent)
     Graph2->hide();
     chartArea->layout()->addWidget(Graph2);
     left->addWidget(chartArea, 1);
+    // The two outlines stand under the chart's morning and afternoon bars:
+    // the chart keeps its plot where the report's brackets are.
+    const ChartFrame plot = dailyVolumeFrame();
+    const auto share = [](double fraction) { return int(std::lround(fraction * 1000)); };
     auto *halves = new QHBoxLayout;
+    halves->setSpacing(0);
+    halves->addStretch(share(plot.plotLeft));
     Shape1 = named(new QFrame, "Shape1");
     Shape2 = named(new QFrame, "Shape2");
     AM = makeLabel(QStringLiteral("AM Time"), "caption", "AM");
@@ -48,10 +56,9 @@ DailyVolumeTab::DailyVolumeTab(QWidget *parent) : QFrame(parent)
         l->addWidget(pair.second);
         pair.first->hide();
         pair.second->hide();
-        halves->addWidget(pair.first, 1);
+        halves->addWidget(pair.first, share((plot.plotRight - plot.plotLeft) / 2));
     }
-    // Keeps the row from limiting the chart's width while both halves are hidden.
-    halves->addItem(new QSpacerItem(0, 0, QSizePolicy::Expanding, QSizePolicy::Minimum));
+    halves->addStretch(share(1 - plot.plotRight));
     left->addLayout(halves);
     Label15 = makeLabel(QStringLiteral("Vehicle Volume / Hour"), "caption", "Label15");
     Label15->setAlignment(Qt::AlignCenter);

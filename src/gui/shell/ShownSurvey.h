@@ -14,6 +14,8 @@ struct ShownSurvey
     QString batch;        // Label7(4)
     QString startDate;    // Label7(0)
     QString stopDate;     // Label7(1)
+    QString startTime;    // Label8
+    QString stopTime;     // Label7(3)
     QString postedLimit;  // Label7(9)
     QString radarMode;    // Radar_Mode
     QString pace;         // Label2(36): the summary tab's direction

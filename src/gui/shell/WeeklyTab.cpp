@@ -171,6 +171,8 @@ bool WeeklyTab::calculateWeeklyTotals()
     input.startDate = shown.startDate;
     input.stopDate = shown.stopDate;
     input.previous = grid();
+    input.startTime = shown.startTime;
+    input.stopTime = shown.stopTime;
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     WeeklyResult result;
     const bool read = withSurveyDatabase(

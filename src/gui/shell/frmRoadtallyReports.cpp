@@ -51,6 +51,8 @@ ShownSurvey frmRoadtally::shownSurvey() const
     s.radarMode = summary->Radar_Mode->text();
     s.pace = summary->Label2[36]->text();
     s.percentile85 = summary->Label2[28]->text();
+    s.startTime = summary->Label8->text();
+    s.stopTime = summary->Label7[3]->text();
     return s;
 }
 
@@ -262,6 +264,8 @@ ChartReportInput frmRoadtally::chartReportInput(DatabaseSession &session) const
         s.bandNumbers[size_t(i)] = label2(45 + i);
         s.bandPercents[size_t(i)] = label2(51 + i);
     }
+    in.statisticsDirection =
+        checkedDirection(summary->Option1[0], summary->Option1[1], summary->Option1[2]);
     in.chart = chartSlot().last().picture;
     return in;
 }
@@ -316,6 +320,7 @@ void frmRoadtally::buildReport(DocumentEngine &vp) const
         DailyVolumeChartInput in;
         static_cast<ChartReportInput &>(in) = chartReportInput(session);
         in.direction = checkedDirection(volume->option4[0], volume->option4[1], volume->option4[2]);
+        in.date = volume->DChoice->text();
         DailyVolume_Graph(vp, in);
         break;
     }
@@ -334,6 +339,8 @@ void frmRoadtally::buildReport(DocumentEngine &vp) const
         in.endDate = summary->Label7[1]->text();
         for (int i = 0; i < 3; ++i)
             in.bandHeadings[size_t(i)] = summary->Label2[40 + i]->text();
+        in.postedLimit = summary->Label7[9]->text();
+        in.unit = summary->Radar_Mode->text();
         in.rows = speedProfileRows(session, in.batch, summaryDirection());
         SpeedProfile(vp, in);
         break;

@@ -142,17 +142,64 @@ private Q_SLOTS:
         in.pace = QStringLiteral("100 to 120");
         in.percentile85 = QStringLiteral("110");
         const SpeedChartResult r = percent85Chart(s, in);
-        QCOMPARE(r.chart.numPoints(), 120);
+        // The axis reaches the fast catch-all row, which holds vehicles.
+        QCOMPARE(r.chart.numPoints(), 121);
         QCOMPARE(r.speeds.first(), 1);
-        QCOMPARE(r.speeds.last(), 120);
+        QCOMPARE(r.speeds.last(), 121);
         QCOMPARE(r.chart.values.at(28), 2.0);  // the catch-all row 29 at point 29
         QCOMPARE(r.chart.values.at(119), 3.0); // 120 km/h
+        QCOMPARE(r.chart.values.at(120), 2.0); // above 120 km/h
         double sum = 0;
         for (double v : r.chart.values)
             sum += v;
-        QCOMPARE(sum, 33.0);                  // the 2 vehicles above 120 km/h are not shown
+        QCOMPARE(sum, 35.0);                  // every vehicle is on the chart
         QCOMPARE(r.chart.colours.at(99), 10); // 100: low end of the pace
         QCOMPARE(r.chart.colours.at(28), 11);
+    }
+
+    // 70 points (120 in km/h), more where the fast rows hold vehicles or the
+    // 85th percentile lies beyond, at most twice that.
+    void percent85Points_data()
+    {
+        QTest::addColumn<QString>("unit");
+        QTest::addColumn<int>("fastest");
+        QTest::addColumn<double>("p85");
+        QTest::addColumn<int>("points");
+        QTest::newRow("town road") << "MPH" << 62 << 38.0 << 70;
+        QTest::newRow("vehicles in the fast rows") << "MPH" << 73 << 66.0 << 73;
+        QTest::newRow("85th percentile beyond the rows") << "MPH" << 73 << 77.0 << 77;
+        QTest::newRow("fractional 85th percentile") << "MPH" << 60 << 71.2 << 72;
+        QTest::newRow("absurd 85th percentile") << "MPH" << 73 << 900.0 << 140;
+        QTest::newRow("km/h") << "KPH" << 121 << 110.0 << 121;
+        QTest::newRow("km/h town") << "KPH" << 90 << 60.0 << 120;
+    }
+    void percent85Points()
+    {
+        QFETCH(QString, unit);
+        QFETCH(int, fastest);
+        QFETCH(double, p85);
+        QFETCH(int, points);
+        QCOMPARE(roadtally::percent85Points(unit, fastest, p85), points);
+    }
+
+    // An 85th percentile beyond the fastest row is still marked.
+    void percent85BeyondTheRows()
+    {
+        QVector<SpeedCount> rows;
+        for (int speed = 14; speed <= 73; ++speed)
+            rows.append({speed, speed >= 60 ? 10.0 : 0.0});
+        rows.last().count = 25;
+        SpeedChartInput in;
+        in.radarMode = QStringLiteral("MPH");
+        in.pace = QStringLiteral("60 to 70");
+        in.percentile85 = QStringLiteral("77");
+        const SpeedChartResult r = percent85Series(rows, in);
+        QCOMPARE(r.chart.numPoints(), 77);
+        QCOMPARE(r.chart.values.at(72), 25.0);
+        QCOMPARE(r.chart.colours.at(76), 12);
+        QCOMPARE(r.chart.values.at(76), 25.0); // as tall as the tallest bar
+        QCOMPARE(r.chart.values.at(75), 0.0);
+        QVERIFY(!r.chart.frame.keepClear.isEmpty());
     }
 
     void trafficFlow_data()

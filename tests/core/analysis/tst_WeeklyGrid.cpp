@@ -1,8 +1,9 @@
 // The weekly grid: totals, combined and split rows and the averages over a
 // grid's cells (the worked Monday example, the weekday average that leaves out
 // "*"), and the grid of stored surveys (Wednesday to Tuesday, more than seven
-// days, a Sunday start, a year end, uncovered weekdays kept, and the cases
-// that leave the grid as it was).
+// days, a weekday met twice in part, a Sunday start, a year end, uncovered
+// weekdays kept, and the cases that leave the grid as it was); the headings
+// name the dates the columns show.
 
 #include "fixtures/TimeTableFixture.h"
 
@@ -94,6 +95,7 @@ private Q_SLOTS:
         insertSpan(s, QStringLiteral("123025-A"), QDate(2025, 12, 30), QDate(2026, 1, 2));
         insertSpan(s, QStringLiteral("061026-C"), QDate(2026, 6, 10), QDate(2026, 6, 16),
                    QDate(2026, 6, 13));
+        insertSpan(s, QStringLiteral("061026-W"), QDate(2026, 6, 10), QDate(2026, 6, 17));
         t.commit();
     }
 
@@ -168,11 +170,13 @@ private Q_SLOTS:
         QTest::addColumn<QString>("start");
         QTest::addColumn<QString>("stop");
         QTest::addColumn<QStringList>("checks");
+        QTest::addColumn<QString>("times"); // "start-stop" when the survey ran
+        // The headings name the dates whose values the columns show.
         QTest::newRow("Wednesday to Tuesday")
             << "061026-A"
             << "06/10/26"
             << "06/16/26"
-            << QStringList{"H=Mon-08|Tue-09|Wed-10|Thu-11|Fri-12|Sat-13|Sun-14",
+            << QStringList{"H=Mon-15|Tue-16|Wed-10|Thu-11|Fri-12|Sat-13|Sun-14",
                            "Day1A:8=15",
                            "Day2A:8=16",
                            "Day3A:8=10",
@@ -190,39 +194,64 @@ private Q_SLOTS:
                            "WDAA:24=13",
                            "C7=126",
                            "S7=10.3 | 89.7",
-                           "WDAA:0=*"};
+                           "WDAA:0=*"}
+            << "";
+        // Whole days met twice: the later one shows in every hour.
         QTest::newRow("more than seven days")
             << "061026-B"
             << "06/10/26"
             << "06/18/26"
-            << QStringList{"H=Mon-08|Tue-09|Wed-10|Thu-11|Fri-12|Sat-13|Sun-14", "Day3A:8=17",
-                           "Day4A:8=18", "Day5A:8=12", "Day1A:8=15"};
+            << QStringList{"H=Mon-15|Tue-16|Wed-17|Thu-18|Fri-12|Sat-13|Sun-14", "Day3A:8=17",
+                           "Day4A:8=18", "Day5A:8=12", "Day1A:8=15"}
+            << "";
+        // Wednesday 08:30 to the next Wednesday 08:18: the second Wednesday
+        // shows in the hours it ran (to 08:00 - 09:00), the first in the rest.
+        QTest::newRow("a weekday met twice, in part")
+            << "061026-W"
+            << "06/10/26"
+            << "06/17/26"
+            << QStringList{"H=Mon-15|Tue-16|Wed-10/17|Thu-11|Fri-12|Sat-13|Sun-14",
+                           "Day3A:8=17",
+                           "Day3R:17=110",
+                           "Day3A:24=17",
+                           "Day3R:24=110",
+                           "C2=127"}
+            << "08:30-08:18";
+        QTest::newRow("a weekday met twice, the first date no longer shown")
+            << "061026-W"
+            << "06/10/26"
+            << "06/17/26"
+            << QStringList{"H=Mon-15|Tue-16|Wed-17|Thu-11|Fri-12|Sat-13|Sun-14", "Day3A:8=17",
+                           "Day3R:17=117"}
+            << "08:30-23:30";
         QTest::newRow("Sunday start")
             << "061426-A"
             << "06/14/26"
             << "06/15/26"
-            << QStringList{"H=Mon-15|Tue-16|Wed-17|Thu-18|Fri-19|Sat-20|Sun-21",
+            << QStringList{"H=Mon-15|Tue-16|Wed-17|Thu-18|Fri-19|Sat-20|Sun-14",
                            "Day7A:8=14",
                            "Day1A:8=15",
                            "Day2A:8=*",
                            "Day2A:24=0",
                            "C1=0",
-                           "S1=*"};
-        QTest::newRow("year end") << "123025-A"
-                                  << "12/30/25"
-                                  << "01/02/26"
-                                  << QStringList{
-                                         "H=Mon-29|Tue-30|Wed-31|Thu-01|Fri-02|Sat-03|Sun-04",
-                                         "Day2A:8=30",
-                                         "Day3A:8=31",
-                                         "Day4A:8=1",
-                                         "Day5A:8=2",
-                                         "Day1A:8=*",
-                                         "Day6A:8=*",
-                                         "WDAA:8=16"};
+                           "S1=*"}
+            << "";
+        QTest::newRow("year end")
+            << "123025-A"
+            << "12/30/25"
+            << "01/02/26"
+            << QStringList{"H=Mon-29|Tue-30|Wed-31|Thu-01|Fri-02|Sat-03|Sun-04",
+                           "Day2A:8=30",
+                           "Day3A:8=31",
+                           "Day4A:8=1",
+                           "Day5A:8=2",
+                           "Day1A:8=*",
+                           "Day6A:8=*",
+                           "WDAA:8=16"}
+            << "";
         QTest::newRow("padded batch number") << "123025-A  "
                                              << "12/30/25"
-                                             << "01/02/26" << QStringList{"Day4A:8=1"};
+                                             << "01/02/26" << QStringList{"Day4A:8=1"} << "";
     }
     void stored()
     {
@@ -230,8 +259,12 @@ private Q_SLOTS:
         QFETCH(QString, start);
         QFETCH(QString, stop);
         QFETCH(QStringList, checks);
+        QFETCH(QString, times);
         DatabaseSession s(m_path);
-        const WeeklyResult r = computeWeeklyGrid(s, {batch, start, stop, cleared()});
+        WeeklyInput input{batch, start, stop, cleared()};
+        input.startTime = times.section(QLatin1Char('-'), 0, 0);
+        input.stopTime = times.section(QLatin1Char('-'), 1, 1);
+        const WeeklyResult r = computeWeeklyGrid(s, input);
         QVERIFY2(r.computed(), qPrintable(r.message));
         verifyCells(r.grid, checks);
     }

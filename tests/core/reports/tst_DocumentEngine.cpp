@@ -73,6 +73,10 @@ private slots:
     void alignment_data();
     void alignment();
     void longParagraphWraps();
+    void wrapKeepsTextInsideItsWidth_data();
+    void wrapKeepsTextInsideItsWidth();
+    void headingCellsFitTheirCells_data();
+    void headingCellsFitTheirCells();
     void textColumns_data();
     void textColumns();
     void nextColumnAfterTheLastStartsAPage();
@@ -222,6 +226,83 @@ void tst_DocumentEngine::longParagraphWraps()
     }
     QVERIFY(runs[0].text.startsWith(QStringLiteral("Survey Location:")));
     QVERIFY(runs.back().text.endsWith(QStringLiteral("bridge")));
+}
+
+void tst_DocumentEngine::wrapKeepsTextInsideItsWidth_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("maxLines");
+    QTest::addColumn<int>("lines");
+    QTest::addColumn<bool>("ellipsis");
+    QTest::newRow("a word wider than the column is broken")
+        << QString(60, QLatin1Char('W')) << 0 << 3 << false;
+    QTest::newRow("trailing blanks make no line of their own") << "North  " << 0 << 1 << false;
+    QTest::newRow("cut to one line") << "Survey Location: Maple Avenue at Fifth Street near the "
+                                        "old railway bridge"
+                                     << 1 << 1 << true;
+    QTest::newRow("short enough already") << "Maple Avenue" << 1 << 1 << false;
+}
+
+void tst_DocumentEngine::wrapKeepsTextInsideItsWidth()
+{
+    QFETCH(QString, text);
+    QFETCH(int, maxLines);
+    QFETCH(int, lines);
+    QFETCH(bool, ellipsis);
+    DocumentEngine vp;
+    defaultStyle(vp);
+    vp.setLeftMargin(4000);
+    vp.setRightMargin(4000); // 4240 twips of text width
+    vp.BeginDocument();
+    const QStringList wrapped = vp.WrapParagraph(text, maxLines);
+    QCOMPARE(wrapped.size(), lines);
+    QCOMPARE(wrapped.last().endsWith(QChar(0x2026)), ellipsis);
+    vp.setCursorY(2000);
+    vp.WriteParagraph(text);
+    vp.FinishDocument();
+    for (const TextRun &run : runsOf(*vp.document()))
+        QVERIFY2(run.width <= 4240.01, qPrintable(run.text));
+}
+
+void tst_DocumentEngine::headingCellsFitTheirCells_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<double>("size"); // points it is drawn in
+    QTest::addColumn<bool>("elided");
+    QTest::newRow("fits") << "Dir" << 10.0 << false;
+    QTest::newRow("set smaller") << "050+ mph" << 8.0 << false;
+    QTest::newRow("cut short at the floor") << "a heading far too long for its cell" << 7.0 << true;
+}
+
+void tst_DocumentEngine::headingCellsFitTheirCells()
+{
+    // A heading or caption wider than its cell is set smaller, down to the
+    // floor, then cut short; the body rows stay as they are.
+    QFETCH(QString, text);
+    QFETCH(double, size);
+    QFETCH(bool, elided);
+    DocumentEngine vp;
+    defaultStyle(vp);
+    vp.BeginDocument();
+    vp.BeginTable();
+    vp.AppendTable(QStringLiteral("^900|^900"), text + QStringLiteral("|Head;"),
+                   text + QStringLiteral("|x;"));
+    vp.SetCell(DocumentEngine::CellText, 1, 2, text);
+    vp.FinishTable();
+    vp.FinishDocument();
+    const Document &doc = *vp.document();
+    const DocumentTable &table = *doc.tables.at(0);
+    for (const int row : {0, 1}) {
+        const int column = row == 0 ? 0 : 1;
+        const CellPlace cell{row, column, 1, QRectF(0, 0, 900, 250)};
+        const QString shown = table.text(row, column);
+        const CellTextPlace place = cellTextPlace(doc, table, cell, shown);
+        QCOMPARE(doc.fonts.spec(place.font).size, size);
+        QVERIFY(!place.clipped);
+        QCOMPARE(shown.endsWith(QChar(0x2026)), elided);
+    }
+    // Body text appended in bulk is data: left as it is.
+    QCOMPARE(table.text(1, 0), text);
 }
 
 void tst_DocumentEngine::textColumns_data()

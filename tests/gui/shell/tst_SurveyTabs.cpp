@@ -408,7 +408,7 @@ private Q_SLOTS:
         QTest::newRow("fifteen") << 4 << "Command7"
                                  << "Date: Wednesday, Dec 31";
         QTest::newRow("weekly") << 5 << "Command3"
-                                << "Mon-29          Tue-30";
+                                << "Tue-30";
         QTest::newRow("study") << 6 << "printStudy"
                                << "Speed Zone Study";
     }
