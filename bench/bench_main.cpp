@@ -20,6 +20,7 @@
 #include "ProfileListBench.h"
 #include "ProfileReportBench.h"
 #include "ReportBench.h"
+#include "ServerBench.h"
 #include "core/analysis/ChartSeries.h"
 #include "core/analysis/DailyVolume.h"
 #include "core/analysis/DisplayScheme.h"
@@ -31,6 +32,7 @@
 #include "core/export/SurveyExport.h"
 #include "core/intake/ImportRequest.h"
 #include "core/intake/VehicleImport.h"
+#include "core/store/DatabaseLocation.h"
 #include "core/store/DatabaseSession.h"
 #include "core/store/Schema.h"
 #include "core/store/SharedState.h"
@@ -73,7 +75,8 @@ double cpuSeconds()
            (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
-// Child mode: import one file into the folder's database and report
+// Child mode: import one file into the folder's database (or the server's, for
+// a server URI) and report
 // "seconds stored peak-kB start-kB outcome cpu-seconds" and the seconds at the
 // end of each phase: load, parse and store (progress 25), Summary2 and the speed
 // table (50), Speed_Profile (75), Time15min (90); the commit follows.
@@ -91,10 +94,11 @@ int importChild(const QString &file, const QString &folder, bool plainSql)
     request.direction = QStringLiteral("North");
     request.zone = QStringLiteral("Highway");
     const ImportResult result =
-        importSurvey(databasePathIn(folder), buildImportInput(loaded.text, request), [&](int p) {
-            if (p == 25 || p == 50 || p == 75 || p == 90)
-                phases << timer.nsecsElapsed() / 1e9;
-        });
+        importSurvey(isServerDatabase(folder) ? folder : databasePathIn(folder),
+                     buildImportInput(loaded.text, request), [&](int p) {
+                         if (p == 25 || p == 50 || p == 75 || p == 90)
+                             phases << timer.nsecsElapsed() / 1e9;
+                     });
     const double seconds = timer.nsecsElapsed() / 1e9;
     std::printf("%.6f %d %ld %ld %d %.6f", seconds, result.storedVehicles, peakKilobytes(), before,
                 int(result.outcome), cpuSeconds() - cpuBefore);
@@ -583,6 +587,7 @@ int main(int argc, char *argv[])
     bool profilePart = true;
     bool profileReportsOnly = false; // the speeding profile report alone
     bool compareOnly = false;        // the comparison of two long surveys alone
+    bool serverOnly = false;         // the import into a server next to psql's \copy
     int repeats = 3;
     bool plainSql = false;
     int exportVehicles = 380'000; // about 200,000 of them over the limit
@@ -605,7 +610,8 @@ int main(int argc, char *argv[])
             profilePart = args[i + 1] == QLatin1String("profile");
             profileReportsOnly = args[i + 1] == QLatin1String("profile-report");
             compareOnly = args[i + 1] == QLatin1String("compare");
-            ok = importPart || profilePart || profileReportsOnly || compareOnly;
+            serverOnly = args[i + 1] == QLatin1String("server");
+            ok = importPart || profilePart || profileReportsOnly || compareOnly || serverOnly;
         } else if (ok && args[i] == QLatin1String("--export-vehicles")) {
             exportVehicles = args[i + 1].toInt(&ok);
             ok = ok && exportVehicles >= 0;
@@ -619,7 +625,7 @@ int main(int argc, char *argv[])
             std::fprintf(
                 stderr,
                 "usage: roadtally-bench [--sizes N,N,...] [--repeats R] [--only "
-                "import|profile|profile-report|compare]\n"
+                "import|profile|profile-report|compare|server]\n"
                 "                      [--export-vehicles N] [--plain-sql]\n"
                 "(--export-vehicles 0 leaves the export out; --plain-sql imports without the\n"
                 "direct engine, on the plain Qt SQL path)\n");
@@ -634,6 +640,8 @@ int main(int argc, char *argv[])
         return benchProfileReports(work.path(), profileSizes, repeats);
     if (compareOnly)
         return benchCompare(work.path(), sizes.last(), repeats);
+    if (serverOnly)
+        return benchServer(work.path(), sizes, repeats);
     if (!importPart) {
         if (benchProfileList(work.path(), profileSizes, repeats) != 0)
             return 1;

@@ -12,6 +12,26 @@ OptionSpec folderOption()
                 "the survey folder that holds OV97.mdb (default: see roadtally-cli --help)")};
 }
 
+OptionSpec databaseOption()
+{
+    return {QStringLiteral("database"), 1, QStringLiteral("URI"),
+            QStringLiteral("the survey database on a server, postgresql://USER@HOST:PORT/DBNAME, "
+                           "in place of --folder (default: ROADTALLY_DATABASE; the password "
+                           "comes from ~/.pgpass)")};
+}
+
+QList<OptionSpec> optionsOf(const Command &command)
+{
+    QList<OptionSpec> options = command.options;
+    for (qsizetype i = 0; i < options.size(); ++i) {
+        if (options.at(i).name == QLatin1String("folder")) {
+            options.insert(i + 1, databaseOption());
+            break;
+        }
+    }
+    return options;
+}
+
 namespace {
 
 OptionSpec yesOption()
@@ -204,6 +224,7 @@ const QList<Command> &commands()
             true,
             {},
             backupCommand,
+            true,
         },
         {
             QStringLiteral("restore"),
@@ -216,6 +237,7 @@ const QList<Command> &commands()
             true,
             QString::fromLatin1(RestoreQuestionText),
             restoreCommand,
+            true,
         },
         {
             QStringLiteral("repair"),
@@ -231,6 +253,7 @@ const QList<Command> &commands()
             true,
             {},
             repairCommand,
+            true,
         },
         {
             QStringLiteral("replace"),
@@ -244,6 +267,7 @@ const QList<Command> &commands()
             true,
             QString::fromLatin1(ReplaceQuestionText),
             replaceCommand,
+            true,
         },
         {
             QStringLiteral("delete"),
@@ -395,6 +419,30 @@ const QList<Command> &commands()
             true,
             {},
             compareCommand,
+        },
+        {
+            QStringLiteral("copy"),
+            QStringLiteral("copy surveys from one survey database to another"),
+            QStringLiteral("--from DIR|URI --to DIR|URI [--batch B ...]"),
+            QStringLiteral(
+                "Copies every table's rows of the surveys B (all surveys when no --batch is\n"
+                "given) from one survey database to another: a program folder's OV97.mdb or a\n"
+                "server's (postgresql://USER@HOST:PORT/DBNAME), in one transaction on the\n"
+                "target. A survey the target already holds is skipped and named. A folder\n"
+                "without a survey database gets a blank one first."),
+            {
+                {QStringLiteral("from"), 1, QStringLiteral("DIR|URI"),
+                 QStringLiteral("the folder or server the surveys come from")},
+                {QStringLiteral("to"), 1, QStringLiteral("DIR|URI"),
+                 QStringLiteral("the folder or server the surveys go to")},
+                {QStringLiteral("batch"), 1, QStringLiteral("B"),
+                 QStringLiteral("batch number of a survey to copy; may be given again"), true},
+            },
+            {QStringLiteral("from"), QStringLiteral("to")},
+            {},
+            false,
+            {},
+            copyCommand,
         },
         {
             QStringLiteral("agency"),

@@ -439,8 +439,8 @@ ExitCode showCommand(const Invocation &invocation)
 {
     const QString kind = invocation.operand();
     const QStringList allowed =
-        kindOptions(kind) +
-        QStringList{QStringLiteral("folder"), QStringLiteral("batch"), QStringLiteral("json")};
+        kindOptions(kind) + QStringList{QStringLiteral("folder"), QStringLiteral("database"),
+                                        QStringLiteral("batch"), QStringLiteral("json")};
     for (const QString &option : invocation.optionNames())
         if (!allowed.contains(option))
             return invocation.usage(QStringLiteral("--%1 is not used by %2").arg(option, kind));

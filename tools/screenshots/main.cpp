@@ -10,10 +10,13 @@
 
 #include "core/intake/RawDataFile.h"
 #include "core/intake/VehicleImport.h"
+#include "core/store/DatabaseChoice.h"
 #include "core/store/DatabaseSession.h"
 #include "core/store/Schema.h"
 #include "core/store/SharedState.h"
 #include "gui/admin/Blankform.h"
+#include "gui/admin/CopySurveysDialog.h"
+#include "gui/admin/SurveyDatabaseDialog.h"
 #include "gui/admin/frmOpenSurvey.h"
 #include "gui/compare/CompareSurveys.h"
 #include "gui/info/frmAbout.h"
@@ -505,6 +508,18 @@ void shootAdministration(Shooter &shooter)
     }
     shootPlain<DBManagement>(shooter, QStringLiteral("34-database-management"));
     form<frmRoadtally>().setEnabled(true);
+
+    DatabaseChoice server;
+    server.server = true;
+    server.host = QStringLiteral("records.example.org");
+    server.databaseName = QStringLiteral("surveys");
+    server.user = QStringLiteral("officer");
+    SurveyDatabaseDialog database(server);
+    database.show();
+    shooter.shoot(&database, QStringLiteral("35-survey-database"));
+    CopySurveysDialog copy(sharedState().deriveDatabasePath(), server.uri());
+    copy.show();
+    shooter.shoot(&copy, QStringLiteral("36-copy-surveys"));
 }
 
 void shootInformation(Shooter &shooter)

@@ -34,6 +34,13 @@ QString databaseFaultReason(DatabaseFault fault, int busyTimeoutMs, const QStrin
         return QStringLiteral("it does not exist");
     case DatabaseFault::Full:
         return QStringLiteral("the disk is full");
+    case DatabaseFault::Unreachable:
+        return QStringLiteral("the server cannot be reached, or the connection to it was lost");
+    case DatabaseFault::Denied:
+        return QStringLiteral("the server refused the login (user name or password)");
+    case DatabaseFault::PasswordNeeded:
+        return QStringLiteral("the server asks for a password");
+    case DatabaseFault::Duplicate:
     case DatabaseFault::Other:
         break;
     }

@@ -88,6 +88,9 @@ frmRoadtally::frmRoadtally(QWidget *parent) : QMainWindow(parent)
     buildStartPanel(central);
     printOptions = new PrintOptionsPanel(central);
     buildMenus();
+    DatabaseInUse = named(new QLabel(this), "DatabaseInUse");
+    statusBar()->addPermanentWidget(DatabaseInUse, 1);
+    showDatabaseInUse();
     connectTabs();
     connectReports();
     connectExport();
@@ -121,6 +124,7 @@ void frmRoadtally::buildMenus()
     mnuSaveStudy->setEnabled(false);
     m1->addSeparator()->setObjectName(QStringLiteral("mnuBar"));
     mnuProcessRawData = m1->addAction(QStringLiteral("&Load (Process) Raw Data File"));
+    mnuCopySurveys = m1->addAction(QStringLiteral("Copy Surveys &To..."));
     m1->addSeparator()->setObjectName(QStringLiteral("mnuBar2"));
     mnuExit = m1->addAction(QStringLiteral("&Exit"));
 
@@ -131,6 +135,7 @@ void frmRoadtally::buildMenus()
 
     m3 = named(bar->addMenu(QStringLiteral("Options")), "m3");
     mnuAdminSetup = m3->addAction(QStringLiteral("&Admin Setup"));
+    mnuSurveyDatabase = m3->addAction(QStringLiteral("&Survey Database..."));
 
     m4 = named(bar->addMenu(QStringLiteral("Reports")), "m4");
     mnuSummary = m4->addAction(QStringLiteral("Survey Summary "));
@@ -164,6 +169,8 @@ void frmRoadtally::buildMenus()
         {mnuManageDatabase, "mnuManageDatabase"},
         {mnudeletedatabase, "mnudeletedatabase"},
         {mnuAdminSetup, "mnuAdminSetup"},
+        {mnuCopySurveys, "mnuCopySurveys"},
+        {mnuSurveyDatabase, "mnuSurveyDatabase"},
         {mnuSummary, "mnuSummary"},
         {mnuDailyTrafficApproaching, "mnuDailyTrafficApproaching"},
         {mnuDailyTrafficReceeding, "mnuDailyTrafficReceeding"},
@@ -193,6 +200,8 @@ void frmRoadtally::buildMenus()
     connect(mnudeletedatabase, &QAction::triggered, this, &frmRoadtally::mnudeletedatabase_Click);
     connect(mnuAbout, &QAction::triggered, this, &frmRoadtally::showAbout);
     connect(mnuAdminSetup, &QAction::triggered, this, &frmRoadtally::showAdminSetup);
+    connect(mnuSurveyDatabase, &QAction::triggered, this, &frmRoadtally::mnuSurveyDatabase_Click);
+    connect(mnuCopySurveys, &QAction::triggered, this, &frmRoadtally::mnuCopySurveys_Click);
     // mnuTopics has no action.
 }
 

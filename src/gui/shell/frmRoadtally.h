@@ -103,6 +103,9 @@ public:
             *mnu85PercentReceed = nullptr, *mnu85PercentBoth = nullptr;
     QAction *mnuSpeedStudy = nullptr;     // "Speed Zone Study" (report 8)
     QAction *mnuCompareSurveys = nullptr; // "Compare Surveys..." (report 9)
+    QAction *mnuCopySurveys = nullptr;    // File > "Copy Surveys To..."
+    QAction *mnuSurveyDatabase = nullptr; // Options > "Survey Database..."
+    QLabel *DatabaseInUse = nullptr;      // the status bar: which database is in use
     QAction *mnuTopics = nullptr, *mnuAbout = nullptr;
 
     // ---- The window's procedures and handlers --------------------------------
@@ -131,6 +134,15 @@ public:
     void mnudeletedatabase_Click();
     frmAdminSetup &adminSetupWindow();
     frmSpeed_Profile &speedProfileWindow();
+
+    // Options > "Survey Database...": this computer or the agency server; the
+    // views start afresh on the database chosen.
+    void mnuSurveyDatabase_Click();
+    // File > "Copy Surveys To...": surveys of the database in use to a folder or the server.
+    void mnuCopySurveys_Click();
+    // The status bar names the database in use; the one-file upkeep is out of
+    // reach, with the reason, on a server.
+    void showDatabaseInUse();
 
     // mnuAdminSetup: this window disabled, "Administration Setup" shown.
     void showAdminSetup();

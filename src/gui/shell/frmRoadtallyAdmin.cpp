@@ -5,11 +5,16 @@
 
 #include "gui/shell/frmRoadtally.h"
 
+#include "core/store/DatabaseChoice.h"
+#include "core/store/DatabaseLocation.h"
 #include "core/store/SharedState.h"
+#include "core/upkeep/SurveyCopy.h"
 #include "gui/admin/Blankform.h"
+#include "gui/admin/CopySurveysDialog.h"
 #include "gui/admin/DBManagement.h"
 #include "gui/admin/DeleteDB.h"
 #include "gui/admin/DeleteSurvey.h"
+#include "gui/admin/SurveyDatabaseDialog.h"
 #include "gui/admin/frmAdminSetup.h"
 #include "gui/admin/frmSpeed_Profile.h"
 #include "gui/kit/Forms.h"
@@ -113,6 +118,48 @@ void frmRoadtally::mnuManageDatabase_Click()
     formSlot<frmRoadtally>() = nullptr;
     hide();
     deleteLater();
+}
+
+void frmRoadtally::showDatabaseInUse()
+{
+    const QString server = sharedState().serverDatabase();
+    DatabaseInUse->setText(
+        server.isEmpty()
+            ? QStringLiteral("Survey database: %1 (this computer)")
+                  .arg(databaseDisplayName(databasePathIn(sharedState().programFolder())))
+            : QStringLiteral("Survey database: %1 (agency server)")
+                  .arg(databaseDisplayName(server)));
+    // Backup, repair, restore and replace work on the one file only.
+    const QString reason = server.isEmpty() ? QString() : serverUpkeepRefusal();
+    mnuManageDatabase->setEnabled(server.isEmpty());
+    mnuManageDatabase->setToolTip(reason);
+    mnuManageDatabase->setStatusTip(reason);
+    m2->setToolTipsVisible(!server.isEmpty());
+}
+
+void frmRoadtally::mnuSurveyDatabase_Click()
+{
+    DatabaseChoice current = DatabaseChoice::load();
+    if (!sharedState().serverDatabase().isEmpty())
+        current = DatabaseChoice::fromUri(sharedState().serverDatabase());
+    SurveyDatabaseDialog dialog(current, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const QString chosen = dialog.choice().server ? dialog.choice().uri() : QString();
+    if (chosen == sharedState().serverDatabase())
+        return;
+    sharedState().setServerDatabase(chosen);
+    sharedState().deriveDatabasePath();
+    // Whatever was shown came from the other database.
+    forgetSurvey();
+    showDatabaseInUse();
+}
+
+void frmRoadtally::mnuCopySurveys_Click()
+{
+    CopySurveysDialog dialog(sharedState().deriveDatabasePath(), DatabaseChoice::load().uri(),
+                             this);
+    dialog.exec();
 }
 
 void frmRoadtally::recreateAfterMaintenance()

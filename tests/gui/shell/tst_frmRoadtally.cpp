@@ -203,7 +203,8 @@ private Q_SLOTS:
             file << (a->isSeparator() ? QStringLiteral("-") : a->text());
         QCOMPARE(file,
                  (QStringList{u"Print Form"_s, u"&Open Study Data"_s, u"E&xport Study As...."_s,
-                              u"-"_s, u"&Load (Process) Raw Data File"_s, u"-"_s, u"&Exit"_s}));
+                              u"-"_s, u"&Load (Process) Raw Data File"_s, u"Copy Surveys &To..."_s,
+                              u"-"_s, u"&Exit"_s}));
     }
 
     void thresholdHeaders_data()
