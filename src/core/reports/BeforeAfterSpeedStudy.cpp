@@ -59,7 +59,7 @@ void factColumn(DocumentEngine &vp, const QString &role, const SurveyFacts &f, q
 void comparisonTable(DocumentEngine &vp, const QVector<ComparisonLine> &lines)
 {
     vp.BeginTable();
-    vp.AppendTable(QStringLiteral("2330|1130|1130|2090|1720|760|920"),
+    vp.AppendTable(QStringLiteral("2300|1100|1100|2050|1720|760|1050"),
                    QStringLiteral("Figure|Before|After|Change|Test|p|Significant;"), QString(),
                    QString());
     vp.SetCell(E::RowCount, int(lines.size()));
