@@ -5,7 +5,8 @@
 #include "core/store/SharedState.h"
 #include "core/upkeep/SurveyCopy.h"
 #include "core/upkeep/SurveyDeletion.h"
-#include "gui/kit/AdminMessage.h"
+#include "gui/kit/BusyPointer.h"
+#include "gui/kit/Message.h"
 
 #include <QDialogButtonBox>
 #include <QDir>
@@ -100,7 +101,7 @@ bool CopySurveysDialog::copy()
         if (Surveys->item(i)->checkState() == Qt::Checked)
             batches << Surveys->item(i)->text();
     if (batches.isEmpty()) {
-        adminMessage(this, QStringLiteral("Tick the surveys to copy."), Caption);
+        kit::message(this, QStringLiteral("Tick the surveys to copy."), Caption);
         return false;
     }
     QString target;
@@ -109,7 +110,7 @@ bool CopySurveysDialog::copy()
     } else {
         const QString folder = Folder->text().trimmed();
         if (folder.isEmpty() || !QFileInfo(folder).isDir()) {
-            adminMessage(this, QStringLiteral("Choose an existing folder to copy the surveys to."),
+            kit::message(this, QStringLiteral("Choose an existing folder to copy the surveys to."),
                          Caption, QMessageBox::Warning);
             return false;
         }
@@ -118,21 +119,21 @@ bool CopySurveysDialog::copy()
         if (!QFileInfo::exists(target)) {
             const QString made = createBlankDatabase(target);
             if (!made.isEmpty()) {
-                adminMessage(this, made, Caption, QMessageBox::Warning);
+                kit::message(this, made, Caption, QMessageBox::Warning);
                 return false;
             }
         }
     }
     CopyResult result;
     {
-        BusyPointer busy;
+        kit::BusyPointer busy;
         result = copySurveys(m_source, target, batches);
     }
     if (!result.ok()) {
-        adminMessage(this, result.error, Caption, QMessageBox::Warning);
+        kit::message(this, result.error, Caption, QMessageBox::Warning);
         return false;
     }
-    adminMessage(this, result.summary(target), Caption, QMessageBox::Information);
+    kit::message(this, result.summary(target), Caption, QMessageBox::Information);
     return true;
 }
 

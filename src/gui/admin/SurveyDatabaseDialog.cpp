@@ -2,7 +2,8 @@
 
 #include "core/store/DatabaseLocation.h"
 #include "core/store/DatabaseSession.h"
-#include "gui/kit/AdminMessage.h"
+#include "gui/kit/BusyPointer.h"
+#include "gui/kit/Message.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -109,7 +110,7 @@ bool SurveyDatabaseDialog::testConnection()
         QString error;
         qint64 surveys = 0;
         {
-            BusyPointer busy;
+            kit::BusyPointer busy;
             DatabaseSession session(uri);
             if (session.isOpen()) {
                 try {

@@ -4,8 +4,10 @@
 #include "core/export/ComparisonExport.h"
 #include "core/text/TextPatterns.h"
 #include "gui/compare/ComparisonChartView.h"
-#include "gui/kit/EscapeKey.h"
+#include "gui/kit/BusyPointer.h"
+#include "gui/kit/Message.h"
 #include "gui/kit/WidgetKit.h"
+#include "gui/kit/WindowClose.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -41,15 +43,6 @@ const QString ChooseBoth = QStringLiteral("Choose a before survey and an after s
 const QString NoControl = QStringLiteral("(none)");
 
 // The busy pointer while surveys are read.
-class BusyPointer
-{
-public:
-    BusyPointer() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyPointer() { QGuiApplication::restoreOverrideCursor(); }
-    BusyPointer(const BusyPointer &) = delete;
-    BusyPointer &operator=(const BusyPointer &) = delete;
-};
-
 QString datesText(const ComparableSurvey &s)
 {
     if (s.startDate.isEmpty())
@@ -295,8 +288,11 @@ CompareSurveys::CompareSurveys(QWidget *parent) : QWidget(parent)
         if (m_comparison)
             emit printRequested();
     });
-    connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
-    closeOnEscape(this, closeButton);
+    connect(closeButton, &QPushButton::clicked, this, [this] {
+        hide(); // hidden before the main window hears of it
+        emit closed(false);
+    });
+    kit::closeThrough(this, closeButton);
 
     const QList<QWidget *> order = {beforeList,         afterList,          directionOption[0],
                                     directionOption[1], directionOption[2], useControl,
@@ -337,7 +333,7 @@ bool CompareSurveys::fillLists()
     const QString before = chosenBatch(beforeList);
     QString problem;
     try {
-        BusyPointer busy;
+        kit::BusyPointer busy;
         DatabaseSession session(m_databasePath);
         session.requireOpen();
         m_surveys = readComparableSurveys(session);
@@ -499,7 +495,7 @@ void CompareSurveys::compareChosen()
     }
     QString problem;
     try {
-        BusyPointer busy;
+        kit::BusyPointer busy;
         DatabaseSession session(m_databasePath);
         session.requireOpen();
         const ComparisonOutcome outcome = loadSurveyComparison(session, request);
@@ -609,14 +605,15 @@ bool CompareSurveys::exportWorkbook(const QString &file)
         target += QStringLiteral(".xlsx");
     ExportWriteResult result;
     {
-        BusyPointer busy;
+        kit::BusyPointer busy;
         result = exportComparisonWorkbook(*m_comparison, target);
     }
     if (!result.ok()) {
-        showMessage(this, QStringLiteral("The comparison was not exported: %1").arg(result.error));
+        kit::notice(this, QStringLiteral("The comparison was not exported: %1").arg(result.error),
+                    QMessageBox::Warning);
         return false;
     }
-    showMessage(
+    kit::notice(
         this,
         QStringLiteral("The comparison was written to %1.").arg(QDir::toNativeSeparators(target)),
         QMessageBox::Information);
@@ -629,25 +626,19 @@ bool CompareSurveys::exportCsv(const QString &folder)
         return false;
     ExportWriteResult result;
     {
-        BusyPointer busy;
+        kit::BusyPointer busy;
         result = exportComparisonCsv(*m_comparison, folder);
     }
     if (!result.ok()) {
-        showMessage(this, QStringLiteral("The comparison was not exported: %1").arg(result.error));
+        kit::notice(this, QStringLiteral("The comparison was not exported: %1").arg(result.error),
+                    QMessageBox::Warning);
         return false;
     }
-    showMessage(this,
+    kit::notice(this,
                 QStringLiteral("The comparison was written to %1.")
                     .arg(QDir::toNativeSeparators(result.files.value(0))),
                 QMessageBox::Information);
     return true;
-}
-
-void CompareSurveys::closeEvent(QCloseEvent *event)
-{
-    event->accept();
-    hide(); // hidden before the main window hears of it
-    emit closed(false);
 }
 
 } // namespace roadtally

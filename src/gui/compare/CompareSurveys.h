@@ -86,9 +86,6 @@ signals:
     // The window was closed (never asks for the start panel).
     void closed(bool showStartPanel);
 
-protected:
-    void closeEvent(QCloseEvent *event) override;
-
 private:
     // False (and the reason shown) when the lists cannot be read or offer no pair.
     bool fillLists();

@@ -138,6 +138,7 @@ bool DailyVolumeTab::drawVolumeChart(const QString &date, SurveyDirection direct
         }
         drawChart(Graph2->graph(), result.chart);
         Graph2->show();
+        m_chartDate = date;
         drawn = true;
     });
     return drawn;
@@ -189,7 +190,9 @@ void DailyVolumeTab::showDatePrompt()
 
 QString DailyVolumeTab::chosenDate() const
 {
-    return DChoice->text();
+    // The print options panel draws a date without choosing it on the tab, so
+    // the date of the bars is the one drawn last, not DChoice.
+    return m_chartDate;
 }
 
 } // namespace roadtally

@@ -81,6 +81,7 @@ signals:
 private:
     void showChartParts(bool shown);
     ShownSurveyReader m_survey;
+    QString m_chartDate; // the date of the chart drawn last
 };
 
 } // namespace roadtally

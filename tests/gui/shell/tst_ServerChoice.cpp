@@ -15,8 +15,8 @@
 #include "core/upkeep/SurveyDeletion.h"
 #include "gui/admin/CopySurveysDialog.h"
 #include "gui/admin/SurveyDatabaseDialog.h"
-#include "gui/kit/AdminMessage.h"
 #include "gui/kit/Forms.h"
+#include "gui/kit/Message.h"
 #include "gui/shell/frmRoadtally.h"
 #include "sample/SampleSurvey.h"
 
@@ -62,8 +62,8 @@ void tst_ServerChoice::initTestCase()
     QCOMPARE(createServerDatabase(m_uri), QString());
     sharedState().setProgramFolder(m_dir.path());
     QCOMPARE(createBlankDatabase(databasePathIn(m_dir.path())), QString());
-    adminMessageFunction() = [this](QWidget *, QMessageBox::Icon, const QString &,
-                                    const QString &text, QMessageBox::StandardButtons) {
+    kit::messageHook() = [this](QWidget *, QMessageBox::Icon, const QString &, const QString &text,
+                                QMessageBox::StandardButtons) {
         m_messages << text;
         return QMessageBox::Ok;
     };
@@ -71,7 +71,7 @@ void tst_ServerChoice::initTestCase()
 
 void tst_ServerChoice::cleanupTestCase()
 {
-    adminMessageFunction() = {};
+    kit::messageHook() = {};
     sharedState().setServerDatabase(QString());
 }
 
