@@ -1,4 +1,5 @@
 #include "core/reports/BeforeAfterSpeedStudy.h"
+#include "core/reports/PagePicture.h"
 
 #include "core/analysis/ComparisonCharts.h"
 #include "core/analysis/SurveyCaptions.h"
@@ -91,28 +92,6 @@ void comparisonTable(DocumentEngine &vp, const QVector<ComparisonLine> &lines)
         }
     }
     vp.FinishTable();
-}
-
-using ChartPainter = void (*)(QPainter &, const QRectF &, const SurveyComparison &);
-
-QPicture chartPicture(ChartPainter paint, const SurveyComparison &c, double width, double height)
-{
-    QPicture picture;
-    QPainter painter(&picture);
-    // The narrowest design width of the charts: the largest text on paper.
-    const double w = 520;
-    paint(painter, QRectF(0, 0, w, w * height / width), c);
-    painter.end();
-    return picture;
-}
-
-void placePicture(DocumentEngine &vp, const QPicture &picture, const QRectF &rect)
-{
-    vp.setPictureLeft(rect.left());
-    vp.setPictureTop(rect.top());
-    vp.setPictureRight(rect.right());
-    vp.setPictureBottom(rect.bottom());
-    vp.PlacePicture(picture);
 }
 
 QStringList pageNotes(const SurveyComparison &c)
