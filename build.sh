@@ -12,7 +12,9 @@ cd "$(dirname "$0")"
 PACKAGES=(cmake ninja-build g++ qt6-base-dev libqt6sql6-sqlite libsqlite3-dev
           libgl-dev fonts-liberation2 xvfb xauth poppler-utils
           pkg-config libxlsxwriter-dev unzip clang-format
-          help2man librsvg2-bin desktop-file-utils appstream dpkg-dev file)
+          help2man librsvg2-bin desktop-file-utils appstream dpkg-dev file
+          libboost-math-dev
+          libpq-dev libqt6sql6-psql postgresql)
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 BUILD_DIR=${BUILD_DIR:-build}
 

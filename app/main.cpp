@@ -24,6 +24,13 @@ int main(int argc, char *argv[])
                        "the user's data folder)."),
         QStringLiteral("DIR"));
     parser.addOption(folder);
+    const QCommandLineOption database(
+        QStringLiteral("database"),
+        QStringLiteral("The survey database on the agency server, postgresql://USER@HOST:PORT/"
+                       "DBNAME (default: ROADTALLY_DATABASE, else the choice of Options > Survey "
+                       "Database...)."),
+        QStringLiteral("URI"));
+    parser.addOption(database);
     parser.addPositionalArgument(QStringLiteral("FILE"),
                                  QStringLiteral("A raw data file (.ovd) to load and process."),
                                  QStringLiteral("[FILE]"));
@@ -33,6 +40,7 @@ int main(int argc, char *argv[])
     // then still opens its information windows.
     roadtally::LocationOptions options;
     options.folder = parser.value(folder);
+    options.database = parser.value(database);
     roadtally::startInSurveyFolder(options);
 
     roadtally::frmRoadtally &window = roadtally::form<roadtally::frmRoadtally>();

@@ -106,7 +106,7 @@ int profilePreviewChild(int argc, char *argv[])
     };
     auto *window = new VSPrint;
     timer.start();
-    window->showReport(build);
+    window->showReport(ReportKind::SpeedProfile, build);
     while (window->buildCount() == 0 && timer.elapsed() < 120'000)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     // Page 1 on screen: the window painted as the user sees it.

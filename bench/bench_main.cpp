@@ -4,7 +4,8 @@
 // the chart on a Graph); how long the reports take to lay out and to write as
 // PDF (ReportBench.cpp); and how long the export of a survey with some 200,000
 // speeding vehicles to an Excel workbook takes, in a child process of its own
-// for its peak memory.
+// for its peak memory; last, the comparison window and roadtally-cli compare on
+// two surveys of the largest size (CompareBench.cpp).
 //
 // For each size (10,000, 100,000 and 1,000,000 vehicles over 14 days) it writes
 // a generated raw data file, imports it the way the processing window and
@@ -14,10 +15,12 @@
 // database (same schema and indexes), one transaction, one prepared statement
 // per table, one row per statement: once only the Veh_Data rows, once every row
 // the import stores (Header, Veh_Data, Summary, Speed, Speed_Profile, Time_15).
+#include "CompareBench.h"
 #include "PeakMemory.h"
 #include "ProfileListBench.h"
 #include "ProfileReportBench.h"
 #include "ReportBench.h"
+#include "ServerBench.h"
 #include "core/analysis/ChartSeries.h"
 #include "core/analysis/DailyVolume.h"
 #include "core/analysis/DisplayScheme.h"
@@ -29,6 +32,7 @@
 #include "core/export/SurveyExport.h"
 #include "core/intake/ImportRequest.h"
 #include "core/intake/VehicleImport.h"
+#include "core/store/DatabaseLocation.h"
 #include "core/store/DatabaseSession.h"
 #include "core/store/Schema.h"
 #include "core/store/SharedState.h"
@@ -71,7 +75,8 @@ double cpuSeconds()
            (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
-// Child mode: import one file into the folder's database and report
+// Child mode: import one file into the folder's database (or the server's, for
+// a server URI) and report
 // "seconds stored peak-kB start-kB outcome cpu-seconds" and the seconds at the
 // end of each phase: load, parse and store (progress 25), Summary2 and the speed
 // table (50), Speed_Profile (75), Time15min (90); the commit follows.
@@ -89,10 +94,11 @@ int importChild(const QString &file, const QString &folder, bool plainSql)
     request.direction = QStringLiteral("North");
     request.zone = QStringLiteral("Highway");
     const ImportResult result =
-        importSurvey(databasePathIn(folder), buildImportInput(loaded.text, request), [&](int p) {
-            if (p == 25 || p == 50 || p == 75 || p == 90)
-                phases << timer.nsecsElapsed() / 1e9;
-        });
+        importSurvey(isServerDatabase(folder) ? folder : databasePathIn(folder),
+                     buildImportInput(loaded.text, request), [&](int p) {
+                         if (p == 25 || p == 50 || p == 75 || p == 90)
+                             phases << timer.nsecsElapsed() / 1e9;
+                     });
     const double seconds = timer.nsecsElapsed() / 1e9;
     std::printf("%.6f %d %ld %ld %d %.6f", seconds, result.storedVehicles, peakKilobytes(), before,
                 int(result.outcome), cpuSeconds() - cpuBefore);
@@ -554,6 +560,8 @@ int main(int argc, char *argv[])
         return profileListChild(argc, argv);
     if (argc == 4 && std::strcmp(argv[1], "--profile-preview-child") == 0)
         return profilePreviewChild(argc, argv);
+    if (argc == 5 && std::strcmp(argv[1], "--compare-window-child") == 0)
+        return compareWindowChild(argc, argv);
     // The children import or generate only; the parent paints charts too.
     const bool child = argc > 1 && (std::strcmp(argv[1], "--import-child") == 0 ||
                                     std::strcmp(argv[1], "--generate-child") == 0 ||
@@ -578,6 +586,8 @@ int main(int argc, char *argv[])
     bool importPart = true;
     bool profilePart = true;
     bool profileReportsOnly = false; // the speeding profile report alone
+    bool compareOnly = false;        // the comparison of two long surveys alone
+    bool serverOnly = false;         // the import into a server next to psql's \copy
     int repeats = 3;
     bool plainSql = false;
     int exportVehicles = 380'000; // about 200,000 of them over the limit
@@ -599,7 +609,9 @@ int main(int argc, char *argv[])
             importPart = args[i + 1] == QLatin1String("import");
             profilePart = args[i + 1] == QLatin1String("profile");
             profileReportsOnly = args[i + 1] == QLatin1String("profile-report");
-            ok = importPart || profilePart || profileReportsOnly;
+            compareOnly = args[i + 1] == QLatin1String("compare");
+            serverOnly = args[i + 1] == QLatin1String("server");
+            ok = importPart || profilePart || profileReportsOnly || compareOnly || serverOnly;
         } else if (ok && args[i] == QLatin1String("--export-vehicles")) {
             exportVehicles = args[i + 1].toInt(&ok);
             ok = ok && exportVehicles >= 0;
@@ -613,7 +625,7 @@ int main(int argc, char *argv[])
             std::fprintf(
                 stderr,
                 "usage: roadtally-bench [--sizes N,N,...] [--repeats R] [--only "
-                "import|profile|profile-report]\n"
+                "import|profile|profile-report|compare|server]\n"
                 "                      [--export-vehicles N] [--plain-sql]\n"
                 "(--export-vehicles 0 leaves the export out; --plain-sql imports without the\n"
                 "direct engine, on the plain Qt SQL path)\n");
@@ -626,6 +638,10 @@ int main(int argc, char *argv[])
         return 1;
     if (profileReportsOnly)
         return benchProfileReports(work.path(), profileSizes, repeats);
+    if (compareOnly)
+        return benchCompare(work.path(), sizes.last(), repeats);
+    if (serverOnly)
+        return benchServer(work.path(), sizes, repeats);
     if (!importPart) {
         if (benchProfileList(work.path(), profileSizes, repeats) != 0)
             return 1;
@@ -681,5 +697,5 @@ int main(int argc, char *argv[])
         return 1;
     if (exportVehicles > 0 && !measureExport(exportVehicles, repeats, QDir(work.path())))
         return 1;
-    return 0;
+    return benchCompare(work.path(), sizes.last(), repeats);
 }

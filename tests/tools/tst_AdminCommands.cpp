@@ -203,7 +203,7 @@ void tst_AdminCommands::commands()
 
     const Run run = cli(arguments);
     QVERIFY2(run.code == code, qPrintable(run.out + run.err));
-    QVERIFY2((run.out + run.err).contains(printed), qPrintable(run.out + run.err));
+    QVERIFY2(QString(run.out + run.err).contains(printed), qPrintable(run.out + run.err));
     // Output goes to the stream a script expects: results out, failures err.
     QCOMPARE(run.code == 0, !run.out.isEmpty() && run.err.isEmpty());
     QCOMPARE(databaseContent(database()) != before, changes);

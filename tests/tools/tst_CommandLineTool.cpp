@@ -20,6 +20,8 @@
 
 #include <memory>
 
+using namespace Qt::StringLiterals;
+
 using namespace roadtally;
 
 namespace {
@@ -143,56 +145,50 @@ void tst_CommandLineTool::usageErrors_data()
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("message");
 
-    const QStringList import{"import", "--folder",    "f",     "x.ovd",  "--location",
-                             "L",      "--direction", "North", "--zone", "School"};
+    const QStringList import{u"import"_s,     u"--folder"_s, u"f"_s,           u"x.ovd"_s,
+                             u"--location"_s, u"L"_s,        u"--direction"_s, u"North"_s,
+                             u"--zone"_s,     u"School"_s};
     QTest::newRow("no command") << QStringList{} << "no command given";
-    QTest::newRow("unknown command") << QStringList{"upload"} << "unknown command upload";
+    QTest::newRow("unknown command") << QStringList{u"upload"_s} << "unknown command upload";
     QTest::newRow("init folder without value")
-        << QStringList{"init", "--folder"} << "--folder needs DIR";
+        << QStringList{u"init"_s, u"--folder"_s} << "--folder needs DIR";
     QTest::newRow("init empty folder")
-        << QStringList{"init", "--folder="} << "missing --folder DIR";
+        << QStringList{u"init"_s, u"--folder="_s} << "missing --folder DIR";
     QTest::newRow("init unknown option")
-        << QStringList{"init", "--folder", "f", "--force"} << "unknown option --force";
+        << QStringList{u"init"_s, u"--folder"_s, u"f"_s, u"--force"_s} << "unknown option --force";
     QTest::newRow("init stray argument")
-        << QStringList{"init", "--folder", "f", "extra"} << "unexpected argument extra";
-    QTest::newRow("list short option") << QStringList{"list", "-f", "x"} << "unknown option -f";
-    QTest::newRow("list twice") << QStringList{"list", "--folder", "a", "--folder", "b"}
+        << QStringList{u"init"_s, u"--folder"_s, u"f"_s, u"extra"_s} << "unexpected argument extra";
+    QTest::newRow("list short option")
+        << QStringList{u"list"_s, u"-f"_s, u"x"_s} << "unknown option -f";
+    QTest::newRow("list twice") << QStringList{u"list"_s, u"--folder"_s, u"a"_s, u"--folder"_s,
+                                               u"b"_s}
                                 << "--folder given twice";
     QTest::newRow("import without file")
-        << QStringList{"import", "--folder", "f", "--location", "L"} << "missing the raw data FILE";
+        << QStringList{u"import"_s, u"--folder"_s, u"f"_s, u"--location"_s, u"L"_s}
+        << "missing the raw data FILE";
     QTest::newRow("import two files")
-        << (QStringList(import) << "y.ovd") << "unexpected argument y.ovd";
-    QTest::newRow("range with one end") << (QStringList(import) << "--range"
-                                                                << "10")
-                                        << "--range needs LOW HIGH";
+        << (QStringList(import) << u"y.ovd"_s) << "unexpected argument y.ovd";
+    QTest::newRow("range with one end")
+        << (QStringList(import) << u"--range"_s << u"10"_s) << "--range needs LOW HIGH";
     QTest::newRow("range inline, one end")
-        << (QStringList(import) << "--range=10") << "--range needs LOW HIGH";
-    QTest::newRow("range not numbers") << (QStringList(import) << "--range"
-                                                               << "ten"
-                                                               << "100")
-                                       << "--range needs two whole speeds";
-    QTest::newRow("negative range") << (QStringList(import) << "--range"
-                                                            << "-5"
-                                                            << "100")
+        << (QStringList(import) << u"--range=10"_s) << "--range needs LOW HIGH";
+    QTest::newRow("range not numbers")
+        << (QStringList(import) << u"--range"_s << u"ten"_s << u"100"_s)
+        << "--range needs two whole speeds";
+    QTest::newRow("negative range") << (QStringList(import) << u"--range"_s << u"-5"_s << u"100"_s)
                                     << "--range needs two whole speeds";
-    QTest::newRow("unit mps") << (QStringList(import) << "--unit"
-                                                      << "MPS")
+    QTest::newRow("unit mps") << (QStringList(import) << u"--unit"_s << u"MPS"_s)
                               << "--unit must be MPH or KPH";
-    QTest::newRow("letter digit") << (QStringList(import) << "--letter"
-                                                          << "1")
+    QTest::newRow("letter digit") << (QStringList(import) << u"--letter"_s << u"1"_s)
                                   << "--letter must be one letter";
-    QTest::newRow("letter two") << (QStringList(import) << "--letter"
-                                                        << "AB")
+    QTest::newRow("letter two") << (QStringList(import) << u"--letter"_s << u"AB"_s)
                                 << "--letter must be one letter";
-    QTest::newRow("headway negative") << (QStringList(import) << "--headway"
-                                                              << "-1")
-                                      << "--headway needs a whole number";
-    QTest::newRow("headway fraction") << (QStringList(import) << "--headway"
-                                                              << "1.5")
-                                      << "--headway needs a whole number";
-    QTest::newRow("unknown import option") << (QStringList(import) << "--speed"
-                                                                   << "35")
-                                           << "unknown option --speed";
+    QTest::newRow("headway negative")
+        << (QStringList(import) << u"--headway"_s << u"-1"_s) << "--headway needs a whole number";
+    QTest::newRow("headway fraction")
+        << (QStringList(import) << u"--headway"_s << u"1.5"_s) << "--headway needs a whole number";
+    QTest::newRow("unknown import option")
+        << (QStringList(import) << u"--speed"_s << u"35"_s) << "unknown option --speed";
 }
 
 void tst_CommandLineTool::usageErrors()
@@ -210,20 +206,23 @@ void tst_CommandLineTool::optionSpellings_data()
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("parsed"); // options and arguments as parsed, or the error
 
-    QTest::newRow("two values") << QStringList{"--range", "10", "100"} << "range=10|100";
-    QTest::newRow("two values joined") << QStringList{"--range", "10,100"} << "range=10|100";
-    QTest::newRow("two values inline") << QStringList{"--range=10,100"} << "range=10|100";
+    QTest::newRow("two values") << QStringList{u"--range"_s, u"10"_s, u"100"_s} << "range=10|100";
+    QTest::newRow("two values joined") << QStringList{u"--range"_s, u"10,100"_s} << "range=10|100";
+    QTest::newRow("two values inline") << QStringList{u"--range=10,100"_s} << "range=10|100";
     QTest::newRow("value with a dash")
-        << QStringList{"--location", "-Main-", "-"} << "location=-Main- ; -";
-    QTest::newRow("empty value") << QStringList{"--location="} << "location= ; ";
-    QTest::newRow("options end") << QStringList{"--", "--location", "x"} << " ; --location x";
-    QTest::newRow("options after the argument") << QStringList{"file", "--yes"} << "yes= ; file";
-    QTest::newRow("flag with a value") << QStringList{"--yes=1"} << "--yes takes no value";
-    QTest::newRow("missing value") << QStringList{"--yes", "--location"} << "--location needs TEXT";
-    QTest::newRow("short option") << QStringList{"-x"} << "unknown option -x";
+        << QStringList{u"--location"_s, u"-Main-"_s, u"-"_s} << "location=-Main- ; -";
+    QTest::newRow("empty value") << QStringList{u"--location="_s} << "location= ; ";
+    QTest::newRow("options end") << QStringList{u"--"_s, u"--location"_s, u"x"_s}
+                                 << " ; --location x";
+    QTest::newRow("options after the argument")
+        << QStringList{u"file"_s, u"--yes"_s} << "yes= ; file";
+    QTest::newRow("flag with a value") << QStringList{u"--yes=1"_s} << "--yes takes no value";
+    QTest::newRow("missing value")
+        << QStringList{u"--yes"_s, u"--location"_s} << "--location needs TEXT";
+    QTest::newRow("short option") << QStringList{u"-x"_s} << "unknown option -x";
     QTest::newRow("unknown after a value")
-        << QStringList{"--location", "-x", "--bogus=1"} << "unknown option --bogus";
-    QTest::newRow("twice") << QStringList{"--yes", "--yes"} << "--yes given twice";
+        << QStringList{u"--location"_s, u"-x"_s, u"--bogus=1"_s} << "unknown option --bogus";
+    QTest::newRow("twice") << QStringList{u"--yes"_s, u"--yes"_s} << "--yes given twice";
 }
 
 void tst_CommandLineTool::optionSpellings()
@@ -254,13 +253,13 @@ void tst_CommandLineTool::help_data()
 {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("general") << QStringList{"--help"} << "Usage: roadtally-cli <command>";
-    QTest::newRow("help import") << QStringList{"help", "import"}
+    QTest::newRow("general") << QStringList{u"--help"_s} << "Usage: roadtally-cli <command>";
+    QTest::newRow("help import") << QStringList{u"help"_s, u"import"_s}
                                  << "Usage: roadtally-cli import [--folder DIR] FILE";
-    QTest::newRow("init") << QStringList{"init", "--help"}
+    QTest::newRow("init") << QStringList{u"init"_s, u"--help"_s}
                           << "Usage: roadtally-cli init [--folder DIR]";
-    QTest::newRow("import") << QStringList{"import", "-h"} << "--range LOW HIGH";
-    QTest::newRow("list") << QStringList{"list", "--help"}
+    QTest::newRow("import") << QStringList{u"import"_s, u"-h"_s} << "--range LOW HIGH";
+    QTest::newRow("list") << QStringList{u"list"_s, u"--help"_s}
                           << "Usage: roadtally-cli list [--folder DIR]";
 }
 
@@ -276,7 +275,7 @@ void tst_CommandLineTool::help()
 void tst_CommandLineTool::initRefusesToOverwrite()
 {
     const QString folder = m_dir.filePath(QStringLiteral("init/program folder"));
-    Run r = runProgram({"init", "--folder", folder});
+    Run r = runProgram({u"init"_s, u"--folder"_s, folder});
     QCOMPARE(r.code, 0);
     const QString db = databasePathIn(folder);
     QVERIFY(QFile::exists(db));
@@ -286,12 +285,12 @@ void tst_CommandLineTool::initRefusesToOverwrite()
     QCOMPARE(count(db, QStringLiteral("Header")), 0);
 
     // A stored survey survives a second init.
-    QCOMPARE(runProgram({"import", "--folder", folder, m_sample, "--location", "Elm", "--direction",
-                         "East", "--zone", "Residential"})
+    QCOMPARE(runProgram({u"import"_s, u"--folder"_s, folder, m_sample, u"--location"_s, u"Elm"_s,
+                         u"--direction"_s, u"East"_s, u"--zone"_s, u"Residential"_s})
                  .code,
              0);
     const QByteArray before = fileHash(db);
-    r = runProgram({"init", "--folder", folder});
+    r = runProgram({u"init"_s, u"--folder"_s, folder});
     QCOMPARE(r.code, 1);
     QVERIFY2(r.err.contains(QStringLiteral("already exists")), qPrintable(r.err));
     QCOMPARE(fileHash(db), before);
@@ -304,20 +303,21 @@ void tst_CommandLineTool::initRefusesToOverwrite()
     QVERIFY(f.open(QIODevice::WriteOnly));
     f.write("mine");
     f.close();
-    QCOMPARE(runProgram({"init", "--folder", other}).code, 1);
+    QCOMPARE(runProgram({u"init"_s, u"--folder"_s, other}).code, 1);
     QVERIFY(!QFile::exists(databasePathIn(other)));
 }
 
 void tst_CommandLineTool::importAndList()
 {
     const QString folder = m_dir.filePath(QStringLiteral("list"));
-    QCOMPARE(runProgram({"init", "--folder", folder}).code, 0);
-    Run r = runProgram({"list", "--folder", folder});
+    QCOMPARE(runProgram({u"init"_s, u"--folder"_s, folder}).code, 0);
+    Run r = runProgram({u"list"_s, u"--folder"_s, folder});
     QCOMPARE(r.code, 0);
     QCOMPARE(r.out, QString());
 
-    const QStringList import{"import",        "--folder",    folder,  m_sample, "--location",
-                             "Main St & 5th", "--direction", "North", "--zone", "School"};
+    const QStringList import{u"import"_s,     u"--folder"_s,      folder,           m_sample,
+                             u"--location"_s, u"Main St & 5th"_s, u"--direction"_s, u"North"_s,
+                             u"--zone"_s,     u"School"_s};
     r = runProgram(import);
     QCOMPARE(r.code, 0);
     const QString db = databasePathIn(folder);
@@ -334,51 +334,51 @@ void tst_CommandLineTool::importAndList()
     QCOMPARE(r.out, QString());
     QCOMPARE(dump(db), before);
 
-    r = runProgram(QStringList(import) << "--letter"
-                                       << "b");
+    r = runProgram(QStringList(import) << u"--letter"_s << u"b"_s);
     QCOMPARE(r.code, 0);
     QVERIFY(r.out.startsWith(QStringLiteral("Batch number: 052425-B\n")));
 
-    r = runProgram({"list", "--folder", folder});
+    r = runProgram({u"list"_s, u"--folder"_s, folder});
     QCOMPARE(r.code, 0);
     QCOMPARE(r.out, QStringLiteral("052425-A         05/24/2025     13:45        Main St & 5th\n"
                                    "052425-B         05/24/2025     13:45        Main St & 5th\n"));
-    QCOMPARE(CommandLineTool::surveyLine("052425-A", "05/24/2025", "13:45", "Main St & 5th"),
-             r.out.split(QLatin1Char('\n')).first());
+    QCOMPARE(
+        CommandLineTool::surveyLine(u"052425-A"_s, u"05/24/2025"_s, u"13:45"_s, u"Main St & 5th"_s),
+        r.out.split(QLatin1Char('\n')).first());
 }
 
 void tst_CommandLineTool::importCorrections()
 {
     const QString folder = m_dir.filePath(QStringLiteral("corrections"));
-    QCOMPARE(runProgram({"init", "--folder", folder}).code, 0);
-    const Run r = runProgram({"import",
-                              "--folder",
+    QCOMPARE(runProgram({u"init"_s, u"--folder"_s, folder}).code, 0);
+    const Run r = runProgram({u"import"_s,
+                              u"--folder"_s,
                               folder,
                               m_sample,
-                              "--location",
-                              "Ring Rd",
-                              "--direction",
-                              "South West",
-                              "--zone",
-                              "Parks & Rec",
-                              "--unit",
-                              "KPH",
-                              "--posted-speed",
-                              "050",
-                              "--start-date",
-                              "12/31/2025",
-                              "--start-time",
-                              "23:30",
-                              "--batch",
-                              "123125-Z",
-                              "--location-code",
-                              "77777",
-                              "--range",
-                              "20",
-                              "60",
-                              "--headway=2",
-                              "--letter",
-                              "C"});
+                              u"--location"_s,
+                              u"Ring Rd"_s,
+                              u"--direction"_s,
+                              u"South West"_s,
+                              u"--zone"_s,
+                              u"Parks & Rec"_s,
+                              u"--unit"_s,
+                              u"KPH"_s,
+                              u"--posted-speed"_s,
+                              u"050"_s,
+                              u"--start-date"_s,
+                              u"12/31/2025"_s,
+                              u"--start-time"_s,
+                              u"23:30"_s,
+                              u"--batch"_s,
+                              u"123125-Z"_s,
+                              u"--location-code"_s,
+                              u"77777"_s,
+                              u"--range"_s,
+                              u"20"_s,
+                              u"60"_s,
+                              u"--headway=2"_s,
+                              u"--letter"_s,
+                              u"C"_s});
     QCOMPARE(r.code, 0);
     QVERIFY2(r.out.startsWith(QStringLiteral("Batch number: 123125-Z\n")), qPrintable(r.out));
 
@@ -391,8 +391,9 @@ void tst_CommandLineTool::importCorrections()
     QStringList header;
     for (int i = 0; i < 9; ++i)
         header << h.value(i).toString();
-    QCOMPARE(header, QStringList({"123125-Z", "77777", "Ring Rd", "12/31/2025", "23:30", "050",
-                                  "KPH", "South West", "Parks & Rec"}));
+    QCOMPARE(header,
+             QStringList({u"123125-Z"_s, u"77777"_s, u"Ring Rd"_s, u"12/31/2025"_s, u"23:30"_s,
+                          u"050"_s, u"KPH"_s, u"South West"_s, u"Parks & Rec"_s}));
     QCOMPARE(s.scalar(QStringLiteral("SELECT radar_mode FROM Radar")).toString(),
              QStringLiteral("KPH"));
     // The range and headway narrowed what was stored.
@@ -415,51 +416,62 @@ void tst_CommandLineTool::importFailures_data()
     QTest::addColumn<QString>("message");
 
     const QString sample = m_dir.filePath(QStringLiteral("main street.ovd"));
-    QTest::newRow("no location") << QStringList{sample, "--direction", "North", "--zone", "School"}
+    QTest::newRow("no location") << QStringList{sample, u"--direction"_s, u"North"_s, u"--zone"_s,
+                                                u"School"_s}
                                  << "You must input a valid location!";
     QTest::newRow("empty location")
-        << QStringList{sample, "--location", "", "--direction", "North", "--zone", "School"}
+        << QStringList{sample,     u"--location"_s, u""_s,      u"--direction"_s,
+                       u"North"_s, u"--zone"_s,     u"School"_s}
         << "You must input a valid location!";
-    QTest::newRow("no direction") << QStringList{sample, "--location", "L", "--zone", "School"}
+    QTest::newRow("no direction") << QStringList{sample, u"--location"_s, u"L"_s, u"--zone"_s,
+                                                 u"School"_s}
                                   << "You must select the direction of traffic in the survey!";
-    QTest::newRow("no zone") << QStringList{sample, "--location", "L", "--direction", "North"}
+    QTest::newRow("no zone") << QStringList{sample, u"--location"_s, u"L"_s, u"--direction"_s,
+                                            u"North"_s}
                              << "You must select the survey zone!";
-    QTest::newRow("missing file") << QStringList{m_dir.filePath("nothing.ovd"),
-                                                 "--location",
-                                                 "L",
-                                                 "--direction",
-                                                 "N",
-                                                 "--zone",
-                                                 "Z"}
+    QTest::newRow("missing file") << QStringList{m_dir.filePath(u"nothing.ovd"_s),
+                                                 u"--location"_s,
+                                                 u"L"_s,
+                                                 u"--direction"_s,
+                                                 u"N"_s,
+                                                 u"--zone"_s,
+                                                 u"Z"_s}
                                   << "Radar text file does not exist, you must create one first";
-    QTest::newRow("not a date") << QStringList{sample,      "--location", "L", "--direction",
-                                               "N",         "--zone",     "Z", "--start-date",
-                                               "02/30/2025"}
+    QTest::newRow("not a date") << QStringList{sample,         u"--location"_s,
+                                               u"L"_s,         u"--direction"_s,
+                                               u"N"_s,         u"--zone"_s,
+                                               u"Z"_s,         u"--start-date"_s,
+                                               u"02/30/2025"_s}
                                 << "The survey data has a NON-date element";
     QTest::newRow("not a data file")
         << QStringList{QStringLiteral(ROADTALLY_TEST_DATA "/raw/README.md"),
-                       "--location",
-                       "L",
-                       "--direction",
-                       "N",
-                       "--zone",
-                       "Z"}
+                       u"--location"_s,
+                       u"L"_s,
+                       u"--direction"_s,
+                       u"N"_s,
+                       u"--zone"_s,
+                       u"Z"_s}
         << "This file has no survey header: it is not a radar data file.";
     QTest::newRow("a folder")
-        << QStringList{m_dir.path(), "--location", "L", "--direction", "N", "--zone", "Z"}
+        << QStringList{m_dir.path(), u"--location"_s, u"L"_s, u"--direction"_s,
+                       u"N"_s,       u"--zone"_s,     u"Z"_s}
         << QStringLiteral("Radar text file %1 cannot be read: it is a folder, not a file.")
                .arg(QDir::toNativeSeparators(m_dir.path()));
     QTest::newRow("a device")
-        << QStringList{"/dev/zero", "--location", "L", "--direction", "N", "--zone", "Z"}
+        << QStringList{u"/dev/zero"_s, u"--location"_s, u"L"_s, u"--direction"_s,
+                       u"N"_s,         u"--zone"_s,     u"Z"_s}
         << "Radar text file /dev/zero cannot be read: it is a device or a pipe, not a file.";
     QTest::newRow("location of blanks")
-        << QStringList{sample, "--location", "   ", "--direction", "North", "--zone", "School"}
+        << QStringList{sample,     u"--location"_s, u"   "_s,   u"--direction"_s,
+                       u"North"_s, u"--zone"_s,     u"School"_s}
         << "You must input a valid location!";
     QTest::newRow("direction of blanks")
-        << QStringList{sample, "--location", "L", "--direction", "  ", "--zone", "School"}
+        << QStringList{sample,  u"--location"_s, u"L"_s,     u"--direction"_s,
+                       u"  "_s, u"--zone"_s,     u"School"_s}
         << "You must select the direction of traffic in the survey!";
     QTest::newRow("zone of blanks")
-        << QStringList{sample, "--location", "L", "--direction", "North", "--zone", " "}
+        << QStringList{sample,     u"--location"_s, u"L"_s, u"--direction"_s,
+                       u"North"_s, u"--zone"_s,     u" "_s}
         << "You must select the survey zone!";
     // No longer than the windows take, with the limit named.
     QTest::newRow("location of 81")
@@ -496,17 +508,18 @@ void tst_CommandLineTool::importFailures()
     QFETCH(QString, message);
 
     const QString folder =
-        m_dir.filePath(QStringLiteral("failures/%1").arg(QTest::currentDataTag()));
-    QCOMPARE(runProgram({"init", "--folder", folder}).code, 0);
+        m_dir.filePath(QStringLiteral("failures/%1").arg(QLatin1String(QTest::currentDataTag())));
+    QCOMPARE(runProgram({u"init"_s, u"--folder"_s, folder}).code, 0);
     // One good survey first: a failing import leaves it, and everything else, as it was.
-    const QStringList good{"import",      "--folder", folder,   m_sample, "--location", "L",
-                           "--direction", "North",    "--zone", "School", "--letter",   "Y"};
+    const QStringList good{u"import"_s,     u"--folder"_s, folder,           m_sample,
+                           u"--location"_s, u"L"_s,        u"--direction"_s, u"North"_s,
+                           u"--zone"_s,     u"School"_s,   u"--letter"_s,    u"Y"_s};
     QCOMPARE(runProgram(good).code, 0);
     const QString db = databasePathIn(folder);
     const QStringList before = dump(db);
     QVERIFY(before.size() > 700);
 
-    const Run r = runProgram(QStringList{"import", "--folder", folder} + arguments);
+    const Run r = runProgram(QStringList{u"import"_s, u"--folder"_s, folder} + arguments);
     QCOMPARE(r.code, 1);
     QVERIFY2(r.err.startsWith(message + QLatin1Char('\n')), qPrintable(r.err));
     QCOMPARE(r.out, QString());
@@ -533,11 +546,12 @@ void tst_CommandLineTool::importDatabaseFailures()
     // as a data file to download again.
     QFETCH(QString, trouble);
     QFETCH(QString, reason);
-    const QString folder =
-        m_dir.filePath(QStringLiteral("database failures/%1").arg(QTest::currentDataTag()));
-    QCOMPARE(runProgram({"init", "--folder", folder}).code, 0);
-    const QStringList good{"import",      "--folder", folder,   m_sample, "--location", "L",
-                           "--direction", "North",    "--zone", "School", "--wait",     "0.3"};
+    const QString folder = m_dir.filePath(
+        QStringLiteral("database failures/%1").arg(QLatin1String(QTest::currentDataTag())));
+    QCOMPARE(runProgram({u"init"_s, u"--folder"_s, folder}).code, 0);
+    const QStringList good{u"import"_s,     u"--folder"_s, folder,           m_sample,
+                           u"--location"_s, u"L"_s,        u"--direction"_s, u"North"_s,
+                           u"--zone"_s,     u"School"_s,   u"--wait"_s,      u"0.3"_s};
     QCOMPARE(runProgram(good).code, 0);
     const QString db = databasePathIn(folder);
     if (trouble == QLatin1String("read-only"))
@@ -553,8 +567,7 @@ void tst_CommandLineTool::importDatabaseFailures()
         QVERIFY(lock->isHeld());
     }
 
-    const Run r = runProgram(QStringList(good) << "--letter"
-                                               << "B");
+    const Run r = runProgram(QStringList(good) << u"--letter"_s << u"B"_s);
     QCOMPARE(r.code, 1);
     QCOMPARE(r.out, QString());
     const QString expected =
@@ -578,13 +591,14 @@ void tst_CommandLineTool::concurrentImports()
     QCOMPARE(writeSampleSurvey(generateSampleSurvey(o), file), QString());
     for (int round = 0; round < 10; ++round) {
         const QString folder = m_dir.filePath(QStringLiteral("concurrent/%1").arg(round));
-        QCOMPARE(runProgram({"init", "--folder", folder}).code, 0);
+        QCOMPARE(runProgram({u"init"_s, u"--folder"_s, folder}).code, 0);
         QList<QProcess *> imports;
         for (const char *letter : {"A", "B"}) {
             auto *p = new QProcess(this);
             p->start(QStringLiteral(ROADTALLY_CLI),
-                     {"import", "--folder", folder, file, "--location", "Elm", "--direction",
-                      "North", "--zone", "School", "--letter", QString::fromLatin1(letter)});
+                     {u"import"_s, u"--folder"_s, folder, file, u"--location"_s, u"Elm"_s,
+                      u"--direction"_s, u"North"_s, u"--zone"_s, u"School"_s, u"--letter"_s,
+                      QString::fromLatin1(letter)});
             imports << p;
         }
         for (QProcess *p : std::as_const(imports)) {
@@ -606,11 +620,11 @@ void tst_CommandLineTool::noDatabase()
     // The program never makes a database on its own: import and list refuse.
     const QString folder = m_dir.filePath(QStringLiteral("empty"));
     QVERIFY(QDir().mkpath(folder));
-    Run r = runProgram({"import", "--folder", folder, m_sample, "--location", "L", "--direction",
-                        "N", "--zone", "Z"});
+    Run r = runProgram({u"import"_s, u"--folder"_s, folder, m_sample, u"--location"_s, u"L"_s,
+                        u"--direction"_s, u"N"_s, u"--zone"_s, u"Z"_s});
     QCOMPARE(r.code, 1);
     QVERIFY2(r.err.contains(QStringLiteral("there is no survey database")), qPrintable(r.err));
-    r = runProgram({"list", "--folder", folder});
+    r = runProgram({u"list"_s, u"--folder"_s, folder});
     QCOMPARE(r.code, 1);
     QVERIFY2(r.err.contains(QStringLiteral("there is no survey database")), qPrintable(r.err));
     QVERIFY(!QFile::exists(databasePathIn(folder)));
@@ -622,19 +636,20 @@ void tst_CommandLineTool::defaultFolder()
     // ROADTALLY_FOLDER names. Scripts see no progress lines.
     const QString folder = m_dir.filePath(QStringLiteral("from environment"));
     qputenv("ROADTALLY_FOLDER", QFile::encodeName(folder));
-    Run r = runProgram({"--version"});
+    Run r = runProgram({u"--version"_s});
     QCOMPARE(r.code, 0);
     QVERIFY2(r.out.startsWith(QStringLiteral("roadtally-cli %1\n").arg(programVersion())),
              qPrintable(r.out));
     QVERIFY2(r.out.contains(QStringLiteral("survey folder ") + QDir::toNativeSeparators(folder)),
              qPrintable(r.out));
-    r = runProgram({"init"});
+    r = runProgram({u"init"_s});
     QCOMPARE(r.code, 0);
     QVERIFY(QFile::exists(databasePathIn(folder)));
-    r = runProgram({"import", m_sample, "--location", "L", "--direction", "N", "--zone", "Z"});
+    r = runProgram({u"import"_s, m_sample, u"--location"_s, u"L"_s, u"--direction"_s, u"N"_s,
+                    u"--zone"_s, u"Z"_s});
     QCOMPARE(r.code, 0);
     QCOMPARE(r.err, QString());
-    r = runProgram({"list"});
+    r = runProgram({u"list"_s});
     qunsetenv("ROADTALLY_FOLDER");
     QCOMPARE(r.code, 0);
     QVERIFY2(r.out.trimmed().endsWith(QStringLiteral("13:45        L")), qPrintable(r.out));

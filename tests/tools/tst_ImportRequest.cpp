@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 using namespace roadtally;
 
 namespace {
@@ -46,11 +48,13 @@ void tst_ImportRequest::headerFromText_data()
     QTest::addColumn<QStringList>("expected"); // batch, code, date, time, posted
 
     QTest::newRow("model header") << LayoutHeader << "A"
-                                  << QStringList{"052401-A", "00020", "05/24/2001", "13:45", "105"};
+                                  << QStringList{u"052401-A"_s, u"00020"_s, u"05/24/2001"_s,
+                                                 u"13:45"_s, u"105"_s};
     QTest::newRow("letter C") << LayoutHeader << "C"
-                              << QStringList{"052401-C", "00020", "05/24/2001", "13:45", "105"};
+                              << QStringList{u"052401-C"_s, u"00020"_s, u"05/24/2001"_s, u"13:45"_s,
+                                             u"105"_s};
     QTest::newRow("short text") << QStringLiteral("Location:,00020,Setup") << "A"
-                                << QStringList{"-A", "00020", "//20", ":", ""};
+                                << QStringList{u"-A"_s, u"00020"_s, u"//20"_s, u":"_s, u""_s};
 }
 
 void tst_ImportRequest::headerFromText()
@@ -68,19 +72,23 @@ void tst_ImportRequest::acceptChanges_data()
     QTest::addColumn<QStringList>("boxes");    // date, time, batch, code, posted
     QTest::addColumn<QStringList>("expected"); // the captions afterwards
 
-    const QStringList loaded{"052401-A", "00020", "05/24/2001", "13:45", "105"};
-    QTest::newRow("all empty") << QStringList{"", "", "", "", ""} << loaded;
+    const QStringList loaded{u"052401-A"_s, u"00020"_s, u"05/24/2001"_s, u"13:45"_s, u"105"_s};
+    QTest::newRow("all empty") << QStringList{u""_s, u""_s, u""_s, u""_s, u""_s} << loaded;
     QTest::newRow("posted speed only")
-        << QStringList{"", "", "", "", "035"}
-        << QStringList{"052401-A", "00020", "05/24/2001", "13:45", "035"};
+        << QStringList{u""_s, u""_s, u""_s, u""_s, u"035"_s}
+        << QStringList{u"052401-A"_s, u"00020"_s, u"05/24/2001"_s, u"13:45"_s, u"035"_s};
     // The date correction leaves the batch number alone: it is its own box.
-    QTest::newRow("date only") << QStringList{"06/01/2001", "", "", "", ""}
-                               << QStringList{"052401-A", "00020", "06/01/2001", "13:45", "105"};
-    QTest::newRow("every box") << QStringList{"01/02/2003", "07:05", "010203-Q", "12345", "045"}
-                               << QStringList{"010203-Q", "12345", "01/02/2003", "07:05", "045"};
+    QTest::newRow("date only") << QStringList{u"06/01/2001"_s, u""_s, u""_s, u""_s, u""_s}
+                               << QStringList{u"052401-A"_s, u"00020"_s, u"06/01/2001"_s,
+                                              u"13:45"_s, u"105"_s};
+    QTest::newRow("every box") << QStringList{u"01/02/2003"_s, u"07:05"_s, u"010203-Q"_s,
+                                              u"12345"_s, u"045"_s}
+                               << QStringList{u"010203-Q"_s, u"12345"_s, u"01/02/2003"_s,
+                                              u"07:05"_s, u"045"_s};
     // Taken as typed, without any check.
-    QTest::newRow("nonsense kept") << QStringList{"13/45/20", "25:99", "x", "abc", " 35"}
-                                   << QStringList{"x", "abc", "13/45/20", "25:99", " 35"};
+    QTest::newRow("nonsense kept")
+        << QStringList{u"13/45/20"_s, u"25:99"_s, u"x"_s, u"abc"_s, u" 35"_s}
+        << QStringList{u"x"_s, u"abc"_s, u"13/45/20"_s, u"25:99"_s, u" 35"_s};
 }
 
 void tst_ImportRequest::acceptChanges()
@@ -94,7 +102,7 @@ void tst_ImportRequest::acceptChanges()
              expected);
     // Every box is empty afterwards.
     QCOMPARE(QStringList({c.startDate, c.startTime, c.batchNumber, c.locationCode, c.postedSpeed}),
-             QStringList({"", "", "", "", ""}));
+             QStringList({u""_s, u""_s, u""_s, u""_s, u""_s}));
 }
 
 void tst_ImportRequest::defaultRange_data()

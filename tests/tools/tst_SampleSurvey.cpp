@@ -9,6 +9,8 @@
 #include <QProcess>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 using namespace roadtally;
 
 namespace {
@@ -141,7 +143,7 @@ void tst_SampleSurvey::headerPositions()
     QVERIFY(at(t, 81, 200).startsWith(",Blink Rate:,005,Blank Speed:,"));
     QVERIFY(sampleHeaderLine(o).endsWith(
         ",Power Delay:,005,Direction:,+,Time Offset ,Direction ,Speed,"));
-    QVERIFY(t.startsWith(sampleHeaderLine(o) + "\r\n"));
+    QVERIFY(t.startsWith(QByteArray(sampleHeaderLine(o) + "\r\n")));
     // The header line itself holds no "*": the header block ends at the first one.
     QVERIFY(!sampleHeaderLine(o).contains('*'));
 }
@@ -433,20 +435,33 @@ void tst_SampleSurvey::sampleCommand_data()
         "header"); // T[11,5] + T[30,2] T[34,2] T[38,2] + T[54,2] T[58,2] + T[78,3]
 
     QTest::newRow("defaults") << QStringList{} << 0 << QByteArray("00020 052425 1345 035");
-    QTest::newRow("every option")
-        << QStringList{"--vehicles",         "500",    "--days", "3",        "--start",
-                       "12/30/2025",         "--time", "22:05",  "--posted", "050",
-                       "--location-code",    "31337",  "--seed", "9",        "--unit-kph",
-                       "--records-per-line", "6"}
-        << 0 << QByteArray("31337 123025 2205 050");
-    QTest::newRow("fifteen days") << QStringList{"--days", "15"} << 2 << QByteArray();
-    QTest::newRow("bad date") << QStringList{"--start", "02/30/2025"} << 2 << QByteArray();
-    QTest::newRow("year 1999") << QStringList{"--start", "12/31/1999"} << 2 << QByteArray();
-    QTest::newRow("bad time") << QStringList{"--time", "24:00"} << 2 << QByteArray();
-    QTest::newRow("both units") << QStringList{"--unit-mph", "--unit-kph"} << 2 << QByteArray();
-    QTest::newRow("unknown option") << QStringList{"--hours", "3"} << 2 << QByteArray();
+    QTest::newRow("every option") << QStringList{u"--vehicles"_s,
+                                                 u"500"_s,
+                                                 u"--days"_s,
+                                                 u"3"_s,
+                                                 u"--start"_s,
+                                                 u"12/30/2025"_s,
+                                                 u"--time"_s,
+                                                 u"22:05"_s,
+                                                 u"--posted"_s,
+                                                 u"050"_s,
+                                                 u"--location-code"_s,
+                                                 u"31337"_s,
+                                                 u"--seed"_s,
+                                                 u"9"_s,
+                                                 u"--unit-kph"_s,
+                                                 u"--records-per-line"_s,
+                                                 u"6"_s}
+                                  << 0 << QByteArray("31337 123025 2205 050");
+    QTest::newRow("fifteen days") << QStringList{u"--days"_s, u"15"_s} << 2 << QByteArray();
+    QTest::newRow("bad date") << QStringList{u"--start"_s, u"02/30/2025"_s} << 2 << QByteArray();
+    QTest::newRow("year 1999") << QStringList{u"--start"_s, u"12/31/1999"_s} << 2 << QByteArray();
+    QTest::newRow("bad time") << QStringList{u"--time"_s, u"24:00"_s} << 2 << QByteArray();
+    QTest::newRow("both units") << QStringList{u"--unit-mph"_s, u"--unit-kph"_s} << 2
+                                << QByteArray();
+    QTest::newRow("unknown option") << QStringList{u"--hours"_s, u"3"_s} << 2 << QByteArray();
     QTest::newRow("location letters")
-        << QStringList{"--location-code", "ABCDE"} << 2 << QByteArray();
+        << QStringList{u"--location-code"_s, u"ABCDE"_s} << 2 << QByteArray();
 }
 
 void tst_SampleSurvey::sampleCommand()

@@ -13,6 +13,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+using namespace Qt::StringLiterals;
+
 using namespace roadtally;
 using namespace roadtally::testing;
 
@@ -105,10 +107,11 @@ private Q_SLOTS:
         QCOMPARE(got.join(QLatin1Char('|')),
                  QStringLiteral("68|32|68.%|32.%|34.0|40|73|29 to 39|65|65.0%"));
         QCOMPARE(texts(c.value(QStringLiteral("band_headers"))),
-                 QStringList({"035+", "45+", "55+"}));
-        QCOMPARE(texts(c.value(QStringLiteral("bands"))), QStringList({"25", "6", "1", "32"}));
+                 QStringList({u"035+"_s, u"45+"_s, u"55+"_s}));
+        QCOMPARE(texts(c.value(QStringLiteral("bands"))),
+                 QStringList({u"25"_s, u"6"_s, u"1"_s, u"32"_s}));
         QCOMPARE(texts(c.value(QStringLiteral("band_percents"))),
-                 QStringList({"25.%", "6.%", "1.%", "32.%"}));
+                 QStringList({u"25.%"_s, u"6.%"_s, u"1.%"_s, u"32.%"_s}));
     }
 
     void summaryWithoutScheme()
@@ -255,19 +258,21 @@ private Q_SLOTS:
     {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("summary") << QStringList{"--batch", MphBatch, "summary", "--scheme",
-                                                "15 to 70 by 5 MPH"}
+        QTest::newRow("summary") << QStringList{u"--batch"_s, MphBatch, u"summary"_s, u"--scheme"_s,
+                                                u"15 to 70 by 5 MPH"_s}
                                  << "Number Exceeding Limit";
-        QTest::newRow("fifteen") << QStringList{"--batch", Week, "fifteen", "--date", "06/10/26"}
+        QTest::newRow("fifteen") << QStringList{u"--batch"_s, Week, u"fifteen"_s, u"--date"_s,
+                                                u"06/10/26"_s}
                                  << "Peak % of 24 Hr *";
-        QTest::newRow("volume") << QStringList{"--batch", Week, "volume", "--date", "06/10/26"}
+        QTest::newRow("volume") << QStringList{u"--batch"_s, Week, u"volume"_s, u"--date"_s,
+                                               u"06/10/26"_s}
                                 << "Vehicle Volume / Hour";
-        QTest::newRow("weekly") << QStringList{"--batch", Week, "weekly"} << "Weekday Avg.";
-        QTest::newRow("speeds") << QStringList{"--batch", MphBatch, "speeds"} << "0 black";
-        QTest::newRow("percentile") << QStringList{"--batch", KphBatch, "percentile"}
+        QTest::newRow("weekly") << QStringList{u"--batch"_s, Week, u"weekly"_s} << "Weekday Avg.";
+        QTest::newRow("speeds") << QStringList{u"--batch"_s, MphBatch, u"speeds"_s} << "0 black";
+        QTest::newRow("percentile") << QStringList{u"--batch"_s, KphBatch, u"percentile"_s}
                                     << "85th Percentile for Batch #031626-B";
-        QTest::newRow("study") << QStringList{"--batch", MphBatch, "study", "--direction",
-                                              "receding"}
+        QTest::newRow("study") << QStringList{u"--batch"_s, MphBatch, u"study"_s, u"--direction"_s,
+                                              u"receding"_s}
                                << "Receding vehicles, MPH, posted limit 035";
     }
     void tables()
@@ -285,43 +290,47 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<int>("code");
         QTest::addColumn<QString>("message");
-        QTest::newRow("unknown batch")
-            << QStringList{"--batch", "010101-Q", "summary"} << 1 << "there is no survey 010101-Q";
+        QTest::newRow("unknown batch") << QStringList{u"--batch"_s, u"010101-Q"_s, u"summary"_s}
+                                       << 1 << "there is no survey 010101-Q";
         QTest::newRow("unknown scheme")
-            << QStringList{"--batch", MphBatch, "summary", "--scheme", "10 to 20 MPH"} << 1
-            << "unknown display scheme \"10 to 20 MPH\"";
+            << QStringList{u"--batch"_s, MphBatch, u"summary"_s, u"--scheme"_s, u"10 to 20 MPH"_s}
+            << 1 << "unknown display scheme \"10 to 20 MPH\"";
         QTest::newRow("scheme of the other unit")
-            << QStringList{"--batch", MphBatch, "summary", "--scheme", "35 to 90 by 5 KPH"} << 1
-            << "its schemes: 1 to 25 by 2 MPH";
+            << QStringList{u"--batch"_s, MphBatch, u"summary"_s, u"--scheme"_s,
+                           u"35 to 90 by 5 KPH"_s}
+            << 1 << "its schemes: 1 to 25 by 2 MPH";
         QTest::newRow("unknown date")
-            << QStringList{"--batch", Week, "fifteen", "--date", "06/20/26"} << 1
+            << QStringList{u"--batch"_s, Week, u"fifteen"_s, u"--date"_s, u"06/20/26"_s} << 1
             << "has no date 06/20/26 (its dates: 06/10/26";
         QTest::newRow("date that is no date")
-            << QStringList{"--batch", Week, "volume", "--date", "someday"} << 1
+            << QStringList{u"--batch"_s, Week, u"volume"_s, u"--date"_s, u"someday"_s} << 1
             << "has no date someday";
-        QTest::newRow("weekly without hour rows") << QStringList{"--batch", MphBatch, "weekly"} << 1
-                                                  << "has no hourly volumes for 12/30/25";
+        QTest::newRow("weekly without hour rows")
+            << QStringList{u"--batch"_s, MphBatch, u"weekly"_s} << 1
+            << "has no hourly volumes for 12/30/25";
         QTest::newRow("missing date")
-            << QStringList{"--batch", Week, "volume"} << 2 << "needs --date";
+            << QStringList{u"--batch"_s, Week, u"volume"_s} << 2 << "needs --date";
         QTest::newRow("unknown kind")
-            << QStringList{"--batch", Week, "monthly"} << 2 << "unknown kind monthly";
+            << QStringList{u"--batch"_s, Week, u"monthly"_s} << 2 << "unknown kind monthly";
         QTest::newRow("option of another view")
-            << QStringList{"--batch", Week, "summary", "--date", "06/10/26"} << 2
+            << QStringList{u"--batch"_s, Week, u"summary"_s, u"--date"_s, u"06/10/26"_s} << 2
             << "--date is not used by summary";
         QTest::newRow("bad direction")
-            << QStringList{"--batch", Week, "volume", "--date", "06/10/26", "--direction", "north"}
+            << QStringList{u"--batch"_s,     Week,      u"volume"_s, u"--date"_s, u"06/10/26"_s,
+                           u"--direction"_s, u"north"_s}
             << 2 << "--direction must be";
         QTest::newRow("bad printer")
-            << QStringList{"--batch", MphBatch, "speeds", "--printer", "laser"} << 2
+            << QStringList{u"--batch"_s, MphBatch, u"speeds"_s, u"--printer"_s, u"laser"_s} << 2
             << "--printer must be color or bw";
-        QTest::newRow("missing batch") << QStringList{"weekly"} << 2 << "missing --batch";
+        QTest::newRow("missing batch") << QStringList{u"weekly"_s} << 2 << "missing --batch";
         QTest::newRow("study of one date")
-            << QStringList{"--batch", Week, "study", "--date", "06/10/26"} << 2
+            << QStringList{u"--batch"_s, Week, u"study"_s, u"--date"_s, u"06/10/26"_s} << 2
             << "--date is not used by study";
         QTest::newRow("study of an unknown batch")
-            << QStringList{"--batch", "010101-Q", "study"} << 1 << "there is no survey 010101-Q";
+            << QStringList{u"--batch"_s, u"010101-Q"_s, u"study"_s} << 1
+            << "there is no survey 010101-Q";
         QTest::newRow("no Speed rows")
-            << QStringList{"--batch", Week, "speeds"} << 1
+            << QStringList{u"--batch"_s, Week, u"speeds"_s} << 1
             << "The Database is empty OR you have to select a SURVEY on the first tab.";
     }
     void errors()

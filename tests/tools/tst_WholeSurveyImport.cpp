@@ -20,6 +20,8 @@
 
 #include <map>
 
+using namespace Qt::StringLiterals;
+
 using namespace roadtally;
 
 namespace {
@@ -138,10 +140,10 @@ void tst_WholeSurveyImport::wholeSurvey_data()
 
     QTest::newRow("week across a month end")
         << QDate(2025, 5, 28) << QTime(8, 30) << 7 << 20000 << false << 35
-        << QStringList{"20", "60"} << 2 << false;
+        << QStringList{u"20"_s, u"60"_s} << 2 << false;
     QTest::newRow("kph across a year end, tampered")
         << QDate(2025, 12, 29) << QTime(22, 10) << 5 << 15000 << true << 50
-        << QStringList{"30", "100"} << 0 << true;
+        << QStringList{u"30"_s, u"100"_s} << 0 << true;
     QTest::newRow("over a leap day, default range")
         << QDate(2024, 2, 27) << QTime(23, 30) << 3 << 5000 << false << 30 << QStringList{} << 4
         << true;
@@ -232,13 +234,14 @@ void tst_WholeSurveyImport::wholeSurvey()
     QString out, err;
     QTextStream outStream(&out), errStream(&err);
     CommandLineTool tool(outStream, errStream);
-    QCOMPARE(tool.run({"init", "--folder", dir.path()}), 0);
-    QStringList arguments{"import",     "--folder",    dir.path(),    file,
-                          "--location", "Oak Ave",     "--direction", "East",
-                          "--zone",     "Residential", "--unit",      kph ? "KPH" : "MPH",
-                          "--letter",   "K",           "--headway",   QString::number(headway)};
+    QCOMPARE(tool.run({u"init"_s, u"--folder"_s, dir.path()}), 0);
+    QStringList arguments{
+        u"import"_s,     u"--folder"_s,    dir.path(),       file,
+        u"--location"_s, u"Oak Ave"_s,     u"--direction"_s, u"East"_s,
+        u"--zone"_s,     u"Residential"_s, u"--unit"_s,      kph ? u"KPH"_s : u"MPH"_s,
+        u"--letter"_s,   u"K"_s,           u"--headway"_s,   QString::number(headway)};
     if (!range.isEmpty())
-        arguments << "--range" << range;
+        arguments << u"--range"_s << range;
     out.clear();
     const int code = tool.run(arguments);
     outStream.flush();
@@ -254,13 +257,13 @@ void tst_WholeSurveyImport::wholeSurvey()
 
     // Header and Radar.
     const QString postedText = QString::number(posted).rightJustified(3, QLatin1Char('0'));
-    const QStringList headerRow{QStringList{batch, "00020", "Oak Ave", start.toString("MM/dd/yyyy"),
-                                            time.toString("HH:mm"), postedText, kph ? "KPH" : "MPH",
-                                            "East", "Residential"}
-                                    .join('|')};
+    const QStringList headerRow{QStringList{
+        batch, u"00020"_s, u"Oak Ave"_s, start.toString(u"MM/dd/yyyy"_s), time.toString(u"HH:mm"_s),
+        postedText, kph ? u"KPH"_s : u"MPH"_s, u"East"_s, u"Residential"_s}
+                                    .join(QLatin1Char('|'))};
     COMPARE_ROWS(tableRows(s, QStringLiteral("SELECT * FROM Header")), headerRow);
     QCOMPARE(s.scalar(QStringLiteral("SELECT radar_mode FROM Radar")).toString(),
-             kph ? "KPH" : "MPH");
+             kph ? u"KPH"_s : u"MPH"_s);
 
     // Veh_Data: every accepted record, in order, with its time and date texts.
     QStringList vehRows;
@@ -271,7 +274,7 @@ void tst_WholeSurveyImport::wholeSurvey()
                                QString::number(a.record.speed),
                                twelveHour(a.second, true),
                                shortDate(a.date)}
-                       .join('|');
+                       .join(QLatin1Char('|'));
     COMPARE_ROWS(
         tableRows(s, QStringLiteral("SELECT Batch_Number, Offset, Veh_Direction, Speed, Time, Date "
                                     "FROM Veh_Data ORDER BY rowid")),
@@ -386,7 +389,7 @@ void tst_WholeSurveyImport::wholeSurvey()
                    "Pace_PercentA, [50th_PercentileR], [85th_PercentileR], PaceR, Pace_TotalR, "
                    "Pace_PercentR, total_seconds, Total_Time, Start_Time, Stop_Time, Start_Date, "
                    "Stop_Date FROM Summary")),
-        QStringList(expectedSummary.join('|')));
+        QStringList(expectedSummary.join(QLatin1Char('|'))));
 
     // Speed: the under row, one row per speed, the over row.
     const int r0 = kph ? 30 : 15, r1 = kph ? 120 : 72;
@@ -404,7 +407,7 @@ void tst_WholeSurveyImport::wholeSurvey()
         }
         speedRows << QStringList{batch, QString::number(row), QString::number(all),
                                  QString::number(app), QString::number(rec)}
-                         .join('|');
+                         .join(QLatin1Char('|'));
     }
     QCOMPARE(speedRows.size(), kph ? 93 : 60);
     COMPARE_ROWS(
@@ -428,7 +431,7 @@ void tst_WholeSurveyImport::wholeSurvey()
                                    v > L + 10 && v <= L + 20 ? speed : none,
                                    v > L + 20 ? speed : none,
                                    QString(QLatin1Char(a.record.direction))}
-                           .join('|');
+                           .join(QLatin1Char('|'));
     }
     COMPARE_ROWS(
         tableRows(s,
@@ -459,19 +462,19 @@ void tst_WholeSurveyImport::wholeSurvey()
             const QString null = QStringLiteral("<null>");
             timeRows << QStringList{batch,
                                     shortDate(d),
-                                    clock(i * 15) + " - " + clock(i * 15 + 15),
+                                    clock(i * 15) + u" - "_s + clock(i * 15 + 15),
                                     countText(am.first),
                                     countText(am.second),
                                     hourRow ? countText(hourAmApp) : null,
                                     hourRow ? countText(hourAmRec) : null,
                                     hourRow ? countText(hourAmApp + hourAmRec) : null,
-                                    clock(720 + i * 15) + " - " + clock(720 + i * 15 + 15),
+                                    clock(720 + i * 15) + u" - "_s + clock(720 + i * 15 + 15),
                                     countText(pm.first),
                                     countText(pm.second),
                                     hourRow ? countText(hourPmApp) : null,
                                     hourRow ? countText(hourPmRec) : null,
                                     hourRow ? countText(hourPmApp + hourPmRec) : null}
-                            .join('|');
+                            .join(QLatin1Char('|'));
             if (hourRow)
                 hourAmApp = hourAmRec = hourPmApp = hourPmRec = 0;
         }

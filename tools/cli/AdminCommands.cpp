@@ -41,6 +41,8 @@ QString folderOf(const Invocation &invocation)
 // The steps below say themselves, in the window's words, when there is no database.
 QString databaseOf(const Invocation &invocation)
 {
+    if (const QString server = invocation.serverDatabase(); !server.isEmpty())
+        return server;
     const QString found = databaseFileIn(folderOf(invocation));
     return found.isEmpty() ? databasePathIn(folderOf(invocation)) : found;
 }

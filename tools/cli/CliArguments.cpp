@@ -104,12 +104,12 @@ ParsedArguments parseArguments(const QStringList &arguments, const QList<OptionS
     for (const QString &name : parser.optionNames()) {
         if (name == QLatin1String("h") || name == QLatin1String("help"))
             continue;
-        if (seen.contains(name)) {
+        const OptionSpec *spec = findSpec(specs, name);
+        if (seen.contains(name) && !spec->repeatable) {
             parsed.error = QStringLiteral("--%1 given twice").arg(name);
             return parsed;
         }
         seen.insert(name);
-        const OptionSpec *spec = findSpec(specs, name);
         QStringList values = parser.values(name);
         if (spec->values == 2) {
             values = values.value(0).split(QLatin1Char(','));

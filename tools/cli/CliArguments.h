@@ -14,6 +14,7 @@ struct OptionSpec
     int values;        // how many values follow the option: 0, 1 or 2
     QString valueName; // shown in the help
     QString help;
+    bool repeatable = false; // may be given more than once; every value is kept
 };
 
 struct ParsedArguments

@@ -1,14 +1,17 @@
 #include "CommandLineTool.h"
 #include "Commands.h"
 
+#include "core/store/DatabaseLocation.h"
 #include "core/store/Installation.h"
 #include "core/store/SharedState.h"
 #include "core/survey/SurveyList.h"
 #include "core/upkeep/DatabaseFiles.h"
+#include "core/upkeep/SurveyCopy.h"
 
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <optional>
 
 namespace roadtally {
@@ -32,7 +35,7 @@ QString commandHelp(const Command &command)
 {
     return QStringLiteral("Usage: roadtally-cli %1 %2\n\n%3\n\nOptions:\n")
                .arg(command.name, command.synopsis, command.description) +
-           optionHelp(command.options);
+           optionHelp(optionsOf(command));
 }
 
 const Command *findCommand(const QString &name)
@@ -74,13 +77,21 @@ std::optional<QString> operandProblem(const Operand &operand, const QStringList 
 ExitCode runCommand(const Command &command, const QStringList &arguments, QTextStream &out,
                     QTextStream &err, bool progress)
 {
-    ParsedArguments parsed = parseArguments(arguments, command.options);
+    const QList<OptionSpec> options = optionsOf(command);
+    ParsedArguments parsed = parseArguments(arguments, options);
     const bool takesFolder =
         std::any_of(command.options.cbegin(), command.options.cend(),
                     [](const OptionSpec &spec) { return spec.name == QLatin1String("folder"); });
-    // Without --folder: the survey folder the program itself would use.
-    if (takesFolder && parsed.error.isEmpty() && !parsed.has(QStringLiteral("folder")))
-        parsed.options.insert(QStringLiteral("folder"), {resolveSurveyLocation({}).folder});
+    if (takesFolder && parsed.error.isEmpty() && !parsed.has(QStringLiteral("folder")) &&
+        !parsed.has(QStringLiteral("database"))) {
+        // Without either: the server of ROADTALLY_DATABASE, else the survey
+        // folder the program itself would use.
+        const QString server = qEnvironmentVariable("ROADTALLY_DATABASE").trimmed();
+        if (!server.isEmpty())
+            parsed.options.insert(QStringLiteral("database"), {server});
+        else
+            parsed.options.insert(QStringLiteral("folder"), {resolveSurveyLocation({}).folder});
+    }
     const Invocation invocation(command.name, parsed, out, err, progress);
     if (parsed.help) {
         out << commandHelp(command);
@@ -94,9 +105,25 @@ ExitCode runCommand(const Command &command, const QStringList &arguments, QTextS
     if (operandFirst)
         if (const auto problem = operandProblem(command.operand, parsed.positional))
             return invocation.usage(*problem);
+    if (invocation.has(QStringLiteral("database")) && invocation.has(QStringLiteral("folder")))
+        return invocation.usage(
+            QStringLiteral("--database and --folder name two databases; give one"));
+    const QString server = invocation.serverDatabase();
+    if (!server.isEmpty()) {
+        QString why;
+        if (!parseServerUri(server, &why))
+            return invocation.usage(why);
+        // The upkeep of the one file has nothing to work on.
+        if (command.oneFileOnly) {
+            err << "roadtally-cli " << command.name << ": " << serverUpkeepRefusal() << "\n";
+            return ExitCode::UsageError;
+        }
+    }
     for (const QString &name : command.required) {
+        if (name == QLatin1String("folder") && !server.isEmpty())
+            continue;
         if (invocation.value(name).trimmed().isEmpty()) {
-            const auto spec = std::find_if(command.options.cbegin(), command.options.cend(),
+            const auto spec = std::find_if(options.cbegin(), options.cend(),
                                            [&](const OptionSpec &s) { return s.name == name; });
             return invocation.usage(QStringLiteral("missing --%1 %2").arg(name, spec->valueName));
         }
@@ -105,7 +132,7 @@ ExitCode runCommand(const Command &command, const QStringList &arguments, QTextS
         if (const auto problem = operandProblem(command.operand, parsed.positional))
             return invocation.usage(*problem);
     const QString folder = invocation.value(QStringLiteral("folder"));
-    if (command.existingFolder && !QFileInfo(folder).isDir())
+    if (server.isEmpty() && command.existingFolder && !QFileInfo(folder).isDir())
         return invocation.fail(
             QStringLiteral("there is no folder %1").arg(QDir::toNativeSeparators(folder)));
     if (!command.question.isEmpty() && !invocation.has(QStringLiteral("yes"))) {
@@ -131,8 +158,15 @@ ExitCode Invocation::fail(const QString &problem) const
     return ExitCode::Failure;
 }
 
+QString Invocation::serverDatabase() const
+{
+    return value(QStringLiteral("database")).trimmed();
+}
+
 QString Invocation::database() const
 {
+    if (const QString server = serverDatabase(); !server.isEmpty())
+        return server;
     const QString folder = value(QStringLiteral("folder"));
     const QString found = findFileNoCase(folder, QString::fromLatin1(DatabaseFileName));
     if (found.isEmpty())

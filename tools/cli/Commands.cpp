@@ -12,12 +12,47 @@ OptionSpec folderOption()
                 "the survey folder that holds OV97.mdb (default: see roadtally-cli --help)")};
 }
 
+OptionSpec databaseOption()
+{
+    return {QStringLiteral("database"), 1, QStringLiteral("URI"),
+            QStringLiteral("the survey database on a server, postgresql://USER@HOST:PORT/DBNAME, "
+                           "in place of --folder (default: ROADTALLY_DATABASE; the password "
+                           "comes from ~/.pgpass)")};
+}
+
+QList<OptionSpec> optionsOf(const Command &command)
+{
+    QList<OptionSpec> options = command.options;
+    for (qsizetype i = 0; i < options.size(); ++i) {
+        if (options.at(i).name == QLatin1String("folder")) {
+            options.insert(i + 1, databaseOption());
+            break;
+        }
+    }
+    return options;
+}
+
 namespace {
 
 OptionSpec yesOption()
 {
     return {QStringLiteral("yes"), 0, QString(),
             QStringLiteral("answer the window's question with yes")};
+}
+
+// The surveys of a comparison, for compare and report --report compare.
+QList<OptionSpec> comparisonOptions()
+{
+    return {
+        {QStringLiteral("before"), 1, QStringLiteral("B1"),
+         QStringLiteral("batch number of the survey before the measure")},
+        {QStringLiteral("after"), 1, QStringLiteral("B2"),
+         QStringLiteral("batch number of the survey after it")},
+        {QStringLiteral("control-before"), 1, QStringLiteral("C1"),
+         QStringLiteral("a control site's survey over the before period (with --control-after)")},
+        {QStringLiteral("control-after"), 1, QStringLiteral("C2"),
+         QStringLiteral("the control site's survey over the after period")},
+    };
 }
 
 QString adminBatchHelp()
@@ -189,6 +224,7 @@ const QList<Command> &commands()
             true,
             {},
             backupCommand,
+            true,
         },
         {
             QStringLiteral("restore"),
@@ -201,6 +237,7 @@ const QList<Command> &commands()
             true,
             QString::fromLatin1(RestoreQuestionText),
             restoreCommand,
+            true,
         },
         {
             QStringLiteral("repair"),
@@ -216,6 +253,7 @@ const QList<Command> &commands()
             true,
             {},
             repairCommand,
+            true,
         },
         {
             QStringLiteral("replace"),
@@ -229,6 +267,7 @@ const QList<Command> &commands()
             true,
             QString::fromLatin1(ReplaceQuestionText),
             replaceCommand,
+            true,
         },
         {
             QStringLiteral("delete"),
@@ -269,7 +308,11 @@ const QList<Command> &commands()
                            "approaching|receding|both]\n"
                            "                           [--date mm/dd/yy] [--printer color|bw] "
                            "[--criteria DIR]\n"
-                           "                           [--officer NAME]"),
+                           "                           [--officer NAME]\n"
+                           "       roadtally-cli report --folder DIR --report compare --before B1 "
+                           "--after B2\n"
+                           "                           [--control-before C1 --control-after C2] "
+                           "--pdf OUT.pdf"),
             QStringLiteral(
                 "Builds one report of the survey B in DIR/OV97.mdb as the print preview builds "
                 "it and\n"
@@ -283,18 +326,20 @@ const QList<Command> &commands()
                 "  profile     every speeding vehicle (--direction), any number of pages\n"
                 "  study       speed zone study: ranked percentiles, pace, spread, sample size\n"
                 "              (--direction)\n"
+                "  compare     before and after speed study of two surveys (--before, --after,\n"
+                "              --control-before, --control-after, --direction; no --batch)\n"
                 "The agency heading, the address and the two report options come from the "
                 "database,\n"
                 "as the administration window keeps them. An existing OUT.pdf is replaced only "
                 "when\n"
                 "the new file is complete."),
-            {
+            QList<OptionSpec>{
                 folderOption(),
                 {QStringLiteral("batch"), 1, QStringLiteral("B"),
-                 QStringLiteral("batch number of the survey (required)")},
+                 QStringLiteral("batch number of the survey (required but for compare)")},
                 {QStringLiteral("report"), 1, QStringLiteral("KIND"),
-                 QStringLiteral("summary, fifteen, weekly, speeds, percentile, volume, profile or "
-                                "study (required)")},
+                 QStringLiteral("summary, fifteen, weekly, speeds, percentile, volume, profile, "
+                                "study or compare (required)")},
                 {QStringLiteral("pdf"), 1, QStringLiteral("OUT.pdf"),
                  QStringLiteral("the PDF file to write (required)")},
                 {QStringLiteral("scheme"), 1, QStringLiteral("NAME"),
@@ -313,9 +358,9 @@ const QList<Command> &commands()
                 {QStringLiteral("officer"), 1, QStringLiteral("NAME"),
                  QStringLiteral("officer who prepares the report, one of the officer list "
                                 "(default: the first of the list)")},
-            },
-            {QStringLiteral("folder"), QStringLiteral("batch"), QStringLiteral("report"),
-             QStringLiteral("pdf")},
+            } + comparisonOptions(),
+            // --batch is checked by the command: the comparison takes --before and --after.
+            {QStringLiteral("folder"), QStringLiteral("report"), QStringLiteral("pdf")},
             {},
             false,
             {},
@@ -347,6 +392,60 @@ const QList<Command> &commands()
             false,
             {},
             exportCommand,
+        },
+        {
+            QStringLiteral("compare"),
+            QStringLiteral("compare two surveys of a site before and after a measure"),
+            QStringLiteral("--folder DIR --before B1 --after B2\n"
+                           "                           [--control-before C1 --control-after C2]\n"
+                           "                           [--direction approaching|receding|both] "
+                           "[--json]"),
+            QStringLiteral(
+                "Compares the survey B2 after a measure with the survey B1 before it, both in\n"
+                "DIR/OV97.mdb: vehicles, average daily traffic, mean and standard deviation, the\n"
+                "50th and 85th percentile speeds and the shares over the limit, the limit + 5 and\n"
+                "the limit + 10, each with its change and a test (Welch's t for the mean, a\n"
+                "large-sample test of each percentile, a two-proportion z-test of each share,\n"
+                "Kolmogorov-Smirnov for the whole distribution; significant at p < 0.05). A\n"
+                "control pair surveyed at an untreated street over the same periods gives the\n"
+                "net change. --json writes every figure unrounded. Surveys in different units,\n"
+                "the same survey twice and a missing survey are refused."),
+            QList<OptionSpec>{folderOption()} + comparisonOptions() +
+                QList<OptionSpec>{
+                    {QStringLiteral("direction"), 1, QStringLiteral("DIR"),
+                     QStringLiteral("approaching, receding or both (default approaching)")},
+                    {QStringLiteral("json"), 0, QString(),
+                     QStringLiteral("write JSON instead of the table")},
+                },
+            {QStringLiteral("folder"), QStringLiteral("before"), QStringLiteral("after")},
+            {},
+            true,
+            {},
+            compareCommand,
+        },
+        {
+            QStringLiteral("copy"),
+            QStringLiteral("copy surveys from one survey database to another"),
+            QStringLiteral("--from DIR|URI --to DIR|URI [--batch B ...]"),
+            QStringLiteral(
+                "Copies every table's rows of the surveys B (all surveys when no --batch is\n"
+                "given) from one survey database to another: a program folder's OV97.mdb or a\n"
+                "server's (postgresql://USER@HOST:PORT/DBNAME), in one transaction on the\n"
+                "target. A survey the target already holds is skipped and named. A folder\n"
+                "without a survey database gets a blank one first."),
+            {
+                {QStringLiteral("from"), 1, QStringLiteral("DIR|URI"),
+                 QStringLiteral("the folder or server the surveys come from")},
+                {QStringLiteral("to"), 1, QStringLiteral("DIR|URI"),
+                 QStringLiteral("the folder or server the surveys go to")},
+                {QStringLiteral("batch"), 1, QStringLiteral("B"),
+                 QStringLiteral("batch number of a survey to copy; may be given again"), true},
+            },
+            {QStringLiteral("from"), QStringLiteral("to")},
+            {},
+            false,
+            {},
+            copyCommand,
         },
         {
             QStringLiteral("agency"),

@@ -7,11 +7,14 @@
 
 #include "CliArguments.h"
 
+#include "core/analysis/SurveyComparison.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
 #include <QTextStream>
 
+#include <optional>
 #include <utility>
 
 namespace roadtally {
@@ -47,10 +50,14 @@ public:
     ExitCode usage(const QString &problem) const;
     // A failure: the message, prefixed with the command.
     ExitCode fail(const QString &problem) const;
-    // The survey database in the --folder (any case of its name); "" after
-    // saying so when there is none. Without --folder the folder is the survey
-    // folder both programs would use.
+    // The survey database: the server of --database (or ROADTALLY_DATABASE when
+    // no --folder is given), else the one in the --folder (any case of its
+    // name); "" after saying so when there is none. Without --folder the folder
+    // is the survey folder both programs would use.
     QString database() const;
+    // The server URI in use (--database, else ROADTALLY_DATABASE unless --folder
+    // is given); "" for a folder's database.
+    QString serverDatabase() const;
 
     QTextStream &out;
     QTextStream &err;
@@ -85,6 +92,7 @@ struct Command
     bool existingFolder = false; // --folder must be there already
     QString question;            // asked first by the window; --yes answers it
     CommandFunction run = nullptr;
+    bool oneFileOnly = false; // upkeep of the one file: refused on a server
 };
 
 // Every command, in the order the general help lists them.
@@ -92,6 +100,10 @@ const QList<Command> &commands();
 
 // --folder DIR, which most commands take; the survey folder when not given.
 OptionSpec folderOption();
+// --database URI, which every command that takes --folder takes in its place.
+OptionSpec databaseOption();
+// A command's options as parsed and shown in its help: --database beside --folder.
+QList<OptionSpec> optionsOf(const Command &command);
 
 // init, import, list (FolderCommands.cpp).
 ExitCode initCommand(const Invocation &invocation);
@@ -110,6 +122,13 @@ ExitCode eraseCommand(const Invocation &invocation);
 ExitCode reportCommand(const Invocation &invocation);
 // export: a stored survey to a workbook or CSV files (ExportCommand.cpp).
 ExitCode exportCommand(const Invocation &invocation);
+// compare: two surveys before and after a measure (CompareCommand.cpp).
+ExitCode compareCommand(const Invocation &invocation);
+// The comparison that --before, --after, --control-before, --control-after and
+// --direction name; none after saying why (code then holds the exit status).
+std::optional<SurveyComparison> loadComparison(const Invocation &invocation, ExitCode &code);
+// copy: surveys from one database to another (CopyCommand.cpp).
+ExitCode copyCommand(const Invocation &invocation);
 // The agency, the officer list and the report options (AgencyCommands.cpp).
 ExitCode agencyCommand(const Invocation &invocation);
 ExitCode officerCommand(const Invocation &invocation);

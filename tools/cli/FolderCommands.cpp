@@ -6,6 +6,7 @@
 #include "core/intake/ImportRequest.h"
 #include "core/intake/RawDataFile.h"
 #include "core/intake/VehicleImport.h"
+#include "core/store/DatabaseLocation.h"
 #include "core/store/DatabaseSession.h"
 #include "core/store/Schema.h"
 #include "core/store/SharedState.h"
@@ -31,6 +32,18 @@ bool readWholeNumber(const QString &text, int &value)
 
 ExitCode initCommand(const Invocation &invocation)
 {
+    if (const QString server = invocation.serverDatabase(); !server.isEmpty()) {
+        bool existed = false;
+        if (const QString error = createServerDatabase(server, &existed); !error.isEmpty())
+            return invocation.fail(error);
+        if (existed)
+            return invocation.fail(QStringLiteral("%1 already holds the survey tables; they are "
+                                                  "left as they are")
+                                       .arg(databaseDisplayName(server)));
+        invocation.out << "Survey tables created in " << databaseDisplayName(server) << " (schema "
+                       << ServerSchema << ")\n";
+        return ExitCode::Success;
+    }
     const QString folder = invocation.value(QStringLiteral("folder"));
     if (!QDir().mkpath(folder))
         return invocation.fail(QStringLiteral("cannot make the folder %1").arg(folder));

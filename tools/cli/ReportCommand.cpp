@@ -4,13 +4,13 @@
 #include "Commands.h"
 #include "ProgressLine.h"
 
-#include "core/analysis/ChartSlot.h"
 #include "core/analysis/DailyVolume.h"
 #include "core/analysis/DisplayScheme.h"
 #include "core/analysis/FifteenMinute.h"
 #include "core/analysis/SpeedCharts.h"
 #include "core/analysis/SurveyCriteria.h"
 #include "core/analysis/WeeklyGrid.h"
+#include "core/reports/BeforeAfterSpeedStudy.h"
 #include "core/reports/DailyVolume_Graph.h"
 #include "core/reports/PdfOutput.h"
 #include "core/reports/Percent85_Graph.h"
@@ -20,6 +20,7 @@
 #include "core/reports/ReportWeekly.h"
 #include "core/reports/SpeedProfile.h"
 #include "core/reports/SpeedZoneStudy.h"
+#include "core/reports/SurveyAsShown.h"
 #include "core/reports/TrafficFlow_Graph.h"
 #include "core/store/DatabaseSession.h"
 #include "core/survey/AgencySettings.h"
@@ -134,11 +135,12 @@ QString ReportBuilder::summary(DatabaseSession &session)
                          .arg(survey.radarMode())
                    : QStringLiteral("no display scheme \"%1\" for a %2 survey; choose one of: %3")
                          .arg(name, survey.radarMode(), offered.join(QStringLiteral(", ")));
+    const SurveyAsShown shown = surveyAsShown(survey, m_direction);
     ReportSummaryInput in;
     in.frame = readReportFrame(session, m_officer);
-    in.facts = surveyFacts(survey);
-    in.totals = surveyTotals(survey);
-    in.statistics = speedStatistics(survey, m_direction);
+    in.facts = shown.facts;
+    in.totals = shown.totals;
+    in.statistics = shown.statistics;
     in.direction = m_direction;
     in.schemeName = scheme->name;
     const SchemeResult bins = computeScheme(session, survey.batch(), *scheme, m_direction,
@@ -194,20 +196,20 @@ QString ReportBuilder::weekly(DatabaseSession &session)
 
 ChartReportInput ReportBuilder::chartInput(DatabaseSession &session) const
 {
+    const SurveyAsShown shown = surveyAsShown(*m_survey, m_criteria);
     ChartReportInput in;
     in.frame = readReportFrame(session, m_officer);
-    in.facts = surveyFacts(*m_survey);
-    in.totals = surveyTotals(*m_survey);
-    in.statistics = speedStatistics(*m_survey, m_criteria);
+    in.facts = shown.facts;
+    in.totals = shown.totals;
+    in.statistics = shown.statistics;
     in.statisticsDirection = m_criteria;
     return in;
 }
 
 QPicture ReportBuilder::chartPicture(const ChartData &data, const QSizeF &size) const
 {
-    // The chart view's hand-over: the drawn chart as a vector picture.
-    chartSlot().publish(data, size);
-    return chartSlot().last().picture;
+    // As the chart view copies it: the drawn chart as a vector picture.
+    return recordChart(data, size).picture;
 }
 
 QString ReportBuilder::chart(DatabaseSession &session)
@@ -280,18 +282,77 @@ QString ReportBuilder::study(DatabaseSession &session)
     return {};
 }
 
+// Writes the laid-out document as the PDF file --pdf names, and says so.
+ExitCode writeReport(const Invocation &invocation, const DocumentEngine &vp, const QString &title)
+{
+    if (!vp.document() || !vp.document()->finished)
+        return invocation.fail(QStringLiteral("the report could not be laid out (engine error %1)")
+                                   .arg(vp.EngineError()));
+    const QString pdf = invocation.value(QStringLiteral("pdf"));
+    QString written;
+    {
+        ProgressLine line(invocation.err, invocation.progress && vp.pageCount() > 10,
+                          QStringLiteral("Writing %1 pages to %2")
+                              .arg(vp.pageCount())
+                              .arg(QFileInfo(pdf).fileName()));
+        written = writePdf(*vp.document(), pdf, title);
+    }
+    if (!written.isEmpty())
+        return invocation.fail(written);
+    invocation.out << "Report written: " << QDir::toNativeSeparators(pdf) << " (" << vp.pageCount()
+                   << (vp.pageCount() == 1 ? " page" : " pages") << ")\n";
+    return ExitCode::Success;
+}
+
+// The "Before and After Speed Study" of the surveys --before and --after name.
+ExitCode compareReport(const Invocation &invocation)
+{
+    for (const char *name : {"before", "after"})
+        if (invocation.value(QLatin1String(name)).trimmed().isEmpty())
+            return invocation.usage(
+                QStringLiteral("the compare report needs --%1 B").arg(QLatin1String(name)));
+    if (!qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+        return invocation.fail(
+            QStringLiteral("reports need the program's fonts; run it as roadtally-cli report"));
+    ExitCode code = ExitCode::Success;
+    const std::optional<SurveyComparison> comparison = loadComparison(invocation, code);
+    if (!comparison)
+        return code;
+    DocumentEngine vp;
+    SetDefaultStyle(vp);
+    try {
+        DatabaseSession session(invocation.database());
+        session.requireOpen();
+        const BeforeAfterStudyInput in = readBeforeAfterStudyInput(
+            session, *comparison,
+            invocation.has(QStringLiteral("officer")) ? invocation.value(QStringLiteral("officer"))
+                                                      : QString());
+        BeforeAfterSpeedStudy(vp, in);
+    } catch (const DatabaseError &error) {
+        return invocation.fail(QStringLiteral("the survey database cannot be read: %1")
+                                   .arg(QString::fromUtf8(error.what())));
+    }
+    return writeReport(invocation, vp,
+                       QStringLiteral("Roadtally compare report, batches %1 and %2")
+                           .arg(comparison->before.batchNumber, comparison->after.batchNumber));
+}
+
 } // namespace
 
 ExitCode reportCommand(const Invocation &invocation)
 {
-    static const QStringList kinds = {QStringLiteral("summary"),    QStringLiteral("fifteen"),
-                                      QStringLiteral("weekly"),     QStringLiteral("speeds"),
-                                      QStringLiteral("percentile"), QStringLiteral("volume"),
-                                      QStringLiteral("profile"),    QStringLiteral("study")};
+    static const QStringList kinds = {
+        QStringLiteral("summary"), QStringLiteral("fifteen"),    QStringLiteral("weekly"),
+        QStringLiteral("speeds"),  QStringLiteral("percentile"), QStringLiteral("volume"),
+        QStringLiteral("profile"), QStringLiteral("study"),      QStringLiteral("compare")};
     const QString kind = invocation.value(QStringLiteral("report")).toLower();
     if (!kinds.contains(kind))
         return invocation.usage(
             QStringLiteral("--report must be one of %1").arg(kinds.join(QStringLiteral(", "))));
+    if (kind == QLatin1String("compare"))
+        return compareReport(invocation);
+    if (invocation.value(QStringLiteral("batch")).trimmed().isEmpty())
+        return invocation.usage(QStringLiteral("missing --batch B"));
     // The choices a freshly opened survey shows: approaching on the summary
     // panel, both directions on the other tabs.
     SurveyDirection direction = kind == QLatin1String("summary") || kind == QLatin1String("study")
@@ -363,26 +424,8 @@ ExitCode reportCommand(const Invocation &invocation)
     }
     if (!problem.isEmpty())
         return invocation.fail(problem);
-    DocumentEngine &vp = builder.engine();
-    if (!vp.document() || !vp.document()->finished)
-        return invocation.fail(QStringLiteral("the report could not be laid out (engine error %1)")
-                                   .arg(vp.EngineError()));
-
-    const QString pdf = invocation.value(QStringLiteral("pdf"));
-    QString written;
-    {
-        ProgressLine line(invocation.err, invocation.progress && vp.pageCount() > 10,
-                          QStringLiteral("Writing %1 pages to %2")
-                              .arg(vp.pageCount())
-                              .arg(QFileInfo(pdf).fileName()));
-        written = writePdf(*vp.document(), pdf,
-                           QStringLiteral("Roadtally %1 report, batch %2").arg(kind, surveyBatch));
-    }
-    if (!written.isEmpty())
-        return invocation.fail(written);
-    invocation.out << "Report written: " << QDir::toNativeSeparators(pdf) << " (" << vp.pageCount()
-                   << (vp.pageCount() == 1 ? " page" : " pages") << ")\n";
-    return ExitCode::Success;
+    return writeReport(invocation, builder.engine(),
+                       QStringLiteral("Roadtally %1 report, batch %2").arg(kind, surveyBatch));
 }
 
 } // namespace roadtally

@@ -340,11 +340,11 @@ ExitCode SurveyView::weekly(DatabaseSession &session, const SurveyCaptions &surv
     for (const QString &group : groups) {
         const int pad = std::max(0, int(pairWidth - group.size()) / 2);
         head += QStringLiteral("  ") +
-                (QString(pad, QLatin1Char(' ')) + group).leftJustified(pairWidth);
+                QString(QString(pad, QLatin1Char(' ')) + group).leftJustified(pairWidth);
         sub += QStringLiteral("  ") + QStringLiteral("A").rightJustified(6) + QLatin1Char(' ') +
                QStringLiteral("R").rightJustified(6);
     }
-    auto line = [&](const QString &caption, const std::function<QString(int)> &pair) {
+    auto line = [&](const QString &caption, const std::function<QString(int)> &pair) -> QString {
         QString text = caption.leftJustified(9);
         for (int p = 0; p < 9; ++p)
             text += QStringLiteral("  ") + pair(p);
@@ -357,7 +357,7 @@ ExitCode SurveyView::weekly(DatabaseSession &session, const SurveyCaptions &surv
     m_out << head << "\n" << sub << "\n";
     const QStringList &captions = weeklyRowCaptions();
     for (int row = 0; row < WeeklyGrid::RowCount; ++row)
-        m_out << line(captions.at(row), [&](int p) {
+        m_out << line(captions.at(row), [&](int p) -> QString {
             return g.cell(2 * p, row).rightJustified(6) + QLatin1Char(' ') +
                    g.cell(2 * p + 1, row).rightJustified(6);
         });
@@ -439,8 +439,8 @@ ExitCode showCommand(const Invocation &invocation)
 {
     const QString kind = invocation.operand();
     const QStringList allowed =
-        kindOptions(kind) +
-        QStringList{QStringLiteral("folder"), QStringLiteral("batch"), QStringLiteral("json")};
+        kindOptions(kind) + QStringList{QStringLiteral("folder"), QStringLiteral("database"),
+                                        QStringLiteral("batch"), QStringLiteral("json")};
     for (const QString &option : invocation.optionNames())
         if (!allowed.contains(option))
             return invocation.usage(QStringLiteral("--%1 is not used by %2").arg(option, kind));

@@ -62,7 +62,7 @@ int sampleSpeed(SampleRandom &random, int hour, const SampleOptions &options)
     } else if (pick < 0.035) {
         speed = limit + random.between(int(15 * scale), int(45 * scale));
     } else {
-        double mean = limit + 2.0 * scale;
+        double mean = limit + 2.0 * scale + options.speedShift;
         if ((hour >= 7 && hour <= 8) || (hour >= 16 && hour <= 17))
             mean -= 4.0 * scale;
         else if (hour >= 22 || hour <= 4)

@@ -22,6 +22,7 @@ struct SampleOptions
     quint32 seed = 1;
     bool kph = false;       // speeds in km/h instead of mph
     int recordsPerLine = 4; // the logger breaks its lines after this many records
+    double speedShift = 0;  // added to the usual speeds (a street after a measure)
 };
 
 // One vehicle record as written to the file.

@@ -5,6 +5,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
+#include <cmath>
 #include <cstdio>
 
 using namespace roadtally;
@@ -66,7 +67,13 @@ int main(int argc, char *argv[])
     const QCommandLineOption perLine(QStringLiteral("records-per-line"),
                                      QStringLiteral("Records between two line breaks (default 4)."),
                                      QStringLiteral("N"), QStringLiteral("4"));
-    parser.addOptions({vehicles, days, start, time, posted, location, seed, mph, kph, perLine});
+    const QCommandLineOption shift(
+        QStringLiteral("speed-shift"),
+        QStringLiteral("Added to the usual speeds, e.g. -4 for a street after speed humps "
+                       "(default 0)."),
+        QStringLiteral("N"), QStringLiteral("0"));
+    parser.addOptions(
+        {vehicles, days, start, time, posted, location, seed, mph, kph, perLine, shift});
     parser.addPositionalArgument(QStringLiteral("file"),
                                  QStringLiteral("The raw data file to write (.ovd)."));
 
@@ -106,6 +113,10 @@ int main(int argc, char *argv[])
     if (!readWhole(parser.value(perLine), 1, 1000, value))
         return fail(QStringLiteral("--records-per-line needs a whole number from 1 to 1000"));
     options.recordsPerLine = int(value);
+    bool shiftOk = false;
+    options.speedShift = parser.value(shift).toDouble(&shiftOk);
+    if (!shiftOk || std::abs(options.speedShift) > 50)
+        return fail(QStringLiteral("--speed-shift needs a number from -50 to 50"));
 
     if (const QString why = checkSampleOptions(options); !why.isEmpty())
         return fail(why);

@@ -10,10 +10,15 @@
 
 #include "core/intake/RawDataFile.h"
 #include "core/intake/VehicleImport.h"
+#include "core/store/DatabaseChoice.h"
 #include "core/store/DatabaseSession.h"
 #include "core/store/Schema.h"
 #include "core/store/SharedState.h"
+#include "gui/admin/Blankform.h"
+#include "gui/admin/CopySurveysDialog.h"
+#include "gui/admin/SurveyDatabaseDialog.h"
 #include "gui/admin/frmOpenSurvey.h"
+#include "gui/compare/CompareSurveys.h"
 #include "gui/info/HelpWindow.h"
 #include "gui/info/frmAbout.h"
 #include "gui/info/pace_description.h"
@@ -352,6 +357,38 @@ template <class Main> void shootMainWindow(Shooter &shooter, Main &main)
     settle();
 }
 
+// The comparison window on the survey the main window shows (the week) and the
+// later survey of its street it suggests, then its report in the preview.
+void shootComparison(Shooter &shooter, frmRoadtally &main)
+{
+    main.showCompareSurveys();
+    settle();
+    CompareSurveys &compare = form<CompareSurveys>();
+    shooter.shoot(&compare, QStringLiteral("17-compare-surveys"));
+    if (compare.printComparison->isEnabled()) {
+        compare.printComparison->click();
+        settle();
+        QPointer<QWidget> preview;
+        for (QWidget *top : QApplication::topLevelWidgets())
+            if (top != &main && top->isVisible() &&
+                top->windowTitle() == QStringLiteral("Roadtally Print Preview"))
+                preview = top;
+        if (preview) {
+            preview->resize(1100, 1000);
+            settle();
+            if (preview)
+                shooter.shoot(preview, QStringLiteral("18-preview-compare"));
+            if (preview)
+                preview->close();
+            settle();
+        }
+    } else {
+        shooter.note(QStringLiteral("the comparison window shows: %1").arg(compare.message()));
+    }
+    compare.close();
+    settle();
+}
+
 template <class Load>
 void shootIntakeWindows(Shooter &shooter, Load &load, const QString &sampleName)
 {
@@ -381,7 +418,6 @@ void shootIntakeWindows(Shooter &shooter, Load &load, const QString &sampleName)
         shooter.note(QStringLiteral("the data file dialog did not open %1; showing it directly")
                          .arg(sampleName));
         const LoadResult raw = loadRawDataFile(sharedState().surveyFolder(), sampleName);
-        sharedState().rawDataText = raw.text;
         auto &process = form<frmProcessData>();
         if constexpr (requires { process.showRawData(QString()); })
             process.showRawData(raw.text);
@@ -474,6 +510,18 @@ void shootAdministration(Shooter &shooter)
     }
     shootPlain<DBManagement>(shooter, QStringLiteral("34-database-management"));
     form<frmRoadtally>().setEnabled(true);
+
+    DatabaseChoice server;
+    server.server = true;
+    server.host = QStringLiteral("records.example.org");
+    server.databaseName = QStringLiteral("surveys");
+    server.user = QStringLiteral("officer");
+    SurveyDatabaseDialog database(server);
+    database.show();
+    shooter.shoot(&database, QStringLiteral("35-survey-database"));
+    CopySurveysDialog copy(sharedState().deriveDatabasePath(), server.uri());
+    copy.show();
+    shooter.shoot(&copy, QStringLiteral("36-copy-surveys"));
 }
 
 void shootInformation(Shooter &shooter)
@@ -545,6 +593,16 @@ int main(int argc, char *argv[])
     day.options.days = 1;
     day.options.seed = 11;
     day.options.postedSpeed = 25;
+    // The week's street again in July, after speed humps: 4 mph slower.
+    SurveyPlan after{QStringLiteral("After.ovd"),
+                     QStringLiteral("A"),
+                     QStringLiteral("Maple Avenue at 5th Street"),
+                     {}};
+    after.options.vehicles = 5600;
+    after.options.days = 7;
+    after.options.seed = 9;
+    after.options.startDate = QDate(2025, 7, 15);
+    after.options.speedShift = -4;
     // An agency and an officer, as the administration window keeps them.
     try {
         DatabaseSession session(sharedState().deriveDatabasePath());
@@ -560,8 +618,10 @@ int main(int argc, char *argv[])
     }
     storeSurvey(programFolder.path(), week, shooter);
     storeSurvey(programFolder.path(), day, shooter);
+    storeSurvey(programFolder.path(), after, shooter);
 
     shootMainWindow(shooter, form<frmRoadtally>());
+    shootComparison(shooter, form<frmRoadtally>());
     shootIntake(shooter, week.fileName);
     shootAdministration(shooter);
     shootInformation(shooter);

@@ -1,9 +1,8 @@
 #include "core/analysis/Graph.h"
 
-#include "core/analysis/ChartSlot.h"
-
 #include <QFont>
 #include <QFontMetricsF>
+#include <QGuiApplication>
 #include <QPainter>
 
 #include <algorithm>
@@ -489,7 +488,7 @@ bool Graph::DrawMode(int mode)
         Q_EMIT drawn();
         return true;
     case 4:
-        chartSlot().publish(m_drawn, m_pictureSize);
+        m_copy = recordChart(m_drawn, m_pictureSize);
         Q_EMIT copied();
         return true;
     default:
@@ -508,6 +507,32 @@ void Graph::setPictureSize(const QSizeF &size)
 {
     if (size.width() >= 1 && size.height() >= 1)
         m_pictureSize = size;
+}
+
+void ChartPicture::paint(QPainter &painter, const QRectF &target) const
+{
+    if (isNull() || size.isEmpty())
+        return;
+    painter.save();
+    painter.translate(target.topLeft());
+    painter.scale(target.width() / size.width(), target.height() / size.height());
+    paintChart(painter, QRectF(QPointF(0, 0), size), data);
+    painter.restore();
+}
+
+ChartPicture recordChart(const ChartData &data, const QSizeF &size)
+{
+    ChartPicture chart;
+    chart.size = size;
+    chart.data = data;
+    // Fonts need a GUI application; a command-line run keeps the data only.
+    if (qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {
+        QPainter painter(&chart.picture);
+        paintChart(painter, QRectF(QPointF(0, 0), size), data);
+        painter.end();
+        chart.picture.setBoundingRect(QRectF(QPointF(0, 0), size).toAlignedRect());
+    }
+    return chart;
 }
 
 } // namespace roadtally

@@ -6,6 +6,7 @@
 
 #include <QColor>
 #include <QObject>
+#include <QPicture>
 #include <QRectF>
 #include <QSizeF>
 #include <QString>
@@ -78,6 +79,22 @@ struct ChartLayout
 // Needs a QGuiApplication (fonts).
 ChartLayout paintChart(QPainter &painter, const QRectF &rect, const ChartData &data);
 
+// A drawn chart as the chart reports take it: recorded as a vector picture in
+// the size it was drawn in, and its data to repaint it at any resolution.
+struct ChartPicture
+{
+    QPicture picture; // the chart painted into (0, 0, size); empty without a QGuiApplication
+    QSizeF size;      // the logical size the picture was recorded in
+    ChartData data;   // what was drawn
+
+    bool isNull() const { return size.isEmpty(); }
+    // Paints the chart into target, scaled (vector; the data is repainted).
+    void paint(QPainter &painter, const QRectF &target) const;
+};
+
+// Records a chart in the given size.
+ChartPicture recordChart(const ChartData &data, const QSizeF &size);
+
 // Round y-axis ticks from 0 (or the lowest value) to at least the highest value.
 QVector<double> axisTicks(double low, double high, int wanted = 6);
 
@@ -118,8 +135,8 @@ public:
     bool BottomTitle(const QString &text);
     bool GridStyle(int style); // 0 none, 1 horizontal, 2 vertical, 3 both
     // 2 draws the chart (fixes what is shown); 4 copies the drawn chart: it is
-    // published to the chart slot as a picture and copied() is emitted so a
-    // window can put a raster copy on the clipboard. 0 does nothing, 1 clears.
+    // recorded as a picture (copy()) and copied() is emitted so a window can
+    // put a raster copy on the clipboard. 0 does nothing, 1 clears.
     bool DrawMode(int mode);
     bool Visible(bool visible);
     // Not a property of the program's chart: what the page lays over it.
@@ -134,10 +151,12 @@ public:
     // The size in which DrawMode 4 records the picture; a widget sets its own.
     void setPictureSize(const QSizeF &size);
     QSizeF pictureSize() const { return m_pictureSize; }
+    // The chart DrawMode 4 copied last (null before the first copy).
+    const ChartPicture &copy() const { return m_copy; }
 
 Q_SIGNALS:
     void drawn();  // DrawMode 2
-    void copied(); // DrawMode 4, after the chart slot has the picture
+    void copied(); // DrawMode 4, once copy() holds the picture
     void visibleChanged(bool visible);
 
 private:
@@ -150,6 +169,7 @@ private:
     int m_fontUse = 0;
     bool m_visible = true;
     QSizeF m_pictureSize{960, 600};
+    ChartPicture m_copy;
 };
 
 } // namespace roadtally

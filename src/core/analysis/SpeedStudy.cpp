@@ -18,6 +18,7 @@ StudyValue numberValue(double value, int decimals)
     StudyValue v;
     // -0.0 would print as "-0.0"
     v.number = rounded == 0.0 ? 0.0 : rounded;
+    v.exact = value;
     v.text = QString::number(*v.number, 'f', decimals);
     return v;
 }
@@ -26,6 +27,7 @@ StudyValue wholeValue(qint64 value)
 {
     StudyValue v;
     v.number = double(value);
+    v.exact = v.number;
     v.text = QString::number(value);
     return v;
 }

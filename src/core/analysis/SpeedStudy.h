@@ -25,6 +25,7 @@ struct StudyValue
 {
     QString text = QStringLiteral("N/A");
     std::optional<double> number;
+    std::optional<double> exact; // the number before rounding, for figures worked on further
 
     bool isNumber() const { return number.has_value(); }
 };

@@ -101,7 +101,9 @@ QVector<StudyRow> speedStudyRows(const SpeedStudy &s)
          text(s.sampleAdequateText), QString()},
         {QStringLiteral("adt"), QStringLiteral("Average daily traffic"), s.adt, veh},
         {QStringLiteral("complete_days"), QStringLiteral("Complete days"),
-         StudyValue{QString::number(s.completeDays), double(s.completeDays)}, QString()},
+         StudyValue{QString::number(s.completeDays), double(s.completeDays),
+                    double(s.completeDays)},
+         QString()},
         {QStringLiteral("program_mean"), QStringLiteral("Average Speed (program)"), s.programMean,
          u},
         {QStringLiteral("program_p85"), QStringLiteral("85th Percentile (program)"), s.programP85,
@@ -257,7 +259,7 @@ QString speedStudyText(const SpeedStudy &s)
     out += line(QStringLiteral("Average daily traffic"), s.adt.text,
                 s.completeDays > 0 ? QStringLiteral("vehicles a day over %1 complete day%2")
                                          .arg(s.completeDays)
-                                         .arg(s.completeDays == 1 ? "" : "s")
+                                         .arg(s.completeDays == 1 ? QString() : QStringLiteral("s"))
                                    : QString());
     out += QLatin1Char('\n');
 

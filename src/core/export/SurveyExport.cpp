@@ -3,6 +3,7 @@
 #include "core/analysis/SurveyCaptions.h"
 #include "core/export/CsvWriter.h"
 #include "core/export/SurveySheets.h"
+#include "core/store/DatabaseLocation.h"
 #include "core/survey/SurveyDates.h"
 
 #include <QDir>
@@ -34,7 +35,7 @@ ExportWriteResult exportSurvey(const QString &databasePath, const QString &batch
         result.error = QStringLiteral("No survey is chosen.");
         return result;
     }
-    if (!QFileInfo(databasePath).isFile()) {
+    if (!isServerDatabase(databasePath) && !QFileInfo(databasePath).isFile()) {
         result.error = QStringLiteral("There is no survey database %1.")
                            .arg(QDir::toNativeSeparators(databasePath));
         return result;
@@ -44,7 +45,7 @@ ExportWriteResult exportSurvey(const QString &databasePath, const QString &batch
         session.requireOpen();
         if (!readSurveyCaptions(session, b)) {
             result.error = QStringLiteral("There is no survey with batch number %1 in %2.")
-                               .arg(b, QDir::toNativeSeparators(databasePath));
+                               .arg(b, databaseDisplayName(databasePath));
             return result;
         }
         return write(surveyExportTables(session, b));

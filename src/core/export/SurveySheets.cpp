@@ -45,7 +45,7 @@ QSqlQuery forwardQuery(DatabaseSession &session, const QString &sql, const QVari
     session.requireOpen();
     QSqlQuery q(session.database());
     q.setForwardOnly(true);
-    if (!q.prepare(sql))
+    if (!q.prepare(session.dialect(sql)))
         throw DatabaseError(QStringLiteral("%1: %2").arg(sql, q.lastError().text()).toStdString());
     for (const QVariant &v : values)
         q.addBindValue(v);

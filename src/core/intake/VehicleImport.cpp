@@ -4,6 +4,8 @@
 #include "core/intake/VehicleRecordParser.h"
 #include "core/intake/VehicleWriter.h"
 #include "core/stats/Statistics.h"
+#include "core/store/DatabaseFaultText.h"
+#include "core/store/DatabaseLocation.h"
 #include "core/store/DatabaseSession.h"
 #include "core/survey/SurveyRules.h"
 #include "core/text/TextPatterns.h"
@@ -153,10 +155,10 @@ ImportResult importSurvey(const QString &databasePath, const ImportInput &input,
         // rather than failing half-way for a lock the first one holds.
         Transaction transaction(session, Transaction::Lock::Immediate);
 
+        // The batch column's own comparison ignores trailing blanks on both engines.
         const qint64 duplicates =
             session
-                .scalar(QStringLiteral("SELECT count(*) FROM (SELECT DISTINCT [Batch_Number] "
-                                       "FROM [Header]) WHERE [Batch_Number] = ? COLLATE RTRIM"),
+                .scalar(QStringLiteral("SELECT count(*) FROM [Header] WHERE [Batch_Number] = ?"),
                         {input.batchNumber})
                 .toLongLong();
         if (duplicates > 0) {
@@ -226,6 +228,15 @@ ImportResult importSurvey(const QString &databasePath, const ImportInput &input,
         result.storedVehicles = int(vehicles.size());
         result.period = period;
     } catch (const DatabaseError &e) {
+        // Another workstation stored the same survey meanwhile: the server's
+        // unique batch number let this one wait and then refused it.
+        if (e.fault() == DatabaseFault::Duplicate) {
+            const QString batch = result.batchNumber;
+            result = ImportResult();
+            result.outcome = ImportOutcome::DuplicateBatch;
+            result.batchNumber = batch;
+            return result;
+        }
         databaseFailed(QString::fromLocal8Bit(e.what()), e.fault());
     } catch (const ImportFailure &e) {
         dataFailed(QString::fromLocal8Bit(e.what()));
@@ -276,38 +287,12 @@ QString importMessage(ImportOutcome outcome)
 
 namespace {
 
-QString secondsText(int ms)
-{
-    if (ms == 1000)
-        return QStringLiteral("1 second");
-    if (ms % 1000 == 0)
-        return QStringLiteral("%1 seconds").arg(ms / 1000);
-    return QStringLiteral("%1 seconds").arg(ms / 1000.0, 0, 'f', 1);
-}
-
 // What is wrong with the database, and what the user can do about it. The data
 // file is not in question: the user need not download it again.
 QString databaseReason(const ImportResult &result)
 {
-    switch (result.fault) {
-    case DatabaseFault::Busy:
-        return QStringLiteral("another program or another import is using it, and it was still "
-                              "locked after %1")
-            .arg(secondsText(result.busyTimeoutMs));
-    case DatabaseFault::ReadOnly:
-        return QStringLiteral("it is read-only (the file, or its folder, cannot be written)");
-    case DatabaseFault::Damaged:
-        return QStringLiteral("it is damaged");
-    case DatabaseFault::NotSurveyDatabase:
-        return QStringLiteral("it is not a survey database");
-    case DatabaseFault::Missing:
-        return QStringLiteral("it does not exist");
-    case DatabaseFault::Full:
-        return QStringLiteral("the disk is full");
-    case DatabaseFault::Other:
-        break;
-    }
-    return QStringLiteral("the database engine reported an error");
+    // The import's failures carry no engine text of their own.
+    return databaseFaultReason(result.fault, result.busyTimeoutMs);
 }
 
 QString databaseAdvice(DatabaseFault fault)
@@ -329,11 +314,42 @@ QString databaseAdvice(DatabaseFault fault)
                               "the data file again.");
     case DatabaseFault::Full:
         return QStringLiteral("Free some disk space, then process the data file again.");
+    case DatabaseFault::Unreachable:
+    case DatabaseFault::Denied:
+    case DatabaseFault::PasswordNeeded:
+    case DatabaseFault::Duplicate:
     case DatabaseFault::Other:
         break;
     }
     return QStringLiteral("Process the data file again; if the problem stays, repair the database "
                           "(Edit > Repair & Backup Database).");
+}
+
+// On a server the administrator, not this computer, answers for the database.
+QString serverAdvice(DatabaseFault fault)
+{
+    switch (fault) {
+    case DatabaseFault::Unreachable:
+        return QStringLiteral("Check the network connection to the server, then process the data "
+                              "file again; there is no need to download it again. Options > "
+                              "Survey Database... switches to the database on this computer.");
+    case DatabaseFault::Denied:
+    case DatabaseFault::PasswordNeeded:
+        return QStringLiteral("Check the user name in Options > Survey Database... and the "
+                              "password (the password file ~/.pgpass, or the one typed for this "
+                              "session), then process the data file again.");
+    case DatabaseFault::ReadOnly:
+        return QStringLiteral("Ask the server's administrator for the right to write the survey "
+                              "tables, then process the data file again.");
+    case DatabaseFault::NotSurveyDatabase:
+    case DatabaseFault::Missing:
+        return QStringLiteral("Check the database name in Options > Survey Database...; "
+                              "roadtally-cli init --database creates the survey tables.");
+    default:
+        break;
+    }
+    return QStringLiteral("Process the data file again; if the problem stays, tell the server's "
+                          "administrator what this message says.");
 }
 
 } // namespace
@@ -342,6 +358,11 @@ QString importMessage(const ImportResult &result)
 {
     if (result.outcome != ImportOutcome::DatabaseFailure)
         return importMessage(result.outcome);
+    if (isServerDatabase(result.databasePath))
+        return QStringLiteral("The survey database %1 could not be written: %2. Nothing was "
+                              "imported.\n\n%3\n\n%4")
+            .arg(databaseDisplayName(result.databasePath), databaseReason(result), result.detail,
+                 serverAdvice(result.fault));
     const QString path =
         QDir::toNativeSeparators(QFileInfo(result.databasePath).absoluteFilePath());
     return QStringLiteral("The survey database %1 could not be written: %2. Nothing was "

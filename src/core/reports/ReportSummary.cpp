@@ -72,7 +72,8 @@ void statisticsTable(DocumentEngine &vp, const ReportSummaryInput &in)
     vp.SetCell(E::ColumnSpan, 1, 1, 2);
     vp.SetCell(E::CellText, 1, 1, QStringLiteral("Speed Statistics"));
     vp.SetCell(E::ColumnSpan, 1, 4, 2);
-    vp.SetCell(E::CellText, 1, 4, QStringLiteral("10 ") + in.facts.unit + QStringLiteral(" Pace"));
+    vp.SetCell(E::CellText, 1, 4,
+               QString(QStringLiteral("10 ") + in.facts.unit + QStringLiteral(" Pace")));
     vp.SetCell(E::ColumnSpan, 1, 7, 5);
     vp.SetCell(E::CellText, 1, 7, QStringLiteral("Number Exceeding Limit"));
 

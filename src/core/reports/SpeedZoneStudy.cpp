@@ -1,4 +1,5 @@
 #include "core/reports/SpeedZoneStudy.h"
+#include "core/reports/PagePicture.h"
 
 #include "core/analysis/SpeedStudyCharts.h"
 #include "core/analysis/SpeedStudyText.h"
@@ -63,29 +64,6 @@ void figuresTable(DocumentEngine &vp, const QVector<StudyTableLine> &lines)
         vp.SetCell(E::CellAlignment, row, 3, 8);
     }
     vp.FinishTable();
-}
-
-using ChartPainter = void (*)(QPainter &, const QRectF &, const SpeedStudy &);
-
-// A chart recorded as vectors, in the proportions of its place on the page.
-QPicture chartPicture(ChartPainter paint, const SpeedStudy &study, double width, double height)
-{
-    QPicture picture;
-    QPainter painter(&picture);
-    // The narrowest design width of the charts: the largest text on paper.
-    const double w = 520;
-    paint(painter, QRectF(0, 0, w, w * height / width), study);
-    painter.end();
-    return picture;
-}
-
-void placePicture(DocumentEngine &vp, const QPicture &picture, const QRectF &rect)
-{
-    vp.setPictureLeft(rect.left());
-    vp.setPictureTop(rect.top());
-    vp.setPictureRight(rect.right());
-    vp.setPictureBottom(rect.bottom());
-    vp.PlacePicture(picture);
 }
 
 } // namespace

@@ -102,7 +102,7 @@ void storeSpeedProfile(DatabaseSession &session, const QString &batchNumber,
         if (static_cast<unsigned char>(row.direction) < 0x80)
             insert.text(7, &row.direction, 1);
         else // a Latin-1 character from the raw file, stored as UTF-8
-            insert.text(7, QString(QChar(static_cast<unsigned char>(row.direction))));
+            insert.text(7, QString(QChar::fromLatin1(row.direction)));
         insert.insert();
     }
     insert.finish();

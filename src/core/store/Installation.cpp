@@ -1,5 +1,7 @@
 #include "core/store/Installation.h"
 
+#include "core/store/DatabaseChoice.h"
+
 #include "core/store/Schema.h"
 #include "core/store/SharedState.h"
 
@@ -253,6 +255,9 @@ QString startInSurveyFolder(const LocationOptions &options)
         problem = prepareSurveyFolder(location.folder, source);
     }
     sharedState().surveyFolderProblem = problem;
+    sharedState().setServerDatabase(options.database.trimmed().isEmpty()
+                                        ? startupServerDatabase()
+                                        : options.database.trimmed());
     return problem;
 }
 

@@ -28,6 +28,9 @@ QString userDataFolder();
 struct LocationOptions
 {
     QString folder; // --folder; when empty ROADTALLY_FOLDER, when empty too the rule
+    // --database: a server URI; when empty ROADTALLY_DATABASE, when empty too
+    // the user's choice in Options > "Survey Database..." (none: the folder's file)
+    QString database;
 };
 
 struct SurveyLocation

@@ -1,5 +1,6 @@
 #include "core/store/RowWriter.h"
 
+#include <libpq-fe.h>
 #include <sqlite3.h>
 
 #include <algorithm>
@@ -29,12 +30,48 @@ std::string valuesClause(int rows, int columns)
     return out;
 }
 
+// Rows are sent to the server in pieces of about this size.
+constexpr size_t CopyPiece = 256 * 1024;
+
+// A text in COPY's text format: the separators and the escape character escaped.
+void appendCopyText(std::string &out, const std::string &text)
+{
+    for (const char c : text) {
+        switch (c) {
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        default:
+            out += c;
+        }
+    }
+}
+
 } // namespace
 
 RowWriter::RowWriter(DatabaseSession &session, const char *head, int columns)
     : m_session(session), m_head(head), m_columns(columns), m_row(size_t(columns))
 {
     session.requireOpen();
+    m_server = session.serverHandle();
+    if (m_server) {
+        const std::string insertInto = "INSERT INTO ";
+        std::string target =
+            m_head.substr(m_head.rfind(insertInto, 0) == 0 ? insertInto.size() : 0);
+        m_copyStatement =
+            "COPY " + standardQuoting(QString::fromStdString(target)).toStdString() + " FROM STDIN";
+        m_copied.reserve(CopyPiece + 4096);
+        return;
+    }
     m_db = session.sqliteHandle();
     if (!m_db) {
         m_query.emplace(session.prepare(QString::fromStdString(m_head + valuesClause(1, columns))));
@@ -49,6 +86,12 @@ RowWriter::~RowWriter()
 {
     if (m_batch)
         sqlite3_finalize(m_batch);
+    if (m_copying) {
+        // Unfinished: the server discards the rows, and the caller's transaction fails.
+        PQputCopyEnd(m_server, "the rows were not finished");
+        while (PGresult *result = PQgetResult(m_server))
+            PQclear(result);
+    }
 }
 
 sqlite3_stmt *RowWriter::prepareRows(int rows)
@@ -111,6 +154,10 @@ void RowWriter::null(int position)
 
 void RowWriter::insert()
 {
+    if (m_server) {
+        copyRow();
+        return;
+    }
     if (!m_db) {
         QVariantList values;
         values.reserve(m_columns);
@@ -162,8 +209,86 @@ void RowWriter::storeWaiting(sqlite3_stmt *statement)
         fail("cannot store the rows");
 }
 
+void RowWriter::copyRow()
+{
+    if (!m_copying) {
+        PGresult *start = PQexec(m_server, m_copyStatement.c_str());
+        if (PQresultStatus(start) != PGRES_COPY_IN)
+            failCopy("cannot start copying the rows", start);
+        PQclear(start);
+        m_copying = true;
+    }
+    bool first = true;
+    for (const Cell &v : m_row) {
+        if (!first)
+            m_copied += '\t';
+        first = false;
+        if (v.kind == Integer)
+            m_copied += std::to_string(v.number);
+        else if (v.kind == Text)
+            appendCopyText(m_copied, v.text);
+        else
+            m_copied += "\\N";
+    }
+    m_copied += '\n';
+    if (m_copied.size() >= CopyPiece)
+        sendCopied();
+}
+
+void RowWriter::sendCopied()
+{
+    if (m_copied.empty())
+        return;
+    if (PQputCopyData(m_server, m_copied.data(), int(m_copied.size())) != 1)
+        failCopy("cannot send the rows");
+    m_copied.clear();
+}
+
+void RowWriter::failCopy(const char *what, const void *result)
+{
+    const PGresult *res = static_cast<const PGresult *>(result);
+    QString state;
+    std::string text = what;
+    if (res && PQresultErrorMessage(res)[0]) {
+        state = QString::fromLatin1(PQresultErrorField(res, PG_DIAG_SQLSTATE));
+        text += std::string(": ") + PQresultErrorMessage(res);
+    } else {
+        text += std::string(": ") + PQerrorMessage(m_server);
+    }
+    if (res)
+        PQclear(const_cast<PGresult *>(res));
+    while (!text.empty() && (text.back() == '\n' || text.back() == ' '))
+        text.pop_back();
+    text += " [" + m_copyStatement + "]";
+    if (m_copying && PQstatus(m_server) == CONNECTION_OK) {
+        PQputCopyEnd(m_server, "failed");
+        while (PGresult *rest = PQgetResult(m_server))
+            PQclear(rest);
+    }
+    m_copying = false;
+    m_copied.clear();
+    throw DatabaseError(text, faultOfServerError(state, QString::fromStdString(text)));
+}
+
 void RowWriter::finish()
 {
+    if (m_server) {
+        if (!m_copying)
+            return;
+        sendCopied();
+        if (PQputCopyEnd(m_server, nullptr) != 1)
+            failCopy("cannot end copying the rows");
+        m_copying = false;
+        while (PGresult *result = PQgetResult(m_server)) {
+            if (PQresultStatus(result) != PGRES_COMMAND_OK) {
+                while (PGresult *rest = PQgetResult(m_server))
+                    PQclear(rest);
+                failCopy("cannot store the rows", result);
+            }
+            PQclear(result);
+        }
+        return;
+    }
     if (!m_db || m_waiting.empty())
         return;
     sqlite3_stmt *rest = prepareRows(int(m_waiting.size() / size_t(m_columns)));

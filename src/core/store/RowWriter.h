@@ -6,7 +6,9 @@
 // more time starting and ending the statement than storing the row, and the
 // generic query layer costs several microseconds a row. When the session has no
 // engine this program may call (DatabaseSession::sqliteHandle()), the plain Qt
-// query stores the rows one by one instead.
+// query stores the rows one by one instead. On a server the rows stream in
+// through the client library's COPY, in the same transaction: nothing else
+// runs on the session between the first insert() and finish().
 
 #include "core/store/DatabaseSession.h"
 
@@ -20,6 +22,7 @@
 
 struct sqlite3;
 struct sqlite3_stmt;
+struct pg_conn;
 
 namespace roadtally {
 
@@ -48,7 +51,7 @@ public:
     void finish();
 
     // True when the rows go to the engine directly (false: the plain query path).
-    bool isDirect() const { return m_db != nullptr; }
+    bool isDirect() const { return m_db != nullptr || m_server != nullptr; }
 
 private:
     enum Kind : unsigned char { Null, Integer, Text };
@@ -68,6 +71,9 @@ private:
     sqlite3_stmt *prepareRows(int rows);
     void storeWaiting(sqlite3_stmt *statement);
     [[noreturn]] void fail(const char *what);
+    void copyRow();
+    void sendCopied();
+    [[noreturn]] void failCopy(const char *what, const void *result = nullptr);
 
     DatabaseSession &m_session;
     std::string m_head;
@@ -80,6 +86,11 @@ private:
     sqlite3_stmt *m_batch = nullptr; // m_batchRows rows per run
     // Without an SQLite engine behind the session: the generic prepared query, row by row.
     std::optional<QSqlQuery> m_query;
+    // On a server: the COPY statement, whether it runs, and rows not yet sent.
+    pg_conn *m_server = nullptr;
+    std::string m_copyStatement;
+    bool m_copying = false;
+    std::string m_copied;
 };
 
 } // namespace roadtally

@@ -22,6 +22,11 @@ void SharedState::setProgramFolder(const QString &folder)
     m_programFolder = folder;
 }
 
+void SharedState::setServerDatabase(const QString &uri)
+{
+    m_serverDatabase = uri;
+}
+
 QString SharedState::surveyFolder() const
 {
     return m_surveyFolder.isEmpty() ? programFolder() : m_surveyFolder;
@@ -34,7 +39,7 @@ void SharedState::setSurveyFolder(const QString &folder)
 
 QString SharedState::deriveDatabasePath()
 {
-    databasePath = databasePathIn(surveyFolder());
+    databasePath = m_serverDatabase.isEmpty() ? databasePathIn(surveyFolder()) : m_serverDatabase;
     return databasePath;
 }
 

@@ -16,13 +16,16 @@ QString databasePathIn(const QString &folder);
 
 struct SharedState
 {
-    QString rawDataText;       // the loaded (end-marked) raw data file
-    qint16 reportSelector = 0; // which report the preview builds next (1 to 7)
-    QString databasePath;      // last derived database path
+    QString databasePath; // last derived database path
 
     // The program folder: the executable's folder unless a test or tool set another.
     QString programFolder() const;
     void setProgramFolder(const QString &folder);
+
+    // The agency server's database in use instead of the survey folder's file
+    // (a server URI), or "" for the database on this computer.
+    QString serverDatabase() const { return m_serverDatabase; }
+    void setServerDatabase(const QString &uri);
 
     // The survey folder: OV97.mdb, ov97.emp and the raw data files. The program
     // folder unless start-up chose another.
@@ -32,11 +35,13 @@ struct SharedState
     // the main window reports it in place of the database.
     QString surveyFolderProblem;
 
-    // Derives the database path afresh from the survey folder and stores it.
+    // Derives the database path afresh (the server's URI when one is in use,
+    // else from the survey folder) and stores it.
     QString deriveDatabasePath();
 
 private:
     QString m_programFolder;
+    QString m_serverDatabase;
     QString m_surveyFolder;
 };
 

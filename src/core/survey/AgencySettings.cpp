@@ -128,7 +128,7 @@ std::optional<OfficerRow> findOfficer(DatabaseSession &session, const QString &n
 {
     // A row without a name is listed as empty text, so "" finds it.
     QSqlQuery q = session.exec(QStringLiteral("SELECT rowid, [Admin_Officer] FROM [Officer] "
-                                              "WHERE ifnull([Admin_Officer], '') = ? "
+                                              "WHERE coalesce([Admin_Officer], '') = ? "
                                               "ORDER BY rowid LIMIT 1"),
                                {name.isNull() ? QStringLiteral("") : name});
     if (!q.next())

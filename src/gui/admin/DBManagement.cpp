@@ -4,16 +4,16 @@
 #include "core/store/SharedState.h"
 #include "core/upkeep/DatabaseMaintenance.h"
 #include "gui/admin/Blankform.h"
-#include "gui/kit/AdminMessage.h"
+#include "gui/kit/BusyPointer.h"
 #include "gui/kit/Forms.h"
 #include "gui/kit/HelpKey.h"
+#include "gui/kit/Message.h"
+#include "gui/kit/WindowClose.h"
 #include "gui/kit/WindowPlacement.h"
 
-#include <QCloseEvent>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -99,6 +99,7 @@ DBManagement::DBManagement(QWidget *parent) : QWidget(parent)
     connect(ReplaceDB, &QPushButton::clicked, this, &DBManagement::ReplaceDB_Click);
     connect(RestoreDB, &QPushButton::clicked, this, &DBManagement::RestoreDB_Click);
     connect(Command1, &QPushButton::clicked, this, &DBManagement::Command1_Click);
+    kit::closeThrough(this, Command1);
     // A click on the backdrop brings this window to the front again.
     connect(&form<Blankform>(), &Blankform::databaseManagementRequested, this,
             &DBManagement::comeToFront);
@@ -134,19 +135,19 @@ void DBManagement::release()
 void DBManagement::Command15_Click()
 {
     release();
-    BusyPointer busy;
+    kit::BusyPointer busy;
     const MaintenanceResult result = backupDatabase(folder());
     busy.release();
     if (result.ok())
         Q_EMIT databaseChanged();
-    adminMessage(this, result.message, {},
+    kit::message(this, result.message, {},
                  result.ok() ? QMessageBox::NoIcon : QMessageBox::Warning);
 }
 
 void DBManagement::Command18_Click()
 {
     release();
-    BusyPointer busy;
+    kit::BusyPointer busy;
     const RepairResult result = repairDatabase(folder());
     busy.release();
     if (result.ok())
@@ -154,51 +155,51 @@ void DBManagement::Command18_Click()
     const QMessageBox::Icon icon = !result.ok()     ? QMessageBox::Warning
                                    : result.rebuilt ? QMessageBox::Information
                                                     : QMessageBox::NoIcon;
-    adminMessage(this, result.message, {}, icon);
+    kit::message(this, result.message, {}, icon);
 }
 
 void DBManagement::ReplaceDB_Click()
 {
     // Nothing to ask about when there is no blank database to put in place.
     if (blankFileIn(folder()).isEmpty()) {
-        adminMessage(this, replaceDatabase(folder()).message, {}, QMessageBox::Warning);
+        kit::message(this, replaceDatabase(folder()).message, {}, QMessageBox::Warning);
         return;
     }
-    const auto answer = adminMessage(this, QString::fromLatin1(ReplaceQuestionText),
+    const auto answer = kit::message(this, QString::fromLatin1(ReplaceQuestionText),
                                      QString::fromLatin1(ReplaceTitle), QMessageBox::Question,
                                      QMessageBox::Ok | QMessageBox::Cancel);
     if (answer != QMessageBox::Ok)
         return;
     release();
-    BusyPointer busy;
+    kit::BusyPointer busy;
     const MaintenanceResult result = replaceDatabase(folder());
     busy.release();
     if (result.ok())
         Q_EMIT databaseChanged();
     // Done or not, the user is told what happened.
-    adminMessage(this, result.message, {},
+    kit::message(this, result.message, {},
                  result.ok() ? QMessageBox::Information : QMessageBox::Warning);
 }
 
 void DBManagement::RestoreDB_Click()
 {
     if (backupFileIn(folder()).isEmpty()) {
-        adminMessage(this, QString::fromLatin1(NoBackupText));
+        kit::message(this, QString::fromLatin1(NoBackupText));
         return;
     }
-    const auto answer = adminMessage(this, QString::fromLatin1(RestoreQuestionText),
+    const auto answer = kit::message(this, QString::fromLatin1(RestoreQuestionText),
                                      QString::fromLatin1(ReplaceTitle), QMessageBox::Question,
                                      QMessageBox::Ok | QMessageBox::Cancel);
     if (answer != QMessageBox::Ok)
         return;
     release();
-    BusyPointer busy;
+    kit::BusyPointer busy;
     const MaintenanceResult result = restoreDatabase(folder());
     busy.release();
     if (result.ok())
         Q_EMIT databaseChanged();
     // Done or not, the user is told what happened.
-    adminMessage(this, result.message, {},
+    kit::message(this, result.message, {},
                  result.ok() ? QMessageBox::Information : QMessageBox::Warning);
 }
 
@@ -208,27 +209,6 @@ void DBManagement::Command1_Click()
     if (formExists<Blankform>())
         form<Blankform>().hide();
     Q_EMIT closed();
-}
-
-void DBManagement::closeEvent(QCloseEvent *event)
-{
-    // Closing by the frame is "Close": the program must not stay without its main window.
-    const bool wasVisible = isVisible();
-    QWidget::closeEvent(event);
-    if (wasVisible && event->isAccepted()) {
-        if (formExists<Blankform>())
-            form<Blankform>().hide();
-        Q_EMIT closed();
-    }
-}
-
-void DBManagement::keyPressEvent(QKeyEvent *event)
-{
-    if (event->key() == Qt::Key_Escape) {
-        Command1_Click();
-        return;
-    }
-    QWidget::keyPressEvent(event);
 }
 
 } // namespace roadtally

@@ -43,10 +43,6 @@ Q_SIGNALS:
     // The window closed; the main window is to be created anew.
     void closed();
 
-protected:
-    void closeEvent(QCloseEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
-
 private:
     void Form_Load();
     // Lets go of the database everywhere in the program before a file step.

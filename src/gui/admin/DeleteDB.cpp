@@ -2,14 +2,14 @@
 
 #include "core/store/SharedState.h"
 #include "core/upkeep/SurveyDeletion.h"
-#include "gui/kit/AdminMessage.h"
+#include "gui/kit/BusyPointer.h"
 #include "gui/kit/HelpKey.h"
+#include "gui/kit/Message.h"
+#include "gui/kit/WindowClose.h"
 #include "gui/kit/WindowPlacement.h"
 #include "gui/kit/WrappedButton.h"
 
-#include <QCloseEvent>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -53,6 +53,7 @@ DeleteDB::DeleteDB(QWidget *parent) : QWidget(parent)
 
     connect(Command2, &QPushButton::clicked, this, &DeleteDB::Command2_Click);
     connect(Command1, &QPushButton::clicked, this, &DeleteDB::Command1_Click);
+    kit::closeThrough(this, Command1);
 
     resize(300, 190);
     Form_Load();
@@ -66,43 +67,26 @@ void DeleteDB::Form_Load()
 void DeleteDB::Command2_Click()
 {
     const auto answer =
-        adminMessage(this, QString::fromLatin1(EraseQuestionText), QString::fromLatin1(EraseTitle),
+        kit::message(this, QString::fromLatin1(EraseQuestionText), QString::fromLatin1(EraseTitle),
                      QMessageBox::Critical, QMessageBox::Yes | QMessageBox::No);
     if (answer != QMessageBox::Yes)
         return;
-    BusyPointer busy;
+    kit::BusyPointer busy;
     const EraseResult result = eraseDatabase(sharedState().deriveDatabasePath());
     busy.release();
     if (!result.ok) {
-        adminMessage(this, result.message, {}, QMessageBox::Warning);
+        kit::message(this, result.message, {}, QMessageBox::Warning);
         return;
     }
     // The main window lets go of the erased survey before the message shows.
     Q_EMIT databaseErased(result.anythingDeleted());
-    adminMessage(this, result.doneText());
+    kit::message(this, result.doneText());
 }
 
 void DeleteDB::Command1_Click()
 {
     hide();
     Q_EMIT closed(false);
-}
-
-void DeleteDB::closeEvent(QCloseEvent *event)
-{
-    const bool wasVisible = isVisible();
-    QWidget::closeEvent(event);
-    if (wasVisible && event->isAccepted())
-        Q_EMIT closed(false);
-}
-
-void DeleteDB::keyPressEvent(QKeyEvent *event)
-{
-    if (event->key() == Qt::Key_Escape) {
-        Command1_Click();
-        return;
-    }
-    QWidget::keyPressEvent(event);
 }
 
 } // namespace roadtally

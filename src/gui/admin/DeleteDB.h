@@ -30,10 +30,6 @@ Q_SIGNALS:
     // never asked for: a deleted survey the main window showed is its own business.
     void closed(bool showStartPanel);
 
-protected:
-    void closeEvent(QCloseEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
-
 private:
     void Form_Load();
 };

@@ -3,15 +3,16 @@
 #include "core/store/DatabaseSession.h"
 #include "core/store/SharedState.h"
 #include "core/upkeep/SurveyDeletion.h"
-#include "gui/kit/AdminMessage.h"
+#include "gui/kit/BusyPointer.h"
 #include "gui/kit/ChoiceList.h"
+#include "gui/kit/DatabaseFailure.h"
 #include "gui/kit/HelpKey.h"
+#include "gui/kit/Message.h"
+#include "gui/kit/WindowClose.h"
 #include "gui/kit/WindowPlacement.h"
 
-#include <QCloseEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -80,6 +81,7 @@ DeleteSurvey::DeleteSurvey(QWidget *parent) : QWidget(parent)
     connect(Batch_List, &QListWidget::itemClicked, this, &DeleteSurvey::Batch_List_Click);
     connect(Command5, &QPushButton::clicked, this, &DeleteSurvey::Command5_Click);
     connect(Command1, &QPushButton::clicked, this, &DeleteSurvey::Command1_Click);
+    kit::closeThrough(this, Command1);
 
     resize(640, 320);
     Form_Load();
@@ -100,7 +102,7 @@ void DeleteSurvey::showEvent(QShowEvent *event)
     Command5->setEnabled(false);
     Batch_List->setFocus();
     if (!error.isEmpty())
-        adminMessage(this, error, {}, QMessageBox::Warning);
+        kit::message(this, error, {}, QMessageBox::Warning);
 }
 
 QString DeleteSurvey::fillList()
@@ -137,23 +139,20 @@ void DeleteSurvey::Command5_Click()
         DatabaseSession session(path);
         survey = surveyToDelete(session, batch);
     } catch (const DatabaseError &e) {
-        adminMessage(this,
-                     QStringLiteral("The survey %1 could not be deleted: %2\nNothing was deleted.")
-                         .arg(batch, QString::fromUtf8(e.what())),
-                     {}, QMessageBox::Warning);
+        kit::tellDatabaseFailure(this, e, path, kit::DatabaseAccess::Read);
         return;
     }
     // Nothing goes by one click: the question names the survey, and No is
     // its default.
-    if (adminMessage(this, deletionQuestion(survey), {}, QMessageBox::Question,
+    if (kit::message(this, deletionQuestion(survey), {}, QMessageBox::Question,
                      QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
         return;
-    BusyPointer busy;
+    kit::BusyPointer busy;
     const DeletionResult result = deleteSurvey(path, batch);
     if (!result.ok) {
         // Nothing was deleted: the list and the choice stay as they are.
         busy.release();
-        adminMessage(this, result.message, {}, QMessageBox::Warning);
+        kit::message(this, result.message, {}, QMessageBox::Warning);
         return;
     }
     const QString error = fillList();
@@ -161,33 +160,15 @@ void DeleteSurvey::Command5_Click()
     Command5->setEnabled(false);
     busy.release();
     Q_EMIT surveyDeleted(batch);
-    adminMessage(this, deletionDoneText(survey), {}, QMessageBox::Information);
+    kit::message(this, deletionDoneText(survey), {}, QMessageBox::Information);
     if (!error.isEmpty())
-        adminMessage(this, error, {}, QMessageBox::Warning);
+        kit::message(this, error, {}, QMessageBox::Warning);
 }
 
 void DeleteSurvey::Command1_Click()
 {
     hide();
     Q_EMIT closed(false);
-}
-
-void DeleteSurvey::closeEvent(QCloseEvent *event)
-{
-    // Closing by the frame is "Close": the main window must take input again.
-    const bool wasVisible = isVisible();
-    QWidget::closeEvent(event);
-    if (wasVisible && event->isAccepted())
-        Q_EMIT closed(false);
-}
-
-void DeleteSurvey::keyPressEvent(QKeyEvent *event)
-{
-    if (event->key() == Qt::Key_Escape) {
-        Command1_Click();
-        return;
-    }
-    QWidget::keyPressEvent(event);
 }
 
 } // namespace roadtally

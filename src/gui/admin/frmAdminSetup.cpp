@@ -3,21 +3,22 @@
 #include "core/store/DatabaseSession.h"
 #include "core/store/SharedState.h"
 #include "gui/kit/ActivationWatch.h"
+#include "gui/kit/BusyPointer.h"
 #include "gui/kit/ChoiceList.h"
+#include "gui/kit/DatabaseFailure.h"
 #include "gui/kit/HelpKey.h"
+#include "gui/kit/Message.h"
+#include "gui/kit/WindowClose.h"
 #include "gui/kit/WindowPlacement.h"
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
@@ -29,7 +30,6 @@ namespace roadtally {
 namespace {
 
 const QString Caption = QStringLiteral("Administration Setup");
-const QString ProgramTitle = QStringLiteral("Roadtally");
 
 QFrame *section(QWidget *parent)
 {
@@ -56,18 +56,16 @@ QLabel *caption(const QString &text, QWidget *buddy, QWidget *parent)
     return label;
 }
 
-// Busy pointer for the length of a scope.
-class BusyCursor
-{
-public:
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-    BusyCursor(const BusyCursor &) = delete;
-    BusyCursor &operator=(const BusyCursor &) = delete;
-};
-
 // One session for one user action; the handlers' database work throws
 // DatabaseError, which they turn into a message.
+QString failureText(const DatabaseError &e, bool writing)
+{
+    return kit::databaseFailureText(sharedState().deriveDatabasePath(),
+                                    writing ? kit::DatabaseAccess::Write
+                                            : kit::DatabaseAccess::Read,
+                                    e.fault(), QString::fromUtf8(e.what()));
+}
+
 DatabaseSession &opened(DatabaseSession &session)
 {
     session.requireOpen();
@@ -169,6 +167,14 @@ frmAdminSetup::frmAdminSetup(QWidget *parent) : QWidget(parent)
     connect(DeleteOfficer, &QPushButton::clicked, this, &frmAdminSetup::DeleteOfficer_Click);
     connect(Refresh, &QPushButton::clicked, this, &frmAdminSetup::Refresh_Click);
     connect(AdminUpdate, &QPushButton::clicked, this, &frmAdminSetup::AdminUpdate_Click);
+    // Escape and the frame's close store what was typed, as "Update" does; when
+    // the database cannot take it the message says so and the window closes all the same.
+    kit::closeThrough(this, [this] {
+        if (!updateAndHide()) {
+            hide();
+            Q_EMIT closed(false);
+        }
+    });
     connect(List1, &QListWidget::itemClicked, this, &frmAdminSetup::List1_Click);
     connect(InputOfficer, &QLineEdit::textEdited, this, [this] {
         if (m_input == Input::None)
@@ -189,17 +195,11 @@ void frmAdminSetup::Form_Load()
     placeOnScreen(this);
 }
 
-void frmAdminSetup::showEvent(QShowEvent *event)
-{
-    QWidget::showEvent(event);
-    m_hiding = false;
-}
-
 void frmAdminSetup::Form_Activate()
 {
     // The agency and the options are read afresh: the database may have been
     // replaced while the window was hidden. The officer list keeps what it shows.
-    BusyCursor busy;
+    kit::BusyPointer busy;
     try {
         DatabaseSession session(sharedState().deriveDatabasePath());
         const AgencyInfo agency = readAgency(opened(session));
@@ -210,7 +210,7 @@ void frmAdminSetup::Form_Activate()
         chk1->setText(stored.printName ? QStringLiteral("1") : QStringLiteral("0"));
         chk2->setText(stored.printDate ? QStringLiteral("1") : QStringLiteral("0"));
     } catch (const DatabaseError &e) {
-        tell(QString::fromUtf8(e.what()));
+        tell(failureText(e, false));
     }
     Check1->setChecked(chk1->text() == QLatin1String("1"));
     Check2->setChecked(chk2->text() == QLatin1String("1"));
@@ -240,7 +240,7 @@ void frmAdminSetup::storeOption(QCheckBox *box, QLabel *mirror, bool printName)
         // Not stored: the box shows what is stored.
         const QSignalBlocker blocker(box);
         box->setChecked(mirror->text() == QLatin1String("1"));
-        tell(QString::fromUtf8(e.what()));
+        tell(failureText(e, true));
     }
 }
 
@@ -265,7 +265,7 @@ void frmAdminSetup::List1_Click(QListWidgetItem *item)
         m_current = findOfficer(opened(session), item->text());
     } catch (const DatabaseError &e) {
         m_current.reset();
-        tell(QString::fromUtf8(e.what()));
+        tell(failureText(e, false));
     }
     if (!m_current) {
         // Gone meanwhile: nothing to choose or delete.
@@ -286,7 +286,7 @@ void frmAdminSetup::DeleteOfficer_Click()
 {
     if (!m_current)
         return;
-    BusyCursor busy;
+    kit::BusyPointer busy;
     m_input = Input::None; // a name typed for the deleted officer goes with it
     QVector<OfficerRow> rows;
     try {
@@ -294,7 +294,7 @@ void frmAdminSetup::DeleteOfficer_Click()
         deleteOfficer(opened(session), m_current->id);
         rows = readOfficers(session);
     } catch (const DatabaseError &e) {
-        tell(QString::fromUtf8(e.what()));
+        tell(failureText(e, true));
         return;
     }
     forgetChoice();
@@ -307,14 +307,14 @@ void frmAdminSetup::Refresh_Click()
 {
     if (!storeInput())
         return;
-    BusyCursor busy;
+    kit::BusyPointer busy;
     InputOfficer->hide();
     QVector<OfficerRow> rows;
     try {
         DatabaseSession session(sharedState().deriveDatabasePath());
         rows = rebuildOfficerList(opened(session));
     } catch (const DatabaseError &e) {
-        tell(QString::fromUtf8(e.what()));
+        tell(failureText(e, true));
         return;
     }
     forgetChoice();
@@ -334,12 +334,11 @@ bool frmAdminSetup::updateAndHide()
         writeAgency(session, {Text1->text(), Text2->text(), Text3->text()});
         transaction.commit();
     } catch (const DatabaseError &e) {
-        tell(QStringLiteral("The agency could not be stored.\n\n") + QString::fromUtf8(e.what()));
+        tell(QStringLiteral("The agency could not be stored.\n\n") + failureText(e, true));
         return false;
     }
     if (!storeInput())
         return false;
-    m_hiding = true;
     hide();
     Q_EMIT agencyUpdated();
     Q_EMIT closed(false);
@@ -371,8 +370,7 @@ bool frmAdminSetup::storeInput()
             Q_EMIT officerChosen(name);
         }
     } catch (const DatabaseError &e) {
-        tell(QStringLiteral("The officer's name could not be stored.\n\n") +
-             QString::fromUtf8(e.what()));
+        tell(QStringLiteral("The officer's name could not be stored.\n\n") + failureText(e, true));
         return false;
     }
     m_input = Input::None;
@@ -397,32 +395,7 @@ void frmAdminSetup::forgetChoice()
 
 void frmAdminSetup::tell(const QString &text)
 {
-    QMessageBox::warning(this, ProgramTitle, text);
-}
-
-void frmAdminSetup::closeEvent(QCloseEvent *event)
-{
-    // Closed by its frame: as "Update", so nothing typed is lost and the main
-    // window is not left disabled. When the database cannot take the agency the
-    // message says so and the window closes all the same.
-    if (!m_hiding && !updateAndHide()) {
-        m_hiding = true;
-        Q_EMIT closed(false);
-    }
-    QWidget::closeEvent(event);
-}
-
-void frmAdminSetup::keyPressEvent(QKeyEvent *event)
-{
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        if (!updateAndHide()) {
-            m_hiding = true;
-            hide();
-            Q_EMIT closed(false);
-        }
-        return;
-    }
-    QWidget::keyPressEvent(event);
+    kit::message(this, text, QString(), QMessageBox::Warning);
 }
 
 } // namespace roadtally

@@ -64,11 +64,6 @@ Q_SIGNALS:
     // main window as it was.
     void closed(bool showStartPanel);
 
-protected:
-    void showEvent(QShowEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
-
 private:
     enum class Input { None, Adding, Renaming };
 
@@ -86,7 +81,6 @@ private:
 
     std::optional<OfficerRow> m_current;
     Input m_input = Input::None;
-    bool m_hiding = false;
 };
 
 } // namespace roadtally

@@ -4,20 +4,16 @@
 #include "core/survey/SurveyList.h"
 #include "gui/kit/ActivationWatch.h"
 #include "gui/kit/ChoiceList.h"
-#include "gui/kit/EscapeKey.h"
 #include "gui/kit/HelpKey.h"
+#include "gui/kit/Message.h"
+#include "gui/kit/WindowClose.h"
 #include "gui/kit/WindowPlacement.h"
 
-#include <QCloseEvent>
 #include <QFontDatabase>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMessageBox>
-#include <QPointer>
 #include <QPushButton>
-#include <QTimer>
 #include <QVBoxLayout>
 
 #include <functional>
@@ -104,7 +100,7 @@ frmOpenSurvey::frmOpenSurvey(QWidget *parent) : QWidget(parent)
     connect(Command1, &QPushButton::clicked, this, &frmOpenSurvey::Command1_Click);
     // Enter after a typed batch number opens it, as "Open Selected" does.
     connect(BatchChoice, &QLineEdit::returnPressed, Command6, &QPushButton::click);
-    closeOnEscape(this, Command1);
+    kit::closeThrough(this, Command1);
 
     alignHeadings();
     resize(640, 400);
@@ -166,11 +162,7 @@ void frmOpenSurvey::fillList()
     }
     if (!error.isEmpty()) {
         // Told once the window is on screen, not from inside its showing.
-        QPointer<frmOpenSurvey> self(this);
-        QTimer::singleShot(0, this, [self, error] {
-            if (self)
-                QMessageBox::warning(self, QStringLiteral("Roadtally"), error);
-        });
+        kit::messageLater(this, error);
     }
 }
 
@@ -203,14 +195,6 @@ void frmOpenSurvey::Command1_Click()
 {
     hide();
     emit closed(true);
-}
-
-void frmOpenSurvey::closeEvent(QCloseEvent *event)
-{
-    // Closing from the title bar is Cancel: otherwise the main window would stay
-    // disabled with no window left to enable it.
-    event->ignore();
-    Command1_Click();
 }
 
 void frmOpenSurvey::showChoice(const QString &line)

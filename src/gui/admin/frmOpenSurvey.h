@@ -45,9 +45,6 @@ signals:
     // "Cancel": the window has hidden itself without opening a survey.
     void closed(bool showStartPanel);
 
-protected:
-    void closeEvent(QCloseEvent *event) override;
-
 private:
     void Form_Load();
     void place(int extraTwips);

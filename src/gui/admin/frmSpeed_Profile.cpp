@@ -3,24 +3,22 @@
 #include "core/store/PagedQueryModel.h"
 #include "core/store/SharedState.h"
 #include "gui/kit/ActivationWatch.h"
+#include "gui/kit/BusyPointer.h"
 #include "gui/kit/HelpKey.h"
+#include "gui/kit/Message.h"
+#include "gui/kit/WindowClose.h"
 #include "gui/kit/WindowPlacement.h"
 
 #include <QApplication>
-#include <QCloseEvent>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QHideEvent>
-#include <QKeyEvent>
 #include <QLabel>
-#include <QMessageBox>
-#include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTableView>
-#include <QTimer>
 #include <QVBoxLayout>
 
 namespace roadtally {
@@ -28,7 +26,6 @@ namespace roadtally {
 namespace {
 
 const QString Caption = QStringLiteral("Survey - Speeding Profile");
-const QString ProgramTitle = QStringLiteral("Roadtally");
 
 // Grid widths in twips, as the grid lays them out: the time column, the three
 // band columns, the direction column. The date column keeps its own width.
@@ -58,26 +55,6 @@ QLabel *valueLabel(QWidget *parent)
     pal.setColor(QPalette::Window, Qt::white);
     label->setPalette(pal);
     return label;
-}
-
-// Busy pointer for the length of a scope.
-class BusyCursor
-{
-public:
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-    BusyCursor(const BusyCursor &) = delete;
-    BusyCursor &operator=(const BusyCursor &) = delete;
-};
-
-void tellLater(QWidget *window, const QString &text)
-{
-    // Told once the window is on screen, not from inside its showing or painting.
-    QPointer<QWidget> self(window);
-    QTimer::singleShot(0, window, [self, text] {
-        if (self)
-            QMessageBox::warning(self, ProgramTitle, text);
-    });
 }
 
 } // namespace
@@ -175,8 +152,9 @@ frmSpeed_Profile::frmSpeed_Profile(QWidget *parent) : QWidget(parent)
 
     connect(Command2, &QPushButton::clicked, this, &frmSpeed_Profile::Command2_Click);
     connect(Command1, &QPushButton::clicked, this, &frmSpeed_Profile::Command1_Click);
+    kit::closeThrough(this, Command1);
     connect(Data1, &PagedQueryModel::readFailed, this,
-            [this](const QString &text) { tellLater(this, text); });
+            [this](const QString &text) { kit::messageLater(this, text); });
     connect(Flex1->horizontalHeader(), &QHeaderView::sectionResized, this,
             [this] { placeBandHeading(); });
     connect(Flex1->horizontalHeader(), &QHeaderView::geometriesChanged, this,
@@ -212,7 +190,6 @@ void frmSpeed_Profile::showFor(const SpeedProfileSelection &selection)
 void frmSpeed_Profile::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    m_closing = false;
     placeBandHeading();
 }
 
@@ -233,14 +210,14 @@ void frmSpeed_Profile::resizeEvent(QResizeEvent *event)
 
 void frmSpeed_Profile::Form_Activate()
 {
-    BusyCursor busy;
+    kit::BusyPointer busy;
     Label2->setText(m_selection.postedLimit);
     Label4->setText(m_selection.overLimitCount);
     Label6->setText(directionDescription(m_selection.direction));
 
     const QString path = sharedState().deriveDatabasePath();
     if (!Data1->setQuery(path, speedProfileQuery(m_selection.batchNumber, m_selection.direction)))
-        tellLater(this, Data1->errorText());
+        kit::messageLater(this, Data1->errorText());
     layOutGrid();
     Flex1->scrollToTop();
     Flex1->clearSelection();
@@ -294,35 +271,14 @@ void frmSpeed_Profile::placeBandHeading()
 
 void frmSpeed_Profile::Command2_Click()
 {
-    m_closing = true;
     hide();
     Q_EMIT printRequested();
 }
 
 void frmSpeed_Profile::Command1_Click()
 {
-    m_closing = true;
     hide();
     Q_EMIT closed(false);
-}
-
-void frmSpeed_Profile::closeEvent(QCloseEvent *event)
-{
-    // Closed by its frame: as "Close", so the main window is not left disabled.
-    QWidget::closeEvent(event);
-    if (event->isAccepted() && !m_closing) {
-        m_closing = true;
-        Q_EMIT closed(false);
-    }
-}
-
-void frmSpeed_Profile::keyPressEvent(QKeyEvent *event)
-{
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        Command1_Click();
-        return;
-    }
-    QWidget::keyPressEvent(event);
 }
 
 } // namespace roadtally

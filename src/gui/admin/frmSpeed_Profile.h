@@ -56,8 +56,6 @@ protected:
     void showEvent(QShowEvent *event) override;
     void hideEvent(QHideEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void Form_Load();
@@ -66,7 +64,6 @@ private:
     void placeBandHeading();
 
     SpeedProfileSelection m_selection;
-    bool m_closing = false;
 };
 
 } // namespace roadtally

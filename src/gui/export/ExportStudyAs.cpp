@@ -1,26 +1,16 @@
 #include "gui/export/ExportStudyAs.h"
 
 #include "core/export/SurveyExport.h"
-#include "gui/kit/WidgetKit.h"
+#include "gui/kit/BusyPointer.h"
+#include "gui/kit/Message.h"
 
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QGuiApplication>
 
 namespace roadtally {
 
 namespace {
-
-// The busy pointer while the survey is written.
-class BusyPointer
-{
-public:
-    BusyPointer() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyPointer() { QGuiApplication::restoreOverrideCursor(); }
-    BusyPointer(const BusyPointer &) = delete;
-    BusyPointer &operator=(const BusyPointer &) = delete;
-};
 
 QString startFolder(const QString &databasePath)
 {
@@ -67,12 +57,12 @@ ExportWriteResult exportStudyTo(QWidget *parent, const QString &databasePath, co
     ExportWriteResult result;
     const QString path = kind == ExportKind::Excel ? workbookPath(target) : target;
     {
-        BusyPointer busy;
+        kit::BusyPointer busy;
         result = kind == ExportKind::Excel ? exportSurveyWorkbook(databasePath, batch, path)
                                            : exportSurveyCsv(databasePath, batch, path);
     }
-    kit::showMessage(parent, exportStudyMessage(result, batch, kind, path),
-                     result.ok() ? QMessageBox::Information : QMessageBox::Warning);
+    kit::notice(parent, exportStudyMessage(result, batch, kind, path),
+                result.ok() ? QMessageBox::Information : QMessageBox::Warning);
     return result;
 }
 
@@ -80,7 +70,7 @@ void exportStudyAs(QWidget *parent, const QString &databasePath, const QString &
                    ExportKind kind)
 {
     if (batch.trimmed().isEmpty()) {
-        kit::showMessage(parent, QStringLiteral("No survey is shown: open a survey to export it."));
+        kit::notice(parent, QStringLiteral("No survey is shown: open a survey to export it."));
         return;
     }
     QString target;

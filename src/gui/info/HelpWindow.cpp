@@ -1,7 +1,7 @@
 #include "gui/info/HelpWindow.h"
 
-#include "gui/kit/EscapeKey.h"
 #include "gui/kit/HelpKey.h"
+#include "gui/kit/WindowClose.h"
 #include "gui/kit/WindowPlacement.h"
 
 #include <QDir>
@@ -59,7 +59,7 @@ HelpWindow::HelpWindow(QWidget *parent) : QWidget(parent, Qt::Window)
     connect(browser, &QTextBrowser::backwardAvailable, backButton, &QPushButton::setEnabled);
     connect(browser, &QTextBrowser::forwardAvailable, forwardButton, &QPushButton::setEnabled);
     connect(closeButton, &QPushButton::clicked, this, &QWidget::hide);
-    closeOnEscape(this, closeButton);
+    kit::closeThrough(this, closeButton);
 
     resize(820, 640);
     placeOnScreen(this);

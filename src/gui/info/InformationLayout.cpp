@@ -1,6 +1,6 @@
 #include "gui/info/InformationLayout.h"
 
-#include "gui/kit/EscapeKey.h"
+#include "gui/kit/WindowClose.h"
 #include "gui/kit/WindowPlacement.h"
 
 #include <QHBoxLayout>
@@ -34,7 +34,7 @@ void layOutExplanation(QWidget *window, QLabel *text, QPushButton *button)
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     button->setDefault(true);
-    closeOnEscape(window, button);
+    kit::closeThrough(window, button);
     window->adjustSize();
     placeOnScreen(window);
 }

@@ -3,7 +3,7 @@
 #include "core/store/Installation.h"
 #include "core/store/SharedState.h"
 #include "gui/info/AboutArtwork.h"
-#include "gui/kit/EscapeKey.h"
+#include "gui/kit/WindowClose.h"
 #include "gui/kit/WindowPlacement.h"
 
 #include <QDir>
@@ -78,7 +78,7 @@ frmAbout::frmAbout(QWidget *parent) : QWidget(parent)
 
     adjustSize();
     placeOnScreen(this);
-    closeOnEscape(this, [this] { Form_Click(); });
+    kit::closeThrough(this, [this] { Form_Click(); });
 }
 
 void frmAbout::Form_Click()

@@ -6,11 +6,12 @@
 #include "core/store/SharedState.h"
 #include "gui/intake/frmProcessData.h"
 #include "gui/kit/ActivationWatch.h"
+#include "gui/kit/BusyPointer.h"
 #include "gui/kit/ChoiceList.h"
-#include "gui/kit/EscapeKey.h"
 #include "gui/kit/Forms.h"
 #include "gui/kit/HelpKey.h"
-#include "gui/kit/IntakeMessage.h"
+#include "gui/kit/Message.h"
+#include "gui/kit/WindowClose.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -166,7 +167,7 @@ frmLoadDataFile::frmLoadDataFile(QWidget *parent) : QWidget(parent, Qt::Window)
     connect(Cancel, &QPushButton::clicked, this, [this] { Cancel_Click(); });
     connect(Browse, &QPushButton::clicked, this, [this] { Browse_Click(); });
     setAcceptDrops(true);
-    closeOnEscape(this, Cancel);
+    kit::closeThrough(this, Cancel);
     // Enter on a file of the list loads it, as the default button would.
     File1->installEventFilter(this);
 
@@ -220,12 +221,6 @@ void frmLoadDataFile::refreshList()
     File1->addItems(dataFilesIn(sharedState().surveyFolder()));
 }
 
-void frmLoadDataFile::closeEvent(QCloseEvent *event)
-{
-    event->ignore();
-    Cancel_Click();
-}
-
 void frmLoadDataFile::Form_Activate()
 {
     FileName->clear();
@@ -255,55 +250,50 @@ bool frmLoadDataFile::loadFile()
 {
     const QString name = FileName->text();
     if (name.isEmpty()) {
-        intakeMessage(this, loadMessage(LoadStatus::NoFileName), text::ErrorTitle);
+        kit::message(this, loadMessage(LoadStatus::NoFileName), text::ErrorTitle);
         return false;
     }
 
-    sharedState().rawDataText.clear();
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    kit::BusyPointer busy;
     LoadResult loaded = loadRawDataFile(sharedState().surveyFolder(), name);
     if (loaded.status == LoadStatus::Unreadable || loaded.status == LoadStatus::Empty ||
         loaded.status == LoadStatus::NoHeader) {
-        QApplication::restoreOverrideCursor();
+        busy.release();
         // There, but no radar data file that can be read: say so at once,
         // before anyone fills the form for it.
-        intakeMessage(this, loadMessage(loaded), QString::fromLatin1(ProgramTitle),
-                      QMessageBox::Warning);
+        kit::message(this, loadMessage(loaded), kit::Title, QMessageBox::Warning);
         return false;
     }
     if (loaded.status != LoadStatus::Loaded) {
-        QApplication::restoreOverrideCursor();
+        busy.release();
         // A name with a folder or a wildcard is no file of the survey folder:
         // it gets the message of a missing file.
         const LoadStatus shown =
             loaded.status == LoadStatus::NoFileName ? LoadStatus::NoFileName : LoadStatus::NotFound;
-        intakeMessage(this, loadMessage(shown),
-                      shown == LoadStatus::NoFileName ? text::ErrorTitle
-                                                      : QString::fromLatin1(ProgramTitle));
+        kit::message(this, loadMessage(shown),
+                     shown == LoadStatus::NoFileName ? text::ErrorTitle : kit::Title);
         return false;
     }
 
-    sharedState().rawDataText = std::move(loaded.text);
     frmProcessData &process = form<frmProcessData>();
     // The processing window's return is this window's: the main window listens here.
     connect(&process, &frmProcessData::closed, this, &frmLoadDataFile::closed,
             Qt::UniqueConnection);
     connect(&process, &frmProcessData::surveyStored, this, &frmLoadDataFile::surveyStored,
             Qt::UniqueConnection);
-    process.showRawData(sharedState().rawDataText);
+    process.showRawData(loaded.text);
     process.show();
     process.raise();
     process.activateWindow();
     hide();
-    QApplication::restoreOverrideCursor();
     return true;
 }
 
 void frmLoadDataFile::DeleteFile_Click()
 {
     const QString name = FileName->text();
-    const auto answer = intakeMessage(this, text::DeleteQuestion + name, text::DeleteTitle,
-                                      QMessageBox::Question, QMessageBox::Ok | QMessageBox::Cancel);
+    const auto answer = kit::message(this, text::DeleteQuestion + name, text::DeleteTitle,
+                                     QMessageBox::Question, QMessageBox::Ok | QMessageBox::Cancel);
     if (answer != QMessageBox::Ok)
         return;
 
@@ -356,21 +346,22 @@ void frmLoadDataFile::Browse_Click()
 bool frmLoadDataFile::takeDataFile(const QString &path)
 {
     const QString folder = sharedState().surveyFolder();
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    DataFileCopy copy = copyDataFileInto(path, folder);
-    QApplication::restoreOverrideCursor();
+    DataFileCopy copy;
+    {
+        kit::BusyPointer busy;
+        copy = copyDataFileInto(path, folder);
+    }
     if (copy.outcome == DataFileCopy::NameTaken) {
-        const auto answer = intakeMessage(
+        const auto answer = kit::message(
             this, text::ReplaceQuestion.arg(copy.name, folderNoun(folder)), text::ReplaceTitle,
             QMessageBox::Question, QMessageBox::Yes | QMessageBox::No);
         if (answer != QMessageBox::Yes)
             return false;
-        QApplication::setOverrideCursor(Qt::WaitCursor);
+        kit::BusyPointer busy;
         copy = copyDataFileInto(path, folder, true);
-        QApplication::restoreOverrideCursor();
     }
     if (copy.outcome == DataFileCopy::Failed) {
-        intakeMessage(this, copy.message, QString::fromLatin1(ProgramTitle), QMessageBox::Warning);
+        kit::message(this, copy.message, kit::Title, QMessageBox::Warning);
         return false;
     }
 

@@ -68,9 +68,7 @@ signals:
     void fileDeleted(const QString &name);
 
 protected:
-    // Closing the window from its title bar is its Cancel: otherwise the main
-    // window would stay disabled with no window left to enable it.
-    void closeEvent(QCloseEvent *event) override;
+    // Enter in the file list loads the file under the cursor.
     bool eventFilter(QObject *watched, QEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;

@@ -61,14 +61,6 @@ void frmProcessData::showEvent(QShowEvent *event)
         Form_Activate();
 }
 
-void frmProcessData::closeEvent(QCloseEvent *event)
-{
-    event->ignore();
-    // A survey under way is not cancelled half-way: the window stays until it ends.
-    if (!isImporting())
-        Command1_Click();
-}
-
 void frmProcessData::Form_Activate()
 {
     Input_Location->clear();
@@ -85,6 +77,7 @@ void frmProcessData::Form_Activate()
 void frmProcessData::showRawData(const QString &rawText)
 {
     startAfresh();
+    m_rawText = rawText;
     txtTerm2->setPlainText(rawText);
     setHeaderFromText(rawText);
 }
@@ -236,8 +229,8 @@ void frmProcessData::Command9_Click()
     QString edited = txtTerm2->toPlainText();
     edited.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     edited.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-    sharedState().rawDataText = edited;
-    setHeaderFromText(sharedState().rawDataText);
+    m_rawText = edited;
+    setHeaderFromText(m_rawText);
 }
 
 void frmProcessData::Command1_Click()

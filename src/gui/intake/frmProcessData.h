@@ -4,10 +4,13 @@
 // and headway, may edit the raw text, and starts the import.
 
 #include "core/store/BoundDataSource.h"
+#include "gui/kit/BusyPointer.h"
 #include "gui/kit/ControlArray.h"
 
 #include <QVector>
 #include <QWidget>
+
+#include <optional>
 
 class QComboBox;
 class QGroupBox;
@@ -107,6 +110,8 @@ public:
     // survey (MPH when that is no unit) with its range, no headway, letter A,
     // empty correction boxes, the first tab and an empty progress bar.
     void startAfresh();
+    // The text the import reads: as loaded, with the changes committed in "Modify Raw Data".
+    QString rawText() const { return m_rawText; }
     // The header controls from a raw text, as the loader sets them (not the editor).
     void setHeaderFromText(const QString &rawText);
 
@@ -145,7 +150,6 @@ protected:
     void showEvent(QShowEvent *event) override;
     // Closing the window from its title bar is its Cancel: otherwise the main
     // window would stay disabled with no window left to enable it.
-    void closeEvent(QCloseEvent *event) override;
 
 private:
     QWidget *buildProcessTab();
@@ -161,6 +165,8 @@ private:
     void importFinished(const ImportResult &result);
 
     ImportRunner *m_runner = nullptr;
+    QString m_rawText;
+    std::optional<kit::BusyPointer> m_busy; // while an import runs
 };
 
 } // namespace roadtally

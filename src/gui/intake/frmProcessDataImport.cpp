@@ -4,7 +4,7 @@
 #include "core/intake/VehicleImport.h"
 #include "core/store/SharedState.h"
 #include "gui/intake/ProcessDataTexts.h"
-#include "gui/kit/IntakeMessage.h"
+#include "gui/kit/Message.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -36,7 +36,7 @@ ImportInput frmProcessData::importInput() const
     input.headway = ShowHeadway->text();
     input.speedMin = SpdMin->text();
     input.speedMax = SpdMax->text();
-    input.rawText = sharedState().rawDataText;
+    input.rawText = m_rawText;
     return input;
 }
 
@@ -57,7 +57,7 @@ void frmProcessData::Command2_Click()
     const ImportInput input = importInput();
     // A missing input is told at once; nothing runs.
     if (const std::optional<ImportOutcome> missing = missingInput(input)) {
-        intakeMessage(this, importMessage(*missing));
+        kit::message(this, importMessage(*missing));
         return;
     }
 
@@ -82,9 +82,9 @@ void frmProcessData::setImporting(bool importing)
             part->setEnabled(!importing);
     }
     if (importing)
-        QApplication::setOverrideCursor(Qt::WaitCursor);
+        m_busy.emplace();
     else
-        QApplication::restoreOverrideCursor();
+        m_busy.reset();
 }
 
 void frmProcessData::importFinished(const ImportResult &result)
@@ -94,10 +94,9 @@ void frmProcessData::importFinished(const ImportResult &result)
         // A database failure is told apart from a bad data file, with the
         // database's name and what is wrong with it.
         if (result.outcome == ImportOutcome::DatabaseFailure)
-            intakeMessage(this, importMessage(result), QString::fromLatin1(ProgramTitle),
-                          QMessageBox::Warning);
+            kit::message(this, importMessage(result), kit::Title, QMessageBox::Warning);
         else
-            intakeMessage(this, importMessage(result));
+            kit::message(this, importMessage(result));
         return;
     }
 

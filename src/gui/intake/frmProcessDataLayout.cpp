@@ -4,8 +4,8 @@
 
 #include "core/store/BoundDataSource.h"
 #include "gui/intake/ProcessDataTexts.h"
-#include "gui/kit/EscapeKey.h"
 #include "gui/kit/HelpKey.h"
+#include "gui/kit/WindowClose.h"
 
 #include <QComboBox>
 #include <QFontDatabase>
@@ -110,8 +110,9 @@ frmProcessData::frmProcessData(QWidget *parent) : QWidget(parent, Qt::Window)
     layout->addWidget(sstab);
 
     resize(880, 540);
-    // Cancel is out of reach while an import runs, and Escape with it.
-    closeOnEscape(this, Command1);
+    // Cancel is out of reach while an import runs, and Escape and the frame's close
+    // with it: a survey under way is not cancelled half-way.
+    kit::closeThrough(this, Command1);
     Form_Load();
 }
 

@@ -1,10 +1,6 @@
 #include "gui/kit/WidgetKit.h"
 
-#include "core/store/DatabaseSession.h"
-#include "core/store/SharedState.h"
-
 #include <QComboBox>
-#include <QDir>
 #include <QEvent>
 #include <QFrame>
 #include <QGroupBox>
@@ -111,40 +107,6 @@ void resetCombo(QComboBox *combo, const QString &prompt)
     combo->clear();
     combo->setEditText(prompt);
 }
-
-void showMessage(QWidget *parent, const QString &text, QMessageBox::Icon icon)
-{
-    auto *box = new QMessageBox(icon, Title, text, QMessageBox::Ok, parent);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->open();
-}
-
-void showReadFailure(QWidget *parent, const QString &databasePath, const QString &reason)
-{
-    showMessage(parent, QStringLiteral("The survey database %1 could not be read: %2")
-                            .arg(QDir::toNativeSeparators(databasePath), reason));
-}
-
-namespace detail {
-
-bool runOnSurveyDatabase(QWidget *parent, const std::function<void(DatabaseSession &)> &work)
-{
-    const QString path = sharedState().deriveDatabasePath();
-    try {
-        DatabaseSession session(path);
-        if (!session.isOpen()) {
-            showReadFailure(parent, path, session.errorText());
-            return false;
-        }
-        work(session);
-        return true;
-    } catch (const DatabaseError &e) {
-        showReadFailure(parent, path, QString::fromUtf8(e.what()));
-        return false;
-    }
-}
-
-} // namespace detail
 
 std::optional<SurveyDirection> checkedDirection(const QRadioButton *approaching,
                                                 const QRadioButton *receding,

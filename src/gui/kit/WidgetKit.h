@@ -7,11 +7,9 @@
 #include "gui/kit/ControlArray.h"
 #include "gui/kit/Forms.h"
 
-#include <QMessageBox>
 #include <QString>
 #include <QStringList>
 
-#include <functional>
 #include <optional>
 
 class QComboBox;
@@ -23,14 +21,8 @@ class QRadioButton;
 class QVBoxLayout;
 class QWidget;
 
-namespace roadtally {
-class DatabaseSession;
-}
-
 namespace roadtally::kit {
 
-// The title of the program's messages.
-inline const QString Title = QStringLiteral("Roadtally");
 // The edit text of a date list before a date is chosen.
 inline const QString DatePrompt = QStringLiteral("**Select a Date**");
 
@@ -55,26 +47,6 @@ QPushButton *makeButton(const QString &caption, const char *name);
 QComboBox *makeListCombo(const char *name, const QString &prompt);
 // Empties a list and shows its prompt.
 void resetCombo(QComboBox *combo, const QString &prompt);
-
-// A message with the program's title and an OK button. It does not block the
-// handler that shows it.
-void showMessage(QWidget *parent, const QString &text,
-                 QMessageBox::Icon icon = QMessageBox::Warning);
-
-// A view that could not read the survey database says so, with the file and
-// the reason, and leaves what it showed in place.
-void showReadFailure(QWidget *parent, const QString &databasePath, const QString &reason);
-
-// Runs work on a session of the survey database of the program folder. When
-// the database cannot be opened or a query fails, the user is told (the file
-// and the reason) and false is returned.
-namespace detail {
-bool runOnSurveyDatabase(QWidget *parent, const std::function<void(DatabaseSession &)> &work);
-}
-template <class Work> bool withSurveyDatabase(QWidget *parent, Work work)
-{
-    return detail::runOnSurveyDatabase(parent, work);
-}
 
 // The first selected of a view's three direction options; none when none is.
 std::optional<SurveyDirection> checkedDirection(const QRadioButton *approaching,

@@ -4,14 +4,14 @@
 #include "core/reports/PdfOutput.h"
 #include "core/reports/ReportFrame.h"
 #include "gui/kit/ActivationWatch.h"
-#include "gui/kit/AdminMessage.h"
-#include "gui/kit/EscapeKey.h"
+#include "gui/kit/BusyPointer.h"
 #include "gui/kit/HelpKey.h"
+#include "gui/kit/Message.h"
 #include "gui/kit/WidgetKit.h"
+#include "gui/kit/WindowClose.h"
 #include "gui/kit/WindowPlacement.h"
 
 #include <QApplication>
-#include <QCloseEvent>
 #include <QDialog>
 #include <QDir>
 #include <QFileDialog>
@@ -118,7 +118,7 @@ VSPrint::VSPrint(QWidget *parent) : QWidget(parent, Qt::Window)
     vp->setBarReserve(pixels(CloseWidth) + 8);
 
     connect(Command2, &QPushButton::clicked, this, &VSPrint::Command2_Click);
-    closeOnEscape(this, Command2);
+    kit::closeThrough(this, Command2);
     connect(vp, &PreviewPane::printRequested, this, &VSPrint::printReport);
     connect(vp, &PreviewPane::pdfRequested, this, &VSPrint::saveReportAsPdf);
     m_watch = new ActivationWatch(this, [this] { Form_Activate(); });
@@ -149,8 +149,9 @@ void VSPrint::resizeEvent(QResizeEvent *event)
                         pixels(HintHeight));
 }
 
-void VSPrint::showReport(Builder builder)
+void VSPrint::showReport(ReportKind report, Builder builder)
 {
+    m_report = report;
     m_builder = std::move(builder);
     if (isVisible()) {
         // Already showing: no activation is coming, so build the new report now.
@@ -181,7 +182,7 @@ void VSPrint::Form_Activate()
     QString failure;
     std::shared_ptr<const Document> built;
     {
-        BusyPointer busy;
+        kit::BusyPointer busy;
         DocumentEngine engine;
         SetDefaultStyle(engine);
         try {
@@ -199,7 +200,7 @@ void VSPrint::Form_Activate()
     showDocument(built);
     vp->setPreviewZoom(ActivationZoom);
     if (!failure.isEmpty())
-        kit::showMessage(this, QStringLiteral("The report could not be made: %1").arg(failure));
+        kit::notice(this, QStringLiteral("The report could not be made: %1").arg(failure));
 }
 
 void VSPrint::showDocument(std::shared_ptr<const Document> document)
@@ -210,21 +211,12 @@ void VSPrint::showDocument(std::shared_ptr<const Document> document)
 
 void VSPrint::Command2_Click()
 {
-    close();
-}
-
-void VSPrint::closeEvent(QCloseEvent *event)
-{
-    if (m_printing) {
-        // The pages still going to the printer need the document: cancel first.
-        event->ignore();
+    // The pages still going to the printer need the document: cancel first.
+    if (m_printing)
         return;
-    }
-    if (!m_closing) {
-        m_closing = true;
-        emit closed();
-    }
-    event->accept();
+    emit closed();
+    hide();
+    deleteLater();
 }
 
 bool VSPrint::savePdf(const QString &path)
@@ -233,12 +225,12 @@ bool VSPrint::savePdf(const QString &path)
         return false;
     QString error;
     {
-        BusyPointer busy;
+        kit::BusyPointer busy;
         error = writePdf(*m_document, path, QFileInfo(path).completeBaseName());
     }
     if (error.isEmpty())
         return true;
-    kit::showMessage(this, QStringLiteral("The report could not be saved: %1").arg(error));
+    kit::notice(this, QStringLiteral("The report could not be saved: %1").arg(error));
     return false;
 }
 
@@ -307,8 +299,8 @@ bool VSPrint::printDocument(QPrinter &printer)
     if (!painter.begin(&printer)) {
         m_printing = false;
         progress.hide();
-        kit::showMessage(
-            this, QStringLiteral("The report could not be sent to the printer %1.").arg(name));
+        kit::notice(this,
+                    QStringLiteral("The report could not be sent to the printer %1.").arg(name));
         return false;
     }
     const QRectF paper = printer.paperRect(QPrinter::DevicePixel);

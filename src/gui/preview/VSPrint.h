@@ -5,6 +5,7 @@
 // It is destroyed when closed and tells its opener so.
 
 #include "core/reports/DocumentEngine.h"
+#include "core/reports/ReportKind.h"
 #include "gui/preview/PreviewPane.h"
 
 #include <QWidget>
@@ -38,7 +39,9 @@ public:
     // Shows the window; the report is built on each real activation (coming
     // from another window of the program), never on the return from the
     // window's own print dialog, file dialog or message box.
-    void showReport(Builder builder);
+    void showReport(ReportKind report, Builder builder);
+    // The report the window shows.
+    ReportKind report() const { return m_report; }
 
     const Document &document() const;
     int pageCount() const;
@@ -68,18 +71,17 @@ public Q_SLOTS:
     void saveReportAsPdf();
 
 protected:
-    void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
 private:
     int pixels(double twips) const;
     void showDocument(std::shared_ptr<const Document> document);
 
+    ReportKind m_report = ReportKind::Summary;
     Builder m_builder;
     std::shared_ptr<const Document> m_document;
     ActivationWatch *m_watch = nullptr;
     int m_builds = 0;
-    bool m_closing = false;
     bool m_printing = false;
 };
 

@@ -1,6 +1,8 @@
 #include "gui/shell/DailyVolumeTab.h"
 
 #include "core/analysis/DailyVolume.h"
+#include "gui/kit/DatabaseFailure.h"
+#include "gui/kit/Message.h"
 #include "gui/kit/WidgetKit.h"
 #include "gui/shell/GraphView.h"
 
@@ -82,7 +84,8 @@ DailyVolumeTab::DailyVolumeTab(QWidget *parent) : QFrame(parent)
     right->addWidget(Command5);
     right->addStretch();
     h->addWidget(sideColumn(right));
-    connect(Command5, &QPushButton::clicked, this, [this] { emit printRequested(5); });
+    connect(Command5, &QPushButton::clicked, this,
+            [this] { emit printRequested(ReportKind::DailyVolume); });
     for (QRadioButton *option : option4)
         connect(option, &QRadioButton::clicked, this, &DailyVolumeTab::option4_Click);
     connect(DateVolume, &QComboBox::activated, this, &DailyVolumeTab::DateVolume_Click);
@@ -130,14 +133,66 @@ bool DailyVolumeTab::drawVolumeChart(const QString &date, SurveyDirection direct
     withSurveyDatabase(this, [&](DatabaseSession &session) {
         const DailyVolumeResult result = dailyVolume(session, input);
         if (!result.hasChart()) {
-            showMessage(this, result.message);
+            notice(this, result.message);
             return;
         }
         drawChart(Graph2->graph(), result.chart);
         Graph2->show();
+        m_chartDate = date;
         drawn = true;
     });
     return drawn;
+}
+
+const ChartPicture &DailyVolumeTab::chart() const
+{
+    return Graph2->graph().copy();
+}
+
+std::optional<SurveyDirection> DailyVolumeTab::reportDirection() const
+{
+    return checkedDirection(option4[0], option4[1], option4[2]);
+}
+
+void DailyVolumeTab::selectDirection(SurveyDirection direction)
+{
+    option4[int(direction)]->setChecked(true);
+    option4_Click();
+}
+
+bool DailyVolumeTab::prepareReport(SurveyDirection direction, const QString &date)
+{
+    {
+        const QSignalBlocker blocker(DateVolume);
+        DateVolume->setEditText(date);
+    }
+    return drawVolumeChart(date, direction);
+}
+
+void DailyVolumeTab::setPrintingEnabled(bool enabled)
+{
+    Command5->setEnabled(enabled);
+}
+
+void DailyVolumeTab::setDates(const QStringList &dates)
+{
+    resetCombo(DateVolume, DatePrompt);
+    for (const QString &d : dates)
+        DateVolume->addItem(d);
+    DateVolume->setEditText(DatePrompt);
+}
+
+void DailyVolumeTab::showDatePrompt()
+{
+    const QSignalBlocker blocker(DateVolume);
+    DateVolume->setEditText(DatePrompt);
+}
+
+QString DailyVolumeTab::chosenDate() const
+{
+    // The print options panel draws a date without choosing it on the tab, so
+    // the date of the bars is the one drawn last, not DChoice.
+    return m_chartDate;
 }
 
 } // namespace roadtally

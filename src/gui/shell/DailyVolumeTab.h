@@ -1,11 +1,15 @@
 #pragma once
 // The "Daily Volume/Time" tab: the hourly volumes of one date and direction.
 
+#include "core/analysis/Graph.h"
+#include "core/reports/ReportKind.h"
 #include "core/survey/SurveyDirection.h"
 #include "gui/kit/ControlArray.h"
 #include "gui/shell/ShownSurvey.h"
 
 #include <QFrame>
+
+#include <optional>
 
 class QComboBox;
 class QGroupBox;
@@ -53,13 +57,31 @@ public:
     // The selected direction option (both when none is selected).
     SurveyDirection selectedDirection() const;
 
+    // The chart as drawn last, for the report.
+    const ChartPicture &chart() const;
+    // The direction the report names: the option selected, none when none is.
+    std::optional<SurveyDirection> reportDirection() const;
+    // The date the chart was drawn for.
+    QString chosenDate() const;
+    // Selects a direction and runs its click step (also while the tab is disabled).
+    void selectDirection(SurveyDirection direction);
+    // The print options panel's date: the chart of it drawn, ready to print;
+    // false when nothing was drawn (the user has been told why).
+    bool prepareReport(SurveyDirection direction, const QString &date);
+    void setPrintingEnabled(bool enabled);
+    // The survey's dates in the date list, which shows its prompt.
+    void setDates(const QStringList &dates);
+    // The date list shows its prompt (no choice of a date).
+    void showDatePrompt();
+
 signals:
     // "Print Graph" (report selector 5).
-    void printRequested(int reportSelector);
+    void printRequested(roadtally::ReportKind report);
 
 private:
     void showChartParts(bool shown);
     ShownSurveyReader m_survey;
+    QString m_chartDate; // the date of the chart drawn last
 };
 
 } // namespace roadtally

@@ -1,6 +1,7 @@
 #include "gui/shell/FifteenMinuteTab.h"
 
 #include "core/analysis/FifteenMinute.h"
+#include "gui/kit/DatabaseFailure.h"
 #include "gui/kit/WidgetKit.h"
 
 #include <QComboBox>
@@ -94,7 +95,8 @@ FifteenMinuteTab::FifteenMinuteTab(QWidget *parent) : QFrame(parent)
     right->addWidget(Command7);
     right->addStretch();
     h->addWidget(sideColumn(right, 300));
-    connect(Command7, &QPushButton::clicked, this, [this] { emit printRequested(4); });
+    connect(Command7, &QPushButton::clicked, this,
+            [this] { emit printRequested(ReportKind::FifteenMinute); });
     for (QRadioButton *option : option7)
         connect(option, &QRadioButton::clicked, this, &FifteenMinuteTab::option7_Click);
     connect(Date15min, &QComboBox::activated, this, &FifteenMinuteTab::Date15min_Click);
@@ -190,6 +192,53 @@ bool FifteenMinuteTab::showDate(const QString &date, SurveyDirection direction)
     AMAnalysis->show();
     PMAnalysis->show();
     return true;
+}
+
+Report15minInput FifteenMinuteTab::reportInput() const
+{
+    Report15minInput in;
+    in.chosenDate = DateChoice->text();
+    in.direction = checkedDirection(option7[0], option7[1], option7[2]);
+    for (int i = 0; i < 5; ++i) {
+        in.morning[size_t(i)] = Label21[i]->text();
+        in.afternoon[size_t(i)] = Label21[9 - i]->text();
+    }
+    return in;
+}
+
+void FifteenMinuteTab::selectDirection(SurveyDirection direction)
+{
+    option7[int(direction)]->setChecked(true);
+    option7_Click();
+}
+
+bool FifteenMinuteTab::prepareReport(SurveyDirection direction, const QString &date)
+{
+    {
+        const QSignalBlocker blocker(Date15min);
+        Date15min->setEditText(date);
+    }
+    DateChoice->setText(date);
+    return showDate(date, direction);
+}
+
+void FifteenMinuteTab::setPrintingEnabled(bool enabled)
+{
+    Command7->setEnabled(enabled);
+}
+
+void FifteenMinuteTab::setDates(const QStringList &dates)
+{
+    resetCombo(Date15min, DatePrompt);
+    for (const QString &d : dates)
+        Date15min->addItem(d);
+    Date15min->setEditText(DatePrompt);
+}
+
+void FifteenMinuteTab::showDatePrompt()
+{
+    const QSignalBlocker blocker(Date15min);
+    Date15min->setEditText(DatePrompt);
 }
 
 } // namespace roadtally

@@ -2,6 +2,8 @@
 // The "15 Minute Breakdown" tab: the fifteen-minute volumes of one date and
 // direction with the morning and afternoon peak analysis.
 
+#include "core/reports/Report15min.h"
+#include "core/reports/ReportKind.h"
 #include "core/survey/SurveyDirection.h"
 #include "gui/kit/ControlArray.h"
 #include "gui/shell/ShownSurvey.h"
@@ -50,9 +52,23 @@ public:
     // The selected direction option (both when none is selected).
     SurveyDirection selectedDirection() const;
 
+    // The report as the tab shows it: the chosen date and direction and the
+    // peak-hour analysis (the caller adds the frame, the facts and the rows).
+    Report15minInput reportInput() const;
+    // Selects a direction and runs its click step (also while the tab is disabled).
+    void selectDirection(SurveyDirection direction);
+    // The print options panel's date: its rows and analysis shown, ready to
+    // print; false when the survey database could not be read.
+    bool prepareReport(SurveyDirection direction, const QString &date);
+    void setPrintingEnabled(bool enabled);
+    // The survey's dates in the date list, which shows its prompt.
+    void setDates(const QStringList &dates);
+    // The date list shows its prompt (no choice of a date).
+    void showDatePrompt();
+
 signals:
     // "Print Graph" (report selector 4).
-    void printRequested(int reportSelector);
+    void printRequested(roadtally::ReportKind report);
 
 private:
     void setGridWidth(int twips);

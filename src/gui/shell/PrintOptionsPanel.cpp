@@ -70,7 +70,7 @@ PrintOptionsPanel::PrintOptionsPanel(QWidget *parent) : QFrame(parent)
     });
     connect(PrintSelection, &QPushButton::clicked, this, [this] {
         hide();
-        emit printSelected(reportSelector());
+        emit printSelected(report());
     });
 }
 
@@ -85,16 +85,14 @@ QString PrintOptionsPanel::prompt() const
                                  : QStringLiteral("** Select a Date **");
 }
 
-int PrintOptionsPanel::reportSelector() const
+ReportKind PrintOptionsPanel::report() const
 {
     const QString m = mode();
-    if (m == SummaryMode)
-        return 3;
     if (m == DailyVolumeMode)
-        return 5;
+        return ReportKind::DailyVolume;
     if (m == FifteenMinuteMode)
-        return 4;
-    return -1;
+        return ReportKind::FifteenMinute;
+    return ReportKind::Summary;
 }
 
 int PrintOptionsPanel::chosenDirection() const
@@ -140,6 +138,16 @@ void PrintOptionsPanel::directionClicked(int index)
         Combo2->setEditText(prompt());
     }
     emit directionChosen(index);
+}
+
+void PrintOptionsPanel::clearEntries()
+{
+    Combo2->clear();
+}
+
+void PrintOptionsPanel::setPrintable(bool printable)
+{
+    PrintSelection->setEnabled(printable);
 }
 
 } // namespace roadtally

@@ -2,6 +2,8 @@
 // The print options panel (framePrintOption): a frame over the tabs where the
 // user picks the direction and, for some reports, the date of a report.
 
+#include "core/reports/ReportKind.h"
+
 #include <QFrame>
 
 class QComboBox;
@@ -38,8 +40,12 @@ public:
     QString mode() const;
     // The direction chosen in the panel: 0 approaching, 1 receding, 2 both, -1 none.
     int chosenDirection() const;
-    // The report the mode prints (3, 5, 4), or -1 in any other mode.
-    int reportSelector() const;
+    // The report the mode prints.
+    ReportKind report() const;
+    // The list emptied (the window's activation).
+    void clearEntries();
+    // "Print Selection" offered once the view behind the report is ready.
+    void setPrintable(bool printable);
 
 signals:
     // "Close": the panel has hidden itself; the main window enables its tabs.
@@ -50,7 +56,7 @@ signals:
     // PrintSelection when the view is ready to print.
     void entryChosen(const QString &entry);
     // "Print Selection": the panel has hidden itself.
-    void printSelected(int reportSelector);
+    void printSelected(roadtally::ReportKind report);
 
 private:
     QString prompt() const;

@@ -1,5 +1,7 @@
 #include "gui/shell/SpeedChartTab.h"
 
+#include "gui/kit/DatabaseFailure.h"
+#include "gui/kit/Message.h"
 #include "gui/kit/WidgetKit.h"
 #include "gui/shell/GraphView.h"
 
@@ -27,7 +29,7 @@ SpeedChartTab::Names SpeedChartTab::vehicleSpeeds()
             1,
             false,
             "Command4",
-            2,
+            ReportKind::TrafficFlow,
             false};
 }
 
@@ -44,7 +46,7 @@ SpeedChartTab::Names SpeedChartTab::percentile85()
             0,
             true,
             "Command2",
-            1,
+            ReportKind::Percentile85,
             true};
 }
 
@@ -88,7 +90,7 @@ SpeedChartTab::SpeedChartTab(const Names &names, QWidget *parent) : QFrame(paren
     right->addStretch();
     h->addWidget(sideColumn(right));
     connect(printGraph, &QPushButton::clicked, this,
-            [this] { emit printRequested(m_names.reportSelector); });
+            [this] { emit printRequested(m_names.report); });
     for (QRadioButton *option : direction)
         if (option)
             connect(option, &QRadioButton::clicked, this, &SpeedChartTab::directionClicked);
@@ -134,13 +136,58 @@ bool SpeedChartTab::drawChart(SurveyDirection chosen)
         const SpeedChartResult result =
             m_names.percentile ? percent85Chart(session, input) : trafficFlowChart(session, input);
         if (!result.hasChart()) {
-            showMessage(this, result.message);
+            notice(this, result.message);
             return;
         }
         roadtally::drawChart(graph->graph(), result.chart);
         drawn = true;
     });
     return drawn;
+}
+
+const ChartPicture &SpeedChartTab::chart() const
+{
+    return graph->graph().copy();
+}
+
+namespace {
+
+// The direction options: 3 both, 4 receding, 5 approaching.
+int optionOf(SurveyDirection direction)
+{
+    switch (direction) {
+    case SurveyDirection::Approaching:
+        return 5;
+    case SurveyDirection::Receding:
+        return 4;
+    case SurveyDirection::Both:
+        break;
+    }
+    return 3;
+}
+
+} // namespace
+
+void SpeedChartTab::selectDirection(SurveyDirection chosen)
+{
+    direction[optionOf(chosen)]->setChecked(true);
+    directionClicked();
+}
+
+bool SpeedChartTab::prepareReport(SurveyDirection chosen)
+{
+    title->setText(titleText());
+    return drawChart(chosen);
+}
+
+void SpeedChartTab::setPrintingEnabled(bool enabled)
+{
+    printGraph->setEnabled(enabled);
+}
+
+void SpeedChartTab::showChart()
+{
+    graph->show();
 }
 
 } // namespace roadtally

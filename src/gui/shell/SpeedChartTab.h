@@ -3,7 +3,9 @@
 // controls under different names, so one class builds both from a table of
 // the names that differ (vehicleSpeeds(), percentile85()).
 
+#include "core/analysis/Graph.h"
 #include "core/analysis/SpeedCharts.h"
+#include "core/reports/ReportKind.h"
 #include "gui/kit/ControlArray.h"
 #include "gui/shell/ShownSurvey.h"
 
@@ -36,7 +38,7 @@ public:
         int printerIndex;         // PrinterBW(1) / PrinterBW(0), PrinterColor likewise
         bool colourFirst;         // the colour option stands above the black-and-white one
         const char *printButton;  // Command4 / Command2
-        int reportSelector;       // 2 / 1
+        ReportKind report;        // TrafficFlow / Percentile85
         bool percentile;          // Percent85 rather than Traffic_Flow
     };
     static Names vehicleSpeeds();
@@ -70,10 +72,22 @@ public:
     QString titleText() const;
 
     const Names &names() const { return m_names; }
+    // The tab's report.
+    ReportKind report() const { return m_names.report; }
+    // Selects a direction and runs its click step (also while the tab is disabled).
+    void selectDirection(SurveyDirection chosen);
+    // The chart of a direction drawn under its title, ready to print; false
+    // when nothing was drawn (the user has been told why).
+    bool prepareReport(SurveyDirection chosen);
+    void setPrintingEnabled(bool enabled);
+    // The chart widget shown again (it hides while a survey has no chart).
+    void showChart();
+    // The chart as drawn last, for the tab's report.
+    const ChartPicture &chart() const;
 
 signals:
-    // "Print Graph" (report selector 2 for vehicle speeds, 1 for the 85th percentile).
-    void printRequested(int reportSelector);
+    // "Print Graph": the tab's report.
+    void printRequested(roadtally::ReportKind report);
 
 private:
     Names m_names;

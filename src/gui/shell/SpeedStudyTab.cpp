@@ -2,6 +2,7 @@
 
 #include "core/analysis/SpeedStudyText.h"
 #include "core/analysis/SurveyCaptions.h"
+#include "gui/kit/BusyPointer.h"
 #include "gui/kit/WidgetKit.h"
 #include "gui/shell/SpeedStudyChartView.h"
 
@@ -27,16 +28,6 @@ namespace {
 
 const QString NoSurvey =
     QStringLiteral("No survey is shown. Open a survey to see its speed zone study.");
-
-// The busy pointer while a study is read.
-class BusyPointer
-{
-public:
-    BusyPointer() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyPointer() { QGuiApplication::restoreOverrideCursor(); }
-    BusyPointer(const BusyPointer &) = delete;
-    BusyPointer &operator=(const BusyPointer &) = delete;
-};
 
 QString directionWords(SurveyDirection direction)
 {
@@ -155,7 +146,8 @@ SpeedStudyTab::SpeedStudyTab(QWidget *parent) : QFrame(parent)
             refresh();
             emit directionChanged(SurveyDirection(i));
         });
-    connect(printStudy, &QPushButton::clicked, this, [this] { emit printRequested(8); });
+    connect(printStudy, &QPushButton::clicked, this,
+            [this] { emit printRequested(ReportKind::SpeedZoneStudy); });
     clearSurvey();
 }
 

@@ -5,6 +5,7 @@
 // beside them) with its two charts, and the button that prints the study.
 
 #include "core/analysis/SpeedStudy.h"
+#include "core/reports/ReportKind.h"
 #include "gui/kit/ControlArray.h"
 
 #include <QFrame>
@@ -58,7 +59,7 @@ public:
 
 signals:
     // "Print Study" (report selector 8).
-    void printRequested(int reportSelector);
+    void printRequested(roadtally::ReportKind report);
     // The user chose another direction (the figures are already read again).
     void directionChanged(SurveyDirection direction);
 

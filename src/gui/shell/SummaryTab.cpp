@@ -10,6 +10,7 @@
 #include "gui/kit/Artwork.h"
 #include "gui/kit/BoundLabel.h"
 #include "gui/kit/ClickLabel.h"
+#include "gui/kit/DatabaseFailure.h"
 #include "gui/kit/WidgetKit.h"
 
 #include <QComboBox>
@@ -19,6 +20,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 namespace roadtally {
@@ -145,7 +147,9 @@ SummaryTab::SummaryTab(QWidget *parent)
     for (int i = 0; i < 3; ++i)
         connect(Option1[i], &QRadioButton::clicked, this, [this, i] { Option1_Click(i); });
     connect(Combo1, &QComboBox::activated, this, [this] { Combo1_Click(); });
-    connect(Command6, &QPushButton::clicked, this, [this] { emit printRequested(3); });
+    connect(Command1, &QPushButton::clicked, this, &SummaryTab::speedProfileRequested);
+    connect(Command6, &QPushButton::clicked, this,
+            [this] { emit printRequested(ReportKind::Summary); });
     connect(Image1, &ClickLabel::clicked, this, &SummaryTab::showPaceDescription);
     for (ClickLabel *l : Label5)
         connect(l, &ClickLabel::clicked, this, &SummaryTab::showPaceDescription);
@@ -455,20 +459,13 @@ void SummaryTab::runScheme(const QString &name)
         return;
     const auto direction = static_cast<SurveyDirection>(checked);
     const QString total = Label1[17 + 2 * checked]->text();
-    DatabaseSession session(sharedState().deriveDatabasePath());
-    if (!session.isOpen()) {
-        showMessage(this, session.errorText());
-        return;
-    }
-    try {
+    withSurveyDatabase(this, [&](DatabaseSession &session) {
         const SchemeResult r = computeScheme(session, Label7[4]->text(), *scheme, direction, total);
         for (int i = 0; i < 13; ++i) {
             Label2[i]->setText(r.volumeTexts.at(i));
             Label2[13 + i]->setText(r.percentTexts.at(i));
         }
-    } catch (const DatabaseError &e) {
-        showMessage(this, QString::fromUtf8(e.what()));
-    }
+    });
 }
 
 void SummaryTab::schemeAA()
@@ -494,6 +491,124 @@ void SummaryTab::schemeK()
 void SummaryTab::schemeK2()
 {
     runScheme(QStringLiteral("65 to 120 by 5 KPH"));
+}
+
+// ---------------------------------------------------------------------------
+// What the main window asks of the tab: the label indices stay in this file.
+
+SurveyAsShown SummaryTab::surveyAsShown() const
+{
+    SurveyAsShown shown;
+    SurveyFacts &f = shown.facts;
+    f.batch = Label7[4]->text();
+    f.startDate = Label7[0]->text();
+    f.endDate = Label7[1]->text();
+    f.startTime = Label8->text();
+    f.endTime = Label7[3]->text();
+    f.totalTime = Label9->text();
+    f.zone = Label7[5]->text();
+    f.location = Label10->text();
+    f.direction = Label7[8]->text();
+    f.postedLimit = Label7[9]->text();
+    f.unit = Radar_Mode->text();
+    shown.totals = {Label1[23]->text(), Label1[17]->text(), Label1[19]->text(), Label1[21]->text()};
+    shown.direction = summaryDirection();
+    SpeedStatistics &s = shown.statistics;
+    s.postedLimit = Label2[44]->text();
+    s.atOrUnder = Label2[32]->text();
+    s.over = Label2[26]->text();
+    s.average = Label2[27]->text();
+    s.percentile85 = Label2[28]->text();
+    s.pace = Label2[36]->text();
+    s.paceCount = Label2[37]->text();
+    s.pacePercent = Label2[38]->text();
+    for (int i = 0; i < 3; ++i)
+        s.bandHeadings[size_t(i)] = Label2[40 + i]->text();
+    for (int i = 0; i < 4; ++i) {
+        s.bandNumbers[size_t(i)] = Label2[45 + i]->text();
+        s.bandPercents[size_t(i)] = Label2[51 + i]->text();
+    }
+    return shown;
+}
+
+QString SummaryTab::batch() const
+{
+    return Label7[4]->text();
+}
+
+ReportSummaryInput SummaryTab::summaryReport() const
+{
+    const SurveyAsShown shown = surveyAsShown();
+    ReportSummaryInput in;
+    in.facts = shown.facts;
+    in.totals = shown.totals;
+    in.statistics = shown.statistics;
+    for (int i = 0; i < 13; ++i) {
+        in.binHeadings[size_t(i)] = Label1[1 + i]->text();
+        in.volumes[size_t(i)] = Label2[i]->text();
+        in.percents[size_t(i)] = Label2[13 + i]->text();
+    }
+    in.schemeName = Combo1->currentText();
+    in.direction = kit::checkedDirection(Option1[0], Option1[1], Option1[2]);
+    return in;
+}
+
+QString SummaryTab::agency() const
+{
+    return Agency->text();
+}
+
+QString SummaryTab::officer() const
+{
+    return Officer_Select->currentText();
+}
+
+void SummaryTab::showOfficer(const QString &name)
+{
+    const QSignalBlocker blocker(Officer_Select);
+    Officer_Select->setEditText(name);
+}
+
+void SummaryTab::setPanelVisible(bool visible)
+{
+    FrameS->setVisible(visible);
+}
+
+void SummaryTab::setPrintingEnabled(bool enabled)
+{
+    Command6->setEnabled(enabled);
+}
+
+void SummaryTab::selectDirection(SurveyDirection direction)
+{
+    const int index = int(direction);
+    Option1[index]->setChecked(true);
+    Option1_Click(index);
+}
+
+bool SummaryTab::prepareReport(const QString &scheme)
+{
+    Combo1->setEditText(scheme);
+    Combo1_Click();
+    return true;
+}
+
+void SummaryTab::surveyOpened()
+{
+    PaceCaption[2]->setText(QStringLiteral("10 ") + Radar_Mode->text() + QStringLiteral(" Pace"));
+    selectDirection(SurveyDirection::Approaching);
+}
+
+void SummaryTab::refreshSchemes()
+{
+    showBandHeaders();
+    Combo1->clear();
+    fillSchemeList();
+}
+
+QStringList SummaryTab::schemeNames() const
+{
+    return displaySchemeNames(Radar_Mode->text());
 }
 
 } // namespace roadtally

@@ -2,6 +2,9 @@
 // The "Survey Summary" tab: the survey header, the speed distribution in a
 // display scheme, the survey criteria of one direction and the print button.
 
+#include "core/reports/ReportKind.h"
+#include "core/reports/ReportSummary.h"
+#include "core/reports/SurveyAsShown.h"
 #include "core/survey/SurveyDirection.h"
 #include "gui/kit/ControlArray.h"
 
@@ -76,9 +79,38 @@ public:
     // The direction chosen with Option1 (Approaching when none is chosen).
     SurveyDirection summaryDirection() const;
 
+    // ---- What the main window asks of the tab --------------------------------
+    // The survey as the tab shows it: the header facts, the totals line and the
+    // statistics of the chosen direction.
+    SurveyAsShown surveyAsShown() const;
+    // The batch number of the survey shown.
+    QString batch() const;
+    // The survey summary report as the tab shows it (all but the frame).
+    ReportSummaryInput summaryReport() const;
+    // The agency and the officer shown above the header.
+    QString agency() const;
+    QString officer() const;
+    // Shows an officer's name in the officer list without choosing it.
+    void showOfficer(const QString &name);
+    // The summary panel shown (a survey is open) or hidden.
+    void setPanelVisible(bool visible);
+    void setPrintingEnabled(bool enabled);
+    // Selects a direction and runs its click step (also while the tab is disabled).
+    void selectDirection(SurveyDirection direction);
+    // The print options panel's scheme: the distribution shown in it, ready to print.
+    bool prepareReport(const QString &scheme);
+    // A survey was opened: the pace caption in its unit, approaching chosen.
+    void surveyOpened();
+    // The band headers and the list of display schemes afresh.
+    void refreshSchemes();
+    // The display schemes of the survey's unit.
+    QStringList schemeNames() const;
+
 signals:
     // "Print Report" (report selector 3).
-    void printRequested(int reportSelector);
+    void printRequested(roadtally::ReportKind report);
+    // "View Speeding Vehicle Profile".
+    void speedProfileRequested();
 
 private:
     void buildHeader(QVBoxLayout *v);

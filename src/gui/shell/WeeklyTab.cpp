@@ -1,5 +1,8 @@
 #include "gui/shell/WeeklyTab.h"
 
+#include "gui/kit/BusyPointer.h"
+#include "gui/kit/DatabaseFailure.h"
+#include "gui/kit/Message.h"
 #include "gui/kit/WidgetKit.h"
 
 #include <QComboBox>
@@ -110,7 +113,8 @@ WeeklyTab::WeeklyTab(QWidget *parent) : QFrame(parent)
     right->addWidget(Command3);
     right->addStretch();
     h->addWidget(sideColumn(right));
-    connect(Command3, &QPushButton::clicked, this, [this] { emit printRequested(6); });
+    connect(Command3, &QPushButton::clicked, this,
+            [this] { emit printRequested(ReportKind::Weekly); });
     connect(Command8, &QPushButton::clicked, this, &WeeklyTab::Command8_Click);
 }
 
@@ -173,15 +177,17 @@ bool WeeklyTab::calculateWeeklyTotals()
     input.previous = grid();
     input.startTime = shown.startTime;
     input.stopTime = shown.stopTime;
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     WeeklyResult result;
-    const bool read = withSurveyDatabase(
-        this, [&](DatabaseSession &session) { result = computeWeeklyGrid(session, input); });
-    QGuiApplication::restoreOverrideCursor();
+    bool read = false;
+    {
+        BusyPointer busy;
+        read = withSurveyDatabase(
+            this, [&](DatabaseSession &session) { result = computeWeeklyGrid(session, input); });
+    }
     if (!read)
         return false;
     if (!result.computed()) {
-        showMessage(this, result.message);
+        notice(this, result.message);
         return false;
     }
     showGrid(result.grid);
@@ -200,6 +206,11 @@ void WeeklyTab::ClearWeekData()
         DayComb[i]->setText(QStringLiteral("*"));
     for (QLabel *l : Split)
         l->setText(QStringLiteral("*"));
+}
+
+void WeeklyTab::setPrintingEnabled(bool enabled)
+{
+    Command3->setEnabled(enabled);
 }
 
 } // namespace roadtally

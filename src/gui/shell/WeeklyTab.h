@@ -3,6 +3,7 @@
 // both directions, with totals, the combined and split rows and the averages.
 
 #include "core/analysis/WeeklyGrid.h"
+#include "core/reports/ReportKind.h"
 #include "gui/kit/ControlArray.h"
 #include "gui/shell/ShownSurvey.h"
 
@@ -48,9 +49,11 @@ public:
     WeeklyGrid grid() const;
     void showGrid(const WeeklyGrid &grid);
 
+    void setPrintingEnabled(bool enabled);
+
 signals:
     // "Print Chart" (report selector 6).
-    void printRequested(int reportSelector);
+    void printRequested(roadtally::ReportKind report);
 
 private:
     QVector<const ControlArray<QLabel> *> columnArrays() const;

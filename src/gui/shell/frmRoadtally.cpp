@@ -10,12 +10,13 @@
 #include "gui/info/frmAbout.h"
 #include "gui/intake/frmLoadDataFile.h"
 #include "gui/kit/ActivationWatch.h"
-#include "gui/kit/AdminMessage.h"
 #include "gui/kit/Artwork.h"
 #include "gui/kit/ClickLabel.h"
+#include "gui/kit/DatabaseFailure.h"
 #include "gui/kit/EnterKey.h"
 #include "gui/kit/Forms.h"
 #include "gui/kit/HelpKey.h"
+#include "gui/kit/Message.h"
 #include "gui/kit/SaveFile.h"
 #include "gui/kit/WidgetKit.h"
 #include "gui/shell/DailyVolumeTab.h"
@@ -94,6 +95,9 @@ frmRoadtally::frmRoadtally(QWidget *parent) : QMainWindow(parent)
     buildStartPanel(central);
     printOptions = new PrintOptionsPanel(central);
     buildMenus();
+    DatabaseInUse = named(new QLabel(this), "DatabaseInUse");
+    statusBar()->addPermanentWidget(DatabaseInUse, 1);
+    showDatabaseInUse();
     connectTabs();
     connectReports();
     connectExport();
@@ -130,6 +134,7 @@ void frmRoadtally::buildMenus()
     mnuSaveStudy->setEnabled(false);
     m1->addSeparator()->setObjectName(QStringLiteral("mnuBar"));
     mnuProcessRawData = m1->addAction(QStringLiteral("&Load (Process) Raw Data File"));
+    mnuCopySurveys = m1->addAction(QStringLiteral("Copy Surveys &To..."));
     m1->addSeparator()->setObjectName(QStringLiteral("mnuBar2"));
     mnuExit = m1->addAction(QStringLiteral("&Exit"));
 
@@ -140,6 +145,7 @@ void frmRoadtally::buildMenus()
 
     m3 = named(bar->addMenu(QStringLiteral("&Options")), "m3");
     mnuAdminSetup = m3->addAction(QStringLiteral("&Admin Setup"));
+    mnuSurveyDatabase = m3->addAction(QStringLiteral("&Survey Database..."));
 
     m4 = named(bar->addMenu(QStringLiteral("&Reports")), "m4");
     mnuSummary = m4->addAction(QStringLiteral("&Survey Summary "));
@@ -172,6 +178,8 @@ void frmRoadtally::buildMenus()
         {mnuManageDatabase, "mnuManageDatabase"},
         {mnudeletedatabase, "mnudeletedatabase"},
         {mnuAdminSetup, "mnuAdminSetup"},
+        {mnuCopySurveys, "mnuCopySurveys"},
+        {mnuSurveyDatabase, "mnuSurveyDatabase"},
         {mnuSummary, "mnuSummary"},
         {mnuDailyTrafficApproaching, "mnuDailyTrafficApproaching"},
         {mnuDailyTrafficReceeding, "mnuDailyTrafficReceeding"},
@@ -201,6 +209,8 @@ void frmRoadtally::buildMenus()
     connect(mnudeletedatabase, &QAction::triggered, this, &frmRoadtally::mnudeletedatabase_Click);
     connect(mnuAbout, &QAction::triggered, this, &frmRoadtally::showAbout);
     connect(mnuAdminSetup, &QAction::triggered, this, &frmRoadtally::showAdminSetup);
+    connect(mnuSurveyDatabase, &QAction::triggered, this, &frmRoadtally::mnuSurveyDatabase_Click);
+    connect(mnuCopySurveys, &QAction::triggered, this, &frmRoadtally::mnuCopySurveys_Click);
     connect(mnuTopics, &QAction::triggered, this, [] { showHelp(kit::HelpContents); });
     // F1 in any window opens the guide at that window's page.
     installHelpKey(&frmRoadtally::showHelp);
@@ -338,14 +348,15 @@ void frmRoadtally::Form_Load()
     } else {
         DatabaseSession session(path);
         if (!session.isOpen()) {
-            m_databaseError = session.errorText();
+            m_databaseError = databaseFailureText(path, DatabaseAccess::Read, session.openFault(),
+                                                  session.errorText());
         } else {
             try {
                 session.scalar(QStringLiteral("SELECT count(*) FROM [Header]"));
                 session.scalar(QStringLiteral("SELECT count(*) FROM [Summary]"));
             } catch (const DatabaseError &e) {
-                m_databaseError = QStringLiteral("The survey database %1 cannot be read: %2")
-                                      .arg(path, QString::fromUtf8(e.what()));
+                m_databaseError = databaseFailureText(path, DatabaseAccess::Read, e.fault(),
+                                                      QString::fromUtf8(e.what()));
             }
         }
     }
@@ -382,9 +393,8 @@ void frmRoadtally::showEvent(QShowEvent *event)
 
 void frmRoadtally::reportDatabaseProblem()
 {
-    showMessage(this,
-                m_databaseError + QStringLiteral("\n\nThe survey views stay disabled until the "
-                                                 "program finds a usable database."));
+    notice(this, m_databaseError + QStringLiteral("\n\nThe survey views stay disabled until the "
+                                                  "program finds a usable database."));
 }
 
 // ---------------------------------------------------------------------------
@@ -392,10 +402,8 @@ void frmRoadtally::reportDatabaseProblem()
 
 void frmRoadtally::Form_Activate()
 {
-    summary->showBandHeaders();
-    summary->Combo1->clear();
-    printOptions->Combo2->clear();
-    summary->fillSchemeList();
+    summary->refreshSchemes();
+    printOptions->clearEntries();
 }
 
 void frmRoadtally::SSTab_Click(int previousTab)
@@ -406,33 +414,22 @@ void frmRoadtally::SSTab_Click(int previousTab)
     LastText->show();
     splashframe->adjustSize();
 
-    for (QPushButton *b : {percentile->printGraph, weekly->Command3, speeds->printGraph,
-                           volume->Command5, summary->Command6, fifteen->Command7})
-        b->setEnabled(false);
+    percentile->setPrintingEnabled(false);
+    weekly->setPrintingEnabled(false);
+    speeds->setPrintingEnabled(false);
+    volume->setPrintingEnabled(false);
+    summary->setPrintingEnabled(false);
+    fifteen->setPrintingEnabled(false);
 
-    speeds->graph->show();
+    speeds->showChart();
 
-    QComboBox *Date15min = fifteen->Date15min;
-    QComboBox *DateVolume = volume->DateVolume;
-    resetCombo(Date15min, DatePrompt);
-    resetCombo(DateVolume, DatePrompt);
-
-    DatabaseSession session(sharedState().deriveDatabasePath());
-    if (!session.isOpen()) {
-        showMessage(this, session.errorText());
-        return;
-    }
-    try {
-        const QStringList dates = surveyDates(session, summary->Label7[4]->text());
-        for (const QString &d : dates) {
-            Date15min->addItem(d);
-            DateVolume->addItem(d);
-        }
-        Date15min->setEditText(DatePrompt);
-        DateVolume->setEditText(DatePrompt);
-    } catch (const DatabaseError &e) {
-        showMessage(this, QString::fromUtf8(e.what()));
-    }
+    fifteen->setDates({});
+    volume->setDates({});
+    withSurveyDatabase(this, [&](DatabaseSession &session) {
+        const QStringList dates = surveyDates(session, summary->batch());
+        fifteen->setDates(dates);
+        volume->setDates(dates);
+    });
 }
 
 SurveyDirection frmRoadtally::summaryDirection() const
@@ -455,7 +452,7 @@ void frmRoadtally::connectTabs()
         SSTab->setEnabled(true);
         menuBar()->setEnabled(true);
     });
-    connect(summary->Command1, &QPushButton::clicked, this, &frmRoadtally::showSpeedProfile);
+    connect(summary, &SummaryTab::speedProfileRequested, this, &frmRoadtally::showSpeedProfile);
 }
 
 // ---------------------------------------------------------------------------
@@ -493,7 +490,7 @@ void frmRoadtally::openSurvey(bool fromStartPanel)
     chooser.show();
     chooser.raise();
     chooser.activateWindow();
-    summary->FrameS->hide();
+    summary->setPanelVisible(false);
     if (!fromStartPanel)
         SSTab->setEnabled(false);
     SSTab->setCurrentIndex(0);
@@ -504,7 +501,7 @@ void frmRoadtally::openSurvey(bool fromStartPanel)
 void frmRoadtally::loadRawData(bool fromStartPanel)
 {
     setEnabled(false);
-    summary->FrameS->hide();
+    summary->setPanelVisible(false);
     if (!fromStartPanel)
         SSTab->setEnabled(false);
     SSTab->setCurrentIndex(0);
@@ -526,7 +523,7 @@ void frmRoadtally::openDataFile(const QString &path)
 
 void frmRoadtally::LastButton_Click()
 {
-    summary->FrameS->show();
+    summary->setPanelVisible(true);
     SSTab->setEnabled(true);
     splashframe->hide();
 }
@@ -557,30 +554,6 @@ void frmRoadtally::surveySelected(const QString &batch)
     }
 }
 
-namespace {
-
-// Selects a direction option and runs its click action.
-void clickOption(const ControlArray<QRadioButton> &options, int index)
-{
-    QRadioButton *option = options.value(index);
-    if (!option)
-        return;
-    if (option->isEnabled())
-        option->click(); // checks it and runs its click action, also when already checked
-    else
-        option->setChecked(true);
-}
-
-// A date list shows the prompt text; setting it is no choice of a date, so
-// the list's own handlers do not run.
-void showDatePrompt(QComboBox *chooser)
-{
-    const QSignalBlocker blocker(chooser);
-    chooser->setEditText(DatePrompt);
-}
-
-} // namespace
-
 void frmRoadtally::surveyChosen(const QString &batch)
 {
     // The sources already stand on it (surveySelected). A survey stored
@@ -590,23 +563,22 @@ void frmRoadtally::surveyChosen(const QString &batch)
     if (!problem.isEmpty()) {
         setEnabled(true);
         forgetSurvey();
-        showMessage(this, problem);
+        message(this, problem, {}, QMessageBox::Warning);
         return;
     }
     splashframe->hide(); // left shown by a menu command or a cancelled dialog
-    summary->FrameS->show();
+    summary->setPanelVisible(true);
     setEnabled(true);
     SSTab->setEnabled(true);
-    summary->PaceCaption[2]->setText(QStringLiteral("10 ") + summary->Radar_Mode->text() +
-                                     QStringLiteral(" Pace"));
-    clickOption(summary->Option1, 0);
-    clickOption(speeds->direction, 3);
-    clickOption(volume->option4, 2);
-    clickOption(percentile->direction, 3);
-    clickOption(fifteen->option7, 2);
-    showDatePrompt(fifteen->Date15min);
-    showDatePrompt(volume->DateVolume);
-    study->showSurvey(sharedState().deriveDatabasePath(), summary->Label7[4]->text());
+    // Every view starts from its first choice.
+    summary->surveyOpened();
+    speeds->selectDirection(SurveyDirection::Both);
+    volume->selectDirection(SurveyDirection::Both);
+    percentile->selectDirection(SurveyDirection::Both);
+    fifteen->selectDirection(SurveyDirection::Both);
+    fifteen->showDatePrompt();
+    volume->showDatePrompt();
+    study->showSurvey(sharedState().deriveDatabasePath(), summary->batch());
     m4->setEnabled(true);
     mnuSaveStudy->setEnabled(true);
     activateWindow();
@@ -638,7 +610,7 @@ void frmRoadtally::printForm()
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
     if (info.isNull()) {
         // Without a printer the form can still be kept, and printed elsewhere.
-        if (adminMessage(this,
+        if (kit::message(this,
                          QStringLiteral("No printer is installed. Save the form as a PDF file "
                                         "instead?"),
                          {}, QMessageBox::Question,
@@ -656,8 +628,8 @@ void frmRoadtally::printForm()
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(path);
         if (!paintForm(printer) || !QFileInfo(path).isFile()) {
-            showMessage(this, QStringLiteral("The form could not be saved as %1.")
-                                  .arg(QDir::toNativeSeparators(path)));
+            notice(this, QStringLiteral("The form could not be saved as %1.")
+                             .arg(QDir::toNativeSeparators(path)));
             return;
         }
         statusBar()->showMessage(
@@ -666,8 +638,8 @@ void frmRoadtally::printForm()
     }
     QPrinter printer(info, QPrinter::HighResolution);
     if (!paintForm(printer))
-        showMessage(this, QStringLiteral("The form could not be sent to the printer %1.")
-                              .arg(info.printerName()));
+        notice(this, QStringLiteral("The form could not be sent to the printer %1.")
+                         .arg(info.printerName()));
 }
 
 bool frmRoadtally::paintForm(QPrinter &printer)

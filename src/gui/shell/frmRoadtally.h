@@ -10,6 +10,7 @@
 // window connects to them in its show...Window() functions, once per window
 // (Qt::UniqueConnection), and does its own resets in its slots.
 
+#include "core/reports/ReportKind.h"
 #include "core/store/BoundDataSource.h"
 #include "core/survey/SurveyDirection.h"
 #include "gui/shell/ShownSurvey.h"
@@ -40,6 +41,7 @@ class SpeedChartTab;
 class SpeedStudyTab;
 class SummaryTab;
 class WeeklyTab;
+class CompareSurveys;
 class DBManagement;
 class DeleteDB;
 class DeleteSurvey;
@@ -100,7 +102,11 @@ public:
     QAction *mnuDailyTrafficApproaching = nullptr, *mnuDailyTrafficReceeding = nullptr,
             *mnuDailyTrafficBoth = nullptr, *mnu85percentApproach = nullptr,
             *mnu85PercentReceed = nullptr, *mnu85PercentBoth = nullptr;
-    QAction *mnuSpeedStudy = nullptr; // "Speed Zone Study" (report 8)
+    QAction *mnuSpeedStudy = nullptr;     // "Speed Zone Study" (report 8)
+    QAction *mnuCompareSurveys = nullptr; // "Compare Surveys..." (report 9)
+    QAction *mnuCopySurveys = nullptr;    // File > "Copy Surveys To..."
+    QAction *mnuSurveyDatabase = nullptr; // Options > "Survey Database..."
+    QLabel *DatabaseInUse = nullptr;      // the status bar: which database is in use
     QAction *mnuTopics = nullptr, *mnuAbout = nullptr;
 
     // ---- The window's procedures and handlers --------------------------------
@@ -130,6 +136,15 @@ public:
     frmAdminSetup &adminSetupWindow();
     frmSpeed_Profile &speedProfileWindow();
 
+    // Options > "Survey Database...": this computer or the agency server; the
+    // views start afresh on the database chosen.
+    void mnuSurveyDatabase_Click();
+    // File > "Copy Surveys To...": surveys of the database in use to a folder or the server.
+    void mnuCopySurveys_Click();
+    // The status bar names the database in use; the one-file upkeep is out of
+    // reach, with the reason, on a server.
+    void showDatabaseInUse();
+
     // mnuAdminSetup: this window disabled, "Administration Setup" shown.
     void showAdminSetup();
     // Command1 "View Speeding Vehicle Profile": this window disabled, the
@@ -146,11 +161,16 @@ public:
     void mnuWeeklySummary_Click();
     // mnuSummary, mnuDailyVolume, mnu15Minute: the print options panel in a mode.
     void openPrintOptions(const QString &mode);
-    // A print button: the report selector set, this window disabled, the preview shown.
-    void printButton(int reportSelector);
-    // The selected report built from what the tabs show (the preview calls it
-    // on each activation). Throws DatabaseError when the database fails.
-    void buildReport(DocumentEngine &vp) const;
+    // A print button: this window disabled, the preview of the report shown.
+    void printButton(ReportKind report);
+    // A report built from what the tabs show (the preview calls it on each
+    // activation). Throws DatabaseError when the database fails.
+    void buildReport(ReportKind report, DocumentEngine &vp) const;
+
+    // "Compare Surveys...": this window disabled, the comparison window shown
+    // with the shown survey offered as the before survey.
+    void showCompareSurveys();
+    CompareSurveys &compareSurveysWindow();
 
     // The user guide at a page (Help > Topics, F1).
     static void showHelp(const QString &page);
@@ -191,6 +211,9 @@ public slots:
     // "Print This Profile": the speeding profile report (selector 7); this
     // window stays disabled until the preview closes.
     void speedProfilePrintRequested();
+    // "Print Comparison": the before-and-after report (selector 9) of the
+    // comparison window; this window stays disabled until the preview closes.
+    void compareSurveysPrintRequested();
     // An import stored a survey: the status bar says which and how many vehicles.
     void surveyStored(const QString &batch, int vehicles);
 
@@ -208,9 +231,8 @@ private:
     void connectExport();
     void printOptionDirection(int index);
     void printOptionEntry(const QString &entry);
-    void showPreview();
+    void showPreview(ReportKind report);
     ReportFrame reportFrame(DatabaseSession &session) const;
-    SurveyFacts reportFacts() const;
     ChartReportInput chartReportInput(DatabaseSession &session) const;
     void showAbout();
     void printForm();

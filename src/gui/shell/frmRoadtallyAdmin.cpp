@@ -5,10 +5,16 @@
 
 #include "gui/shell/frmRoadtally.h"
 
+#include "core/store/DatabaseChoice.h"
+#include "core/store/DatabaseLocation.h"
 #include "core/store/SharedState.h"
+#include "core/upkeep/SurveyCopy.h"
+#include "gui/admin/Blankform.h"
+#include "gui/admin/CopySurveysDialog.h"
 #include "gui/admin/DBManagement.h"
 #include "gui/admin/DeleteDB.h"
 #include "gui/admin/DeleteSurvey.h"
+#include "gui/admin/SurveyDatabaseDialog.h"
 #include "gui/admin/frmAdminSetup.h"
 #include "gui/admin/frmSpeed_Profile.h"
 #include "gui/kit/Forms.h"
@@ -115,6 +121,48 @@ void frmRoadtally::mnuManageDatabase_Click()
     deleteLater();
 }
 
+void frmRoadtally::showDatabaseInUse()
+{
+    const QString server = sharedState().serverDatabase();
+    DatabaseInUse->setText(
+        server.isEmpty()
+            ? QStringLiteral("Survey database: %1 (this computer)")
+                  .arg(databaseDisplayName(databasePathIn(sharedState().programFolder())))
+            : QStringLiteral("Survey database: %1 (agency server)")
+                  .arg(databaseDisplayName(server)));
+    // Backup, repair, restore and replace work on the one file only.
+    const QString reason = server.isEmpty() ? QString() : serverUpkeepRefusal();
+    mnuManageDatabase->setEnabled(server.isEmpty());
+    mnuManageDatabase->setToolTip(reason);
+    mnuManageDatabase->setStatusTip(reason);
+    m2->setToolTipsVisible(!server.isEmpty());
+}
+
+void frmRoadtally::mnuSurveyDatabase_Click()
+{
+    DatabaseChoice current = DatabaseChoice::load();
+    if (!sharedState().serverDatabase().isEmpty())
+        current = DatabaseChoice::fromUri(sharedState().serverDatabase());
+    SurveyDatabaseDialog dialog(current, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const QString chosen = dialog.choice().server ? dialog.choice().uri() : QString();
+    if (chosen == sharedState().serverDatabase())
+        return;
+    sharedState().setServerDatabase(chosen);
+    sharedState().deriveDatabasePath();
+    // Whatever was shown came from the other database.
+    forgetSurvey();
+    showDatabaseInUse();
+}
+
+void frmRoadtally::mnuCopySurveys_Click()
+{
+    CopySurveysDialog dialog(sharedState().deriveDatabasePath(), DatabaseChoice::load().uri(),
+                             this);
+    dialog.exec();
+}
+
 void frmRoadtally::recreateAfterMaintenance()
 {
     frmRoadtally &main = form<frmRoadtally>();
@@ -140,7 +188,7 @@ void frmRoadtally::forgetSurvey()
     // The sources let go of the rows that are gone and stand on what is left.
     for (BoundDataSource *source : {Data1, Data2, Data3})
         source->refresh();
-    summary->FrameS->hide();
+    summary->setPanelVisible(false);
     {
         // Back on the first tab without a tab change, which would offer "View Last Survey" again.
         const QSignalBlocker blocker(SSTab);
@@ -162,13 +210,14 @@ void frmRoadtally::showSpeedProfile()
     setEnabled(false);
     // What this window shows hands over: the survey, its limit, the direction's
     // over-limit count and band headers, the chosen direction.
+    const SurveyAsShown shown = summary->surveyAsShown();
     SpeedProfileSelection selection;
-    selection.batchNumber = summary->Label7[4]->text();
-    selection.postedLimit = summary->Label7[9]->text();
-    selection.overLimitCount = summary->Label2[48]->text();
-    selection.bandCaptions = {summary->Label2[40]->text(), summary->Label2[41]->text(),
-                              summary->Label2[42]->text()};
-    selection.direction = summaryDirection();
+    selection.batchNumber = shown.facts.batch;
+    selection.postedLimit = shown.facts.postedLimit;
+    selection.overLimitCount = shown.statistics.bandNumbers[3];
+    selection.bandCaptions = {shown.statistics.bandHeadings[0], shown.statistics.bandHeadings[1],
+                              shown.statistics.bandHeadings[2]};
+    selection.direction = shown.direction;
     speedProfileWindow().showFor(selection);
 }
 
@@ -176,17 +225,15 @@ void frmRoadtally::officerChosen(const QString &name)
 {
     // Read again: the name may have been added since the source last read its rows.
     Data6->refresh();
-    if (!Data6->findFirst(QStringLiteral("Admin_Officer"), name)) {
-        const QSignalBlocker blocker(summary->Officer_Select);
-        summary->Officer_Select->setEditText(name);
-    }
+    if (!Data6->findFirst(QStringLiteral("Admin_Officer"), name))
+        summary->showOfficer(name);
 }
 
 void frmRoadtally::agencyUpdated()
 {
     Data5->refresh();
     // The officer shown stays shown while it is stored; otherwise the first one.
-    const QString shown = summary->Officer_Select->currentText();
+    const QString shown = summary->officer();
     Data6->refresh();
     if (!shown.isEmpty())
         Data6->findFirst(QStringLiteral("Admin_Officer"), shown);
@@ -195,7 +242,7 @@ void frmRoadtally::agencyUpdated()
 void frmRoadtally::speedProfilePrintRequested()
 {
     // This window stays disabled; the preview enables it when it closes.
-    printButton(7);
+    printButton(ReportKind::SpeedProfile);
 }
 
 } // namespace roadtally

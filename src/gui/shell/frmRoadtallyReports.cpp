@@ -4,9 +4,9 @@
 
 #include "gui/shell/frmRoadtally.h"
 
-#include "core/analysis/ChartSlot.h"
 #include "core/analysis/DisplayScheme.h"
 #include "core/analysis/WeeklyGrid.h"
+#include "core/reports/BeforeAfterSpeedStudy.h"
 #include "core/reports/DailyVolume_Graph.h"
 #include "core/reports/Percent85_Graph.h"
 #include "core/reports/Report15min.h"
@@ -18,7 +18,10 @@
 #include "core/store/DatabaseSession.h"
 #include "core/store/SharedState.h"
 #include "core/survey/SurveyDates.h"
+#include "gui/compare/CompareSurveys.h"
 #include "gui/export/ExportStudyAs.h"
+#include "gui/kit/DatabaseFailure.h"
+#include "gui/kit/Forms.h"
 #include "gui/kit/WidgetKit.h"
 #include "gui/preview/VSPrint.h"
 #include "gui/shell/DailyVolumeTab.h"
@@ -44,16 +47,17 @@ using namespace kit;
 
 ShownSurvey frmRoadtally::shownSurvey() const
 {
+    const SurveyAsShown shown = summary->surveyAsShown();
     ShownSurvey s;
-    s.batch = summary->Label7[4]->text();
-    s.startDate = summary->Label7[0]->text();
-    s.stopDate = summary->Label7[1]->text();
-    s.postedLimit = summary->Label7[9]->text();
-    s.radarMode = summary->Radar_Mode->text();
-    s.pace = summary->Label2[36]->text();
-    s.percentile85 = summary->Label2[28]->text();
-    s.startTime = summary->Label8->text();
-    s.stopTime = summary->Label7[3]->text();
+    s.batch = shown.facts.batch;
+    s.startDate = shown.facts.startDate;
+    s.stopDate = shown.facts.endDate;
+    s.postedLimit = shown.facts.postedLimit;
+    s.radarMode = shown.facts.unit;
+    s.pace = shown.statistics.pace;
+    s.percentile85 = shown.statistics.percentile85;
+    s.startTime = shown.facts.startTime;
+    s.stopTime = shown.facts.endTime;
     return s;
 }
 
@@ -86,8 +90,13 @@ void frmRoadtally::connectReports()
     // Beyond the original menu: the speed zone study of the Speed Study tab's direction.
     mnuSpeedStudy = m4->addAction(QStringLiteral("Speed &Zone Study"));
     mnuSpeedStudy->setObjectName(QStringLiteral("mnuSpeedStudy"));
-    connect(mnuSpeedStudy, &QAction::triggered, this, [this] { printButton(8); });
+    connect(mnuSpeedStudy, &QAction::triggered, this,
+            [this] { printButton(ReportKind::SpeedZoneStudy); });
     connect(study, &SpeedStudyTab::printRequested, this, &frmRoadtally::printButton);
+    // Beyond the original menu: two surveys of a site before and after a measure.
+    mnuCompareSurveys = m4->addAction(QStringLiteral("&Compare Surveys..."));
+    mnuCompareSurveys->setObjectName(QStringLiteral("mnuCompareSurveys"));
+    connect(mnuCompareSurveys, &QAction::triggered, this, &frmRoadtally::showCompareSurveys);
     connect(mnuSummary, &QAction::triggered, this,
             [this] { openPrintOptions(PrintOptionsPanel::SummaryMode); });
     connect(mnuDailyVolume, &QAction::triggered, this,
@@ -97,13 +106,11 @@ void frmRoadtally::connectReports()
     connect(printOptions, &PrintOptionsPanel::directionChosen, this,
             &frmRoadtally::printOptionDirection);
     connect(printOptions, &PrintOptionsPanel::entryChosen, this, &frmRoadtally::printOptionEntry);
-    connect(printOptions, &PrintOptionsPanel::printSelected, this, [this](int selector) {
+    connect(printOptions, &PrintOptionsPanel::printSelected, this, [this](ReportKind report) {
         SSTab->setEnabled(true);
         menuBar()->setEnabled(true);
-        if (selector >= 0)
-            sharedState().reportSelector = static_cast<qint16>(selector);
         // The main window stays enabled behind this preview.
-        showPreview();
+        showPreview(report);
     });
 }
 
@@ -115,7 +122,7 @@ void frmRoadtally::connectExport()
 {
     mnuAccess->setText(QStringLiteral("CSV Files"));
     const auto exportAs = [this](ExportKind kind) {
-        exportStudyAs(this, sharedState().deriveDatabasePath(), summary->Label7[4]->text(), kind);
+        exportStudyAs(this, sharedState().deriveDatabasePath(), summary->batch(), kind);
     };
     connect(mnuExcel, &QAction::triggered, this, [exportAs] { exportAs(ExportKind::Excel); });
     connect(mnuAccess, &QAction::triggered, this, [exportAs] { exportAs(ExportKind::Csv); });
@@ -124,12 +131,34 @@ void frmRoadtally::connectExport()
 // ---------------------------------------------------------------------------
 // Reports menu
 
+CompareSurveys &frmRoadtally::compareSurveysWindow()
+{
+    CompareSurveys &w = form<CompareSurveys>();
+    // The preview shows the comparison the window shows; this window stays
+    // disabled until the preview closes.
+    connect(&w, &CompareSurveys::printRequested, this, &frmRoadtally::compareSurveysPrintRequested,
+            Qt::UniqueConnection);
+    connect(&w, &CompareSurveys::closed, this, &frmRoadtally::returnFromChild,
+            Qt::UniqueConnection);
+    return w;
+}
+
+void frmRoadtally::compareSurveysPrintRequested()
+{
+    printButton(ReportKind::BeforeAfterSpeedStudy);
+}
+
+void frmRoadtally::showCompareSurveys()
+{
+    setEnabled(false);
+    compareSurveysWindow().open(sharedState().deriveDatabasePath(), summary->batch());
+}
+
 void frmRoadtally::chartMenu(SpeedChartTab *tab, SurveyDirection direction)
 {
-    tab->title->setText(tab->titleText());
-    if (!tab->drawChart(direction))
+    if (!tab->prepareReport(direction))
         return;
-    printButton(tab->names().reportSelector);
+    printButton(tab->report());
 }
 
 void frmRoadtally::mnuWeeklySummary_Click()
@@ -139,16 +168,16 @@ void frmRoadtally::mnuWeeklySummary_Click()
         setEnabled(true);
         return;
     }
-    printButton(6);
+    printButton(ReportKind::Weekly);
 }
 
 void frmRoadtally::openPrintOptions(const QString &mode)
 {
     QStringList entries;
     if (mode == PrintOptionsPanel::SummaryMode) {
-        entries = displaySchemeNames(summary->Radar_Mode->text());
+        entries = summary->schemeNames();
     } else {
-        const QString batch = summary->Label7[4]->text();
+        const QString batch = summary->batch();
         if (!withSurveyDatabase(
                 this, [&](DatabaseSession &session) { entries = surveyDates(session, batch); }))
             return;
@@ -166,16 +195,13 @@ void frmRoadtally::printOptionDirection(int index)
     // The tabs are disabled while the panel is open, so the option is selected
     // and its click step run here rather than through a click.
     const QString mode = printOptions->mode();
-    if (mode == PrintOptionsPanel::SummaryMode) {
-        summary->Option1[index]->setChecked(true);
-        summary->Option1_Click(index);
-    } else if (mode == PrintOptionsPanel::DailyVolumeMode) {
-        volume->option4[index]->setChecked(true);
-        volume->option4_Click();
-    } else if (mode == PrintOptionsPanel::FifteenMinuteMode) {
-        fifteen->option7[index]->setChecked(true);
-        fifteen->option7_Click();
-    }
+    const auto direction = static_cast<SurveyDirection>(index);
+    if (mode == PrintOptionsPanel::SummaryMode)
+        summary->selectDirection(direction);
+    else if (mode == PrintOptionsPanel::DailyVolumeMode)
+        volume->selectDirection(direction);
+    else if (mode == PrintOptionsPanel::FifteenMinuteMode)
+        fifteen->selectDirection(direction);
 }
 
 void frmRoadtally::printOptionEntry(const QString &entry)
@@ -185,185 +211,143 @@ void frmRoadtally::printOptionEntry(const QString &entry)
     const SurveyDirection direction =
         index < 0 ? SurveyDirection::Both : static_cast<SurveyDirection>(index);
     bool ready = true;
-    if (mode == PrintOptionsPanel::SummaryMode) {
-        summary->Combo1->setEditText(entry);
-        summary->Combo1_Click();
-    } else if (mode == PrintOptionsPanel::DailyVolumeMode) {
-        {
-            const QSignalBlocker blocker(volume->DateVolume);
-            volume->DateVolume->setEditText(entry);
-        }
-        ready = volume->drawVolumeChart(entry, direction);
-    } else if (mode == PrintOptionsPanel::FifteenMinuteMode) {
-        {
-            const QSignalBlocker blocker(fifteen->Date15min);
-            fifteen->Date15min->setEditText(entry);
-        }
-        fifteen->DateChoice->setText(entry);
-        ready = fifteen->showDate(entry, direction);
-    }
-    printOptions->PrintSelection->setEnabled(ready);
+    if (mode == PrintOptionsPanel::SummaryMode)
+        ready = summary->prepareReport(entry);
+    else if (mode == PrintOptionsPanel::DailyVolumeMode)
+        ready = volume->prepareReport(direction, entry);
+    else if (mode == PrintOptionsPanel::FifteenMinuteMode)
+        ready = fifteen->prepareReport(direction, entry);
+    printOptions->setPrintable(ready);
 }
 
 // ---------------------------------------------------------------------------
 // The preview
 
-void frmRoadtally::printButton(int reportSelector)
+void frmRoadtally::printButton(ReportKind report)
 {
-    sharedState().reportSelector = static_cast<qint16>(reportSelector);
     setEnabled(false);
-    showPreview();
+    showPreview(report);
 }
 
-void frmRoadtally::showPreview()
+void frmRoadtally::showPreview(ReportKind report)
 {
     auto *preview = new VSPrint;
-    connect(preview, &VSPrint::closed, this, [this] { returnFromChild(false); });
-    preview->showReport([this](DocumentEngine &vp) { buildReport(vp); });
+    connect(preview, &VSPrint::closed, this, [this] {
+        // A comparison printed from its window goes back to that window; this
+        // one waits until it closes.
+        if (formExists<CompareSurveys>() && form<CompareSurveys>().isVisible()) {
+            form<CompareSurveys>().activateWindow();
+            return;
+        }
+        returnFromChild(false);
+    });
+    preview->showReport(report, [this, report](DocumentEngine &vp) { buildReport(report, vp); });
 }
 
 ReportFrame frmRoadtally::reportFrame(DatabaseSession &session) const
 {
-    ReportFrame frame = readReportFrame(session, summary->Officer_Select->currentText());
-    frame.agency = summary->Agency->text();
+    ReportFrame frame = readReportFrame(session, summary->officer());
+    frame.agency = summary->agency();
     return frame;
-}
-
-SurveyFacts frmRoadtally::reportFacts() const
-{
-    SurveyFacts f;
-    f.batch = summary->Label7[4]->text();
-    f.startDate = summary->Label7[0]->text();
-    f.endDate = summary->Label7[1]->text();
-    f.startTime = summary->Label8->text();
-    f.endTime = summary->Label7[3]->text();
-    f.totalTime = summary->Label9->text();
-    f.zone = summary->Label7[5]->text();
-    f.location = summary->Label10->text();
-    f.direction = summary->Label7[8]->text();
-    f.postedLimit = summary->Label7[9]->text();
-    f.unit = summary->Radar_Mode->text();
-    return f;
 }
 
 ChartReportInput frmRoadtally::chartReportInput(DatabaseSession &session) const
 {
+    const SurveyAsShown shown = summary->surveyAsShown();
     ChartReportInput in;
     in.frame = reportFrame(session);
-    in.facts = reportFacts();
-    const auto label1 = [this](int i) { return summary->Label1[i]->text(); };
-    in.totals = {label1(23), label1(17), label1(19), label1(21)};
-    const auto label2 = [this](int i) { return summary->Label2[i]->text(); };
-    SpeedStatistics &s = in.statistics;
-    s.postedLimit = label2(44);
-    s.atOrUnder = label2(32);
-    s.over = label2(26);
-    s.average = label2(27);
-    s.percentile85 = label2(28);
-    s.pace = label2(36);
-    s.paceCount = label2(37);
-    s.pacePercent = label2(38);
-    for (int i = 0; i < 3; ++i)
-        s.bandHeadings[size_t(i)] = label2(40 + i);
-    for (int i = 0; i < 4; ++i) {
-        s.bandNumbers[size_t(i)] = label2(45 + i);
-        s.bandPercents[size_t(i)] = label2(51 + i);
-    }
-    in.statisticsDirection =
-        checkedDirection(summary->Option1[0], summary->Option1[1], summary->Option1[2]);
-    in.chart = chartSlot().last().picture;
+    in.facts = shown.facts;
+    in.totals = shown.totals;
+    in.statistics = shown.statistics;
+    in.statisticsDirection = summary->summaryReport().direction;
     return in;
 }
 
-void frmRoadtally::buildReport(DocumentEngine &vp) const
+void frmRoadtally::buildReport(ReportKind report, DocumentEngine &vp) const
 {
     DatabaseSession session(sharedState().deriveDatabasePath());
     if (!session.isOpen())
         throw DatabaseError(session.errorText().toStdString());
-    switch (sharedState().reportSelector) {
-    case 1:
-        Percent85_Graph(vp, chartReportInput(session));
+    switch (report) {
+    case ReportKind::Percentile85: {
+        ChartReportInput in = chartReportInput(session);
+        in.chart = percentile->chart().picture;
+        Percent85_Graph(vp, in);
         break;
-    case 2:
-        TrafficFlow_Graph(vp, chartReportInput(session));
+    }
+    case ReportKind::TrafficFlow: {
+        ChartReportInput in = chartReportInput(session);
+        in.chart = speeds->chart().picture;
+        TrafficFlow_Graph(vp, in);
         break;
-    case 3: {
-        const ChartReportInput base = chartReportInput(session);
-        ReportSummaryInput in;
-        in.frame = base.frame;
-        in.facts = base.facts;
-        in.totals = base.totals;
-        in.statistics = base.statistics;
-        for (int i = 0; i < 13; ++i) {
-            in.binHeadings[size_t(i)] = summary->Label1[1 + i]->text();
-            in.volumes[size_t(i)] = summary->Label2[i]->text();
-            in.percents[size_t(i)] = summary->Label2[13 + i]->text();
-        }
-        in.schemeName = summary->Combo1->currentText();
-        in.direction =
-            checkedDirection(summary->Option1[0], summary->Option1[1], summary->Option1[2]);
+    }
+    case ReportKind::Summary: {
+        ReportSummaryInput in = summary->summaryReport();
+        in.frame = reportFrame(session);
         ReportSummary(vp, in);
         break;
     }
-    case 4: {
-        Report15minInput in;
+    case ReportKind::FifteenMinute: {
+        Report15minInput in = fifteen->reportInput();
         in.frame = reportFrame(session);
-        in.facts = reportFacts();
-        in.chosenDate = fifteen->DateChoice->text();
-        in.direction =
-            checkedDirection(fifteen->option7[0], fifteen->option7[1], fifteen->option7[2]);
+        in.facts = summary->surveyAsShown().facts;
         if (in.direction)
             in.rows = fifteenMinuteRows(session, in.facts.batch, in.chosenDate, *in.direction);
-        for (int i = 0; i < 5; ++i) {
-            in.morning[size_t(i)] = fifteen->Label21[i]->text();
-            in.afternoon[size_t(i)] = fifteen->Label21[9 - i]->text();
-        }
         Report15min(vp, in);
         break;
     }
-    case 5: {
+    case ReportKind::DailyVolume: {
         DailyVolumeChartInput in;
         static_cast<ChartReportInput &>(in) = chartReportInput(session);
-        in.direction = checkedDirection(volume->option4[0], volume->option4[1], volume->option4[2]);
-        in.date = volume->DChoice->text();
+        in.chart = volume->chart().picture;
+        in.direction = volume->reportDirection();
+        in.date = volume->chosenDate();
         DailyVolume_Graph(vp, in);
         break;
     }
-    case 6: {
+    case ReportKind::Weekly: {
         ReportWeeklyInput in;
         in.frame = reportFrame(session);
-        in.facts = reportFacts();
+        in.facts = summary->surveyAsShown().facts;
         fillFromGrid(in, weekly->grid());
         ReportWeekly(vp, in);
         break;
     }
-    case 7: {
+    case ReportKind::SpeedProfile: {
+        const SurveyAsShown shown = summary->surveyAsShown();
         SpeedProfileInput in;
-        in.batch = summary->Label7[4]->text();
-        in.startDate = summary->Label7[0]->text();
-        in.endDate = summary->Label7[1]->text();
-        for (int i = 0; i < 3; ++i)
-            in.bandHeadings[size_t(i)] = summary->Label2[40 + i]->text();
-        in.postedLimit = summary->Label7[9]->text();
-        in.unit = summary->Radar_Mode->text();
-        in.rows = speedProfileRows(session, in.batch, summaryDirection());
+        in.batch = shown.facts.batch;
+        in.startDate = shown.facts.startDate;
+        in.endDate = shown.facts.endDate;
+        in.bandHeadings = shown.statistics.bandHeadings;
+        in.postedLimit = shown.facts.postedLimit;
+        in.unit = shown.facts.unit;
+        in.rows = speedProfileRows(session, in.batch, shown.direction);
         SpeedProfile(vp, in);
         break;
     }
-    case 8: {
+    case ReportKind::SpeedZoneStudy: {
         // The study of the Speed Study tab's direction; the facts as this window shows them.
-        std::optional<SpeedZoneStudyInput> in =
-            readSpeedZoneStudyInput(session, summary->Label7[4]->text(), study->direction(),
-                                    summary->Officer_Select->currentText());
+        const SurveyAsShown shown = summary->surveyAsShown();
+        std::optional<SpeedZoneStudyInput> in = readSpeedZoneStudyInput(
+            session, shown.facts.batch, study->direction(), summary->officer());
         if (!in)
             break;
         in->frame = reportFrame(session);
-        in->facts = reportFacts();
+        in->facts = shown.facts;
         SpeedZoneStudy(vp, *in);
         break;
     }
-    default:
+    case ReportKind::BeforeAfterSpeedStudy: {
+        // The comparison the Compare Surveys window shows.
+        if (!formExists<CompareSurveys>() || !form<CompareSurveys>().comparison())
+            break;
+        BeforeAfterStudyInput in = readBeforeAfterStudyInput(
+            session, *form<CompareSurveys>().comparison(), summary->officer());
+        in.frame = reportFrame(session);
+        BeforeAfterSpeedStudy(vp, in);
         break;
+    }
     }
 }
 

@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+using namespace Qt::StringLiterals;
+
 using namespace roadtally;
 using namespace roadtally::testing;
 
@@ -113,9 +115,10 @@ private Q_SLOTS:
         QTest::addColumn<QString>("unit");
         QTest::addColumn<QStringList>("names");
         QTest::newRow("MPH") << "MPH"
-                             << QStringList{"1 to 25 by 2 MPH", "15 to 70 by 5 MPH",
-                                            "20 to 42 by 2 MPH", "30 to 52 by 2 MPH"};
-        QTest::newRow("KPH") << "KPH" << QStringList{"35 to 90 by 5 KPH", "65 to 120 by 5 KPH"};
+                             << QStringList{u"1 to 25 by 2 MPH"_s, u"15 to 70 by 5 MPH"_s,
+                                            u"20 to 42 by 2 MPH"_s, u"30 to 52 by 2 MPH"_s};
+        QTest::newRow("KPH") << "KPH"
+                             << QStringList{u"35 to 90 by 5 KPH"_s, u"65 to 120 by 5 KPH"_s};
         QTest::newRow("lower case") << "mph" << QStringList{};
         QTest::newRow("trailing blank") << "MPH " << QStringList{};
         QTest::newRow("empty") << "" << QStringList{};

@@ -18,6 +18,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+using namespace Qt::StringLiterals;
+
 using namespace roadtally;
 
 Q_DECLARE_METATYPE(roadtally::SurveyDirection)
@@ -35,7 +37,7 @@ QMap<int, qint64> counts(const QString &spec)
     return out;
 }
 
-SpeedStudy study(const QString &unit, const QString &spec, const QString &limit = "035")
+SpeedStudy study(const QString &unit, const QString &spec, const QString &limit = u"035"_s)
 {
     SpeedStudyInput in;
     in.unit = unit;
@@ -103,35 +105,38 @@ private Q_SLOTS:
         // 85 % of 20 is 17: the 17th vehicle is the first at 45, a quarter into
         // its class 44.5 to 45.5.
         QTest::newRow("ranked and interpolated differ")
-            << "MPH" << Differ << QStringList{"35", "35", "45", "45"}
-            << QStringList{"34.7", "35.1", "44.8", "45.3"};
+            << "MPH" << Differ << QStringList{u"35"_s, u"35"_s, u"45"_s, u"45"_s}
+            << QStringList{u"34.7"_s, u"35.1"_s, u"44.8"_s, u"45.3"_s};
         // 95 % of 20 is 19 = cum(38): the ranked 95th is 38, at the top of its class.
         QTest::newRow("a share met exactly by a row")
-            << "MPH" << Exact << QStringList{"32", "35", "38", "38"}
-            << QStringList{"31.8", "35.0", "38.0", "38.5"};
+            << "MPH" << Exact << QStringList{u"32"_s, u"35"_s, u"38"_s, u"38"_s}
+            << QStringList{u"31.8"_s, u"35.0"_s, u"38.0"_s, u"38.5"_s};
         QTest::newRow("both catch-all rows, mph")
-            << "MPH" << CatchAll << QStringList{"14 or less", "50", "73 or more", "73 or more"}
-            << QStringList{"N/A", "50.5", "N/A", "N/A"};
+            << "MPH" << CatchAll
+            << QStringList{u"14 or less"_s, u"50"_s, u"73 or more"_s, u"73 or more"_s}
+            << QStringList{u"N/A"_s, u"50.5"_s, u"N/A"_s, u"N/A"_s};
         QTest::newRow("both catch-all rows, km/h")
             << "KPH" << MetricCatchAll
-            << QStringList{"29 or less", "60", "121 or more", "121 or more"}
-            << QStringList{"N/A", "60.0", "N/A", "N/A"};
-        QTest::newRow("km/h") << "KPH" << Metric << QStringList{"50", "60", "75", "75"}
-                              << QStringList{"50.4", "60.5", "74.6", "75.2"};
+            << QStringList{u"29 or less"_s, u"60"_s, u"121 or more"_s, u"121 or more"_s}
+            << QStringList{u"N/A"_s, u"60.0"_s, u"N/A"_s, u"N/A"_s};
+        QTest::newRow("km/h") << "KPH" << Metric << QStringList{u"50"_s, u"60"_s, u"75"_s, u"75"_s}
+                              << QStringList{u"50.4"_s, u"60.5"_s, u"74.6"_s, u"75.2"_s};
         // 39.65, 40.35 and 40.45 round half away from zero.
         QTest::newRow("one vehicle") << "MPH"
-                                     << "40:1" << QStringList{"40", "40", "40", "40"}
-                                     << QStringList{"39.7", "40.0", "40.4", "40.5"};
+                                     << "40:1" << QStringList{u"40"_s, u"40"_s, u"40"_s, u"40"_s}
+                                     << QStringList{u"39.7"_s, u"40.0"_s, u"40.4"_s, u"40.5"_s};
         QTest::newRow("no vehicles") << "MPH"
-                                     << "" << QStringList{"N/A", "N/A", "N/A", "N/A"}
-                                     << QStringList{"N/A", "N/A", "N/A", "N/A"};
+                                     << "" << QStringList{u"N/A"_s, u"N/A"_s, u"N/A"_s, u"N/A"_s}
+                                     << QStringList{u"N/A"_s, u"N/A"_s, u"N/A"_s, u"N/A"_s};
         QTest::newRow("speeds beyond the rows join them")
             << "MPH"
-            << "5:1 100:1" << QStringList{"14 or less", "14 or less", "73 or more", "73 or more"}
-            << QStringList{"N/A", "N/A", "N/A", "N/A"};
-        QTest::newRow("a unit without rows") << "mph"
-                                             << "40:5" << QStringList{"N/A", "N/A", "N/A", "N/A"}
-                                             << QStringList{"N/A", "N/A", "N/A", "N/A"};
+            << "5:1 100:1"
+            << QStringList{u"14 or less"_s, u"14 or less"_s, u"73 or more"_s, u"73 or more"_s}
+            << QStringList{u"N/A"_s, u"N/A"_s, u"N/A"_s, u"N/A"_s};
+        QTest::newRow("a unit without rows")
+            << "mph"
+            << "40:5" << QStringList{u"N/A"_s, u"N/A"_s, u"N/A"_s, u"N/A"_s}
+            << QStringList{u"N/A"_s, u"N/A"_s, u"N/A"_s, u"N/A"_s};
     }
     void percentiles()
     {
@@ -318,37 +323,40 @@ private Q_SLOTS:
         QTest::addColumn<QString>("p85MinusLimit");
         QTest::newRow("typed with a leading zero")
             << "MPH"
-            << "035" << Exact << QStringList{"25.0", "5.0", "0.0"} << "3";
+            << "035" << Exact << QStringList{u"25.0"_s, u"5.0"_s, u"0.0"_s} << "3";
         QTest::newRow("at a threshold is not over")
             << "MPH"
             << "35"
-            << "35:3 36:1 40:2 41:2 45:1 46:1" << QStringList{"70.0", "40.0", "10.0"} << "10";
+            << "35:3 36:1 40:2 41:2 45:1 46:1" << QStringList{u"70.0"_s, u"40.0"_s, u"10.0"_s}
+            << "10";
         QTest::newRow("km/h") << "KPH"
-                              << "060" << Metric << QStringList{"50.0", "50.0", "16.7"} << "15";
+                              << "060" << Metric << QStringList{u"50.0"_s, u"50.0"_s, u"16.7"_s}
+                              << "15";
         QTest::newRow("threshold inside the fast row")
             << "MPH"
-            << "065" << CatchAll << QStringList{"50.0", "50.0", "N/A"} << "8 or more";
+            << "065" << CatchAll << QStringList{u"50.0"_s, u"50.0"_s, u"N/A"_s} << "8 or more";
         QTest::newRow("threshold inside the slow row")
             << "MPH"
-            << "012" << CatchAll << QStringList{"N/A", "75.0", "75.0"} << "61 or more";
+            << "012" << CatchAll << QStringList{u"N/A"_s, u"75.0"_s, u"75.0"_s} << "61 or more";
         QTest::newRow("low limit, slow row empty")
             << "MPH"
             << "010"
-            << "20:4" << QStringList{"100.0", "100.0", "0.0"} << "10";
+            << "20:4" << QStringList{u"100.0"_s, u"100.0"_s, u"0.0"_s} << "10";
         QTest::newRow("high limit, fast row empty")
             << "MPH"
             << "075"
-            << "40:4" << QStringList{"0.0", "0.0", "0.0"} << "-35";
+            << "40:4" << QStringList{u"0.0"_s, u"0.0"_s, u"0.0"_s} << "-35";
         QTest::newRow("85th in the slow row")
             << "MPH"
             << "035"
-            << "10:9 40:1" << QStringList{"10.0", "0.0", "0.0"} << "-21 or less";
-        QTest::newRow("no posted limit") << "MPH"
-                                         << ""
-                                         << "40:4" << QStringList{"N/A", "N/A", "N/A"} << "N/A";
+            << "10:9 40:1" << QStringList{u"10.0"_s, u"0.0"_s, u"0.0"_s} << "-21 or less";
+        QTest::newRow("no posted limit")
+            << "MPH"
+            << ""
+            << "40:4" << QStringList{u"N/A"_s, u"N/A"_s, u"N/A"_s} << "N/A";
         QTest::newRow("no vehicles") << "MPH"
                                      << "035"
-                                     << "" << QStringList{"N/A", "N/A", "N/A"} << "N/A";
+                                     << "" << QStringList{u"N/A"_s, u"N/A"_s, u"N/A"_s} << "N/A";
     }
     void overLimit()
     {
@@ -476,16 +484,19 @@ private Q_SLOTS:
         QTest::addColumn<QString>("adt");
         // cum 14:3 20:8 28:18 33:38 35:68 36:83 40:93 47:98 55:99 73:100
         QTest::newRow("approaching")
-            << SurveyDirection::Approaching << qint64(100) << QStringList{"28", "35", "40", "47"}
-            << QStringList{"28.2", "34.9", "39.7", "46.9"} << "29 to 39"
+            << SurveyDirection::Approaching << qint64(100)
+            << QStringList{u"28"_s, u"35"_s, u"40"_s, u"47"_s}
+            << QStringList{u"28.2"_s, u"34.9"_s, u"39.7"_s, u"46.9"_s} << "29 to 39"
             << "25"; // (20 + 30) / 2 complete days
         QTest::newRow("receding") << SurveyDirection::Receding << qint64(12)
-                                  << QStringList{"30", "37", "41", "41"}
-                                  << QStringList{"30.0", "37.0", "41.1", "41.4"} << "31 to 41"
+                                  << QStringList{u"30"_s, u"37"_s, u"41"_s, u"41"_s}
+                                  << QStringList{u"30.0"_s, u"37.0"_s, u"41.1"_s, u"41.4"_s}
+                                  << "31 to 41"
                                   << "3"; // (2 + 3) / 2 rounds half away
         QTest::newRow("both") << SurveyDirection::Both << qint64(113)
-                              << QStringList{"28", "35", "40", "47"}
-                              << QStringList{"28.4", "35.0", "39.9", "46.8"} << "29 to 39"
+                              << QStringList{u"28"_s, u"35"_s, u"40"_s, u"47"_s}
+                              << QStringList{u"28.4"_s, u"35.0"_s, u"39.9"_s, u"46.8"_s}
+                              << "29 to 39"
                               << "28"; // (22 + 33) / 2
     }
     void storedSurvey()
@@ -583,7 +594,8 @@ private Q_SLOTS:
 
     void json()
     {
-        const QJsonObject o = speedStudyJson(study(QStringLiteral("MPH"), CatchAll, "065"));
+        const QJsonObject o =
+            speedStudyJson(study(QStringLiteral("MPH"), QString::fromLatin1(CatchAll), u"065"_s));
         QCOMPARE(key(o, "n").toDouble(), 20.0);
         QCOMPARE(key(o, "mean").toDouble(), 52.5);
         QCOMPARE(key(o, "sd").toDouble(), 24.8);

@@ -72,23 +72,22 @@ private Q_SLOTS:
         } charts[] = {{"distribution", &paintSpeedDistributionChart},
                       {"cumulative", &paintCumulativeSpeedChart}};
         for (const auto &c : charts) {
-            const QByteArray n(c.name);
-            QTest::newRow(n + ", bell")
+            QTest::addRow("%s, bell", c.name)
                 << c.paint << "MPH" << bell() << QRect(40, 30, 640, 380) << 1.0;
-            QTest::newRow(n + ", small")
+            QTest::addRow("%s, small", c.name)
                 << c.paint << "MPH" << bell() << QRect(10, 10, 220, 140) << 1.0;
-            QTest::newRow(n + ", page units")
+            QTest::addRow("%s, page units", c.name)
                 << c.paint << "MPH" << bell() << QRect(20, 20, 600, 340) << 15.0;
-            QTest::newRow(n + ", km/h")
+            QTest::addRow("%s, km/h", c.name)
                 << c.paint << "KPH"
                 << "29:3 50:5 60:10 69:6 70:4 75:5 121:2" << QRect(0, 0, 700, 400) << 1.0;
-            QTest::newRow(n + ", catch-all rows only")
+            QTest::addRow("%s, catch-all rows only", c.name)
                 << c.paint << "MPH"
                 << "10:3 90:2" << QRect(30, 30, 500, 300) << 1.0;
-            QTest::newRow(n + ", one vehicle") << c.paint << "MPH"
-                                               << "40:1" << QRect(30, 30, 500, 300) << 1.0;
-            QTest::newRow(n + ", no vehicles") << c.paint << "MPH"
-                                               << "" << QRect(30, 30, 500, 300) << 1.0;
+            QTest::addRow("%s, one vehicle", c.name) << c.paint << "MPH"
+                                                     << "40:1" << QRect(30, 30, 500, 300) << 1.0;
+            QTest::addRow("%s, no vehicles", c.name) << c.paint << "MPH"
+                                                     << "" << QRect(30, 30, 500, 300) << 1.0;
         }
     }
     void staysInItsRectangle()

@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+using namespace Qt::StringLiterals;
+
 using namespace roadtally;
 
 Q_DECLARE_METATYPE(roadtally::SurveyDirection)
@@ -74,31 +76,34 @@ private Q_SLOTS:
 
         QTest::newRow("200 with 50 over")
             << SurveyDirection::Approaching << "200"
-            << "50" << QStringList{"30", "15", "5"} << "150"
-            << QStringList{"75.%", "25.%", "15.%", "7.5%", "2.5%", "25.%"}
+            << "50" << QStringList{u"30"_s, u"15"_s, u"5"_s} << "150"
+            << QStringList{u"75.%"_s, u"25.%"_s, u"15.%"_s, u"7.5%"_s, u"2.5%"_s, u"25.%"_s}
             << "Percent of total (approaching)";
         QTest::newRow("band without vehicles")
             << SurveyDirection::Receding << "12"
-            << "8" << QStringList{"8", "0", "0"} << "4"
-            << QStringList{"33.33%", "66.67%", "66.67%", ".%", ".%", "66.67%"}
+            << "8" << QStringList{u"8"_s, u"0"_s, u"0"_s} << "4"
+            << QStringList{u"33.33%"_s, u"66.67%"_s, u"66.67%"_s, u".%"_s, u".%"_s, u"66.67%"_s}
             << "Percent of total (receeding)";
         QTest::newRow("both, small shares")
             << SurveyDirection::Both << "113"
-            << "40" << QStringList{"33", "6", "1"} << "73"
-            << QStringList{"64.6%", "35.4%", "29.2%", "5.31%", ".88%", "35.4%"}
+            << "40" << QStringList{u"33"_s, u"6"_s, u"1"_s} << "73"
+            << QStringList{u"64.6%"_s, u"35.4%"_s, u"29.2%"_s, u"5.31%"_s, u".88%"_s, u"35.4%"_s}
             << "Percent of total";
-        QTest::newRow("no vehicles") << SurveyDirection::Receding << "0"
-                                     << "0" << QStringList{"0", "0", "0"} << "0"
-                                     << QStringList{"N/A", "N/A", "N/A", "N/A", "N/A", "N/A"}
-                                     << "Percent of total (receeding)";
-        QTest::newRow("no survey shown") << SurveyDirection::Approaching << ""
-                                         << "" << QStringList{"", "", ""} << "0"
-                                         << QStringList{"N/A", "N/A", "N/A", "N/A", "N/A", "N/A"}
-                                         << "Percent of total (approaching)";
+        QTest::newRow("no vehicles")
+            << SurveyDirection::Receding << "0"
+            << "0" << QStringList{u"0"_s, u"0"_s, u"0"_s} << "0"
+            << QStringList{u"N/A"_s, u"N/A"_s, u"N/A"_s, u"N/A"_s, u"N/A"_s, u"N/A"_s}
+            << "Percent of total (receeding)";
+        QTest::newRow("no survey shown")
+            << SurveyDirection::Approaching << ""
+            << "" << QStringList{u""_s, u""_s, u""_s} << "0"
+            << QStringList{u"N/A"_s, u"N/A"_s, u"N/A"_s, u"N/A"_s, u"N/A"_s, u"N/A"_s}
+            << "Percent of total (approaching)";
         QTest::newRow("all over the limit")
             << SurveyDirection::Both << "7"
-            << "7" << QStringList{"7", "0", "0"} << "0"
-            << QStringList{".%", "100.%", "100.%", ".%", ".%", "100.%"} << "Percent of total";
+            << "7" << QStringList{u"7"_s, u"0"_s, u"0"_s} << "0"
+            << QStringList{u".%"_s, u"100.%"_s, u"100.%"_s, u".%"_s, u".%"_s, u"100.%"_s}
+            << "Percent of total";
     }
     void compute()
     {

@@ -12,6 +12,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+using namespace Qt::StringLiterals;
+
 using namespace roadtally;
 using namespace roadtally::testing;
 
@@ -126,25 +128,27 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("cells"); // set before the totals: "Day1A:0=10"
         QTest::addColumn<QStringList>("checks");
         QTest::newRow("the Monday example")
-            << QStringList{"Day1A:0=10", "Day1A:2=5", "Day1R:0=3", "Day1R:1=4"}
-            << QStringList{"Day1A:24=15", "Day1R:24=7", "C0=22",         "S0=68.2 | 31.8",
-                           "WDAA:0=10",   "WDAA:1=*",   "WDAR:1=4",      "WDAA:24=15",
-                           "WDAR:24=7",   "C7=22",      "S7=68.2 | 31.8"};
+            << QStringList{u"Day1A:0=10"_s, u"Day1A:2=5"_s, u"Day1R:0=3"_s, u"Day1R:1=4"_s}
+            << QStringList{u"Day1A:24=15"_s,    u"Day1R:24=7"_s,    u"C0=22"_s,
+                           u"S0=68.2 | 31.8"_s, u"WDAA:0=10"_s,     u"WDAA:1=*"_s,
+                           u"WDAR:1=4"_s,       u"WDAA:24=15"_s,    u"WDAR:24=7"_s,
+                           u"C7=22"_s,          u"S7=68.2 | 31.8"_s};
         QTest::newRow("weekday average 9, not 6")
-            << QStringList{"Day1A:5=12", "Day2A:5=*", "Day3A:5=6"}
-            << QStringList{"WDAA:5=9", "WDAA:24=9", "Day2A:24=0"};
+            << QStringList{u"Day1A:5=12"_s, u"Day2A:5=*"_s, u"Day3A:5=6"_s}
+            << QStringList{u"WDAA:5=9"_s, u"WDAA:24=9"_s, u"Day2A:24=0"_s};
         QTest::newRow("weekend average rounds half away from zero")
-            << QStringList{"Day6A:8=13", "Day7A:8=14", "Day6R:8=1"}
-            << QStringList{"WKAA:8=14", "WKAR:8=1", "WKAA:24=14", "C8=15", "S8=93.3 | 6.7"};
+            << QStringList{u"Day6A:8=13"_s, u"Day7A:8=14"_s, u"Day6R:8=1"_s}
+            << QStringList{u"WKAA:8=14"_s, u"WKAR:8=1"_s, u"WKAA:24=14"_s, u"C8=15"_s,
+                           u"S8=93.3 | 6.7"_s};
         QTest::newRow("a day without vehicles keeps its split")
-            << QStringList{"S2=40. | 60."}
-            << QStringList{"Day3A:24=0", "Day3R:24=0", "C2=0", "S2=40. | 60."};
+            << QStringList{u"S2=40. | 60."_s}
+            << QStringList{u"Day3A:24=0"_s, u"Day3R:24=0"_s, u"C2=0"_s, u"S2=40. | 60."_s};
         QTest::newRow("averages of no number keep their text; their sum 0 is empty")
-            << QStringList{"WKAA:3=old"}
-            << QStringList{"WKAA:3=old", "WKAA:24=", "WKAR:24=", "C8=0", "S8=*"};
+            << QStringList{u"WKAA:3=old"_s}
+            << QStringList{u"WKAA:3=old"_s, u"WKAA:24="_s, u"WKAR:24="_s, u"C8=0"_s, u"S8=*"_s};
         QTest::newRow("a one-sided day")
-            << QStringList{"Day5R:23=8"}
-            << QStringList{"Day5A:24=0", "Day5R:24=8", "C4=8", "S4=. | 100."};
+            << QStringList{u"Day5R:23=8"_s}
+            << QStringList{u"Day5A:24=0"_s, u"Day5R:24=8"_s, u"C4=8"_s, u"S4=. | 100."_s};
     }
     void totals()
     {
@@ -176,33 +180,33 @@ private Q_SLOTS:
             << "061026-A"
             << "06/10/26"
             << "06/16/26"
-            << QStringList{"H=Mon-15|Tue-16|Wed-10|Thu-11|Fri-12|Sat-13|Sun-14",
-                           "Day1A:8=15",
-                           "Day2A:8=16",
-                           "Day3A:8=10",
-                           "Day7A:8=14",
-                           "Day1R:17=115",
-                           "Day1A:0=*",
-                           "Day1A:24=15",
-                           "Day1R:24=115",
-                           "C0=130",
-                           "S0=11.5 | 88.5",
-                           "WDAA:8=13",
-                           "WDAR:17=113",
-                           "WKAA:8=14",
-                           "WKAR:17=114",
-                           "WDAA:24=13",
-                           "C7=126",
-                           "S7=10.3 | 89.7",
-                           "WDAA:0=*"}
+            << QStringList{u"H=Mon-15|Tue-16|Wed-10|Thu-11|Fri-12|Sat-13|Sun-14"_s,
+                           u"Day1A:8=15"_s,
+                           u"Day2A:8=16"_s,
+                           u"Day3A:8=10"_s,
+                           u"Day7A:8=14"_s,
+                           u"Day1R:17=115"_s,
+                           u"Day1A:0=*"_s,
+                           u"Day1A:24=15"_s,
+                           u"Day1R:24=115"_s,
+                           u"C0=130"_s,
+                           u"S0=11.5 | 88.5"_s,
+                           u"WDAA:8=13"_s,
+                           u"WDAR:17=113"_s,
+                           u"WKAA:8=14"_s,
+                           u"WKAR:17=114"_s,
+                           u"WDAA:24=13"_s,
+                           u"C7=126"_s,
+                           u"S7=10.3 | 89.7"_s,
+                           u"WDAA:0=*"_s}
             << "";
         // Whole days met twice: the later one shows in every hour.
         QTest::newRow("more than seven days")
             << "061026-B"
             << "06/10/26"
             << "06/18/26"
-            << QStringList{"H=Mon-15|Tue-16|Wed-17|Thu-18|Fri-12|Sat-13|Sun-14", "Day3A:8=17",
-                           "Day4A:8=18", "Day5A:8=12", "Day1A:8=15"}
+            << QStringList{u"H=Mon-15|Tue-16|Wed-17|Thu-18|Fri-12|Sat-13|Sun-14"_s, u"Day3A:8=17"_s,
+                           u"Day4A:8=18"_s, u"Day5A:8=12"_s, u"Day1A:8=15"_s}
             << "";
         // Wednesday 08:30 to the next Wednesday 08:18: the second Wednesday
         // shows in the hours it ran (to 08:00 - 09:00), the first in the rest.
@@ -210,48 +214,48 @@ private Q_SLOTS:
             << "061026-W"
             << "06/10/26"
             << "06/17/26"
-            << QStringList{"H=Mon-15|Tue-16|Wed-10/17|Thu-11|Fri-12|Sat-13|Sun-14",
-                           "Day3A:8=17",
-                           "Day3R:17=110",
-                           "Day3A:24=17",
-                           "Day3R:24=110",
-                           "C2=127"}
+            << QStringList{u"H=Mon-15|Tue-16|Wed-10/17|Thu-11|Fri-12|Sat-13|Sun-14"_s,
+                           u"Day3A:8=17"_s,
+                           u"Day3R:17=110"_s,
+                           u"Day3A:24=17"_s,
+                           u"Day3R:24=110"_s,
+                           u"C2=127"_s}
             << "08:30-08:18";
         QTest::newRow("a weekday met twice, the first date no longer shown")
             << "061026-W"
             << "06/10/26"
             << "06/17/26"
-            << QStringList{"H=Mon-15|Tue-16|Wed-17|Thu-11|Fri-12|Sat-13|Sun-14", "Day3A:8=17",
-                           "Day3R:17=117"}
+            << QStringList{u"H=Mon-15|Tue-16|Wed-17|Thu-11|Fri-12|Sat-13|Sun-14"_s, u"Day3A:8=17"_s,
+                           u"Day3R:17=117"_s}
             << "08:30-23:30";
         QTest::newRow("Sunday start")
             << "061426-A"
             << "06/14/26"
             << "06/15/26"
-            << QStringList{"H=Mon-15|Tue-16|Wed-17|Thu-18|Fri-19|Sat-20|Sun-14",
-                           "Day7A:8=14",
-                           "Day1A:8=15",
-                           "Day2A:8=*",
-                           "Day2A:24=0",
-                           "C1=0",
-                           "S1=*"}
+            << QStringList{u"H=Mon-15|Tue-16|Wed-17|Thu-18|Fri-19|Sat-20|Sun-14"_s,
+                           u"Day7A:8=14"_s,
+                           u"Day1A:8=15"_s,
+                           u"Day2A:8=*"_s,
+                           u"Day2A:24=0"_s,
+                           u"C1=0"_s,
+                           u"S1=*"_s}
             << "";
         QTest::newRow("year end")
             << "123025-A"
             << "12/30/25"
             << "01/02/26"
-            << QStringList{"H=Mon-29|Tue-30|Wed-31|Thu-01|Fri-02|Sat-03|Sun-04",
-                           "Day2A:8=30",
-                           "Day3A:8=31",
-                           "Day4A:8=1",
-                           "Day5A:8=2",
-                           "Day1A:8=*",
-                           "Day6A:8=*",
-                           "WDAA:8=16"}
+            << QStringList{u"H=Mon-29|Tue-30|Wed-31|Thu-01|Fri-02|Sat-03|Sun-04"_s,
+                           u"Day2A:8=30"_s,
+                           u"Day3A:8=31"_s,
+                           u"Day4A:8=1"_s,
+                           u"Day5A:8=2"_s,
+                           u"Day1A:8=*"_s,
+                           u"Day6A:8=*"_s,
+                           u"WDAA:8=16"_s}
             << "";
         QTest::newRow("padded batch number") << "123025-A  "
                                              << "12/30/25"
-                                             << "01/02/26" << QStringList{"Day4A:8=1"} << "";
+                                             << "01/02/26" << QStringList{u"Day4A:8=1"_s} << "";
     }
     void stored()
     {

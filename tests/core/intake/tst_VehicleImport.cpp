@@ -21,6 +21,8 @@
 #include <memory>
 #include <thread>
 
+using namespace Qt::StringLiterals;
+
 using namespace roadtally;
 using test::Record;
 
@@ -303,7 +305,7 @@ void tst_VehicleImport::clock()
 void tst_VehicleImport::storedRows()
 {
     Database db;
-    ImportInput in = inputFor(test::loadedText(records("309-82 313+96 320?80")));
+    ImportInput in = inputFor(test::loadedText(records(u"309-82 313+96 320?80"_s)));
     in.unit = QStringLiteral("KPH");
     in.speedMin = QStringLiteral("15");
     in.speedMax = QStringLiteral("160");
@@ -317,15 +319,15 @@ void tst_VehicleImport::storedRows()
                                       "[Veh_Direction], [Speed], typeof([Speed]), [Time], "
                                       "[Date] FROM [Veh_Data] ORDER BY rowid"));
     QCOMPARE(veh.size(), 3);
-    QCOMPARE(veh[0], (QVariantList{"052401-A", 309, "integer", "-", 82, "integer", "01:50:09 PM",
-                                   "05/24/01"}));
+    QCOMPARE(veh[0], (QVariantList{u"052401-A"_s, 309, u"integer"_s, u"-"_s, 82, u"integer"_s,
+                                   u"01:50:09 PM"_s, u"05/24/01"_s}));
     QCOMPARE(veh[1][3].toString(), QStringLiteral("+"));
     QCOMPARE(veh[2][3].toString(), QStringLiteral("?"));
 
     const auto header = query(db.path, QStringLiteral("SELECT * FROM [Header]"));
     QCOMPARE(header.size(), 1);
-    QCOMPARE(header[0], (QVariantList{"052401-A", "00020", "Main Street", "05/24/2001", "13:45",
-                                      "035", "KPH", "North", "School"}));
+    QCOMPARE(header[0], (QVariantList{u"052401-A"_s, u"00020"_s, u"Main Street"_s, u"05/24/2001"_s,
+                                      u"13:45"_s, u"035"_s, u"KPH"_s, u"North"_s, u"School"_s}));
     const auto radar =
         query(db.path, QStringLiteral("SELECT [radar_mode], [Print_Name] FROM [Radar]"));
     QCOMPARE(radar.size(), 1);
@@ -335,7 +337,7 @@ void tst_VehicleImport::storedRows()
 
 void tst_VehicleImport::lineBreaksInsideRecords()
 {
-    const QList<Record> list = records("309-82 313+96 320+80 324+96 329+97 334-82");
+    const QList<Record> list = records(u"309-82 313+96 320+80 324+96 329+97 334-82"_s);
     const QString plain = test::loadedText(list);
     // CR LF between two digits of an offset, inside the direction field's record
     // and right after the header's "*".
@@ -380,7 +382,7 @@ void tst_VehicleImport::lineBreakAtEveryPosition()
 {
     // A CR LF pair anywhere in the text, also inside the header block, next to
     // the end marks or in the five characters the cuts count, changes nothing.
-    const QString plain = test::loadedText(records("309-82 313+96 320+80 324?96 329+97 334-82"));
+    const QString plain = test::loadedText(records(u"309-82 313+96 320+80 324?96 329+97 334-82"_s));
     const QStringList expected = parsedRecords(plain);
     QCOMPARE(expected.size(), 6);
     for (qsizetype at = 0; at <= plain.size(); ++at) {
@@ -541,7 +543,7 @@ void tst_VehicleImport::missingInputs()
     QFETCH(QString, message);
     Database db;
     const QStringList before = test::dumpDatabase(db.path);
-    ImportInput in = inputFor(test::loadedText(records("309-82")));
+    ImportInput in = inputFor(test::loadedText(records(u"309-82"_s)));
     in.location = location;
     in.direction = direction;
     in.zone = zone;
@@ -569,10 +571,10 @@ void tst_VehicleImport::duplicateBatch()
     QFETCH(QString, second);
     QFETCH(bool, duplicate);
     Database db;
-    QCOMPARE(importSurvey(db.path, inputFor(test::loadedText(records("309-82 313+96")))).outcome,
+    QCOMPARE(importSurvey(db.path, inputFor(test::loadedText(records(u"309-82 313+96"_s)))).outcome,
              ImportOutcome::Stored);
     const QStringList before = test::dumpDatabase(db.path);
-    ImportInput in = inputFor(test::loadedText(records("400+50")));
+    ImportInput in = inputFor(test::loadedText(records(u"400+50"_s)));
     in.batchNumber = second;
     in.unit = QStringLiteral("KPH");
     const ImportResult r = importSurvey(db.path, in);
@@ -592,7 +594,7 @@ void tst_VehicleImport::duplicateBatch()
 void tst_VehicleImport::secondSurveyReplacesVehicles()
 {
     Database db;
-    QCOMPARE(importSurvey(db.path, inputFor(test::loadedText(records("309-82 313+96")))).outcome,
+    QCOMPARE(importSurvey(db.path, inputFor(test::loadedText(records(u"309-82 313+96"_s)))).outcome,
              ImportOutcome::Stored);
     const auto countOf = [&](const QString &table, const QString &batch) {
         return query(db.path,
@@ -605,7 +607,7 @@ void tst_VehicleImport::secondSurveyReplacesVehicles()
         firstRows[QString::fromLatin1(t)] =
             countOf(QString::fromLatin1(t), QStringLiteral("052401-A"));
 
-    ImportInput in = inputFor(test::loadedText(records("500+40 501-41 502+42")));
+    ImportInput in = inputFor(test::loadedText(records(u"500+40 501-41 502+42"_s)));
     in.batchNumber = QStringLiteral("052401-B");
     QCOMPARE(importSurvey(db.path, in).outcome, ImportOutcome::Stored);
     QCOMPARE(storedOffsets(db.path), QStringLiteral("500 501 502"));
@@ -654,7 +656,7 @@ void tst_VehicleImport::refusedInputs()
     QFETCH(QString, message);
     Database db;
     const QStringList before = test::dumpDatabase(db.path);
-    ImportInput in = inputFor(test::loadedText(records("309-82 313+96")));
+    ImportInput in = inputFor(test::loadedText(records(u"309-82 313+96"_s)));
     in.unit = unit;
     in.location = QString(location, QLatin1Char('L'));
     in.direction = QString(direction, QLatin1Char('D'));
@@ -676,7 +678,7 @@ void tst_VehicleImport::progressSteps()
 {
     Database db;
     QList<int> steps;
-    const ImportResult r = importSurvey(db.path, inputFor(test::loadedText(records("309-82"))),
+    const ImportResult r = importSurvey(db.path, inputFor(test::loadedText(records(u"309-82"_s))),
                                         [&](int p) { steps << p; });
     QCOMPARE(r.outcome, ImportOutcome::Stored);
     QCOMPARE(steps, (QList<int>{5, 25, 38, 50, 75, 90, 100}));
@@ -696,7 +698,7 @@ void tst_VehicleImport::runnerReportsOnItsOwnThread()
         QVERIFY(!runner.isRunning());
         results << r;
     });
-    const ImportInput in = inputFor(test::loadedText(records("309-82 313+96 320+80")));
+    const ImportInput in = inputFor(test::loadedText(records(u"309-82 313+96 320+80"_s)));
     QVERIFY(runner.start(db.path, in));
     QVERIFY(runner.isRunning());
     QVERIFY(!runner.start(db.path, in)); // one import at a time
@@ -720,7 +722,7 @@ void tst_VehicleImport::failureLeavesDatabaseAsItWas_data()
     QTest::addColumn<QString>("sqlBefore"); // damage done to the database first
     QTest::addColumn<int>("outcome");
 
-    const QString good = test::loadedText(records("309-82 313+96 320+80"));
+    const QString good = test::loadedText(records(u"309-82 313+96 320+80"_s));
     const QString header = test::sampleHeader() + test::headerEnd();
     const int errors = int(ImportOutcome::DataErrors);
     const int database = int(ImportOutcome::DatabaseFailure);
@@ -735,7 +737,7 @@ void tst_VehicleImport::failureLeavesDatabaseAsItWas_data()
         << header + QStringLiteral("++,,+*") << "13/45/2001"
         << "13:45"
         << "" << errors;
-    QTest::newRow("no end mark") << test::rawFile(records("309-82 313+96")) << "05/24/2001"
+    QTest::newRow("no end mark") << test::rawFile(records(u"309-82 313+96"_s)) << "05/24/2001"
                                  << "13:45"
                                  << "" << errors;
     QTest::newRow("no star at all")
@@ -749,17 +751,17 @@ void tst_VehicleImport::failureLeavesDatabaseAsItWas_data()
         << "13:45"
         << "" << errors;
     QTest::newRow("non-numeric offset")
-        << test::loadedText(records("309-82 313+96"))
+        << test::loadedText(records(u"309-82 313+96"_s))
                .replace(QStringLiteral("0000000313"), QStringLiteral("00000003l3"))
         << "05/24/2001"
         << "13:45"
         << "" << errors;
     QTest::newRow("offset 2,147,483,648")
-        << test::loadedText(records("309-82 2147483648+96")) << "05/24/2001"
+        << test::loadedText(records(u"309-82 2147483648+96"_s)) << "05/24/2001"
         << "13:45"
         << "" << errors;
     QTest::newRow("non-numeric speed")
-        << test::loadedText(records("309-82 313+96"))
+        << test::loadedText(records(u"309-82 313+96"_s))
                .replace(QStringLiteral(",+,096,"), QStringLiteral(",+,O96,"))
         << "05/24/2001"
         << "13:45"
@@ -789,13 +791,14 @@ void tst_VehicleImport::failureLeavesDatabaseAsItWas()
 
     // A database that already holds a survey, with its vehicles in Veh_Data.
     Database db;
-    QCOMPARE(
-        importSurvey(db.path, inputFor(test::loadedText(records("100+50 200-60 300+70")))).outcome,
-        ImportOutcome::Stored);
+    QCOMPARE(importSurvey(db.path, inputFor(test::loadedText(records(u"100+50 200-60 300+70"_s))))
+                 .outcome,
+             ImportOutcome::Stored);
     if (!sqlBefore.isEmpty())
         query(db.path, sqlBefore);
     const QStringList before = test::dumpDatabase(db.path);
-    QVERIFY(before.filter(QStringLiteral("Veh_Data|")).size() == 3 || sqlBefore.contains("Radar"));
+    QVERIFY(before.filter(QStringLiteral("Veh_Data|")).size() == 3 ||
+            sqlBefore.contains(u"Radar"_s));
 
     ImportInput in = inputFor(rawText);
     in.batchNumber = QStringLiteral("052401-B");
@@ -825,7 +828,7 @@ void tst_VehicleImport::missingDatabase()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("OV97.mdb"));
-    const ImportResult r = importSurvey(path, inputFor(test::loadedText(records("309-82"))));
+    const ImportResult r = importSurvey(path, inputFor(test::loadedText(records(u"309-82"_s))));
     QCOMPARE(r.outcome, ImportOutcome::DatabaseFailure);
     QCOMPARE(r.fault, DatabaseFault::Missing);
     QVERIFY(r.detail.contains(QStringLiteral("OV97.mdb")));
@@ -863,9 +866,9 @@ void tst_VehicleImport::databaseFailures()
     QFETCH(QString, reason);
 
     Database db;
-    QCOMPARE(
-        importSurvey(db.path, inputFor(test::loadedText(records("100+50 200-60 300+70")))).outcome,
-        ImportOutcome::Stored);
+    QCOMPARE(importSurvey(db.path, inputFor(test::loadedText(records(u"100+50 200-60 300+70"_s))))
+                 .outcome,
+             ImportOutcome::Stored);
     if (trouble == QLatin1String("read-only")) {
         QVERIFY(test::makeReadOnly(db.path));
     } else if (trouble == QLatin1String("damaged")) {
@@ -888,7 +891,7 @@ void tst_VehicleImport::databaseFailures()
         QVERIFY(lock->isHeld());
     }
 
-    ImportInput in = inputFor(test::loadedText(records("309-82 313+96 320+80")));
+    ImportInput in = inputFor(test::loadedText(records(u"309-82 313+96 320+80"_s)));
     in.batchNumber = QStringLiteral("052401-B");
     ImportOptions options;
     options.busyTimeoutMs = 300;
@@ -929,7 +932,7 @@ void tst_VehicleImport::waitsForAnotherWriter()
     ImportOptions options;
     options.busyTimeoutMs = 5000;
     const ImportResult r =
-        importSurvey(db.path, inputFor(test::loadedText(records("309-82 313+96"))), {}, options);
+        importSurvey(db.path, inputFor(test::loadedText(records(u"309-82 313+96"_s))), {}, options);
     other.join();
     QCOMPARE(r.outcome, ImportOutcome::Stored);
     QVERIFY(timer.elapsed() >= 350);
@@ -949,7 +952,7 @@ void tst_VehicleImport::storedSurveyText()
 
     // The import says which survey it stored and how many vehicles.
     Database db;
-    ImportInput in = inputFor(test::loadedText(records("309-82 313+96 320+80")));
+    ImportInput in = inputFor(test::loadedText(records(u"309-82 313+96 320+80"_s)));
     in.batchNumber = QStringLiteral("052401-C");
     const ImportResult stored = importSurvey(db.path, in);
     QCOMPARE(stored.outcome, ImportOutcome::Stored);

@@ -5,8 +5,8 @@
 // present, the daily volume chart's bars under their brackets.
 #include "fixtures/ReportInputs.h"
 
-#include "core/analysis/ChartSlot.h"
 #include "core/analysis/DailyVolume.h"
+#include "core/analysis/Graph.h"
 #include "core/analysis/SpeedCharts.h"
 #include "core/reports/PagePainter.h"
 
@@ -96,8 +96,7 @@ Chart percentileChart(const QString &p85)
 
 template <class Input> Input withChart(Input in, const Chart &chart)
 {
-    chartSlot().publish(chart.data, chart.size);
-    in.chart = chartSlot().last().picture;
+    in.chart = recordChart(chart.data, chart.size).picture;
     return in;
 }
 

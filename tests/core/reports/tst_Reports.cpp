@@ -17,6 +17,8 @@
 
 #include <functional>
 
+using namespace Qt::StringLiterals;
+
 using namespace roadtally;
 using namespace roadtally::testing;
 
@@ -292,14 +294,15 @@ void tst_Reports::pagesPaintWithoutFault()
 void tst_Reports::cellTextsPaintAsText_data()
 {
     QTest::addColumn<QStringList>("texts");
-    QTest::newRow("profile cells") << QStringList{"12/30/25", "08:00:00 AM", "--", "36", "+", "?"};
+    QTest::newRow("profile cells")
+        << QStringList{u"12/30/25"_s, u"08:00:00 AM"_s, u"--"_s, u"36"_s, u"+"_s, u"?"_s};
     QTest::newRow("kerned pairs and blanks")
-        << QStringList{"AV To", " Ay ", "PM", "Wa. Yo", "LT ff fi", "a  b"};
+        << QStringList{u"AV To"_s, u" Ay "_s, u"PM"_s, u"Wa. Yo"_s, u"LT ff fi"_s, u"a  b"_s};
     QTest::newRow("other scripts")
-        << QStringList{"\u00c5ngstr\u00f6m", "\u03a9\u03bc\u03ad\u03b3\u03b1", "\u8eca\u9053",
-                       "e\u0301", "\u05e9\u05dc\u05d5\u05dd"};
-    QTest::newRow("wider than the cell")
-        << QStringList{"a text far wider than its narrow cell", "ok", "WWWWWWWWWWWWWWWWWW"};
+        << QStringList{u"\u00c5ngstr\u00f6m"_s, u"\u03a9\u03bc\u03ad\u03b3\u03b1"_s,
+                       u"\u8eca\u9053"_s, u"e\u0301"_s, u"\u05e9\u05dc\u05d5\u05dd"_s};
+    QTest::newRow("wider than the cell") << QStringList{u"a text far wider than its narrow cell"_s,
+                                                        u"ok"_s, u"WWWWWWWWWWWWWWWWWW"_s};
 }
 
 void tst_Reports::cellTextsPaintAsText()

@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+using namespace Qt::StringLiterals;
+
 using namespace roadtally;
 using namespace roadtally::test;
 
@@ -46,23 +48,24 @@ void TestSpeedProfile::bands_data()
 
     QTest::newRow("limit 35") << "+35 +36 -45 +46 -55 +56"
                               << "35"
-                              << QStringList{"36/--/--/+", "45/--/--/-", "--/46/--/+", "--/55/--/-",
-                                             "--/--/56/+"};
+                              << QStringList{u"36/--/--/+"_s, u"45/--/--/-"_s, u"--/46/--/+"_s,
+                                             u"--/55/--/-"_s, u"--/--/56/+"_s};
     QTest::newRow("stored order kept")
         << "+80 -40 +50"
-        << "035" << QStringList{"--/--/80/+", "40/--/--/-", "--/50/--/+"};
+        << "035" << QStringList{u"--/--/80/+"_s, u"40/--/--/-"_s, u"--/50/--/+"_s};
     QTest::newRow("unknown direction") << "?60 ?36"
-                                       << "35" << QStringList{"--/--/60/?", "36/--/--/?"};
+                                       << "35" << QStringList{u"--/--/60/?"_s, u"36/--/--/?"_s};
     QTest::newRow("nobody over") << "+10 -35 ?20"
                                  << "35" << QStringList{};
     // The limit is not rounded here: 35.5 puts 36 over, 45 within 10 and 46 beyond.
     QTest::newRow("fractional limit")
         << "+35 +36 +45 +46 +55 +56"
         << "35.5"
-        << QStringList{"36/--/--/+", "45/--/--/+", "--/46/--/+", "--/55/--/+", "--/--/56/+"};
+        << QStringList{u"36/--/--/+"_s, u"45/--/--/+"_s, u"--/46/--/+"_s, u"--/55/--/+"_s,
+                       u"--/--/56/+"_s};
     QTest::newRow("limit not a number")
         << "+0 +1 +10 +11 +21"
-        << "--" << QStringList{"1/--/--/+", "10/--/--/+", "--/11/--/+", "--/--/21/+"};
+        << "--" << QStringList{u"1/--/--/+"_s, u"10/--/--/+"_s, u"--/11/--/+"_s, u"--/--/21/+"_s};
 }
 
 void TestSpeedProfile::bands()
@@ -97,9 +100,9 @@ void TestSpeedProfile::storedRows()
             f << q.value(i).toString();
         rows << f.join(QLatin1Char('|'));
     }
-    QCOMPARE(rows, (QStringList{"052401-A|05/24/01|01:50:09 PM|--|46|--|+",
-                                "052401-A|05/25/01|12:00:05 AM|--|--|60|?",
-                                "052401-A|05/25/01|11:59:59 PM|36|--|--|\u00e9"}));
+    QCOMPARE(rows, (QStringList{u"052401-A|05/24/01|01:50:09 PM|--|46|--|+"_s,
+                                u"052401-A|05/25/01|12:00:05 AM|--|--|60|?"_s,
+                                u"052401-A|05/25/01|11:59:59 PM|36|--|--|\u00e9"_s}));
 }
 
 void TestSpeedProfile::timeText()

@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+using namespace Qt::StringLiterals;
+
 using namespace roadtally;
 using namespace roadtally::test;
 
@@ -32,17 +34,19 @@ void TestSpeedTable::rows_data()
 
     QTest::newRow("mph ends") << "MPH"
                               << "+10 -15 +72 -80" << 60
-                              << QStringList{"14:1/1/0", "15:1/0/1", "72:1/1/0", "73:1/0/1"};
+                              << QStringList{u"14:1/1/0"_s, u"15:1/0/1"_s, u"72:1/1/0"_s,
+                                             u"73:1/0/1"_s};
     QTest::newRow("mph under row collects")
         << "MPH"
-        << "+0 -14 ?3 +16" << 60 << QStringList{"14:3/1/1", "16:1/1/0"};
+        << "+0 -14 ?3 +16" << 60 << QStringList{u"14:3/1/1"_s, u"16:1/1/0"_s};
     QTest::newRow("mph over row collects") << "MPH"
-                                           << "+73 -999 ?100" << 60 << QStringList{"73:3/1/1"};
+                                           << "+73 -999 ?100" << 60 << QStringList{u"73:3/1/1"_s};
     QTest::newRow("kph ends") << "KPH"
                               << "+29 -5 +30 -120 +121 ?200" << 93
-                              << QStringList{"29:2/1/1", "30:1/1/0", "120:1/0/1", "121:2/1/0"};
+                              << QStringList{u"29:2/1/1"_s, u"30:1/1/0"_s, u"120:1/0/1"_s,
+                                             u"121:2/1/0"_s};
     QTest::newRow("unknown direction") << "MPH"
-                                       << "?40x3 +40" << 60 << QStringList{"40:4/1/0"};
+                                       << "?40x3 +40" << 60 << QStringList{u"40:4/1/0"_s};
     QTest::newRow("no vehicles") << "KPH"
                                  << "" << 93 << QStringList{};
 }
@@ -77,8 +81,8 @@ void TestSpeedTable::rows()
 
 void TestSpeedTable::otherUnitHasNoRows()
 {
-    QVERIFY(computeSpeedRows(vehiclesFrom("+30 -40"), QStringLiteral("Knots")).isEmpty());
-    QVERIFY(computeSpeedRows(vehiclesFrom("+30 -40"), QStringLiteral("mph")).isEmpty());
+    QVERIFY(computeSpeedRows(vehiclesFrom(u"+30 -40"_s), QStringLiteral("Knots")).isEmpty());
+    QVERIFY(computeSpeedRows(vehiclesFrom(u"+30 -40"_s), QStringLiteral("mph")).isEmpty());
 }
 
 void TestSpeedTable::storedRows()
@@ -90,10 +94,10 @@ void TestSpeedTable::storedRows()
     Transaction transaction(session); // as the import holds it; rolled back at the end
     StatsInput input{QStringLiteral("052401-B"), QStringLiteral("35"), QStringLiteral("MPH"),
                      QStringLiteral("05/24/2001"), QStringLiteral("13:45")};
-    SpeedTable(session, vehiclesFrom("+10 -15 +72 -80 ?40"), input);
+    SpeedTable(session, vehiclesFrom(u"+10 -15 +72 -80 ?40"_s), input);
     input.unit = QStringLiteral("Knots");
     input.batchNumber = QStringLiteral("052401-C");
-    SpeedTable(session, vehiclesFrom("+10"), input);
+    SpeedTable(session, vehiclesFrom(u"+10"_s), input);
 
     QSqlQuery q = session.exec(
         QStringLiteral(

@@ -16,6 +16,8 @@
 #include <QTime>
 #include <QtTest>
 
+using namespace Qt::StringLiterals;
+
 using namespace roadtally;
 
 namespace {
@@ -119,9 +121,9 @@ void checkAgainstVehData(DatabaseSession &s, const StatsInput &input)
              count(QStringLiteral("Veh_Direction = '-'")));
     QCOMPARE(field(QStringLiteral("Total_Unknown")).toInt(),
              count(QStringLiteral("Veh_Direction = '?'")));
-    QCOMPARE(field(QStringLiteral("Max_Speed")).toInt(), aggregate(s, "max(Speed)").toInt());
+    QCOMPARE(field(QStringLiteral("Max_Speed")).toInt(), aggregate(s, u"max(Speed)"_s).toInt());
     QCOMPARE(field(QStringLiteral("total_seconds")).toLongLong(),
-             aggregate(s, "max(Offset)").toLongLong());
+             aggregate(s, u"max(Offset)"_s).toLongLong());
 
     const struct
     {

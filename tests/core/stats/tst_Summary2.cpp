@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+using namespace Qt::StringLiterals;
+
 using namespace roadtally;
 using namespace roadtally::test;
 
@@ -142,7 +144,7 @@ void TestSummary2::meanPaceAndPercentile()
 {
     QFETCH(QString, vehicles);
     QFETCH(QString, unit);
-    const SummaryRow row = computeSummary(vehiclesFrom(vehicles), inputWith("35", unit));
+    const SummaryRow row = computeSummary(vehiclesFrom(vehicles), inputWith(u"35"_s, unit));
     QTEST(shown(row.all.percentile50), "percentile50");
     QTEST(row.all.percentile85, "percentile85");
     QTEST(shown(row.all.pace), "pace");
@@ -180,7 +182,7 @@ void TestSummary2::limitBands()
 {
     QFETCH(QString, vehicles);
     QFETCH(QString, posted);
-    const SummaryRow row = computeSummary(vehiclesFrom(vehicles), inputWith(posted, "MPH"));
+    const SummaryRow row = computeSummary(vehiclesFrom(vehicles), inputWith(posted, u"MPH"_s));
     QTEST(row.all.under, "under");
     QTEST(row.all.over10, "over10");
     QTEST(row.all.over20, "over20");
@@ -193,7 +195,8 @@ void TestSummary2::limitBands()
 void TestSummary2::directionSets()
 {
     // "?" vehicles count in the all-direction figures only; receding has no vehicle.
-    const SummaryRow row = computeSummary(vehiclesFrom("+30 +50 ?60 ?20"), inputWith("35", "MPH"));
+    const SummaryRow row =
+        computeSummary(vehiclesFrom(u"+30 +50 ?60 ?20"_s), inputWith(u"35"_s, u"MPH"_s));
     QCOMPARE(row.all.count, 4);
     QCOMPARE(row.approach.count, 2);
     QCOMPARE(row.receding.count, 0);
@@ -213,7 +216,7 @@ void TestSummary2::directionSets()
 
     // The empty set: no mean, no window, no share, nothing divided by zero.
     QCOMPARE(shown(row.receding.percentile50), Unset);
-    QCOMPARE(row.receding.percentile85, QString(""));
+    QCOMPARE(row.receding.percentile85, QString(u""_s));
     QCOMPARE(shown(row.receding.pace), Unset);
     QCOMPARE(row.receding.paceTotal, 0);
     QCOMPARE(shown(row.receding.pacePercent), Unset);
@@ -222,14 +225,14 @@ void TestSummary2::directionSets()
 
 void TestSummary2::emptySurvey()
 {
-    const SummaryRow row = computeSummary({}, inputWith("35", "MPH"));
+    const SummaryRow row = computeSummary({}, inputWith(u"35"_s, u"MPH"_s));
     for (const SetFigures *set : {&row.all, &row.approach, &row.receding}) {
         QCOMPARE(set->count, 0);
         QVERIFY(!set->percentile50);
         QVERIFY(!set->pace);
         QVERIFY(!set->pacePercent);
         QCOMPARE(set->paceTotal, 0);
-        QCOMPARE(set->percentile85, QString(""));
+        QCOMPARE(set->percentile85, QString(u""_s));
     }
     QVERIFY(!row.maxSpeed);
     QVERIFY(!row.totalSeconds);
@@ -313,11 +316,11 @@ void TestSummary2::elapsedTime()
     QFETCH(QString, startDate);
     QFETCH(QString, startTime);
     QFETCH(qint64, seconds);
-    Vehicles vehicles = vehiclesFrom("+30 -40 +35");
+    Vehicles vehicles = vehiclesFrom(u"+30 -40 +35"_s);
     vehicles[0].offset = seconds / 2;
     vehicles[1].offset = seconds; // the highest offset need not be the last vehicle
     vehicles[2].offset = seconds / 3;
-    StatsInput input = inputWith("35", "MPH");
+    StatsInput input = inputWith(u"35"_s, u"MPH"_s);
     input.startDate = startDate;
     input.startTime = startTime;
     const SummaryRow row = computeSummary(vehicles, input);
@@ -344,9 +347,9 @@ void TestSummary2::storedRow()
     Transaction transaction(session); // as the import holds it; rolled back at the end
     QVERIFY(session.isOpen());
 
-    Vehicles vehicles = vehiclesFrom("+32x108 ?33x92");
+    Vehicles vehicles = vehiclesFrom(u"+32x108 ?33x92"_s);
     vehicles.last().offset = 183999;
-    StatsInput input = inputWith("035", "MPH");
+    StatsInput input = inputWith(u"035"_s, u"MPH"_s);
     input.startTime = QStringLiteral("22:30");
     const SurveyPeriod period = Summary2(session, vehicles, input);
     QCOMPARE(period.endDate, QStringLiteral("05/27/01"));

@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+using namespace Qt::StringLiterals;
+
 using namespace roadtally;
 using namespace roadtally::test;
 
@@ -64,40 +66,40 @@ void TestTime15min::blocks_data()
     QTest::addColumn<QStringList>("counts");
 
     QTest::newRow("one at 00:07") << Vehicles{vehicleAt('+', 30, Day1, at(0, 7))}
-                                  << QStringList{"1.1 AMApp=1", "1.4 tHourAMApp=1",
-                                                 "1.4 AMHourTotal=1"};
+                                  << QStringList{u"1.1 AMApp=1"_s, u"1.4 tHourAMApp=1"_s,
+                                                 u"1.4 AMHourTotal=1"_s};
     // A vehicle on a boundary counts once, in the block that starts there.
     QTest::newRow("on 00:15:00") << Vehicles{vehicleAt('+', 30, Day1, at(0, 15))}
-                                 << QStringList{"1.2 AMApp=1", "1.4 tHourAMApp=1",
-                                                "1.4 AMHourTotal=1"};
+                                 << QStringList{u"1.2 AMApp=1"_s, u"1.4 tHourAMApp=1"_s,
+                                                u"1.4 AMHourTotal=1"_s};
     QTest::newRow("on 01:00:00") << Vehicles{vehicleAt('-', 30, Day1, at(1, 0))}
-                                 << QStringList{"1.5 AMRec=1", "1.8 tHourAMRec=1",
-                                                "1.8 AMHourTotal=1"};
+                                 << QStringList{u"1.5 AMRec=1"_s, u"1.8 tHourAMRec=1"_s,
+                                                u"1.8 AMHourTotal=1"_s};
     QTest::newRow("on 12:00:00 is afternoon")
         << Vehicles{vehicleAt('+', 30, Day1, at(12, 0))}
-        << QStringList{"1.1 PMApp=1", "1.4 tHourPMApp=1", "1.4 PMHourTotal=1"};
+        << QStringList{u"1.1 PMApp=1"_s, u"1.4 tHourPMApp=1"_s, u"1.4 PMHourTotal=1"_s};
     QTest::newRow("11:59:59 is morning")
         << Vehicles{vehicleAt('+', 30, Day1, at(11, 59, 59))}
-        << QStringList{"1.48 AMApp=1", "1.48 tHourAMApp=1", "1.48 AMHourTotal=1"};
+        << QStringList{u"1.48 AMApp=1"_s, u"1.48 tHourAMApp=1"_s, u"1.48 AMHourTotal=1"_s};
     QTest::newRow("00:00:00") << Vehicles{vehicleAt('-', 30, Day1, 0)}
-                              << QStringList{"1.1 AMRec=1", "1.4 tHourAMRec=1",
-                                             "1.4 AMHourTotal=1"};
+                              << QStringList{u"1.1 AMRec=1"_s, u"1.4 tHourAMRec=1"_s,
+                                             u"1.4 AMHourTotal=1"_s};
     QTest::newRow("23:50 and 23:59:59")
         << Vehicles{vehicleAt('+', 30, Day1, at(23, 50)), vehicleAt('-', 30, Day1, at(23, 59, 59))}
-        << QStringList{"1.48 PMApp=1", "1.48 PMRec=1", "1.48 tHourPMApp=1", "1.48 tHourPMRec=1",
-                       "1.48 PMHourTotal=2"};
+        << QStringList{u"1.48 PMApp=1"_s, u"1.48 PMRec=1"_s, u"1.48 tHourPMApp=1"_s,
+                       u"1.48 tHourPMRec=1"_s, u"1.48 PMHourTotal=2"_s};
     QTest::newRow("unknown direction")
         << Vehicles{vehicleAt('?', 30, Day1, at(0, 7))} << QStringList{};
     QTest::newRow("hour sums")
         << Vehicles{vehicleAt('+', 1, Day1, at(8, 0)),      vehicleAt('+', 1, Day1, at(8, 14, 59)),
                     vehicleAt('+', 1, Day1, at(8, 30)),     vehicleAt('-', 1, Day1, at(8, 59, 59)),
                     vehicleAt('?', 1, Day1, at(8, 59, 59)), vehicleAt('-', 1, Day1, at(9, 0))}
-        << QStringList{"1.33 AMApp=2",      "1.35 AMApp=1",      "1.36 AMRec=1",
-                       "1.36 tHourAMApp=3", "1.36 tHourAMRec=1", "1.36 AMHourTotal=4",
-                       "1.37 AMRec=1",      "1.40 tHourAMRec=1", "1.40 AMHourTotal=1"};
+        << QStringList{u"1.33 AMApp=2"_s,      u"1.35 AMApp=1"_s,      u"1.36 AMRec=1"_s,
+                       u"1.36 tHourAMApp=3"_s, u"1.36 tHourAMRec=1"_s, u"1.36 AMHourTotal=4"_s,
+                       u"1.37 AMRec=1"_s,      u"1.40 tHourAMRec=1"_s, u"1.40 AMHourTotal=1"_s};
     QTest::newRow("second date") << Vehicles{vehicleAt('+', 30, Day1.addDays(1), at(13, 20))}
-                                 << QStringList{"2.6 PMApp=1", "2.8 tHourPMApp=1",
-                                                "2.8 PMHourTotal=1"};
+                                 << QStringList{u"2.6 PMApp=1"_s, u"2.8 tHourPMApp=1"_s,
+                                                u"2.8 PMHourTotal=1"_s};
     QTest::newRow("outside the dates")
         << Vehicles{vehicleAt('+', 30, Day1.addDays(-1), 0), vehicleAt('+', 30, Day1.addDays(2), 0),
                     vehicleAt('+', 30, QDate(), 0)}
@@ -144,13 +146,15 @@ void TestTime15min::dateRange_data()
     QTest::addColumn<QDate>("last");
     QTest::addColumn<QStringList>("dates");
 
-    QTest::newRow("one date") << Day1 << Day1 << QStringList{"05/24/01"};
+    QTest::newRow("one date") << Day1 << Day1 << QStringList{u"05/24/01"_s};
     QTest::newRow("11:20 PM to 2:10 AM two dates later")
-        << Day1 << Day1.addDays(2) << QStringList{"05/24/01", "05/25/01", "05/26/01"};
+        << Day1 << Day1.addDays(2) << QStringList{u"05/24/01"_s, u"05/25/01"_s, u"05/26/01"_s};
     QTest::newRow("year end") << QDate(2025, 12, 30) << QDate(2026, 1, 2)
-                              << QStringList{"12/30/25", "12/31/25", "01/01/26", "01/02/26"};
-    QTest::newRow("month end, leap year") << QDate(2024, 2, 28) << QDate(2024, 3, 1)
-                                          << QStringList{"02/28/24", "02/29/24", "03/01/24"};
+                              << QStringList{u"12/30/25"_s, u"12/31/25"_s, u"01/01/26"_s,
+                                             u"01/02/26"_s};
+    QTest::newRow("month end, leap year")
+        << QDate(2024, 2, 28) << QDate(2024, 3, 1)
+        << QStringList{u"02/28/24"_s, u"02/29/24"_s, u"03/01/24"_s};
     QTest::newRow("last before first") << Day1 << Day1.addDays(-1) << QStringList{};
     QTest::newRow("no dates") << QDate() << QDate() << QStringList{};
 }

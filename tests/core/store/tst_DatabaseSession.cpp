@@ -141,8 +141,8 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, content);
         QFETCH(bool, exists);
-        const QString path =
-            m_dir.filePath(QStringLiteral("%1/OV97.mdb").arg(QTest::currentDataTag()));
+        const QString path = m_dir.filePath(
+            QStringLiteral("%1/OV97.mdb").arg(QLatin1String(QTest::currentDataTag())));
         QVERIFY(QDir().mkpath(QFileInfo(path).path()));
         if (exists) {
             QFile f(path);

@@ -20,14 +20,15 @@ private:
         for (const QString &b : batches)
             s.exec(
                 QStringLiteral("INSERT INTO [Header] ([Batch_Number], [Location]) VALUES (?, ?)"),
-                {b, QStringLiteral("at ") + b});
+                {b, QString(QStringLiteral("at ") + b)});
     }
 
 private Q_SLOTS:
     void init()
     {
         QVERIFY(m_dir.isValid());
-        m_path = m_dir.filePath(QStringLiteral("OV97-%1.mdb").arg(QTest::currentTestFunction()));
+        m_path = m_dir.filePath(
+            QStringLiteral("OV97-%1.mdb").arg(QLatin1String(QTest::currentTestFunction())));
         QFile::remove(m_path);
         QCOMPARE(createBlankDatabase(m_path), QString());
     }

@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 using namespace roadtally;
 
 class tst_Schema : public QObject
@@ -39,71 +41,77 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("table");
         QTest::addColumn<QStringList>("fields");
-        QTest::newRow("Header") << "Header"
-                                << QStringList{"Batch_Number", "Location_Code", "Location",
-                                               "Date",         "Time",          "Violation_Alert",
-                                               "Radar_Mode",   "Direction",     "Zone"};
-        QTest::newRow("Radar") << "Radar" << QStringList{"radar_mode", "Print_Name", "Print_Date"};
+        QTest::newRow("Header") << "Header" << QStringList{u"Batch_Number"_s, u"Location_Code"_s,
+                                                           u"Location"_s,     u"Date"_s,
+                                                           u"Time"_s,         u"Violation_Alert"_s,
+                                                           u"Radar_Mode"_s,   u"Direction"_s,
+                                                           u"Zone"_s};
+        QTest::newRow("Radar") << "Radar"
+                               << QStringList{u"radar_mode"_s, u"Print_Name"_s, u"Print_Date"_s};
         QTest::newRow("Veh_Data") << "Veh_Data"
-                                  << QStringList{"Batch_Number", "Offset", "Veh_Direction",
-                                                 "Speed",        "Time",   "Date"};
+                                  << QStringList{u"Batch_Number"_s, u"Offset"_s, u"Veh_Direction"_s,
+                                                 u"Speed"_s,        u"Time"_s,   u"Date"_s};
         QTest::newRow("Speed") << "Speed"
-                               << QStringList{"batch_number", "speed", "all_total", "All_app",
-                                              "all_rec"};
-        QTest::newRow("Time_15") << "Time_15"
-                                 << QStringList{"Batch_Number", "Date",        "TimeAM",
-                                                "AMApp",        "AMRec",       "tHourAMApp",
-                                                "tHourAMRec",   "AMHourTotal", "TimePM",
-                                                "PMApp",        "PMRec",       "tHourPMApp",
-                                                "tHourPMRec",   "PMHourTotal"};
+                               << QStringList{u"batch_number"_s, u"speed"_s, u"all_total"_s,
+                                              u"All_app"_s, u"all_rec"_s};
+        QTest::newRow("Time_15") << "Time_15" << QStringList{u"Batch_Number"_s, u"Date"_s,
+                                                             u"TimeAM"_s,       u"AMApp"_s,
+                                                             u"AMRec"_s,        u"tHourAMApp"_s,
+                                                             u"tHourAMRec"_s,   u"AMHourTotal"_s,
+                                                             u"TimePM"_s,       u"PMApp"_s,
+                                                             u"PMRec"_s,        u"tHourPMApp"_s,
+                                                             u"tHourPMRec"_s,   u"PMHourTotal"_s};
         QTest::newRow("Speed_Profile")
             << "Speed_Profile"
-            << QStringList{"Batch_Number", "Date", "Time", "speed_Over", "Plus10", "Plus20", "Dir"};
-        QTest::newRow("Summary") << "Summary" << QStringList{"Batch_Number",
-                                                             "Posted_Limit",
-                                                             "Total_Vehicles",
-                                                             "Total_Approach",
-                                                             "Total_Receeding",
-                                                             "Total_Unknown",
-                                                             "Number_Under",
-                                                             "Number_UnderA",
-                                                             "Number_UnderR",
-                                                             "Number_Over",
-                                                             "Number_Over10",
-                                                             "Number_Over20",
-                                                             "Number_Over30",
-                                                             "Number_OverA",
-                                                             "Number_OverA10",
-                                                             "Number_OverA20",
-                                                             "Number_OverA30",
-                                                             "Number_OverR",
-                                                             "Number_OverR10",
-                                                             "Number_OverR20",
-                                                             "Number_OverR30",
-                                                             "Max_Speed",
-                                                             "50th_Percentile",
-                                                             "85th_Percentile",
-                                                             "Pace",
-                                                             "Pace_Total",
-                                                             "Pace_Percent",
-                                                             "50th_PercentileA",
-                                                             "85th_PercentileA",
-                                                             "PaceA",
-                                                             "Pace_TotalA",
-                                                             "Pace_PercentA",
-                                                             "50th_PercentileR",
-                                                             "85th_PercentileR",
-                                                             "PaceR",
-                                                             "Pace_TotalR",
-                                                             "Pace_PercentR",
-                                                             "total_seconds",
-                                                             "Total_Time",
-                                                             "Start_Time",
-                                                             "Stop_Time",
-                                                             "Start_Date",
-                                                             "Stop_Date"};
-        QTest::newRow("Officer") << "Officer" << QStringList{"Admin_Officer"};
-        QTest::newRow("Agency") << "Agency" << QStringList{"Admin_Agency", "Addr1", "Addr2"};
+            << QStringList{u"Batch_Number"_s, u"Date"_s,   u"Time"_s, u"speed_Over"_s,
+                           u"Plus10"_s,       u"Plus20"_s, u"Dir"_s};
+        QTest::newRow("Summary") << "Summary"
+                                 << QStringList{u"Batch_Number"_s,
+                                                u"Posted_Limit"_s,
+                                                u"Total_Vehicles"_s,
+                                                u"Total_Approach"_s,
+                                                u"Total_Receeding"_s,
+                                                u"Total_Unknown"_s,
+                                                u"Number_Under"_s,
+                                                u"Number_UnderA"_s,
+                                                u"Number_UnderR"_s,
+                                                u"Number_Over"_s,
+                                                u"Number_Over10"_s,
+                                                u"Number_Over20"_s,
+                                                u"Number_Over30"_s,
+                                                u"Number_OverA"_s,
+                                                u"Number_OverA10"_s,
+                                                u"Number_OverA20"_s,
+                                                u"Number_OverA30"_s,
+                                                u"Number_OverR"_s,
+                                                u"Number_OverR10"_s,
+                                                u"Number_OverR20"_s,
+                                                u"Number_OverR30"_s,
+                                                u"Max_Speed"_s,
+                                                u"50th_Percentile"_s,
+                                                u"85th_Percentile"_s,
+                                                u"Pace"_s,
+                                                u"Pace_Total"_s,
+                                                u"Pace_Percent"_s,
+                                                u"50th_PercentileA"_s,
+                                                u"85th_PercentileA"_s,
+                                                u"PaceA"_s,
+                                                u"Pace_TotalA"_s,
+                                                u"Pace_PercentA"_s,
+                                                u"50th_PercentileR"_s,
+                                                u"85th_PercentileR"_s,
+                                                u"PaceR"_s,
+                                                u"Pace_TotalR"_s,
+                                                u"Pace_PercentR"_s,
+                                                u"total_seconds"_s,
+                                                u"Total_Time"_s,
+                                                u"Start_Time"_s,
+                                                u"Stop_Time"_s,
+                                                u"Start_Date"_s,
+                                                u"Stop_Date"_s};
+        QTest::newRow("Officer") << "Officer" << QStringList{u"Admin_Officer"_s};
+        QTest::newRow("Agency") << "Agency"
+                                << QStringList{u"Admin_Agency"_s, u"Addr1"_s, u"Addr2"_s};
     }
 
     void tablesAndFields()
@@ -187,9 +195,9 @@ private Q_SLOTS:
         QTest::addColumn<QString>("wanted");
         QTest::addColumn<bool>("found");
         const QList<QPair<QString, QString>> tables{
-            {"Header", "Batch_Number"},        {"Veh_Data", "Batch_Number"},
-            {"Speed", "batch_number"},         {"Time_15", "Batch_Number"},
-            {"Speed_Profile", "Batch_Number"}, {"Summary", "Batch_Number"}};
+            {u"Header"_s, u"Batch_Number"_s},        {u"Veh_Data"_s, u"Batch_Number"_s},
+            {u"Speed"_s, u"batch_number"_s},         {u"Time_15"_s, u"Batch_Number"_s},
+            {u"Speed_Profile"_s, u"Batch_Number"_s}, {u"Summary"_s, u"Batch_Number"_s}};
         for (const auto &[table, column] : tables) {
             QTest::addRow("%s padded wanted", qPrintable(table)) << table << column << "052401-A"
                                                                  << "052401-A  " << true;
@@ -235,30 +243,30 @@ private Q_SLOTS:
         for (const char *c : {"AMApp", "AMRec", "tHourAMApp", "tHourAMRec", "AMHourTotal", "PMApp",
                               "PMRec", "tHourPMApp", "tHourPMRec", "PMHourTotal"})
             QTest::addRow("Time_15 %s star", c)
-                << "Time_15" << QString::fromLatin1(c) << QVariant("*") << "*";
+                << "Time_15" << QString::fromLatin1(c) << QVariant(u"*"_s) << "*";
         QTest::newRow("Time_15 count stays as written") << "Time_15"
                                                         << "AMApp" << QVariant(12) << "12";
         for (const char *c : {"speed_Over", "Plus10", "Plus20"})
             QTest::addRow("Speed_Profile %s dashes", c)
-                << "Speed_Profile" << QString::fromLatin1(c) << QVariant("--") << "--";
+                << "Speed_Profile" << QString::fromLatin1(c) << QVariant(u"--"_s) << "--";
         QTest::newRow("Summary mean") << "Summary"
-                                      << "50th_Percentile" << QVariant("32.5") << "32.5";
+                                      << "50th_Percentile" << QVariant(u"32.5"_s) << "32.5";
         QTest::newRow("Summary mean keeps its decimal")
             << "Summary"
-            << "50th_Percentile" << QVariant("30.0") << "30.0";
+            << "50th_Percentile" << QVariant(u"30.0"_s) << "30.0";
         QTest::newRow("Summary pace") << "Summary"
-                                      << "PaceA" << QVariant("27 to 37") << "27 to 37";
+                                      << "PaceA" << QVariant(u"27 to 37"_s) << "27 to 37";
         QTest::newRow("Summary share") << "Summary"
-                                       << "Pace_PercentR" << QVariant("56 %") << "56 %";
+                                       << "Pace_PercentR" << QVariant(u"56 %"_s) << "56 %";
         QTest::newRow("Summary posted limit keeps its zero")
             << "Summary"
-            << "Posted_Limit" << QVariant("035") << "035";
+            << "Posted_Limit" << QVariant(u"035"_s) << "035";
         QTest::newRow("Header alert keeps its zero")
             << "Header"
-            << "Violation_Alert" << QVariant("035") << "035";
+            << "Violation_Alert" << QVariant(u"035"_s) << "035";
         QTest::newRow("Header location code keeps its zeros")
             << "Header"
-            << "Location_Code" << QVariant("00020") << "00020";
+            << "Location_Code" << QVariant(u"00020"_s) << "00020";
     }
 
     void textCountFields()

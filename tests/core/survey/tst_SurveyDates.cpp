@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+using namespace Qt::StringLiterals;
+
 using namespace roadtally;
 using namespace roadtally::testing;
 
@@ -19,18 +21,20 @@ private Q_SLOTS:
     {
         QTest::addColumn<QStringList>("given");
         QTest::addColumn<QStringList>("expected");
-        QTest::newRow("year end") << QStringList{"01/01/26", "01/02/26", "12/30/25", "12/31/25"}
-                                  << QStringList{"12/30/25", "12/31/25", "01/01/26", "01/02/26"};
-        QTest::newRow("month end") << QStringList{"10/01/25", "09/30/25", "09/29/25"}
-                                   << QStringList{"09/29/25", "09/30/25", "10/01/25"};
-        QTest::newRow("leap day") << QStringList{"03/01/28", "02/29/28", "02/28/28"}
-                                  << QStringList{"02/28/28", "02/29/28", "03/01/28"};
-        QTest::newRow("duplicates") << QStringList{"05/25/25", "05/24/25", "05/25/25"}
-                                    << QStringList{"05/24/25", "05/25/25"};
+        QTest::newRow("year end") << QStringList{u"01/01/26"_s, u"01/02/26"_s, u"12/30/25"_s,
+                                                 u"12/31/25"_s}
+                                  << QStringList{u"12/30/25"_s, u"12/31/25"_s, u"01/01/26"_s,
+                                                 u"01/02/26"_s};
+        QTest::newRow("month end") << QStringList{u"10/01/25"_s, u"09/30/25"_s, u"09/29/25"_s}
+                                   << QStringList{u"09/29/25"_s, u"09/30/25"_s, u"10/01/25"_s};
+        QTest::newRow("leap day") << QStringList{u"03/01/28"_s, u"02/29/28"_s, u"02/28/28"_s}
+                                  << QStringList{u"02/28/28"_s, u"02/29/28"_s, u"03/01/28"_s};
+        QTest::newRow("duplicates") << QStringList{u"05/25/25"_s, u"05/24/25"_s, u"05/25/25"_s}
+                                    << QStringList{u"05/24/25"_s, u"05/25/25"_s};
         QTest::newRow("same day, two spellings")
-            << QStringList{"1/2/26", "01/02/26"} << QStringList{"1/2/26"};
-        QTest::newRow("not dates last")
-            << QStringList{"", "05/24/25", "junk", "junk"} << QStringList{"05/24/25", "", "junk"};
+            << QStringList{u"1/2/26"_s, u"01/02/26"_s} << QStringList{u"1/2/26"_s};
+        QTest::newRow("not dates last") << QStringList{u""_s, u"05/24/25"_s, u"junk"_s, u"junk"_s}
+                                        << QStringList{u"05/24/25"_s, u""_s, u"junk"_s};
         QTest::newRow("empty") << QStringList{} << QStringList{};
     }
     void order()
@@ -46,7 +50,7 @@ private Q_SLOTS:
         QCOMPARE(writeKnownSurveys(path), QString());
         DatabaseSession session(path);
         QCOMPARE(surveyDates(session, MphBatch),
-                 (QStringList{"12/30/25", "12/31/25", "01/01/26", "01/02/26"}));
+                 (QStringList{u"12/30/25"_s, u"12/31/25"_s, u"01/01/26"_s, u"01/02/26"_s}));
         QCOMPARE(surveyDates(session, MphBatch + QStringLiteral(" ")).size(), 4);
         QCOMPARE(surveyDates(session, KphBatch), QStringList{QStringLiteral("03/16/26")});
         QCOMPARE(surveyDates(session, QString()), QStringList{});

@@ -6,6 +6,8 @@
 
 #include <QFile>
 
+using namespace Qt::StringLiterals;
+
 using namespace roadtally;
 using namespace roadtally::testing;
 
@@ -83,7 +85,7 @@ void tst_SurveyList::batchChoice()
 {
     QFETCH(QString, batch);
     QFETCH(QString, expected);
-    const QString line = surveyListLine({batch, "05/24/2001", "13:45", "Main Street"});
+    const QString line = surveyListLine({batch, u"05/24/2001"_s, u"13:45"_s, u"Main Street"_s});
     QCOMPARE(batchChoiceOf(line), expected);
 }
 
@@ -99,7 +101,7 @@ void tst_SurveyList::orderedByBatchNumber()
     QStringList batches;
     for (const QString &line : lines)
         batches << batchChoiceOf(line).trimmed();
-    QCOMPARE(batches, QStringList({"010199-A", "052401-A", "052401-C", "123100-B"}));
+    QCOMPARE(batches, QStringList({u"010199-A"_s, u"052401-A"_s, u"052401-C"_s, u"123100-B"_s}));
 }
 
 void tst_SurveyList::emptyHeaderGivesEmptyList()

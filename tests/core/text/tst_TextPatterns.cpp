@@ -6,6 +6,8 @@
 #include <cmath>
 #include <limits>
 
+using namespace Qt::StringLiterals;
+
 using namespace roadtally;
 
 class tst_TextPatterns : public QObject
@@ -468,12 +470,13 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("dates");
         QTest::addColumn<QStringList>("expected");
         QTest::newRow("across a year end")
-            << QStringList{"01/02/11", "12/30/10", "01/01/11", "12/31/10"}
-            << QStringList{"12/30/10", "12/31/10", "01/01/11", "01/02/11"};
-        QTest::newRow("already in order")
-            << QStringList{"05/24/01", "05/25/01"} << QStringList{"05/24/01", "05/25/01"};
-        QTest::newRow("not dates go last") << QStringList{"*", "05/25/01", "", "05/24/01"}
-                                           << QStringList{"05/24/01", "05/25/01", "*", ""};
+            << QStringList{u"01/02/11"_s, u"12/30/10"_s, u"01/01/11"_s, u"12/31/10"_s}
+            << QStringList{u"12/30/10"_s, u"12/31/10"_s, u"01/01/11"_s, u"01/02/11"_s};
+        QTest::newRow("already in order") << QStringList{u"05/24/01"_s, u"05/25/01"_s}
+                                          << QStringList{u"05/24/01"_s, u"05/25/01"_s};
+        QTest::newRow("not dates go last")
+            << QStringList{u"*"_s, u"05/25/01"_s, u""_s, u"05/24/01"_s}
+            << QStringList{u"05/24/01"_s, u"05/25/01"_s, u"*"_s, u""_s};
     }
 
     void calendarOrder()

@@ -21,6 +21,8 @@
 
 #include <memory>
 
+using namespace Qt::StringLiterals;
+
 using namespace roadtally;
 using namespace roadtally::testing;
 
@@ -170,9 +172,9 @@ void tst_frmAdminSetup::refreshAddsPlaceholderToEmptyTable()
 void tst_frmAdminSetup::addedNameIsListedAfterRefresh_data()
 {
     QTest::addColumn<QStringList>("names");
-    QTest::newRow("one") << QStringList{"Sgt. Anna Lee"};
-    QTest::newRow("two") << QStringList{"Sgt. Anna Lee", "Cpl. Bo Diaz"};
-    QTest::newRow("quotes") << QStringList{"O'Brien", "\"Mac\" MacLeod"};
+    QTest::newRow("one") << QStringList{u"Sgt. Anna Lee"_s};
+    QTest::newRow("two") << QStringList{u"Sgt. Anna Lee"_s, u"Cpl. Bo Diaz"_s};
+    QTest::newRow("quotes") << QStringList{u"O'Brien"_s, u"\"Mac\" MacLeod"_s};
 }
 
 void tst_frmAdminSetup::addedNameIsListedAfterRefresh()

@@ -26,6 +26,8 @@
 
 #include <memory>
 
+using namespace Qt::StringLiterals;
+
 using namespace roadtally;
 using namespace roadtally::testing;
 
@@ -151,21 +153,21 @@ void tst_frmOpenSurvey::listsStoredSurveysInOrder()
 void tst_frmOpenSurvey::doubleClickOpensSecondOfTwoSimilarSurveys()
 {
     m_folder->store({QStringLiteral("052401-A"), QStringLiteral("05/24/2001"),
-                     QStringLiteral("13:45"), QStringLiteral("Main Street"), "MPH", 120});
+                     QStringLiteral("13:45"), QStringLiteral("Main Street"), u"MPH"_s, 120});
     m_folder->store({QStringLiteral("052401-B"), QStringLiteral("05/24/2001"),
-                     QStringLiteral("13:45"), QStringLiteral("Oak Avenue"), "KPH", 240});
+                     QStringLiteral("13:45"), QStringLiteral("Oak Avenue"), u"KPH"_s, 240});
     frmOpenSurvey &window = showOpenSurvey();
     frmRoadtally &main = form<frmRoadtally>();
-    QCOMPARE(main.Data2->text("Batch_Number"), QStringLiteral("052401-A"));
+    QCOMPARE(main.Data2->text(u"Batch_Number"_s), QStringLiteral("052401-A"));
 
     doubleClickLine(1);
 
     QVERIFY(!window.isVisible());
     QCOMPARE(window.BatchChoice->text(), QStringLiteral("052401-B"));
-    QCOMPARE(main.Data2->text("Batch_Number"), QStringLiteral("052401-B"));
-    QCOMPARE(main.Data2->text("Location"), QStringLiteral("Oak Avenue"));
-    QCOMPARE(main.Data3->text("Batch_Number"), QStringLiteral("052401-B"));
-    QCOMPARE(main.Data3->field("Total_Vehicles").toInt(), 240);
+    QCOMPARE(main.Data2->text(u"Batch_Number"_s), QStringLiteral("052401-B"));
+    QCOMPARE(main.Data2->text(u"Location"_s), QStringLiteral("Oak Avenue"));
+    QCOMPARE(main.Data3->text(u"Batch_Number"_s), QStringLiteral("052401-B"));
+    QCOMPARE(main.Data3->field(u"Total_Vehicles"_s).toInt(), 240);
     // The bound labels follow: batch number, location, total surveyed.
     QCOMPARE(main.summary->Label7.value(4)->text(), QStringLiteral("052401-B"));
     QCOMPARE(main.summary->Label10->text(), QStringLiteral("Oak Avenue"));
@@ -197,14 +199,14 @@ void tst_frmOpenSurvey::clickThenOpenSelected()
     QVERIFY(window.isVisible());
     QVERIFY(window.Command6->isEnabled());
     QCOMPARE(window.BatchChoice->text(), QStringLiteral("052401-B"));
-    QCOMPARE(main.Data2->text("Batch_Number"), QStringLiteral("052401-B"));
+    QCOMPARE(main.Data2->text(u"Batch_Number"_s), QStringLiteral("052401-B"));
     QVERIFY(!main.isEnabled());
 
     QTest::mouseClick(window.Command6, Qt::LeftButton);
     QVERIFY(!window.isVisible());
     QVERIFY(!window.Command6->isEnabled());
     QVERIFY(main.isEnabled());
-    QCOMPARE(main.Data3->text("Batch_Number"), QStringLiteral("052401-B"));
+    QCOMPARE(main.Data3->text(u"Batch_Number"_s), QStringLiteral("052401-B"));
 }
 
 void tst_frmOpenSurvey::unmatchedChoiceKeepsCurrentSurvey()
@@ -214,12 +216,12 @@ void tst_frmOpenSurvey::unmatchedChoiceKeepsCurrentSurvey()
     frmOpenSurvey &window = showOpenSurvey();
     frmRoadtally &main = form<frmRoadtally>();
     clickLine(1);
-    QCOMPARE(main.Data2->text("Batch_Number"), QStringLiteral("052401-B"));
+    QCOMPARE(main.Data2->text(u"Batch_Number"_s), QStringLiteral("052401-B"));
     // A typed choice that names no survey leaves both sources where they stood.
     window.BatchChoice->setText(QStringLiteral("999999-Q"));
     QTest::mouseClick(window.Command6, Qt::LeftButton);
-    QCOMPARE(main.Data2->text("Batch_Number"), QStringLiteral("052401-B"));
-    QCOMPARE(main.Data3->text("Batch_Number"), QStringLiteral("052401-B"));
+    QCOMPARE(main.Data2->text(u"Batch_Number"_s), QStringLiteral("052401-B"));
+    QCOMPARE(main.Data3->text(u"Batch_Number"_s), QStringLiteral("052401-B"));
 }
 
 void tst_frmOpenSurvey::keysChooseLikeClicks()
@@ -237,14 +239,14 @@ void tst_frmOpenSurvey::keysChooseLikeClicks()
     QApplication::processEvents();
     QVERIFY(window.Command6->isEnabled());
     QCOMPARE(window.BatchChoice->text(), QStringLiteral("052401-A"));
-    QCOMPARE(main.Data2->text("Batch_Number"), QStringLiteral("052401-B"));
+    QCOMPARE(main.Data2->text(u"Batch_Number"_s), QStringLiteral("052401-B"));
     clickLine(0);
-    QCOMPARE(main.Data2->text("Batch_Number"), QStringLiteral("052401-A"));
+    QCOMPARE(main.Data2->text(u"Batch_Number"_s), QStringLiteral("052401-A"));
     QTest::keyClick(window.Batch_List, Qt::Key_Down);
     QCOMPARE(window.BatchChoice->text(), QStringLiteral("052401-B"));
-    QCOMPARE(main.Data2->text("Batch_Number"), QStringLiteral("052401-B"));
+    QCOMPARE(main.Data2->text(u"Batch_Number"_s), QStringLiteral("052401-B"));
     QTest::keyClick(window.Batch_List, Qt::Key_Up);
-    QCOMPARE(main.Data3->text("Batch_Number"), QStringLiteral("052401-A"));
+    QCOMPARE(main.Data3->text(u"Batch_Number"_s), QStringLiteral("052401-A"));
 }
 
 void tst_frmOpenSurvey::cancelShowsStartPanel()
@@ -261,7 +263,7 @@ void tst_frmOpenSurvey::cancelShowsStartPanel()
     QVERIFY(main.isEnabled());
     QVERIFY(main.splashframe->isVisibleTo(&main));
     // The sources stay on whatever the click chose.
-    QCOMPARE(main.Data2->text("Batch_Number"), QStringLiteral("052401-B"));
+    QCOMPARE(main.Data2->text(u"Batch_Number"_s), QStringLiteral("052401-B"));
     QVERIFY(!main.m4->isEnabled());
 }
 
@@ -279,7 +281,7 @@ void tst_frmOpenSurvey::surveyStoredWhileHiddenIsListed()
 
     // Opening it finds it although the main window's sources were read before.
     doubleClickLine(1);
-    QCOMPARE(form<frmRoadtally>().Data2->text("Batch_Number"), QStringLiteral("052501-A"));
+    QCOMPARE(form<frmRoadtally>().Data2->text(u"Batch_Number"_s), QStringLiteral("052501-A"));
 }
 
 void tst_frmOpenSurvey::emptyHeaderLeavesOpenDisabled()

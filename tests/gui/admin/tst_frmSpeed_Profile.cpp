@@ -21,6 +21,8 @@
 
 #include <memory>
 
+using namespace Qt::StringLiterals;
+
 using namespace roadtally;
 using namespace roadtally::testing;
 
@@ -155,16 +157,16 @@ void tst_frmSpeedProfile::captionsAndLabels()
     QStringList headers;
     for (int c = 0; c < w.Data1->columnCount(); ++c)
         headers << w.Data1->headerData(c, Qt::Horizontal).toString();
-    QCOMPARE(headers, (QStringList{"Date", "Time", "35+", "45+", "55+", "Dir"}));
+    QCOMPARE(headers, (QStringList{u"Date"_s, u"Time"_s, u"35+"_s, u"45+"_s, u"55+"_s, u"Dir"_s}));
 }
 
 void tst_frmSpeedProfile::eachVehicleOnceInOneBand_data()
 {
     QTest::addColumn<int>("direction");
     QTest::addColumn<QStringList>("expected"); // "time speed_over plus10 plus20 dir"
-    const QStringList all{"08:01:00 AM 36 -- -- +", "08:02:00 AM 45 -- -- -",
-                          "08:03:00 AM -- 46 -- ?", "08:04:00 AM -- 55 -- +",
-                          "08:05:00 AM -- -- 56 -", "08:07:00 AM -- -- 99 ?"};
+    const QStringList all{u"08:01:00 AM 36 -- -- +"_s, u"08:02:00 AM 45 -- -- -"_s,
+                          u"08:03:00 AM -- 46 -- ?"_s, u"08:04:00 AM -- 55 -- +"_s,
+                          u"08:05:00 AM -- -- 56 -"_s, u"08:07:00 AM -- -- 99 ?"_s};
     QTest::newRow("approaching") << 0 << QStringList{all.at(0), all.at(3)};
     QTest::newRow("receding") << 1 << QStringList{all.at(1), all.at(4)};
     QTest::newRow("both, with the unknown direction") << 2 << all;

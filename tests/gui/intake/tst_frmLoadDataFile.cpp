@@ -92,21 +92,19 @@ void tst_frmLoadDataFile::clickingAFileFillsTheName()
 void tst_frmLoadDataFile::loadWithoutName()
 {
     IntakeFixture fixture;
-    sharedState().rawDataText = QStringLiteral("kept");
     frmLoadDataFile &dialog = openLoadDialog();
     QTest::mouseClick(dialog.File, Qt::LeftButton);
 
     QCOMPARE(fixture.messages.size(), 1);
     QCOMPARE(fixture.messages[0].text, QStringLiteral("You must first select a file to load."));
     QCOMPARE(fixture.messages[0].title, QStringLiteral("Error"));
-    QCOMPARE(sharedState().rawDataText, QStringLiteral("kept"));
+    QVERIFY(!formExists<frmProcessData>() || !form<frmProcessData>().isVisible());
     QVERIFY(dialog.isVisible());
 }
 
 void tst_frmLoadDataFile::loadMissingFile()
 {
     IntakeFixture fixture;
-    sharedState().rawDataText = QStringLiteral("earlier file");
     frmLoadDataFile &dialog = openLoadDialog();
     dialog.FileName->setText(QStringLiteral("absent.ovd"));
     QTest::mouseClick(dialog.File, Qt::LeftButton);
@@ -115,7 +113,6 @@ void tst_frmLoadDataFile::loadMissingFile()
     QCOMPARE(fixture.messages[0].text,
              QStringLiteral("Radar text file does not exist, you must create one first"));
     QCOMPARE(fixture.messages[0].title, QStringLiteral("Roadtally"));
-    QVERIFY(sharedState().rawDataText.isEmpty());
     QVERIFY(dialog.isVisible());
     QVERIFY(!formExists<frmProcessData>() || !form<frmProcessData>().isVisible());
 }
@@ -142,7 +139,6 @@ void tst_frmLoadDataFile::loadUnreadableFile()
         QVERIFY(QDir().mkpath(path));
     else
         QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
-    sharedState().rawDataText = QStringLiteral("earlier file");
     frmLoadDataFile &dialog = openLoadDialog();
     dialog.FileName->setText(QStringLiteral("Broken.ovd"));
     QTest::mouseClick(dialog.File, Qt::LeftButton);
@@ -154,7 +150,6 @@ void tst_frmLoadDataFile::loadUnreadableFile()
                        "this one readable and load it again.")
             .arg(QDir::toNativeSeparators(path), reason));
     QCOMPARE(fixture.messages[0].title, QStringLiteral("Roadtally"));
-    QVERIFY(sharedState().rawDataText.isEmpty());
     QVERIFY(dialog.isVisible());
     QVERIFY(!formExists<frmProcessData>() || !form<frmProcessData>().isVisible());
     QVERIFY(QApplication::overrideCursor() == nullptr);
@@ -185,8 +180,8 @@ void tst_frmLoadDataFile::loadRefusesNamesOutsideTheFolder()
     QTest::mouseClick(dialog.File, Qt::LeftButton);
 
     QCOMPARE(fixture.messages.size(), 1);
-    QVERIFY(sharedState().rawDataText.isEmpty());
     QVERIFY(dialog.isVisible());
+    QVERIFY(!formExists<frmProcessData>() || !form<frmProcessData>().isVisible());
 }
 
 void tst_frmLoadDataFile::loadShowsTheProcessingWindow()
@@ -200,7 +195,7 @@ void tst_frmLoadDataFile::loadShowsTheProcessingWindow()
     QVERIFY(!dialog.isVisible());
     frmProcessData &process = form<frmProcessData>();
     QVERIFY(process.isVisible());
-    QVERIFY(sharedState().rawDataText.startsWith(QStringLiteral("Location:,00020,")));
+    QVERIFY(process.rawText().startsWith(QStringLiteral("Location:,00020,")));
     QCOMPARE(process.txtTerm2->toPlainText().left(16), QStringLiteral("Location:,00020,"));
     QVERIFY(QApplication::overrideCursor() == nullptr);
 }

@@ -382,7 +382,6 @@ void tst_frmProcessData::badFilesRefusedAtLoad()
     QCOMPARE(fixture.messages[0].title, QStringLiteral("Roadtally"));
     QVERIFY(dialog.isVisible());
     QVERIFY(!formExists<frmProcessData>() || !form<frmProcessData>().isVisible());
-    QVERIFY(sharedState().rawDataText.isEmpty());
 
     // The next, good file is processed as if nothing had happened.
     clickFile(dialog, SampleFile);
@@ -521,8 +520,8 @@ void tst_frmProcessData::commitRederivesTheHeader()
     QCOMPARE(window.Input_Batch_Date->text(), QStringLiteral("11/30/2002"));
     QCOMPARE(window.Input_Batch_Number->text(), QStringLiteral("113002-D"));
     QCOMPARE(window.Input_Posted_Speed->text(), QStringLiteral("105")); // correction overwritten
-    // The shared text is the edited one, with the file's CR LF line breaks.
-    QString expected = sharedState().rawDataText;
+    // The text to import is the edited one, with the file's CR LF line breaks.
+    QString expected = window.rawText();
     QVERIFY(expected.contains(QStringLiteral("Setup Date:,011-030-002,")));
     QVERIFY(expected.contains(QStringLiteral("Speed,\r\n******\r\n")));
     QVERIFY(!expected.contains(QRegularExpression(QStringLiteral("[^\r]\n"))));

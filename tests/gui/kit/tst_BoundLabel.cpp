@@ -23,7 +23,8 @@ private:
 private Q_SLOTS:
     void init()
     {
-        m_path = m_dir.filePath(QStringLiteral("OV97-%1.mdb").arg(QTest::currentTestFunction()));
+        m_path = m_dir.filePath(
+            QStringLiteral("OV97-%1.mdb").arg(QLatin1String(QTest::currentTestFunction())));
         QFile::remove(m_path);
         QCOMPARE(createBlankDatabase(m_path), QString());
         DatabaseSession s(m_path);

@@ -27,6 +27,8 @@
 
 #include <stdexcept>
 
+using namespace Qt::StringLiterals;
+
 using namespace roadtally;
 
 Q_DECLARE_METATYPE(roadtally::VSPrint::Builder)
@@ -53,7 +55,7 @@ VSPrint::Builder pagesBuilder(int n, int *calls = nullptr)
 VSPrint *openPreview(VSPrint::Builder builder)
 {
     auto *w = new VSPrint;
-    w->showReport(std::move(builder));
+    w->showReport(ReportKind::Summary, std::move(builder));
     (void)QTest::qWaitForWindowActive(w);
     (void)QTest::qWaitFor([w] { return w->buildCount() >= 1; }, 5000);
     return w;
@@ -379,7 +381,7 @@ private Q_SLOTS:
         });
         const QString text = dismissMessage(w);
         QCOMPARE(text, QStringLiteral("The report could not be made: %1")
-                           .arg(database ? "no such table: Speed_Profile" : "out of paper"));
+                           .arg(database ? u"no such table: Speed_Profile"_s : u"out of paper"_s));
         QCOMPARE(w->pageCount(), 0);
         QCOMPARE(w->document().pageCount(), 0);
         QVERIFY(!w->vp->printButton->isEnabled());
@@ -472,7 +474,8 @@ private Q_SLOTS:
         const QString name = QString::fromLatin1(QTest::currentDataTag());
         auto save = [&](const QString &how) {
             QApplication::processEvents();
-            QVERIFY(w->grab().save(QDir(shots).filePath(name + QLatin1Char('-') + how + ".png")));
+            QVERIFY(w->grab().save(
+                QDir(shots).filePath(name + QLatin1Char('-') + how + QStringLiteral(".png"))));
         };
         save(QStringLiteral("70"));
         const PageView::ZoomMode modes[] = {PageView::WholePage, PageView::PageWidth,

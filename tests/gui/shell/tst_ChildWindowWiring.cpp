@@ -8,6 +8,7 @@
 #include "gui/admin/frmAdminSetup.h"
 #include "gui/admin/frmSpeed_Profile.h"
 #include "gui/kit/Forms.h"
+#include "gui/preview/VSPrint.h"
 #include "gui/shell/SummaryTab.h"
 #include "gui/shell/frmRoadtally.h"
 
@@ -164,19 +165,18 @@ private Q_SLOTS:
         frmRoadtally &w = form<frmRoadtally>();
         w.show();
         showSurvey(w, MphBatch);
-        sharedState().reportSelector = 0;
         w.showSpeedProfile();
         frmSpeed_Profile &profile = form<frmSpeed_Profile>();
         QTest::mouseClick(profile.Command2, Qt::LeftButton);
         QVERIFY(!profile.isVisible());
-        QCOMPARE(sharedState().reportSelector, qint16(7));
         // The main window waits for the preview, which gives it back when it closes.
         QVERIFY(!w.isEnabled());
-        QWidget *preview = nullptr;
+        VSPrint *preview = nullptr;
         for (QWidget *top : QApplication::topLevelWidgets())
             if (top->isVisible() && top->windowTitle() == QStringLiteral("Roadtally Print Preview"))
-                preview = top;
+                preview = qobject_cast<VSPrint *>(top);
         QVERIFY(preview);
+        QCOMPARE(preview->report(), ReportKind::SpeedProfile);
         preview->close();
         QTRY_VERIFY(w.isEnabled());
     }

@@ -7,8 +7,8 @@
 #include "gui/admin/DBManagement.h"
 #include "gui/admin/DeleteDB.h"
 #include "gui/admin/DeleteSurvey.h"
-#include "gui/kit/AdminMessage.h"
 #include "gui/kit/Forms.h"
+#include "gui/kit/Message.h"
 #include "gui/shell/SummaryTab.h"
 #include "gui/shell/frmRoadtally.h"
 
@@ -59,8 +59,8 @@ void tst_EditMenu::init()
     storeFullSurvey(m_folder->databasePath(), {QStringLiteral("052401-A"), 20, 2, 1, false});
     storeFullSurvey(m_folder->databasePath(), {QStringLiteral("052401-B"), 20, 1, 1, true});
     m_answers.clear();
-    adminMessageFunction() = [this](QWidget *, QMessageBox::Icon, const QString &, const QString &,
-                                    QMessageBox::StandardButtons buttons) {
+    kit::messageHook() = [this](QWidget *, QMessageBox::Icon, const QString &, const QString &,
+                                QMessageBox::StandardButtons buttons) {
         if (buttons == QMessageBox::Ok)
             return QMessageBox::Ok;
         return m_answers.isEmpty() ? QMessageBox::Cancel : m_answers.takeFirst();
@@ -69,7 +69,7 @@ void tst_EditMenu::init()
 
 void tst_EditMenu::cleanup()
 {
-    adminMessageFunction() = {};
+    kit::messageHook() = {};
     for (QWidget *w : QApplication::topLevelWidgets())
         w->hide();
     if (formExists<DeleteSurvey>())

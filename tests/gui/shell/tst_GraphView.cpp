@@ -2,7 +2,6 @@
 // raster copy on the clipboard at DrawMode 4.
 
 #include "core/analysis/ChartSeries.h"
-#include "core/analysis/ChartSlot.h"
 #include "gui/shell/GraphView.h"
 
 #include <QApplication>
@@ -39,8 +38,8 @@ private Q_SLOTS:
         QApplication::clipboard()->clear();
 
         drawChart(view->graph(), series());
-        // The chart slot holds the chart in the widget's proportions.
-        QCOMPARE(chartSlot().last().size, QSizeF(600, 360));
+        // The copy holds the chart in the widget's proportions.
+        QCOMPARE(view->graph().copy().size, QSizeF(600, 360));
 
         const QImage shown = view->grab().toImage();
         QPainter painter;

@@ -12,8 +12,8 @@
 #include "gui/admin/DeleteSurvey.h"
 #include "gui/info/HelpWindow.h"
 #include "gui/intake/frmProcessData.h"
-#include "gui/kit/AdminMessage.h"
 #include "gui/kit/Forms.h"
+#include "gui/kit/Message.h"
 #include "gui/kit/SaveFile.h"
 #include "gui/shell/FifteenMinuteTab.h"
 #include "gui/shell/PrintOptionsPanel.h"
@@ -95,8 +95,8 @@ void tst_KeyboardAndHelp::init()
     storeFullSurvey(m_folder->databasePath(), {QStringLiteral("052401-A"), 20, 2, 1, false});
     m_messages.clear();
     m_answers.clear();
-    adminMessageFunction() = [this](QWidget *, QMessageBox::Icon icon, const QString &title,
-                                    const QString &text, QMessageBox::StandardButtons buttons) {
+    kit::messageHook() = [this](QWidget *, QMessageBox::Icon icon, const QString &title,
+                                const QString &text, QMessageBox::StandardButtons buttons) {
         m_messages.append({icon, title, text, buttons});
         if (buttons == QMessageBox::Ok)
             return QMessageBox::Ok;
@@ -106,7 +106,7 @@ void tst_KeyboardAndHelp::init()
 
 void tst_KeyboardAndHelp::cleanup()
 {
-    adminMessageFunction() = {};
+    kit::messageHook() = {};
     kit::saveFileHook() = {};
     for (QWidget *w : QApplication::topLevelWidgets())
         w->hide();
@@ -341,17 +341,11 @@ void tst_KeyboardAndHelp::surveyWithoutUnitOpensWithMessage()
     w.surveySelected(QStringLiteral("052401-A"));
     w.surveyChosen(QStringLiteral("052401-A"));
     // A message names the survey and how to remove it; no blank tabs.
-    QMessageBox *box = nullptr;
-    QTRY_VERIFY((box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) || [&] {
-        for (QWidget *t : QApplication::topLevelWidgets())
-            if ((box = qobject_cast<QMessageBox *>(t)) && t->isVisible())
-                return true;
-        return false;
-    }());
-    QVERIFY2(box->text().contains(QLatin1String("Survey 052401-A")), qPrintable(box->text()));
-    QVERIFY(box->text().contains(QLatin1String("Edit > Delete Individual Survey")));
-    QCOMPARE(box->windowTitle(), QStringLiteral("Roadtally"));
-    box->close();
+    QCOMPARE(m_messages.size(), 1);
+    const QString text = m_messages[0].text;
+    QVERIFY2(text.contains(QLatin1String("Survey 052401-A")), qPrintable(text));
+    QVERIFY(text.contains(QLatin1String("Edit > Delete Individual Survey")));
+    QCOMPARE(m_messages[0].title, QStringLiteral("Roadtally"));
     QVERIFY(w.splashframe->isVisible());
     QVERIFY(!w.SSTab->isEnabled());
     QVERIFY(!w.m4->isEnabled());

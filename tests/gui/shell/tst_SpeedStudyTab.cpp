@@ -132,7 +132,7 @@ private slots:
         tab.showSurvey(m_database, testing::MphBatch);
         QTest::mouseClick(tab.printStudy, Qt::LeftButton);
         QCOMPARE(print.size(), 1);
-        QCOMPARE(print.first().first().toInt(), 8);
+        QCOMPARE(print.first().first().value<ReportKind>(), ReportKind::SpeedZoneStudy);
     }
 
     void messagesInsteadOfFigures_data()

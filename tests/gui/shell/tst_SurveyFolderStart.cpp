@@ -8,7 +8,7 @@
 #include "gui/intake/frmLoadDataFile.h"
 #include "gui/intake/frmProcessData.h"
 #include "gui/kit/Forms.h"
-#include "gui/kit/IntakeMessage.h"
+#include "gui/kit/Message.h"
 #include "gui/shell/frmRoadtally.h"
 
 #include <QAction>
@@ -77,7 +77,7 @@ private Q_SLOTS:
 
     void cleanup()
     {
-        intakeMessageFunction() = {};
+        kit::messageHook() = {};
         delete formSlot<frmLoadDataFile>().data();
         delete formSlot<frmProcessData>().data();
         delete formSlot<frmAbout>().data();
@@ -192,8 +192,8 @@ private Q_SLOTS:
         install();
         qputenv("XDG_DATA_HOME", QFile::encodeName(path(QStringLiteral("data2"))));
         QCOMPARE(startInSurveyFolder({}), QString());
-        intakeMessageFunction() = [](QWidget *, QMessageBox::Icon, const QString &,
-                                     const QString &text, QMessageBox::StandardButtons) {
+        kit::messageHook() = [](QWidget *, QMessageBox::Icon, const QString &, const QString &text,
+                                QMessageBox::StandardButtons) {
             qWarning("unexpected message: %s", qPrintable(text));
             return QMessageBox::Ok;
         };
@@ -210,7 +210,7 @@ private Q_SLOTS:
         QVERIFY(QFile::exists(raw)); // copied, never moved
         QVERIFY(QFile::exists(
             QDir(sharedState().surveyFolder()).filePath(QStringLiteral("Trailer 7.ovd"))));
-        QVERIFY(!sharedState().rawDataText.isEmpty());
+        QVERIFY(!form<frmProcessData>().rawText().isEmpty());
     }
 };
 

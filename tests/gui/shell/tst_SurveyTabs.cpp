@@ -324,7 +324,8 @@ private Q_SLOTS:
         SpeedChartTab *tab = percentile ? w.percentile : w.speeds;
         QCOMPARE(tab->graph->graph().drawnData().bottomTitle,
                  speedChartBottomTitle(SurveyDirection(direction)));
-        QCOMPARE(int(sharedState().reportSelector), selector);
+        QTRY_VERIFY(openPreview() != nullptr);
+        QCOMPARE(int(openPreview()->report()), selector);
         closePreview(w);
     }
 
@@ -391,7 +392,8 @@ private Q_SLOTS:
         panel->PrintSelection->click();
         QVERIFY(!panel->isVisible());
         QVERIFY(w.SSTab->isEnabled());
-        QCOMPARE(int(sharedState().reportSelector), selector);
+        QTRY_VERIFY(openPreview() != nullptr);
+        QCOMPARE(int(openPreview()->report()), selector);
         QVERIFY(w.isEnabled()); // the panel's preview leaves the main window usable
         closePreview(w);
     }
@@ -464,7 +466,7 @@ private Q_SLOTS:
         VSPrint *preview = nullptr;
         QTRY_VERIFY((preview = openPreview()) && preview->pageCount() == 1);
         QVERIFY(dumpPage(preview->document(), 0).contains(QStringLiteral("Speed Zone Study")));
-        QCOMPARE(int(sharedState().reportSelector), 8);
+        QCOMPARE(preview->report(), ReportKind::SpeedZoneStudy);
         closePreview(w);
     }
 

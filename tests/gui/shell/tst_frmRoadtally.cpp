@@ -34,6 +34,8 @@
 
 #include <memory>
 
+using namespace Qt::StringLiterals;
+
 using namespace roadtally;
 using namespace roadtally::testing;
 
@@ -195,21 +197,24 @@ private Q_SLOTS:
         QStringList top;
         for (QAction *a : w.menuBar()->actions())
             top << a->text();
-        QCOMPARE(top, (QStringList{"&File", "&Edit", "&Options", "&Reports", "&Help"}));
+        QCOMPARE(top,
+                 (QStringList{u"&File"_s, u"&Edit"_s, u"&Options"_s, u"&Reports"_s, u"&Help"_s}));
         QStringList file;
         for (QAction *a : w.m1->actions())
             file << (a->isSeparator() ? QStringLiteral("-") : a->text());
-        QCOMPARE(file, (QStringList{"&Print Form", "&Open Study Data", "E&xport Study As....", "-",
-                                    "&Load (Process) Raw Data File", "-", "&Exit"}));
+        QCOMPARE(file,
+                 (QStringList{u"&Print Form"_s, u"&Open Study Data"_s, u"E&xport Study As...."_s,
+                              u"-"_s, u"&Load (Process) Raw Data File"_s, u"Copy Surveys &To..."_s,
+                              u"-"_s, u"&Exit"_s}));
     }
 
     void thresholdHeaders_data()
     {
         QTest::addColumn<QString>("limit");
         QTest::addColumn<QStringList>("headers");
-        QTest::newRow("035") << "035" << QStringList{"035+", "45+", "55+"};
-        QTest::newRow("empty") << "" << QStringList{"+", "10+", "20+"};
-        QTest::newRow("50") << "50" << QStringList{"50+", "60+", "70+"};
+        QTest::newRow("035") << "035" << QStringList{u"035+"_s, u"45+"_s, u"55+"_s};
+        QTest::newRow("empty") << "" << QStringList{u"+"_s, u"10+"_s, u"20+"_s};
+        QTest::newRow("50") << "50" << QStringList{u"50+"_s, u"60+"_s, u"70+"_s};
     }
     void thresholdHeaders()
     {
@@ -226,9 +231,10 @@ private Q_SLOTS:
         QTest::addColumn<QString>("unit");
         QTest::addColumn<QStringList>("schemes");
         QTest::newRow("MPH") << "MPH"
-                             << QStringList{"1 to 25 by 2 MPH", "15 to 70 by 5 MPH",
-                                            "20 to 42 by 2 MPH", "30 to 52 by 2 MPH"};
-        QTest::newRow("KPH") << "KPH" << QStringList{"35 to 90 by 5 KPH", "65 to 120 by 5 KPH"};
+                             << QStringList{u"1 to 25 by 2 MPH"_s, u"15 to 70 by 5 MPH"_s,
+                                            u"20 to 42 by 2 MPH"_s, u"30 to 52 by 2 MPH"_s};
+        QTest::newRow("KPH") << "KPH"
+                             << QStringList{u"35 to 90 by 5 KPH"_s, u"65 to 120 by 5 KPH"_s};
         QTest::newRow("mph") << "mph" << QStringList{};
         QTest::newRow("empty") << "" << QStringList{};
     }
@@ -360,24 +366,29 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("shares"); // 56, 57, 51..54
         QTest::addColumn<QString>("caption");
         QTest::newRow("approaching")
-            << MphBatch << 0 << QStringList{"29 to 39", "65", "65.0%", "34.0", "40", "32", "68"}
-            << QStringList{"25", "6", "1", "32"}
-            << QStringList{"68.%", "32.%", "25.%", "6.%", "1.%", "32.%"}
+            << MphBatch << 0
+            << QStringList{u"29 to 39"_s, u"65"_s, u"65.0%"_s, u"34.0"_s, u"40"_s, u"32"_s, u"68"_s}
+            << QStringList{u"25"_s, u"6"_s, u"1"_s, u"32"_s}
+            << QStringList{u"68.%"_s, u"32.%"_s, u"25.%"_s, u"6.%"_s, u"1.%"_s, u"32.%"_s}
             << "Percent of total (approaching)";
         QTest::newRow("receding") << MphBatch << 1
-                                  << QStringList{"31 to 41", "8", "66.7%", "36.0", "42", "8", "4"}
-                                  << QStringList{"8", "0", "0", "8"}
-                                  << QStringList{"33.33%", "66.67%", "66.67%", ".%", ".%", "66.67%"}
+                                  << QStringList{u"31 to 41"_s, u"8"_s, u"66.7%"_s, u"36.0"_s,
+                                                 u"42"_s,       u"8"_s, u"4"_s}
+                                  << QStringList{u"8"_s, u"0"_s, u"0"_s, u"8"_s}
+                                  << QStringList{u"33.33%"_s, u"66.67%"_s, u"66.67%"_s,
+                                                 u".%"_s,     u".%"_s,     u"66.67%"_s}
                                   << "Percent of total (receeding)";
         QTest::newRow("both") << MphBatch << 2
-                              << QStringList{"29 to 39", "70", "61.9%", "34.1", "40", "40", "73"}
-                              << QStringList{"33", "6", "1", "40"}
-                              << QStringList{"64.6%", "35.4%", "29.2%", "5.31%", ".88%", "35.4%"}
+                              << QStringList{u"29 to 39"_s, u"70"_s, u"61.9%"_s, u"34.1"_s,
+                                             u"40"_s,       u"40"_s, u"73"_s}
+                              << QStringList{u"33"_s, u"6"_s, u"1"_s, u"40"_s}
+                              << QStringList{u"64.6%"_s, u"35.4%"_s, u"29.2%"_s,
+                                             u"5.31%"_s, u".88%"_s,  u"35.4%"_s}
                               << "Percent of total";
         QTest::newRow("receding without vehicles")
-            << KphBatch << 1 << QStringList{"", "", "", "", "", "0", "0"}
-            << QStringList{"0", "0", "0", "0"}
-            << QStringList{"N/A", "N/A", "N/A", "N/A", "N/A", "N/A"}
+            << KphBatch << 1 << QStringList{u""_s, u""_s, u""_s, u""_s, u""_s, u"0"_s, u"0"_s}
+            << QStringList{u"0"_s, u"0"_s, u"0"_s, u"0"_s}
+            << QStringList{u"N/A"_s, u"N/A"_s, u"N/A"_s, u"N/A"_s, u"N/A"_s, u"N/A"_s}
             << "Percent of total (receeding)";
     }
     void directions()
@@ -429,7 +440,7 @@ private Q_SLOTS:
         for (QPushButton *b : {w.percentile->printGraph, w.weekly->Command3, w.speeds->printGraph,
                                w.volume->Command5, w.summary->Command6, w.fifteen->Command7})
             QVERIFY2(!b->isEnabled(), qPrintable(b->objectName()));
-        const QStringList calendar{"12/30/25", "12/31/25", "01/01/26", "01/02/26"};
+        const QStringList calendar{u"12/30/25"_s, u"12/31/25"_s, u"01/01/26"_s, u"01/02/26"_s};
         QCOMPARE(items(w.volume->DateVolume), calendar);
         QCOMPARE(items(w.fifteen->Date15min), calendar);
         QCOMPARE(w.volume->DateVolume->currentText(), QStringLiteral("**Select a Date**"));

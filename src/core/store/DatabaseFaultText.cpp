@@ -1,0 +1,50 @@
+#include "core/store/DatabaseFaultText.h"
+
+namespace roadtally {
+
+namespace {
+
+QString secondsText(int ms)
+{
+    if (ms == 1000)
+        return QStringLiteral("1 second");
+    if (ms % 1000 == 0)
+        return QStringLiteral("%1 seconds").arg(ms / 1000);
+    return QStringLiteral("%1 seconds").arg(ms / 1000.0, 0, 'f', 1);
+}
+
+} // namespace
+
+QString databaseFaultReason(DatabaseFault fault, int busyTimeoutMs, const QString &detail)
+{
+    switch (fault) {
+    case DatabaseFault::Busy:
+        if (busyTimeoutMs > 0)
+            return QStringLiteral("another program or another import is using it, and it was "
+                                  "still locked after %1")
+                .arg(secondsText(busyTimeoutMs));
+        return QStringLiteral("another program or another import is using it");
+    case DatabaseFault::ReadOnly:
+        return QStringLiteral("it is read-only (the file, or its folder, cannot be written)");
+    case DatabaseFault::Damaged:
+        return QStringLiteral("it is damaged");
+    case DatabaseFault::NotSurveyDatabase:
+        return QStringLiteral("it is not a survey database");
+    case DatabaseFault::Missing:
+        return QStringLiteral("it does not exist");
+    case DatabaseFault::Full:
+        return QStringLiteral("the disk is full");
+    case DatabaseFault::Unreachable:
+        return QStringLiteral("the server cannot be reached, or the connection to it was lost");
+    case DatabaseFault::Denied:
+        return QStringLiteral("the server refused the login (user name or password)");
+    case DatabaseFault::PasswordNeeded:
+        return QStringLiteral("the server asks for a password");
+    case DatabaseFault::Duplicate:
+    case DatabaseFault::Other:
+        break;
+    }
+    return detail.isEmpty() ? QStringLiteral("the database engine reported an error") : detail;
+}
+
+} // namespace roadtally

@@ -1,0 +1,208 @@
+// Every report kind printed from the main window and from the command line
+// for the same survey and the same choices: the pages must say the same. The
+// window builds its report inputs from what its tabs show; the command line
+// builds them from the stored survey.
+
+#include "cli/CommandLineTool.h"
+#include "sample/SampleSurvey.h"
+
+#include "core/analysis/SpeedStudy.h"
+#include "core/intake/RawDataFile.h"
+#include "core/intake/VehicleImport.h"
+#include "core/reports/PdfOutput.h"
+#include "core/reports/ReportFrame.h"
+#include "core/store/Schema.h"
+#include "core/store/SharedState.h"
+#include "gui/shell/DailyVolumeTab.h"
+#include "gui/shell/FifteenMinuteTab.h"
+#include "gui/shell/SpeedChartTab.h"
+#include "gui/shell/SpeedStudyTab.h"
+#include "gui/shell/SummaryTab.h"
+#include "gui/shell/WeeklyTab.h"
+#include "gui/shell/frmRoadtally.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+using namespace roadtally;
+
+Q_DECLARE_METATYPE(roadtally::ReportKind)
+Q_DECLARE_METATYPE(roadtally::SurveyDirection)
+
+class tst_ReportParity : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QString m_batch;
+    QString m_date;
+    QString m_pdftotext;
+    std::unique_ptr<frmRoadtally> m_window;
+
+    // The text of every page of a PDF, in the order it is drawn.
+    QString pdfText(const QString &path) const
+    {
+        QProcess p;
+        p.start(m_pdftotext, {QStringLiteral("-raw"), path, QStringLiteral("-")});
+        p.waitForFinished(30000);
+        return QString::fromUtf8(p.readAllStandardOutput());
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        m_pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+        if (m_pdftotext.isEmpty())
+            QSKIP("pdftotext (poppler-utils) is needed to read the pages");
+        QVERIFY(m_dir.isValid());
+        sharedState().setProgramFolder(m_dir.path());
+        QCOMPARE(createBlankDatabase(sharedState().deriveDatabasePath()), QString());
+        SampleOptions options;
+        options.vehicles = 1500;
+        options.days = 2;
+        options.startDate = QDate(2025, 12, 30);
+        const QString file = QStringLiteral("Two.ovd");
+        QCOMPARE(
+            writeSampleSurvey(generateSampleSurvey(options), QDir(m_dir.path()).filePath(file)),
+            QString());
+        const LoadResult loaded = loadRawDataFile(m_dir.path(), file);
+        QCOMPARE(int(loaded.status), int(LoadStatus::Loaded));
+        const RawHeader header = readRawHeader(loaded.text);
+        ImportInput input;
+        input.batchNumber = header.batchNumber(QStringLiteral("A"));
+        input.locationCode = header.locationCode;
+        input.location = QStringLiteral("Maple Avenue");
+        input.startDate = header.batchDate;
+        input.startTime = header.startTime;
+        input.postedSpeed = header.postedSpeed;
+        input.unit = QStringLiteral("MPH");
+        input.direction = QStringLiteral("North");
+        input.zone = QStringLiteral("School");
+        input.rawText = loaded.text;
+        QCOMPARE(int(importSurvey(sharedState().deriveDatabasePath(), input).outcome),
+                 int(ImportOutcome::Stored));
+        m_batch = input.batchNumber;
+
+        m_window = std::make_unique<frmRoadtally>();
+        m_window->setAttribute(Qt::WA_DeleteOnClose, false);
+        m_window->show();
+        m_window->surveySelected(m_batch);
+        m_window->surveyChosen(m_batch);
+        m_window->SSTab->setCurrentIndex(1); // a tab change fills the date lists
+        QVERIFY(m_window->volume->DateVolume->count() > 1);
+        m_date = m_window->volume->DateVolume->itemText(1);
+    }
+
+    void init() { sharedState().setProgramFolder(m_dir.path()); }
+
+    void samePages_data()
+    {
+        QTest::addColumn<ReportKind>("kind");
+        QTest::addColumn<SurveyDirection>("direction");  // of the report's own choice
+        QTest::addColumn<SurveyDirection>("statistics"); // of the summary tab
+        const auto A = SurveyDirection::Approaching;
+        const auto R = SurveyDirection::Receding;
+        const auto B = SurveyDirection::Both;
+        QTest::newRow("summary approaching") << ReportKind::Summary << A << A;
+        QTest::newRow("summary both") << ReportKind::Summary << B << B;
+        QTest::newRow("fifteen receding") << ReportKind::FifteenMinute << R << A;
+        QTest::newRow("weekly") << ReportKind::Weekly << B << A;
+        QTest::newRow("speeds both") << ReportKind::TrafficFlow << B << A;
+        QTest::newRow("speeds approaching, receding statistics")
+            << ReportKind::TrafficFlow << A << R;
+        QTest::newRow("percentile receding") << ReportKind::Percentile85 << R << B;
+        QTest::newRow("volume both") << ReportKind::DailyVolume << B << A;
+        QTest::newRow("profile receding") << ReportKind::SpeedProfile << R << R;
+        QTest::newRow("profile both") << ReportKind::SpeedProfile << B << B;
+        QTest::newRow("study approaching") << ReportKind::SpeedZoneStudy << A << A;
+    }
+
+    void samePages()
+    {
+        QFETCH(ReportKind, kind);
+        QFETCH(SurveyDirection, direction);
+        QFETCH(SurveyDirection, statistics);
+        frmRoadtally &w = *m_window;
+
+        // The window, driven to the same choices.
+        w.summary->selectDirection(statistics);
+        QString scheme;
+        QStringList arguments = {
+            QStringLiteral("--folder=") + m_dir.path(),
+            QStringLiteral("--batch=") + m_batch,
+            QStringLiteral("--direction=") + directionName(direction),
+            QStringLiteral("--criteria=") + directionName(statistics),
+        };
+        const auto report = [&arguments](const char *name) {
+            arguments << QStringLiteral("--report=") + QLatin1String(name);
+        };
+        switch (kind) {
+        case ReportKind::Summary:
+            scheme = w.summary->schemeNames().value(1);
+            QVERIFY(w.summary->prepareReport(scheme));
+            report("summary");
+            arguments << QStringLiteral("--scheme=") + scheme;
+            break;
+        case ReportKind::FifteenMinute:
+            w.fifteen->selectDirection(direction);
+            QVERIFY(w.fifteen->prepareReport(direction, m_date));
+            report("fifteen");
+            arguments << QStringLiteral("--date=") + m_date;
+            break;
+        case ReportKind::Weekly:
+            w.weekly->ClearWeekData();
+            QVERIFY(w.weekly->calculateWeeklyTotals());
+            report("weekly");
+            break;
+        case ReportKind::TrafficFlow:
+            QVERIFY(w.speeds->prepareReport(direction));
+            report("speeds");
+            break;
+        case ReportKind::Percentile85:
+            QVERIFY(w.percentile->prepareReport(direction));
+            report("percentile");
+            break;
+        case ReportKind::DailyVolume:
+            w.volume->selectDirection(direction);
+            QVERIFY(w.volume->prepareReport(direction, m_date));
+            report("volume");
+            arguments << QStringLiteral("--date=") + m_date;
+            break;
+        case ReportKind::SpeedProfile:
+            report("profile");
+            break;
+        case ReportKind::SpeedZoneStudy:
+            QCOMPARE(w.study->direction(), direction);
+            report("study");
+            break;
+        }
+        DocumentEngine vp;
+        SetDefaultStyle(vp);
+        w.buildReport(kind, vp);
+        QVERIFY(vp.document() && vp.document()->finished);
+        const QString fromWindow = m_dir.filePath(QStringLiteral("window.pdf"));
+        QCOMPARE(writePdf(*vp.document(), fromWindow), QString());
+
+        // The command line.
+        const QString fromCli = m_dir.filePath(QStringLiteral("cli.pdf"));
+        arguments << QStringLiteral("--pdf=") + fromCli;
+        QString out, err;
+        QTextStream outStream(&out), errStream(&err);
+        QCOMPARE(CommandLineTool(outStream, errStream)
+                     .run(QStringList{QStringLiteral("report")} + arguments),
+                 0);
+
+        const QString windowText = pdfText(fromWindow);
+        QVERIFY(windowText.contains(m_batch));
+        QCOMPARE(windowText, pdfText(fromCli));
+    }
+};
+
+QTEST_MAIN(tst_ReportParity)
+#include "tst_ReportParity.moc"
