@@ -1,6 +1,7 @@
 // The shared window behaviour: a question defaults to its safe answer, Escape
-// and the frame's close go through the window's own command, the busy pointer
-// nests, and a database failure is worded by its kind.
+// and the frame's close go through the window's own command (an open drop-down
+// takes Escape first), the busy pointer nests, and a database failure is worded
+// by its kind with the engine's text under "Details".
 
 #include "gui/kit/BusyPointer.h"
 #include "gui/kit/DatabaseFailure.h"
@@ -8,9 +9,11 @@
 #include "gui/kit/WindowClose.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
+#include <QVBoxLayout>
 #include <QtTest>
 
 using namespace roadtally;
@@ -114,6 +117,45 @@ private Q_SLOTS:
         QCOMPARE(runs, closed ? 1 : 0);
     }
 
+    void escapeClosesAnOpenDropDownFirst_data()
+    {
+        QTest::addColumn<bool>("editable");
+        QTest::newRow("list") << false;
+        QTest::newRow("list with typing") << true;
+    }
+    void escapeClosesAnOpenDropDownFirst()
+    {
+        QFETCH(bool, editable);
+        QWidget window;
+        auto *choice = new QComboBox(&window);
+        choice->setEditable(editable);
+        choice->addItems({QStringLiteral("North"), QStringLiteral("South")});
+        auto *cancel = new QPushButton(QStringLiteral("Cancel"), &window);
+        auto *layout = new QVBoxLayout(&window);
+        layout->addWidget(choice);
+        layout->addWidget(cancel);
+        int runs = 0;
+        connect(cancel, &QPushButton::clicked, &window, [&] {
+            ++runs;
+            window.hide();
+        });
+        kit::closeThrough(&window, cancel);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        choice->setFocus();
+        choice->showPopup();
+        QTRY_VERIFY(QApplication::activePopupWidget());
+
+        // The first Escape closes the list only; the second is the window's Cancel.
+        QTest::keyClick(choice, Qt::Key_Escape);
+        QTRY_VERIFY(!QApplication::activePopupWidget());
+        QVERIFY(window.isVisible());
+        QCOMPARE(runs, 0);
+        QTest::keyClick(choice, Qt::Key_Escape);
+        QVERIFY(!window.isVisible());
+        QCOMPARE(runs, 1);
+    }
+
     void busyPointerNests()
     {
         QVERIFY(!QApplication::overrideCursor());
@@ -138,28 +180,80 @@ private Q_SLOTS:
         const QString file = QStringLiteral("/srv/OV97.mdb");
         QTest::newRow("damaged") << DatabaseFault::Damaged << false
                                  << "The survey database " + file +
-                                        " could not be read: it is damaged";
+                                        " could not be read: it is damaged.";
         QTest::newRow("read-only") << DatabaseFault::ReadOnly << true
                                    << "The survey database " + file +
                                           " could not be written: it is read-only (the file, or "
-                                          "its folder, cannot be written)";
+                                          "its folder, cannot be written).";
         QTest::newRow("missing") << DatabaseFault::Missing << false
                                  << "The survey database " + file +
-                                        " could not be read: it does not exist";
-        QTest::newRow("other: the engine's words")
-            << DatabaseFault::Other << false
-            << "The survey database " + file + " could not be read: disk I/O error";
+                                        " could not be read: it does not exist.";
+        // The engine's words never make the sentence: they go under "Details".
+        QTest::newRow("other") << DatabaseFault::Other << false
+                               << "The survey database " + file +
+                                      " could not be read: the database engine reported an error.";
     }
     void failureWordedByKind()
     {
         QFETCH(DatabaseFault, fault);
         QFETCH(bool, writing);
         QFETCH(QString, text);
-        QCOMPARE(kit::databaseFailureText(QStringLiteral("/srv/OV97.mdb"),
-                                          writing ? kit::DatabaseAccess::Write
-                                                  : kit::DatabaseAccess::Read,
-                                          fault, QStringLiteral("disk I/O error")),
+        QCOMPARE(kit::databaseFailureText(
+                     QStringLiteral("/srv/OV97.mdb"),
+                     writing ? kit::DatabaseAccess::Write : kit::DatabaseAccess::Read, fault),
                  QDir::toNativeSeparators(text));
+    }
+
+    void failureShowsEngineTextUnderDetails_data()
+    {
+        QTest::addColumn<DatabaseFault>("fault");
+        QTest::addColumn<QString>("reason");
+        QTest::addColumn<QString>("advice");
+        QTest::newRow("read-only") << DatabaseFault::ReadOnly << "it is read-only"
+                                   << "Make the file and its folder writable";
+        QTest::newRow("busy") << DatabaseFault::Busy << "another program"
+                              << "Close the other program";
+        QTest::newRow("damaged") << DatabaseFault::Damaged << "it is damaged"
+                                 << "Repair Database";
+        QTest::newRow("full") << DatabaseFault::Full << "the disk is full"
+                              << "Free some space";
+        QTest::newRow("other") << DatabaseFault::Other << "the database engine reported an error"
+                               << "Try again";
+    }
+    void failureShowsEngineTextUnderDetails()
+    {
+        QFETCH(DatabaseFault, fault);
+        QFETCH(QString, reason);
+        QFETCH(QString, advice);
+        const QString engine = QStringLiteral(
+            "attempt to write a readonly database Unable to fetch row [UPDATE [Agency] SET x]");
+        QWidget window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+        // The test hook sees the main text, without the engine's words.
+        QString hooked;
+        kit::messageHook() = [&](QWidget *, QMessageBox::Icon, const QString &, const QString &text,
+                                 QMessageBox::StandardButtons) {
+            hooked = text;
+            return QMessageBox::Ok;
+        };
+        kit::tellDatabaseFailure(&window, QStringLiteral("/srv/OV97.mdb"),
+                                 kit::DatabaseAccess::Write, fault, engine);
+        kit::messageHook() = {};
+        QVERIFY2(hooked.contains(reason) && hooked.contains(advice), qPrintable(hooked));
+        QVERIFY2(hooked.contains(QDir::toNativeSeparators(QStringLiteral("/srv/OV97.mdb"))),
+                 qPrintable(hooked));
+        QVERIFY2(!hooked.contains(QLatin1String("Unable to fetch row")), qPrintable(hooked));
+
+        // On screen the engine's words are there under "Details".
+        kit::tellDatabaseFailure(&window, QStringLiteral("/srv/OV97.mdb"),
+                                 kit::DatabaseAccess::Write, fault, engine);
+        QMessageBox *box = nullptr;
+        QTRY_VERIFY((box = window.findChild<QMessageBox *>()) != nullptr);
+        QCOMPARE(box->text(), hooked);
+        QCOMPARE(box->detailedText(), engine);
+        box->accept();
     }
 };
 
