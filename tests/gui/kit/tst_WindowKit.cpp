@@ -253,6 +253,18 @@ private Q_SLOTS:
         QTRY_VERIFY((box = window.findChild<QMessageBox *>()) != nullptr);
         QCOMPARE(box->text(), hooked);
         QCOMPARE(box->detailedText(), engine);
+        if (const QString out = qEnvironmentVariable("ROADTALLY_SHOTS"); !out.isEmpty()) {
+            QTRY_VERIFY(box->isVisible());
+            box->grab().save(
+                out +
+                QStringLiteral("/failure-%1.png").arg(QLatin1String(QTest::currentDataTag())));
+            for (QAbstractButton *button : box->buttons())
+                if (box->buttonRole(button) == QMessageBox::ActionRole)
+                    button->click(); // "Show Details..."
+            QApplication::processEvents();
+            box->grab().save(out + QStringLiteral("/failure-%1-details.png")
+                                       .arg(QLatin1String(QTest::currentDataTag())));
+        }
         box->accept();
     }
 };

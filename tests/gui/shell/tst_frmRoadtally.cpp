@@ -667,6 +667,11 @@ private Q_SLOTS:
                      "Edit > Repair & Backup Database > Restore Backup Database can bring back "
                      "the last backup")),
                  backup);
+        if (const QString out = qEnvironmentVariable("ROADTALLY_SHOTS"); !out.isEmpty()) {
+            QTRY_VERIFY(box->isVisible());
+            box->grab().save(
+                out + QStringLiteral("/start-%1.png").arg(QLatin1String(QTest::currentDataTag())));
+        }
         box->accept();
     }
 
