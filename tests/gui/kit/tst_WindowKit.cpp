@@ -177,21 +177,18 @@ private Q_SLOTS:
         QTest::addColumn<DatabaseFault>("fault");
         QTest::addColumn<bool>("writing");
         QTest::addColumn<QString>("text");
-        const QString file = QStringLiteral("/srv/OV97.mdb");
+        const QString file = QStringLiteral("The survey database /srv/OV97.mdb could not be ");
         QTest::newRow("damaged") << DatabaseFault::Damaged << false
-                                 << "The survey database " + file +
-                                        " could not be read: it is damaged.";
+                                 << file + QStringLiteral("read: it is damaged.");
         QTest::newRow("read-only") << DatabaseFault::ReadOnly << true
-                                   << "The survey database " + file +
-                                          " could not be written: it is read-only (the file, or "
-                                          "its folder, cannot be written).";
+                                   << file + QStringLiteral("written: it is read-only (the file, "
+                                                            "or its folder, cannot be written).");
         QTest::newRow("missing") << DatabaseFault::Missing << false
-                                 << "The survey database " + file +
-                                        " could not be read: it does not exist.";
+                                 << file + QStringLiteral("read: it does not exist.");
         // The engine's words never make the sentence: they go under "Details".
         QTest::newRow("other") << DatabaseFault::Other << false
-                               << "The survey database " + file +
-                                      " could not be read: the database engine reported an error.";
+                               << file + QStringLiteral("read: the database engine reported an "
+                                                        "error.");
     }
     void failureWordedByKind()
     {
