@@ -37,6 +37,7 @@ void feed(Graph &graph, const ChartSeries &series)
         graph.BottomTitle(series.bottomTitle);
     graph.GridStyle(series.gridStyle);
     graph.setFrame(series.frame);
+    graph.setLegend(series.legend);
 }
 
 } // namespace

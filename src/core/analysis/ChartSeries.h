@@ -23,6 +23,7 @@ struct ChartSeries
     QString bottomTitle;      // BottomTitle; empty when the procedure sets none
     int gridStyle = 1;        // GridStyle
     ChartFrame frame;         // what the report lays over the chart
+    QVector<ChartLegendEntry> legend;
 
     int numPoints() const { return int(values.size()); }
 };

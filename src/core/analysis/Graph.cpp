@@ -96,6 +96,79 @@ QVector<double> axisTicks(double low, double high, int wanted)
     return ticks;
 }
 
+namespace {
+
+// A legend in the area given, in the largest type up to the axis labels'
+// that lets every line fit; its box as tall as its lines need. Returns the box.
+QRectF paintLegend(QPainter &painter, const QRectF &area, double unit,
+                   const QVector<ChartLegendEntry> &legend)
+{
+    using Entry = ChartLegendEntry;
+    const QFontMetricsF reference(chartFont(100), painter.device());
+    // Widths and heights in the type's pixel size (lines 1.2, bands 0.45, a
+    // bar 0.7 wide after a gap of 0.4).
+    double widest = 0, lines = 0;
+    for (const Entry &e : legend) {
+        if (e.mark == Entry::Bar) {
+            widest = std::max(widest, reference.horizontalAdvance(e.text) / 100 + 1.1);
+            lines += 1.2;
+        } else {
+            widest = std::max(widest, (reference.horizontalAdvance(e.text) +
+                                       reference.horizontalAdvance(e.endText)) /
+                                              100 +
+                                          1.0);
+            lines += 1.2 + 0.45;
+        }
+    }
+    const double pad = std::max(2.0, area.height() * 0.08);
+    const QRectF inner = area.adjusted(pad, pad, -pad, -pad);
+    if (inner.width() <= 0 || inner.height() <= 0 || widest <= 0)
+        return QRectF();
+    const double px = std::min({unit * 0.9, inner.width() / widest, inner.height() / lines});
+    const QFont font = chartFont(px);
+    // The lines a little apart, never further than half a line.
+    const double spare =
+        std::min(0.5 * px, (inner.height() - lines * px) / std::max(1, int(legend.size()) - 1));
+    const QRectF box(area.topLeft(),
+                     QSizeF(area.width(), 2 * pad + lines * px + (legend.size() - 1) * spare));
+
+    painter.save();
+    painter.setPen(QPen(Qt::black, 0));
+    painter.setBrush(Qt::white);
+    painter.drawRect(box);
+    painter.setFont(font);
+    double y = inner.top();
+    const auto swatch = [&](const QRectF &r, int colour) {
+        const QColor fill = paletteColour(colour >= 0 ? colour : 0);
+        painter.setPen(QPen(fill.value() < 60 ? QColor(Qt::black) : fill.darker(185), 0));
+        painter.setBrush(fill);
+        painter.drawRect(r);
+    };
+    for (const Entry &e : legend) {
+        const double line = 1.2 * px;
+        if (e.mark == Entry::Bar) {
+            const QRectF bar(inner.right() - 0.7 * px, y + 0.1 * px, 0.7 * px, line - 0.2 * px);
+            swatch(bar, e.colour);
+            painter.setPen(Qt::black);
+            painter.drawText(QRectF(inner.left(), y, bar.left() - 0.4 * px - inner.left(), line),
+                             Qt::AlignRight | Qt::AlignVCenter, e.text);
+            y += line + spare;
+        } else {
+            swatch(QRectF(inner.left(), y, inner.width(), 0.45 * px), e.colour);
+            y += 0.45 * px;
+            painter.setPen(Qt::black);
+            const QRectF under(inner.left(), y, inner.width(), line);
+            painter.drawText(under, Qt::AlignLeft | Qt::AlignVCenter, e.text);
+            painter.drawText(under, Qt::AlignRight | Qt::AlignVCenter, e.endText);
+            y += line + spare;
+        }
+    }
+    painter.restore();
+    return box;
+}
+
+} // namespace
+
 ChartLayout paintChart(QPainter &painter, const QRectF &rect, const ChartData &data)
 {
     ChartLayout layout;
@@ -148,13 +221,13 @@ ChartLayout paintChart(QPainter &painter, const QRectF &rect, const ChartData &d
     const double barShare = n > 30 ? 0.78 : 0.66;
     layout.ticks = axisTicks(low, high);
     layout.plot = plotFor(layout.ticks);
+    const QRectF clear(rect.left() + frame.keepClear.left() * rect.width(),
+                       rect.top() + frame.keepClear.top() * rect.height(),
+                       frame.keepClear.width() * rect.width(),
+                       frame.keepClear.height() * rect.height());
     if (!frame.keepClear.isEmpty() && n > 0 && low >= 0) {
         // Headroom: the axis reaches so high that no bar under the kept area
         // enters it. Twice, as the new tick texts may move the plot.
-        const QRectF clear(rect.left() + frame.keepClear.left() * rect.width(),
-                           rect.top() + frame.keepClear.top() * rect.height(),
-                           frame.keepClear.width() * rect.width(),
-                           frame.keepClear.height() * rect.height());
         for (int pass = 0; pass < 2; ++pass) {
             const QRectF &p = layout.plot;
             const double room = p.bottom() - clear.bottom() - unit * 0.3;
@@ -294,6 +367,12 @@ ChartLayout paintChart(QPainter &painter, const QRectF &rect, const ChartData &d
         painter.drawText(
             QRectF(rect.left(), rect.top() + unit * 0.5, rect.width(), headMetrics.height()),
             Qt::AlignHCenter | Qt::AlignTop, data.graphTitle);
+    }
+    if (!data.legend.isEmpty() && !frame.keepClear.isEmpty()) {
+        // Within the kept area, and no further right than the plot.
+        QRectF area = clear;
+        area.setRight(std::min(clear.right(), plot.right()));
+        layout.legend = paintLegend(painter, area, unit, data.legend);
     }
     painter.restore();
     return layout;

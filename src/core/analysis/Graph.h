@@ -39,6 +39,21 @@ struct ChartFrame
     bool operator==(const ChartFrame &) const = default;
 };
 
+// One line of a chart's legend. The legend is drawn in the frame's keepClear
+// area, in a white box, so the chart carries it on screen and on paper alike.
+struct ChartLegendEntry
+{
+    enum Mark {
+        Bar, // the text, then a bar of the colour
+        Band // a band of the colour across the box, the two texts under its ends
+    };
+    Mark mark = Bar;
+    int colour = -1; // palette index
+    QString text;    // Bar: the text; Band: under the band's left end
+    QString endText; // Band: under the band's right end
+    bool operator==(const ChartLegendEntry &) const = default;
+};
+
 // What one drawing shows: a plain copy of the chart's data taken by DrawMode 2.
 struct ChartData
 {
@@ -55,6 +70,7 @@ struct ChartData
     int labelFontPercent = 100; // FontUse 2: the axis labels
     int gridStyle = 0;          // 1 horizontal, 2 vertical, 3 both
     ChartFrame frame;
+    QVector<ChartLegendEntry> legend; // drawn in frame.keepClear
 
     int numPoints() const { return int(values.size()); }
     // The x-axis text of a point (0-based): its label, or its number when the
@@ -70,6 +86,7 @@ struct ChartLayout
     QVector<int> shownLabels;   // the points whose x-axis text was drawn
     QVector<QRectF> labelRects; // where those texts were drawn
     QVector<double> ticks;      // the y-axis values with a tick and a grid line
+    QRectF legend;              // the legend's box (empty without a legend)
     double axisMin = 0;
     double axisMax = 1;
 };
@@ -141,6 +158,8 @@ public:
     bool Visible(bool visible);
     // Not a property of the program's chart: what the page lays over it.
     void setFrame(const ChartFrame &frame) { m_data.frame = frame; }
+    // The legend, drawn in the frame's keepClear area.
+    void setLegend(const QVector<ChartLegendEntry> &legend) { m_data.legend = legend; }
 
     // Reading, for the widget, the painter and the tests.
     int numPoints() const { return m_data.numPoints(); }

@@ -186,6 +186,13 @@ SpeedChartResult percent85Series(const QVector<SpeedCount> &rows, const SpeedCha
     c.leftTitle = VehiclesTitle;
     c.bottomTitle = speedChartBottomTitle(input.direction);
     c.gridStyle = 1;
+    // The legend in the colours of the bars it names, in either printer mode.
+    // (a bar at the 85th percentile; a bar inside the pace below it).
+    const int percentileColour = percent85Colour(true, 1, {0, 0}, 1, input.mode);
+    const int paceColour = percent85Colour(true, 1, {1, 1}, 2, input.mode);
+    c.legend = {{ChartLegendEntry::Bar, percentileColour, QStringLiteral("85th Percentile"), {}},
+                {ChartLegendEntry::Band, paceColour, QStringLiteral("Pace Low"),
+                 QStringLiteral("Pace High")}};
     return result;
 }
 

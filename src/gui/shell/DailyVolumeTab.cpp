@@ -84,6 +84,7 @@ DailyVolumeTab::DailyVolumeTab(QWidget *parent) : QFrame(parent)
     right->addWidget(Command5);
     right->addStretch();
     h->addWidget(sideColumn(right));
+    m_print.setButton(Command5);
     connect(Command5, &QPushButton::clicked, this,
             [this] { emit printRequested(ReportKind::DailyVolume); });
     for (QRadioButton *option : option4)
@@ -104,10 +105,16 @@ void DailyVolumeTab::showChartParts(bool shown)
         w->setVisible(shown);
 }
 
-void DailyVolumeTab::option4_Click()
+void DailyVolumeTab::clearChart()
 {
     Graph2->hide();
     showChartParts(false);
+    m_print.setCurrent(false);
+}
+
+void DailyVolumeTab::option4_Click()
+{
+    clearChart();
     DateVolume->show();
     const QSignalBlocker blocker(DateVolume);
     DateVolume->setEditText(DatePrompt);
@@ -115,12 +122,8 @@ void DailyVolumeTab::option4_Click()
 
 void DailyVolumeTab::DateVolume_Click()
 {
-    Command5->setEnabled(true);
     DChoice->setText(DateVolume->currentText());
-    if (!drawVolumeChart(DChoice->text(), selectedDirection()))
-        return;
-    Label12->setText(dailyVolumeTitle(m_survey ? m_survey().batch : QString()));
-    showChartParts(true);
+    drawVolumeChart(DChoice->text(), selectedDirection());
 }
 
 bool DailyVolumeTab::drawVolumeChart(const QString &date, SurveyDirection direction)
@@ -138,9 +141,15 @@ bool DailyVolumeTab::drawVolumeChart(const QString &date, SurveyDirection direct
         }
         drawChart(Graph2->graph(), result.chart);
         Graph2->show();
+        Label12->setText(dailyVolumeTitle(input.batch));
+        showChartParts(true);
         m_chartDate = date;
         drawn = true;
     });
+    if (drawn)
+        m_print.setCurrent(true);
+    else
+        clearChart();
     return drawn;
 }
 
@@ -171,15 +180,19 @@ bool DailyVolumeTab::prepareReport(SurveyDirection direction, const QString &dat
 
 void DailyVolumeTab::setPrintingEnabled(bool enabled)
 {
-    Command5->setEnabled(enabled);
+    m_print.setAllowed(enabled);
 }
 
 void DailyVolumeTab::setDates(const QStringList &dates)
 {
+    const bool keep = m_print.isCurrent() && dates.contains(m_chartDate);
+    if (!keep && m_print.isCurrent())
+        clearChart();
+    const QSignalBlocker blocker(DateVolume);
     resetCombo(DateVolume, DatePrompt);
     for (const QString &d : dates)
         DateVolume->addItem(d);
-    DateVolume->setEditText(DatePrompt);
+    DateVolume->setEditText(keep ? m_chartDate : DatePrompt);
 }
 
 void DailyVolumeTab::showDatePrompt()

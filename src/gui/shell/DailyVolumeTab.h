@@ -5,6 +5,7 @@
 #include "core/reports/ReportKind.h"
 #include "core/survey/SurveyDirection.h"
 #include "gui/kit/ControlArray.h"
+#include "gui/kit/PrintGate.h"
 #include "gui/shell/ShownSurvey.h"
 
 #include <QFrame>
@@ -46,13 +47,14 @@ public:
     void setSurveyReader(ShownSurveyReader reader) { m_survey = std::move(reader); }
 
     // Direction click: the chart and its captions hidden, the date list shown
-    // with its prompt (the list is filled by the tab change).
+    // with its prompt (the list is filled by the tab change); nothing to print.
     void option4_Click();
-    // Date click: the hourly chart of the chosen date and direction.
+    // Date click: the hourly chart of the chosen date and direction; Print
+    // Graph while it is drawn.
     void DateVolume_Click();
-    // The chart of a date and direction on Graph2 (the print options panel
-    // draws it so, leaving the tab's title and choice as they are). False when
-    // nothing was drawn; the user has been told why.
+    // The chart of a date and direction on Graph2 under its title (the print
+    // options panel draws it so, leaving the tab's choice as it is). False when
+    // nothing was drawn (the last chart is gone); the user has been told why.
     bool drawVolumeChart(const QString &date, SurveyDirection direction);
     // The selected direction option (both when none is selected).
     SurveyDirection selectedDirection() const;
@@ -68,8 +70,13 @@ public:
     // The print options panel's date: the chart of it drawn, ready to print;
     // false when nothing was drawn (the user has been told why).
     bool prepareReport(SurveyDirection direction, const QString &date);
+    // The window's gate on Print Graph, which the tab enables while its chart is current.
     void setPrintingEnabled(bool enabled);
-    // The survey's dates in the date list, which shows its prompt.
+    // The chart shows the date and direction chosen.
+    bool isCurrent() const { return m_print.isCurrent(); }
+    // The survey's dates in the date list. It shows the date of the chart
+    // when the chart is current and the date among them, else its prompt
+    // (and the chart is gone).
     void setDates(const QStringList &dates);
     // The date list shows its prompt (no choice of a date).
     void showDatePrompt();
@@ -80,7 +87,9 @@ signals:
 
 private:
     void showChartParts(bool shown);
+    void clearChart();
     ShownSurveyReader m_survey;
+    kit::PrintGate m_print;
     QString m_chartDate; // the date of the chart drawn last
 };
 

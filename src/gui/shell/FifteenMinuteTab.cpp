@@ -95,6 +95,7 @@ FifteenMinuteTab::FifteenMinuteTab(QWidget *parent) : QFrame(parent)
     right->addWidget(Command7);
     right->addStretch();
     h->addWidget(sideColumn(right, 300));
+    m_print.setButton(Command7);
     connect(Command7, &QPushButton::clicked, this,
             [this] { emit printRequested(ReportKind::FifteenMinute); });
     for (QRadioButton *option : option7)
@@ -142,16 +143,21 @@ void FifteenMinuteTab::option7_Click()
         Date15min->setEditText(DatePrompt);
     }
     Date15min->show();
+    clearGrid();
+    setGridWidth(fifteenMinuteLayout(selectedDirection()).gridWidth);
+}
+
+void FifteenMinuteTab::clearGrid()
+{
     Flex2->hide();
     AMAnalysis->hide();
     PMAnalysis->hide();
     Flex2->clearContents();
-    setGridWidth(fifteenMinuteLayout(selectedDirection()).gridWidth);
+    m_print.setCurrent(false);
 }
 
 void FifteenMinuteTab::Date15min_Click()
 {
-    Command7->setEnabled(true);
     DateChoice->setText(Date15min->currentText());
     showDate(DateChoice->text(), selectedDirection());
 }
@@ -163,8 +169,10 @@ bool FifteenMinuteTab::showDate(const QString &date, SurveyDirection direction)
     input.date = date;
     input.direction = direction;
     FifteenMinuteResult result;
-    if (!withSurveyDatabase(this, [&](DatabaseSession &s) { result = fifteenMinute(s, input); }))
+    if (!withSurveyDatabase(this, [&](DatabaseSession &s) { result = fifteenMinute(s, input); })) {
+        clearGrid();
         return false;
+    }
 
     const FifteenMinuteLayout &layout = result.layout;
     Flex2->setUpdatesEnabled(false);
@@ -191,6 +199,7 @@ bool FifteenMinuteTab::showDate(const QString &date, SurveyDirection direction)
         Label21[i]->setText(result.label21.value(i));
     AMAnalysis->show();
     PMAnalysis->show();
+    m_print.setCurrent(true);
     return true;
 }
 
@@ -224,15 +233,19 @@ bool FifteenMinuteTab::prepareReport(SurveyDirection direction, const QString &d
 
 void FifteenMinuteTab::setPrintingEnabled(bool enabled)
 {
-    Command7->setEnabled(enabled);
+    m_print.setAllowed(enabled);
 }
 
 void FifteenMinuteTab::setDates(const QStringList &dates)
 {
+    const bool keep = m_print.isCurrent() && dates.contains(DateChoice->text());
+    if (!keep && m_print.isCurrent())
+        clearGrid();
+    const QSignalBlocker blocker(Date15min);
     resetCombo(Date15min, DatePrompt);
     for (const QString &d : dates)
         Date15min->addItem(d);
-    Date15min->setEditText(DatePrompt);
+    Date15min->setEditText(keep ? DateChoice->text() : DatePrompt);
 }
 
 void FifteenMinuteTab::showDatePrompt()

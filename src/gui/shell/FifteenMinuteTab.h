@@ -6,6 +6,7 @@
 #include "core/reports/ReportKind.h"
 #include "core/survey/SurveyDirection.h"
 #include "gui/kit/ControlArray.h"
+#include "gui/kit/PrintGate.h"
 #include "gui/shell/ShownSurvey.h"
 
 #include <QFrame>
@@ -41,13 +42,13 @@ public:
     void setSurveyReader(ShownSurveyReader reader) { m_survey = std::move(reader); }
 
     // Direction click: the date list shown with its prompt; the grid and the
-    // analysis hidden and emptied until the next date click.
+    // analysis hidden and emptied until the next date click; nothing to print.
     void option7_Click();
-    // Date click: the date's rows in the grid and the peak-hour analysis.
+    // Date click: the date's rows in the grid and the peak-hour analysis;
+    // Print Graph while they are shown.
     void Date15min_Click();
-    // The rows and analysis of a date and direction (the print options panel
-    // shows them so, leaving the print button as it is). False when the
-    // survey database could not be read; the user has been told.
+    // The rows and analysis of a date and direction. False when the survey
+    // database could not be read (the grid is hidden); the user has been told.
     bool showDate(const QString &date, SurveyDirection direction);
     // The selected direction option (both when none is selected).
     SurveyDirection selectedDirection() const;
@@ -60,8 +61,13 @@ public:
     // The print options panel's date: its rows and analysis shown, ready to
     // print; false when the survey database could not be read.
     bool prepareReport(SurveyDirection direction, const QString &date);
+    // The window's gate on Print Graph, which the tab enables while its grid is current.
     void setPrintingEnabled(bool enabled);
-    // The survey's dates in the date list, which shows its prompt.
+    // The grid shows the date and direction chosen.
+    bool isCurrent() const { return m_print.isCurrent(); }
+    // The survey's dates in the date list. It shows the date of the grid when
+    // the grid is current and the date among them, else its prompt (and the
+    // grid is hidden).
     void setDates(const QStringList &dates);
     // The date list shows its prompt (no choice of a date).
     void showDatePrompt();
@@ -73,7 +79,9 @@ signals:
 private:
     void setGridWidth(int twips);
     int columnPixels(int twips) const;
+    void clearGrid();
     ShownSurveyReader m_survey;
+    kit::PrintGate m_print;
 };
 
 } // namespace roadtally

@@ -89,8 +89,10 @@ SpeedChartTab::SpeedChartTab(const Names &names, QWidget *parent) : QFrame(paren
     right->addWidget(printGraph);
     right->addStretch();
     h->addWidget(sideColumn(right));
+    m_print.setButton(printGraph);
     connect(printGraph, &QPushButton::clicked, this,
             [this] { emit printRequested(m_names.report); });
+    connect(PrinterBW, &QRadioButton::toggled, this, &SpeedChartTab::printerModeToggled);
     for (QRadioButton *option : direction)
         if (option)
             connect(option, &QRadioButton::clicked, this, &SpeedChartTab::directionClicked);
@@ -116,8 +118,18 @@ QString SpeedChartTab::titleText() const
 void SpeedChartTab::directionClicked()
 {
     title->setText(titleText());
-    drawChart(selectedDirection());
-    printGraph->setEnabled(true);
+    const bool drawn = drawChart(selectedDirection());
+    // A chart that could not be drawn leaves nothing of the last one to print.
+    graph->setVisible(drawn);
+    m_print.setCurrent(drawn);
+}
+
+void SpeedChartTab::printerModeToggled(bool checked)
+{
+    Q_UNUSED(checked);
+    // The mode shows at once: the chart on screen is the one printed.
+    if (m_print.isCurrent())
+        directionClicked();
 }
 
 bool SpeedChartTab::drawChart(SurveyDirection chosen)
@@ -176,18 +188,13 @@ void SpeedChartTab::selectDirection(SurveyDirection chosen)
 
 bool SpeedChartTab::prepareReport(SurveyDirection chosen)
 {
-    title->setText(titleText());
-    return drawChart(chosen);
+    selectDirection(chosen);
+    return m_print.isCurrent();
 }
 
 void SpeedChartTab::setPrintingEnabled(bool enabled)
 {
-    printGraph->setEnabled(enabled);
-}
-
-void SpeedChartTab::showChart()
-{
-    graph->show();
+    m_print.setAllowed(enabled);
 }
 
 } // namespace roadtally

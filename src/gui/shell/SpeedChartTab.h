@@ -7,6 +7,7 @@
 #include "core/analysis/SpeedCharts.h"
 #include "core/reports/ReportKind.h"
 #include "gui/kit/ControlArray.h"
+#include "gui/kit/PrintGate.h"
 #include "gui/shell/ShownSurvey.h"
 
 #include <QFrame>
@@ -59,7 +60,8 @@ public:
 
     void setSurveyReader(ShownSurveyReader reader) { m_survey = std::move(reader); }
 
-    // The direction option's click: title, chart, print button enabled.
+    // The direction option's click (and a printer mode's): title and chart of
+    // the selected direction in the chosen mode; Print Graph while it is drawn.
     void directionClicked();
     // Traffic_Flow / Percent85 for a direction with this tab's printer mode
     // (the Reports menu passes its fixed direction). False when nothing was
@@ -76,12 +78,13 @@ public:
     ReportKind report() const { return m_names.report; }
     // Selects a direction and runs its click step (also while the tab is disabled).
     void selectDirection(SurveyDirection chosen);
-    // The chart of a direction drawn under its title, ready to print; false
-    // when nothing was drawn (the user has been told why).
+    // The direction selected and its chart drawn under its title, ready to
+    // print; false when nothing was drawn (the user has been told why).
     bool prepareReport(SurveyDirection chosen);
+    // The window's gate on Print Graph, which the tab enables while its chart is current.
     void setPrintingEnabled(bool enabled);
-    // The chart widget shown again (it hides while a survey has no chart).
-    void showChart();
+    // The chart shows the selected direction in the chosen printer mode.
+    bool isCurrent() const { return m_print.isCurrent(); }
     // The chart as drawn last, for the tab's report.
     const ChartPicture &chart() const;
 
@@ -90,8 +93,11 @@ signals:
     void printRequested(roadtally::ReportKind report);
 
 private:
+    void printerModeToggled(bool checked);
+
     Names m_names;
     ShownSurveyReader m_survey;
+    kit::PrintGate m_print;
 };
 
 } // namespace roadtally

@@ -136,7 +136,7 @@ SummaryTab::SummaryTab(QWidget *parent)
     buttons->addStretch();
     Command1 = makeButton(QStringLiteral("View Speeding Vehicle Profile"), "Command1");
     Command6 = makeButton(QStringLiteral("Print Report"), "Command6");
-    Command6->setEnabled(false);
+    m_print.setButton(Command6);
     buttons->addWidget(Command1);
     buttons->addWidget(Command6);
     v->addLayout(buttons);
@@ -406,7 +406,19 @@ void SummaryTab::Option1_Click(int index)
     for (int i = 0; i <= 25; ++i)
         Label2[i]->clear();
     Survey_Criteria();
+    // The chosen scheme stays chosen: its distribution for the new direction.
+    if (m_scheme.isEmpty() || !runScheme(m_scheme))
+        forgetScheme();
+}
+
+void SummaryTab::forgetScheme()
+{
+    m_scheme.clear();
+    for (int i = 0; i <= 25; ++i)
+        Label2[i]->clear();
+    const QSignalBlocker blocker(Combo1);
     Combo1->setEditText(SchemePrompt);
+    m_print.setCurrent(false);
 }
 
 void SummaryTab::Survey_Criteria()
@@ -439,27 +451,30 @@ void SummaryTab::Survey_Criteria()
 
 void SummaryTab::Combo1_Click()
 {
-    Command6->setEnabled(true);
+    // Only a scheme of the survey's unit has a distribution (the prompt has none).
     const QString text = Combo1->currentText();
     const DisplayScheme *scheme = findDisplayScheme(text);
-    if (!scheme)
+    if (!scheme || !schemeNames().contains(scheme->name) || !runScheme(scheme->name)) {
+        forgetScheme();
         return;
-    runScheme(scheme->name);
+    }
+    m_scheme = scheme->name;
     for (int i = 0; i < 13; ++i)
         Label1[1 + i]->setText(scheme->bins.at(i).label);
+    m_print.setCurrent(true);
 }
 
-void SummaryTab::runScheme(const QString &name)
+bool SummaryTab::runScheme(const QString &name)
 {
     const DisplayScheme *scheme = findDisplayScheme(name);
     if (!scheme)
-        return;
+        return false;
     const int checked = checkedDirection();
     if (checked < 0)
-        return;
+        return false;
     const auto direction = static_cast<SurveyDirection>(checked);
     const QString total = Label1[17 + 2 * checked]->text();
-    withSurveyDatabase(this, [&](DatabaseSession &session) {
+    return withSurveyDatabase(this, [&](DatabaseSession &session) {
         const SchemeResult r = computeScheme(session, Label7[4]->text(), *scheme, direction, total);
         for (int i = 0; i < 13; ++i) {
             Label2[i]->setText(r.volumeTexts.at(i));
@@ -548,7 +563,7 @@ ReportSummaryInput SummaryTab::summaryReport() const
         in.volumes[size_t(i)] = Label2[i]->text();
         in.percents[size_t(i)] = Label2[13 + i]->text();
     }
-    in.schemeName = Combo1->currentText();
+    in.schemeName = m_scheme;
     in.direction = kit::checkedDirection(Option1[0], Option1[1], Option1[2]);
     return in;
 }
@@ -576,7 +591,7 @@ void SummaryTab::setPanelVisible(bool visible)
 
 void SummaryTab::setPrintingEnabled(bool enabled)
 {
-    Command6->setEnabled(enabled);
+    m_print.setAllowed(enabled);
 }
 
 void SummaryTab::selectDirection(SurveyDirection direction)
@@ -590,20 +605,32 @@ bool SummaryTab::prepareReport(const QString &scheme)
 {
     Combo1->setEditText(scheme);
     Combo1_Click();
-    return true;
+    return m_print.isCurrent();
 }
 
 void SummaryTab::surveyOpened()
 {
     PaceCaption[2]->setText(QStringLiteral("10 ") + Radar_Mode->text() + QStringLiteral(" Pace"));
+    forgetScheme();
     selectDirection(SurveyDirection::Approaching);
 }
 
 void SummaryTab::refreshSchemes()
 {
     showBandHeaders();
-    Combo1->clear();
-    fillSchemeList();
+    {
+        const QSignalBlocker blocker(Combo1);
+        Combo1->clear();
+        fillSchemeList();
+    }
+    // The window's activation (a preview or another window closing) keeps
+    // the choice the user made.
+    if (!m_scheme.isEmpty() && schemeNames().contains(m_scheme)) {
+        const QSignalBlocker blocker(Combo1);
+        Combo1->setEditText(m_scheme);
+    } else {
+        forgetScheme();
+    }
 }
 
 QStringList SummaryTab::schemeNames() const

@@ -7,6 +7,7 @@
 #include "core/reports/SurveyAsShown.h"
 #include "core/survey/SurveyDirection.h"
 #include "gui/kit/ControlArray.h"
+#include "gui/kit/PrintGate.h"
 
 #include <QFrame>
 
@@ -63,10 +64,11 @@ public:
     // The display schemes of the survey's unit, with the prompt shown.
     void fillSchemeList();
 
-    // Direction (index 0..2): blanks the distribution, recomputes the criteria
-    // and shows the scheme prompt again.
+    // Direction (index 0..2): recomputes the criteria and the distribution of
+    // the chosen scheme for the direction (blank while no scheme is chosen).
     void Option1_Click(int index);
-    // Scheme choice: runs the chosen scheme and writes its bin labels.
+    // Scheme choice: runs the chosen scheme and writes its bin labels; Print
+    // Report while a scheme's distribution is shown.
     void Combo1_Click();
     void Survey_Criteria();
     void schemeAA();
@@ -94,14 +96,22 @@ public:
     void showOfficer(const QString &name);
     // The summary panel shown (a survey is open) or hidden.
     void setPanelVisible(bool visible);
+    // The window's gate on Print Report, which the tab enables while the
+    // distribution of a chosen scheme is shown.
     void setPrintingEnabled(bool enabled);
+    bool isCurrent() const { return m_print.isCurrent(); }
+    // The display scheme whose distribution is shown ("" when none is).
+    QString chosenScheme() const { return m_scheme; }
     // Selects a direction and runs its click step (also while the tab is disabled).
     void selectDirection(SurveyDirection direction);
-    // The print options panel's scheme: the distribution shown in it, ready to print.
+    // The print options panel's scheme: the distribution shown in it, ready
+    // to print; false when it is not a scheme of the survey's unit.
     bool prepareReport(const QString &scheme);
-    // A survey was opened: the pace caption in its unit, approaching chosen.
+    // A survey was opened: the pace caption in its unit, approaching chosen,
+    // no scheme chosen.
     void surveyOpened();
-    // The band headers and the list of display schemes afresh.
+    // The band headers and the list of display schemes afresh; a chosen
+    // scheme of the list stays chosen with its distribution.
     void refreshSchemes();
     // The display schemes of the survey's unit.
     QStringList schemeNames() const;
@@ -117,11 +127,15 @@ private:
     void buildDistribution(QVBoxLayout *v);
     void buildBoxes(QVBoxLayout *v);
     int checkedDirection() const;
-    void runScheme(const QString &name);
+    bool runScheme(const QString &name);
+    // The distribution blank, the scheme prompt shown, nothing to print.
+    void forgetScheme();
     void showPaceDescription();
     void showPercentDescription();
 
     BoundDataSource *m_summary = nullptr;
+    QString m_scheme;
+    kit::PrintGate m_print;
 };
 
 } // namespace roadtally

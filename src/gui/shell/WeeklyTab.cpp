@@ -113,6 +113,7 @@ WeeklyTab::WeeklyTab(QWidget *parent) : QFrame(parent)
     right->addWidget(Command3);
     right->addStretch();
     h->addWidget(sideColumn(right));
+    m_print.setButton(Command3);
     connect(Command3, &QPushButton::clicked, this,
             [this] { emit printRequested(ReportKind::Weekly); });
     connect(Command8, &QPushButton::clicked, this, &WeeklyTab::Command8_Click);
@@ -163,7 +164,6 @@ void WeeklyTab::showGrid(const WeeklyGrid &g)
 
 void WeeklyTab::Command8_Click()
 {
-    Command3->setEnabled(true);
     calculateWeeklyTotals();
 }
 
@@ -191,6 +191,7 @@ bool WeeklyTab::calculateWeeklyTotals()
         return false;
     }
     showGrid(result.grid);
+    m_print.setCurrent(true);
     return true;
 }
 
@@ -206,11 +207,12 @@ void WeeklyTab::ClearWeekData()
         DayComb[i]->setText(QStringLiteral("*"));
     for (QLabel *l : Split)
         l->setText(QStringLiteral("*"));
+    m_print.setCurrent(false);
 }
 
 void WeeklyTab::setPrintingEnabled(bool enabled)
 {
-    Command3->setEnabled(enabled);
+    m_print.setAllowed(enabled);
 }
 
 } // namespace roadtally

@@ -5,6 +5,7 @@
 #include "core/analysis/WeeklyGrid.h"
 #include "core/reports/ReportKind.h"
 #include "gui/kit/ControlArray.h"
+#include "gui/kit/PrintGate.h"
 #include "gui/shell/ShownSurvey.h"
 
 #include <QFrame>
@@ -39,7 +40,7 @@ public:
 
     void setSurveyReader(ShownSurveyReader reader) { m_survey = std::move(reader); }
 
-    // "Calculate Weekly Totals": the print button enabled, the grid computed.
+    // "Calculate Weekly Totals": the grid computed; Print Chart once it is.
     void Command8_Click();
     // Computes the grid from the shown survey onto the cells as they stand
     // (weekdays the survey does not cover keep theirs). False, with the user
@@ -49,7 +50,10 @@ public:
     WeeklyGrid grid() const;
     void showGrid(const WeeklyGrid &grid);
 
+    // The window's gate on Print Chart, which the tab enables while its grid
+    // holds the totals of the survey shown.
     void setPrintingEnabled(bool enabled);
+    bool isCurrent() const { return m_print.isCurrent(); }
 
 signals:
     // "Print Chart" (report selector 6).
@@ -59,6 +63,7 @@ private:
     QVector<const ControlArray<QLabel> *> columnArrays() const;
     QVector<QLabel *> dayHeaders() const;
     ShownSurveyReader m_survey;
+    kit::PrintGate m_print;
 };
 
 } // namespace roadtally

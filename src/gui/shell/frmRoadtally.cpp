@@ -427,22 +427,23 @@ void frmRoadtally::SSTab_Click(int previousTab)
     LastText->show();
     splashframe->adjustSize();
 
-    percentile->setPrintingEnabled(false);
-    weekly->setPrintingEnabled(false);
-    speeds->setPrintingEnabled(false);
-    volume->setPrintingEnabled(false);
-    summary->setPrintingEnabled(false);
-    fifteen->setPrintingEnabled(false);
+    // The date lists afresh; each tab keeps what it shows while that is
+    // current, and so its print button.
+    QStringList dates;
+    withSurveyDatabase(
+        this, [&](DatabaseSession &session) { dates = surveyDates(session, summary->batch()); });
+    fifteen->setDates(dates);
+    volume->setDates(dates);
+}
 
-    speeds->showChart();
-
-    fifteen->setDates({});
-    volume->setDates({});
-    withSurveyDatabase(this, [&](DatabaseSession &session) {
-        const QStringList dates = surveyDates(session, summary->batch());
-        fifteen->setDates(dates);
-        volume->setDates(dates);
-    });
+void frmRoadtally::setPrintingEnabled(bool enabled)
+{
+    summary->setPrintingEnabled(enabled);
+    speeds->setPrintingEnabled(enabled);
+    volume->setPrintingEnabled(enabled);
+    percentile->setPrintingEnabled(enabled);
+    fifteen->setPrintingEnabled(enabled);
+    weekly->setPrintingEnabled(enabled);
 }
 
 SurveyDirection frmRoadtally::summaryDirection() const
@@ -583,7 +584,9 @@ void frmRoadtally::surveyChosen(const QString &batch)
     summary->setPanelVisible(true);
     setEnabled(true);
     SSTab->setEnabled(true);
+    setPrintingEnabled(true);
     // Every view starts from its first choice.
+    weekly->ClearWeekData();
     summary->surveyOpened();
     speeds->selectDirection(SurveyDirection::Both);
     volume->selectDirection(SurveyDirection::Both);

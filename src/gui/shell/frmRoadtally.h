@@ -112,8 +112,11 @@ public:
     // ---- The window's procedures and handlers --------------------------------
     // Activation: band headers, display scheme list of the survey's unit.
     void Form_Activate();
-    // Tab change: start panel hidden, print buttons disabled, date lists refilled.
+    // Tab change: start panel hidden, date lists refilled.
     void SSTab_Click(int previousTab);
+    // Gates every tab's print button; a tab enables its own only while its
+    // view is current.
+    void setPrintingEnabled(bool enabled);
 
     // Entry commands.
     void openSurvey(bool fromStartPanel);  // Label14, Command9, mnuOpenStudy

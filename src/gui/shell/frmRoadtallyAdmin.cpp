@@ -202,6 +202,7 @@ void frmRoadtally::forgetSurvey()
     mnuSaveStudy->setEnabled(false);
     weekly->ClearWeekData();
     study->clearSurvey();
+    setPrintingEnabled(false);
     showStartPanel();
 }
 

@@ -118,6 +118,32 @@ private Q_SLOTS:
         QCOMPARE(r.chart.values.at(19), 2.0);
     }
 
+    // The legend names the bars in the colours they are drawn in, in either mode.
+    void percent85Legend_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<int>("pace");
+        QTest::newRow("colour") << int(PrinterMode::Color) << 10;
+        QTest::newRow("black and white") << int(PrinterMode::BlackWhite) << 7;
+    }
+    void percent85Legend()
+    {
+        QFETCH(int, mode);
+        QFETCH(int, pace);
+        DatabaseSession s(m_path);
+        const SpeedChartResult r =
+            percent85Chart(s, exampleInput(SurveyDirection::Approaching, PrinterMode(mode)));
+        QCOMPARE(r.chart.legend.size(), 2);
+        QCOMPARE(r.chart.legend[0].mark, ChartLegendEntry::Bar);
+        QCOMPARE(r.chart.legend[0].text, QStringLiteral("85th Percentile"));
+        QCOMPARE(r.chart.legend[0].colour, 12);
+        QCOMPARE(r.chart.legend[1].mark, ChartLegendEntry::Band);
+        QCOMPARE(r.chart.legend[1].colour, pace);
+        QVERIFY(r.chart.colours.contains(pace) && r.chart.colours.contains(12));
+        QVERIFY(trafficFlowChart(s, exampleInput(SurveyDirection::Approaching, PrinterMode(mode)))
+                    .chart.legend.isEmpty());
+    }
+
     // The highlighted pace and percentile are the texts given (the summary
     // panel's direction), not the chart's direction.
     void percent85FollowsCriteria()

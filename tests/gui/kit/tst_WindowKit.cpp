@@ -16,6 +16,7 @@
 #include <QVBoxLayout>
 #include <QtTest>
 
+using namespace Qt::StringLiterals;
 using namespace roadtally;
 
 Q_DECLARE_METATYPE(QMessageBox::StandardButtons)

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QPainter>
+#include <QSet>
 #include <QtTest>
 
 using namespace roadtally;
@@ -57,6 +58,41 @@ private Q_SLOTS:
         const ChartLayout big = paintChart(p2, QRectF(0, 0, 640, 400), view->graph().drawnData());
         p2.end();
         QCOMPARE(copied.pixelColor(big.bars.at(0).center().toPoint()), paletteColour(10));
+    }
+
+    // The legend is part of the chart: the widget shows it in the kept area,
+    // and the copy the reports print carries the same legend.
+    void legendOnScreen()
+    {
+        GraphView view;
+        view.resize(720, 420);
+        ChartSeries s = series();
+        s.frame.keepClear = QRectF(QPointF(0.7, 0.05), QPointF(1.0, 0.25));
+        s.legend = {
+            {ChartLegendEntry::Bar, 12, QStringLiteral("85th Percentile"), {}},
+            {ChartLegendEntry::Band, 7, QStringLiteral("Pace Low"), QStringLiteral("Pace High")}};
+        drawChart(view.graph(), s);
+        QCOMPARE(view.graph().copy().data.legend, s.legend);
+
+        const QImage shown = view.grab().toImage();
+        QImage reference(shown.size(), QImage::Format_RGB32);
+        QPainter painter(&reference);
+        const ChartLayout l = paintChart(painter, QRectF(QPointF(0, 0), QSizeF(reference.size())),
+                                         view.graph().drawnData());
+        painter.end();
+        const QRectF kept(504, 21, 216, 84); // keepClear on this widget
+        QVERIFY(!l.legend.isEmpty());
+        QVERIFY(kept.adjusted(-0.5, -0.5, 0.5, 0.5).contains(l.legend));
+        // Both marks are painted inside the box, and no bar reaches into it.
+        QSet<QRgb> inside;
+        const QRect box = l.legend.toRect().adjusted(1, 1, -1, -1);
+        for (int y = box.top(); y <= box.bottom(); ++y)
+            for (int x = box.left(); x <= box.right(); ++x)
+                inside.insert(shown.pixel(x, y));
+        QVERIFY(inside.contains(paletteColour(12).rgb()));
+        QVERIFY(inside.contains(paletteColour(7).rgb()));
+        for (const QRectF &bar : l.bars)
+            QVERIFY(!bar.intersects(l.legend));
     }
 
     void followsVisible()

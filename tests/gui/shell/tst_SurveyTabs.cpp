@@ -175,28 +175,167 @@ private Q_SLOTS:
         frmRoadtally &w = window();
         SpeedChartTab *tab = percentile ? w.percentile : w.speeds;
         w.SSTab->setCurrentIndex(0);
-        w.SSTab->setCurrentWidget(tab); // a tab change: every print button disabled
-        QVERIFY(!tab->printGraph->isEnabled());
+        w.SSTab->setCurrentWidget(tab); // a tab change keeps the chart, and its print button
+        QVERIFY(tab->isCurrent() && tab->printGraph->isEnabled());
         (blackWhite ? tab->PrinterBW : tab->PrinterColor)->click();
         tab->direction[option]->click();
 
-        SpeedChartInput input;
-        input.batch = m_batch;
-        input.postedLimit = w.summary->Label7[9]->text();
-        input.radarMode = QStringLiteral("MPH");
-        input.pace = w.summary->Label2[36]->text();
-        input.percentile85 = w.summary->Label2[28]->text();
-        input.direction = option == 5   ? SurveyDirection::Approaching
-                          : option == 4 ? SurveyDirection::Receding
-                                        : SurveyDirection::Both;
-        input.mode = blackWhite ? PrinterMode::BlackWhite : PrinterMode::Color;
-        DatabaseSession s = session();
         const SpeedChartResult want =
-            percentile ? percent85Chart(s, input) : trafficFlowChart(s, input);
+            speedChart(percentile,
+                       option == 5   ? SurveyDirection::Approaching
+                       : option == 4 ? SurveyDirection::Receding
+                                     : SurveyDirection::Both,
+                       blackWhite ? PrinterMode::BlackWhite : PrinterMode::Color);
         compareChart(tab->graph->graph().drawnData(), want.chart);
         QVERIFY(tab->graph->isVisible());
         QCOMPARE(tab->title->text(), want.title);
         QVERIFY(tab->printGraph->isEnabled());
+    }
+
+    // Opening a survey draws both speed charts: printable on the first visit.
+    void chartsPrintableOnFirstOpening_data()
+    {
+        QTest::addColumn<bool>("percentile");
+        QTest::newRow("vehicle speeds") << false;
+        QTest::newRow("85th percentile") << true;
+    }
+    void chartsPrintableOnFirstOpening()
+    {
+        QFETCH(bool, percentile);
+        frmRoadtally &w = window();
+        w.SSTab->setCurrentIndex(0);
+        w.surveyChosen(m_batch);
+        QCOMPARE(takeMessage(), QString());
+        SpeedChartTab *tab = percentile ? w.percentile : w.speeds;
+        w.SSTab->setCurrentWidget(tab);
+        QVERIFY(tab->graph->isVisible());
+        QVERIFY(tab->printGraph->isEnabled());
+        compareChart(tab->graph->graph().drawnData(),
+                     speedChart(percentile, SurveyDirection::Both, tab->printerMode()).chart);
+    }
+
+    // The printer mode shows at once, and the print is what is shown.
+    void printerModeAtOnce_data() { chartsPrintableOnFirstOpening_data(); }
+    void printerModeAtOnce()
+    {
+        QFETCH(bool, percentile);
+        frmRoadtally &w = window();
+        SpeedChartTab *tab = percentile ? w.percentile : w.speeds;
+        w.SSTab->setCurrentWidget(tab);
+        tab->PrinterColor->click();
+        tab->direction[4]->click();
+        for (PrinterMode mode : {PrinterMode::BlackWhite, PrinterMode::Color}) {
+            (mode == PrinterMode::BlackWhite ? tab->PrinterBW : tab->PrinterColor)->click();
+            const SpeedChartResult want = speedChart(percentile, SurveyDirection::Receding, mode);
+            compareChart(tab->graph->graph().drawnData(), want.chart);
+            compareChart(tab->chart().data, want.chart); // what the report prints
+            QVERIFY(tab->printGraph->isEnabled());
+        }
+    }
+
+    // A print button follows its view, on every tab: enabled while the view
+    // shows a current chart or table (a tab change keeps it), disabled once a
+    // choice leaves the view without one.
+    void printFollowsView_data()
+    {
+        QTest::addColumn<int>("tab");
+        QTest::addColumn<QString>("button");
+        QTest::newRow("summary: a scheme, then the prompt") << 0 << "Command6";
+        QTest::newRow("volume: a date, then another direction") << 2 << "Command5";
+        QTest::newRow("fifteen: a date, then another direction") << 4 << "Command7";
+        QTest::newRow("weekly: the totals, then the survey opened again") << 5 << "Command3";
+    }
+    void printFollowsView()
+    {
+        QFETCH(int, tab);
+        QFETCH(QString, button);
+        frmRoadtally &w = window();
+        auto *print = w.findChild<QPushButton *>(button);
+        QVERIFY(print);
+        w.SSTab->setCurrentIndex(tab == 0 ? 1 : 0);
+        w.SSTab->setCurrentIndex(tab);
+        switch (tab) {
+        case 0:
+            w.Form_Activate(); // the scheme list
+            w.summary->Option1[0]->click();
+            choose(w.summary->Combo1, w.summary->schemeNames().at(1));
+            break;
+        case 2:
+            w.volume->option4[0]->click();
+            choose(w.volume->DateVolume, m_dates[1]);
+            break;
+        case 4:
+            w.fifteen->option7[0]->click();
+            choose(w.fifteen->Date15min, m_dates[1]);
+            break;
+        case 5:
+            w.weekly->Command8->click();
+            break;
+        }
+        QCOMPARE(takeMessage(), QString());
+        QVERIFY(print->isEnabled());
+        w.SSTab->setCurrentIndex(tab == 0 ? 1 : 0);
+        w.SSTab->setCurrentIndex(tab);
+        QVERIFY2(print->isEnabled(), "a tab change keeps the view");
+        if (tab == 2)
+            QCOMPARE(w.volume->DateVolume->currentText(), m_dates[1]);
+
+        switch (tab) {
+        case 0:
+            w.summary->Combo1->setEditText(QStringLiteral("** Select Display Scheme **"));
+            w.summary->Combo1_Click();
+            QCOMPARE(w.summary->Label2[0]->text(), QString());
+            break;
+        case 2:
+            w.volume->option4[1]->click();
+            QVERIFY(!w.volume->Graph2->isVisible() && !w.volume->Label12->isVisible());
+            break;
+        case 4:
+            w.fifteen->option7[1]->click();
+            QVERIFY(!w.fifteen->Flex2->isVisible());
+            break;
+        case 5:
+            w.surveyChosen(m_batch);
+            QCOMPARE(w.weekly->Split[0]->text(), QStringLiteral("*"));
+            break;
+        }
+        QCOMPARE(takeMessage(), QString());
+        QVERIFY(!print->isEnabled());
+        w.SSTab->setCurrentIndex(tab == 0 ? 1 : 0);
+        w.SSTab->setCurrentIndex(tab);
+        QVERIFY(!print->isEnabled());
+    }
+
+    // Printing the summary and closing the preview leaves the main window as
+    // it was: the scheme chosen, its table, Print Report, and the next report
+    // names the scheme.
+    void previewClosingKeepsScheme()
+    {
+        frmRoadtally &w = window();
+        w.SSTab->setCurrentIndex(0);
+        w.Form_Activate();
+        w.summary->Option1[2]->click();
+        const QString scheme = w.summary->schemeNames().at(2);
+        choose(w.summary->Combo1, scheme);
+        QStringList table;
+        for (int i = 0; i <= 25; ++i)
+            table << w.summary->Label2[i]->text();
+        QVERIFY(!table.first().isEmpty());
+        for (int pass = 0; pass < 2; ++pass) {
+            QVERIFY(w.summary->Command6->isEnabled());
+            w.summary->Command6->click();
+            VSPrint *preview = nullptr;
+            QTRY_VERIFY((preview = openPreview()) && preview->pageCount() >= 1);
+            QVERIFY(dumpPage(preview->document(), 0)
+                        .contains(QStringLiteral("Display Scheme: ") + scheme));
+            closePreview(w);
+            w.Form_Activate(); // the step the window runs when it is active again
+            QCOMPARE(w.summary->Combo1->currentText(), scheme);
+            QStringList after;
+            for (int i = 0; i <= 25; ++i)
+                after << w.summary->Label2[i]->text();
+            QCOMPARE(after, table);
+        }
     }
 
     void dailyVolume_data()
@@ -480,6 +619,22 @@ private Q_SLOTS:
     }
 
 private:
+    // The speed chart the tab should show for the survey as the summary shows it.
+    SpeedChartResult speedChart(bool percentile, SurveyDirection direction, PrinterMode mode)
+    {
+        frmRoadtally &w = window();
+        SpeedChartInput input;
+        input.batch = m_batch;
+        input.postedLimit = w.summary->Label7[9]->text();
+        input.radarMode = QStringLiteral("MPH");
+        input.pace = w.summary->Label2[36]->text();
+        input.percentile85 = w.summary->Label2[28]->text();
+        input.direction = direction;
+        input.mode = mode;
+        DatabaseSession s = session();
+        return percentile ? percent85Chart(s, input) : trafficFlowChart(s, input);
+    }
+
     static VSPrint *openPreview()
     {
         for (QWidget *top : QApplication::topLevelWidgets())

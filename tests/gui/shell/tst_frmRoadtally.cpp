@@ -115,10 +115,10 @@ private Q_SLOTS:
         QVERIFY(!w.LastButton->isVisible());
         QVERIFY(!w.LastText->isVisible());
         QVERIFY(!w.printOptions->isVisible());
-        QVERIFY(!w.summary->Command6->isEnabled());
+        // Nothing is drawn or computed yet: nothing to print.
         for (QPushButton *b : {w.percentile->printGraph, w.weekly->Command3, w.speeds->printGraph,
-                               w.volume->Command5, w.fifteen->Command7})
-            QVERIFY2(b->isEnabled(), qPrintable(b->objectName()));
+                               w.volume->Command5, w.fifteen->Command7, w.summary->Command6})
+            QVERIFY2(!b->isEnabled(), qPrintable(b->objectName()));
         QVERIFY(!w.m4->isEnabled());
         QVERIFY(!w.m4->menuAction()->isEnabled());
         QVERIFY(!w.mnuSaveStudy->menuAction()->isEnabled());
@@ -346,15 +346,25 @@ private Q_SLOTS:
         QTEST(texts(w.summary->Label2, 13, 25).join(QLatin1Char('|')), "percents");
     }
 
-    void promptOnlyEnablesPrint()
+    // Without a chosen scheme there is no table and no summary to print.
+    void promptDisablesPrint()
     {
         frmRoadtally w;
         showSurvey(w, MphBatch);
+        w.summary->Option1[0]->click();
         w.summary->Combo1->setEditText(QStringLiteral("** Select Display Scheme **"));
         w.summary->Combo1_Click();
-        QVERIFY(w.summary->Command6->isEnabled());
+        QVERIFY(!w.summary->Command6->isEnabled());
         QCOMPARE(w.summary->Label1[1]->text(), QStringLiteral("1 - 14")); // the design labels stay
         QCOMPARE(w.summary->Label2[0]->text(), QString());
+        choose(w.summary->Combo1, w.summary->Combo1->itemText(0));
+        QVERIFY(w.summary->Command6->isEnabled());
+        w.summary->Combo1->setEditText(QStringLiteral("** Select Display Scheme **"));
+        w.summary->Combo1_Click();
+        QVERIFY(!w.summary->Command6->isEnabled());
+        QCOMPARE(w.summary->Label2[0]->text(), QString());
+        QVERIFY(!w.summary->prepareReport(QStringLiteral("35 to 90 by 5 KPH"))); // another unit's
+        QVERIFY(!w.summary->Command6->isEnabled());
     }
 
     void directions_data()
@@ -400,14 +410,20 @@ private Q_SLOTS:
         QFETCH(QStringList, shares);
         frmRoadtally w;
         showSurvey(w, batch);
-        // A scheme shown for another direction is blanked by the change.
+        // A scheme chosen for another direction stays chosen, its table redrawn
+        // for the new direction as if chosen there.
         w.summary->Option1[(direction + 1) % 3]->click();
-        choose(w.summary->Combo1, w.summary->Combo1->itemText(1));
+        const QString scheme = w.summary->Combo1->itemText(1);
+        choose(w.summary->Combo1, scheme);
         QVERIFY(!w.summary->Label2[0]->text().isEmpty());
 
         w.summary->Option1[direction]->click();
-        QCOMPARE(texts(w.summary->Label2, 0, 25), QStringList(26, QString()));
-        QCOMPARE(w.summary->Combo1->currentText(), QStringLiteral("** Select Display Scheme **"));
+        QCOMPARE(w.summary->Combo1->currentText(), scheme);
+        QVERIFY(w.summary->Command6->isEnabled());
+        const QStringList redrawn = texts(w.summary->Label2, 0, 25);
+        QVERIFY(!redrawn.first().isEmpty());
+        choose(w.summary->Combo1, scheme);
+        QCOMPARE(redrawn, texts(w.summary->Label2, 0, 25));
         const QStringList got{w.summary->Label2[36]->text(), w.summary->Label2[37]->text(),
                               w.summary->Label2[38]->text(), w.summary->Label2[27]->text(),
                               w.summary->Label2[28]->text(), w.summary->Label2[26]->text(),
@@ -427,9 +443,6 @@ private Q_SLOTS:
         frmRoadtally w;
         w.show();
         showSurvey(w, MphBatch);
-        for (QPushButton *b : {w.percentile->printGraph, w.weekly->Command3, w.speeds->printGraph,
-                               w.volume->Command5, w.summary->Command6, w.fifteen->Command7})
-            b->setEnabled(true);
         w.volume->DateVolume->setEditText(QStringLiteral("12/31/25"));
         w.fifteen->Date15min->addItem(QStringLiteral("stale"));
 
@@ -437,6 +450,7 @@ private Q_SLOTS:
         QVERIFY(!w.splashframe->isVisible());
         QVERIFY(w.LastButton->isVisibleTo(w.splashframe));
         QVERIFY(w.LastText->isVisibleTo(w.splashframe));
+        // Nothing drawn or chosen yet: nothing to print.
         for (QPushButton *b : {w.percentile->printGraph, w.weekly->Command3, w.speeds->printGraph,
                                w.volume->Command5, w.summary->Command6, w.fifteen->Command7})
             QVERIFY2(!b->isEnabled(), qPrintable(b->objectName()));
@@ -446,9 +460,8 @@ private Q_SLOTS:
         QCOMPARE(w.volume->DateVolume->currentText(), QStringLiteral("**Select a Date**"));
         QCOMPARE(w.fifteen->Date15min->currentText(), QStringLiteral("**Select a Date**"));
 
-        // A date chosen on the tab is forgotten by the next tab change and return.
+        // A date shown without its chart is forgotten by the next tab change and return.
         w.volume->DateVolume->setEditText(calendar[1]);
-        w.volume->Command5->setEnabled(true);
         w.SSTab->setCurrentIndex(3);
         w.SSTab->setCurrentIndex(2);
         QVERIFY(!w.volume->Command5->isEnabled());
