@@ -305,7 +305,7 @@ void frmAdminSetup::Refresh_Click()
         DatabaseSession session(sharedState().deriveDatabasePath());
         rows = rebuildOfficerList(opened(session));
     } catch (const DatabaseError &e) {
-        tellFailure(QStringLiteral("The officer list could not be read."), e, true);
+        tellFailure(QStringLiteral("The officer list was not refreshed."), e, true);
         return;
     }
     forgetChoice();
