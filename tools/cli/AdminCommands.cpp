@@ -30,6 +30,8 @@ ExitCode report(const Invocation &invocation, const MaintenanceResult &result)
         return ExitCode::Success;
     }
     invocation.err << plain(result.message) << "\n";
+    if (!result.detail.isEmpty())
+        invocation.err << "(" << result.detail << ")\n";
     return ExitCode::Failure;
 }
 

@@ -128,10 +128,11 @@ QString inUseMessage(const QString &database, const QString &what)
         .arg(shown(database), what);
 }
 
-QString unreadableMessage(const QString &database, const QString &reason)
+// The engine's reason is the result's detail, not part of the sentence.
+QString unreadableMessage(const QString &database)
 {
-    return QStringLiteral("The file %1 cannot be opened as a database (%2).\nNothing was changed.")
-        .arg(shown(database), reason);
+    return QStringLiteral("The file %1 cannot be opened as a database.\nNothing was changed.")
+        .arg(shown(database));
 }
 
 QString compactCopy(const QString &source, const QString &target, bool reindex,
@@ -210,15 +211,13 @@ MaintenanceResult backupDatabase(const QString &folder, const MaintenanceOptions
         return result(MaintenanceOutcome::InUse,
                       inUseMessage(database, QStringLiteral("backed up")), lock.reason);
     case DatabaseLock::Damaged:
-        return result(
-            MaintenanceOutcome::Failed,
-            QStringLiteral("The survey database %1 is damaged (%2), so it was not backed up.\n"
-                           "Nothing was changed. Repair the database first.")
-                .arg(shown(database), lock.reason),
-            lock.reason);
-    case DatabaseLock::Unreadable:
-        return result(MaintenanceOutcome::Unreadable, unreadableMessage(database, lock.reason),
+        return result(MaintenanceOutcome::Failed,
+                      QStringLiteral("The survey database %1 is damaged, so it was not backed up.\n"
+                                     "Nothing was changed. Repair the database first.")
+                          .arg(shown(database)),
                       lock.reason);
+    case DatabaseLock::Unreadable:
+        return result(MaintenanceOutcome::Unreadable, unreadableMessage(database), lock.reason);
     }
 
     const auto unchanged = [&](const QString &reason) {
@@ -242,9 +241,9 @@ MaintenanceResult backupDatabase(const QString &folder, const MaintenanceOptions
         if (error.contains(QLatin1String("malformed")))
             return result(
                 MaintenanceOutcome::Failed,
-                QStringLiteral("The survey database %1 is damaged (%2), so it was not backed up.\n"
+                QStringLiteral("The survey database %1 is damaged, so it was not backed up.\n"
                                "Nothing was changed. Repair the database first.")
-                    .arg(shown(database), error),
+                    .arg(shown(database)),
                 error);
         return unchanged(error);
     }
@@ -309,8 +308,7 @@ RepairResult repairDatabase(const QString &folder, const MaintenanceOptions &opt
         return finish(MaintenanceOutcome::InUse, inUseMessage(database, QStringLiteral("repaired")),
                       lock.reason);
     if (lock.state == DatabaseLock::Unreadable)
-        return finish(MaintenanceOutcome::Unreadable, unreadableMessage(database, lock.reason),
-                      lock.reason);
+        return finish(MaintenanceOutcome::Unreadable, unreadableMessage(database), lock.reason);
 
     bool damaged = lock.state == DatabaseLock::Damaged;
     if (damaged) {
@@ -320,8 +318,7 @@ RepairResult repairDatabase(const QString &folder, const MaintenanceOptions &opt
         out.check = connection.column(QStringLiteral("PRAGMA integrity_check"), &rc);
         if (rc != SQLITE_OK) {
             if (!SqliteFile::isDamaged(rc))
-                return finish(MaintenanceOutcome::Unreadable,
-                              unreadableMessage(database, connection.errorText()),
+                return finish(MaintenanceOutcome::Unreadable, unreadableMessage(database),
                               connection.errorText());
             out.check << connection.errorText();
             damaged = true;

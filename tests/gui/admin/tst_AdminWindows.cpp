@@ -70,6 +70,7 @@ private Q_SLOTS:
     void dbManagementCaptions();
     void backupAndRepairMessages();
     void backupFailureIsReported();
+    void unreadableDatabaseToldWithoutEngineText();
     void replaceCancelThenOk();
     void replaceWithoutBlankAsksNothing();
     void restoreWithoutBackupThenRestore();
@@ -454,6 +455,21 @@ void tst_AdminWindows::backupFailureIsReported()
     QCOMPARE(changed.count(), 0);
     QCOMPARE(fileBytes(database()), before);
     QVERIFY(!QFileInfo::exists(backup()));
+}
+
+void tst_AdminWindows::unreadableDatabaseToldWithoutEngineText()
+{
+    writeBytes(database(), QByteArray("this is no database, only words\n").repeated(200));
+    DBManagement &w = form<DBManagement>();
+    w.show();
+    for (QPushButton *button : {w.Command15, w.Command18}) {
+        click(button);
+        const QString told = m_messages.constLast().text;
+        QCOMPARE(m_messages.constLast().icon, QMessageBox::Warning);
+        QVERIFY2(told.contains(QLatin1String("cannot be opened as a database.")), qPrintable(told));
+        // The engine's "file is not a database" goes under "Details" only.
+        QVERIFY2(!told.contains(QLatin1String("file is not a database")), qPrintable(told));
+    }
 }
 
 void tst_AdminWindows::replaceCancelThenOk()
