@@ -475,31 +475,37 @@ void tst_CommandLineTool::importFailures_data()
         << "You must select the survey zone!";
     // No longer than the windows take, with the limit named.
     QTest::newRow("location of 81")
-        << QStringList{sample,        "--location", QString(81, QLatin1Char('L')),
-                       "--direction", "North",      "--zone",
-                       "School"}
+        << QStringList{sample,           u"--location"_s, QString(81, QLatin1Char('L')),
+                       u"--direction"_s, u"North"_s,      u"--zone"_s,
+                       u"School"_s}
         << "The survey location can be at most 80 characters long: shorten it and try again.";
     QTest::newRow("direction of 31")
-        << QStringList{sample,   "--location", "L", "--direction", QString(31, QLatin1Char('D')),
-                       "--zone", "School"}
+        << QStringList{sample,
+                       u"--location"_s,
+                       u"L"_s,
+                       u"--direction"_s,
+                       QString(31, QLatin1Char('D')),
+                       u"--zone"_s,
+                       u"School"_s}
         << "The direction of travel can be at most 30 characters long: shorten it and try again.";
-    QTest::newRow("zone of 31") << QStringList{sample,
-                                               "--location",
-                                               "L",
-                                               "--direction",
-                                               "North",
-                                               "--zone",
-                                               QString(31, QLatin1Char('Z'))}
-                                << "The zone can be at most 30 characters long: shorten it and try "
-                                   "again.";
+    QTest::newRow("zone of 31")
+        << QStringList{sample,
+                       u"--location"_s,
+                       u"L"_s,
+                       u"--direction"_s,
+                       u"North"_s,
+                       u"--zone"_s,
+                       QString(31, QLatin1Char('Z'))}
+        << u"The zone can be at most 30 characters long: shorten it and try "_s
+           "again.";
     QTest::newRow("an empty file") << QStringList{m_dir.filePath(QStringLiteral("empty.ovd")),
-                                                  "--location",
-                                                  "L",
-                                                  "--direction",
-                                                  "N",
-                                                  "--zone",
-                                                  "Z"}
-                                   << "The file is empty.";
+                                                  u"--location"_s,
+                                                  u"L"_s,
+                                                  u"--direction"_s,
+                                                  u"N"_s,
+                                                  u"--zone"_s,
+                                                  u"Z"_s}
+                                   << u"The file is empty."_s;
 }
 
 void tst_CommandLineTool::importFailures()

@@ -137,7 +137,7 @@ void tst_ReportCommand::failures_data()
     QTest::addColumn<QString>("message");
     QTest::newRow("unknown batch")
         << QStringList{QStringLiteral("--batch"), QStringLiteral("010101-Z")}
-        << "there is no survey with batch number 010101-Z";
+        << "there is no survey 010101-Z in ";
     QTest::newRow("scheme of the other unit")
         << QStringList{QStringLiteral("--scheme"), QStringLiteral("35 to 90 by 5 KPH")}
         << "no display scheme \"35 to 90 by 5 KPH\" for a MPH survey; choose one of: 1 to 25 by 2 "

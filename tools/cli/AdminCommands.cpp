@@ -98,8 +98,7 @@ ExitCode deleteCommand(const Invocation &invocation)
         return ExitCode::Failure;
     }
     if (survey.startDate.isEmpty() && survey.location.isEmpty() && survey.vehicles < 0)
-        return invocation.fail(
-            QStringLiteral("there is no survey %1; nothing was deleted").arg(batch));
+        return invocation.unknownSurvey(batch, databaseOf(invocation));
     if (!invocation.has(QStringLiteral("yes"))) {
         invocation.err << "roadtally-cli delete: the program asks first:\n\n"
                        << deletionQuestion(survey)
@@ -112,8 +111,7 @@ ExitCode deleteCommand(const Invocation &invocation)
         return ExitCode::Failure;
     }
     if (result.total() == 0)
-        return invocation.fail(
-            QStringLiteral("there is no survey %1; nothing was deleted").arg(batch));
+        return invocation.unknownSurvey(batch, databaseOf(invocation));
     invocation.out << "Survey " << batch << " deleted:";
     for (const TableRows &t : result.deleted)
         invocation.out << " " << t.table << " " << t.rows

@@ -158,6 +158,17 @@ ExitCode Invocation::fail(const QString &problem) const
     return ExitCode::Failure;
 }
 
+ExitCode Invocation::unknownSurvey(const QString &batch, const QString &database) const
+{
+    return fail(unknownSurveyText(batch, database));
+}
+
+QString unknownSurveyText(const QString &batch, const QString &database)
+{
+    return QStringLiteral("there is no survey %1 in %2")
+        .arg(batch.trimmed(), QDir::toNativeSeparators(database));
+}
+
 QString Invocation::serverDatabase() const
 {
     return value(QStringLiteral("database")).trimmed();

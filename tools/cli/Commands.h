@@ -50,6 +50,8 @@ public:
     ExitCode usage(const QString &problem) const;
     // A failure: the message, prefixed with the command.
     ExitCode fail(const QString &problem) const;
+    // The failure of a batch number that names no survey of the database.
+    ExitCode unknownSurvey(const QString &batch, const QString &database) const;
     // The survey database: the server of --database (or ROADTALLY_DATABASE when
     // no --folder is given), else the one in the --folder (any case of its
     // name); "" after saying so when there is none. Without --folder the folder
@@ -68,6 +70,9 @@ private:
     QString m_command;
     ParsedArguments m_arguments;
 };
+
+// "there is no survey 052401-A in /srv/OV97.mdb": every command says it so.
+QString unknownSurveyText(const QString &batch, const QString &database);
 
 using CommandFunction = ExitCode (*)(const Invocation &);
 

@@ -277,7 +277,7 @@ QString ReportBuilder::study(DatabaseSession &session)
     const std::optional<SpeedZoneStudyInput> in =
         readSpeedZoneStudyInput(session, m_survey->batch(), m_direction, m_officer);
     if (!in)
-        return QStringLiteral("there is no survey with batch number %1").arg(m_survey->batch());
+        return unknownSurveyText(m_survey->batch(), session.path());
     SpeedZoneStudy(m_vp, *in);
     return {};
 }
@@ -406,8 +406,7 @@ ExitCode reportCommand(const Invocation &invocation)
             return invocation.fail(session.errorText());
         const std::optional<SurveyCaptions> survey = readSurveyCaptions(session, batch);
         if (!survey)
-            return invocation.fail(QStringLiteral("there is no survey with batch number %1 in %2")
-                                       .arg(batch, QDir::toNativeSeparators(database)));
+            return invocation.unknownSurvey(batch, database);
         surveyBatch = survey->batch();
         // As the window's list: only an officer on the list signs a report.
         if (!officer.isNull() && !findOfficer(session, officer))

@@ -473,8 +473,7 @@ ExitCode showCommand(const Invocation &invocation)
         const QString batch = invocation.value(QStringLiteral("batch"));
         const std::optional<SurveyCaptions> survey = readSurveyCaptions(session, batch);
         if (!survey)
-            return invocation.fail(QStringLiteral("there is no survey %1 in %2")
-                                       .arg(batch, QDir::toNativeSeparators(database)));
+            return invocation.unknownSurvey(batch, database);
         view.setBatch(survey->batch());
         if (kind == QLatin1String("summary"))
             return view.summary(session, *survey);

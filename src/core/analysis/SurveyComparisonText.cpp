@@ -350,7 +350,7 @@ QString comparisonText(const SurveyComparison &c)
     };
     out += row(headers);
     for (const ComparisonLine &l : lines)
-        out += l.heading ? QStringLiteral("\n") + l.label + u'\n' : row(cells(l));
+        out += l.heading ? QString(u'\n' + l.label + u'\n') : row(cells(l));
     if (!c.notes.isEmpty()) {
         out += QStringLiteral("\nNotes\n");
         for (const QString &note : c.notes)

@@ -278,7 +278,7 @@ private Q_SLOTS:
         DatabaseSession s(m_path);
         const WeeklyResult r = weeklyGridOfSurvey(s, QStringLiteral("061426-A"));
         QVERIFY(r.computed());
-        verifyCells(r.grid, {"Day7A:8=14", "Day2A:8=*", "S1=*"});
+        verifyCells(r.grid, {u"Day7A:8=14"_s, u"Day2A:8=*"_s, u"S1=*"_s});
         const WeeklyResult none = weeklyGridOfSurvey(s, QStringLiteral("010101-Q"));
         QVERIFY(!none.computed());
         QCOMPARE(none.message,
@@ -298,8 +298,8 @@ private Q_SLOTS:
             computeWeeklyGrid(s, {QStringLiteral("123025-A"), QStringLiteral("12/30/25"),
                                   QStringLiteral("01/02/26"), before});
         QVERIFY(r.computed());
-        verifyCells(r.grid, {"Day1A:0=5", "Day1A:24=5", "Day6A:3=77", "Day6A:24=77", "C5=77",
-                             "S5=100. | .", "WKAA:3=77", "Day4A:8=1"});
+        verifyCells(r.grid, {u"Day1A:0=5"_s, u"Day1A:24=5"_s, u"Day6A:3=77"_s, u"Day6A:24=77"_s,
+                             u"C5=77"_s, u"S5=100. | ."_s, u"WKAA:3=77"_s, u"Day4A:8=1"_s});
     }
 
     void leftAsItWas_data()

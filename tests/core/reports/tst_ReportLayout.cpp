@@ -15,6 +15,7 @@
 
 #include <functional>
 
+using namespace Qt::StringLiterals;
 using namespace roadtally;
 using namespace roadtally::testing;
 
@@ -179,18 +180,18 @@ void tst_ReportLayout::pages_data()
                                                    return DailyVolume_Graph(vp, in);
                                                },
                                                {},
-                                               {"Date: 05/30/25"}};
+                                               {u"Date: 05/30/25"_s}};
     // 2: the interstate's 85th percentile chart: the legend over no bar, the
     // axis reaching the 85th percentile of 77 and its red bar there.
     QTest::newRow("85th percentile on a fast road")
         << Case{[](DocumentEngine &vp) {
-                    return Percent85_Graph(vp, withChart(chartInput(), percentileChart("77")));
+                    return Percent85_Graph(vp, withChart(chartInput(), percentileChart(u"77"_s)));
                 },
                 percentileChart(QStringLiteral("77")),
                 {}};
     QTest::newRow("85th percentile on a row above 70")
         << Case{[](DocumentEngine &vp) {
-                    return Percent85_Graph(vp, withChart(chartInput(), percentileChart("72")));
+                    return Percent85_Graph(vp, withChart(chartInput(), percentileChart(u"72"_s)));
                 },
                 percentileChart(QStringLiteral("72")),
                 {}};
@@ -202,7 +203,7 @@ void tst_ReportLayout::pages_data()
                     return TrafficFlow_Graph(vp, in);
                 },
                 {},
-                {"Receding vehicles"}};
+                {u"Receding vehicles"_s}};
     // 4: the longest texts, on every page that prints them.
     QTest::newRow("longest texts: summary") << Case{[](DocumentEngine &vp) {
         ReportSummaryInput in = summaryInput();
@@ -254,14 +255,14 @@ void tst_ReportLayout::pages_data()
                     return Report15min(vp, fifteenInput(SurveyDirection::Approaching));
                 },
                 {},
-                {"Total AM: 120"}};
+                {u"Total AM: 120"_s}};
     // 6: the daily volume bars under their brackets, the grid below the caption.
     QTest::newRow("daily volume brackets")
         << Case{[](DocumentEngine &vp) {
                     return DailyVolume_Graph(vp, withChart(dailyVolumeInput(), volumeChart()));
                 },
                 volumeChart(),
-                {"Survey: Traffic Both Directions"}};
+                {u"Survey: Traffic Both Directions"_s}};
     // 7: a weekday surveyed twice: two dates in its heading, the note under the grid.
     QTest::newRow("weekly headings of two dates")
         << Case{[](DocumentEngine &vp) {
@@ -273,7 +274,7 @@ void tst_ReportLayout::pages_data()
                     return ReportWeekly(vp, in);
                 },
                 {},
-                {"Wed-28/04", weeklyRepeatNote()}};
+                {u"Wed-28/04"_s, weeklyRepeatNote()}};
     // 8: the speeding profile: the unit in the headings, a page for no vehicle,
     // "Page 1 of N".
     QTest::newRow("profile headings and footer")
@@ -286,7 +287,7 @@ void tst_ReportLayout::pages_data()
                     return true;
                 },
                 {},
-                {"Page 1 of 2"}};
+                {u"Page 1 of 2"_s}};
     QTest::newRow("profile in km/h") << Case{[](DocumentEngine &vp) {
         SpeedProfileInput in = profileInput(10);
         in.bandHeadings = {QStringLiteral("100+"), QStringLiteral("110+"), QStringLiteral("120+")};
@@ -303,9 +304,9 @@ void tst_ReportLayout::pages_data()
                     return true;
                 },
                 {},
-                {"No vehicle exceeded the posted "
-                 "limit of 035 mph.",
-                 "Page 1 of 1"}};
+                {u"No vehicle exceeded the posted "
+                 "limit of 035 mph."_s,
+                 u"Page 1 of 1"_s}};
     // 9: km/h bin headings keep their margins.
     QTest::newRow("km/h bin headings") << Case{[](DocumentEngine &vp) {
         ReportSummaryInput in = summaryInput();

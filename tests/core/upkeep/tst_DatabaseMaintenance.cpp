@@ -17,6 +17,7 @@
 #include <unistd.h>
 #endif
 
+using namespace Qt::StringLiterals;
 using namespace roadtally;
 using namespace roadtally::testing;
 
@@ -185,7 +186,7 @@ void tst_DatabaseMaintenance::replaceThenRestore()
     QCOMPARE(restored.message, QStringLiteral("Database restored from the backup of %1: %2 %3.")
                                    .arg(made)
                                    .arg(surveys)
-                                   .arg(surveys == 1 ? "survey" : "surveys"));
+                                   .arg(surveys == 1 ? u"survey"_s : u"surveys"_s));
     QCOMPARE(fileBytes(database()), backedUp);
     QCOMPARE(databaseContent(database()), content);
     QVERIFY(QFileInfo(database()).isWritable());

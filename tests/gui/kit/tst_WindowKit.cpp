@@ -13,6 +13,7 @@
 #include <QTimer>
 #include <QtTest>
 
+using namespace Qt::StringLiterals;
 using namespace roadtally;
 
 Q_DECLARE_METATYPE(QMessageBox::StandardButtons)
@@ -137,18 +138,18 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text");
         const QString file = QStringLiteral("/srv/OV97.mdb");
         QTest::newRow("damaged") << DatabaseFault::Damaged << false
-                                 << "The survey database " + file +
-                                        " could not be read: it is damaged";
+                                 << u"The survey database "_s + file +
+                                        u" could not be read: it is damaged"_s;
         QTest::newRow("read-only") << DatabaseFault::ReadOnly << true
-                                   << "The survey database " + file +
-                                          " could not be written: it is read-only (the file, or "
-                                          "its folder, cannot be written)";
+                                   << u"The survey database "_s + file +
+                                          u" could not be written: it is read-only (the file, or "
+                                          "its folder, cannot be written)"_s;
         QTest::newRow("missing") << DatabaseFault::Missing << false
-                                 << "The survey database " + file +
-                                        " could not be read: it does not exist";
+                                 << u"The survey database "_s + file +
+                                        u" could not be read: it does not exist"_s;
         QTest::newRow("other: the engine's words")
             << DatabaseFault::Other << false
-            << "The survey database " + file + " could not be read: disk I/O error";
+            << u"The survey database "_s + file + u" could not be read: disk I/O error"_s;
     }
     void failureWordedByKind()
     {
