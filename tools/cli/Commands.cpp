@@ -358,6 +358,9 @@ const QList<Command> &commands()
                 {QStringLiteral("officer"), 1, QStringLiteral("NAME"),
                  QStringLiteral("officer who prepares the report, one of the officer list "
                                 "(default: the first of the list)")},
+                {QStringLiteral("pages"), 1, QStringLiteral("OUT.txt"),
+                 QStringLiteral("also write every item of every page as text (place, font, "
+                                "colour, words), to compare reports line by line")},
             } + comparisonOptions(),
             // --batch is checked by the command: the comparison takes --before and --after.
             {QStringLiteral("folder"), QStringLiteral("report"), QStringLiteral("pdf")},

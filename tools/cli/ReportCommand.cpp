@@ -12,6 +12,7 @@
 #include "core/analysis/WeeklyGrid.h"
 #include "core/reports/BeforeAfterSpeedStudy.h"
 #include "core/reports/DailyVolume_Graph.h"
+#include "core/reports/PageDump.h"
 #include "core/reports/PdfOutput.h"
 #include "core/reports/Percent85_Graph.h"
 #include "core/reports/Report15min.h"
@@ -30,6 +31,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QSaveFile>
 
 #include <optional>
 #include <utility>
@@ -66,7 +68,6 @@ private:
 
     QString surveyDate(DatabaseSession &session, QString &problem);
     ChartReportInput chartInput(DatabaseSession &session) const;
-    QPicture chartPicture(const ChartData &data, const QSizeF &size) const;
 
     const Invocation &m_invocation;
     QString m_kind;
@@ -206,12 +207,6 @@ ChartReportInput ReportBuilder::chartInput(DatabaseSession &session) const
     return in;
 }
 
-QPicture ReportBuilder::chartPicture(const ChartData &data, const QSizeF &size) const
-{
-    // As the chart view copies it: the drawn chart as a vector picture.
-    return recordChart(data, size).picture;
-}
-
 QString ReportBuilder::chart(DatabaseSession &session)
 {
     const bool percentile = m_kind == QLatin1String("percentile");
@@ -228,8 +223,7 @@ QString ReportBuilder::chart(DatabaseSession &session)
         percentile ? percent85Chart(session, chart) : trafficFlowChart(session, chart);
     if (!r.hasChart())
         return r.message;
-    // Recorded in the proportions of the page's picture rectangle (8640 x 5472 twips).
-    in.chart = chartPicture(chartData(r.chart), QSizeF(864, 547.2));
+    in.chart = speedChartForPage(chartData(r.chart));
     if (percentile)
         Percent85_Graph(m_vp, in);
     else
@@ -250,8 +244,7 @@ QString ReportBuilder::volume(DatabaseSession &session)
     static_cast<ChartReportInput &>(in) = chartInput(session);
     in.direction = m_direction;
     in.date = date;
-    // In the proportions of the page's picture rectangle (11520 x 5040 twips).
-    in.chart = chartPicture(chartData(r.chart), QSizeF(1152, 504));
+    in.chart = volumeChartForPage(chartData(r.chart));
     DailyVolume_Graph(m_vp, in);
     return {};
 }
@@ -299,6 +292,13 @@ ExitCode writeReport(const Invocation &invocation, const DocumentEngine &vp, con
     }
     if (!written.isEmpty())
         return invocation.fail(written);
+    if (const QString pages = invocation.value(QStringLiteral("pages")); !pages.isEmpty()) {
+        QSaveFile file(pages);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Text) ||
+            file.write(dumpDocument(*vp.document()).toUtf8()) < 0 || !file.commit())
+            return invocation.fail(QStringLiteral("cannot write %1: %2")
+                                       .arg(QDir::toNativeSeparators(pages), file.errorString()));
+    }
     invocation.out << "Report written: " << QDir::toNativeSeparators(pdf) << " (" << vp.pageCount()
                    << (vp.pageCount() == 1 ? " page" : " pages") << ")\n";
     return ExitCode::Success;

@@ -1,5 +1,21 @@
 #include "core/reports/ChartReport.h"
 
+#include "core/analysis/Graph.h"
+
+namespace roadtally {
+
+QPicture speedChartForPage(const ChartData &data)
+{
+    return recordChart(data, QSizeF(864, 547.2)).picture; // 8640 x 5472 twips
+}
+
+QPicture volumeChartForPage(const ChartData &data)
+{
+    return recordChart(data, QSizeF(1152, 504)).picture; // 11520 x 5040 twips
+}
+
+} // namespace roadtally
+
 namespace roadtally::chartreport {
 
 namespace {

@@ -10,6 +10,14 @@
 
 namespace roadtally {
 
+struct ChartData;
+
+// A drawn chart as a page prints it: recorded in the proportions of the page's
+// picture box, so that the page does not depend on the size of the window it
+// was shown in, and the window and the command line print the same page.
+QPicture speedChartForPage(const ChartData &data);  // the two speed charts
+QPicture volumeChartForPage(const ChartData &data); // the daily volume chart
+
 struct ChartReportInput
 {
     ReportFrame frame;

@@ -271,13 +271,13 @@ void frmRoadtally::buildReport(ReportKind report, DocumentEngine &vp) const
     switch (report) {
     case ReportKind::Percentile85: {
         ChartReportInput in = chartReportInput(session);
-        in.chart = percentile->chart().picture;
+        in.chart = speedChartForPage(percentile->chart().data);
         Percent85_Graph(vp, in);
         break;
     }
     case ReportKind::TrafficFlow: {
         ChartReportInput in = chartReportInput(session);
-        in.chart = speeds->chart().picture;
+        in.chart = speedChartForPage(speeds->chart().data);
         TrafficFlow_Graph(vp, in);
         break;
     }
@@ -299,7 +299,7 @@ void frmRoadtally::buildReport(ReportKind report, DocumentEngine &vp) const
     case ReportKind::DailyVolume: {
         DailyVolumeChartInput in;
         static_cast<ChartReportInput &>(in) = chartReportInput(session);
-        in.chart = volume->chart().picture;
+        in.chart = volumeChartForPage(volume->chart().data);
         in.direction = volume->reportDirection();
         in.date = volume->chosenDate();
         DailyVolume_Graph(vp, in);
