@@ -158,6 +158,9 @@ void tst_AdminCommands::commands_data()
     QTest::newRow("officer added twice")
         << args({"officer", "--folder", "DIR", "add", "Sgt. J. Alvarez"}) << false << 1
         << QStringLiteral("Sgt. J. Alvarez is on the officer list already") << false;
+    QTest::newRow("officer added twice, other case and blanks")
+        << args({"officer", "--folder", "DIR", "add", " sgt. j. ALVAREZ "}) << false << 1
+        << QStringLiteral("is on the officer list already") << false;
     QTest::newRow("officer removed")
         << args({"officer", "--folder", "DIR", "remove", "Sgt. J. Alvarez"}) << false << 0
         << QStringLiteral("Officer removed: Sgt. J. Alvarez") << true;

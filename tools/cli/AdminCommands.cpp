@@ -107,7 +107,7 @@ ExitCode deleteCommand(const Invocation &invocation)
     }
     const DeletionResult result = deleteSurvey(databaseOf(invocation), batch);
     if (!result.ok) {
-        invocation.err << plain(result.message) << "\n";
+        invocation.err << plain(result.message) << "\n(" << result.detail << ")\n";
         return ExitCode::Failure;
     }
     if (result.total() == 0)
@@ -124,7 +124,7 @@ ExitCode eraseCommand(const Invocation &invocation)
 {
     const EraseResult result = eraseDatabase(databaseOf(invocation));
     if (!result.ok) {
-        invocation.err << plain(result.message) << "\n";
+        invocation.err << plain(result.message) << "\n(" << result.detail << ")\n";
         return ExitCode::Failure;
     }
     invocation.out << result.doneText() << "\n";

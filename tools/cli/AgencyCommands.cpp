@@ -92,7 +92,8 @@ ExitCode officerCommand(const Invocation &invocation)
         return ExitCode::Failure;
     try {
         if (action == QLatin1String("add")) {
-            if (findOfficer(*session, name))
+            // The window's rule: no two officers of one name, whatever the case and blanks.
+            if (!officerNameProblem(*session, name).isEmpty())
                 return invocation.fail(
                     QStringLiteral("%1 is on the officer list already").arg(name));
             addOfficer(*session, name);

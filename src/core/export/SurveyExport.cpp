@@ -3,7 +3,9 @@
 #include "core/analysis/SurveyCaptions.h"
 #include "core/export/CsvWriter.h"
 #include "core/export/SurveySheets.h"
+#include "core/store/DatabaseFaultText.h"
 #include "core/store/DatabaseLocation.h"
+#include "core/store/DatabaseSession.h"
 #include "core/survey/SurveyDates.h"
 
 #include <QDir>
@@ -50,8 +52,10 @@ ExportWriteResult exportSurvey(const QString &databasePath, const QString &batch
         }
         return write(surveyExportTables(session, b));
     } catch (const DatabaseError &e) {
-        result.error =
-            QStringLiteral("Cannot read the survey %1: %2").arg(b, QString::fromUtf8(e.what()));
+        // Words and advice, as every window tells a database failure.
+        result.error = QStringLiteral("The survey database %1 could not be read: %2.\n\n%3")
+                           .arg(databaseDisplayName(databasePath), databaseFaultReason(e.fault()),
+                                databaseFaultAdvice(e.fault()));
         result.sheets.clear();
         return result;
     }

@@ -47,4 +47,40 @@ QString databaseFaultReason(DatabaseFault fault, int busyTimeoutMs, const QStrin
     return detail.isEmpty() ? QStringLiteral("the database engine reported an error") : detail;
 }
 
+QString databaseFaultAdvice(DatabaseFault fault)
+{
+    switch (fault) {
+    case DatabaseFault::Busy:
+        return QStringLiteral("Close the other program, or wait until the other import has "
+                              "finished, then try again.");
+    case DatabaseFault::ReadOnly:
+        return QStringLiteral("Make the file and its folder writable (your administrator can), "
+                              "then try again.");
+    case DatabaseFault::Damaged:
+        return QStringLiteral("Repair it with Edit > Repair & Backup Database > Repair Database.");
+    case DatabaseFault::NotSurveyDatabase:
+        return QStringLiteral("Choose the survey database with Options > Survey Database, or put "
+                              "a survey database in its place.");
+    case DatabaseFault::Missing:
+        return QStringLiteral("Put the survey database back in its folder, or choose another "
+                              "with Options > Survey Database.");
+    case DatabaseFault::Full:
+        return QStringLiteral("Free some space on the disk, then try again.");
+    case DatabaseFault::Unreachable:
+        return QStringLiteral("Check the network connection and that the server is running, "
+                              "then try again.");
+    case DatabaseFault::Denied:
+        return QStringLiteral("Check the user name, and the password in the PostgreSQL password "
+                              "file, with the server's administrator.");
+    case DatabaseFault::PasswordNeeded:
+        return QStringLiteral("Put the password in the PostgreSQL password file (or PGPASSWORD), "
+                              "then try again.");
+    case DatabaseFault::Duplicate:
+    case DatabaseFault::Other:
+        break;
+    }
+    return QStringLiteral("Try again. If it fails again, repair the database with Edit > Repair & "
+                          "Backup Database > Repair Database.");
+}
+
 } // namespace roadtally

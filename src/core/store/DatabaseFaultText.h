@@ -15,4 +15,8 @@ namespace roadtally {
 QString databaseFaultReason(DatabaseFault fault, int busyTimeoutMs = 0,
                             const QString &detail = QString());
 
+// What the user can do about the fault, as one or two sentences that follow
+// the failure's own sentence.
+QString databaseFaultAdvice(DatabaseFault fault);
+
 } // namespace roadtally

@@ -92,6 +92,7 @@ bool PagedQueryModel::readKeys(int limit, QVector<qint64> &keys)
             keys.append(q.value(0).toLongLong());
     } catch (const DatabaseError &e) {
         m_error = QString::fromUtf8(e.what());
+        m_fault = e.fault();
         return false;
     }
     return true;
@@ -204,6 +205,7 @@ const PagedQueryModel::Page *PagedQueryModel::page(int pageIndex) const
             rows.append(std::move(row));
         }
     } catch (const DatabaseError &e) {
+        m_fault = e.fault();
         reportFailure(QString::fromUtf8(e.what()));
         return nullptr;
     }

@@ -9,6 +9,8 @@
 // Rows come in the order they were stored (rowid order). Between two reads
 // nothing is held open: each chunk and page is read through a session of its own.
 
+#include "core/store/DatabaseSession.h"
+
 #include <QAbstractTableModel>
 #include <QHash>
 #include <QList>
@@ -47,6 +49,8 @@ public:
     bool setQuery(const QString &databasePath, const Query &query);
     void clear();
     QString errorText() const { return m_error; }
+    // The kind of the last failure, for the words the user is told.
+    DatabaseFault fault() const { return m_fault; }
 
     // True once every row of the selection is counted.
     bool isComplete() const { return m_complete; }
@@ -94,6 +98,7 @@ private:
     QString m_database;
     Query m_query;
     QString m_error;
+    mutable DatabaseFault m_fault = DatabaseFault::Other;
     int m_rows = 0; // rows counted so far
     bool m_complete = true;
     qint64 m_lastKey = -1;       // rowid of the last row counted

@@ -1,5 +1,6 @@
 #include "core/upkeep/DatabaseMaintenance.h"
 
+#include "core/store/DatabaseLocation.h"
 #include "core/store/Installation.h"
 #include "core/store/SharedState.h"
 #include "core/store/SqliteFile.h"
@@ -486,6 +487,19 @@ MaintenanceResult restoreDatabase(const QString &folder, const MaintenanceOption
                 .arg(made, surveysText(surveys));
         },
         QStringLiteral("restored"), options);
+}
+
+QString restoreAdvice(const QString &databasePath)
+{
+    if (isServerDatabase(databasePath))
+        return QString();
+    const QString backup = backupFileIn(QFileInfo(databasePath).absolutePath());
+    if (backup.isEmpty())
+        return QString();
+    return QStringLiteral("The backup %1 of %2 is beside it: Edit > Repair & Backup Database > "
+                          "Restore Backup Database can bring back the last backup.")
+        .arg(fileName(backup),
+             QFileInfo(backup).lastModified().toString(QStringLiteral("MM/dd/yy hh:mm")));
 }
 
 } // namespace roadtally

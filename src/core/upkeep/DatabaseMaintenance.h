@@ -98,6 +98,10 @@ MaintenanceResult replaceDatabase(const QString &folder, const MaintenanceOption
 // "Restore Backup Database": OV97.mdb becomes a copy of OV97.BAK.
 MaintenanceResult restoreDatabase(const QString &folder, const MaintenanceOptions &options = {});
 
+// For a database file that cannot be used: when a backup lies beside it, how
+// to bring that back ("" when there is none, or for a server).
+QString restoreAdvice(const QString &databasePath);
+
 // The message of a repair that rebuilt a damaged file: the rows saved per table.
 QString salvageMessage(const RepairResult &result);
 

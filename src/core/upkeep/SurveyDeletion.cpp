@@ -1,5 +1,7 @@
 #include "core/upkeep/SurveyDeletion.h"
 
+#include "core/store/DatabaseFaultText.h"
+#include "core/store/DatabaseLocation.h"
 #include "core/store/DatabaseSession.h"
 
 #include <QLocale>
@@ -17,6 +19,19 @@ QString withoutTrailingBlanks(const QString &text)
     while (end > 0 && text.at(end - 1) == QLatin1Char(' '))
         --end;
     return text.left(end);
+}
+
+// A failed deletion in words: the database, why, and that nothing went.
+void failed(DeletionResult &result, const QString &databasePath, const DatabaseError &e,
+            const QString &what)
+{
+    result.deleted.clear();
+    result.fault = e.fault();
+    result.detail = QString::fromUtf8(e.what());
+    result.message =
+        QStringLiteral("The survey database %1 could not be written: %2.\n%3 "
+                       "Nothing was deleted.")
+            .arg(databaseDisplayName(databasePath), databaseFaultReason(e.fault()), what);
 }
 
 } // namespace
@@ -182,10 +197,8 @@ DeletionResult deleteSurvey(const QString &databasePath, const QString &batch)
         transaction.commit();
         result.ok = true;
     } catch (const DatabaseError &e) {
-        result.deleted.clear();
-        result.message =
-            QStringLiteral("The survey %1 could not be deleted: %2\nNothing was deleted.")
-                .arg(withoutTrailingBlanks(batch), QString::fromUtf8(e.what()));
+        failed(result, databasePath, e,
+               QStringLiteral("The survey %1 was not deleted.").arg(withoutTrailingBlanks(batch)));
     }
     return result;
 }
@@ -209,10 +222,7 @@ EraseResult eraseDatabase(const QString &databasePath)
         transaction.commit();
         result.ok = true;
     } catch (const DatabaseError &e) {
-        result.deleted.clear();
-        result.message =
-            QStringLiteral("The database could not be erased: %1\nNothing was deleted.")
-                .arg(QString::fromUtf8(e.what()));
+        failed(result, databasePath, e, QStringLiteral("The database was not erased."));
     }
     return result;
 }

@@ -3,6 +3,8 @@
 // or every survey at once ("Delete Database"). Each runs in one transaction, so
 // a failure leaves every row in place. Radar, Officer and Agency are never touched.
 
+#include "core/store/DatabaseSession.h"
+
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -35,7 +37,9 @@ struct TableRows
 struct DeletionResult
 {
     bool ok = false;
-    QString message;            // why it failed ("" when it did not)
+    QString message; // why it failed in words, naming the database ("" when it did not)
+    DatabaseFault fault = DatabaseFault::Other;
+    QString detail;             // the engine's own text of the failure
     QVector<TableRows> deleted; // rows removed per table, in the order of deletion
     int total() const;
 };

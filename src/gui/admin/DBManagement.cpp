@@ -140,8 +140,9 @@ void DBManagement::Command15_Click()
     busy.release();
     if (result.ok())
         Q_EMIT databaseChanged();
-    kit::message(this, result.message, {},
-                 result.ok() ? QMessageBox::NoIcon : QMessageBox::Warning);
+    // The engine's or the file system's own words, if any, under "Details".
+    kit::message(this, result.message, {}, result.ok() ? QMessageBox::NoIcon : QMessageBox::Warning,
+                 QMessageBox::Ok, result.ok() ? QString() : result.detail);
 }
 
 void DBManagement::Command18_Click()
@@ -155,7 +156,8 @@ void DBManagement::Command18_Click()
     const QMessageBox::Icon icon = !result.ok()     ? QMessageBox::Warning
                                    : result.rebuilt ? QMessageBox::Information
                                                     : QMessageBox::NoIcon;
-    kit::message(this, result.message, {}, icon);
+    kit::message(this, result.message, {}, icon, QMessageBox::Ok,
+                 result.ok() ? QString() : result.detail);
 }
 
 void DBManagement::ReplaceDB_Click()
@@ -178,7 +180,8 @@ void DBManagement::ReplaceDB_Click()
         Q_EMIT databaseChanged();
     // Done or not, the user is told what happened.
     kit::message(this, result.message, {},
-                 result.ok() ? QMessageBox::Information : QMessageBox::Warning);
+                 result.ok() ? QMessageBox::Information : QMessageBox::Warning, QMessageBox::Ok,
+                 result.ok() ? QString() : result.detail);
 }
 
 void DBManagement::RestoreDB_Click()
@@ -200,7 +203,8 @@ void DBManagement::RestoreDB_Click()
         Q_EMIT databaseChanged();
     // Done or not, the user is told what happened.
     kit::message(this, result.message, {},
-                 result.ok() ? QMessageBox::Information : QMessageBox::Warning);
+                 result.ok() ? QMessageBox::Information : QMessageBox::Warning, QMessageBox::Ok,
+                 result.ok() ? QString() : result.detail);
 }
 
 void DBManagement::Command1_Click()

@@ -3,6 +3,7 @@
 #include "core/store/SharedState.h"
 #include "core/upkeep/SurveyDeletion.h"
 #include "gui/kit/BusyPointer.h"
+#include "gui/kit/DatabaseFailure.h"
 #include "gui/kit/HelpKey.h"
 #include "gui/kit/Message.h"
 #include "gui/kit/WindowClose.h"
@@ -75,7 +76,8 @@ void DeleteDB::Command2_Click()
     const EraseResult result = eraseDatabase(sharedState().deriveDatabasePath());
     busy.release();
     if (!result.ok) {
-        kit::message(this, result.message, {}, QMessageBox::Warning);
+        kit::tellDatabaseFailure(this, result.message, result.fault, result.detail,
+                                 kit::Shown::Wait);
         return;
     }
     // The main window lets go of the erased survey before the message shows.

@@ -97,27 +97,30 @@ void DeleteSurvey::showEvent(QShowEvent *event)
     QWidget::showEvent(event);
     // Every showing lists the surveys as they are now: one processed or deleted
     // meanwhile appears or goes, and no earlier choice is left standing.
-    const QString error = fillList();
+    fillList();
     Choice->clear();
     Command5->setEnabled(false);
     Batch_List->setFocus();
-    if (!error.isEmpty())
-        kit::message(this, error, {}, QMessageBox::Warning);
 }
 
-QString DeleteSurvey::fillList()
+void DeleteSurvey::fillList()
 {
     Batch_List->clear();
-    QString error;
     // Each batch number with its start date and location: the user picks the
     // survey they recognise, not a code.
-    const QVector<SurveyToDelete> surveys =
-        surveysToDelete(sharedState().deriveDatabasePath(), &error);
-    for (const SurveyToDelete &survey : surveys) {
+    QVector<SurveyToDelete> surveys;
+    const QString path = sharedState().deriveDatabasePath();
+    try {
+        DatabaseSession session(path);
+        session.requireOpen();
+        surveys = surveysToDelete(session);
+    } catch (const DatabaseError &e) {
+        kit::tellDatabaseFailure(this, e, path, kit::DatabaseAccess::Read, kit::Shown::Wait);
+    }
+    for (const SurveyToDelete &survey : std::as_const(surveys)) {
         auto *item = new QListWidgetItem(deletionListLine(survey), Batch_List);
         item->setData(Qt::UserRole, survey.batch);
     }
-    return error;
 }
 
 void DeleteSurvey::Batch_List_Click(QListWidgetItem *item)
@@ -139,7 +142,7 @@ void DeleteSurvey::Command5_Click()
         DatabaseSession session(path);
         survey = surveyToDelete(session, batch);
     } catch (const DatabaseError &e) {
-        kit::tellDatabaseFailure(this, e, path, kit::DatabaseAccess::Read);
+        kit::tellDatabaseFailure(this, e, path, kit::DatabaseAccess::Read, kit::Shown::Wait);
         return;
     }
     // Nothing goes by one click: the question names the survey, and No is
@@ -152,17 +155,16 @@ void DeleteSurvey::Command5_Click()
     if (!result.ok) {
         // Nothing was deleted: the list and the choice stay as they are.
         busy.release();
-        kit::message(this, result.message, {}, QMessageBox::Warning);
+        kit::tellDatabaseFailure(this, result.message, result.fault, result.detail,
+                                 kit::Shown::Wait);
         return;
     }
-    const QString error = fillList();
-    Choice->clear();
-    Command5->setEnabled(false);
     busy.release();
     Q_EMIT surveyDeleted(batch);
     kit::message(this, deletionDoneText(survey), {}, QMessageBox::Information);
-    if (!error.isEmpty())
-        kit::message(this, error, {}, QMessageBox::Warning);
+    fillList();
+    Choice->clear();
+    Command5->setEnabled(false);
 }
 
 void DeleteSurvey::Command1_Click()

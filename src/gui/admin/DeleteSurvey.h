@@ -30,8 +30,8 @@ public:
     void Command5_Click();
     void Command1_Click();
 
-    // Fills the list with the batch numbers stored now; "" or why it could not.
-    QString fillList();
+    // Fills the list with the surveys stored now; a database that cannot be read is told.
+    void fillList();
 
 Q_SIGNALS:
     // A survey was deleted; the main window stops showing it if it is the one shown.

@@ -57,15 +57,7 @@ QLabel *caption(const QString &text, QWidget *buddy, QWidget *parent)
 }
 
 // One session for one user action; the handlers' database work throws
-// DatabaseError, which they turn into a message.
-QString failureText(const DatabaseError &e, bool writing)
-{
-    return kit::databaseFailureText(sharedState().deriveDatabasePath(),
-                                    writing ? kit::DatabaseAccess::Write
-                                            : kit::DatabaseAccess::Read,
-                                    e.fault(), QString::fromUtf8(e.what()));
-}
-
+// DatabaseError, which they tell through the kit's failure message.
 DatabaseSession &opened(DatabaseSession &session)
 {
     session.requireOpen();
@@ -147,11 +139,15 @@ frmAdminSetup::frmAdminSetup(QWidget *parent) : QWidget(parent)
     options->addWidget(Check2);
 
     AdminUpdate = new QPushButton(QStringLiteral("&Update"), this);
-    AdminUpdate->setMinimumWidth(110);
-    AdminUpdate->setMinimumHeight(30);
+    AdminCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    for (QPushButton *button : {AdminUpdate, AdminCancel}) {
+        button->setMinimumWidth(110);
+        button->setMinimumHeight(30);
+    }
     auto *bottom = new QHBoxLayout;
     bottom->addStretch(1);
     bottom->addWidget(AdminUpdate);
+    bottom->addWidget(AdminCancel);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(14, 14, 14, 14);
@@ -167,14 +163,9 @@ frmAdminSetup::frmAdminSetup(QWidget *parent) : QWidget(parent)
     connect(DeleteOfficer, &QPushButton::clicked, this, &frmAdminSetup::DeleteOfficer_Click);
     connect(Refresh, &QPushButton::clicked, this, &frmAdminSetup::Refresh_Click);
     connect(AdminUpdate, &QPushButton::clicked, this, &frmAdminSetup::AdminUpdate_Click);
-    // Escape and the frame's close store what was typed, as "Update" does; when
-    // the database cannot take it the message says so and the window closes all the same.
-    kit::closeThrough(this, [this] {
-        if (!updateAndHide()) {
-            hide();
-            Q_EMIT closed(false);
-        }
-    });
+    connect(AdminCancel, &QPushButton::clicked, this, &frmAdminSetup::AdminCancel_Click);
+    // Escape and the frame's close are Cancel: a typo is never stored by leaving.
+    kit::closeThrough(this, AdminCancel);
     connect(List1, &QListWidget::itemClicked, this, &frmAdminSetup::List1_Click);
     connect(InputOfficer, &QLineEdit::textEdited, this, [this] {
         if (m_input == Input::None)
@@ -202,15 +193,15 @@ void frmAdminSetup::Form_Activate()
     kit::BusyPointer busy;
     try {
         DatabaseSession session(sharedState().deriveDatabasePath());
-        const AgencyInfo agency = readAgency(opened(session));
-        Text1->setText(agency.name);
-        Text2->setText(agency.address1);
-        Text3->setText(agency.address2);
+        m_storedAgency = readAgency(opened(session));
+        Text1->setText(m_storedAgency.name);
+        Text2->setText(m_storedAgency.address1);
+        Text3->setText(m_storedAgency.address2);
         const ReportOptions stored = readReportOptions(session);
         chk1->setText(stored.printName ? QStringLiteral("1") : QStringLiteral("0"));
         chk2->setText(stored.printDate ? QStringLiteral("1") : QStringLiteral("0"));
     } catch (const DatabaseError &e) {
-        tell(failureText(e, false));
+        tellFailure(QString(), e, false);
     }
     Check1->setChecked(chk1->text() == QLatin1String("1"));
     Check2->setChecked(chk2->text() == QLatin1String("1"));
@@ -240,7 +231,7 @@ void frmAdminSetup::storeOption(QCheckBox *box, QLabel *mirror, bool printName)
         // Not stored: the box shows what is stored.
         const QSignalBlocker blocker(box);
         box->setChecked(mirror->text() == QLatin1String("1"));
-        tell(failureText(e, true));
+        tellFailure(QStringLiteral("The report option was not stored."), e, true);
     }
 }
 
@@ -265,7 +256,7 @@ void frmAdminSetup::List1_Click(QListWidgetItem *item)
         m_current = findOfficer(opened(session), item->text());
     } catch (const DatabaseError &e) {
         m_current.reset();
-        tell(failureText(e, false));
+        tellFailure(QString(), e, false);
     }
     if (!m_current) {
         // Gone meanwhile: nothing to choose or delete.
@@ -294,7 +285,7 @@ void frmAdminSetup::DeleteOfficer_Click()
         deleteOfficer(opened(session), m_current->id);
         rows = readOfficers(session);
     } catch (const DatabaseError &e) {
-        tell(failureText(e, true));
+        tellFailure(QStringLiteral("The officer was not deleted."), e, true);
         return;
     }
     forgetChoice();
@@ -314,7 +305,7 @@ void frmAdminSetup::Refresh_Click()
         DatabaseSession session(sharedState().deriveDatabasePath());
         rows = rebuildOfficerList(opened(session));
     } catch (const DatabaseError &e) {
-        tell(failureText(e, true));
+        tellFailure(QStringLiteral("The officer list was not refreshed."), e, true);
         return;
     }
     forgetChoice();
@@ -326,19 +317,50 @@ void frmAdminSetup::AdminUpdate_Click()
     updateAndHide();
 }
 
+void frmAdminSetup::AdminCancel_Click()
+{
+    if (hasUnsavedEdits() &&
+        kit::message(this,
+                     QStringLiteral("The changes to the agency or the officer's name have not "
+                                    "been stored. Discard them?"),
+                     QString(), QMessageBox::Question,
+                     QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
+        return;
+    // What was typed goes; the next showing reads the stored agency again.
+    Text1->setText(m_storedAgency.name);
+    Text2->setText(m_storedAgency.address1);
+    Text3->setText(m_storedAgency.address2);
+    m_input = Input::None;
+    InputOfficer->setText(m_current ? m_current->name : QString());
+    InputOfficer->hide();
+    hide();
+    Q_EMIT closed(false);
+}
+
+bool frmAdminSetup::hasUnsavedEdits() const
+{
+    const AgencyInfo shown{Text1->text(), Text2->text(), Text3->text()};
+    const bool nameTyped = m_input != Input::None && !InputOfficer->text().trimmed().isEmpty() &&
+                           !(m_current && m_current->name == InputOfficer->text());
+    return shown != m_storedAgency || nameTyped;
+}
+
 bool frmAdminSetup::updateAndHide()
 {
+    // The name first: a name refused (a namesake) keeps the window and the agency as typed.
+    if (!storeInput())
+        return false;
+    const AgencyInfo agency{Text1->text(), Text2->text(), Text3->text()};
     try {
         DatabaseSession session(sharedState().deriveDatabasePath());
         Transaction transaction(opened(session));
-        writeAgency(session, {Text1->text(), Text2->text(), Text3->text()});
+        writeAgency(session, agency);
         transaction.commit();
     } catch (const DatabaseError &e) {
-        tell(QStringLiteral("The agency could not be stored.\n\n") + failureText(e, true));
+        tellFailure(QStringLiteral("The agency was not stored."), e, true);
         return false;
     }
-    if (!storeInput())
-        return false;
+    m_storedAgency = agency;
     hide();
     Q_EMIT agencyUpdated();
     Q_EMIT closed(false);
@@ -360,6 +382,19 @@ bool frmAdminSetup::storeInput()
     }
     try {
         DatabaseSession session(sharedState().deriveDatabasePath());
+        const bool renaming = m_input == Input::Renaming && m_current;
+        if (m_input == Input::Adding || (renaming && m_current->name != name)) {
+            // Two officers of one name could not be told apart on a report.
+            const QString problem =
+                officerNameProblem(opened(session), name, renaming ? m_current->id : -1);
+            if (!problem.isEmpty()) {
+                tell(problem);
+                InputOfficer->show();
+                InputOfficer->setFocus();
+                InputOfficer->selectAll();
+                return false;
+            }
+        }
         if (m_input == Input::Adding) {
             addOfficer(opened(session), name);
         } else if (m_current && m_current->name != name) {
@@ -370,7 +405,7 @@ bool frmAdminSetup::storeInput()
             Q_EMIT officerChosen(name);
         }
     } catch (const DatabaseError &e) {
-        tell(QStringLiteral("The officer's name could not be stored.\n\n") + failureText(e, true));
+        tellFailure(QStringLiteral("The officer's name was not stored."), e, true);
         return false;
     }
     m_input = Input::None;
@@ -396,6 +431,16 @@ void frmAdminSetup::forgetChoice()
 void frmAdminSetup::tell(const QString &text)
 {
     kit::message(this, text, QString(), QMessageBox::Warning);
+}
+
+void frmAdminSetup::tellFailure(const QString &what, const DatabaseError &e, bool writing)
+{
+    // The window acts on what is stored after the message: it waits for it.
+    const QString sentence = kit::databaseFailureText(
+        sharedState().deriveDatabasePath(),
+        writing ? kit::DatabaseAccess::Write : kit::DatabaseAccess::Read, e.fault());
+    kit::tellDatabaseFailure(this, what.isEmpty() ? sentence : sentence + QLatin1Char(' ') + what,
+                             e.fault(), QString::fromUtf8(e.what()), kit::Shown::Wait);
 }
 
 } // namespace roadtally

@@ -4,6 +4,7 @@
 // row, the officer rows and the settings row through AgencySettings and tells the
 // main window what happened by signals; it never touches the main window.
 
+#include "core/store/DatabaseSession.h"
 #include "core/survey/AgencySettings.h"
 
 #include <QWidget>
@@ -38,8 +39,9 @@ public:
     QLabel *chk1 = nullptr;      // Print_Name as stored, "0" or "1" (hidden)
     QLabel *chk2 = nullptr;      // Print_Date as stored (hidden)
     QPushButton *AdminUpdate = nullptr;
-    QLabel *Label2 = nullptr; // "Names of officers involved in report production"
-    QLabel *Label6 = nullptr; // "  Program and  Report Title"
+    QPushButton *AdminCancel = nullptr; // "Cancel": leaves without storing the agency
+    QLabel *Label2 = nullptr;           // "Names of officers involved in report production"
+    QLabel *Label6 = nullptr;           // "  Program and  Report Title"
 
     // Event handlers, public so that the program and its tests drive them alike.
     void Form_Activate();
@@ -50,6 +52,11 @@ public:
     void DeleteOfficer_Click();
     void Refresh_Click();
     void AdminUpdate_Click();
+    void AdminCancel_Click();
+
+    // True while the agency texts differ from the stored ones or an officer's
+    // name is typed and not yet stored.
+    bool hasUnsavedEdits() const;
 
     // The officer the list's click chose (none after a refresh or a deletion).
     std::optional<OfficerRow> chosenOfficer() const { return m_current; }
@@ -59,8 +66,8 @@ Q_SIGNALS:
     void officerChosen(const QString &name);
     // "Update" stored the agency: the main window reads its agency and officer again.
     void agencyUpdated();
-    // The window was hidden ("Update", Escape or its frame): the main window takes
-    // over. showStartPanel is always false, as for every window that leaves the
+    // The window was hidden ("Update", "Cancel", Escape or its frame): the main
+    // window takes over. showStartPanel is always false, as for every window that leaves the
     // main window as it was.
     void closed(bool showStartPanel);
 
@@ -78,8 +85,10 @@ private:
     // Stores everything and hides; false (window stays) when storing fails.
     bool updateAndHide();
     void tell(const QString &text);
+    void tellFailure(const QString &what, const DatabaseError &e, bool writing);
 
     std::optional<OfficerRow> m_current;
+    AgencyInfo m_storedAgency; // as read on showing or stored by "Update"
     Input m_input = Input::None;
 };
 

@@ -1,9 +1,11 @@
 #include "gui/admin/frmOpenSurvey.h"
 
+#include "core/store/DatabaseSession.h"
 #include "core/store/SharedState.h"
 #include "core/survey/SurveyList.h"
 #include "gui/kit/ActivationWatch.h"
 #include "gui/kit/ChoiceList.h"
+#include "gui/kit/DatabaseFailure.h"
 #include "gui/kit/HelpKey.h"
 #include "gui/kit/Message.h"
 #include "gui/kit/WindowClose.h"
@@ -14,6 +16,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <functional>
@@ -144,8 +147,20 @@ void frmOpenSurvey::Form_Activate()
 void frmOpenSurvey::fillList()
 {
     Batch_List->clear();
-    QString error;
-    const QStringList lines = surveyListLines(sharedState().deriveDatabasePath(), &error);
+    const QString path = sharedState().deriveDatabasePath();
+    QStringList lines;
+    try {
+        DatabaseSession session(path);
+        session.requireOpen();
+        for (const SurveyListEntry &entry : readSurveyList(session))
+            lines.append(surveyListLine(entry));
+    } catch (const DatabaseError &e) {
+        // Told once the window is on screen, not from inside its showing.
+        QTimer::singleShot(
+            0, this, [this, path, fault = e.fault(), detail = QString::fromUtf8(e.what())] {
+                kit::tellDatabaseFailure(this, path, kit::DatabaseAccess::Read, fault, detail);
+            });
+    }
     Batch_List->addItems(lines);
     // With no survey stored there is nothing to open, whatever was chosen before.
     if (lines.isEmpty()) {
@@ -159,10 +174,6 @@ void frmOpenSurvey::fillList()
         showChoice(Batch_List->item(0)->text());
         Command6->setEnabled(true);
         Batch_List->setFocus();
-    }
-    if (!error.isEmpty()) {
-        // Told once the window is on screen, not from inside its showing.
-        kit::messageLater(this, error);
     }
 }
 

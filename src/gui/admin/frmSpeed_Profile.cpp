@@ -4,6 +4,7 @@
 #include "core/store/SharedState.h"
 #include "gui/kit/ActivationWatch.h"
 #include "gui/kit/BusyPointer.h"
+#include "gui/kit/DatabaseFailure.h"
 #include "gui/kit/HelpKey.h"
 #include "gui/kit/Message.h"
 #include "gui/kit/WindowClose.h"
@@ -19,6 +20,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTableView>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace roadtally {
@@ -153,8 +155,10 @@ frmSpeed_Profile::frmSpeed_Profile(QWidget *parent) : QWidget(parent)
     connect(Command2, &QPushButton::clicked, this, &frmSpeed_Profile::Command2_Click);
     connect(Command1, &QPushButton::clicked, this, &frmSpeed_Profile::Command1_Click);
     kit::closeThrough(this, Command1);
-    connect(Data1, &PagedQueryModel::readFailed, this,
-            [this](const QString &text) { kit::messageLater(this, text); });
+    connect(Data1, &PagedQueryModel::readFailed, this, [this](const QString &text) {
+        kit::tellDatabaseFailure(this, sharedState().deriveDatabasePath(),
+                                 kit::DatabaseAccess::Read, Data1->fault(), text);
+    });
     connect(Flex1->horizontalHeader(), &QHeaderView::sectionResized, this,
             [this] { placeBandHeading(); });
     connect(Flex1->horizontalHeader(), &QHeaderView::geometriesChanged, this,
@@ -216,8 +220,13 @@ void frmSpeed_Profile::Form_Activate()
     Label6->setText(directionDescription(m_selection.direction));
 
     const QString path = sharedState().deriveDatabasePath();
-    if (!Data1->setQuery(path, speedProfileQuery(m_selection.batchNumber, m_selection.direction)))
-        kit::messageLater(this, Data1->errorText());
+    if (!Data1->setQuery(path, speedProfileQuery(m_selection.batchNumber, m_selection.direction))) {
+        // Told once the window is on screen, not from inside its showing.
+        QTimer::singleShot(
+            0, this, [this, path, fault = Data1->fault(), text = Data1->errorText()] {
+                kit::tellDatabaseFailure(this, path, kit::DatabaseAccess::Read, fault, text);
+            });
+    }
     layOutGrid();
     Flex1->scrollToTop();
     Flex1->clearSelection();

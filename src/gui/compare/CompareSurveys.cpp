@@ -5,6 +5,7 @@
 #include "core/text/TextPatterns.h"
 #include "gui/compare/ComparisonChartView.h"
 #include "gui/kit/BusyPointer.h"
+#include "gui/kit/DatabaseFailure.h"
 #include "gui/kit/Message.h"
 #include "gui/kit/WidgetKit.h"
 #include "gui/kit/WindowClose.h"
@@ -38,6 +39,14 @@ using namespace kit;
 const QString CompareSurveys::Caption = QStringLiteral("Compare Surveys");
 
 namespace {
+
+// A database failure in the pane: the kit's words and advice; the engine's
+// own text stays out of the pane.
+QString failureWords(const QString &databasePath, const DatabaseError &e)
+{
+    return kit::databaseFailureMessage(
+        kit::databaseFailureText(databasePath, kit::DatabaseAccess::Read, e.fault()), e.fault());
+}
 
 const QString ChooseBoth = QStringLiteral("Choose a before survey and an after survey to compare.");
 const QString NoControl = QStringLiteral("(none)");
@@ -337,6 +346,9 @@ bool CompareSurveys::fillLists()
         DatabaseSession session(m_databasePath);
         session.requireOpen();
         m_surveys = readComparableSurveys(session);
+    } catch (const DatabaseError &e) {
+        m_surveys.clear();
+        problem = failureWords(m_databasePath, e);
     } catch (const std::exception &e) {
         m_surveys.clear();
         problem = QStringLiteral("The surveys of %1 cannot be read: %2")
@@ -503,6 +515,8 @@ void CompareSurveys::compareChosen()
             showComparison(*outcome.comparison);
         else
             problem = outcome.refusal;
+    } catch (const DatabaseError &e) {
+        problem = failureWords(m_databasePath, e);
     } catch (const std::exception &e) {
         problem = QStringLiteral("The surveys cannot be read from %1: %2")
                       .arg(QDir::toNativeSeparators(m_databasePath), QString::fromUtf8(e.what()));

@@ -47,6 +47,9 @@ inline const QString Headway = QStringLiteral("Headway");
 inline const QString Command2 = QStringLiteral("&Process Radar Data to The Database>>");
 inline const QString Command4 = QStringLiteral("&Modify Header");
 inline const QString Command1 = QStringLiteral("Cancel");
+inline const QString DiscardQuestion =
+    QStringLiteral("The survey entries you made for this data file will be lost. Close the "
+                   "window without processing it?");
 inline const QString ProcessFrame = QStringLiteral("Processing Radar File to Database .......");
 inline const QString SurveyHeader = QStringLiteral("Survey Header");
 

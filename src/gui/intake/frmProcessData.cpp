@@ -8,6 +8,7 @@
 #include "core/text/TextPatterns.h"
 #include "gui/intake/ProcessDataTexts.h"
 #include "gui/kit/BoundLabel.h"
+#include "gui/kit/Message.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -15,11 +16,13 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QScreen>
 #include <QShowEvent>
 #include <QTabWidget>
+#include <QTextDocument>
 
 namespace roadtally {
 
@@ -72,6 +75,35 @@ void frmProcessData::Form_Activate()
     SpdMax2->setText(SpdMax->text());
     SpdMin2->setText(SpdMin->text());
     Input_Location->setFocus();
+    m_shownEntries = entries();
+    txtTerm2->document()->setModified(false);
+}
+
+QStringList frmProcessData::entries() const
+{
+    QStringList all = {Input_Batch_Date->text(),
+                       Input_Start_Time->text(),
+                       Combo1->currentText(),
+                       Trailer_code->currentText(),
+                       Input_Batch_Number->text(),
+                       Input_Location_Code->text(),
+                       Input_Location->text(),
+                       Input_Direction->currentText(),
+                       Input_Zone->currentText(),
+                       Input_Posted_Speed->text(),
+                       SpdMin->text(),
+                       SpdMax->text(),
+                       ShowHeadway->text()};
+    for (const QLineEdit *box : Text4)
+        all << box->text();
+    return all;
+}
+
+bool frmProcessData::hasUserEntries() const
+{
+    // The raw text by the editor's own flag (it may be megabytes long); a
+    // committed edit leaves the flag set.
+    return entries() != m_shownEntries || txtTerm2->document()->isModified();
 }
 
 void frmProcessData::showRawData(const QString &rawText)
@@ -235,6 +267,11 @@ void frmProcessData::Command9_Click()
 
 void frmProcessData::Command1_Click()
 {
+    // What the user typed is not thrown away by a slip of Escape or the title bar.
+    if (hasUserEntries() &&
+        kit::message(this, text::DiscardQuestion, QString(), QMessageBox::Question,
+                     QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
+        return;
     // Back to the start panel, as Cancel in the data file dialog does: the main
     // window would otherwise stand blank with nothing to click.
     hide();

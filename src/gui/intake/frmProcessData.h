@@ -121,6 +121,10 @@ public:
     // True from the process command until the import has ended.
     bool isImporting() const;
 
+    // True when the user has typed or changed anything since the file was
+    // loaded: closing then asks before it is discarded.
+    bool hasUserEntries() const;
+
     // The window's procedures and event handlers.
     void Form_Load();
     void Form_Activate();
@@ -163,9 +167,12 @@ private:
     // out of reach.
     void setImporting(bool importing);
     void importFinished(const ImportResult &result);
+    // Everything the user can type or choose, as it stands.
+    QStringList entries() const;
 
     ImportRunner *m_runner = nullptr;
     QString m_rawText;
+    QStringList m_shownEntries;             // entries() as the window was shown
     std::optional<kit::BusyPointer> m_busy; // while an import runs
 };
 

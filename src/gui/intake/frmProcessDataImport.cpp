@@ -94,7 +94,8 @@ void frmProcessData::importFinished(const ImportResult &result)
         // A database failure is told apart from a bad data file, with the
         // database's name and what is wrong with it.
         if (result.outcome == ImportOutcome::DatabaseFailure)
-            kit::message(this, importMessage(result), kit::Title, QMessageBox::Warning);
+            kit::message(this, importMessage(result), kit::Title, QMessageBox::Warning,
+                         QMessageBox::Ok, result.detail);
         else
             kit::message(this, importMessage(result));
         return;

@@ -1,6 +1,7 @@
 #include "gui/kit/DatabaseFailure.h"
 
 #include "core/store/DatabaseFaultText.h"
+#include "core/store/DatabaseLocation.h"
 #include "core/store/SharedState.h"
 #include "gui/kit/Message.h"
 
@@ -8,32 +9,50 @@
 
 namespace roadtally::kit {
 
-QString databaseFailureText(const QString &databasePath, DatabaseAccess access, DatabaseFault fault,
-                            const QString &detail)
+QString databaseFailureText(const QString &databasePath, DatabaseAccess access, DatabaseFault fault)
 {
-    return QStringLiteral("The survey database %1 could not be %2: %3")
-        .arg(QDir::toNativeSeparators(databasePath),
+    // No engine text here: an unknown fault is said in words too, and its
+    // text goes under "Details".
+    return QStringLiteral("The survey database %1 could not be %2: %3.")
+        .arg(databaseDisplayName(databasePath),
              access == DatabaseAccess::Read ? QStringLiteral("read") : QStringLiteral("written"),
-             databaseFaultReason(fault, 0, detail));
+             databaseFaultReason(fault));
+}
+
+QString databaseFailureMessage(const QString &sentence, DatabaseFault fault)
+{
+    return sentence + QStringLiteral("\n\n") + databaseFaultAdvice(fault);
+}
+
+void tellDatabaseFailure(QWidget *parent, const QString &sentence, DatabaseFault fault,
+                         const QString &detail, Shown shown)
+{
+    const QString text = databaseFailureMessage(sentence, fault);
+    if (shown == Shown::Wait)
+        message(parent, text, QString(), QMessageBox::Warning, QMessageBox::Ok, detail);
+    else
+        notice(parent, text, QMessageBox::Warning, detail);
 }
 
 void tellDatabaseFailure(QWidget *parent, const QString &databasePath, DatabaseAccess access,
-                         DatabaseFault fault, const QString &detail)
+                         DatabaseFault fault, const QString &detail, Shown shown)
 {
-    notice(parent, databaseFailureText(databasePath, access, fault, detail));
+    tellDatabaseFailure(parent, databaseFailureText(databasePath, access, fault), fault, detail,
+                        shown);
 }
 
 void tellDatabaseFailure(QWidget *parent, const DatabaseSession &unopened,
-                         const QString &databasePath, DatabaseAccess access)
+                         const QString &databasePath, DatabaseAccess access, Shown shown)
 {
-    tellDatabaseFailure(parent, databasePath, access, unopened.openFault(), unopened.errorText());
+    tellDatabaseFailure(parent, databasePath, access, unopened.openFault(), unopened.errorText(),
+                        shown);
 }
 
 void tellDatabaseFailure(QWidget *parent, const DatabaseError &error, const QString &databasePath,
-                         DatabaseAccess access)
+                         DatabaseAccess access, Shown shown)
 {
     tellDatabaseFailure(parent, databasePath, access, error.fault(),
-                        QString::fromUtf8(error.what()));
+                        QString::fromUtf8(error.what()), shown);
 }
 
 bool withSurveyDatabase(QWidget *parent, const std::function<void(DatabaseSession &)> &work,

@@ -9,12 +9,15 @@ namespace roadtally::kit {
 namespace {
 
 QMessageBox *makeBox(QWidget *parent, const QString &text, const QString &title,
-                     QMessageBox::Icon icon, QMessageBox::StandardButtons buttons)
+                     QMessageBox::Icon icon, QMessageBox::StandardButtons buttons,
+                     const QString &details)
 {
     // The program's texts break their lines with CR LF; a label wants one break.
     QString plain = text;
     plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     auto *box = new QMessageBox(icon, title, plain, buttons, parent);
+    if (!details.isEmpty())
+        box->setDetailedText(details);
     if (buttons.testFlag(QMessageBox::No))
         box->setDefaultButton(QMessageBox::No);
     else if (buttons.testFlag(QMessageBox::Cancel))
@@ -31,7 +34,8 @@ MessageHook &messageHook()
 }
 
 QMessageBox::StandardButton message(QWidget *parent, const QString &text, const QString &title,
-                                    QMessageBox::Icon icon, QMessageBox::StandardButtons buttons)
+                                    QMessageBox::Icon icon, QMessageBox::StandardButtons buttons,
+                                    const QString &details)
 {
     const QString shownTitle = title.isEmpty() ? Title : title;
     if (const MessageHook &hook = messageHook())
@@ -40,7 +44,7 @@ QMessageBox::StandardButton message(QWidget *parent, const QString &text, const 
     const bool busy = QApplication::overrideCursor() != nullptr;
     if (busy)
         QApplication::setOverrideCursor(Qt::ArrowCursor);
-    QMessageBox *box = makeBox(parent, text, shownTitle, icon, buttons);
+    QMessageBox *box = makeBox(parent, text, shownTitle, icon, buttons, details);
     const auto chosen = static_cast<QMessageBox::StandardButton>(box->exec());
     delete box;
     if (busy)
@@ -48,23 +52,24 @@ QMessageBox::StandardButton message(QWidget *parent, const QString &text, const 
     return chosen;
 }
 
-void notice(QWidget *parent, const QString &text, QMessageBox::Icon icon)
+void notice(QWidget *parent, const QString &text, QMessageBox::Icon icon, const QString &details)
 {
     if (const MessageHook &hook = messageHook()) {
         hook(parent, icon, Title, text, QMessageBox::Ok);
         return;
     }
-    QMessageBox *box = makeBox(parent, text, Title, icon, QMessageBox::Ok);
+    QMessageBox *box = makeBox(parent, text, Title, icon, QMessageBox::Ok, details);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->open();
 }
 
-void messageLater(QWidget *parent, const QString &text, QMessageBox::Icon icon)
+void messageLater(QWidget *parent, const QString &text, QMessageBox::Icon icon,
+                  const QString &details)
 {
     QPointer<QWidget> self(parent);
-    QTimer::singleShot(0, parent, [self, text, icon] {
+    QTimer::singleShot(0, parent, [self, text, icon, details] {
         if (self)
-            message(self, text, QString(), icon);
+            message(self, text, QString(), icon, QMessageBox::Ok, details);
     });
 }
 

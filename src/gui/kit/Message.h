@@ -25,17 +25,22 @@ MessageHook &messageHook();
 
 // Shows a modal message box and returns the button chosen. An empty title is
 // Title. The default button is "No", else "Cancel", when the buttons hold one.
+// details, when given, is shown only on asking for the box's "Details" (a
+// database engine's own words); the hook gets the text without it.
 QMessageBox::StandardButton message(QWidget *parent, const QString &text,
                                     const QString &title = QString(),
                                     QMessageBox::Icon icon = QMessageBox::NoIcon,
-                                    QMessageBox::StandardButtons buttons = QMessageBox::Ok);
+                                    QMessageBox::StandardButtons buttons = QMessageBox::Ok,
+                                    const QString &details = QString());
 
 // A message with Title and an OK button that does not block the handler
 // showing it (for views that go on drawing behind it).
-void notice(QWidget *parent, const QString &text, QMessageBox::Icon icon = QMessageBox::Warning);
+void notice(QWidget *parent, const QString &text, QMessageBox::Icon icon = QMessageBox::Warning,
+            const QString &details = QString());
 
 // message() once the window is on screen, not from inside its showing or painting.
 void messageLater(QWidget *parent, const QString &text,
-                  QMessageBox::Icon icon = QMessageBox::Warning);
+                  QMessageBox::Icon icon = QMessageBox::Warning,
+                  const QString &details = QString());
 
 } // namespace roadtally::kit

@@ -1,6 +1,8 @@
 #include "gui/kit/WindowClose.h"
 
 #include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QShortcut>
@@ -29,6 +31,20 @@ public:
         m_running = false;
     }
 
+    // Escape closes what is open on top first: a drop-down list or a menu
+    // takes it, and the window and what was typed in it stay.
+    void escape()
+    {
+        if (QWidget *popup = QApplication::activePopupWidget()) {
+            if (auto *combo = qobject_cast<QComboBox *>(popup->parentWidget()))
+                combo->hidePopup();
+            else
+                popup->close();
+            return;
+        }
+        run();
+    }
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
@@ -37,7 +53,7 @@ protected:
             // first while the window is the active one).
             const auto *key = static_cast<QKeyEvent *>(event);
             if (key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier) {
-                run();
+                escape();
                 return true;
             }
         }
@@ -70,7 +86,7 @@ void closeThrough(QWidget *window, std::function<void()> command)
     auto *filter = new CloseThroughCommand(window, std::move(command));
     auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), window);
     escape->setContext(Qt::WindowShortcut);
-    QObject::connect(escape, &QShortcut::activated, filter, [filter] { filter->run(); });
+    QObject::connect(escape, &QShortcut::activated, filter, [filter] { filter->escape(); });
 }
 
 } // namespace roadtally::kit

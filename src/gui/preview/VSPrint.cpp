@@ -3,8 +3,11 @@
 #include "core/reports/PagePainter.h"
 #include "core/reports/PdfOutput.h"
 #include "core/reports/ReportFrame.h"
+#include "core/store/DatabaseSession.h"
+#include "core/store/SharedState.h"
 #include "gui/kit/ActivationWatch.h"
 #include "gui/kit/BusyPointer.h"
+#include "gui/kit/DatabaseFailure.h"
 #include "gui/kit/HelpKey.h"
 #include "gui/kit/Message.h"
 #include "gui/kit/WidgetKit.h"
@@ -28,6 +31,7 @@
 #include <QVBoxLayout>
 
 #include <exception>
+#include <optional>
 
 namespace roadtally {
 
@@ -180,6 +184,7 @@ void VSPrint::Form_Activate()
     ++m_builds;
     placeOnScreen(this);
     QString failure;
+    std::optional<DatabaseError> databaseFailure;
     std::shared_ptr<const Document> built;
     {
         kit::BusyPointer busy;
@@ -191,6 +196,8 @@ void VSPrint::Form_Activate()
             // An engine that could not begin leaves nothing to show.
             if (engine.document() && engine.document()->finished)
                 built = engine.document();
+        } catch (const DatabaseError &error) {
+            databaseFailure = error;
         } catch (const std::exception &error) {
             failure = QString::fromUtf8(error.what());
         } catch (...) {
@@ -199,8 +206,16 @@ void VSPrint::Form_Activate()
     }
     showDocument(built);
     vp->setPreviewZoom(ActivationZoom);
-    if (!failure.isEmpty())
+    if (databaseFailure) {
+        const QString path = sharedState().deriveDatabasePath();
+        kit::tellDatabaseFailure(
+            this,
+            kit::databaseFailureText(path, kit::DatabaseAccess::Read, databaseFailure->fault()) +
+                QStringLiteral(" The report could not be made."),
+            databaseFailure->fault(), QString::fromUtf8(databaseFailure->what()));
+    } else if (!failure.isEmpty()) {
         kit::notice(this, QStringLiteral("The report could not be made: %1").arg(failure));
+    }
 }
 
 void VSPrint::showDocument(std::shared_ptr<const Document> document)

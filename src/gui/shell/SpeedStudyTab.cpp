@@ -3,6 +3,7 @@
 #include "core/analysis/SpeedStudyText.h"
 #include "core/analysis/SurveyCaptions.h"
 #include "gui/kit/BusyPointer.h"
+#include "gui/kit/DatabaseFailure.h"
 #include "gui/kit/WidgetKit.h"
 #include "gui/shell/SpeedStudyChartView.h"
 
@@ -198,7 +199,9 @@ void SpeedStudyTab::refresh()
         } else {
             DatabaseSession session(m_databasePath);
             if (!session.isOpen()) {
-                problem = session.errorText();
+                problem = databaseFailureMessage(
+                    databaseFailureText(m_databasePath, DatabaseAccess::Read, session.openFault()),
+                    session.openFault());
             } else if (!readSurveyCaptions(session, m_batch)) {
                 problem = QStringLiteral("There is no survey with batch number %1.").arg(m_batch);
             } else {
@@ -206,6 +209,10 @@ void SpeedStudyTab::refresh()
                 return;
             }
         }
+    } catch (const DatabaseError &e) {
+        // The pane shows the words and the advice; the engine's text is no help there.
+        problem = databaseFailureMessage(
+            databaseFailureText(m_databasePath, DatabaseAccess::Read, e.fault()), e.fault());
     } catch (const std::exception &e) {
         problem = QStringLiteral("The speed study of survey %1 cannot be read: %2")
                       .arg(m_batch, QString::fromUtf8(e.what()));

@@ -5,6 +5,7 @@
 #include "core/store/SharedState.h"
 #include "core/survey/SurveyDates.h"
 #include "core/survey/SurveyRules.h"
+#include "core/upkeep/DatabaseMaintenance.h"
 #include "gui/admin/frmOpenSurvey.h"
 #include "gui/info/HelpWindow.h"
 #include "gui/info/frmAbout.h"
@@ -346,18 +347,28 @@ void frmRoadtally::Form_Load()
     if (!sharedState().surveyFolderProblem.isEmpty()) {
         m_databaseError = sharedState().surveyFolderProblem;
     } else {
+        DatabaseFault fault = DatabaseFault::Other;
+        bool failed = true;
         DatabaseSession session(path);
         if (!session.isOpen()) {
-            m_databaseError = databaseFailureText(path, DatabaseAccess::Read, session.openFault(),
-                                                  session.errorText());
+            fault = session.openFault();
+            m_databaseDetail = session.errorText();
         } else {
             try {
                 session.scalar(QStringLiteral("SELECT count(*) FROM [Header]"));
                 session.scalar(QStringLiteral("SELECT count(*) FROM [Summary]"));
+                failed = false;
             } catch (const DatabaseError &e) {
-                m_databaseError = databaseFailureText(path, DatabaseAccess::Read, e.fault(),
-                                                      QString::fromUtf8(e.what()));
+                fault = e.fault();
+                m_databaseDetail = QString::fromUtf8(e.what());
             }
+        }
+        if (failed) {
+            m_databaseError = databaseFailureMessage(
+                databaseFailureText(path, DatabaseAccess::Read, fault), fault);
+            // The backup beside it is the quickest way back to work.
+            if (const QString restore = restoreAdvice(path); !restore.isEmpty())
+                m_databaseError += QStringLiteral("\n\n") + restore;
         }
     }
     if (m_databaseError.isEmpty()) {
@@ -393,8 +404,10 @@ void frmRoadtally::showEvent(QShowEvent *event)
 
 void frmRoadtally::reportDatabaseProblem()
 {
-    notice(this, m_databaseError + QStringLiteral("\n\nThe survey views stay disabled until the "
-                                                  "program finds a usable database."));
+    notice(this,
+           m_databaseError + QStringLiteral("\n\nThe survey views stay disabled until the "
+                                            "program finds a usable database."),
+           QMessageBox::Warning, m_databaseDetail);
 }
 
 // ---------------------------------------------------------------------------

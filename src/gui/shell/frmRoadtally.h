@@ -255,6 +255,7 @@ private:
 
     ActivationWatch *m_activation = nullptr;
     QString m_databaseError;
+    QString m_databaseDetail; // the engine's words, under the message's "Details"
     bool m_databaseReported = false;
     int m_lastTab = 0;
 };

@@ -266,8 +266,7 @@ ChartReportInput frmRoadtally::chartReportInput(DatabaseSession &session) const
 void frmRoadtally::buildReport(ReportKind report, DocumentEngine &vp) const
 {
     DatabaseSession session(sharedState().deriveDatabasePath());
-    if (!session.isOpen())
-        throw DatabaseError(session.errorText().toStdString());
+    session.requireOpen(); // throws with the kind of fault, for the preview's message
     switch (report) {
     case ReportKind::Percentile85: {
         ChartReportInput in = chartReportInput(session);

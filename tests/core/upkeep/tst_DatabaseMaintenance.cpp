@@ -65,6 +65,8 @@ private Q_SLOTS:
     void unusableSourceChangesNothing();
     void injectedFailureChangesNothing_data();
     void injectedFailureChangesNothing();
+    void failedBackupSaysWhatIsUnchanged_data();
+    void failedBackupSaysWhatIsUnchanged();
     void temporaryFileCannotBeCreated_data();
     void temporaryFileCannotBeCreated();
     void readOnlyFolder();
@@ -345,6 +347,32 @@ void tst_DatabaseMaintenance::injectedFailureChangesNothing()
     const QByteArray backupAfter = fileBytes(backup());
     storeFullSurvey(database(), {QStringLiteral("060201-A"), 10, 1, 1, true});
     QCOMPARE(fileBytes(backup()), backupAfter);
+}
+
+void tst_DatabaseMaintenance::failedBackupSaysWhatIsUnchanged_data()
+{
+    QTest::addColumn<bool>("earlierBackup");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("earlier backup")
+        << true << QStringLiteral("The database OV97.mdb and the earlier backup are unchanged.");
+    // No earlier backup to speak of: the message says only what is true.
+    QTest::newRow("no earlier backup")
+        << false << QStringLiteral("The database OV97.mdb is unchanged.");
+}
+
+void tst_DatabaseMaintenance::failedBackupSaysWhatIsUnchanged()
+{
+    QFETCH(bool, earlierBackup);
+    QFETCH(QString, said);
+    if (earlierBackup)
+        QVERIFY(backupDatabase(m_folder->folder()).ok());
+    QCOMPARE(QFile::exists(backup()), earlierBackup);
+    MaintenanceOptions options;
+    options.failAt = [](MaintenanceStep s) { return s == MaintenanceStep::Compact; };
+    const MaintenanceResult result = backupDatabase(m_folder->folder(), options);
+    QCOMPARE(result.outcome, MaintenanceOutcome::Failed);
+    QVERIFY2(result.message.endsWith(said), qPrintable(result.message));
+    QCOMPARE(result.message.contains(QLatin1String("backup are")), earlierBackup);
 }
 
 void tst_DatabaseMaintenance::temporaryFileCannotBeCreated_data()

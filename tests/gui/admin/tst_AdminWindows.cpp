@@ -2,6 +2,7 @@
 // clicked through as a user does: their captions, questions and messages, what
 // they change, and what they tell the main window.
 #include "fixtures/AdminFixture.h"
+#include "fixtures/DatabaseTrouble.h"
 
 #include "core/upkeep/DatabaseMaintenance.h"
 #include "core/upkeep/SurveyDeletion.h"
@@ -56,6 +57,8 @@ private Q_SLOTS:
     void deleteSurveyAsksFirst();
     void deleteSurveyKeysChooseAndEscapeCloses();
     void deleteSurveyFailureIsReported();
+    void readOnlyDatabaseToldInWords_data();
+    void readOnlyDatabaseToldInWords();
 
     void deleteDbCaptions();
     void deleteDbNoChangesNothing();
@@ -264,6 +267,42 @@ void tst_AdminWindows::deleteSurveyFailureIsReported()
     QCOMPARE(w.Batch_List->count(), 2);
     click(w.Command5);
     QCOMPARE(deleted.count(), 1);
+}
+
+void tst_AdminWindows::readOnlyDatabaseToldInWords_data()
+{
+    QTest::addColumn<bool>("wholeDatabase");
+    QTest::newRow("Delete Survey") << false;
+    QTest::newRow("Delete Database") << true;
+}
+
+void tst_AdminWindows::readOnlyDatabaseToldInWords()
+{
+    QFETCH(bool, wholeDatabase);
+    QVERIFY(test::makeReadOnly(database()));
+    m_answers << QMessageBox::Yes;
+    if (wholeDatabase) {
+        DeleteDB &w = form<DeleteDB>();
+        w.show();
+        click(w.Command2);
+    } else {
+        DeleteSurvey &w = form<DeleteSurvey>();
+        w.show();
+        clickLine(w.Batch_List, 0);
+        click(w.Command5);
+    }
+    // The database and the reason in words, then advice; the engine's own text
+    // ("attempt to write a readonly database ...") only under "Details".
+    const QString told = m_messages.constLast().text;
+    QCOMPARE(m_messages.constLast().icon, QMessageBox::Warning);
+    for (const QString &part :
+         {QDir::toNativeSeparators(database()), QStringLiteral("it is read-only"),
+          QStringLiteral("Nothing was deleted."),
+          QStringLiteral("Make the file and its folder writable")})
+        QVERIFY2(told.contains(part), qPrintable(told));
+    QVERIFY2(!told.contains(QLatin1String("readonly")), qPrintable(told));
+    QVERIFY2(!told.contains(QLatin1String("DELETE")), qPrintable(told));
+    QCOMPARE(rowCount(database(), QStringLiteral("Header")), 2);
 }
 
 // ---------------------------------------------------------------------------

@@ -1,14 +1,19 @@
 // "Administration Setup" driven as a user drives it: the officer list with its
-// placeholder, adding, choosing and deleting (names with quotes too), the two
-// report options, and "Update" with what it tells the main window.
+// placeholder, adding, choosing and deleting (names with quotes too), a
+// namesake refused, the two report options, "Update" with what it tells the
+// main window, "Cancel" (Escape, the frame) discarding after asking, and a
+// read-only database told in words.
+#include "fixtures/DatabaseTrouble.h"
 #include "fixtures/SurveyFixture.h"
 
 #include "core/survey/AgencySettings.h"
 #include "gui/admin/frmAdminSetup.h"
 #include "gui/kit/Forms.h"
+#include "gui/kit/Message.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -48,7 +53,12 @@ private Q_SLOTS:
     void optionTickKeptAndStored_data();
     void optionTickKeptAndStored();
     void updateStoresAgencyAndTells();
-    void escapeAndFrameActAsUpdate();
+    void namesakeRefused_data();
+    void namesakeRefused();
+    void cancelDiscardsAfterAsking_data();
+    void cancelDiscardsAfterAsking();
+    void readOnlyDatabaseToldInWords_data();
+    void readOnlyDatabaseToldInWords();
     void keysChooseLikeClicks();
     void agencyReadAgainOnShowing();
     void missingDatabaseKeepsWindowOnUpdate();
@@ -60,8 +70,12 @@ private:
     QStringList listed();
     QStringList stored();
     QString storedOption(const QString &field);
+    // Messages go to m_told; questions get the answers of m_answers in turn (No when none).
+    void hookMessages();
 
     std::unique_ptr<SurveyFolder> m_folder;
+    QStringList m_told;
+    QList<QMessageBox::StandardButton> m_answers;
 };
 
 void tst_frmAdminSetup::init()
@@ -70,8 +84,22 @@ void tst_frmAdminSetup::init()
     sharedState().setProgramFolder(m_folder->folder());
 }
 
+void tst_frmAdminSetup::hookMessages()
+{
+    m_told.clear();
+    m_answers.clear();
+    kit::messageHook() = [this](QWidget *, QMessageBox::Icon, const QString &, const QString &text,
+                                QMessageBox::StandardButtons buttons) {
+        m_told << text;
+        if (buttons == QMessageBox::Ok)
+            return QMessageBox::Ok;
+        return m_answers.isEmpty() ? QMessageBox::No : m_answers.takeFirst();
+    };
+}
+
 void tst_frmAdminSetup::cleanup()
 {
+    kit::messageHook() = {};
     if (formExists<frmAdminSetup>())
         delete &form<frmAdminSetup>();
     m_folder.reset();
@@ -137,6 +165,7 @@ void tst_frmAdminSetup::captionsAndFirstShowing()
     QCOMPARE(plain(w.DeleteOfficer->text()), QStringLiteral("Delete Officer"));
     QCOMPARE(plain(w.Refresh->text()), QStringLiteral("Refresh"));
     QCOMPARE(plain(w.AdminUpdate->text()), QStringLiteral("Update"));
+    QCOMPARE(plain(w.AdminCancel->text()), QStringLiteral("Cancel"));
     QCOMPARE(plain(w.Check1->text()),
              QStringLiteral("Include officer name on all forms and reports"));
     QCOMPARE(plain(w.Check2->text()),
@@ -260,10 +289,13 @@ void tst_frmAdminSetup::quotedNameRoundTrip()
 
 void tst_frmAdminSetup::deleteRemovesTheChosenNamesakeOnly()
 {
+    {
+        // Namesakes stored before the window refused them.
+        DatabaseSession session(m_folder->databasePath());
+        for (const char *name : {"Smith", "Jones", "Smith"})
+            addOfficer(session, QLatin1String(name));
+    }
     frmAdminSetup &w = showWindow();
-    addName(QStringLiteral("Smith"));
-    addName(QStringLiteral("Jones"));
-    addName(QStringLiteral("Smith"));
     QTest::mouseClick(w.Refresh, Qt::LeftButton);
     clickName(QStringLiteral("Smith"));
     QTest::mouseClick(w.DeleteOfficer, Qt::LeftButton);
@@ -369,26 +401,155 @@ void tst_frmAdminSetup::updateStoresAgencyAndTells()
     QCOMPARE(stored(), QStringList{QStringLiteral("Typed, not refreshed")});
 }
 
-void tst_frmAdminSetup::escapeAndFrameActAsUpdate()
+void tst_frmAdminSetup::namesakeRefused_data()
 {
+    QTest::addColumn<bool>("renaming");
+    QTest::addColumn<QString>("typed");
+    QTest::newRow("added, same name") << false << "Sgt. Smith";
+    QTest::newRow("added, other case and blanks") << false << " sgt. SMITH ";
+    QTest::newRow("renamed to another's name") << true << "Sgt. Smith";
+}
+
+void tst_frmAdminSetup::namesakeRefused()
+{
+    QFETCH(bool, renaming);
+    QFETCH(QString, typed);
     frmAdminSetup &w = showWindow();
+    addName(QStringLiteral("Sgt. Smith"));
+    addName(QStringLiteral("Lt. Jones"));
+    QTest::mouseClick(w.Refresh, Qt::LeftButton);
+    hookMessages();
+    if (renaming) {
+        clickName(QStringLiteral("Lt. Jones"));
+        w.InputOfficer->show();
+        w.InputOfficer->selectAll();
+        QTest::keyClicks(w.InputOfficer, typed);
+    } else {
+        addName(typed);
+    }
+    // Neither "Refresh" nor "Update" stores it: the user is told and the name stays to mend.
+    for (QPushButton *button : {w.Refresh, w.AdminUpdate}) {
+        m_told.clear();
+        QTest::mouseClick(button, Qt::LeftButton);
+        QCOMPARE(m_told.size(), 1);
+        QVERIFY2(m_told.first().contains(QLatin1String("is listed already")),
+                 qPrintable(m_told.first()));
+        QVERIFY(w.isVisible());
+        QCOMPARE(w.InputOfficer->text(), typed);
+    }
+    QCOMPARE(stored(), (QStringList{QStringLiteral("Sgt. Smith"), QStringLiteral("Lt. Jones")}));
+    // Another name is taken.
+    w.InputOfficer->selectAll();
+    QTest::keyClicks(w.InputOfficer, QStringLiteral("Cpl. Smith"));
+    QTest::mouseClick(w.Refresh, Qt::LeftButton);
+    QCOMPARE(stored().contains(QStringLiteral("Cpl. Smith")), true);
+}
+
+void tst_frmAdminSetup::cancelDiscardsAfterAsking_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<QString>("edit"); // "", "agency" or "officer"
+    QTest::addColumn<bool>("discard"); // the answer to the question
+    for (const char *how : {"Cancel", "Escape", "frame"}) {
+        QTest::addRow("%s, nothing changed", how) << QString::fromLatin1(how) << "" << false;
+        QTest::addRow("%s, agency typed, kept", how)
+            << QString::fromLatin1(how) << "agency" << false;
+        QTest::addRow("%s, agency typed, discarded", how)
+            << QString::fromLatin1(how) << "agency" << true;
+        QTest::addRow("%s, officer typed, discarded", how)
+            << QString::fromLatin1(how) << "officer" << true;
+    }
+}
+
+void tst_frmAdminSetup::cancelDiscardsAfterAsking()
+{
+    QFETCH(QString, how);
+    QFETCH(QString, edit);
+    QFETCH(bool, discard);
+    frmAdminSetup &w = showWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
     QSignalSpy updated(&w, &frmAdminSetup::agencyUpdated);
     QSignalSpy closed(&w, &frmAdminSetup::closed);
-    w.Text1->setText(QStringLiteral("Escaped"));
-    QTest::keyClick(w.Text1, Qt::Key_Escape);
-    QVERIFY(!w.isVisible());
-    QCOMPARE(updated.size(), 1);
-    QCOMPARE(closed.size(), 1);
+    const AgencyInfo before = [&] {
+        DatabaseSession session(m_folder->databasePath());
+        return readAgency(session);
+    }();
+    hookMessages();
+    if (edit == QLatin1String("agency")) {
+        w.Text1->setFocus();
+        QTest::keyClicks(w.Text1, QStringLiteral(" Typo"));
+    } else if (edit == QLatin1String("officer")) {
+        addName(QStringLiteral("Not Stored"));
+    }
+    m_answers << (discard ? QMessageBox::Yes : QMessageBox::No);
+    if (how == QLatin1String("Cancel"))
+        QTest::mouseClick(w.AdminCancel, Qt::LeftButton);
+    else if (how == QLatin1String("Escape"))
+        QTest::keyClick(w.focusWidget() ? w.focusWidget() : &w, Qt::Key_Escape);
+    else
+        QCOMPARE(w.close(), edit.isEmpty() || discard);
 
-    showWindow();
-    QCOMPARE(w.Text1->text(), QStringLiteral("Escaped"));
-    w.Text2->setText(QStringLiteral("Framed"));
-    QVERIFY(w.close());
-    QVERIFY(!w.isVisible());
-    QCOMPARE(updated.size(), 2);
-    QCOMPARE(closed.size(), 2);
+    const bool asked = !edit.isEmpty();
+    QCOMPARE(m_told.size(), asked ? 1 : 0);
+    const bool left = !asked || discard;
+    QCOMPARE(w.isVisible(), !left);
+    QCOMPARE(closed.size(), left ? 1 : 0);
+    QCOMPARE(updated.size(), 0);
+    // Nothing typed reaches the database by leaving.
     DatabaseSession session(m_folder->databasePath());
-    QCOMPARE(readAgency(session).address1, QStringLiteral("Framed"));
+    QCOMPARE(readAgency(session), before);
+    QCOMPARE(stored(), QStringList{});
+    if (left) {
+        showWindow();
+        QCOMPARE(w.Text1->text(), before.name);
+    } else if (edit == QLatin1String("agency")) {
+        QCOMPARE(w.Text1->text(), before.name + QStringLiteral(" Typo"));
+    }
+}
+
+void tst_frmAdminSetup::readOnlyDatabaseToldInWords_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::newRow("Update") << "Update";
+    QTest::newRow("report option") << "option";
+    QTest::newRow("Add Officer, Refresh") << "add";
+    QTest::newRow("Delete Officer") << "delete";
+}
+
+void tst_frmAdminSetup::readOnlyDatabaseToldInWords()
+{
+    QFETCH(QString, action);
+    {
+        DatabaseSession session(m_folder->databasePath());
+        addOfficer(session, QStringLiteral("Sgt. Smith"));
+    }
+    frmAdminSetup &w = showWindow();
+    QTest::mouseClick(w.Refresh, Qt::LeftButton);
+    QVERIFY(test::makeReadOnly(m_folder->databasePath()));
+    hookMessages();
+    if (action == QLatin1String("Update")) {
+        w.Text1->setText(QStringLiteral("Changed"));
+        QTest::mouseClick(w.AdminUpdate, Qt::LeftButton);
+    } else if (action == QLatin1String("option")) {
+        QTest::mouseClick(w.Check1, Qt::LeftButton);
+    } else if (action == QLatin1String("add")) {
+        addName(QStringLiteral("Cpl. Jones"));
+        QTest::mouseClick(w.Refresh, Qt::LeftButton);
+    } else {
+        clickName(QStringLiteral("Sgt. Smith"));
+        QTest::mouseClick(w.DeleteOfficer, Qt::LeftButton);
+    }
+    QCOMPARE(m_told.size(), 1);
+    const QString told = m_told.first();
+    // The database and the reason in words, then advice; never the engine's
+    // "attempt to write a readonly database Unable to fetch row [UPDATE ...]".
+    for (const QString &part : {QDir::toNativeSeparators(m_folder->databasePath()),
+                                QStringLiteral("could not be written: it is read-only"),
+                                QStringLiteral("Make the file and its folder writable")})
+        QVERIFY2(told.contains(part), qPrintable(told));
+    for (const char *raw : {"readonly", "Unable to", "UPDATE", "INSERT", "DELETE"})
+        QVERIFY2(!told.contains(QLatin1String(raw)), qPrintable(told));
+    QVERIFY(w.isVisible());
 }
 
 void tst_frmAdminSetup::keysChooseLikeClicks()
@@ -454,9 +615,12 @@ void tst_frmAdminSetup::missingDatabaseKeepsWindowOnUpdate()
     QCOMPARE(told.size(), 2);
     QVERIFY(!w.Check1->isChecked());
 
-    // Escape still lets the user leave, told that nothing was stored.
+    // Escape is Cancel: asked first, the typed agency is discarded and the user leaves.
+    closer.stop();
+    hookMessages();
+    m_answers << QMessageBox::Yes;
     QTest::keyClick(w.Text1, Qt::Key_Escape);
-    QCOMPARE(told.size(), 3);
+    QCOMPARE(m_told.size(), 1);
     QVERIFY(!w.isVisible());
     QCOMPARE(closed.size(), 1);
     QCOMPARE(updated.size(), 0);

@@ -1,5 +1,6 @@
 // The processing window driven as a user drives it: the header from the loaded
-// file, unit and range rules, corrections, raw text edits and the process command.
+// file, unit and range rules, corrections, raw text edits, the process command,
+// and closing it, which asks before what was typed is lost.
 
 #include "fixtures/DatabaseTrouble.h"
 #include "fixtures/IntakeFixture.h"
@@ -7,16 +8,19 @@
 #include "gui/intake/frmLoadDataFile.h"
 #include "gui/intake/frmProcessData.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTest>
+#include <QTextCursor>
 #include <QTimer>
 
 #include <sqlite3.h>
@@ -125,6 +129,9 @@ private slots:
     void importWaitsForABusyDatabase();
     void cancelReturnsToTheStartPanel_data();
     void cancelReturnsToTheStartPanel();
+    void escapeOnOpenDropDownKeepsTheWindow();
+    void closingAsksBeforeDiscarding_data();
+    void closingAsksBeforeDiscarding();
 };
 
 void tst_frmProcessData::loadFillsTheHeader()
@@ -326,7 +333,11 @@ void tst_frmProcessData::loadSetsEveryFieldAfresh()
     first.Combo1->setCurrentText(QString());
     first.ProcessBar->setValue(60);
     first.sstab->setCurrentIndex(2);
+    fixture.answers << QMessageBox::Yes; // discard what was changed
     QTest::mouseClick(first.Command1, Qt::LeftButton);
+    QVERIFY(!first.isVisible());
+    QCOMPARE(fixture.messages.size(), 1); // asked before discarding
+    fixture.messages.clear();
     {
         DatabaseSession session(databasePathIn(fixture.folder()));
         session.exec(QStringLiteral("update Radar set radar_mode = ?"), {storedUnit});
@@ -944,6 +955,96 @@ void tst_frmProcessData::cancelReturnsToTheStartPanel()
     QVERIFY(!window.isVisible());
     QVERIFY(main.isEnabled());
     QVERIFY(main.splashframe->isVisible());
+    QCOMPARE(fixture.rowCount(QStringLiteral("Header")), 0);
+}
+
+void tst_frmProcessData::escapeOnOpenDropDownKeepsTheWindow()
+{
+    IntakeFixture fixture;
+    frmProcessData &window = loadSample();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QTest::keyClicks(window.Input_Location, QStringLiteral("Main St at 5th"));
+    for (QComboBox *list : {window.Input_Direction, window.Input_Zone, window.Combo1}) {
+        list->setFocus();
+        list->showPopup();
+        QTRY_VERIFY(QApplication::activePopupWidget());
+        QTest::keyClick(list, Qt::Key_Escape);
+        QTRY_VERIFY(!QApplication::activePopupWidget());
+        QVERIFY2(window.isVisible(), qPrintable(list->objectName()));
+    }
+    QVERIFY(fixture.messages.isEmpty());
+    QCOMPARE(window.Input_Location->text(), QStringLiteral("Main St at 5th"));
+}
+
+void tst_frmProcessData::closingAsksBeforeDiscarding_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<bool>("discard"); // the answer to the question
+    for (const char *how : {"Cancel", "Escape", "close"}) {
+        const QString h = QString::fromLatin1(how);
+        QTest::addRow("%s, nothing changed", how) << h << "" << false;
+        QTest::addRow("%s, location typed, kept", how) << h << "location" << false;
+        QTest::addRow("%s, location typed, discarded", how) << h << "location" << true;
+    }
+    for (const char *change : {"direction", "unit", "letter", "headway", "range", "correction",
+                               "raw text", "committed raw text"})
+        QTest::addRow("Cancel, %s, kept", change)
+            << QStringLiteral("Cancel") << QString::fromLatin1(change) << false;
+}
+
+void tst_frmProcessData::closingAsksBeforeDiscarding()
+{
+    QFETCH(QString, how);
+    QFETCH(QString, change);
+    QFETCH(bool, discard);
+    IntakeFixture fixture;
+    frmProcessData &window = loadSample();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    if (change == QLatin1String("location")) {
+        QTest::keyClicks(window.Input_Location, QStringLiteral("Main St"));
+    } else if (change == QLatin1String("direction")) {
+        choose(window.Input_Direction, QStringLiteral("South"));
+    } else if (change == QLatin1String("unit")) {
+        choose(window.Combo1, QStringLiteral("KPH"));
+    } else if (change == QLatin1String("letter")) {
+        choose(window.Trailer_code, QStringLiteral("C"));
+    } else if (change == QLatin1String("headway")) {
+        QTest::mouseClick(window.H3, Qt::LeftButton);
+    } else if (change == QLatin1String("range")) {
+        QTest::mouseClick(window.LowDefault, Qt::LeftButton);
+    } else if (change == QLatin1String("correction")) {
+        QTest::keyClicks(window.Text4[4], QStringLiteral("035"));
+    } else if (change.endsWith(QLatin1String("raw text"))) {
+        window.txtTerm2->moveCursor(QTextCursor::End);
+        QTest::keyClicks(window.txtTerm2, QStringLiteral("x"));
+        if (change.startsWith(QLatin1String("committed")))
+            QTest::mouseClick(window.Command9, Qt::LeftButton);
+    }
+    window.sstab->setCurrentIndex(0);
+    fixture.answers << (discard ? QMessageBox::Yes : QMessageBox::No);
+    const QString location = window.Input_Location->text();
+
+    if (how == QLatin1String("Cancel"))
+        QTest::mouseClick(window.Command1, Qt::LeftButton);
+    else if (how == QLatin1String("close"))
+        window.close();
+    else
+        QTest::keyClick(window.focusWidget() ? window.focusWidget() : &window, Qt::Key_Escape);
+
+    const bool asked = !change.isEmpty();
+    QCOMPARE(fixture.messages.size(), asked ? 1 : 0);
+    if (asked) {
+        const auto &question = fixture.messages.first();
+        QCOMPARE(question.icon, QMessageBox::Question);
+        QCOMPARE(question.buttons, QMessageBox::Yes | QMessageBox::No);
+    }
+    const bool closed = !asked || discard;
+    QCOMPARE(window.isVisible(), !closed);
+    if (!closed)
+        QCOMPARE(window.Input_Location->text(), location);
     QCOMPARE(fixture.rowCount(QStringLiteral("Header")), 0);
 }
 

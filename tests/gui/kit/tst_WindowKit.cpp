@@ -1,6 +1,7 @@
 // The shared window behaviour: a question defaults to its safe answer, Escape
-// and the frame's close go through the window's own command, the busy pointer
-// nests, and a database failure is worded by its kind.
+// and the frame's close go through the window's own command (an open drop-down
+// takes Escape first), the busy pointer nests, and a database failure is worded
+// by its kind with the engine's text under "Details".
 
 #include "gui/kit/BusyPointer.h"
 #include "gui/kit/DatabaseFailure.h"
@@ -8,9 +9,11 @@
 #include "gui/kit/WindowClose.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
+#include <QVBoxLayout>
 #include <QtTest>
 
 using namespace Qt::StringLiterals;
@@ -115,6 +118,45 @@ private Q_SLOTS:
         QCOMPARE(runs, closed ? 1 : 0);
     }
 
+    void escapeClosesAnOpenDropDownFirst_data()
+    {
+        QTest::addColumn<bool>("editable");
+        QTest::newRow("list") << false;
+        QTest::newRow("list with typing") << true;
+    }
+    void escapeClosesAnOpenDropDownFirst()
+    {
+        QFETCH(bool, editable);
+        QWidget window;
+        auto *choice = new QComboBox(&window);
+        choice->setEditable(editable);
+        choice->addItems({QStringLiteral("North"), QStringLiteral("South")});
+        auto *cancel = new QPushButton(QStringLiteral("Cancel"), &window);
+        auto *layout = new QVBoxLayout(&window);
+        layout->addWidget(choice);
+        layout->addWidget(cancel);
+        int runs = 0;
+        connect(cancel, &QPushButton::clicked, &window, [&] {
+            ++runs;
+            window.hide();
+        });
+        kit::closeThrough(&window, cancel);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        choice->setFocus();
+        choice->showPopup();
+        QTRY_VERIFY(QApplication::activePopupWidget());
+
+        // The first Escape closes the list only; the second is the window's Cancel.
+        QTest::keyClick(choice, Qt::Key_Escape);
+        QTRY_VERIFY(!QApplication::activePopupWidget());
+        QVERIFY(window.isVisible());
+        QCOMPARE(runs, 0);
+        QTest::keyClick(choice, Qt::Key_Escape);
+        QVERIFY(!window.isVisible());
+        QCOMPARE(runs, 1);
+    }
+
     void busyPointerNests()
     {
         QVERIFY(!QApplication::overrideCursor());
@@ -136,31 +178,92 @@ private Q_SLOTS:
         QTest::addColumn<DatabaseFault>("fault");
         QTest::addColumn<bool>("writing");
         QTest::addColumn<QString>("text");
-        const QString file = QStringLiteral("/srv/OV97.mdb");
+        const QString file = QStringLiteral("The survey database /srv/OV97.mdb could not be ");
         QTest::newRow("damaged") << DatabaseFault::Damaged << false
-                                 << u"The survey database "_s + file +
-                                        u" could not be read: it is damaged"_s;
+                                 << file + QStringLiteral("read: it is damaged.");
         QTest::newRow("read-only") << DatabaseFault::ReadOnly << true
-                                   << u"The survey database "_s + file +
-                                          u" could not be written: it is read-only (the file, or "
-                                          "its folder, cannot be written)"_s;
+                                   << file + QStringLiteral("written: it is read-only (the file, "
+                                                            "or its folder, cannot be written).");
         QTest::newRow("missing") << DatabaseFault::Missing << false
-                                 << u"The survey database "_s + file +
-                                        u" could not be read: it does not exist"_s;
-        QTest::newRow("other: the engine's words")
-            << DatabaseFault::Other << false
-            << u"The survey database "_s + file + u" could not be read: disk I/O error"_s;
+                                 << file + QStringLiteral("read: it does not exist.");
+        // The engine's words never make the sentence: they go under "Details".
+        QTest::newRow("other") << DatabaseFault::Other << false
+                               << file + QStringLiteral("read: the database engine reported an "
+                                                        "error.");
     }
     void failureWordedByKind()
     {
         QFETCH(DatabaseFault, fault);
         QFETCH(bool, writing);
         QFETCH(QString, text);
-        QCOMPARE(kit::databaseFailureText(QStringLiteral("/srv/OV97.mdb"),
-                                          writing ? kit::DatabaseAccess::Write
-                                                  : kit::DatabaseAccess::Read,
-                                          fault, QStringLiteral("disk I/O error")),
+        QCOMPARE(kit::databaseFailureText(
+                     QStringLiteral("/srv/OV97.mdb"),
+                     writing ? kit::DatabaseAccess::Write : kit::DatabaseAccess::Read, fault),
                  QDir::toNativeSeparators(text));
+    }
+
+    void failureShowsEngineTextUnderDetails_data()
+    {
+        QTest::addColumn<DatabaseFault>("fault");
+        QTest::addColumn<QString>("reason");
+        QTest::addColumn<QString>("advice");
+        QTest::newRow("read-only") << DatabaseFault::ReadOnly << "it is read-only"
+                                   << "Make the file and its folder writable";
+        QTest::newRow("busy") << DatabaseFault::Busy << "another program"
+                              << "Close the other program";
+        QTest::newRow("damaged") << DatabaseFault::Damaged << "it is damaged"
+                                 << "Repair Database";
+        QTest::newRow("full") << DatabaseFault::Full << "the disk is full"
+                              << "Free some space";
+        QTest::newRow("other") << DatabaseFault::Other << "the database engine reported an error"
+                               << "Try again";
+    }
+    void failureShowsEngineTextUnderDetails()
+    {
+        QFETCH(DatabaseFault, fault);
+        QFETCH(QString, reason);
+        QFETCH(QString, advice);
+        const QString engine = QStringLiteral(
+            "attempt to write a readonly database Unable to fetch row [UPDATE [Agency] SET x]");
+        QWidget window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+        // The test hook sees the main text, without the engine's words.
+        QString hooked;
+        kit::messageHook() = [&](QWidget *, QMessageBox::Icon, const QString &, const QString &text,
+                                 QMessageBox::StandardButtons) {
+            hooked = text;
+            return QMessageBox::Ok;
+        };
+        kit::tellDatabaseFailure(&window, QStringLiteral("/srv/OV97.mdb"),
+                                 kit::DatabaseAccess::Write, fault, engine);
+        kit::messageHook() = {};
+        QVERIFY2(hooked.contains(reason) && hooked.contains(advice), qPrintable(hooked));
+        QVERIFY2(hooked.contains(QDir::toNativeSeparators(QStringLiteral("/srv/OV97.mdb"))),
+                 qPrintable(hooked));
+        QVERIFY2(!hooked.contains(QLatin1String("Unable to fetch row")), qPrintable(hooked));
+
+        // On screen the engine's words are there under "Details".
+        kit::tellDatabaseFailure(&window, QStringLiteral("/srv/OV97.mdb"),
+                                 kit::DatabaseAccess::Write, fault, engine);
+        QMessageBox *box = nullptr;
+        QTRY_VERIFY((box = window.findChild<QMessageBox *>()) != nullptr);
+        QCOMPARE(box->text(), hooked);
+        QCOMPARE(box->detailedText(), engine);
+        if (const QString out = qEnvironmentVariable("ROADTALLY_SHOTS"); !out.isEmpty()) {
+            QTRY_VERIFY(box->isVisible());
+            box->grab().save(
+                out +
+                QStringLiteral("/failure-%1.png").arg(QLatin1String(QTest::currentDataTag())));
+            for (QAbstractButton *button : box->buttons())
+                if (box->buttonRole(button) == QMessageBox::ActionRole)
+                    button->click(); // "Show Details..."
+            QApplication::processEvents();
+            box->grab().save(out + QStringLiteral("/failure-%1-details.png")
+                                       .arg(QLatin1String(QTest::currentDataTag())));
+        }
+        box->accept();
     }
 };
 

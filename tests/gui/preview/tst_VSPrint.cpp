@@ -380,8 +380,14 @@ private Q_SLOTS:
             throw std::runtime_error("out of paper");
         });
         const QString text = dismissMessage(w);
-        QCOMPARE(text, QStringLiteral("The report could not be made: %1")
-                           .arg(database ? u"no such table: Speed_Profile"_s : u"out of paper"_s));
+        // A database failure in words with advice, the engine's text under "Details".
+        if (database)
+            QVERIFY2(text.contains(QLatin1String("could not be read: the database engine reported "
+                                                 "an error. The report could not be made.")) &&
+                         !text.contains(QLatin1String("Speed_Profile")),
+                     qPrintable(text));
+        else
+            QCOMPARE(text, QStringLiteral("The report could not be made: out of paper"));
         QCOMPARE(w->pageCount(), 0);
         QCOMPARE(w->document().pageCount(), 0);
         QVERIFY(!w->vp->printButton->isEnabled());

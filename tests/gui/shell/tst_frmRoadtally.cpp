@@ -665,20 +665,31 @@ private Q_SLOTS:
     {
         QTest::addColumn<bool>("exists");
         QTest::addColumn<QByteArray>("content");
-        QTest::newRow("missing") << false << QByteArray();
-        QTest::newRow("empty file") << true << QByteArray();
-        QTest::newRow("not a database") << true << QByteArray("this is not a survey database\n");
+        QTest::addColumn<bool>("backup"); // OV97.BAK beside it
+        QTest::newRow("missing") << false << QByteArray() << false;
+        QTest::newRow("empty file") << true << QByteArray() << false;
+        QTest::newRow("not a database")
+            << true << QByteArray("this is not a survey database\n") << false;
+        QTest::newRow("missing, backup beside") << false << QByteArray() << true;
+        QTest::newRow("not a database, backup beside")
+            << true << QByteArray("this is not a survey database\n") << true;
     }
     void unusableDatabase()
     {
         QFETCH(bool, exists);
         QFETCH(QByteArray, content);
+        QFETCH(bool, backup);
         QTemporaryDir dir;
         const QString path = databasePathIn(dir.path());
         if (exists) {
             QFile f(path);
             QVERIFY(f.open(QIODevice::WriteOnly));
             f.write(content);
+        }
+        if (backup) {
+            QFile f(QDir(dir.path()).filePath(QStringLiteral("OV97.BAK")));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("a backup");
         }
         sharedState().setProgramFolder(dir.path());
         frmRoadtally w;
@@ -695,6 +706,17 @@ private Q_SLOTS:
         QTRY_VERIFY((box = w.findChild<QMessageBox *>()) != nullptr);
         QCOMPARE(box->windowTitle(), QStringLiteral("Roadtally"));
         QVERIFY(box->text().contains(QStringLiteral("OV97.mdb")));
+        // The way back to work when there is one: the last backup.
+        QCOMPARE(box->text().contains(QStringLiteral("OV97.BAK")), backup);
+        QCOMPARE(box->text().contains(QStringLiteral(
+                     "Edit > Repair & Backup Database > Restore Backup Database can bring back "
+                     "the last backup")),
+                 backup);
+        if (const QString out = qEnvironmentVariable("ROADTALLY_SHOTS"); !out.isEmpty()) {
+            QTRY_VERIFY(box->isVisible());
+            box->grab().save(
+                out + QStringLiteral("/start-%1.png").arg(QLatin1String(QTest::currentDataTag())));
+        }
         box->accept();
     }
 
