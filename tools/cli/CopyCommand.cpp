@@ -68,7 +68,9 @@ ExitCode copyCommand(const Invocation &invocation)
             batches << batch.trimmed();
     const CopyResult result = copySurveys(from, to, batches);
     if (!result.ok())
-        return invocation.fail(result.error);
+        return invocation.fail(result.detail.isEmpty() ? result.error
+                                                       : result.error + QStringLiteral(" (") +
+                                                             result.detail + QLatin1Char(')'));
     invocation.out << result.summary(to) << "\n";
     return ExitCode::Success;
 }

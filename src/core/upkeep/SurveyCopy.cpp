@@ -1,5 +1,6 @@
 #include "core/upkeep/SurveyCopy.h"
 
+#include "core/store/DatabaseFaultText.h"
 #include "core/store/DatabaseLocation.h"
 #include "core/store/DatabaseSession.h"
 #include "core/store/RowWriter.h"
@@ -114,14 +115,24 @@ CopyResult copySurveys(const QString &from, const QString &to, const QStringList
                            .arg(databaseDisplayName(from));
         return result;
     }
+    // A database that cannot be used is said in words; the engine's text is the detail.
+    const auto unusable = [&result](const DatabaseSession &session, const QString &database,
+                                    const char *access) {
+        result.error = QStringLiteral("The survey database %1 could not be %2: %3. Nothing was "
+                                      "copied.")
+                           .arg(databaseDisplayName(database), QLatin1String(access),
+                                databaseFaultReason(session.openFault()));
+        result.fault = session.openFault();
+        result.detail = session.errorText();
+    };
     DatabaseSession source(from);
     if (!source.isOpen()) {
-        result.error = source.errorText();
+        unusable(source, from, "read");
         return result;
     }
     DatabaseSession target(to);
     if (!target.isOpen()) {
-        result.error = target.errorText();
+        unusable(target, to, "written");
         return result;
     }
     try {
@@ -162,11 +173,13 @@ CopyResult copySurveys(const QString &from, const QString &to, const QStringList
         const QString why = e.fault() == DatabaseFault::Duplicate
                                 ? QStringLiteral("another workstation stored one of the surveys "
                                                  "meanwhile")
-                                : QString::fromUtf8(e.what());
+                                : databaseFaultReason(e.fault());
         result = CopyResult();
         result.error = QStringLiteral("The surveys could not be copied to %1: %2. Nothing was "
                                       "copied.")
                            .arg(databaseDisplayName(to), why);
+        result.fault = e.fault();
+        result.detail = QString::fromUtf8(e.what());
     }
     return result;
 }

@@ -3,6 +3,8 @@
 // agency server, or a snapshot of the server onto a laptop. Also the answer of
 // the one-file upkeep steps on a server.
 
+#include "core/store/DatabaseSession.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -17,6 +19,9 @@ struct CopyResult
     QStringList skipped; // batch numbers the target already held
     qint64 rows = 0;     // rows written, all tables together
     QString error;       // "" on success; then nothing was written
+    // A database failure: its kind and the engine's own text (empty otherwise).
+    DatabaseFault fault = DatabaseFault::Other;
+    QString detail;
     bool ok() const { return error.isEmpty(); }
     // "Copied 3 surveys (12,345 rows) to X; skipped 052425-A (already there)."
     QString summary(const QString &target) const;

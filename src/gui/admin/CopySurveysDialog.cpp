@@ -6,6 +6,7 @@
 #include "core/upkeep/SurveyCopy.h"
 #include "core/upkeep/SurveyDeletion.h"
 #include "gui/kit/BusyPointer.h"
+#include "gui/kit/DatabaseFailure.h"
 #include "gui/kit/Message.h"
 
 #include <QDialogButtonBox>
@@ -37,7 +38,16 @@ CopySurveysDialog::CopySurveysDialog(const QString &source, const QString &serve
     from->setWordWrap(true);
     Surveys = new QListWidget(this);
     QString error;
-    for (const QString &batch : surveyBatchNumbers(source, &error)) {
+    QStringList stored;
+    try {
+        DatabaseSession session(source);
+        session.requireOpen();
+        stored = surveyBatchNumbers(session);
+    } catch (const DatabaseError &e) {
+        error = kit::databaseFailureMessage(
+            kit::databaseFailureText(source, kit::DatabaseAccess::Read, e.fault()), e.fault());
+    }
+    for (const QString &batch : std::as_const(stored)) {
         auto *item = new QListWidgetItem(batch.trimmed(), Surveys);
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
         item->setCheckState(Qt::Checked);
@@ -130,7 +140,11 @@ bool CopySurveysDialog::copy()
         result = copySurveys(m_source, target, batches);
     }
     if (!result.ok()) {
-        kit::message(this, result.error, Caption, QMessageBox::Warning);
+        if (result.detail.isEmpty())
+            kit::message(this, result.error, Caption, QMessageBox::Warning);
+        else
+            kit::tellDatabaseFailure(this, result.error, result.fault, result.detail,
+                                     kit::Shown::Wait);
         return false;
     }
     kit::message(this, result.summary(target), Caption, QMessageBox::Information);

@@ -7,6 +7,7 @@
 #include "core/upkeep/DatabaseMaintenance.h"
 #include "core/upkeep/SurveyDeletion.h"
 #include "gui/admin/Blankform.h"
+#include "gui/admin/CopySurveysDialog.h"
 #include "gui/admin/DBManagement.h"
 #include "gui/admin/DeleteDB.h"
 #include "gui/admin/DeleteSurvey.h"
@@ -20,6 +21,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
@@ -59,6 +61,7 @@ private Q_SLOTS:
     void deleteSurveyFailureIsReported();
     void readOnlyDatabaseToldInWords_data();
     void readOnlyDatabaseToldInWords();
+    void copyToReadOnlyDatabaseToldInWords();
 
     void deleteDbCaptions();
     void deleteDbNoChangesNothing();
@@ -303,6 +306,24 @@ void tst_AdminWindows::readOnlyDatabaseToldInWords()
     QVERIFY2(!told.contains(QLatin1String("readonly")), qPrintable(told));
     QVERIFY2(!told.contains(QLatin1String("DELETE")), qPrintable(told));
     QCOMPARE(rowCount(database(), QStringLiteral("Header")), 2);
+}
+
+void tst_AdminWindows::copyToReadOnlyDatabaseToldInWords()
+{
+    QTemporaryDir other;
+    const QString target = QDir(other.path()).filePath(QStringLiteral("OV97.mdb"));
+    QVERIFY(createBlankDatabase(target).isEmpty());
+    QVERIFY(test::makeReadOnly(target));
+    CopySurveysDialog dialog(database(), QString());
+    dialog.Folder->setText(other.path());
+    QVERIFY(!dialog.copy());
+    const QString told = m_messages.constLast().text;
+    for (const QString &part : {QDir::toNativeSeparators(target), QStringLiteral("read-only"),
+                                QStringLiteral("Nothing was copied."),
+                                QStringLiteral("Make the file and its folder writable")})
+        QVERIFY2(told.contains(part), qPrintable(told));
+    QVERIFY2(!told.contains(QLatin1String("readonly")), qPrintable(told));
+    QCOMPARE(rowCount(target, QStringLiteral("Header")), 0);
 }
 
 // ---------------------------------------------------------------------------
