@@ -25,6 +25,7 @@ struct SpeedChartInput
     QString percentile85; // Label2(28)
     SurveyDirection direction = SurveyDirection::Both; // the chart tab's option
     PrinterMode mode = PrinterMode::Color;
+    bool operator==(const SpeedChartInput &) const = default;
 };
 
 struct SpeedChartResult

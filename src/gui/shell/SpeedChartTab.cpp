@@ -132,7 +132,7 @@ void SpeedChartTab::printerModeToggled(bool checked)
         directionClicked();
 }
 
-bool SpeedChartTab::drawChart(SurveyDirection chosen)
+SpeedChartInput SpeedChartTab::inputFor(SurveyDirection direction) const
 {
     const ShownSurvey shown = m_survey ? m_survey() : ShownSurvey();
     SpeedChartInput input;
@@ -141,8 +141,20 @@ bool SpeedChartTab::drawChart(SurveyDirection chosen)
     input.radarMode = shown.radarMode;
     input.pace = shown.pace;
     input.percentile85 = shown.percentile85;
-    input.direction = chosen;
+    input.direction = direction;
     input.mode = printerMode();
+    return input;
+}
+
+void SpeedChartTab::refresh()
+{
+    if (m_print.isCurrent() && !(inputFor(selectedDirection()) == m_drawnFrom))
+        directionClicked();
+}
+
+bool SpeedChartTab::drawChart(SurveyDirection chosen)
+{
+    const SpeedChartInput input = inputFor(chosen);
     bool drawn = false;
     withSurveyDatabase(this, [&](DatabaseSession &session) {
         const SpeedChartResult result =
@@ -152,6 +164,7 @@ bool SpeedChartTab::drawChart(SurveyDirection chosen)
             return;
         }
         roadtally::drawChart(graph->graph(), result.chart);
+        m_drawnFrom = input;
         drawn = true;
     });
     return drawn;

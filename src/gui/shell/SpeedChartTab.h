@@ -85,6 +85,9 @@ public:
     void setPrintingEnabled(bool enabled);
     // The chart shows the selected direction in the chosen printer mode.
     bool isCurrent() const { return m_print.isCurrent(); }
+    // The chart drawn again when what it was drawn from has changed since (the
+    // summary's direction gives the pace and the 85th percentile).
+    void refresh();
     // The chart as drawn last, for the tab's report.
     const ChartPicture &chart() const;
 
@@ -94,10 +97,12 @@ signals:
 
 private:
     void printerModeToggled(bool checked);
+    SpeedChartInput inputFor(SurveyDirection direction) const;
 
     Names m_names;
     ShownSurveyReader m_survey;
     kit::PrintGate m_print;
+    SpeedChartInput m_drawnFrom; // what the chart shown was drawn from
 };
 
 } // namespace roadtally

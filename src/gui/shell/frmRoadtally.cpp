@@ -427,8 +427,11 @@ void frmRoadtally::SSTab_Click(int previousTab)
     LastText->show();
     splashframe->adjustSize();
 
-    // The date lists afresh; each tab keeps what it shows while that is
-    // current, and so its print button.
+    // The speed charts follow the summary's statistics. The date lists
+    // afresh; each tab keeps what it shows while that is current, and so its
+    // print button.
+    speeds->refresh();
+    percentile->refresh();
     QStringList dates;
     withSurveyDatabase(
         this, [&](DatabaseSession &session) { dates = surveyDates(session, summary->batch()); });

@@ -3,6 +3,8 @@
 
 #include "fixtures/ViewsFixture.h"
 
+#include "core/analysis/SpeedCharts.h"
+#include "core/store/DatabaseSession.h"
 #include "core/store/SharedState.h"
 #include "gui/admin/frmOpenSurvey.h"
 #include "gui/intake/frmLoadDataFile.h"
@@ -10,6 +12,7 @@
 #include "gui/kit/Forms.h"
 #include "gui/shell/DailyVolumeTab.h"
 #include "gui/shell/FifteenMinuteTab.h"
+#include "gui/shell/GraphView.h"
 #include "gui/shell/PrintOptionsPanel.h"
 #include "gui/shell/SpeedChartTab.h"
 #include "gui/shell/SummaryTab.h"
@@ -436,6 +439,35 @@ private Q_SLOTS:
         QCOMPARE(gotShares, shares);
         QTEST(w.summary->Label5[5]->text(), "caption");
         QCOMPARE(w.summary->Label2[40]->text(), w.summary->Label7[9]->text() + QStringLiteral("+"));
+    }
+
+    // The 85th percentile chart marks the pace and the 85th percentile of the
+    // summary's direction: after a change there, the tab shows them anew.
+    void percentileFollowsSummary()
+    {
+        frmRoadtally w;
+        w.show();
+        showSurvey(w, MphBatch);
+        w.summary->Option1[0]->click();
+        w.SSTab->setCurrentWidget(w.percentile);
+        w.percentile->direction[3]->click();
+        QVERIFY(w.percentile->printGraph->isEnabled());
+        const ChartData before = w.percentile->graph->graph().drawnData();
+        w.SSTab->setCurrentIndex(0);
+        w.summary->Option1[1]->click(); // receding: another pace and 85th percentile
+        w.SSTab->setCurrentWidget(w.percentile);
+        SpeedChartInput input;
+        input.batch = MphBatch;
+        input.postedLimit = w.summary->Label7[9]->text();
+        input.radarMode = QStringLiteral("MPH");
+        input.pace = QStringLiteral("31 to 41");
+        input.percentile85 = QStringLiteral("42");
+        DatabaseSession session(databasePathIn(m_dir.path()));
+        const SpeedChartResult want = percent85Chart(session, input);
+        QVERIFY(want.chart.colours != before.colours);
+        QCOMPARE(w.percentile->graph->graph().drawnData().colours, want.chart.colours);
+        QCOMPARE(w.percentile->chart().data.colours, want.chart.colours); // what is printed
+        QVERIFY(w.percentile->printGraph->isEnabled());
     }
 
     void tabChange()
