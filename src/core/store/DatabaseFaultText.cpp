@@ -47,8 +47,24 @@ QString databaseFaultReason(DatabaseFault fault, int busyTimeoutMs, const QStrin
     return detail.isEmpty() ? QStringLiteral("the database engine reported an error") : detail;
 }
 
-QString databaseFaultAdvice(DatabaseFault fault)
+QString databaseFaultAdvice(DatabaseFault fault, bool server)
 {
+    if (server) {
+        switch (fault) {
+        case DatabaseFault::ReadOnly:
+            return QStringLiteral("Ask the server's administrator for the right to write the "
+                                  "survey tables.");
+        case DatabaseFault::Damaged:
+        case DatabaseFault::NotSurveyDatabase:
+        case DatabaseFault::Full:
+            return QStringLiteral("Ask the server's administrator to look at the survey "
+                                  "database.");
+        case DatabaseFault::Missing:
+            return QStringLiteral("Check the database's name in Options > Survey Database.");
+        default:
+            break;
+        }
+    }
     switch (fault) {
     case DatabaseFault::Busy:
         return QStringLiteral("Close the other program, or wait until the other import has "

@@ -16,7 +16,8 @@ QString databaseFaultReason(DatabaseFault fault, int busyTimeoutMs = 0,
                             const QString &detail = QString());
 
 // What the user can do about the fault, as one or two sentences that follow
-// the failure's own sentence.
-QString databaseFaultAdvice(DatabaseFault fault);
+// the failure's own sentence. On a server the administrator, not this
+// computer, answers for the database.
+QString databaseFaultAdvice(DatabaseFault fault, bool server = false);
 
 } // namespace roadtally

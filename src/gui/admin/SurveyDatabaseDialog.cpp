@@ -3,6 +3,7 @@
 #include "core/store/DatabaseLocation.h"
 #include "core/store/DatabaseSession.h"
 #include "gui/kit/BusyPointer.h"
+#include "gui/kit/DatabaseFailure.h"
 #include "gui/kit/Message.h"
 
 #include <QDialogButtonBox>
@@ -108,6 +109,7 @@ bool SurveyDatabaseDialog::testConnection()
     }
     for (;;) {
         QString error;
+        DatabaseFault fault = DatabaseFault::Other;
         qint64 surveys = 0;
         {
             kit::BusyPointer busy;
@@ -120,10 +122,11 @@ bool SurveyDatabaseDialog::testConnection()
                                   .toLongLong();
                 } catch (const DatabaseError &e) {
                     error = QString::fromUtf8(e.what());
+                    fault = e.fault();
                 }
             } else {
                 error = session.errorText();
-                const DatabaseFault fault = session.openFault();
+                fault = session.openFault();
                 // No password, or a wrong one: ask (the answer stays in memory only).
                 if (fault == DatabaseFault::PasswordNeeded ||
                     (fault == DatabaseFault::Denied &&
@@ -145,9 +148,14 @@ bool SurveyDatabaseDialog::testConnection()
             }
         }
         if (!error.isEmpty()) {
-            TestResult->setText(error);
+            // In words with advice, as every failure is told; the server's own
+            // text on the tooltip.
+            TestResult->setText(kit::databaseFailureMessage(
+                kit::databaseFailureText(uri, kit::DatabaseAccess::Read, fault), fault, true));
+            TestResult->setToolTip(error);
             return false;
         }
+        TestResult->setToolTip(QString());
         TestResult->setText(
             QStringLiteral("Connected to %1: %2 %3 stored.")
                 .arg(databaseDisplayName(uri))

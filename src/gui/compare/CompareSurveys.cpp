@@ -2,6 +2,7 @@
 
 #include "core/analysis/SurveyComparisonText.h"
 #include "core/export/ComparisonExport.h"
+#include "core/store/DatabaseLocation.h"
 #include "core/text/TextPatterns.h"
 #include "gui/compare/ComparisonChartView.h"
 #include "gui/kit/BusyPointer.h"
@@ -45,7 +46,8 @@ namespace {
 QString failureWords(const QString &databasePath, const DatabaseError &e)
 {
     return kit::databaseFailureMessage(
-        kit::databaseFailureText(databasePath, kit::DatabaseAccess::Read, e.fault()), e.fault());
+        kit::databaseFailureText(databasePath, kit::DatabaseAccess::Read, e.fault()), e.fault(),
+        isServerDatabase(databasePath));
 }
 
 const QString ChooseBoth = QStringLiteral("Choose a before survey and an after survey to compare.");

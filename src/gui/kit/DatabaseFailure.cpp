@@ -19,15 +19,15 @@ QString databaseFailureText(const QString &databasePath, DatabaseAccess access, 
              databaseFaultReason(fault));
 }
 
-QString databaseFailureMessage(const QString &sentence, DatabaseFault fault)
+QString databaseFailureMessage(const QString &sentence, DatabaseFault fault, bool server)
 {
-    return sentence + QStringLiteral("\n\n") + databaseFaultAdvice(fault);
+    return sentence + QStringLiteral("\n\n") + databaseFaultAdvice(fault, server);
 }
 
 void tellDatabaseFailure(QWidget *parent, const QString &sentence, DatabaseFault fault,
-                         const QString &detail, Shown shown)
+                         const QString &detail, Shown shown, bool server)
 {
-    const QString text = databaseFailureMessage(sentence, fault);
+    const QString text = databaseFailureMessage(sentence, fault, server);
     if (shown == Shown::Wait)
         message(parent, text, QString(), QMessageBox::Warning, QMessageBox::Ok, detail);
     else
@@ -38,7 +38,7 @@ void tellDatabaseFailure(QWidget *parent, const QString &databasePath, DatabaseA
                          DatabaseFault fault, const QString &detail, Shown shown)
 {
     tellDatabaseFailure(parent, databaseFailureText(databasePath, access, fault), fault, detail,
-                        shown);
+                        shown, isServerDatabase(databasePath));
 }
 
 void tellDatabaseFailure(QWidget *parent, const DatabaseSession &unopened,

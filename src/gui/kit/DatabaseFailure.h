@@ -20,8 +20,9 @@ QString databaseFailureText(const QString &databasePath, DatabaseAccess access,
                             DatabaseFault fault);
 
 // The message's text: sentence (what failed, naming the database and the
-// reason in words), then the advice for the kind of fault.
-QString databaseFailureMessage(const QString &sentence, DatabaseFault fault);
+// reason in words), then the advice for the kind of fault (for a server
+// database when server is true).
+QString databaseFailureMessage(const QString &sentence, DatabaseFault fault, bool server = false);
 
 // How the message is shown: a notice lets a view go on showing what it showed;
 // a window that acts after the message waits for it.
@@ -30,7 +31,7 @@ enum class Shown { Notice, Wait };
 // Tells a failure in the one way: sentence with the advice for fault, and
 // detail (the engine's words) under "Details".
 void tellDatabaseFailure(QWidget *parent, const QString &sentence, DatabaseFault fault,
-                         const QString &detail, Shown shown = Shown::Notice);
+                         const QString &detail, Shown shown = Shown::Notice, bool server = false);
 // The same worded from the database and what was being done.
 void tellDatabaseFailure(QWidget *parent, const QString &databasePath, DatabaseAccess access,
                          DatabaseFault fault, const QString &detail, Shown shown = Shown::Notice);

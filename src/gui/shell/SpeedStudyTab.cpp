@@ -2,6 +2,7 @@
 
 #include "core/analysis/SpeedStudyText.h"
 #include "core/analysis/SurveyCaptions.h"
+#include "core/store/DatabaseLocation.h"
 #include "gui/kit/BusyPointer.h"
 #include "gui/kit/DatabaseFailure.h"
 #include "gui/kit/WidgetKit.h"
@@ -201,7 +202,7 @@ void SpeedStudyTab::refresh()
             if (!session.isOpen()) {
                 problem = databaseFailureMessage(
                     databaseFailureText(m_databasePath, DatabaseAccess::Read, session.openFault()),
-                    session.openFault());
+                    session.openFault(), isServerDatabase(m_databasePath));
             } else if (!readSurveyCaptions(session, m_batch)) {
                 problem = QStringLiteral("There is no survey with batch number %1.").arg(m_batch);
             } else {
@@ -212,7 +213,8 @@ void SpeedStudyTab::refresh()
     } catch (const DatabaseError &e) {
         // The pane shows the words and the advice; the engine's text is no help there.
         problem = databaseFailureMessage(
-            databaseFailureText(m_databasePath, DatabaseAccess::Read, e.fault()), e.fault());
+            databaseFailureText(m_databasePath, DatabaseAccess::Read, e.fault()), e.fault(),
+            isServerDatabase(m_databasePath));
     } catch (const std::exception &e) {
         problem = QStringLiteral("The speed study of survey %1 cannot be read: %2")
                       .arg(m_batch, QString::fromUtf8(e.what()));

@@ -1,6 +1,7 @@
 #include "gui/shell/frmRoadtally.h"
 
 #include "core/intake/VehicleImport.h"
+#include "core/store/DatabaseLocation.h"
 #include "core/store/DatabaseSession.h"
 #include "core/store/SharedState.h"
 #include "core/survey/SurveyDates.h"
@@ -364,8 +365,9 @@ void frmRoadtally::Form_Load()
             }
         }
         if (failed) {
-            m_databaseError = databaseFailureMessage(
-                databaseFailureText(path, DatabaseAccess::Read, fault), fault);
+            m_databaseError =
+                databaseFailureMessage(databaseFailureText(path, DatabaseAccess::Read, fault),
+                                       fault, isServerDatabase(path));
             // The backup beside it is the quickest way back to work.
             if (const QString restore = restoreAdvice(path); !restore.isEmpty())
                 m_databaseError += QStringLiteral("\n\n") + restore;

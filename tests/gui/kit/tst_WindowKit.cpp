@@ -3,6 +3,7 @@
 // takes Escape first), the busy pointer nests, and a database failure is worded
 // by its kind with the engine's text under "Details".
 
+#include "core/store/DatabaseLocation.h"
 #include "gui/kit/BusyPointer.h"
 #include "gui/kit/DatabaseFailure.h"
 #include "gui/kit/Message.h"
@@ -204,22 +205,33 @@ private Q_SLOTS:
 
     void failureShowsEngineTextUnderDetails_data()
     {
+        QTest::addColumn<QString>("database");
         QTest::addColumn<DatabaseFault>("fault");
         QTest::addColumn<QString>("reason");
         QTest::addColumn<QString>("advice");
-        QTest::newRow("read-only") << DatabaseFault::ReadOnly << "it is read-only"
+        const QString file = QStringLiteral("/srv/OV97.mdb");
+        const QString server = QStringLiteral("postgresql://clerk@records:5432/surveys");
+        QTest::newRow("read-only") << file << DatabaseFault::ReadOnly << "it is read-only"
                                    << "Make the file and its folder writable";
-        QTest::newRow("busy") << DatabaseFault::Busy << "another program"
+        QTest::newRow("busy") << file << DatabaseFault::Busy << "another program"
                               << "Close the other program";
-        QTest::newRow("damaged") << DatabaseFault::Damaged << "it is damaged"
+        QTest::newRow("damaged") << file << DatabaseFault::Damaged << "it is damaged"
                                  << "Repair Database";
-        QTest::newRow("full") << DatabaseFault::Full << "the disk is full"
+        QTest::newRow("full") << file << DatabaseFault::Full << "the disk is full"
                               << "Free some space";
-        QTest::newRow("other") << DatabaseFault::Other << "the database engine reported an error"
+        QTest::newRow("other") << file << DatabaseFault::Other
+                               << "the database engine reported an error"
                                << "Try again";
+        // A server is the administrator's: no advice about files of this computer.
+        QTest::newRow("server, read-only")
+            << server << DatabaseFault::ReadOnly << "it is read-only"
+            << "Ask the server's administrator for the right to write";
+        QTest::newRow("server, missing") << server << DatabaseFault::Missing << "it does not exist"
+                                         << "Check the database's name";
     }
     void failureShowsEngineTextUnderDetails()
     {
+        QFETCH(QString, database);
         QFETCH(DatabaseFault, fault);
         QFETCH(QString, reason);
         QFETCH(QString, advice);
@@ -236,17 +248,14 @@ private Q_SLOTS:
             hooked = text;
             return QMessageBox::Ok;
         };
-        kit::tellDatabaseFailure(&window, QStringLiteral("/srv/OV97.mdb"),
-                                 kit::DatabaseAccess::Write, fault, engine);
+        kit::tellDatabaseFailure(&window, database, kit::DatabaseAccess::Write, fault, engine);
         kit::messageHook() = {};
         QVERIFY2(hooked.contains(reason) && hooked.contains(advice), qPrintable(hooked));
-        QVERIFY2(hooked.contains(QDir::toNativeSeparators(QStringLiteral("/srv/OV97.mdb"))),
-                 qPrintable(hooked));
+        QVERIFY2(hooked.contains(databaseDisplayName(database)), qPrintable(hooked));
         QVERIFY2(!hooked.contains(QLatin1String("Unable to fetch row")), qPrintable(hooked));
 
         // On screen the engine's words are there under "Details".
-        kit::tellDatabaseFailure(&window, QStringLiteral("/srv/OV97.mdb"),
-                                 kit::DatabaseAccess::Write, fault, engine);
+        kit::tellDatabaseFailure(&window, database, kit::DatabaseAccess::Write, fault, engine);
         QMessageBox *box = nullptr;
         QTRY_VERIFY((box = window.findChild<QMessageBox *>()) != nullptr);
         QCOMPARE(box->text(), hooked);
