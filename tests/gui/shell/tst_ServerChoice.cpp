@@ -111,6 +111,8 @@ void tst_ServerChoice::dialogRefusesAServerThatDoesNotAnswer()
     QVERIFY(dialog.result() != int(QDialog::Accepted));
     QVERIFY2(dialog.TestResult->text().contains(QStringLiteral("nosuchdb")),
              qPrintable(dialog.TestResult->text()));
+    if (const QString out = qEnvironmentVariable("ROADTALLY_SHOTS"); !out.isEmpty())
+        dialog.grab().save(out + QStringLiteral("/survey-database-refused.png"));
     // The remembered choice is the one that worked.
     QCOMPARE(DatabaseChoice::load().uri(), m_uri);
 }
