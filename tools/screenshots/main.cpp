@@ -363,7 +363,7 @@ void shootComparison(Shooter &shooter, frmRoadtally &main)
 {
     main.showCompareSurveys();
     settle();
-    CompareSurveys &compare = form<CompareSurveys>();
+    CompareSurveys &compare = main.compareSurveysWindow();
     shooter.shoot(&compare, QStringLiteral("17-compare-surveys"));
     if (compare.printComparison->isEnabled()) {
         compare.printComparison->click();

@@ -8,6 +8,7 @@
 #include "core/survey/SurveyRules.h"
 #include "core/upkeep/DatabaseMaintenance.h"
 #include "gui/admin/frmOpenSurvey.h"
+#include "gui/compare/CompareSurveys.h"
 #include "gui/info/HelpWindow.h"
 #include "gui/info/frmAbout.h"
 #include "gui/intake/frmLoadDataFile.h"
@@ -57,6 +58,9 @@
 namespace roadtally {
 
 using namespace kit;
+
+// Out of line: the owned windows are complete types here.
+frmRoadtally::~frmRoadtally() = default;
 
 frmRoadtally::frmRoadtally(QWidget *parent) : QMainWindow(parent)
 {

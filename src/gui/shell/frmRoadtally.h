@@ -17,6 +17,8 @@
 
 #include <QMainWindow>
 
+#include <memory>
+
 class QAction;
 class QFrame;
 class QLabel;
@@ -55,6 +57,7 @@ class frmRoadtally : public QMainWindow
     Q_OBJECT
 public:
     explicit frmRoadtally(QWidget *parent = nullptr);
+    ~frmRoadtally() override;
 
     // ---- The tabs, in the order of SSTab, and the print options panel ------
     SummaryTab *summary = nullptr;             // 0 "Survey Summary"
@@ -173,6 +176,7 @@ public:
     // "Compare Surveys...": this window disabled, the comparison window shown
     // with the shown survey offered as the before survey.
     void showCompareSurveys();
+    // The comparison window this window owns (made on first use).
     CompareSurveys &compareSurveysWindow();
 
     // The user guide at a page (Help > Topics, F1).
@@ -258,6 +262,8 @@ private:
     QString m_databaseDetail; // the engine's words, under the message's "Details"
     bool m_databaseReported = false;
     int m_lastTab = 0;
+    // A window of its own (no parent), closed and deleted with this one.
+    std::unique_ptr<CompareSurveys> m_compare;
 };
 
 } // namespace roadtally

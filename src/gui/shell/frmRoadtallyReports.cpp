@@ -133,7 +133,9 @@ void frmRoadtally::connectExport()
 
 CompareSurveys &frmRoadtally::compareSurveysWindow()
 {
-    CompareSurveys &w = form<CompareSurveys>();
+    if (!m_compare)
+        m_compare = std::make_unique<CompareSurveys>();
+    CompareSurveys &w = *m_compare;
     // The preview shows the comparison the window shows; this window stays
     // disabled until the preview closes.
     connect(&w, &CompareSurveys::printRequested, this, &frmRoadtally::compareSurveysPrintRequested,
@@ -235,8 +237,8 @@ void frmRoadtally::showPreview(ReportKind report)
     connect(preview, &VSPrint::closed, this, [this] {
         // A comparison printed from its window goes back to that window; this
         // one waits until it closes.
-        if (formExists<CompareSurveys>() && form<CompareSurveys>().isVisible()) {
-            form<CompareSurveys>().activateWindow();
+        if (m_compare && m_compare->isVisible()) {
+            m_compare->activateWindow();
             return;
         }
         returnFromChild(false);
@@ -339,10 +341,10 @@ void frmRoadtally::buildReport(ReportKind report, DocumentEngine &vp) const
     }
     case ReportKind::BeforeAfterSpeedStudy: {
         // The comparison the Compare Surveys window shows.
-        if (!formExists<CompareSurveys>() || !form<CompareSurveys>().comparison())
+        if (!m_compare || !m_compare->comparison())
             break;
-        BeforeAfterStudyInput in = readBeforeAfterStudyInput(
-            session, *form<CompareSurveys>().comparison(), summary->officer());
+        BeforeAfterStudyInput in =
+            readBeforeAfterStudyInput(session, *m_compare->comparison(), summary->officer());
         in.frame = reportFrame(session);
         BeforeAfterSpeedStudy(vp, in);
         break;

@@ -19,6 +19,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -252,7 +253,7 @@ private slots:
         main.surveyChosen(testing::BeforeBatch);
         QVERIFY(main.mnuCompareSurveys->isEnabled());
         main.mnuCompareSurveys->trigger();
-        CompareSurveys &w = form<CompareSurveys>();
+        CompareSurveys &w = main.compareSurveysWindow();
         QVERIFY(w.isVisible());
         QVERIFY(!main.isEnabled()); // waits for the comparison window
         QCOMPARE(w.beforeList->currentItem()->text(0), testing::BeforeBatch);
@@ -273,8 +274,10 @@ private slots:
         QVERIFY(!main.isEnabled());
         w.closeButton->click();
         QTRY_VERIFY(main.isEnabled());
-        delete &w;
+        // The comparison window goes with the main window that owns it.
+        QPointer<CompareSurveys> owned(&w);
         delete &main;
+        QVERIFY(owned.isNull());
     }
 
     void screenshot()
