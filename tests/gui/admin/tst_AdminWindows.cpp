@@ -3,6 +3,7 @@
 // they change, and what they tell the main window.
 #include "fixtures/AdminFixture.h"
 #include "fixtures/DatabaseTrouble.h"
+#include "fixtures/MessageRecorder.h"
 
 #include "core/upkeep/DatabaseMaintenance.h"
 #include "core/upkeep/SurveyDeletion.h"
@@ -30,14 +31,6 @@ using namespace roadtally;
 using namespace roadtally::testing;
 
 namespace {
-
-struct ShownMessage
-{
-    QMessageBox::Icon icon;
-    QString title;
-    QString text;
-    QMessageBox::StandardButtons buttons;
-};
 
 QString withoutAccessKey(QString caption)
 {
@@ -87,8 +80,7 @@ private:
     void clickLine(QListWidget *list, int row);
 
     std::unique_ptr<SurveyFolder> m_folder;
-    QList<ShownMessage> m_messages;
-    QList<QMessageBox::StandardButton> m_answers; // answers to the questions, in order
+    MessageRecorder m_shown;
 };
 
 void tst_AdminWindows::init()
@@ -99,23 +91,12 @@ void tst_AdminWindows::init()
     storeSettings(database());
     storeFullSurvey(database(), {QStringLiteral("052401-A"), 20, 2, 1, false});
     storeFullSurvey(database(), {QStringLiteral("052401-B"), 20, 0, 1, true});
-    m_messages.clear();
-    m_answers.clear();
-    kit::messageHook() = [this](QWidget *, QMessageBox::Icon icon, const QString &title,
-                                const QString &text, QMessageBox::StandardButtons buttons) {
-        m_messages.append({icon, title, text, buttons});
-        // A message box shows the normal pointer, never the busy one.
-        if (QApplication::overrideCursor())
-            qWarning("a message box under the busy pointer");
-        if (buttons == QMessageBox::Ok)
-            return QMessageBox::Ok;
-        return m_answers.isEmpty() ? QMessageBox::Cancel : m_answers.takeFirst();
-    };
+    m_shown.install();
 }
 
 void tst_AdminWindows::cleanup()
 {
-    kit::messageHook() = {};
+    MessageRecorder::uninstall();
     for (QWidget *w : QApplication::topLevelWidgets())
         w->hide();
     if (formExists<DeleteSurvey>())
@@ -192,11 +173,11 @@ void tst_AdminWindows::deleteSurveyAsksFirst()
     QVERIFY(w.Command5->isEnabled());
     const int vehicles = rowCount(database(), QStringLiteral("Veh_Data"));
 
-    m_answers << QMessageBox::StandardButton(answer);
+    m_shown.answers << QMessageBox::StandardButton(answer);
     click(w.Command5);
     // The question names the survey; No is offered (and is the default).
-    QVERIFY(!m_messages.isEmpty());
-    const ShownMessage question = m_messages.first();
+    QVERIFY(!m_shown.messages.isEmpty());
+    const ShownMessage question = m_shown.messages.first();
     QCOMPARE(question.icon, QMessageBox::Question);
     QCOMPARE(question.buttons, QMessageBox::Yes | QMessageBox::No);
     QCOMPARE(question.title, QStringLiteral("Roadtally"));
@@ -205,7 +186,7 @@ void tst_AdminWindows::deleteSurveyAsksFirst()
                  "Vehicles: 20")),
              qPrintable(question.text));
     if (!deletes) {
-        QCOMPARE(m_messages.size(), 1);
+        QCOMPARE(m_shown.messages.size(), 1);
         QCOMPARE(deleted.count(), 0);
         QCOMPARE(rowCount(database(), QStringLiteral("Header"), QStringLiteral("052401-A")), 1);
         QCOMPARE(w.Choice->text(), QStringLiteral("052401-A"));
@@ -215,8 +196,8 @@ void tst_AdminWindows::deleteSurveyAsksFirst()
     QCOMPARE(deleted.count(), 1);
     QCOMPARE(deleted.first().first().toString(), QStringLiteral("052401-A"));
     // Afterwards it says what was deleted.
-    QCOMPARE(m_messages.size(), 2);
-    QCOMPARE(m_messages.at(1).text,
+    QCOMPARE(m_shown.messages.size(), 2);
+    QCOMPARE(m_shown.messages.at(1).text,
              QStringLiteral("Survey 052401-A (Main Street, 05/24/2001, 20 vehicles) was deleted."));
     QCOMPARE(w.Batch_List->count(), 1);
     QCOMPARE(w.Batch_List->item(0)->data(Qt::UserRole).toString(), QStringLiteral("052401-B"));
@@ -254,7 +235,7 @@ void tst_AdminWindows::deleteSurveyFailureIsReported()
     QSignalSpy deleted(&w, &DeleteSurvey::surveyDeleted);
     w.show();
     clickLine(w.Batch_List, 0);
-    m_answers << QMessageBox::Yes << QMessageBox::Yes;
+    m_shown.answers << QMessageBox::Yes << QMessageBox::Yes;
     {
         OtherConnection other(database(), "BEGIN EXCLUSIVE");
         click(w.Command5);
@@ -262,9 +243,9 @@ void tst_AdminWindows::deleteSurveyFailureIsReported()
     QCOMPARE(deleted.count(), 0);
     // Whether the survey could not be read for the question or not be deleted
     // after it, one warning says so.
-    QCOMPARE(m_messages.constLast().icon, QMessageBox::Warning);
-    QVERIFY2(m_messages.constLast().text.contains(QLatin1String("could not be")),
-             qPrintable(m_messages.constLast().text));
+    QCOMPARE(m_shown.messages.constLast().icon, QMessageBox::Warning);
+    QVERIFY2(m_shown.messages.constLast().text.contains(QLatin1String("could not be")),
+             qPrintable(m_shown.messages.constLast().text));
     QCOMPARE(rowCount(database(), QStringLiteral("Header")), 2);
     // Nothing was deleted, so the choice stands for another try.
     QCOMPARE(w.Choice->text(), QStringLiteral("052401-A"));
@@ -284,7 +265,7 @@ void tst_AdminWindows::readOnlyDatabaseToldInWords()
 {
     QFETCH(bool, wholeDatabase);
     QVERIFY(test::makeReadOnly(database()));
-    m_answers << QMessageBox::Yes;
+    m_shown.answers << QMessageBox::Yes;
     if (wholeDatabase) {
         DeleteDB &w = form<DeleteDB>();
         w.show();
@@ -297,8 +278,8 @@ void tst_AdminWindows::readOnlyDatabaseToldInWords()
     }
     // The database and the reason in words, then advice; the engine's own text
     // ("attempt to write a readonly database ...") only under "Details".
-    const QString told = m_messages.constLast().text;
-    QCOMPARE(m_messages.constLast().icon, QMessageBox::Warning);
+    const QString told = m_shown.messages.constLast().text;
+    QCOMPARE(m_shown.messages.constLast().icon, QMessageBox::Warning);
     for (const QString &part :
          {QDir::toNativeSeparators(database()), QStringLiteral("it is read-only"),
           QStringLiteral("Nothing was deleted."),
@@ -318,7 +299,7 @@ void tst_AdminWindows::copyToReadOnlyDatabaseToldInWords()
     CopySurveysDialog dialog(database(), QString());
     dialog.Folder->setText(other.path());
     QVERIFY(!dialog.copy());
-    const QString told = m_messages.constLast().text;
+    const QString told = m_shown.messages.constLast().text;
     for (const QString &part : {QDir::toNativeSeparators(target), QStringLiteral("read-only"),
                                 QStringLiteral("Nothing was copied."),
                                 QStringLiteral("Make the file and its folder writable")})
@@ -350,10 +331,10 @@ void tst_AdminWindows::deleteDbNoChangesNothing()
     QSignalSpy erased(&w, &DeleteDB::databaseErased);
     w.show();
     const QByteArray before = fileBytes(database());
-    m_answers << QMessageBox::No;
+    m_shown.answers << QMessageBox::No;
     click(w.Command2);
-    QCOMPARE(m_messages.size(), 1);
-    const ShownMessage &question = m_messages.first();
+    QCOMPARE(m_shown.messages.size(), 1);
+    const ShownMessage &question = m_shown.messages.first();
     QCOMPARE(question.title, QStringLiteral("Roadtally"));
     QCOMPARE(
         question.text,
@@ -370,12 +351,12 @@ void tst_AdminWindows::deleteDbYesErasesThenFindsEmpty()
     QSignalSpy erased(&w, &DeleteDB::databaseErased);
     w.show();
     const QString settings = settingsContent(database());
-    m_answers << QMessageBox::Yes << QMessageBox::Yes;
+    m_shown.answers << QMessageBox::Yes << QMessageBox::Yes;
     click(w.Command2);
-    QCOMPARE(m_messages.size(), 2);
-    QCOMPARE(m_messages.at(1).text, QStringLiteral("Finished Deleting Database"));
-    QCOMPARE(m_messages.at(1).title, QStringLiteral("Roadtally"));
-    QCOMPARE(m_messages.at(1).buttons, QMessageBox::Ok);
+    QCOMPARE(m_shown.messages.size(), 2);
+    QCOMPARE(m_shown.messages.at(1).text, QStringLiteral("Finished Deleting Database"));
+    QCOMPARE(m_shown.messages.at(1).title, QStringLiteral("Roadtally"));
+    QCOMPARE(m_shown.messages.at(1).buttons, QMessageBox::Ok);
     QCOMPARE(erased.count(), 1);
     QCOMPARE(erased.first().first().toBool(), true);
     for (const char *table : {"Header", "Speed", "Speed_Profile", "Summary", "Time_15", "Veh_Data"})
@@ -383,8 +364,8 @@ void tst_AdminWindows::deleteDbYesErasesThenFindsEmpty()
     QCOMPARE(settingsContent(database()), settings);
 
     click(w.Command2);
-    QCOMPARE(m_messages.size(), 4);
-    QCOMPARE(m_messages.at(3).text, QStringLiteral("Database is empty."));
+    QCOMPARE(m_shown.messages.size(), 4);
+    QCOMPARE(m_shown.messages.at(3).text, QStringLiteral("Database is empty."));
     QCOMPARE(erased.count(), 2);
     QCOMPARE(erased.at(1).first().toBool(), false);
 }
@@ -426,16 +407,16 @@ void tst_AdminWindows::backupAndRepairMessages()
 
     click(w.Command15);
     QVERIFY(!backupBeforeRelease); // the windows let go before the files change
-    QCOMPARE(m_messages.size(), 1);
-    QCOMPARE(m_messages.first().text, QStringLiteral("Backup and compacting are complete."));
-    QCOMPARE(m_messages.first().title, QStringLiteral("Roadtally"));
-    QCOMPARE(m_messages.first().buttons, QMessageBox::Ok);
+    QCOMPARE(m_shown.messages.size(), 1);
+    QCOMPARE(m_shown.messages.first().text, QStringLiteral("Backup and compacting are complete."));
+    QCOMPARE(m_shown.messages.first().title, QStringLiteral("Roadtally"));
+    QCOMPARE(m_shown.messages.first().buttons, QMessageBox::Ok);
     QCOMPARE(fileBytes(backup()), before);
     QCOMPARE(changed.count(), 1);
 
     click(w.Command18);
-    QCOMPARE(m_messages.size(), 2);
-    QCOMPARE(m_messages.at(1).text, QStringLiteral("Repair of the database is complete."));
+    QCOMPARE(m_shown.messages.size(), 2);
+    QCOMPARE(m_shown.messages.at(1).text, QStringLiteral("Repair of the database is complete."));
     QCOMPARE(changed.count(), 2);
 }
 
@@ -449,9 +430,9 @@ void tst_AdminWindows::backupFailureIsReported()
         OtherConnection other(database(), "BEGIN EXCLUSIVE");
         click(w.Command15);
     }
-    QCOMPARE(m_messages.size(), 1);
-    QCOMPARE(m_messages.first().icon, QMessageBox::Warning);
-    QVERIFY(m_messages.first().text.contains(QLatin1String("in use by another program")));
+    QCOMPARE(m_shown.messages.size(), 1);
+    QCOMPARE(m_shown.messages.first().icon, QMessageBox::Warning);
+    QVERIFY(m_shown.messages.first().text.contains(QLatin1String("in use by another program")));
     QCOMPARE(changed.count(), 0);
     QCOMPARE(fileBytes(database()), before);
     QVERIFY(!QFileInfo::exists(backup()));
@@ -464,8 +445,8 @@ void tst_AdminWindows::unreadableDatabaseToldWithoutEngineText()
     w.show();
     for (QPushButton *button : {w.Command15, w.Command18}) {
         click(button);
-        const QString told = m_messages.constLast().text;
-        QCOMPARE(m_messages.constLast().icon, QMessageBox::Warning);
+        const QString told = m_shown.messages.constLast().text;
+        QCOMPARE(m_shown.messages.constLast().icon, QMessageBox::Warning);
         QVERIFY2(told.contains(QLatin1String("cannot be opened as a database.")), qPrintable(told));
         // The engine's "file is not a database" goes under "Details" only.
         QVERIFY2(!told.contains(QLatin1String("file is not a database")), qPrintable(told));
@@ -478,10 +459,10 @@ void tst_AdminWindows::replaceCancelThenOk()
     QSignalSpy changed(&w, &DBManagement::databaseChanged);
     w.show();
     const QByteArray before = fileBytes(database());
-    m_answers << QMessageBox::Cancel;
+    m_shown.answers << QMessageBox::Cancel;
     click(w.ReplaceDB);
-    QCOMPARE(m_messages.size(), 1);
-    const ShownMessage &question = m_messages.first();
+    QCOMPARE(m_shown.messages.size(), 1);
+    const ShownMessage &question = m_shown.messages.first();
     QCOMPARE(question.title, QStringLiteral("Replace Database"));
     QCOMPARE(question.text, QStringLiteral("Replace current database with new blank database? \r\n"
                                            "         Current database data will be lost!"));
@@ -490,12 +471,12 @@ void tst_AdminWindows::replaceCancelThenOk()
     QCOMPARE(fileBytes(database()), before);
     QCOMPARE(changed.count(), 0);
 
-    m_answers << QMessageBox::Ok;
+    m_shown.answers << QMessageBox::Ok;
     click(w.ReplaceDB);
     // The question, then what was done.
-    QCOMPARE(m_messages.size(), 3);
-    QCOMPARE(m_messages.at(2).icon, QMessageBox::Information);
-    QCOMPARE(m_messages.at(2).text,
+    QCOMPARE(m_shown.messages.size(), 3);
+    QCOMPARE(m_shown.messages.at(2).icon, QMessageBox::Information);
+    QCOMPARE(m_shown.messages.at(2).text,
              QStringLiteral("Database replaced with the blank database ov97.emp: 0 surveys."));
     QCOMPARE(fileBytes(database()), fileBytes(blank()));
     QCOMPARE(changed.count(), 1);
@@ -508,9 +489,9 @@ void tst_AdminWindows::replaceWithoutBlankAsksNothing()
     w.show();
     const QByteArray before = fileBytes(database());
     click(w.ReplaceDB);
-    QCOMPARE(m_messages.size(), 1);
-    QCOMPARE(m_messages.first().buttons, QMessageBox::Ok);
-    QVERIFY(m_messages.first().text.startsWith(
+    QCOMPARE(m_shown.messages.size(), 1);
+    QCOMPARE(m_shown.messages.first().buttons, QMessageBox::Ok);
+    QVERIFY(m_shown.messages.first().text.startsWith(
         QLatin1String("The blank database ov97.emp is not in the program")));
     QCOMPARE(fileBytes(database()), before);
 }
@@ -520,22 +501,23 @@ void tst_AdminWindows::restoreWithoutBackupThenRestore()
     DBManagement &w = form<DBManagement>();
     w.show();
     click(w.RestoreDB);
-    QCOMPARE(m_messages.size(), 1);
-    QCOMPARE(m_messages.first().text, QStringLiteral("        Backup database does not exist\r\n"
-                                                     "You must first create a backup of OV97.mdb"));
-    QCOMPARE(m_messages.first().title, QStringLiteral("Roadtally"));
-    QCOMPARE(m_messages.first().buttons, QMessageBox::Ok);
+    QCOMPARE(m_shown.messages.size(), 1);
+    QCOMPARE(m_shown.messages.first().text,
+             QStringLiteral("        Backup database does not exist\r\n"
+                            "You must first create a backup of OV97.mdb"));
+    QCOMPARE(m_shown.messages.first().title, QStringLiteral("Roadtally"));
+    QCOMPARE(m_shown.messages.first().buttons, QMessageBox::Ok);
 
     click(w.Command15);
     const QByteArray backedUp = fileBytes(backup());
     storeFullSurvey(database(), {QStringLiteral("060101-A"), 5, 1, 1, true});
-    m_messages.clear();
-    m_answers << QMessageBox::Cancel << QMessageBox::Ok;
+    m_shown.messages.clear();
+    m_shown.answers << QMessageBox::Cancel << QMessageBox::Ok;
     const QByteArray changedFile = fileBytes(database());
     click(w.RestoreDB);
-    QCOMPARE(m_messages.size(), 1);
-    QCOMPARE(m_messages.first().title, QStringLiteral("Replace Database"));
-    QCOMPARE(m_messages.first().text,
+    QCOMPARE(m_shown.messages.size(), 1);
+    QCOMPARE(m_shown.messages.first().title, QStringLiteral("Replace Database"));
+    QCOMPARE(m_shown.messages.first().text,
              QStringLiteral("Restore database with data from last performed backup? \r\n"
                             "             Current database data will be lost!"));
     QCOMPARE(fileBytes(database()), changedFile);
@@ -543,9 +525,9 @@ void tst_AdminWindows::restoreWithoutBackupThenRestore()
         QFileInfo(backup()).lastModified().toString(QStringLiteral("MM/dd/yy hh:mm"));
     click(w.RestoreDB);
     // The question, then what was done: the backup's time and the surveys it brought back.
-    QCOMPARE(m_messages.size(), 3);
-    QCOMPARE(m_messages.at(2).icon, QMessageBox::Information);
-    QCOMPARE(m_messages.at(2).text,
+    QCOMPARE(m_shown.messages.size(), 3);
+    QCOMPARE(m_shown.messages.at(2).icon, QMessageBox::Information);
+    QCOMPARE(m_shown.messages.at(2).text,
              QStringLiteral("Database restored from the backup of %1: 2 surveys.").arg(made));
     QCOMPARE(fileBytes(database()), backedUp);
 }

@@ -4,6 +4,7 @@
 // stored without a unit, and one program name with captions spelled right.
 
 #include "fixtures/AdminFixture.h"
+#include "fixtures/MessageRecorder.h"
 
 #include "core/store/DatabaseSession.h"
 #include "core/store/Schema.h"
@@ -50,14 +51,6 @@ using namespace roadtally::testing;
 
 namespace {
 
-struct ShownMessage
-{
-    QMessageBox::Icon icon;
-    QString title;
-    QString text;
-    QMessageBox::StandardButtons buttons;
-};
-
 } // namespace
 
 class tst_KeyboardAndHelp : public QObject
@@ -84,8 +77,7 @@ private slots:
 private:
     frmRoadtally &showMain();
     std::unique_ptr<SurveyFolder> m_folder;
-    QList<ShownMessage> m_messages;
-    QList<QMessageBox::StandardButton> m_answers;
+    MessageRecorder m_shown;
 };
 
 void tst_KeyboardAndHelp::init()
@@ -93,20 +85,12 @@ void tst_KeyboardAndHelp::init()
     m_folder = std::make_unique<SurveyFolder>();
     sharedState().setProgramFolder(m_folder->folder());
     storeFullSurvey(m_folder->databasePath(), {QStringLiteral("052401-A"), 20, 2, 1, false});
-    m_messages.clear();
-    m_answers.clear();
-    kit::messageHook() = [this](QWidget *, QMessageBox::Icon icon, const QString &title,
-                                const QString &text, QMessageBox::StandardButtons buttons) {
-        m_messages.append({icon, title, text, buttons});
-        if (buttons == QMessageBox::Ok)
-            return QMessageBox::Ok;
-        return m_answers.isEmpty() ? QMessageBox::Cancel : m_answers.takeFirst();
-    };
+    m_shown.install();
 }
 
 void tst_KeyboardAndHelp::cleanup()
 {
-    kit::messageHook() = {};
+    MessageRecorder::uninstall();
     kit::saveFileHook() = {};
     for (QWidget *w : QApplication::topLevelWidgets())
         w->hide();
@@ -271,20 +255,20 @@ void tst_KeyboardAndHelp::printFormWithoutPrinterSavesPdf()
         return pdf;
     };
     // No: nothing is written.
-    m_answers << QMessageBox::No;
+    m_shown.answers << QMessageBox::No;
     w.mnuPrintForm->trigger();
-    QCOMPARE(m_messages.size(), 1);
-    QCOMPARE(m_messages[0].buttons, QMessageBox::Yes | QMessageBox::No);
-    QVERIFY(m_messages[0].text.contains(QLatin1String("PDF")));
+    QCOMPARE(m_shown.messages.size(), 1);
+    QCOMPARE(m_shown.messages[0].buttons, QMessageBox::Yes | QMessageBox::No);
+    QVERIFY(m_shown.messages[0].text.contains(QLatin1String("PDF")));
     QVERIFY(suggested.isEmpty());
     // Yes: the form is saved where the user says, as a PDF file.
-    m_answers << QMessageBox::Yes;
+    m_shown.answers << QMessageBox::Yes;
     w.mnuPrintForm->trigger();
     QCOMPARE(QFileInfo(suggested).fileName(), QStringLiteral("Form.pdf"));
     QFile saved(pdf + QStringLiteral(".pdf"));
     QVERIFY(saved.open(QIODevice::ReadOnly));
     QVERIFY(saved.read(5) == "%PDF-");
-    QCOMPARE(m_messages.size(), 2);
+    QCOMPARE(m_shown.messages.size(), 2);
 }
 
 void tst_KeyboardAndHelp::typedTextsKeepTheirLimits_data()
@@ -341,11 +325,11 @@ void tst_KeyboardAndHelp::surveyWithoutUnitOpensWithMessage()
     w.surveySelected(QStringLiteral("052401-A"));
     w.surveyChosen(QStringLiteral("052401-A"));
     // A message names the survey and how to remove it; no blank tabs.
-    QCOMPARE(m_messages.size(), 1);
-    const QString text = m_messages[0].text;
+    QCOMPARE(m_shown.messages.size(), 1);
+    const QString text = m_shown.messages[0].text;
     QVERIFY2(text.contains(QLatin1String("Survey 052401-A")), qPrintable(text));
     QVERIFY(text.contains(QLatin1String("Edit > Delete Individual Survey")));
-    QCOMPARE(m_messages[0].title, QStringLiteral("Roadtally"));
+    QCOMPARE(m_shown.messages[0].title, QStringLiteral("Roadtally"));
     QVERIFY(w.splashframe->isVisible());
     QVERIFY(!w.SSTab->isEnabled());
     QVERIFY(!w.m4->isEnabled());
@@ -362,10 +346,10 @@ void tst_KeyboardAndHelp::oneProgramName()
     d.show();
     d.Batch_List->setCurrentRow(0);
     d.Batch_List_Click(d.Batch_List->item(0));
-    m_answers << QMessageBox::No;
+    m_shown.answers << QMessageBox::No;
     QTest::mouseClick(d.Command5, Qt::LeftButton);
-    QCOMPARE(m_messages.size(), 1);
-    QCOMPARE(m_messages[0].title, QStringLiteral("Roadtally"));
+    QCOMPARE(m_shown.messages.size(), 1);
+    QCOMPARE(m_shown.messages[0].title, QStringLiteral("Roadtally"));
 }
 
 void tst_KeyboardAndHelp::captionsSpelledRight()
