@@ -16,17 +16,9 @@ namespace roadtally {
 namespace {
 
 using E = DocumentEngine;
+using namespace studypage;
 
-const QColor Black(0, 0, 0);
-const QColor HeadingBack(220, 228, 236);
 const QColor GroupBack(240, 243, 246);
-
-// Page geometry in twips, as on the speed zone study: rules from 0.7 in to
-// 7.7 in, the text between them.
-constexpr double Left = 1008;
-constexpr double Right = 11088;
-constexpr double RightMargin = 12240 - Right;
-constexpr double FactsTop = 2304;
 constexpr double FooterRule = 14400;
 constexpr double ChartGap = 180;
 constexpr double MaxChartHeight = 6480;
@@ -34,11 +26,6 @@ constexpr double MinChartHeight = 2880;
 // A line of 8-point notes, for the room the notes take below the charts.
 constexpr double NoteLine = 200;
 constexpr int NoteCharacters = 150;
-
-double halfWidth()
-{
-    return (Right - Left - DocumentEngine::ColumnGap) / 2;
-}
 
 QString periodText(const SurveyFacts &f)
 {

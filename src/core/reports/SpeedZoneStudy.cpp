@@ -14,26 +14,12 @@ namespace roadtally {
 namespace {
 
 using E = DocumentEngine;
+using namespace studypage;
 
-const QColor Black(0, 0, 0);
-const QColor HeadingBack(220, 228, 236);
-
-// Page geometry in twips: the rules run from 0.7 in to 7.7 in as on the
-// summary report, and the text between them.
-constexpr double Left = 1008;
-constexpr double Right = 11088;
-constexpr double RightMargin = 12240 - Right;
-constexpr double FactsTop = 2304;
 constexpr double TablesTop = 3456;
 constexpr double ChartsTop = 6552;
 constexpr double ChartHeight = 5040;
 constexpr double NotesTop = ChartsTop + ChartHeight + 216;
-
-// The width of one of the two text columns.
-double halfWidth()
-{
-    return (Right - Left - DocumentEngine::ColumnGap) / 2;
-}
 
 // One group table: a header row, then each group's heading across the table
 // and its figures with the program's beside them.

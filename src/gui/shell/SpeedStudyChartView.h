@@ -22,10 +22,6 @@ public:
     void setStudy(const std::optional<SpeedStudy> &study);
     bool hasStudy() const { return m_study.has_value(); }
 
-    // Where each chart is painted inside a rectangle of the given size.
-    static QRectF distributionRect(const QSizeF &size);
-    static QRectF cumulativeRect(const QSizeF &size);
-
     QSize sizeHint() const override { return {640, 560}; }
     QSize minimumSizeHint() const override { return {420, 360}; }
 

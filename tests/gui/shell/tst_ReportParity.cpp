@@ -5,6 +5,7 @@
 // builds them from the stored survey.
 
 #include "cli/CommandLineTool.h"
+#include "fixtures/SampleImport.h"
 #include "sample/SampleSurvey.h"
 
 #include "core/analysis/SpeedStudy.h"
@@ -31,6 +32,7 @@
 #include <memory>
 
 using namespace roadtally;
+using namespace roadtally::testing;
 
 Q_DECLARE_METATYPE(roadtally::ReportKind)
 Q_DECLARE_METATYPE(roadtally::SurveyDirection)
@@ -49,32 +51,14 @@ private Q_SLOTS:
     {
         QVERIFY(m_dir.isValid());
         sharedState().setProgramFolder(m_dir.path());
-        QCOMPARE(createBlankDatabase(sharedState().deriveDatabasePath()), QString());
         SampleOptions options;
         options.vehicles = 1500;
         options.days = 2;
         options.startDate = QDate(2025, 12, 30);
-        const QString file = QStringLiteral("Two.ovd");
-        QCOMPARE(
-            writeSampleSurvey(generateSampleSurvey(options), QDir(m_dir.path()).filePath(file)),
-            QString());
-        const LoadResult loaded = loadRawDataFile(m_dir.path(), file);
-        QCOMPARE(int(loaded.status), int(LoadStatus::Loaded));
-        const RawHeader header = readRawHeader(loaded.text);
-        ImportInput input;
-        input.batchNumber = header.batchNumber(QStringLiteral("A"));
-        input.locationCode = header.locationCode;
-        input.location = QStringLiteral("Maple Avenue");
-        input.startDate = header.batchDate;
-        input.startTime = header.startTime;
-        input.postedSpeed = header.postedSpeed;
-        input.unit = QStringLiteral("MPH");
-        input.direction = QStringLiteral("North");
-        input.zone = QStringLiteral("School");
-        input.rawText = loaded.text;
-        QCOMPARE(int(importSurvey(sharedState().deriveDatabasePath(), input).outcome),
-                 int(ImportOutcome::Stored));
-        m_batch = input.batchNumber;
+        const ImportedSurvey survey =
+            importSample(m_dir.path(), options, QStringLiteral("Maple Avenue"));
+        QCOMPARE(survey.error, QString());
+        m_batch = survey.batch;
 
         m_window = std::make_unique<frmRoadtally>();
         m_window->setAttribute(Qt::WA_DeleteOnClose, false);

@@ -3,6 +3,7 @@
 // gives for the same survey, date and direction (the computations are checked
 // against worked examples in their own tests).
 
+#include "fixtures/SampleImport.h"
 #include "sample/SampleSurvey.h"
 
 #include "core/analysis/DailyVolume.h"
@@ -44,6 +45,7 @@
 #include <memory>
 
 using namespace roadtally;
+using namespace roadtally::testing;
 
 namespace {
 
@@ -104,32 +106,14 @@ private Q_SLOTS:
     {
         QVERIFY(m_dir.isValid());
         sharedState().setProgramFolder(m_dir.path());
-        QCOMPARE(createBlankDatabase(sharedState().deriveDatabasePath()), QString());
         SampleOptions options;
         options.vehicles = 2500;
         options.days = 3;
         options.startDate = QDate(2025, 12, 30); // across a year end
-        const QString file = QStringLiteral("Three.ovd");
-        QCOMPARE(
-            writeSampleSurvey(generateSampleSurvey(options), QDir(m_dir.path()).filePath(file)),
-            QString());
-        const LoadResult loaded = loadRawDataFile(m_dir.path(), file);
-        QCOMPARE(int(loaded.status), int(LoadStatus::Loaded));
-        const RawHeader header = readRawHeader(loaded.text);
-        ImportInput input;
-        input.batchNumber = header.batchNumber(QStringLiteral("A"));
-        input.locationCode = header.locationCode;
-        input.location = QStringLiteral("Maple Avenue");
-        input.startDate = header.batchDate;
-        input.startTime = header.startTime;
-        input.postedSpeed = header.postedSpeed;
-        input.unit = QStringLiteral("MPH");
-        input.direction = QStringLiteral("North");
-        input.zone = QStringLiteral("School");
-        input.rawText = loaded.text;
-        const ImportResult result = importSurvey(sharedState().deriveDatabasePath(), input);
-        QCOMPARE(int(result.outcome), int(ImportOutcome::Stored));
-        m_batch = input.batchNumber;
+        const ImportedSurvey survey =
+            importSample(m_dir.path(), options, QStringLiteral("Maple Avenue"));
+        QCOMPARE(survey.error, QString());
+        m_batch = survey.batch;
 
         m_window = std::make_unique<frmRoadtally>();
         m_window->setAttribute(Qt::WA_DeleteOnClose, false);
