@@ -2,6 +2,7 @@
 // temporary program folder: init, import (with corrections and failures), list.
 #include "cli/CommandLineTool.h"
 #include "cli/Commands.h"
+#include "fixtures/CliRun.h"
 
 #include "core/store/DatabaseSession.h"
 #include "core/store/Installation.h"
@@ -23,25 +24,9 @@
 using namespace Qt::StringLiterals;
 
 using namespace roadtally;
+using namespace roadtally::testing;
 
 namespace {
-
-struct Run
-{
-    int code = -1;
-    QString out;
-    QString err;
-};
-
-Run runInProcess(const QStringList &arguments)
-{
-    Run r;
-    QTextStream out(&r.out), err(&r.err);
-    r.code = CommandLineTool(out, err).run(arguments);
-    out.flush();
-    err.flush();
-    return r;
-}
 
 Run runProgram(const QStringList &arguments)
 {
@@ -195,7 +180,7 @@ void tst_CommandLineTool::usageErrors()
 {
     QFETCH(QStringList, arguments);
     QFETCH(QString, message);
-    const Run r = runInProcess(arguments);
+    const Run r = runCli(arguments);
     QCOMPARE(r.code, int(ExitCode::UsageError));
     QVERIFY2(r.err.contains(message), qPrintable(r.err));
     QCOMPARE(r.out, QString());

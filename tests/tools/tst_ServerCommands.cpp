@@ -5,6 +5,7 @@
 #include "cli/CommandLineTool.h"
 #include "core/store/DatabaseLocation.h"
 #include "core/upkeep/SurveyCopy.h"
+#include "fixtures/CliRun.h"
 #include "fixtures/TestServer.h"
 #include "sample/SampleSurvey.h"
 
@@ -13,25 +14,9 @@
 #include <QTest>
 
 using namespace roadtally;
+using namespace roadtally::testing;
 
 namespace {
-
-struct Run
-{
-    int code = -1;
-    QString out;
-    QString err;
-};
-
-Run cli(const QStringList &arguments)
-{
-    Run r;
-    QTextStream out(&r.out), err(&r.err);
-    r.code = CommandLineTool(out, err).run(arguments);
-    out.flush();
-    err.flush();
-    return r;
-}
 
 QByteArray withoutDates(QByteArray pdf)
 {
@@ -82,9 +67,9 @@ void tst_ServerCommands::initTestCase()
     m_uri = m_server->createDatabase();
     QVERIFY(!m_uri.isEmpty());
     m_folder = m_dir.filePath(QStringLiteral("program"));
-    Run r = cli({QStringLiteral("init"), QStringLiteral("--folder"), m_folder});
+    Run r = runCli({QStringLiteral("init"), QStringLiteral("--folder"), m_folder});
     QCOMPARE(r.code, 0);
-    r = cli({QStringLiteral("init"), QStringLiteral("--database"), m_uri});
+    r = runCli({QStringLiteral("init"), QStringLiteral("--database"), m_uri});
     QVERIFY2(r.code == 0, qPrintable(r.err));
     QVERIFY(r.out.contains(databaseDisplayName(m_uri)));
 
@@ -93,28 +78,28 @@ void tst_ServerCommands::initTestCase()
     const QString file = m_dir.filePath(QStringLiteral("s.ovd"));
     QCOMPARE(writeSampleSurvey(generateSampleSurvey(options), file), QString());
     for (const QStringList &where : {onFolder(), onServer()}) {
-        r = cli(QStringList{QStringLiteral("import")} + where +
-                QStringList{file, QStringLiteral("--location"), QStringLiteral("Oak Lane"),
-                            QStringLiteral("--direction"), QStringLiteral("North"),
-                            QStringLiteral("--zone"), QStringLiteral("School")});
+        r = runCli(QStringList{QStringLiteral("import")} + where +
+                   QStringList{file, QStringLiteral("--location"), QStringLiteral("Oak Lane"),
+                               QStringLiteral("--direction"), QStringLiteral("North"),
+                               QStringLiteral("--zone"), QStringLiteral("School")});
         QVERIFY2(r.code == 0, qPrintable(r.err));
         m_batch = r.out.section(QLatin1Char('\n'), 0, 0).section(QLatin1Char(' '), -1);
     }
-    QCOMPARE(cli(QStringList{QStringLiteral("list")} + onServer()).out,
-             cli(QStringList{QStringLiteral("list")} + onFolder()).out);
+    QCOMPARE(runCli(QStringList{QStringLiteral("list")} + onServer()).out,
+             runCli(QStringList{QStringLiteral("list")} + onFolder()).out);
 }
 
 void tst_ServerCommands::initRefusesASecondTime()
 {
-    const Run r = cli({QStringLiteral("init"), QStringLiteral("--database"), m_uri});
+    const Run r = runCli({QStringLiteral("init"), QStringLiteral("--database"), m_uri});
     QCOMPARE(r.code, 1);
     QVERIFY2(r.err.contains(QStringLiteral("already holds the survey tables")), qPrintable(r.err));
 }
 
 void tst_ServerCommands::passwordInTheAddressIsRefused()
 {
-    const Run r = cli({QStringLiteral("list"), QStringLiteral("--database"),
-                       QStringLiteral("postgresql://officer:hunter2@db:5432/surveys")});
+    const Run r = runCli({QStringLiteral("list"), QStringLiteral("--database"),
+                          QStringLiteral("postgresql://officer:hunter2@db:5432/surveys")});
     QCOMPARE(r.code, 2);
     QVERIFY2(r.err.contains(QStringLiteral("~/.pgpass")), qPrintable(r.err));
     QVERIFY(!r.err.contains(QStringLiteral("hunter2")));
@@ -137,8 +122,8 @@ void tst_ServerCommands::showIsTheSame()
 {
     QFETCH(QStringList, arguments);
     const QStringList head{QStringLiteral("show"), QStringLiteral("--batch"), m_batch};
-    const Run file = cli(head + onFolder() + arguments);
-    const Run server = cli(head + onServer() + arguments);
+    const Run file = runCli(head + onFolder() + arguments);
+    const Run server = runCli(head + onServer() + arguments);
     QVERIFY2(file.code == 0, qPrintable(file.err));
     QCOMPARE(server.err, file.err);
     QCOMPARE(server.code, file.code);
@@ -152,9 +137,9 @@ void tst_ServerCommands::reportIsTheSame()
         for (const QStringList &where : {onFolder(), onServer()}) {
             const QString pdf = m_dir.filePath(QStringLiteral("r%1.pdf").arg(pdfs.size()));
             const Run r =
-                cli(QStringList{QStringLiteral("report")} + where +
-                    QStringList{QStringLiteral("--batch"), m_batch, QStringLiteral("--report"),
-                                QString::fromLatin1(kind), QStringLiteral("--pdf"), pdf});
+                runCli(QStringList{QStringLiteral("report")} + where +
+                       QStringList{QStringLiteral("--batch"), m_batch, QStringLiteral("--report"),
+                                   QString::fromLatin1(kind), QStringLiteral("--pdf"), pdf});
             QVERIFY2(r.code == 0, qPrintable(r.err));
             pdfs << withoutDates(contents(pdf));
         }
@@ -175,7 +160,7 @@ void tst_ServerCommands::upkeepIsRefused_data()
 void tst_ServerCommands::upkeepIsRefused()
 {
     QFETCH(QStringList, command);
-    const Run r = cli(command + onServer());
+    const Run r = runCli(command + onServer());
     QCOMPARE(r.code, 2);
     QVERIFY2(r.err.contains(serverUpkeepRefusal()), qPrintable(r.err));
 }
@@ -183,8 +168,8 @@ void tst_ServerCommands::upkeepIsRefused()
 void tst_ServerCommands::environmentChoosesTheServer()
 {
     qputenv("ROADTALLY_DATABASE", m_uri.toUtf8());
-    const Run server = cli({QStringLiteral("list")});
-    const Run folder = cli(QStringList{QStringLiteral("list")} + onFolder());
+    const Run server = runCli({QStringLiteral("list")});
+    const Run folder = runCli(QStringList{QStringLiteral("list")} + onFolder());
     qunsetenv("ROADTALLY_DATABASE");
     QVERIFY2(server.code == 0, qPrintable(server.err));
     QCOMPARE(server.out, folder.out);
@@ -195,38 +180,38 @@ void tst_ServerCommands::copyBetweenFolderAndServer()
 {
     const QString uri = m_server->createDatabase();
     QVERIFY(!uri.isEmpty());
-    QCOMPARE(cli({QStringLiteral("init"), QStringLiteral("--database"), uri}).code, 0);
-    Run r = cli({QStringLiteral("copy"), QStringLiteral("--from"), m_folder, QStringLiteral("--to"),
-                 uri, QStringLiteral("--batch"), m_batch});
+    QCOMPARE(runCli({QStringLiteral("init"), QStringLiteral("--database"), uri}).code, 0);
+    Run r = runCli({QStringLiteral("copy"), QStringLiteral("--from"), m_folder,
+                    QStringLiteral("--to"), uri, QStringLiteral("--batch"), m_batch});
     QVERIFY2(r.code == 0, qPrintable(r.err));
     QVERIFY2(r.out.startsWith(QStringLiteral("Copied 1 survey")), qPrintable(r.out));
     // A folder without a database gets a blank one; a survey already there is named.
     const QString laptop = m_dir.filePath(QStringLiteral("laptop"));
     QVERIFY(QDir().mkpath(laptop));
-    r = cli(
+    r = runCli(
         {QStringLiteral("copy"), QStringLiteral("--from"), uri, QStringLiteral("--to"), laptop});
     QVERIFY2(r.code == 0, qPrintable(r.err));
-    r = cli({QStringLiteral("copy"), QStringLiteral("--from"), uri, QStringLiteral("--to"), laptop,
-             QStringLiteral("--batch"), m_batch, QStringLiteral("--batch"), m_batch});
+    r = runCli({QStringLiteral("copy"), QStringLiteral("--from"), uri, QStringLiteral("--to"),
+                laptop, QStringLiteral("--batch"), m_batch, QStringLiteral("--batch"), m_batch});
     QVERIFY2(r.code == 0, qPrintable(r.err));
     QVERIFY2(r.out.contains(QStringLiteral("Skipped (already there): ") + m_batch),
              qPrintable(r.out));
-    QCOMPARE(cli({QStringLiteral("list"), QStringLiteral("--folder"), laptop}).out,
-             cli(QStringList{QStringLiteral("list")} + onFolder()).out);
-    r = cli({QStringLiteral("copy"), QStringLiteral("--from"), m_folder, QStringLiteral("--to"),
-             laptop, QStringLiteral("--batch"), QStringLiteral("010101-Z")});
+    QCOMPARE(runCli({QStringLiteral("list"), QStringLiteral("--folder"), laptop}).out,
+             runCli(QStringList{QStringLiteral("list")} + onFolder()).out);
+    r = runCli({QStringLiteral("copy"), QStringLiteral("--from"), m_folder, QStringLiteral("--to"),
+                laptop, QStringLiteral("--batch"), QStringLiteral("010101-Z")});
     QCOMPARE(r.code, 1);
     QVERIFY(r.err.contains(QStringLiteral("010101-Z")));
 }
 
 void tst_ServerCommands::deleteAndErase()
 {
-    Run r = cli(QStringList{QStringLiteral("delete"), QStringLiteral("--yes"),
-                            QStringLiteral("--batch"), m_batch} +
-                onServer());
+    Run r = runCli(QStringList{QStringLiteral("delete"), QStringLiteral("--yes"),
+                               QStringLiteral("--batch"), m_batch} +
+                   onServer());
     QVERIFY2(r.code == 0, qPrintable(r.err));
-    QCOMPARE(cli(QStringList{QStringLiteral("list")} + onServer()).out, QString());
-    r = cli(QStringList{QStringLiteral("erase"), QStringLiteral("--yes")} + onServer());
+    QCOMPARE(runCli(QStringList{QStringLiteral("list")} + onServer()).out, QString());
+    r = runCli(QStringList{QStringLiteral("erase"), QStringLiteral("--yes")} + onServer());
     QVERIFY2(r.code == 0, qPrintable(r.err));
 }
 

@@ -2,6 +2,7 @@
 // and the errors (unknown batch, scheme or date; options a view does not take).
 
 #include "cli/CommandLineTool.h"
+#include "fixtures/CliRun.h"
 
 #include "fixtures/TimeTableFixture.h"
 #include "fixtures/ViewsFixture.h"
@@ -22,14 +23,6 @@ namespace {
 
 const QString Week = QStringLiteral("061026-A");
 
-struct Run
-{
-    int code = -1;
-    QString out;
-    QString err;
-    QJsonObject json() const { return QJsonDocument::fromJson(out.toUtf8()).object(); }
-};
-
 QStringList texts(const QJsonValue &v)
 {
     QStringList out;
@@ -49,14 +42,9 @@ private:
 
     Run show(const QStringList &arguments)
     {
-        Run r;
-        QTextStream out(&r.out), err(&r.err);
-        r.code = CommandLineTool(out, err).run(
+        return runCli(
             QStringList{QStringLiteral("show"), QStringLiteral("--folder"), m_dir.path()} +
             arguments);
-        out.flush();
-        err.flush();
-        return r;
     }
 
 private Q_SLOTS:

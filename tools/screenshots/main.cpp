@@ -165,6 +165,27 @@ void clickIfThere(QAbstractButton *button)
         button->click();
 }
 
+// The print preview on screen, at the given size, then closed. The preview
+// deletes itself (and its dialogs) when closed: find it first, then shoot and
+// close it, never touching the window list again.
+void shootPreview(Shooter &shooter, const QWidget &main, const QSize &size, const QString &name)
+{
+    QPointer<QWidget> preview;
+    for (QWidget *top : QApplication::topLevelWidgets())
+        if (top != &main && top->isVisible() &&
+            top->windowTitle() == QStringLiteral("Roadtally Print Preview"))
+            preview = top;
+    if (!preview)
+        return;
+    preview->resize(size);
+    settle();
+    if (preview)
+        shooter.shoot(preview, name);
+    if (preview)
+        preview->close();
+    settle();
+}
+
 // Chooses an entry of a list the way a user does: the entry, then its click.
 void choose(QComboBox *combo, int index)
 {
@@ -336,22 +357,7 @@ template <class Main> void shootMainWindow(Shooter &shooter, Main &main)
     if constexpr (requires { main.weekly->Command3; }) {
         clickIfThere(main.weekly->Command3);
         settle();
-        // The preview deletes itself (and its dialogs) when closed: find it
-        // first, then shoot and close it, never touching the list again.
-        QPointer<QWidget> preview;
-        for (QWidget *top : QApplication::topLevelWidgets())
-            if (top != &main && top->isVisible() &&
-                top->windowTitle() == QStringLiteral("Roadtally Print Preview"))
-                preview = top;
-        if (preview) {
-            preview->resize(1100, 820);
-            settle();
-            if (preview)
-                shooter.shoot(preview, QStringLiteral("16-preview-weekly"));
-            if (preview)
-                preview->close();
-            settle();
-        }
+        shootPreview(shooter, main, QSize(1100, 820), QStringLiteral("16-preview-weekly"));
     }
     tabs->setCurrentIndex(0);
     settle();
@@ -368,20 +374,7 @@ void shootComparison(Shooter &shooter, frmRoadtally &main)
     if (compare.printComparison->isEnabled()) {
         compare.printComparison->click();
         settle();
-        QPointer<QWidget> preview;
-        for (QWidget *top : QApplication::topLevelWidgets())
-            if (top != &main && top->isVisible() &&
-                top->windowTitle() == QStringLiteral("Roadtally Print Preview"))
-                preview = top;
-        if (preview) {
-            preview->resize(1100, 1000);
-            settle();
-            if (preview)
-                shooter.shoot(preview, QStringLiteral("18-preview-compare"));
-            if (preview)
-                preview->close();
-            settle();
-        }
+        shootPreview(shooter, main, QSize(1100, 1000), QStringLiteral("18-preview-compare"));
     } else {
         shooter.note(QStringLiteral("the comparison window shows: %1").arg(compare.message()));
     }

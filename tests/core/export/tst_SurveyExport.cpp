@@ -4,6 +4,7 @@
 // speeding rows, the quoting of an awkward location, and the failures
 // (no database, no such survey) with the command-line tool's answers.
 #include "cli/CommandLineTool.h"
+#include "fixtures/CliRun.h"
 #include "fixtures/ExportFixture.h"
 
 #include "core/export/CsvWriter.h"
@@ -27,23 +28,6 @@ const QStringList SheetNames = {QStringLiteral("Survey"),     QStringLiteral("Sp
                                 QStringLiteral("15 Minute"),  QStringLiteral("Daily Volume"),
                                 QStringLiteral("Weekly"),     QStringLiteral("Speeding"),
                                 QStringLiteral("Speed Study")};
-
-struct Run
-{
-    int code = -1;
-    QString out;
-    QString err;
-};
-
-Run runInProcess(const QStringList &arguments)
-{
-    Run r;
-    QTextStream out(&r.out), err(&r.err);
-    r.code = CommandLineTool(out, err).run(arguments);
-    out.flush();
-    err.flush();
-    return r;
-}
 
 QStringList folderEntries(const QString &folder)
 {
@@ -547,7 +531,7 @@ void tst_SurveyExport::commandLine()
         a.replace(QStringLiteral("<out>"), out.path());
     }
     message.replace(QStringLiteral("<out>"), out.path());
-    const Run r = runInProcess(QStringList{QStringLiteral("export")} + arguments);
+    const Run r = runCli(QStringList{QStringLiteral("export")} + arguments);
     QCOMPARE(r.code, code);
     QVERIFY2((code == 0 ? r.out : r.err).contains(message), qPrintable(r.out + r.err));
     if (code == 0 && arguments.contains(QStringLiteral("--xlsx"))) {
